@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test. Sets up a fresh Debian 12 machine by
+# itself. Exit status: 0 when every test passed.
+#
+#   build/        the normal build (libraries, simulators, Varnu, benchmarks)
+#   build-asan/   libraries and simulators with AddressSanitizer and UBSan
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./cmake/install-debian-packages.sh
+
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DVARNU_SANITIZE=ON -DVARNU_WITH_APP=OFF -DVARNU_WITH_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+
+status=0
+(cd build && ctest -j "$jobs" --output-on-failure) || status=1
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+   ctest -j "$jobs" --output-on-failure) || status=1
+exit $status
