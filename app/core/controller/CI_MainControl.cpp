@@ -1,0 +1,348 @@
+#include "CI_MainControl.h"
+
+#include "SerialPortCatalog.h"
+#include "StationDir.h"
+
+#include "AuditTrailDB.h"
+#include "ExperimentViewDB.h"
+#include "SampleDB.h"
+#include "UserInfo.h"
+#include "UserInfoDB.h"
+#include "Varnu_ExperimentDB.h"
+#include "Westblot_ExperimentDB.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSettings>
+#include <QThread>
+#include <QtDebug>
+
+#include <atomic>
+#include <mutex>
+
+namespace {
+
+std::atomic<CI_MainControl*> g_instance{nullptr};
+std::mutex g_instanceMutex;
+
+QString machineIniPath() {
+    return stationFilePath(QStringLiteral("machine.ini"));
+}
+
+}  // namespace
+
+CI_MainControl* CI_MainControl::getInstance() {
+    CI_MainControl* instance = g_instance.load(std::memory_order_acquire);
+    if (instance == nullptr) {
+        std::lock_guard<std::mutex> lock(g_instanceMutex);
+        instance = g_instance.load(std::memory_order_relaxed);
+        if (instance == nullptr) {
+            instance = new CI_MainControl();
+            g_instance.store(instance, std::memory_order_release);
+        }
+    }
+    return instance;
+}
+
+CI_MainControl::CI_MainControl() {
+    registerVarnuMetaTypes();
+    qDebug() << "MainController Init.";
+
+    const QString station = stationDirPath();
+    userInfoDB = new UserInfoDB(station, this);
+    varnuExperimentDB = new Varnu_ExperimentDB(station, this);
+    westblotExperimentDB = new Westblot_ExperimentDB(station, this);
+    experimentViewDB = new ExperimentViewDB(station, this);
+    sampleDB = new SampleDB(station, this);
+    auditTrailDB = new AuditTrailDB(station, this);
+
+    currentUser = new UserInfo();
+    serialConnected = false;
+    mainWindowShown = false;
+    powerOn = false;
+    pictureBuffer = nullptr;
+}
+
+CI_MainControl::~CI_MainControl() {
+    delete currentUser;
+}
+
+int CI_MainControl::getLanguageID() {
+    userOpt.loadUserOpt(UserOpt_LanguageID);
+    return userOpt.LanguageID;
+}
+
+void CI_MainControl::changeLanguage(int languageId) {
+    // An impossible id is refused before it reaches the file, so the next
+    // start does not end on it as well.
+    if (languageId != 0 && languageId != 1) {
+        qFatal("Unknow LanguageID.");
+    }
+    userOpt.LanguageID = languageId;
+    userOpt.saveUserOpt(UserOpt_LanguageID);
+    if (languageId == 0) {
+        qDebug() << "installTranslator.";
+        translator.load(QStringLiteral(":/en_CN.qm"));
+        QCoreApplication::installTranslator(&translator);
+    } else {
+        qDebug() << "removeTranslator.";
+        QCoreApplication::removeTranslator(&translator);
+    }
+}
+
+int CI_MainControl::readMachineName() {
+    QSettings settings(machineIniPath(), QSettings::IniFormat);
+    const QString name = settings.value(QStringLiteral("Machine/MachineName")).toString();
+    if (name == QLatin1String("320")) {
+        return Varnu_320;
+    }
+    if (name == QLatin1String("520")) {
+        return Varnu_520;
+    }
+    if (name == QLatin1String("550")) {
+        return Varnu_550;
+    }
+    return 3;
+}
+
+int CI_MainControl::readExperimentType() {
+    QSettings settings(machineIniPath(), QSettings::IniFormat);
+    const QVariant value = settings.value(QStringLiteral("Machine/ExperimentType"));
+    if (!value.isValid()) {
+        return Varnu;
+    }
+    bool ok = false;
+    const int type = value.toString().trimmed().toInt(&ok);
+    return ok && type >= Varnu && type <= MultFluore ? type : -1;
+}
+
+bool CI_MainControl::initMachineName() {
+    machineName = readMachineName();
+    qDebug() << "MachineName:" << machineNameToString(machineName);
+    if (machineName > Varnu_550) {
+        qFatal("Unknow MachineName.");
+    }
+    expType = readExperimentType();
+    if (expType < 0) {
+        qFatal("Unknow ExperimentType.");
+    }
+    initVarnuPara();
+    seedMissingDefaults();
+    return true;
+}
+
+void CI_MainControl::initVarnuPara() {
+    userOpt.loadUserOpt(UserOpt_AlreadyRun);
+    if (userOpt.AlreadyRun) {
+        return;
+    }
+    userOpt.AlreadyRun = true;
+    userOpt.saveUserOpt(UserOpt_AlreadyRun);
+    qDebug() << "initVarnuPara.";
+
+    ZdqCamSet set;
+    set.Resolution = 0;
+    set.Exposure = 300;
+    set.Gain = 8;
+    set.Contrast = 10;
+    set.Gamma = 0;
+    set.BrightNess = 25;
+    set.Mirror = false;
+    set.Flip = false;
+    set.SignalAccNum = 2;
+    set.SignalAccOpen = true;
+    camOpt.zdqDefaultCamSet = set;
+    camOpt.saveZdqDefaultCamSet();
+    camOpt.zdqCurrentCamSet = set;
+    camOpt.saveZdqCurrentCamSet();
+
+    userOpt.comNum = QStringLiteral("COM2");
+    userOpt.saveUserOpt(UserOpt_comNum);
+}
+
+void CI_MainControl::seedMissingDefaults() {
+    // Without these the cooled camera would start at zero exposure and gain
+    // and the exposure estimation would divide by a zero parameter. Only keys
+    // that are missing are written, so nothing a user saved is overwritten.
+    TucsenCamSet seed;
+    seed.Resolution = 0;
+    seed.ExposurePre = 200;
+    seed.GainPre = 200;
+    seed.GainCap = 585;
+    seed.BlackLevel = 10;
+    seed.Contrast = 140;
+    seed.Gamma = 66;
+    seed.Stretch = 0;
+    seed.Flip = 0;
+    seed.TimeAcc = false;
+    seed.InteAcc = false;
+    seed.PixelClock = 2;
+    seed.Depth = 1;
+    const TucsenCamSet keptDefault = camOpt.tucsenDefaultCamSet;
+    const TucsenCamSet keptCurrent = camOpt.tucsenCurrentCamSet;
+    camOpt.tucsenDefaultCamSet = seed;
+    camOpt.tucsenCurrentCamSet = seed;
+    for (int t = TucsenDefault_Resolution; t <= TucsenCurrent_Depth; ++t) {
+        if (!CamOpts::isStored(t)) {
+            camOpt.saveCamOpt(t);
+        }
+    }
+    camOpt.tucsenDefaultCamSet = keptDefault;
+    camOpt.tucsenCurrentCamSet = keptCurrent;
+
+    if (!UserOpts::isStored(UserOpt_para1)) {
+        userOpt.para1 = 1.04;
+        userOpt.saveUserOpt(UserOpt_para1);
+    }
+    if (!UserOpts::isStored(UserOpt_para2)) {
+        userOpt.para2 = 0.7;
+        userOpt.saveUserOpt(UserOpt_para2);
+    }
+}
+
+bool CI_MainControl::initDevice() {
+    qDebug() << "initDevice.";
+    switch (expType) {
+        case Varnu:
+        case MultFluore:
+            // The multi-fluorescence page drives only lights and filters.
+            return initZdqDevice();
+        case WesternBlot:
+            return initTucsenDevice();
+        default:
+            qFatal("Unknow CameraBrandAndModel.");
+    }
+    return false;
+}
+
+bool CI_MainControl::initZdqDevice() {
+    const bool ok = initSerialPort();
+    if (!ok) {
+        qDebug() << "initSerialPort failed.";
+    }
+    return ok;
+}
+
+bool CI_MainControl::initTucsenDevice() {
+    if (!initTucsenCam()) {
+        qDebug() << "initTucsenCam failed.";
+        return false;
+    }
+    const bool ok = initSerialPort();
+    if (!ok) {
+        qDebug() << "initSerialPort failed.";
+    }
+    return ok;
+}
+
+bool CI_MainControl::initTucsenCam() {
+    // The cooled camera back-end is not part of this build yet, so a station
+    // of the western-blot type cannot start its camera.
+    qWarning() << "initTucsenCam: no cooled camera back-end is built into this program.";
+    return false;
+}
+
+bool CI_MainControl::initSerialPort() {
+    userOpt.loadUserOpt(UserOpt_comNum);
+    const QStringList ports = SerialPortCatalog::availablePortNames(userOpt.comNum);
+    for (const QString& port : ports) {
+        userOpt.loadUserOpt(UserOpt_comNum);
+        if (port == userOpt.comNum) {
+            serialConnected = true;
+            ConnectToPort(port);
+            QThread::msleep(50);
+            break;
+        }
+    }
+    if (!serialConnected) {
+        QMessageBox::warning(nullptr, tr("Warning"), tr("SerialPort connection error!"),
+                             QMessageBox::Ok);
+        return false;
+    }
+    return serialConnected;
+}
+
+void CI_MainControl::ConnectToPort(QString portName) {
+    qDebug() << "ConnectToPort:" << portName;
+    // The serial link to the dark-room controller is not part of this build
+    // yet: the port was found but is not opened.
+    qWarning() << "ConnectToPort: no serial link is built into this program; port"
+               << SerialPortCatalog::systemLocation(portName) << "not opened.";
+}
+
+void CI_MainControl::readDataHandle(QByteArray data) {
+    if (data.isEmpty()) {
+        decodeStatusByte(0);
+        return;
+    }
+    // Every byte of a delivery is a status of its own, in the order sent.
+    for (const char c : qAsConst(data)) {
+        decodeStatusByte(static_cast<quint8>(c));
+    }
+}
+
+void CI_MainControl::decodeStatusByte(quint8 byte) {
+    const char* text = nullptr;
+    switch (byte) {
+        case PowerOpen:
+            text = "PowerOpen.";
+            break;
+        case PowerClose:
+            text = "PowerClose.";
+            break;
+        case WhiteLightOpen:
+            text = "WhiteLightOpen.";
+            break;
+        case WhiteLightClose:
+            text = "WhiteLightClose.";
+            break;
+        case UV1Open:
+            text = "UV1Open.";
+            break;
+        case UV1Close:
+            text = "UV1Close.";
+            break;
+        case UV2Open:
+            text = "UV2Open.";
+            break;
+        case UV2Close:
+            text = "UV2Close.";
+            break;
+        case UV3Open:
+            text = "UV3Open.";
+            break;
+        case UV3Close:
+            text = "UV3Close.";
+            break;
+        case UV4Open:
+            text = "UV4Open.";
+            break;
+        case UV4Close:
+            text = "UV4Close.";
+            break;
+        case ResetFinish:
+            text = "ResetFinish.";
+            break;
+        case ResetStart:
+            text = "ResetStart.";
+            break;
+        default:
+            text = "Unknow VarnuDataBit.";
+            break;
+    }
+    qDebug() << text;
+    emit changeBtnStaus(static_cast<VarnuDataBit>(byte));
+}
+
+void CI_MainControl::errorHandle(Serial_ErrorCode code) {
+    switch (code) {
+        case Err_OpenFail:
+            qDebug() << "Err_OpenFail";
+            break;
+        case Err_Unknow:
+            qDebug() << "Err_Unknow.";
+            break;
+        default:
+            qFatal("Unknow Serial_ErrorCode.");
+    }
+}

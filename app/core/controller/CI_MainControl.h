@@ -1,0 +1,92 @@
+#pragma once
+
+#include "CamOpts.h"
+#include "Enumerations.h"
+#include "UserOpts.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTranslator>
+
+class AuditTrailDB;
+class ExperimentViewDB;
+class SampleDB;
+class UserInfo;
+class UserInfoDB;
+class Varnu_ExperimentDB;
+class Westblot_ExperimentDB;
+
+// The one application-wide object through which every window, page and
+// worker reaches shared state: the settings, the stores, the logged-in user,
+// the current experiment type, the instrument model, the language and the
+// instrument's power state. It also decodes the status bytes of the dark-room
+// controller. Created on the first getInstance() (from the GUI thread during
+// start-up) and kept until the process ends.
+class CI_MainControl : public QObject {
+    Q_OBJECT
+  public:
+    static CI_MainControl* getInstance();
+
+    // Reloads LanguageID from the user settings and returns it: 0 Chinese,
+    // 1 English.
+    int getLanguageID();
+    // Saves LanguageID and installs (0) or removes (1) the translator. Any
+    // other id is the fatal message "Unknow LanguageID." and is not saved.
+    void changeLanguage(int languageId);
+
+    // The model in machine.ini (Machine/MachineName): "320" 0, "520" 1,
+    // "550" 2, anything else (missing included) 3.
+    static int readMachineName();
+    // The station's experiment type in machine.ini (Machine/ExperimentType):
+    // 0 gel/UV, 1 western blot, 2 multi-fluorescence; missing means 0. A value
+    // that is not one of these gives -1.
+    static int readExperimentType();
+
+    // Reads the model (unknown: fatal "Unknow MachineName."), sets the
+    // experiment type of the station and writes the first-run defaults.
+    bool initMachineName();
+    void initVarnuPara();
+    bool initDevice();
+    bool initZdqDevice();
+    bool initTucsenDevice();
+    bool initTucsenCam();
+    bool initSerialPort();
+    void ConnectToPort(QString portName);
+
+    CamOpts camOpt;
+    UserOpts userOpt;
+    UserInfoDB* userInfoDB = nullptr;
+    Varnu_ExperimentDB* varnuExperimentDB = nullptr;
+    Westblot_ExperimentDB* westblotExperimentDB = nullptr;
+    ExperimentViewDB* experimentViewDB = nullptr;
+    SampleDB* sampleDB = nullptr;
+    AuditTrailDB* auditTrailDB = nullptr;
+    int expType = Varnu;
+    UserInfo* currentUser = nullptr;
+    uchar* pictureBuffer = nullptr;
+    QTranslator translator;
+    bool mainWindowShown = false;
+    bool serialConnected = false;
+    int machineName = Varnu_320;
+    bool powerOn = false;
+
+  signals:
+    void updateDoorStatus(bool open);
+    void timeoutShutDown();
+    void lensFocusReset();
+    void changeBtnStaus(VarnuDataBit dataBit);
+
+  public slots:
+    void readDataHandle(QByteArray data);
+    void errorHandle(Serial_ErrorCode code);
+
+  private:
+    CI_MainControl();
+    ~CI_MainControl() override;
+
+    // Seeds the cooled camera's settings sets and the exposure-estimation
+    // parameters where their keys are missing.
+    void seedMissingDefaults();
+    void decodeStatusByte(quint8 byte);
+};

@@ -1,0 +1,70 @@
+#include "LogHandler.h"
+
+#include "StationDir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <mutex>
+
+namespace {
+
+const char* prefixOf(QtMsgType type) {
+    switch (type) {
+        case QtDebugMsg:
+            return "[Debug]";
+        case QtWarningMsg:
+            return "[Warning]";
+        case QtCriticalMsg:
+            return "[Critical]";
+        case QtFatalMsg:
+            return "[Fatal]";
+        default:
+            return "";
+    }
+}
+
+// Set while this thread composes and writes a line.
+thread_local bool tl_writing = false;
+
+}  // namespace
+
+QString logLine(QtMsgType type, const QDateTime& when, const QString& msg) {
+    return QLatin1String(prefixOf(type)) + when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +
+           QStringLiteral("    ") + msg + QLatin1Char('\n');
+}
+
+QString logDirPath() {
+    return stationFilePath(QStringLiteral("logs"));
+}
+
+QString logFilePath(const QDate& day) {
+    return logDirPath() + QLatin1Char('/') + day.toString(QStringLiteral("yyyy-MM-dd")) +
+           QStringLiteral(".txt");
+}
+
+void outputMessage(QtMsgType type, const QMessageLogContext& context, const QString& msg) {
+    Q_UNUSED(context);
+    if (tl_writing) {
+        // Something below raised a message while this thread holds the lock.
+        return;
+    }
+    static std::mutex mutex;
+    std::lock_guard<std::mutex> lock(mutex);
+    tl_writing = true;
+
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString line = logLine(type, now, msg);
+    const QString dir = logDirPath();
+    if (!QDir(dir).exists()) {
+        QDir().mkpath(dir);
+    }
+    QFile file(logFilePath(now.date()));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        file.write(line.toLocal8Bit());
+        file.flush();
+        file.close();
+    }
+
+    tl_writing = false;
+}
