@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>

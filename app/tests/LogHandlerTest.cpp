@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QStringList>
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>

@@ -5,6 +5,8 @@
 #include <QSettings>
 #include <QVariant>
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -245,16 +245,18 @@ bool CI_MainControl::initTucsenCam() {
 bool CI_MainControl::initSerialPort() {
     userOpt.loadUserOpt(UserOpt_comNum);
     const QStringList ports = SerialPortCatalog::availablePortNames(userOpt.comNum);
+    bool found = false;
     for (const QString& port : ports) {
         userOpt.loadUserOpt(UserOpt_comNum);
         if (port == userOpt.comNum) {
+            found = true;
             serialConnected = true;
             ConnectToPort(port);
             QThread::msleep(50);
             break;
         }
     }
-    if (!serialConnected) {
+    if (!found) {
         QMessageBox::warning(nullptr, tr("Warning"), tr("SerialPort connection error!"),
                              QMessageBox::Ok);
         return false;

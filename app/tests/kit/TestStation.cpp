@@ -6,13 +6,14 @@
 #include <QSettings>
 #include <QUuid>
 
-TestStation::TestStation(const QString& label) {
+TestStation::TestStation(const QString& label, bool unique) {
     QString scratch = qEnvironmentVariable("VARNU_TEST_SCRATCH");
     if (scratch.isEmpty()) {
         scratch = QDir::tempPath();
     }
-    m_path = QDir(scratch).filePath(label + QLatin1Char('-') +
-                                    QUuid::createUuid().toString(QUuid::Id128).left(12));
+    m_path = QDir(scratch).filePath(unique ? label + QLatin1Char('-') +
+                                                 QUuid::createUuid().toString(QUuid::Id128).left(12)
+                                           : label);
     QDir().mkpath(m_path);
     m_hadHome = qEnvironmentVariableIsSet("VARNU_HOME");
     m_previousHome = qgetenv("VARNU_HOME");

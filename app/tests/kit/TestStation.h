@@ -9,7 +9,9 @@
 // after the test so a failure can be looked at.
 class TestStation {
   public:
-    explicit TestStation(const QString& label = QStringLiteral("station"));
+    // With `unique` false the folder is named by the label alone, so that a
+    // death test's child process and its parent share one station.
+    explicit TestStation(const QString& label = QStringLiteral("station"), bool unique = true);
     ~TestStation();
 
     TestStation(const TestStation&) = delete;

@@ -1,0 +1,127 @@
+// The ways the real program ends at start-up, run as a separate process.
+
+#include "ProgramRun.h"
+#include "TestStation.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <QUuid>
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kProgram = QStringLiteral(VARNU_PROGRAM_PATH);
+
+QProcessEnvironment programEnvironment(const TestStation& station, const QString& instance) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VARNU_HOME", station.path());
+    env.insert("VARNU_INSTANCE_NAME", instance);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("LC_ALL", "C.UTF-8");
+    return env;
+}
+
+QString uniqueInstance() {
+    return QStringLiteral("varnu-test-") + QUuid::createUuid().toString(QUuid::Id128);
+}
+
+// True once the station's log holds `text`, within `ms`.
+bool waitForLog(const TestStation& station, const QString& text, int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        if (station.todaysLog().contains(text)) {
+            return true;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+struct FatalCase {
+    const char* label;
+    const char* machineName;  // nullptr: no machine.ini
+    int languageId;
+    const char* fatalText;
+    bool translatorInstalled;
+};
+
+class StartupFatal : public testing::TestWithParam<FatalCase> {};
+
+TEST_P(StartupFatal, EndsAbnormallyAfterTheFatalLine) {
+    const FatalCase& c = GetParam();
+    TestStation station(c.label);
+    if (c.machineName != nullptr) {
+        station.writeMachineIni(c.machineName);
+    }
+    station.setUserOption("LanguageID", c.languageId);
+    const ProgramResult r =
+        runProgram(kProgram, {}, programEnvironment(station, uniqueInstance()), 30000);
+    ASSERT_TRUE(r.started);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_TRUE(r.crashed);
+    const QString log = station.todaysLog();
+    const QStringList lines = log.split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.last().startsWith("[Fatal]")) << lines.last().toStdString();
+    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("    ") + c.fatalText))
+        << lines.last().toStdString();
+    EXPECT_EQ(log.contains("installTranslator."), c.translatorInstalled);
+    EXPECT_TRUE(log.contains("MainController Init."));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, StartupFatal,
+    testing::Values(FatalCase{"no-machine-ini", nullptr, 0, "Unknow MachineName.", true},
+                    FatalCase{"machine-330", "330", 1, "Unknow MachineName.", false},
+                    FatalCase{"language-7", "320", 7, "Unknow LanguageID.", false}));
+
+TEST(Startup, UnknownModelIsNamedInTheModelLine) {
+    TestStation station("model-line");
+    station.writeMachineIni("330");
+    runProgram(kProgram, {}, programEnvironment(station, uniqueInstance()), 30000);
+    const QString log = station.todaysLog();
+    EXPECT_TRUE(log.contains("设备初始化开始"));
+    EXPECT_TRUE(log.contains("MachineName: \"Unknow MachineName\""));
+    EXPECT_FALSE(log.contains("设备初始化完成"));
+}
+
+TEST(Startup, SecondInstanceEndsWithMinusOne) {
+    const QString instance = uniqueInstance();
+    TestStation first("instance-first");
+    first.writeMachineIni("320");
+    first.setUserOption("AlreadyRun", true);
+    first.setUserOption("comNum", "COM99");  // waits in the serial warning box
+    RunningProgram running(kProgram, {}, programEnvironment(first, instance));
+    ASSERT_TRUE(running.started());
+    ASSERT_TRUE(waitForLog(first, "initDevice.", 20000));
+
+    TestStation second("instance-second");
+    second.writeMachineIni("320");
+    const ProgramResult r = runProgram(kProgram, {}, programEnvironment(second, instance), 30000);
+    ASSERT_TRUE(r.started);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_FALSE(r.crashed);
+    EXPECT_EQ(r.exitCode, 255);  // -1
+    const QStringList lines = second.todaysLog().split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.last().startsWith("[Debug]"));
+    EXPECT_TRUE(lines.last().endsWith("    program already start."));
+    EXPECT_FALSE(second.todaysLog().contains("MainController Init."));
+    EXPECT_TRUE(running.isRunning());
+
+    // Once the first instance has ended, a new start gets past the test (and
+    // here ends on its missing model instead).
+    running.stop();
+    TestStation third("instance-third");
+    const ProgramResult again =
+        runProgram(kProgram, {}, programEnvironment(third, instance), 30000);
+    EXPECT_TRUE(again.crashed);
+    EXPECT_FALSE(third.todaysLog().contains("program already start."));
+    EXPECT_TRUE(third.todaysLog().contains("Unknow MachineName."));
+}
+
+}  // namespace
