@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringList>
+#include <QTextCodec>
 
 #include "QtPrinters.h"
 
@@ -88,6 +89,47 @@ TEST(LogHandler, ConcurrentWritersKeepLinesWhole) {
         ASSERT_TRUE(line.startsWith("[Debug]")) << line.toStdString();
         ASSERT_TRUE(line.endsWith(QString(40, 'x'))) << line.toStdString();
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A local 8-bit codec that logs while it converts: the handler converts every
+// line with it while holding its lock, so the message comes back into the
+// handler on the same thread.
+class LoggingCodec : public QTextCodec {
+  public:
+    QByteArray name() const override { return "varnu-test-logging-codec"; }
+    int mibEnum() const override { return -4242; }
+
+  protected:
+    QString convertToUnicode(const char* in, int length, ConverterState*) const override {
+        return QString::fromUtf8(in, length);
+    }
+    QByteArray convertFromUnicode(const QChar* in, int length, ConverterState*) const override {
+        // Only the outermost conversion logs; the conversions of that
+        // message's own output do not.
+        static thread_local int depth = 0;
+        if (depth++ == 0) {
+            qWarning("raised while the line is written");
+        }
+        --depth;
+        return QString(in, length).toUtf8();
+    }
+};
+
+TEST(LogHandler, AMessageRaisedWhileWritingDoesNotDeadlock) {
+    TestStation station("log-reentry");
+    QTextCodec* previous = QTextCodec::codecForLocale();
+    qInstallMessageHandler(outputMessage);
+    QTextCodec::setCodecForLocale(new LoggingCodec);  // owned by Qt
+    qDebug("outer message");
+    QTextCodec::setCodecForLocale(previous);
+    qInstallMessageHandler(nullptr);
+    const QString log = station.todaysLog();
+    EXPECT_TRUE(log.contains("    outer message\n"));
+    EXPECT_FALSE(log.contains("raised while the line is written"));
 }
 
 }  // namespace

@@ -24,9 +24,6 @@ const char* prefixOf(QtMsgType type) {
     }
 }
 
-// Set while this thread composes and writes a line.
-thread_local bool tl_writing = false;
-
 }  // namespace
 
 QString logLine(QtMsgType type, const QDateTime& when, const QString& msg) {
@@ -45,13 +42,14 @@ QString logFilePath(const QDate& day) {
 
 void outputMessage(QtMsgType type, const QMessageLogContext& context, const QString& msg) {
     Q_UNUSED(context);
-    if (tl_writing) {
-        // Something below raised a message while this thread holds the lock.
-        return;
-    }
+    // A message raised by anything below while this thread holds the lock is
+    // not handed to this handler again: Qt prints a message that arrives while
+    // the handler runs on the same thread to stderr. So the lock is never
+    // taken twice by one thread, and the handler itself logs nothing. The
+    // paths come from the station directory, never from the application
+    // object, which warns when it does not exist yet.
     static std::mutex mutex;
     std::lock_guard<std::mutex> lock(mutex);
-    tl_writing = true;
 
     const QDateTime now = QDateTime::currentDateTime();
     const QString line = logLine(type, now, msg);
@@ -65,6 +63,4 @@ void outputMessage(QtMsgType type, const QMessageLogContext& context, const QStr
         file.flush();
         file.close();
     }
-
-    tl_writing = false;
 }

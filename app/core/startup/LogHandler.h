@@ -14,7 +14,7 @@
 // chooses the file. A file that cannot be opened loses the line silently.
 //
 // The handler never waits on itself: a message raised on the same thread while
-// that thread writes a line is dropped instead of locking again.
+// that thread writes a line goes to stderr, not into the handler again.
 void outputMessage(QtMsgType type, const QMessageLogContext& context, const QString& msg);
 
 // The line for one message, newline included.
