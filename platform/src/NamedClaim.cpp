@@ -1,0 +1,121 @@
+#include "platform/NamedClaim.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/Time.h"
+
+namespace plat {
+
+namespace {
+
+// A probe holds the exclusive lock for an instant; a holder retries this long.
+constexpr uint32_t kCreateRetryMs = 2000;
+
+std::string ClaimFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] != '\0') {
+        return runtime;
+    }
+    return "/tmp";
+}
+
+// File-name-safe spelling of a claim name: letters, digits, '.', '_' and '-'
+// stand as they are, every other byte as %XX.
+std::string EncodeName(const std::string& name) {
+    std::string encoded;
+    for (const unsigned char c : name) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
+        if (plain) {
+            encoded += static_cast<char>(c);
+        } else {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", c);
+            encoded += hex;
+        }
+    }
+    return encoded;
+}
+
+int OpenForClaim(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == EACCES) {
+        // Another user's lock file in a shared folder may refuse O_CREAT.
+        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    }
+    return fd;
+}
+
+}  // namespace
+
+NamedClaim::NamedClaim(NamedClaim&& other) noexcept : m_fd(other.m_fd) {
+    other.m_fd = -1;
+}
+
+NamedClaim& NamedClaim::operator=(NamedClaim&& other) noexcept {
+    if (this != &other) {
+        Close();
+        m_fd = other.m_fd;
+        other.m_fd = -1;
+    }
+    return *this;
+}
+
+NamedClaim::~NamedClaim() {
+    Close();
+}
+
+std::string NamedClaim::LockFilePath(const std::string& name) {
+    return ClaimFolder() + "/varnu-claim-" + EncodeName(name) + ".lock";
+}
+
+bool NamedClaim::Create(const std::string& name) {
+    Close();
+    const int fd = OpenForClaim(LockFilePath(name));
+    if (fd < 0) {
+        return false;
+    }
+    // Holders share the lock; only an existence probe takes it exclusively,
+    // and only for an instant, so the wait is short and bounded.
+    const uint32_t start = TickCount();
+    while (flock(fd, LOCK_SH | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || TickCount() - start > kCreateRetryMs) {
+            close(fd);
+            return false;
+        }
+        SleepMs(1);
+    }
+    m_fd = fd;
+    return true;
+}
+
+void NamedClaim::Close() {
+    if (m_fd >= 0) {
+        close(m_fd);  // releases the lock of this holder
+        m_fd = -1;
+    }
+}
+
+bool NamedClaim::Exists(const std::string& name) {
+    const int fd = open(LockFilePath(name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;  // never claimed since the folder was made
+    }
+    // Every open has a lock state of its own, so holders in this process
+    // conflict with the probe just as holders in other processes do.
+    int result;
+    do {
+        result = flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    const bool held = result != 0 && errno == EWOULDBLOCK;
+    close(fd);  // also drops the probe's lock
+    return held;
+}
+
+}  // namespace plat
