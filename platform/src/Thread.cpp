@@ -14,13 +14,14 @@ bool Thread::Start(Body body) {
     if (!Join(0)) {
         return false;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stop = false;
-    }
+    // The new thread waits for this lock before its body runs, so the body
+    // sees m_thread and m_bodyId complete.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_stop = false;
     m_finished.Reset();
     try {
         m_thread = std::thread([this, body = std::move(body)] {
+            { std::lock_guard<std::mutex> published(m_mutex); }
             body();
             m_finished.Set();
         });
@@ -28,6 +29,7 @@ bool Thread::Start(Body body) {
         m_finished.Set();
         return false;
     }
+    m_bodyId = m_thread.get_id();
     return true;
 }
 
@@ -53,17 +55,22 @@ bool Thread::WaitForStop(uint32_t timeoutMs) {
 }
 
 bool Thread::Join(uint32_t timeoutMs) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_bodyId == std::this_thread::get_id()) {
+            return false;
+        }
+    }
     if (!m_thread.joinable()) {
         return true;
-    }
-    if (m_thread.get_id() == std::this_thread::get_id()) {
-        return false;
     }
     if (!m_finished.Wait(timeoutMs)) {
         return false;
     }
     // The body has returned; the thread only has its exit left to do.
     m_thread.join();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bodyId = std::thread::id();  // ids of ended threads are reused
     return true;
 }
 

@@ -13,8 +13,13 @@ int ZDQ_Init(void) {
     if (g_pDeviceManager != nullptr) {
         return RET_SUCCESS;  // the first count stays
     }
-    g_pDeviceManager = new (std::nothrow) CDeviceManager(CDeviceManager::MDeviceGetCount());
-    const int nRet = g_pDeviceManager != nullptr ? RET_SUCCESS : RET_FAIL;
+    int nRet = RET_FAIL;
+    try {
+        g_pDeviceManager = new CDeviceManager(CDeviceManager::MDeviceGetCount());
+        nRet = RET_SUCCESS;
+    } catch (const std::bad_alloc&) {
+        // The manager stays null.
+    }
     ApiLog(L"ZDQAPI::--ZDQ_Init. Ret(%d)", nRet);
     return nRet;
 }
@@ -29,8 +34,14 @@ int ZDQ_UnInit(void) {
 
 int ZDQ_DeviceGetCount(void) {
     ApiLog(L"ZDQAPI::++ZDQ_DeviceGetCount.");
-    const int nRet =
-        g_pDeviceManager != nullptr ? CDeviceManager::MDeviceGetCount() : RET_DEVICENOTINIT;
+    int nRet = RET_DEVICENOTINIT;
+    if (g_pDeviceManager != nullptr) {
+        try {
+            nRet = CDeviceManager::MDeviceGetCount();
+        } catch (const std::bad_alloc&) {
+            nRet = RET_FAIL;
+        }
+    }
     ApiLog(L"ZDQAPI::--ZDQ_DeviceGetCount.Ret(%d)", nRet);
     return nRet;
 }

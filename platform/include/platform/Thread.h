@@ -3,6 +3,11 @@
 // Join() with a time-out only reports whether the body has ended; the object
 // waits for the body without limit when it is destroyed, so nothing the body
 // uses may be freed before the Thread object is.
+//
+// Start(), Join(), Running() and the destructor belong to the thread that owns
+// the object; the body may call StopRequested(), WaitForStop() and
+// RequestStop() (a Join() from the body fails at once). The body must not
+// destroy its own Thread object.
 #pragma once
 
 #include <condition_variable>
@@ -48,6 +53,7 @@ class Thread {
 
   private:
     std::thread m_thread;
+    std::thread::id m_bodyId;  // the thread of the current or last body
     mutable std::mutex m_mutex;
     std::condition_variable m_stopChanged;
     bool m_stop = false;
