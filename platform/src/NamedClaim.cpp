@@ -2,20 +2,14 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/Time.h"
-
 namespace plat {
 
 namespace {
-
-// A probe holds the exclusive lock for an instant; a holder retries this long.
-constexpr uint32_t kCreateRetryMs = 2000;
 
 std::string ClaimFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -81,15 +75,18 @@ bool NamedClaim::Create(const std::string& name) {
     if (fd < 0) {
         return false;
     }
-    // Holders share the lock; only an existence probe takes it exclusively,
-    // and only for an instant, so the wait is short and bounded.
-    const uint32_t start = TickCount();
-    while (flock(fd, LOCK_SH | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || TickCount() - start > kCreateRetryMs) {
-            close(fd);
-            return false;
-        }
-        SleepMs(1);
+    // Holders take read locks, which never conflict with one another; probes
+    // only ask whether a write lock would conflict. So Create() never waits.
+    struct flock lock {};
+    lock.l_type = F_RDLCK;
+    lock.l_whence = SEEK_SET;
+    int result;
+    do {
+        result = fcntl(fd, F_OFD_SETLK, &lock);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        close(fd);
+        return false;
     }
     m_fd = fd;
     return true;
@@ -107,14 +104,13 @@ bool NamedClaim::Exists(const std::string& name) {
     if (fd < 0) {
         return false;  // never claimed since the folder was made
     }
-    // Every open has a lock state of its own, so holders in this process
-    // conflict with the probe just as holders in other processes do.
-    int result;
-    do {
-        result = flock(fd, LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
-    const bool held = result != 0 && errno == EWOULDBLOCK;
-    close(fd);  // also drops the probe's lock
+    // Locks belong to open files, not processes, so holders in this process
+    // are seen just like holders in other processes. The probe takes nothing.
+    struct flock query {};
+    query.l_type = F_WRLCK;
+    query.l_whence = SEEK_SET;
+    const bool held = fcntl(fd, F_OFD_GETLK, &query) == 0 && query.l_type != F_UNLCK;
+    close(fd);
     return held;
 }
 

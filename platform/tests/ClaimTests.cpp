@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/NamedClaim.h"
@@ -108,6 +110,28 @@ TEST(NamedClaimTest, SeveralHoldersShareANameUntilTheLastCloses) {
     EXPECT_TRUE(NamedClaim::Exists("shared"));
     moved.Close();
     EXPECT_FALSE(NamedClaim::Exists("shared"));
+}
+
+TEST(NamedClaimTest, ConcurrentProbesNeverSeeAClaimThatNobodyHolds) {
+    const std::string name = "ZDQAPI::mlCamera7";
+    NamedClaim once;  // make the lock file exist
+    ASSERT_TRUE(once.Create(name));
+    once.Close();
+    std::atomic<int> falseClaims{0};
+    std::vector<std::thread> probes;
+    for (int t = 0; t < 4; ++t) {
+        probes.emplace_back([&] {
+            for (int i = 0; i < 5000; ++i) {
+                if (NamedClaim::Exists(name)) {
+                    ++falseClaims;
+                }
+            }
+        });
+    }
+    for (auto& probe : probes) {
+        probe.join();
+    }
+    EXPECT_EQ(falseClaims, 0);
 }
 
 TEST(NamedClaimTest, LockFileLivesInTheRuntimeFolderWithASafeName) {

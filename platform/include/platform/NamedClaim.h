@@ -4,10 +4,13 @@
 // holder holds it. Claims are visible across processes and vanish when their
 // holders close them or end, even by a crash.
 //
-// Each name is a lock file in $XDG_RUNTIME_DIR (else /tmp); holders keep a
-// shared flock on it through a close-on-exec descriptor, so child processes do
-// not inherit the claim. Lock files are never removed (removing one could
-// split the holders of a name between two files).
+// Each name is a lock file in $XDG_RUNTIME_DIR (else /tmp). Holders keep a
+// read lock of their open file (an open-file-description lock, released when
+// the file closes, also when the process dies) through a close-on-exec
+// descriptor, so programs a holder starts do not inherit the claim. Exists()
+// asks whether a write lock would conflict without taking one, so probes
+// never disturb one another or a holder. Lock files are never removed
+// (removing one could split the holders of a name between two files).
 #pragma once
 
 #include <string>
