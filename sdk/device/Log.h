@@ -69,8 +69,9 @@ class CLog {
 int LogPrint(CLog* pLog, int nLevel, const wchar_t* pszFormat, ...) noexcept;
 int VLogPrint(CLog* pLog, int nLevel, const wchar_t* pszFormat, va_list args) noexcept;
 
-// Writes the text of the calling thread's last error (plat::GetLastError()).
-// A null log gives 1.
+// Writes the text of the calling thread's last error (plat::GetLastError();
+// code that calls the driver stores mlusb_get_last_error() there with
+// plat::SetLastError() after a failed call). A null log gives 1.
 int LogLastError(CLog* pLog, int nLevel) noexcept;
 
 // Sends a text (cut to DEBUG_TEXT_LENGTH) to a message box captioned
