@@ -1,7 +1,7 @@
+#include "ASyncSerialPortThread.h"
 #include "CI_MainControl.h"
 #include "LogHandler.h"
 #include "ModalDriver.h"
-#include "SerialPortCatalog.h"
 #include "TestStation.h"
 
 #include <QCoreApplication>
@@ -186,12 +186,24 @@ TEST_F(ControllerTest, SerialPortIsFoundByItsExactName) {
     EXPECT_TRUE(s_control->serialConnected);
     EXPECT_TRUE(driver.messages().isEmpty());
     EXPECT_TRUE(station.todaysLog().contains("ConnectToPort: \"" + path + "\""));
+
+    // The link runs: a status byte the controller sends reaches the pages
+    // through the controller's signal, on the GUI thread.
+    ASSERT_TRUE(s_control->serialPortThread->isRunning());
+    QSignalSpy spy(s_control, &CI_MainControl::changeBtnStaus);
+    const char status[] = {0x0E, 0x11};
+    ASSERT_EQ(::write(master, status, sizeof(status)), 2);
+    for (int i = 0; i < 100 && spy.count() < 2; ++i) {
+        spy.wait(50);
+    }
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(qvariant_cast<VarnuDataBit>(spy.at(0).at(0)), WhiteLightOpen);
+    EXPECT_EQ(qvariant_cast<VarnuDataBit>(spy.at(1).at(0)), UV1Close);
+
+    s_control->serialPortThread->closePort();
+    EXPECT_TRUE(s_control->serialPortThread->wait(5000));
     ::close(master);
     ::close(slave);
-
-    EXPECT_EQ(SerialPortCatalog::systemLocation("COM2"), "/dev/ttyS1");
-    EXPECT_EQ(SerialPortCatalog::systemLocation("ttyUSB0"), "/dev/ttyUSB0");
-    EXPECT_EQ(SerialPortCatalog::systemLocation(path), path);
 }
 
 TEST_F(ControllerTest, LanguageSwitchesTheTranslatorBothWays) {

@@ -20,21 +20,6 @@ struct EnumTable {
 
 std::vector<EnumTable> tables() {
     return {
-        {"Varnu_LightType",
-         stringToVarnuLightType,
-         varnuLightTypeToString,
-         {"No Light", "White Light", "UV254nm", "UV302nm", "UV365nm"},
-         "Unknow Varnu_LightType"},
-        {"Mult_LightType",
-         stringToMultLightType,
-         multLightTypeToString,
-         {"No Light", "Red Light", "Green Light", "Blue Light", "NearIR Light"},
-         "Unknow Mult_LightType"},
-        {"FilterType",
-         stringToFilterType,
-         filterTypeToString,
-         {"No Filter", "460 Filter", "535 Filter", "590 Filter", "620 Filter", "690 Filter"},
-         "Unknow FilterType"},
         {"ExperimentType",
          stringToExperimentType,
          experimentTypeToString,
@@ -87,21 +72,10 @@ TEST(Enumerations, OutOfRangeValuesAndUnknownTexts) {
 }
 
 TEST(Enumerations, NamedEdgeCases) {
-    EXPECT_EQ(stringToFilterType("690 Filter"), 5);
-    EXPECT_EQ(stringToFilterType("690 filter"), 6);
-    EXPECT_EQ(stringToVarnuLightType("white light"), 5);
+    EXPECT_EQ(stringToExperimentType("westernblot"), 3);
     EXPECT_EQ(stringToZdqPelion5MResolution("2592x1944"), 4);
     EXPECT_EQ(stringToZdqPelion1MResolution("532x425"), 4);
     EXPECT_EQ(stringToZdqPelion1MResolution("532*425"), 1);
-}
-
-TEST(Enumerations, StatusBytesKeepTheirByteValues) {
-    EXPECT_EQ(PowerOpen, 0x0C);
-    EXPECT_EQ(UV3Open, 0x17);
-    EXPECT_EQ(ResetStart, 0x1E);
-    // Any byte value travels in the type, known or not.
-    const VarnuDataBit unknown = static_cast<VarnuDataBit>(0xA1);
-    EXPECT_EQ(static_cast<int>(unknown), 161);
 }
 
 }  // namespace

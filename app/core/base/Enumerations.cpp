@@ -20,23 +20,6 @@ QString textOfValue(const QStringList& table, int value, const char* unknown) {
     return table.at(value);
 }
 
-const QStringList& varnuLightTexts() {
-    static const QStringList t{"No Light", "White Light", "UV254nm", "UV302nm", "UV365nm"};
-    return t;
-}
-
-const QStringList& multLightTexts() {
-    static const QStringList t{"No Light", "Red Light", "Green Light", "Blue Light",
-                               "NearIR Light"};
-    return t;
-}
-
-const QStringList& filterTexts() {
-    static const QStringList t{"No Filter",  "460 Filter", "535 Filter",
-                               "590 Filter", "620 Filter", "690 Filter"};
-    return t;
-}
-
 const QStringList& experimentTexts() {
     static const QStringList t{"Varnu", "WesternBlot", "MultFluore"};
     return t;
@@ -73,27 +56,6 @@ const QStringList& pelion5MTexts() {
 
 }  // namespace
 
-int stringToVarnuLightType(const QString& text) {
-    return indexOfText(varnuLightTexts(), text);
-}
-QString varnuLightTypeToString(const int& value) {
-    return textOfValue(varnuLightTexts(), value, "Unknow Varnu_LightType");
-}
-
-int stringToMultLightType(const QString& text) {
-    return indexOfText(multLightTexts(), text);
-}
-QString multLightTypeToString(const int& value) {
-    return textOfValue(multLightTexts(), value, "Unknow Mult_LightType");
-}
-
-int stringToFilterType(const QString& text) {
-    return indexOfText(filterTexts(), text);
-}
-QString filterTypeToString(const int& value) {
-    return textOfValue(filterTexts(), value, "Unknow FilterType");
-}
-
 int stringToExperimentType(const QString& text) {
     return indexOfText(experimentTexts(), text);
 }
@@ -127,9 +89,4 @@ int stringToZdqPelion5MResolution(const QString& text) {
 }
 QString zdqPelion5MResolutionToString(const int& value) {
     return textOfValue(pelion5MTexts(), value, "Unknow ZdqPelion5MResolution");
-}
-
-void registerVarnuMetaTypes() {
-    qRegisterMetaType<VarnuDataBit>("VarnuDataBit");
-    qRegisterMetaType<Serial_ErrorCode>("Serial_ErrorCode");
 }

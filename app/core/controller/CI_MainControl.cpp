@@ -1,7 +1,9 @@
 #include "CI_MainControl.h"
 
+#include "ASyncSerialPortThread.h"
 #include "SerialPortCatalog.h"
 #include "StationDir.h"
+#include "VarnuStatusDecoder.h"
 
 #include "AuditTrailDB.h"
 #include "ExperimentViewDB.h"
@@ -45,7 +47,7 @@ CI_MainControl* CI_MainControl::getInstance() {
 }
 
 CI_MainControl::CI_MainControl() {
-    registerVarnuMetaTypes();
+    registerDarkroomMetaTypes();
     qDebug() << "MainController Init.";
 
     const QString station = stationDirPath();
@@ -56,11 +58,20 @@ CI_MainControl::CI_MainControl() {
     sampleDB = new SampleDB(station, this);
     auditTrailDB = new AuditTrailDB(station, this);
 
+    serialPortThread = ASyncSerialPortThread::getInstance();
+
     currentUser = new UserInfo();
     serialConnected = false;
     mainWindowShown = false;
     powerOn = false;
     pictureBuffer = nullptr;
+
+    // Status bytes arrive from the serial thread and are decoded here on the
+    // GUI thread; errors are only logged, on the serial thread itself.
+    connect(serialPortThread, &ASyncSerialPortThread::readData, this,
+            &CI_MainControl::readDataHandle);
+    connect(serialPortThread, &ASyncSerialPortThread::error, this, &CI_MainControl::errorHandle,
+            Qt::DirectConnection);
 }
 
 CI_MainControl::~CI_MainControl() {
@@ -244,96 +255,31 @@ bool CI_MainControl::initTucsenCam() {
 
 bool CI_MainControl::initSerialPort() {
     userOpt.loadUserOpt(UserOpt_comNum);
-    const QStringList ports = SerialPortCatalog::availablePortNames(userOpt.comNum);
-    bool found = false;
-    for (const QString& port : ports) {
-        userOpt.loadUserOpt(UserOpt_comNum);
-        if (port == userOpt.comNum) {
-            found = true;
-            serialConnected = true;
-            ConnectToPort(port);
-            QThread::msleep(50);
-            break;
-        }
-    }
-    if (!found) {
+    const SerialPortCatalog::SerialPortChoice choice =
+        SerialPortCatalog::chooseSerialPort(userOpt.comNum);
+    if (!choice.found) {
         QMessageBox::warning(nullptr, tr("Warning"), tr("SerialPort connection error!"),
                              QMessageBox::Ok);
         return false;
     }
+    serialConnected = true;
+    ConnectToPort(choice.portName);
+    QThread::msleep(50);
     return serialConnected;
 }
 
 void CI_MainControl::ConnectToPort(QString portName) {
     qDebug() << "ConnectToPort:" << portName;
-    // The serial link to the dark-room controller is not part of this build
-    // yet: the port was found but is not opened.
-    qWarning() << "ConnectToPort: no serial link is built into this program; port"
-               << SerialPortCatalog::systemLocation(portName) << "not opened.";
+    serialPortThread->openPort(portName, QSerialPort::Baud1200);
 }
 
 void CI_MainControl::readDataHandle(QByteArray data) {
-    if (data.isEmpty()) {
-        decodeStatusByte(0);
-        return;
-    }
     // Every byte of a delivery is a status of its own, in the order sent.
-    for (const char c : qAsConst(data)) {
-        decodeStatusByte(static_cast<quint8>(c));
+    const QVector<VarnuDataBit> bits = VarnuStatusDecoder::decode(data);
+    for (const VarnuDataBit bit : bits) {
+        qDebug() << VarnuStatusDecoder::logText(bit);
+        emit changeBtnStaus(bit);
     }
-}
-
-void CI_MainControl::decodeStatusByte(quint8 byte) {
-    const char* text = nullptr;
-    switch (byte) {
-        case PowerOpen:
-            text = "PowerOpen.";
-            break;
-        case PowerClose:
-            text = "PowerClose.";
-            break;
-        case WhiteLightOpen:
-            text = "WhiteLightOpen.";
-            break;
-        case WhiteLightClose:
-            text = "WhiteLightClose.";
-            break;
-        case UV1Open:
-            text = "UV1Open.";
-            break;
-        case UV1Close:
-            text = "UV1Close.";
-            break;
-        case UV2Open:
-            text = "UV2Open.";
-            break;
-        case UV2Close:
-            text = "UV2Close.";
-            break;
-        case UV3Open:
-            text = "UV3Open.";
-            break;
-        case UV3Close:
-            text = "UV3Close.";
-            break;
-        case UV4Open:
-            text = "UV4Open.";
-            break;
-        case UV4Close:
-            text = "UV4Close.";
-            break;
-        case ResetFinish:
-            text = "ResetFinish.";
-            break;
-        case ResetStart:
-            text = "ResetStart.";
-            break;
-        default:
-            text = "Unknow VarnuDataBit.";
-            break;
-    }
-    qDebug() << text;
-    emit changeBtnStaus(static_cast<VarnuDataBit>(byte));
 }
 
 void CI_MainControl::errorHandle(Serial_ErrorCode code) {

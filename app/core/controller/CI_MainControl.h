@@ -2,6 +2,7 @@
 
 #include "CamOpts.h"
 #include "Enumerations.h"
+#include "ModbusMaster.h"
 #include "UserOpts.h"
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QTranslator>
 
+class ASyncSerialPortThread;
 class AuditTrailDB;
 class ExperimentViewDB;
 class SampleDB;
@@ -18,7 +20,8 @@ class Varnu_ExperimentDB;
 class Westblot_ExperimentDB;
 
 // The one application-wide object through which every window, page and
-// worker reaches shared state: the settings, the stores, the logged-in user,
+// worker reaches shared state: the settings, the stores, the serial link to
+// the dark-room controller, the logged-in user,
 // the current experiment type, the instrument model, the language and the
 // instrument's power state. It also decodes the status bytes of the dark-room
 // controller. Created on the first getInstance() (from the GUI thread during
@@ -62,6 +65,8 @@ class CI_MainControl : public QObject {
     ExperimentViewDB* experimentViewDB = nullptr;
     SampleDB* sampleDB = nullptr;
     AuditTrailDB* auditTrailDB = nullptr;
+    ASyncSerialPortThread* serialPortThread = nullptr;
+    ModbusMaster modbusMaster;
     int expType = Varnu;
     UserInfo* currentUser = nullptr;
     uchar* pictureBuffer = nullptr;
@@ -88,5 +93,4 @@ class CI_MainControl : public QObject {
     // Seeds the cooled camera's settings sets and the exposure-estimation
     // parameters where their keys are missing.
     void seedMissingDefaults();
-    void decodeStatusByte(quint8 byte);
 };
