@@ -4,6 +4,7 @@
 #include "TestStation.h"
 
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QThread>
 #include <QUuid>
 
@@ -28,12 +29,12 @@ QString uniqueInstance() {
     return QStringLiteral("varnu-test-") + QUuid::createUuid().toString(QUuid::Id128);
 }
 
-// True once the station's log holds `text`, within `ms`.
-bool waitForLog(const TestStation& station, const QString& text, int ms) {
+// True once the station's log holds `text` (at least `times` times), within `ms`.
+bool waitForLog(const TestStation& station, const QString& text, int ms, int times = 1) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < ms) {
-        if (station.todaysLog().contains(text)) {
+        if (station.todaysLog().count(text) >= times) {
             return true;
         }
         QThread::msleep(50);
@@ -122,6 +123,39 @@ TEST(Startup, SecondInstanceEndsWithMinusOne) {
     EXPECT_TRUE(again.crashed);
     EXPECT_FALSE(third.todaysLog().contains("program already start."));
     EXPECT_TRUE(third.todaysLog().contains("Unknow MachineName."));
+}
+
+// The first start fills the settings files; a later start leaves what the
+// user changed alone. The program waits in a dialog (the serial warning or the
+// login) each time and is stopped there.
+TEST(Startup, FirstRunDefaultsAreWrittenOnlyOnce) {
+    TestStation station("first-run");
+    station.writeMachineIni("520");
+    const QString cameraFile = station.filePath("Ini/camOption.ini");
+    {
+        RunningProgram first(kProgram, {}, programEnvironment(station, uniqueInstance()));
+        ASSERT_TRUE(first.started());
+        ASSERT_TRUE(waitForLog(station, "initDevice.", 20000));
+    }
+    EXPECT_EQ(station.userOption("AlreadyRun").toString(), "true");
+    EXPECT_EQ(station.userOption("comNum").toString(), "COM2");
+    EXPECT_EQ(
+        QSettings(cameraFile, QSettings::IniFormat).value("ZdqCurrentCamSet/Exposure").toInt(),
+        300);
+    EXPECT_EQ(station.todaysLog().count("initVarnuPara."), 1);
+
+    station.setUserOption("comNum", "COM98");
+    QSettings(cameraFile, QSettings::IniFormat).setValue("ZdqCurrentCamSet/Exposure", 123);
+    {
+        RunningProgram second(kProgram, {}, programEnvironment(station, uniqueInstance()));
+        ASSERT_TRUE(second.started());
+        ASSERT_TRUE(waitForLog(station, "initDevice.", 20000, 2));
+    }
+    EXPECT_EQ(station.todaysLog().count("initVarnuPara."), 1);
+    EXPECT_EQ(station.userOption("comNum").toString(), "COM98");
+    EXPECT_EQ(
+        QSettings(cameraFile, QSettings::IniFormat).value("ZdqCurrentCamSet/Exposure").toInt(),
+        123);
 }
 
 }  // namespace
