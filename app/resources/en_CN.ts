@@ -11,10 +11,6 @@
         <source>SerialPort connection error!</source>
         <translation>串口连接错误！</translation>
     </message>
-    <message>
-        <source>Camera connection error!</source>
-        <translation>相机连接错误！</translation>
-    </message>
 </context>
 <context>
     <name>LoginDialog</name>
