@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include "QtPrinters.h"
@@ -253,6 +254,29 @@ TEST_F(LoginTest, BackgroundFollowsTheModel) {
                   QImage(c.picture).convertToFormat(QImage::Format_ARGB32));
     }
     s_control->machineName = 0;
+}
+
+TEST_F(LoginTest, TheLeftButtonDragsTheWindow) {
+    LoginDialog dialog;
+    dialog.move(100, 100);
+    // Moves carry the held button, as while a user drags.
+    auto send = [&](QEvent::Type type, Qt::MouseButton button, QPoint global) {
+        QMouseEvent event(type, QPointF(dialog.mapFromGlobal(global)), QPointF(global),
+                          type == QEvent::MouseMove ? Qt::NoButton : button, button,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(&dialog, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::RightButton, QPoint(150, 150));
+    send(QEvent::MouseMove, Qt::RightButton, QPoint(190, 170));
+    EXPECT_EQ(dialog.pos(), QPoint(100, 100));
+    send(QEvent::MouseButtonRelease, Qt::RightButton, QPoint(190, 170));
+
+    send(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(150, 150));
+    send(QEvent::MouseMove, Qt::LeftButton, QPoint(190, 170));
+    EXPECT_EQ(dialog.pos(), QPoint(140, 120));
+    send(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(190, 170));
+    send(QEvent::MouseMove, Qt::LeftButton, QPoint(300, 300));
+    EXPECT_EQ(dialog.pos(), QPoint(140, 120));
 }
 
 TEST_F(LoginTest, ChineseTextsWithTheTranslator) {
