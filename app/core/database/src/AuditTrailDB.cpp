@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "AuditTrailFilter.h"
 #include "StoreConnection.h"
 
 namespace {
@@ -28,46 +29,13 @@ const QStringList kCreateIndexes{
     QStringLiteral(
         "CREATE INDEX IF NOT EXISTS AuditTrail_handler ON AuditTrail(languageId, handler)"),
     QStringLiteral("CREATE INDEX IF NOT EXISTS AuditTrail_model ON AuditTrail(languageId, model)"),
+    QStringLiteral("CREATE INDEX IF NOT EXISTS AuditTrail_modelHandler ON AuditTrail(languageId, "
+                   "model, handler)"),
     QStringLiteral(
         "CREATE INDEX IF NOT EXISTS AuditTrail_time ON AuditTrail(languageId, timestamp)"),
 };
 
 const QString kStoredTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
-
-struct Filter {
-    QString condition;
-    QList<QPair<QString, QVariant>> values;
-
-    void bindTo(QSqlQuery& query) const {
-        for (const auto& value : values) {
-            query.bindValue(value.first, value.second);
-        }
-    }
-};
-
-Filter makeFilter(int page, const QString& handler, const QString& startTime,
-                  const QString& endTime, int languageId) {
-    Filter filter;
-    filter.condition = QStringLiteral("where languageId = :languageId");
-    filter.values.append({QStringLiteral(":languageId"), languageId});
-    if (page != AuditTrailDB::kAnyPage) {
-        filter.condition += QStringLiteral(" and model = :model");
-        filter.values.append({QStringLiteral(":model"), AuditTrailDB::pageName(page, languageId)});
-    }
-    if (!handler.isEmpty()) {
-        filter.condition += QStringLiteral(" and handler = :handler");
-        filter.values.append({QStringLiteral(":handler"), handler});
-    }
-    if (!startTime.isEmpty()) {
-        filter.condition += QStringLiteral(" and timestamp >= :startTime");
-        filter.values.append({QStringLiteral(":startTime"), startTime});
-    }
-    if (!endTime.isEmpty()) {
-        filter.condition += QStringLiteral(" and timestamp <= :endTime");
-        filter.values.append({QStringLiteral(":endTime"), endTime});
-    }
-    return filter;
-}
 
 int firstInt(QSqlQuery& query) {
     return (query.exec() && query.next()) ? query.value(0).toInt() : 0;
@@ -112,6 +80,7 @@ void AuditTrailDB::initTable() {
         QSqlQuery index(db);
         index.exec(statement);
     }
+    prepareAuditTrailTimeOrder(db);
 }
 
 QString AuditTrailDB::pageName(int page, int languageId) {
@@ -162,8 +131,13 @@ int AuditTrailDB::countAuditTrailByLanguage(int languageId) {
 
 int AuditTrailDB::countAuditTrail(int page, const QString& handler, const QString& startTime,
                                   const QString& endTime, int languageId) {
-    const Filter filter = makeFilter(page, handler, startTime, endTime, languageId);
-    QSqlQuery query(m_connection->database());
+    QSqlDatabase db = m_connection->database();
+    const AuditTrailFilter filter =
+        buildAuditTrailFilter(db, page, handler, startTime, endTime, languageId);
+    if (filter.matchesNothing) {
+        return 0;
+    }
+    QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM AuditTrail ") + filter.condition);
     filter.bindTo(query);
     return firstInt(query);
@@ -172,7 +146,13 @@ int AuditTrailDB::countAuditTrail(int page, const QString& handler, const QStrin
 QList<AuditTrailInfo> AuditTrailDB::loadAuditTrail(int page, const QString& handler,
                                                    const QString& startTime, const QString& endTime,
                                                    int offset, int limit, int languageId) {
-    const Filter filter = makeFilter(page, handler, startTime, endTime, languageId);
+    QSqlDatabase db = m_connection->database();
+    const AuditTrailFilter filter =
+        buildAuditTrailFilter(db, page, handler, startTime, endTime, languageId);
+    QList<AuditTrailInfo> rows;
+    if (filter.matchesNothing) {
+        return rows;
+    }
     QString statement =
         QStringLiteral("SELECT * FROM AuditTrail ") + filter.condition + " order by id DESC";
     // SQLite takes an offset only after a limit; -1 stands for "no limit".
@@ -180,7 +160,7 @@ QList<AuditTrailInfo> AuditTrailDB::loadAuditTrail(int page, const QString& hand
     if (paged) {
         statement += QStringLiteral(" limit :limit offset :offset");
     }
-    QSqlQuery query(m_connection->database());
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(statement);
     filter.bindTo(query);
@@ -188,7 +168,6 @@ QList<AuditTrailInfo> AuditTrailDB::loadAuditTrail(int page, const QString& hand
         query.bindValue(QStringLiteral(":limit"), limit > 0 ? limit : -1);
         query.bindValue(QStringLiteral(":offset"), offset > 0 ? offset : 0);
     }
-    QList<AuditTrailInfo> rows;
     if (!query.exec()) {
         return rows;
     }

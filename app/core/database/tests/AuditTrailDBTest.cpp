@@ -109,14 +109,42 @@ TEST_F(AuditTrailDBTest, PageNamesFollowTheRowLanguage) {
     }
 }
 
-TEST_F(AuditTrailDBTest, FiltersCountAndLoadTheSameRows) {
+// Rows with known time stamps, written as the store writes them.
+void insertStamped(const QString& file, int page, const QString& handler, const QString& content,
+                   int languageId, const QString& timestamp) {
+    ASSERT_TRUE(rawExec(file, QStringLiteral("INSERT INTO AuditTrail(timestamp, model, handler, "
+                                             "content, languageId) VALUES('%1', '%2', '%3', "
+                                             "'%4', %5)")
+                                  .arg(timestamp, AuditTrailDB::pageName(page, languageId),
+                                       QString(handler).replace("'", "''"), content)
+                                  .arg(languageId)));
+}
+
+int timeOrderFlag(const QString& file) {
+    const auto rows = rawRows(file, QStringLiteral("SELECT ordered FROM AuditTrailTimeOrder"));
+    return rows.size() == 1 ? rows.first().first().toInt() : -1;
+}
+
+// How the rows stand: in time order, or with one row out of order (written
+// after a clock was set back) in a language the filters never ask for.
+enum class TimeOrder { InOrder, OneRowOutOfOrder };
+
+class AuditTrailFilterTest : public AuditTrailDBTest,
+                             public ::testing::WithParamInterface<TimeOrder> {};
+
+TEST_P(AuditTrailFilterTest, CountAndPagesMatchTheFilters) {
     auto db = open();
-    insertAt(*db, row(0, "anna", "a1", 1), "2024-03-01 08:00:00");
-    insertAt(*db, row(1, "bert", "b1", 1), "2024-03-01 09:00:00");
-    insertAt(*db, row(1, "anna", "a2", 1), "2024-03-02 10:00:00");
-    insertAt(*db, row(2, "o'brien", "o1", 1), "2024-03-03 11:00:00");
-    insertAt(*db, row(3, "anna", "a3", 1), "2024-03-04 12:00:00");
-    insertAt(*db, row(1, "anna", "a2 zh", 0), "2024-03-02 10:00:00");
+    insertStamped(file(), 0, "anna", "a1", 1, "2024-03-01 08:00:00");
+    insertStamped(file(), 1, "bert", "b1", 1, "2024-03-01 09:00:00");
+    insertStamped(file(), 1, "anna", "a2 zh", 0, "2024-03-02 10:00:00");
+    insertStamped(file(), 1, "anna", "a2", 1, "2024-03-02 10:00:00");
+    insertStamped(file(), 2, "o'brien", "o1", 1, "2024-03-03 11:00:00");
+    insertStamped(file(), 2, "bert", "b2", 1, "2024-03-03 11:00:00");
+    insertStamped(file(), 3, "anna", "a3", 1, "2024-03-04 12:00:00");
+    if (GetParam() == TimeOrder::OneRowOutOfOrder) {
+        insertStamped(file(), 0, "anna", "late", 9, "2024-03-01 00:00:00");
+    }
+    EXPECT_EQ(timeOrderFlag(file()), GetParam() == TimeOrder::InOrder ? 1 : 0);
 
     struct Case {
         int page;
@@ -125,19 +153,27 @@ TEST_F(AuditTrailDBTest, FiltersCountAndLoadTheSameRows) {
         QStringList expected;  // newest first
     };
     const Case cases[] = {
-        {4, "", "", "", 1, {"a3", "o1", "a2", "b1", "a1"}},
+        {4, "", "", "", 1, {"a3", "b2", "o1", "a2", "b1", "a1"}},
         {4, "", "", "", 0, {"a2 zh"}},
         {4, "", "", "", 2, {}},
         {1, "", "", "", 1, {"a2", "b1"}},
         {1, "", "", "", 0, {"a2 zh"}},  // the page name in the filter's language
         {4, "anna", "", "", 1, {"a3", "a2", "a1"}},
         {1, "anna", "", "", 1, {"a2"}},
+        {2, "bert", "", "", 1, {"b2"}},
         {4, "Anna", "", "", 1, {}},
-        {4, "", "2024-03-02 10:00:00", "", 1, {"a3", "o1", "a2"}},  // bounds are inclusive
+        {4, "", "2024-03-02 10:00:00", "", 1, {"a3", "b2", "o1", "a2"}},  // inclusive bounds
         {4, "", "", "2024-03-02 10:00:00", 1, {"a2", "b1", "a1"}},
-        {4, "", "2024-03-01 08:30:00", "2024-03-03 11:00:00", 1, {"o1", "a2", "b1"}},
+        {4, "", "2024-03-01 08:30:00", "2024-03-03 11:00:00", 1, {"b2", "o1", "a2", "b1"}},
+        {4, "", "2024-03-03 11:00:00", "2024-03-03 11:00:00", 1, {"b2", "o1"}},
         {4, "anna", "2024-03-02", "2024-03-05", 1, {"a3", "a2"}},  // compared as text
+        {4, "bert", "2024-03-01 09:00:00", "2024-03-03 12:00:00", 1, {"b2", "b1"}},
+        {1, "bert", "2024-03-01 09:00:01", "", 1, {}},
         {4, "", "2024-03-05 00:00:00", "2024-03-01 00:00:00", 1, {}},
+        {4, "", "2023-01-01 00:00:00", "2023-12-31 23:59:59", 1, {}},
+        {4, "", "2025-01-01 00:00:00", "", 1, {}},
+        {4, "", "", "2024-03-01 00:00:00", 1, {}},
+        {4, "", "2024-03-01 08:00:00", "2024-03-02 10:00:00", 0, {"a2 zh"}},
         // Quotes match literally, and nothing else.
         {4, "o'brien", "", "", 1, {"o1"}},
         {4, "x' OR '1'='1", "", "", 1, {}},
@@ -155,10 +191,62 @@ TEST_F(AuditTrailDBTest, FiltersCountAndLoadTheSameRows) {
             contents(db->loadAuditTrail(c.page, c.handler, c.start, c.end, 0, 0, c.languageId)),
             c.expected)
             << label.toStdString();
+        // The same rows page by page.
+        QStringList paged;
+        for (int offset = 0; offset < 8; offset += 2) {
+            paged += contents(
+                db->loadAuditTrail(c.page, c.handler, c.start, c.end, offset, 2, c.languageId));
+        }
+        EXPECT_EQ(paged, c.expected) << label.toStdString();
     }
-    EXPECT_EQ(db->countAuditTrailByLanguage(1), 5);
+    EXPECT_EQ(db->countAuditTrailByLanguage(1), 6);
     EXPECT_EQ(db->countAuditTrailByLanguage(0), 1);
     EXPECT_EQ(db->countAuditTrailByLanguage(3), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(TimeOrders, AuditTrailFilterTest,
+                         ::testing::Values(TimeOrder::InOrder, TimeOrder::OneRowOutOfOrder));
+
+TEST_F(AuditTrailDBTest, TimeOrderIsTrackedAcrossStartsAndChanges) {
+    auto db = open();
+    EXPECT_EQ(timeOrderFlag(file()), 1);  // an empty table is in order
+    ASSERT_TRUE(db->insertAuditTrail(row(0, "anna", "now", 1)));
+    ASSERT_TRUE(db->insertAuditTrail(row(0, "anna", "now", 0)));
+    EXPECT_EQ(timeOrderFlag(file()), 1);
+    insertStamped(file(), 0, "anna", "set back", 1, "2001-01-01 00:00:00");
+    EXPECT_EQ(timeOrderFlag(file()), 0);
+    db.reset();
+
+    // A database written before the record existed is checked once, at open.
+    const QString other = freshStationDir() + QStringLiteral("/other");
+    QDir().mkpath(other + QStringLiteral("/DataBase"));
+    const QString otherFile = other + QStringLiteral("/DataBase/AuditTrail.db");
+    ASSERT_TRUE(
+        rawExec(otherFile, QStringLiteral("CREATE TABLE AuditTrail(id INTEGER PRIMARY KEY "
+                                          "AUTOINCREMENT,timestamp DATETIME DEFAULT "
+                                          "CURRENT_TIMESTAMP,model TEXT,handler TEXT,content "
+                                          "TEXT,languageId INTEGER)")));
+    insertStamped(otherFile, 0, "anna", "1", 1, "2024-01-01 00:00:00");
+    insertStamped(otherFile, 0, "anna", "2", 1, "2024-01-02 00:00:00");
+    auto ordered = std::make_unique<AuditTrailDB>(other);
+    EXPECT_EQ(timeOrderFlag(otherFile), 1);
+    EXPECT_EQ(ordered->countAuditTrail(4, "", "2024-01-02 00:00:00", "", 1), 1);
+    ordered.reset();
+    ASSERT_TRUE(rawExec(otherFile, QStringLiteral("DROP TABLE AuditTrailTimeOrder")));
+    ASSERT_TRUE(rawExec(otherFile, QStringLiteral("DROP TRIGGER AuditTrail_insertOrder")));
+    insertStamped(otherFile, 0, "anna", "3", 1, "2023-12-31 00:00:00");
+    auto disordered = std::make_unique<AuditTrailDB>(other);
+    EXPECT_EQ(timeOrderFlag(otherFile), 0);
+    EXPECT_EQ(contents(disordered->loadAuditTrail(4, "", "", "2024-01-01 00:00:00", 0, 30, 1)),
+              (QStringList{"3", "1"}));
+
+    // Changing a stored time stamp counts as breaking the order.
+    const QString third = freshStationDir() + QStringLiteral("/third");
+    auto changed = std::make_unique<AuditTrailDB>(third);
+    ASSERT_TRUE(changed->insertAuditTrail(row(0, "anna", "x", 1)));
+    ASSERT_TRUE(rawExec(third + QStringLiteral("/DataBase/AuditTrail.db"),
+                        QStringLiteral("UPDATE AuditTrail SET timestamp = '2030-01-01 00:00:00'")));
+    EXPECT_EQ(timeOrderFlag(third + QStringLiteral("/DataBase/AuditTrail.db")), 0);
 }
 
 TEST_F(AuditTrailDBTest, LoadedRowsCarryModelHandlerContentAndTimeStamp) {
