@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSqlDatabase>
+#include <QThread>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -77,6 +78,34 @@ TEST(StoreOpening, StoresOfOneKindDoNotShareAConnection) {
     EXPECT_TRUE(first->loadSampleNames().isEmpty());
     first.reset();
     EXPECT_FALSE(QSqlDatabase::contains(QStringLiteral("Sample")));
+}
+
+// The stores are meant for one caller at a time, but threads that meet in a
+// store still lose nothing: each has its own connection, and SQLite makes the
+// second writer wait.
+TEST(StoreOpening, ThreadsWritingAtOnceLoseNoRow) {
+    const QString station = freshStationDir();
+    AuditTrailDB audit(station);
+    auto writeRows = [&audit](int languageId) {
+        int written = 0;
+        for (int i = 0; i < 40; ++i) {
+            AuditTrailInfo info;
+            info.languageId = languageId;
+            info.handler = QStringLiteral("worker");
+            info.content = QString::number(i);
+            written += audit.insertAuditTrail(info) ? 1 : 0;
+        }
+        return written;
+    };
+    int writtenByWorker = 0;
+    std::unique_ptr<QThread> worker(QThread::create([&] { writtenByWorker = writeRows(1); }));
+    worker->start();
+    const int writtenHere = writeRows(0);
+    ASSERT_TRUE(worker->wait(30000));
+    EXPECT_EQ(writtenHere, 40);
+    EXPECT_EQ(writtenByWorker, 40);
+    EXPECT_EQ(audit.countAuditTrailByLanguage(0), 40);
+    EXPECT_EQ(audit.countAuditTrailByLanguage(1), 40);
 }
 
 TEST(StoreOpening, AllSixStoresOpenOnOneStation) {
