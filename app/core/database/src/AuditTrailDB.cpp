@@ -37,6 +37,24 @@ const QStringList kCreateIndexes{
 
 const QString kStoredTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 
+// Reads the boundaries of a time range and the rows between them as of one
+// moment, so a row written meanwhile cannot fall between the two.
+class ReadTransaction {
+  public:
+    explicit ReadTransaction(QSqlDatabase db) : m_db(db), m_open(m_db.transaction()) {}
+    ~ReadTransaction() {
+        if (m_open) {
+            m_db.commit();
+        }
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+  private:
+    QSqlDatabase m_db;
+    bool m_open;
+};
+
 int firstInt(QSqlQuery& query) {
     return (query.exec() && query.next()) ? query.value(0).toInt() : 0;
 }
@@ -132,6 +150,7 @@ int AuditTrailDB::countAuditTrailByLanguage(int languageId) {
 int AuditTrailDB::countAuditTrail(int page, const QString& handler, const QString& startTime,
                                   const QString& endTime, int languageId) {
     QSqlDatabase db = m_connection->database();
+    const ReadTransaction snapshot(db);
     const AuditTrailFilter filter =
         buildAuditTrailFilter(db, page, handler, startTime, endTime, languageId);
     if (filter.matchesNothing) {
@@ -147,6 +166,7 @@ QList<AuditTrailInfo> AuditTrailDB::loadAuditTrail(int page, const QString& hand
                                                    const QString& startTime, const QString& endTime,
                                                    int offset, int limit, int languageId) {
     QSqlDatabase db = m_connection->database();
+    const ReadTransaction snapshot(db);
     const AuditTrailFilter filter =
         buildAuditTrailFilter(db, page, handler, startTime, endTime, languageId);
     QList<AuditTrailInfo> rows;
