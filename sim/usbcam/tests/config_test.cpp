@@ -1,0 +1,1 @@
+#include "raw_driver.h"
