@@ -542,8 +542,9 @@ void Driver::workerLoop() {
             changed_.wait(lock);
             continue;
         }
-        if (next->due > std::chrono::steady_clock::now()) {
-            changed_.wait_until(lock, next->due);
+        const auto due = next->due;  // the operation may end while this waits
+        if (due > std::chrono::steady_clock::now()) {
+            changed_.wait_until(lock, due);
             continue;
         }
         next->state = Op::Filling;
