@@ -72,11 +72,18 @@ class RowSource {
             buildSceneTables();
         } else {
             fastPattern_ = path_.identityFor8BitPattern();
+            if (fastPattern_) {
+                rising_.resize(static_cast<size_t>(width) + 256);
+                falling_.resize(rising_.size());
+                for (size_t i = 0; i < rising_.size(); ++i) {
+                    rising_[i] = static_cast<uint8_t>(i);
+                    falling_[i] = static_cast<uint8_t>(0u - i);
+                }
+            }
             for (uint32_t p = 0; p < 256; ++p) {
                 patternTable_[p] = path_(p << shift);
             }
         }
-        (void)width;
     }
 
     void row(int frameIndex, int r, uint8_t* out) const {
@@ -96,21 +103,29 @@ class RowSource {
         uint32_t base = static_cast<uint32_t>(3 * y) +
                         static_cast<uint32_t>(spec_.firstFrameNumber + frameIndex);
         if (fastPattern_) {
+            // Row bytes are base + c (or base + width - 1 - c): a slice of a
+            // rising (falling) byte ramp.
             if (ro.mirror) {
-                for (int c = 0; c < width; ++c) {
-                    out[c] = static_cast<uint8_t>(base + static_cast<uint32_t>(width - 1 - c));
-                }
+                uint32_t top = base + static_cast<uint32_t>(width - 1);
+                std::memcpy(out, falling_.data() + ((0u - top) & 0xFF), width);
             } else {
-                for (int c = 0; c < width; ++c) {
-                    out[c] = static_cast<uint8_t>(base + static_cast<uint32_t>(c));
-                }
+                std::memcpy(out, rising_.data() + (base & 0xFF), width);
             }
             return;
         }
-        for (int c = 0; c < width; ++c) {
-            int x = ro.mirror ? width - 1 - c : c;
-            uint16_t v = patternTable_[(base + static_cast<uint32_t>(x)) & 0xFF];
-            putSample(out, c, spec_.bytesPerSample, v);
+        // x runs up or down the row; the table holds every output value.
+        const int step = ro.mirror ? -1 : 1;
+        uint32_t x = ro.mirror ? static_cast<uint32_t>(width - 1) : 0;
+        if (spec_.bytesPerSample == 2) {
+            for (int c = 0; c < width; ++c, x += step) {
+                uint16_t v = patternTable_[(base + x) & 0xFF];
+                out[2 * c] = static_cast<uint8_t>(v);
+                out[2 * c + 1] = static_cast<uint8_t>(v >> 8);
+            }
+        } else {
+            for (int c = 0; c < width; ++c, x += step) {
+                out[c] = static_cast<uint8_t>(patternTable_[(base + x) & 0xFF]);
+            }
         }
     }
 
@@ -169,6 +184,8 @@ class RowSource {
     const FrameSpec& spec_;
     OutputPath path_;
     bool fastPattern_ = false;
+    std::vector<uint8_t> rising_;
+    std::vector<uint8_t> falling_;
     uint16_t patternTable_[256] = {};
     std::vector<int> columns_;
     std::vector<int> rows_;
