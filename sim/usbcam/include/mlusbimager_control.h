@@ -137,7 +137,9 @@ MLSIM_API int mlsim_set_blur(int32_t slot, int32_t radius);
 /* Faults. Each fault matches operations of its kind (and, for the request
  * faults, a bRequest, for MLSIM_FAULT_CONTROL a control code, or
  * MLSIM_MATCH_ANY), lets `skip` matching operations pass, then hits the next
- * `count` ones (count < 0: every one). */
+ * `count` ones (count < 0: every one). A pending vendor request never
+ * touches its data stage; sent without an MlUsbOverlapped it fails with 997
+ * at once. */
 #define MLSIM_MATCH_ANY (-1)
 #define MLSIM_FAULT_TRANSFER 1      /* vendor request: the call fails with 31 */
 #define MLSIM_FAULT_STATUS 2        /* vendor request: status byte = param */
@@ -213,11 +215,12 @@ typedef struct MlSimJournalEntry {
     uint8_t request;
     uint16_t value;
     uint16_t index;
-    uint16_t length;      /* wLength; for a read the byte count asked for */
+    uint16_t length;      /* wLength */
     uint8_t status;       /* reply status byte given (0 when the reply has none) */
     uint8_t faulted;      /* 1 when a scripted fault hit this operation */
     uint32_t data_length; /* bytes kept in data */
     uint8_t data[256];    /* host-to-device data, or the reply, first 256 bytes */
+    uint32_t read_length; /* a read: the byte count asked for */
     uint64_t time_us;     /* microseconds since the camera was plugged */
 } MlSimJournalEntry;
 MLSIM_API uint32_t mlsim_journal_count(int32_t slot);

@@ -570,8 +570,11 @@ void Camera::frameInfo(MlSimFrameInfo* out) {
     out->height = ro.outputHeight();
     out->frames_per_transfer = framesPerTransferLocked();
     out->bytes_per_sample = (fpga_.workingMode() & 0x0010) ? 2 : 1;
-    out->transfer_bytes = static_cast<uint32_t>(out->width) * out->height *
-                          out->frames_per_transfer * out->bytes_per_sample;
+    FrameSpec spec;
+    spec.readout = ro;
+    spec.frames = out->frames_per_transfer;
+    spec.bytesPerSample = out->bytes_per_sample;
+    out->transfer_bytes = spec.transferBytes();
     out->col_start = ro.colStart;
     out->row_start = ro.rowStart;
     out->window_width = ro.width;

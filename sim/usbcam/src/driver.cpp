@@ -401,7 +401,7 @@ int Driver::read(MlUsbHandle handle, uint8_t* buffer, uint32_t length, uint32_t 
     MlSimJournalEntry entry{};
     entry.kind = MLSIM_JOURNAL_READ;
     entry.code = code;
-    entry.length = static_cast<uint16_t>(std::min<uint32_t>(length, 0xFFFF));
+    entry.read_length = length;
     entry.faulted = fault.kind != 0 ? 1 : 0;
     camera->journal(entry, nullptr, 0);
     if (camera->bootLoader() || fault.kind == MLSIM_FAULT_READ_IO_ERROR) {
@@ -620,6 +620,10 @@ bool Driver::replug(int fromSlot, int toSlot) {
     }
     camera->powerCycle();
     std::lock_guard<std::mutex> lock(mutex_);
+    if (slots_[toSlot]) {
+        unplugged_[fromSlot] = std::move(camera);  // the slot was taken meanwhile
+        return false;
+    }
     slots_[toSlot] = std::move(camera);
     plugIds_[toSlot] = nextPlugId_++;
     return true;

@@ -216,8 +216,12 @@ void writeWatermark(const FrameSpec& spec, uint8_t* out, uint32_t written) {
 }  // namespace
 
 uint32_t FrameSpec::transferBytes() const {
-    return static_cast<uint32_t>(width()) * static_cast<uint32_t>(height()) *
-           static_cast<uint32_t>(frames) * static_cast<uint32_t>(bytesPerSample);
+    // Windows far beyond the array (registers written with junk) still give
+    // a count that fits the byte count of a read.
+    uint64_t bytes = static_cast<uint64_t>(std::max(width(), 0)) *
+                     static_cast<uint64_t>(std::max(height(), 0)) * static_cast<uint64_t>(frames) *
+                     static_cast<uint64_t>(bytesPerSample);
+    return static_cast<uint32_t>(std::min<uint64_t>(bytes, 0xFFFFFFFFu));
 }
 
 uint32_t synthesizeTransfer(const FrameSpec& spec, uint8_t* out, uint32_t capacity) {
