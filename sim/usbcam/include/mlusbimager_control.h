@@ -171,6 +171,9 @@ MLSIM_API int mlsim_trigger(int32_t slot);
 /* Registers and memory. */
 MLSIM_API int mlsim_sensor_read(int32_t slot, uint16_t address, uint16_t* value);
 MLSIM_API int mlsim_sensor_write(int32_t slot, uint16_t address, uint16_t value);
+/* Addresses of the chip's registers in ascending order: writes up to
+ * capacity of them and returns how many the chip has. */
+MLSIM_API uint32_t mlsim_sensor_registers(int32_t slot, uint16_t* addresses, uint32_t capacity);
 MLSIM_API int mlsim_fpga_read(int32_t slot, uint16_t reg, uint16_t* value);
 MLSIM_API int mlsim_fpga_write(int32_t slot, uint16_t reg, uint16_t value);
 MLSIM_API uint32_t mlsim_eeprom_size(int32_t slot);

@@ -515,11 +515,6 @@ void Camera::storeTriggeredFrame() {
     triggeredFrames_ = std::min(triggeredFrames_ + 1, kFrameBufferFrames);
 }
 
-void Camera::emptyTriggeredFrames() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    triggeredFrames_ = 0;
-}
-
 std::chrono::steady_clock::time_point Camera::nextFrameDue(
     std::chrono::steady_clock::time_point now, double periodMs) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -652,6 +647,11 @@ bool Camera::sensorRead(uint16_t address, uint16_t* value) {
 bool Camera::sensorWrite(uint16_t address, uint16_t value) {
     std::lock_guard<std::mutex> lock(mutex_);
     return chip_ && chip_->writeRegister(address, value);
+}
+
+std::vector<uint16_t> Camera::sensorRegisters() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return chip_ ? chip_->registerAddresses() : std::vector<uint16_t>();
 }
 
 uint16_t Camera::fpgaRead(uint16_t reg) {

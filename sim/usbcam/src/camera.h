@@ -71,7 +71,6 @@ class Camera {
     ReadPlan planRead();
     bool takeTriggeredFrame();
     void storeTriggeredFrame();
-    void emptyTriggeredFrames();
     // Due time of the next frame in real time; advances the camera's clock.
     std::chrono::steady_clock::time_point nextFrameDue(std::chrono::steady_clock::time_point now,
                                                        double periodMs);
@@ -90,6 +89,7 @@ class Camera {
     void countExternalTrigger();
     bool sensorRead(uint16_t address, uint16_t* value);
     bool sensorWrite(uint16_t address, uint16_t value);
+    std::vector<uint16_t> sensorRegisters();
     uint16_t fpgaRead(uint16_t reg);
     void fpgaWrite(uint16_t reg, uint16_t value);
     uint32_t eepromSize() const { return eeprom_.size(); }

@@ -153,6 +153,18 @@ int mlsim_sensor_write(int32_t slot, uint16_t address, uint16_t value) {
     return camera && camera->sensorWrite(address, value) ? 1 : 0;
 }
 
+uint32_t mlsim_sensor_registers(int32_t slot, uint16_t* addresses, uint32_t capacity) {
+    auto camera = cameraAt(slot);
+    if (!camera) {
+        return 0;
+    }
+    std::vector<uint16_t> all = camera->sensorRegisters();
+    for (uint32_t i = 0; addresses && i < capacity && i < all.size(); ++i) {
+        addresses[i] = all[i];
+    }
+    return static_cast<uint32_t>(all.size());
+}
+
 int mlsim_fpga_read(int32_t slot, uint16_t reg, uint16_t* value) {
     auto camera = cameraAt(slot);
     if (!camera || !value) {

@@ -14,7 +14,6 @@ class Eeprom {
     static constexpr uint32_t kPageSize = 256;
 
     explicit Eeprom(int kind);
-    int kind() const { return kind_; }
     uint32_t size() const { return static_cast<uint32_t>(bytes_.size()); }
     bool supportsBlocks() const { return kind_ != 0; }
 

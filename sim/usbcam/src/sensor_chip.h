@@ -37,7 +37,6 @@ struct SensorReadout {
 class SensorChip {
   public:
     virtual ~SensorChip() = default;
-    virtual const char* name() const = 0;
     virtual int adcBits() const = 0;
     // Back to the power-on register values.
     virtual void powerOn() = 0;

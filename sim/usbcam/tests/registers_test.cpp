@@ -32,6 +32,25 @@ TEST_F(RegistersTest, SensorPowerOnValuesDescribeTheFullFrame) {
     }
 }
 
+TEST_F(RegistersTest, ChipsHoldTheRegistersTheirUnitsUse) {
+    struct Case {
+        int type;
+        std::vector<uint16_t> registers;
+    } cases[] = {
+        {1, {1, 2, 3, 4, 5, 6, 9, 11, 12, 30, 32, 43, 44, 45, 46, 53, 95, 98}},
+        {9, {1, 2, 3, 4, 5, 6, 8, 9, 11, 12, 30, 32, 34, 35, 43, 44, 45, 46, 53}},
+        {3, {1, 2, 3, 4, 5, 6, 8, 9, 11, 12, 30, 32, 34, 35, 43, 44, 45, 46}},
+    };
+    int slot = 0;
+    for (const Case& c : cases) {
+        plugAndOpen(slot, profileOf(c.type));
+        std::vector<uint16_t> got(64);
+        got.resize(mlsim_sensor_registers(slot, got.data(), 64));
+        EXPECT_EQ(got, c.registers) << c.type;
+        ++slot;
+    }
+}
+
 TEST_F(RegistersTest, SensorReplyIsStatusThenBigEndianValue) {
     MlUsbHandle h = plugAndOpen(0, profileOf(1));
     writeSensor(h, 0x09, 0x1234);

@@ -34,7 +34,6 @@ constexpr int kRowOffset = 12;
 
 class Mt9m001 final : public RegisterBankChip {
   public:
-    const char* name() const override { return "MT9M001"; }
     int adcBits() const override { return 10; }
 
     SensorReadout readout() const override {

@@ -33,7 +33,6 @@ constexpr int kRowOffset = 20;
 
 class Sensor2048 final : public RegisterBankChip {
   public:
-    const char* name() const override { return "Sensor2048Family"; }
     int adcBits() const override { return 10; }
 
     SensorReadout readout() const override {

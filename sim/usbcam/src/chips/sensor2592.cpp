@@ -35,7 +35,6 @@ constexpr int kRowOffset = 54;
 
 class Sensor2592 final : public RegisterBankChip {
   public:
-    const char* name() const override { return "Sensor2592Family"; }
     int adcBits() const override { return 12; }
 
     SensorReadout readout() const override {
