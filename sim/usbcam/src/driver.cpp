@@ -245,8 +245,8 @@ int Driver::ioctl(MlUsbHandle handle, uint32_t code, const void* in, uint32_t in
         }
     }
     if (code == MLUSB_IOCTL_VENDOR_REQUEST) {
-        return vendorRequest(handle, static_cast<const uint8_t*>(in), inLength, out, outLength,
-                             returned, overlapped, error);
+        return vendorRequest(handle, camera, static_cast<const uint8_t*>(in), inLength, out,
+                             outLength, returned, overlapped, error);
     }
     if (code == MLUSB_IOCTL_STREAM_READ) {
         return read(handle, static_cast<uint8_t*>(out), outLength, code, returned, overlapped,
@@ -306,9 +306,9 @@ int Driver::ioctl(MlUsbHandle handle, uint32_t code, const void* in, uint32_t in
     return 1;
 }
 
-int Driver::vendorRequest(MlUsbDevice* handle, const uint8_t* record, uint32_t inLength, void* out,
-                          uint32_t outLength, uint32_t* returned, MlUsbOverlapped* overlapped,
-                          uint32_t* error) {
+int Driver::vendorRequest(MlUsbDevice* handle, const std::shared_ptr<Camera>& camera,
+                          const uint8_t* record, uint32_t inLength, void* out, uint32_t outLength,
+                          uint32_t* returned, MlUsbOverlapped* overlapped, uint32_t* error) {
     // The 31-byte record: u32 wValue, u32 wLength, u32 wIndex, bRequest,
     // bmRequestType, direction, u64 data address, 8 spare bytes.
     if (!record || inLength != MLUSB_VENDOR_REQUEST_SIZE) {
@@ -346,7 +346,6 @@ int Driver::vendorRequest(MlUsbDevice* handle, const uint8_t* record, uint32_t i
             return 0;
         }
     }
-    std::shared_ptr<Camera> camera = handle->camera;
     VendorOutcome outcome = camera->vendorRequest(setup, data);
     if (outcome.kind == VendorOutcome::TransferFailed) {
         *error = MLUSB_ERROR_GEN_FAILURE;
@@ -358,6 +357,10 @@ int Driver::vendorRequest(MlUsbDevice* handle, const uint8_t* record, uint32_t i
         *error = MLUSB_ERROR_IO_PENDING;
         if (overlapped) {
             std::lock_guard<std::mutex> lock(mutex_);
+            if (!validLocked(handle)) {
+                *error = MLUSB_ERROR_INVALID_HANDLE;  // closed by another thread meanwhile
+                return 0;
+            }
             auto* op = new Op;
             op->handle = handle;
             op->camera = camera;
@@ -427,6 +430,11 @@ int Driver::read(MlUsbHandle handle, uint8_t* buffer, uint32_t length, uint32_t 
     op->fault = fault;
 
     std::unique_lock<std::mutex> lock(mutex_);
+    if (!validLocked(handle)) {
+        delete op;
+        *error = MLUSB_ERROR_INVALID_HANDLE;  // closed by another thread meanwhile
+        return 0;
+    }
     record->driver_reserved[0] = kPending;
     ops_.push_back(op);
     bool atOnce = plan.timing == MLSIM_TIMING_FAST || stopping_;

@@ -83,9 +83,9 @@ class Driver {
     void releaseFrameLocked(const std::shared_ptr<Camera>& camera);
     void endPendingReadLocked(const Camera* camera);
     void applyOutcome(const std::shared_ptr<Camera>& camera, const VendorOutcome& outcome);
-    int vendorRequest(MlUsbDevice* handle, const uint8_t* record, uint32_t inLength, void* out,
-                      uint32_t outLength, uint32_t* returned, MlUsbOverlapped* overlapped,
-                      uint32_t* error);
+    int vendorRequest(MlUsbDevice* handle, const std::shared_ptr<Camera>& camera,
+                      const uint8_t* record, uint32_t inLength, void* out, uint32_t outLength,
+                      uint32_t* returned, MlUsbOverlapped* overlapped, uint32_t* error);
     void waitForOpLocked(std::unique_lock<std::mutex>& lock, Op* op);
     void workerLoop();
 
