@@ -43,7 +43,7 @@ Camera::Camera(const MlSimProfile& profile, std::unique_ptr<SensorChip> chip)
       fpga_(profile.fpga_version),
       eeprom_(profile.eeprom_kind),
       plugTime_(std::chrono::steady_clock::now()),
-      nextFrame_(plugTime_) {
+      lastFrame_(plugTime_) {
     for (size_t i = 0; i < gammaLut_.size(); ++i) {
         gammaLut_[i] = static_cast<uint16_t>(i);
         lut_[i] = static_cast<uint8_t>(i >> 4);
@@ -64,7 +64,7 @@ void Camera::powerCycle() {
     streaming_ = false;
     triggeredFrames_ = 0;
     plugTime_ = std::chrono::steady_clock::now();
-    nextFrame_ = plugTime_;
+    lastFrame_ = plugTime_;
 }
 
 void Camera::descriptor(uint8_t out[18]) const {
@@ -357,7 +357,7 @@ VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
             break;
         case 0xEC:
             streaming_ = true;
-            nextFrame_ = std::chrono::steady_clock::now();
+            lastFrame_ = std::chrono::steady_clock::now();
             reply({0});
             break;
         case 0xED:
@@ -520,8 +520,9 @@ std::chrono::steady_clock::time_point Camera::nextFrameDue(
     std::lock_guard<std::mutex> lock(mutex_);
     auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
         std::chrono::duration<double, std::milli>(periodMs));
-    nextFrame_ = std::max(now, nextFrame_ + period);
-    return nextFrame_;
+    // The sensor runs on; a frame is ready one period after the last one
+    // sent, or at once when that is past (the frame buffer holds it).
+    return std::max(now, lastFrame_ + period);
 }
 
 FrameSpec Camera::beginTransfer() {
@@ -548,6 +549,7 @@ FrameSpec Camera::beginTransfer() {
         framesSent_ += static_cast<uint64_t>(spec.frames);
         spec.transferNumber = transfersSent_++;
         spec.timeUs = microsSincePlug();
+        lastFrame_ = std::chrono::steady_clock::now();
         spec.triggers = triggers_;
         blur = blur_;
     }

@@ -71,7 +71,7 @@ class Camera {
     ReadPlan planRead();
     bool takeTriggeredFrame();
     void storeTriggeredFrame();
-    // Due time of the next frame in real time; advances the camera's clock.
+    // When the next frame is ready in real time.
     std::chrono::steady_clock::time_point nextFrameDue(std::chrono::steady_clock::time_point now,
                                                        double periodMs);
     // Snapshot for the next transfer; reserves its frame numbers.
@@ -146,7 +146,7 @@ class Camera {
     uint64_t transfersSent_ = 0;
     int blur_ = 0;
     std::chrono::steady_clock::time_point plugTime_;
-    std::chrono::steady_clock::time_point nextFrame_;
+    std::chrono::steady_clock::time_point lastFrame_;  // when the last transfer began
     FaultScript faults_;
     std::deque<MlSimJournalEntry> journal_;
     SceneCache scene_;
