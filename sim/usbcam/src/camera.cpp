@@ -68,27 +68,23 @@ void Camera::powerCycle() {
 }
 
 void Camera::descriptor(uint8_t out[18]) const {
-    const uint16_t product = bootLoader() ? kBootLoaderProduct : kCameraProduct;
-    const uint16_t release = bootLoader() ? 0 : profile_.firmware_version;
-    const uint8_t bytes[18] = {18,  // bLength
-                               1,   // device descriptor
-                               0x00,
-                               0x02,  // USB 2.0
-                               0xFF,
-                               0x00,
-                               0xFF,  // vendor-specific class
-                               64,    // control packet size
-                               static_cast<uint8_t>(kUsbVendor),
-                               static_cast<uint8_t>(kUsbVendor >> 8),
-                               static_cast<uint8_t>(product),
-                               static_cast<uint8_t>(product >> 8),
-                               static_cast<uint8_t>(release),
-                               static_cast<uint8_t>(release >> 8),
-                               bootLoader() ? uint8_t{0} : uint8_t{1},
-                               bootLoader() ? uint8_t{0} : uint8_t{2},
-                               0,   // no serial string
-                               1};  // one configuration
-    std::memcpy(out, bytes, sizeof(bytes));
+    auto put16 = [out](int offset, uint16_t value) {
+        out[offset] = static_cast<uint8_t>(value);
+        out[offset + 1] = static_cast<uint8_t>(value >> 8);
+    };
+    std::memset(out, 0, 18);
+    out[0] = 18;       // bLength
+    out[1] = 1;        // device descriptor
+    put16(2, 0x0200);  // USB 2.0
+    out[4] = 0xFF;     // vendor-specific class and protocol
+    out[6] = 0xFF;
+    out[7] = 64;  // control packet size
+    put16(8, kUsbVendor);
+    put16(10, bootLoader() ? kBootLoaderProduct : kCameraProduct);
+    put16(12, bootLoader() ? 0 : profile_.firmware_version);
+    out[14] = bootLoader() ? 0 : 1;  // manufacturer and product strings
+    out[15] = bootLoader() ? 0 : 2;
+    out[17] = 1;  // one configuration
 }
 
 VendorOutcome Camera::vendorRequest(const SetupPacket& setup, uint8_t* data) {
