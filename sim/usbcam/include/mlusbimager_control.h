@@ -88,24 +88,23 @@ extern "C" {
 /* What a camera is. mlsim_profile_default() fills every field for a device
  * type; change what a test needs, then plug. */
 typedef struct MlSimProfile {
-    int32_t device_type;            /* reported by the device-information request */
-    int32_t serial;                 /* 0 .. 255 */
-    uint16_t firmware_version;      /* major << 8 | minor */
-    uint16_t fpga_version;          /* major << 8 | minor; used when has_fpga */
-    int32_t has_fpga;               /* 0: FPGA requests answer status 1 */
-    uint32_t driver_version;        /* control code 0x222004 */
-    int32_t colour;                 /* 1: Bayer mosaic, 0: monochrome */
-    int32_t bayer_pattern;          /* MLSIM_BAYER_* */
-    int32_t adc_bits;               /* 8 .. 16 */
-    double pixel_clock_mhz;         /* sensor pixel clock */
-    int32_t eeprom_kind;            /* 0: 8 KiB, 1: 256 KiB, 2: 16 KiB */
-    int32_t boot_loader;            /* 1: USB controller without firmware */
-    int32_t content;                /* MLSIM_CONTENT_* */
-    int32_t timing;                 /* MLSIM_TIMING_* */
-    int32_t usb_state;              /* byte 1 of the USB-state reply (C0/EE) */
-    int32_t reset_clears_registers; /* 1: device and port resets restore power-on registers */
-    int32_t snap_port; /* SFR of the snap-button pin (0x80 A, 0xA0 C, 0xB0 D, 0xB1 E) */
-    int32_t snap_bit;  /* its bit; the pin reads 0 while pressed */
+    int32_t device_type;       /* reported by the device-information request */
+    int32_t serial;            /* 0 .. 255 */
+    uint16_t firmware_version; /* major << 8 | minor */
+    uint16_t fpga_version;     /* major << 8 | minor; used when has_fpga */
+    int32_t has_fpga;          /* 0: FPGA requests answer status 1 */
+    uint32_t driver_version;   /* control code 0x222004 */
+    int32_t colour;            /* 1: Bayer mosaic, 0: monochrome */
+    int32_t bayer_pattern;     /* MLSIM_BAYER_* */
+    int32_t adc_bits;          /* 8 .. 16 */
+    double pixel_clock_mhz;    /* sensor pixel clock */
+    int32_t eeprom_kind;       /* 0: 8 KiB, 1: 256 KiB, 2: 16 KiB */
+    int32_t boot_loader;       /* 1: USB controller without firmware */
+    int32_t content;           /* MLSIM_CONTENT_* */
+    int32_t timing;            /* MLSIM_TIMING_* */
+    int32_t usb_state;         /* byte 1 of the USB-state reply (C0/EE) */
+    int32_t snap_port;         /* SFR of the snap-button pin (0x80 A, 0xA0 C, 0xB0 D, 0xB1 E) */
+    int32_t snap_bit;          /* its bit; the pin reads 0 while pressed */
 } MlSimProfile;
 
 /* Defaults for a device type: serial 1, firmware 1.0, FPGA 1.0 (present

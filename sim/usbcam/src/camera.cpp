@@ -68,15 +68,9 @@ void Camera::descriptor(uint8_t out[18]) const {
     out[17] = 1;  // one configuration
 }
 
-void Camera::portReset(bool wholePort) {
+void Camera::portReset() {
     std::lock_guard<std::mutex> lock(mutex_);
     triggeredFrames_ = 0;
-    if (wholePort && profile_.reset_clears_registers) {
-        if (chip_) {
-            chip_->powerOn();
-        }
-        fpga_.powerOn();
-    }
 }
 
 FaultHit Camera::nextFault(int firstKind, int lastKind, int key) {

@@ -60,8 +60,9 @@ class Camera {
     void descriptor(uint8_t out[18]) const;
     // One control transfer; `data` holds setup.length bytes.
     VendorOutcome vendorRequest(const SetupPacket& setup, uint8_t* data);
-    // A port or pipe reset of the driver (code 0x220004 or 0x220008).
-    void portReset(bool wholePort);
+    // A port or pipe reset of the driver (code 0x220004 or 0x220008): frames
+    // in flight are lost; the chip and the FPGA keep their registers.
+    void portReset();
 
     FaultHit nextFault(int firstKind, int lastKind, int key);
     void addFault(const Fault& fault);

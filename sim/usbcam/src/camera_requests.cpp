@@ -327,12 +327,6 @@ void Camera::resetFirmware(VendorOutcome& outcome) {
     triggeredFrames_ = 0;
     outcome.abortReads = true;
     outcome.emptyFrameBuffer = true;
-    if (profile_.reset_clears_registers) {
-        if (chip_) {
-            chip_->powerOn();
-        }
-        fpga_.powerOn();
-    }
 }
 
 int Camera::outputEnableIndex(int sfr) {

@@ -207,11 +207,6 @@ class Builder {
             return parseInteger(value, 0, 255, &n) ? set(&p.usb_state, n)
                                                    : fail(line, "usb_state must be 0 .. 255");
         }
-        if (key == "reset_clears_registers") {
-            return parseInteger(value, 0, 1, &n)
-                       ? set(&p.reset_clears_registers, n)
-                       : fail(line, "reset_clears_registers must be 0 or 1");
-        }
         return fail(line, "unknown key " + key);
     }
 

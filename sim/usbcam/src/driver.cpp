@@ -270,7 +270,7 @@ int Driver::ioctl(MlUsbHandle handle, uint32_t code, const void* in, uint32_t in
     switch (code) {
         case MLUSB_IOCTL_RESET_DEVICE:
         case MLUSB_IOCTL_RESET_PIPE: {
-            camera->portReset(code == MLUSB_IOCTL_RESET_DEVICE);
+            camera->portReset();
             std::unique_lock<std::mutex> lock(mutex_);
             abortLocked(lock, camera.get(), MLUSB_ERROR_OPERATION_ABORTED);
             break;

@@ -72,7 +72,6 @@ extern "C" MLSIM_API void mlsim_profile_default(int32_t device_type, MlSimProfil
     out->content = MLSIM_CONTENT_PATTERN;
     out->timing = MLSIM_TIMING_INSTANT;
     out->usb_state = 1;
-    out->reset_clears_registers = 0;
     out->snap_port = 0xA0;
     out->snap_bit = 2;
 }

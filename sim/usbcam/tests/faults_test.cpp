@@ -223,30 +223,45 @@ TEST_F(FaultsTest, UnplugAndReplug) {
     EXPECT_EQ(vendorIn(third, 0xC4, 100, 0, 2).data[1], 0xFF) << "its own memory";
 }
 
-TEST_F(FaultsTest, ResetsAbortReadsAndMayLoseRegisters) {
-    MlSimProfile p = profileOf(52);
-    p.reset_clears_registers = 1;
-    MlUsbHandle h = plugAndOpen(0, p);
-    writeSensor(h, 0x04, 7);
-    writeSensor(h, 0x03, 3);
+TEST_F(FaultsTest, ResetsAbortReadsAndKeepRegisters) {
+    MlUsbHandle h = smallCamera(0);
     writeFpga(h, 0, 0x1000);
     std::vector<uint8_t> buffer(32, 0xEE);
+    struct Case {
+        const char* what;
+        uint32_t code;  // control code, or 0 for a vendor request
+        uint8_t request;
+    } cases[] = {{"port reset", MLUSB_IOCTL_RESET_DEVICE, 0},
+                 {"pipe reset", MLUSB_IOCTL_RESET_PIPE, 0},
+                 {"device reset", 0, 0xDB},
+                 {"reconnect", 0, 0xE8}};
+    for (const Case& c : cases) {
+        MlUsbOverlapped ov{};
+        uint32_t got = 0;
+        ASSERT_EQ(mlusb_read(h, buffer.data(), 32, &got, &ov), 0) << c.what;
+        if (c.code) {
+            ASSERT_EQ(mlusb_ioctl(h, c.code, nullptr, 0, nullptr, 0, nullptr, nullptr), 1);
+        } else {
+            ASSERT_EQ(vendorIn(h, c.request, 0, 0, 1).data[0], 0) << c.what;
+        }
+        uint32_t bytes = 0;
+        EXPECT_EQ(mlusb_get_overlapped_result(h, &ov, &bytes, 0), 0) << c.what;
+        EXPECT_EQ(mlusb_get_last_error(), MLUSB_ERROR_OPERATION_ABORTED) << c.what;
+        EXPECT_EQ(buffer[0], 0xEE) << c.what;
+        EXPECT_EQ(readSensor(h, 0x04), 7) << c.what;
+        EXPECT_EQ(vendorIn(h, 0xCF, 0, 0, 3).data[2], 0x10) << c.what;
+    }
+    // A controller reboot aborts the read the same way; the FPGA reset
+    // request brings the FPGA to power-on.
     MlUsbOverlapped ov{};
     uint32_t got = 0;
     ASSERT_EQ(mlusb_read(h, buffer.data(), 32, &got, &ov), 0);
-    ASSERT_EQ(mlusb_ioctl(h, MLUSB_IOCTL_RESET_DEVICE, nullptr, 0, nullptr, 0, nullptr, nullptr),
-              1);
-    uint32_t bytes = 0;
-    EXPECT_EQ(mlusb_get_overlapped_result(h, &ov, &bytes, 0), 0);
-    EXPECT_EQ(mlusb_get_last_error(), MLUSB_ERROR_OPERATION_ABORTED);
-    EXPECT_EQ(readSensor(h, 0x04), 2591) << "power-on values after the port reset";
-    EXPECT_EQ(vendorIn(h, 0xCF, 0, 0, 3).data[2], 0);
+    ASSERT_EQ(vendor(h, 0x40, 0xD7, 0, 0, 0).ok, 1);
+    EXPECT_EQ(ov.driver_reserved[0], 2u);
+    ASSERT_EQ(vendor(h, 0x40, 0x29, 0, 1, 0).ok, 1);
+    EXPECT_EQ(vendorIn(h, 0xCF, 0, 0, 3).data[2], 0x00);
 
-    // The device-reset and reboot requests do the same; a control fault fails
-    // the code with 31.
-    writeSensor(h, 0x04, 7);
-    ASSERT_EQ(vendorIn(h, 0xDB, 0, 0, 1).data[0], 0);
-    EXPECT_EQ(readSensor(h, 0x04), 2591);
+    // A control fault fails the code with 31, once.
     ASSERT_EQ(mlsim_fault_add(0, MLSIM_FAULT_CONTROL, MLUSB_IOCTL_RESET_PIPE, 0, 1, 0), 1);
     EXPECT_EQ(mlusb_ioctl(h, MLUSB_IOCTL_RESET_PIPE, nullptr, 0, nullptr, 0, nullptr, nullptr), 0);
     EXPECT_EQ(mlusb_get_last_error(), MLUSB_ERROR_GEN_FAILURE);
