@@ -55,7 +55,8 @@
  * frame is ready (frame period = exposure or read-out time, whichever is
  * longer, times the frames per transfer). MLSIM_TIMING_INSTANT: a read is
  * left pending and completes at once on the simulator's thread.
- * MLSIM_TIMING_FAST: a read completes inside the read call.
+ * MLSIM_TIMING_FAST: a read completes inside the read call. A read without
+ * an MlUsbOverlapped blocks until it completes (or its handle is closed).
  * In the software trigger mode (register 0 bits 0/12 = 0/1) a frame is sent
  * only after a start-frame request (C0/C8); in the external trigger mode
  * (bit 0 set, bit 12 clear) only after mlsim_trigger(). The camera holds up
