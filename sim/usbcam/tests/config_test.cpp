@@ -12,7 +12,7 @@ class ConfigTest : public SimTest {
   protected:
     std::string write(const std::string& name, const std::string& text) {
         const char* scratch = std::getenv("VARNU_TEST_SCRATCH");
-        std::string path = std::string(scratch ? scratch : ".") + "/" + name;
+        std::string path = (scratch ? std::string(scratch) + "/" : ::testing::TempDir()) + name;
         std::ofstream(path) << text;
         return path;
     }
