@@ -34,8 +34,12 @@
  *     v = black + radiance x (exposure_ms / 40) x gain x 0.6 x (2^s - 1)
  * clipped at 2^s - 1, with black = (2^s - 1) / 100, the brightest band at
  * radiance 1 and the background near 0.04; exposure and gain are decoded
- * from the chip's registers. A focus blur (box radius in array pixels) can be
- * set. Colour cameras deliver a Bayer mosaic of a tinted scene.
+ * from the chip's registers (gain register g: (g bit 6 ? 2 : 1) x (g & 0x3F)
+ * / 8, times 1 + ((g >> 8) & 0x7F) / 8 on the 2592 and 2048 families; the
+ * green 1 gain on monochrome cameras). A focus blur (box radius in array
+ * pixels) can be set. Colour cameras deliver a Bayer mosaic of a tinted
+ * scene (red 1, green 0.75, blue 0.45, each with its own gain register);
+ * they skip columns and rows in pairs, so the mosaic keeps its pattern.
  *
  * Output path of a sample v (both contents): the gamma LUT (FPGA register 33
  * bit 0) maps v to gamma[v]; then a 16-bit transfer sends v, an 8-bit one
