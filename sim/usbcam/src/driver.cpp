@@ -82,6 +82,9 @@ int Driver::close(MlUsbHandle handle, uint32_t* error) {
         *error = MLUSB_ERROR_INVALID_HANDLE;
         return 0;
     }
+    // From here on the handle is invalid for every other call, a second
+    // close included; its operations end before it is freed.
+    handles_.erase(handle);
     for (;;) {
         auto it = std::find_if(ops_.begin(), ops_.end(), [&](Op* op) {
             return op->handle == handle && (op->state == Op::Waiting || op->state == Op::Scheduled);
@@ -97,7 +100,6 @@ int Driver::close(MlUsbHandle handle, uint32_t* error) {
         }
         changed_.wait(lock);
     }
-    handles_.erase(handle);
     delete handle;
     return 1;
 }
