@@ -56,7 +56,7 @@ bool UsableClock(float mhz) {
     return std::isfinite(mhz) && mhz > 0.0f && std::isfinite(DeviceCapability::ClockPeriod(mhz));
 }
 
-void ReadField(DeviceCapability& cap, const CapabilityIniStore& ini, std::string_view section,
+void ReadField(DeviceCapability& cap, const plat::Ini& ini, std::string_view section,
                const CapField& field) {
     const int current = static_cast<int>(cap.Get(field));
     const int value = ini.ReadInt(section, field.key, current);
@@ -64,21 +64,21 @@ void ReadField(DeviceCapability& cap, const CapabilityIniStore& ini, std::string
 }
 
 template <typename List>
-void ReadFields(DeviceCapability& cap, const CapabilityIniStore& ini, std::string_view section,
+void ReadFields(DeviceCapability& cap, const plat::Ini& ini, std::string_view section,
                 const List& fields) {
     for (const CapField* field : fields) {
         ReadField(cap, ini, section, *field);
     }
 }
 
-bool WriteField(const DeviceCapability& cap, const CapabilityIniStore& ini,
-                std::string_view section, const CapField& field) {
+bool WriteField(const DeviceCapability& cap, const plat::Ini& ini, std::string_view section,
+                const CapField& field) {
     return ini.WriteString(section, field.key, std::to_string(cap.Get(field)));
 }
 
 template <typename List>
-bool WriteFields(const DeviceCapability& cap, const CapabilityIniStore& ini,
-                 std::string_view section, const List& fields) {
+bool WriteFields(const DeviceCapability& cap, const plat::Ini& ini, std::string_view section,
+                 const List& fields) {
     bool ok = true;
     for (const CapField* field : fields) {
         ok = WriteField(cap, ini, section, *field) && ok;
@@ -106,8 +106,8 @@ std::string FormatPixClk(float pixClkMHz) {
     return std::string(buffer, result.ptr);
 }
 
-void ReadCapBaseFromIni(DeviceCapability& cap, const CapabilityIniStore& ini,
-                        std::int32_t deviceType, CapVersion firmware) {
+void ReadCapBaseFromIni(DeviceCapability& cap, const plat::Ini& ini, std::int32_t deviceType,
+                        CapVersion firmware) {
     const std::string section = CapBaseSectionName(deviceType, firmware);
 
     const std::string defaultText = FormatPixClk(cap.fPixClkMHz);
@@ -126,8 +126,8 @@ void ReadCapBaseFromIni(DeviceCapability& cap, const CapabilityIniStore& ini,
     ReadFields(cap, ini, section, capkeys::kFirmware);
 }
 
-void ReadCapFpgaFromIni(DeviceCapability& cap, const CapabilityIniStore& ini,
-                        std::int32_t deviceType, CapVersion fpga) {
+void ReadCapFpgaFromIni(DeviceCapability& cap, const plat::Ini& ini, std::int32_t deviceType,
+                        CapVersion fpga) {
     const std::string section = CapFpgaSectionName(deviceType, fpga);
     ReadFields(cap, ini, section, capkeys::kFpgaTriggerModes);
     ReadField(cap, ini, section, FpgaCap::bmTriggerModeHighLowFixFramerate);
@@ -135,8 +135,8 @@ void ReadCapFpgaFromIni(DeviceCapability& cap, const CapabilityIniStore& ini,
     ReadField(cap, ini, section, SensorCap::bmResolution);
 }
 
-bool WriteCapBaseToIni(const DeviceCapability& cap, const CapabilityIniStore& ini,
-                       std::int32_t deviceType, CapVersion firmware) {
+bool WriteCapBaseToIni(const DeviceCapability& cap, const plat::Ini& ini, std::int32_t deviceType,
+                       CapVersion firmware) {
     const std::string section = CapBaseSectionName(deviceType, firmware);
     bool ok = ini.WriteString(section, kPixClkKey, FormatPixClk(cap.fPixClkMHz));
     ok = WriteFields(cap, ini, section, capkeys::kSensorFlags) && ok;
@@ -145,8 +145,8 @@ bool WriteCapBaseToIni(const DeviceCapability& cap, const CapabilityIniStore& in
     return ok;
 }
 
-bool WriteCapFpgaToIni(const DeviceCapability& cap, const CapabilityIniStore& ini,
-                       std::int32_t deviceType, CapVersion fpga) {
+bool WriteCapFpgaToIni(const DeviceCapability& cap, const plat::Ini& ini, std::int32_t deviceType,
+                       CapVersion fpga) {
     const std::string section = CapFpgaSectionName(deviceType, fpga);
     bool ok = WriteFields(cap, ini, section, capkeys::kFpgaTriggerModes);
     ok = WriteField(cap, ini, section, FpgaCap::bmTriggerModeHighLowFixFramerate) && ok;

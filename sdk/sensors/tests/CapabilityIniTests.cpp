@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <map>
-#include <set>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -12,49 +13,67 @@
 
 namespace {
 
-// An ini file held in memory, with the private-profile reading rules the
-// capability sections rely on. It records the order of writes and can refuse
-// chosen keys.
-class MemoryIni : public CapabilityIniStore {
+// An ini file of its own for each test, in the test's scratch folder.
+class IniFile {
   public:
+    IniFile() : m_path(ScratchPath()), m_ini(m_path.string()) { std::filesystem::remove(m_path); }
+    ~IniFile() { std::filesystem::remove(m_path); }
+
+    const plat::Ini& Ini() const { return m_ini; }
+    const std::filesystem::path& Path() const { return m_path; }
+
+    // Sets one value by writing the file's text, independent of the writer.
     void Put(const std::string& section, const std::string& key, const std::string& value) {
-        m_values[{section, key}] = value;
-    }
-
-    int ReadInt(std::string_view section, std::string_view key, int defaultValue) const override {
-        const auto it = m_values.find({std::string(section), std::string(key)});
-        if (it == m_values.end() || it->second.empty()) {
-            return defaultValue;
+        auto it = std::find_if(m_sections.begin(), m_sections.end(),
+                               [&](const auto& s) { return s.first == section; });
+        if (it == m_sections.end()) {
+            m_sections.push_back({section, {}});
+            it = m_sections.end() - 1;
         }
-        return std::atoi(it->second.c_str());
-    }
-
-    std::string ReadString(std::string_view section, std::string_view key,
-                           std::string_view defaultValue) const override {
-        const auto it = m_values.find({std::string(section), std::string(key)});
-        return it == m_values.end() ? std::string(defaultValue) : it->second;
-    }
-
-    bool WriteString(std::string_view section, std::string_view key,
-                     std::string_view value) const override {
-        m_writes.push_back({std::string(section), std::string(key)});
-        if (m_refused.count(std::string(key)) != 0) {
-            return false;
+        it->second.push_back({key, value});
+        std::ofstream out(m_path, std::ios::trunc);
+        for (const auto& [name, entries] : m_sections) {
+            out << "[" << name << "]\r\n";
+            for (const auto& [k, v] : entries)
+                out << k << "=" << v << "\r\n";
         }
-        m_values[{std::string(section), std::string(key)}] = std::string(value);
-        return true;
     }
 
-    void Refuse(const std::string& key) { m_refused.insert(key); }
-    const std::vector<std::pair<std::string, std::string>>& Writes() const { return m_writes; }
+    // (section, key) of every entry, in file order.
+    std::vector<std::pair<std::string, std::string>> Entries() const {
+        std::vector<std::pair<std::string, std::string>> entries;
+        std::ifstream in(m_path);
+        std::string line, section;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (line.size() > 2 && line.front() == '[' && line.back() == ']') {
+                section = line.substr(1, line.size() - 2);
+            } else if (const std::size_t eq = line.find('='); eq != std::string::npos) {
+                entries.push_back({section, line.substr(0, eq)});
+            }
+        }
+        return entries;
+    }
+
     std::string Value(const std::string& section, const std::string& key) const {
-        return ReadString(section, key, "<missing>");
+        return m_ini.ReadString(section, key, "<missing>");
     }
 
   private:
-    mutable std::map<std::pair<std::string, std::string>, std::string> m_values;
-    mutable std::vector<std::pair<std::string, std::string>> m_writes;
-    std::set<std::string> m_refused;
+    static std::filesystem::path ScratchPath() {
+        const char* scratch = std::getenv("VARNU_TEST_SCRATCH");
+        const std::filesystem::path folder = scratch != nullptr
+                                                 ? std::filesystem::path(scratch)
+                                                 : std::filesystem::temp_directory_path();
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        return folder / (std::string("caps-") + test->name() + ".ini");
+    }
+
+    std::filesystem::path m_path;
+    plat::Ini m_ini;
+    std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>
+        m_sections;
 };
 
 // Key orders of the two sections.
@@ -312,8 +331,8 @@ const char* const kBaseSection = "AR0130-1280x960-C-17_1.6_CAP_BASE";
 const char* const kFpgaSection = "AR0130-1280x960-C-17_9.2_CAP_FPGA";
 
 // The open sequence's capability steps with the ini.
-DeviceCapability Open(const CapabilityIniStore& ini, int type = kType,
-                      CapVersion firmware = kFirmware, CapVersion fpga = kFpga) {
+DeviceCapability Open(const plat::Ini& ini, int type = kType, CapVersion firmware = kFirmware,
+                      CapVersion fpga = kFpga) {
     DeviceCapability cap;
     SetModelCapability(cap, type, firmware);
     ReadCapBaseFromIni(cap, ini, type, firmware);
@@ -337,8 +356,8 @@ TEST(CapabilityIni, SectionNamesCarryModelAndVersion) {
 }
 
 TEST(CapabilityIni, EmptyIniLeavesThePresets) {
-    const MemoryIni ini;
-    const DeviceCapability cap = Open(ini);
+    const IniFile file;
+    const DeviceCapability cap = Open(file.Ini());
     const DeviceCapability presets = PresetsOnly();
     ExpectWords(cap, WordsOf(presets), "empty ini");
     EXPECT_EQ(cap.fPixClkMHz, presets.fPixClkMHz);
@@ -352,9 +371,9 @@ TEST(CapabilityIni, EveryKeyOverridesItsOwnField) {
         const KeyPlace& place = PlaceOf(key);
         const std::uint64_t preset = FieldOf(WordsOf(presets), place);
         const std::uint64_t wanted = preset == 0 ? 1 : 0;
-        MemoryIni ini;
-        ini.Put(section, key, std::to_string(wanted));
-        ExpectWords(Open(ini), Toggled(WordsOf(presets), place, wanted), key);
+        IniFile file;
+        file.Put(section, key, std::to_string(wanted));
+        ExpectWords(Open(file.Ini()), Toggled(WordsOf(presets), place, wanted), key);
     };
     for (std::size_t i = 1; i < kBaseKeys.size(); ++i) {
         check(kBaseSection, kBaseKeys[i]);
@@ -381,9 +400,9 @@ TEST(CapabilityIni, ValuesAreReducedToTheFieldWidth) {
         {kFpgaSection, "bmGpioNormal", "0x10", 0},
     };
     for (const Case& c : cases) {
-        MemoryIni ini;
-        ini.Put(c.section, c.key, c.text);
-        const DeviceCapability cap = Open(ini);
+        IniFile file;
+        file.Put(c.section, c.key, c.text);
+        const DeviceCapability cap = Open(file.Ini());
         EXPECT_EQ(FieldOf(WordsOf(cap), PlaceOf(c.key)), c.stored) << c.key << "=" << c.text;
         const Words expected = Toggled(WordsOf(PresetsOnly()), PlaceOf(c.key), c.stored);
         ExpectWords(cap, expected, c.key);
@@ -391,9 +410,9 @@ TEST(CapabilityIni, ValuesAreReducedToTheFieldWidth) {
 }
 
 TEST(CapabilityIni, MonoKeyZeroMakesAMonochromeModelColour) {
-    MemoryIni ini;
-    ini.Put("Sensor2592Family-2592x1944-M-09_1.0_CAP_BASE", "bmMono", "0");
-    const DeviceCapability cap = Open(ini, 9, CapVersion{1, 0}, CapVersion{1, 0});
+    IniFile file;
+    file.Put("Sensor2592Family-2592x1944-M-09_1.0_CAP_BASE", "bmMono", "0");
+    const DeviceCapability cap = Open(file.Ini(), 9, CapVersion{1, 0}, CapVersion{1, 0});
     EXPECT_EQ(cap.SensorCapability, 0x3000bfcu);
     EXPECT_EQ(cap.HardwareCapability, 0u);
     EXPECT_EQ(cap.FirmwareCapability, 0u);
@@ -402,22 +421,22 @@ TEST(CapabilityIni, MonoKeyZeroMakesAMonochromeModelColour) {
 }
 
 TEST(CapabilityIni, ResolutionIsReadFromTheFpgaSectionOnly) {
-    MemoryIni ini;
-    ini.Put(kBaseSection, "bmResolution", "8");
-    EXPECT_EQ(Open(ini).SensorCapability, PresetsOnly().SensorCapability);
-    ini.Put(kFpgaSection, "bmResolution", "8");
-    EXPECT_EQ(Open(ini).SensorCapability,
+    IniFile file;
+    file.Put(kBaseSection, "bmResolution", "8");
+    EXPECT_EQ(Open(file.Ini()).SensorCapability, PresetsOnly().SensorCapability);
+    file.Put(kFpgaSection, "bmResolution", "8");
+    EXPECT_EQ(Open(file.Ini()).SensorCapability,
               (PresetsOnly().SensorCapability & ~0x3C00000u) | (8u << 22));
 }
 
 TEST(CapabilityIni, SectionOfAnotherVersionDoesNotApply) {
-    MemoryIni ini;
-    ini.Put("MT9M001-1280x1024-C-00_1.6_CAP_BASE", "bmMirror", "1");
-    ini.Put("MT9M001-1280x1024-C-00_1.6_CAP_BASE", "fPixClkMHz", "40");
-    const DeviceCapability other = Open(ini, 0, CapVersion{1, 7}, CapVersion{0, 0});
+    IniFile file;
+    file.Put("MT9M001-1280x1024-C-00_1.6_CAP_BASE", "bmMirror", "1");
+    file.Put("MT9M001-1280x1024-C-00_1.6_CAP_BASE", "fPixClkMHz", "40");
+    const DeviceCapability other = Open(file.Ini(), 0, CapVersion{1, 7}, CapVersion{0, 0});
     EXPECT_EQ(other.SensorCapability, 0x9b4u);
     EXPECT_EQ(other.fPixClkMHz, 48.0f);
-    const DeviceCapability same = Open(ini, 0, CapVersion{1, 6}, CapVersion{0, 0});
+    const DeviceCapability same = Open(file.Ini(), 0, CapVersion{1, 6}, CapVersion{0, 0});
     EXPECT_EQ(same.SensorCapability, 0x9bcu);
     EXPECT_EQ(same.fPixClkMHz, 40.0f);
     EXPECT_FLOAT_EQ(same.T, 1.0f / 40000.0f);
@@ -447,9 +466,9 @@ TEST(CapabilityIni, PixelClockText) {
         {"000000000000000000000000000000.5", 50.6f},
     };
     for (const Case& c : cases) {
-        MemoryIni ini;
-        ini.Put(kBaseSection, "fPixClkMHz", c.text);
-        const DeviceCapability cap = Open(ini);
+        IniFile file;
+        file.Put(kBaseSection, "fPixClkMHz", c.text);
+        const DeviceCapability cap = Open(file.Ini());
         EXPECT_EQ(cap.fPixClkMHz, c.clock) << '"' << c.text << '"';
         EXPECT_FLOAT_EQ(cap.T, 1.0f / (c.clock * 1000.0f)) << '"' << c.text << '"';
     }
@@ -457,12 +476,12 @@ TEST(CapabilityIni, PixelClockText) {
 
 // The FPGA preset runs after the base section, so a clock of its rows wins.
 TEST(CapabilityIni, FpgaRowClockReplacesTheIniClock) {
-    MemoryIni ini;
-    ini.Put("Sensor30xxFamily-3488x2616-C-25_1.6_CAP_BASE", "fPixClkMHz", "40");
-    const DeviceCapability onRow = Open(ini, 25, CapVersion{1, 6}, CapVersion{5, 0});
+    IniFile file;
+    file.Put("Sensor30xxFamily-3488x2616-C-25_1.6_CAP_BASE", "fPixClkMHz", "40");
+    const DeviceCapability onRow = Open(file.Ini(), 25, CapVersion{1, 6}, CapVersion{5, 0});
     EXPECT_EQ(onRow.fPixClkMHz, 96.0f);
     EXPECT_FLOAT_EQ(onRow.T, 1.0f / 96000.0f);
-    const DeviceCapability offRow = Open(ini, 25, CapVersion{1, 6}, CapVersion{4, 0});
+    const DeviceCapability offRow = Open(file.Ini(), 25, CapVersion{1, 6}, CapVersion{4, 0});
     EXPECT_EQ(offRow.fPixClkMHz, 40.0f);
 }
 
@@ -472,22 +491,22 @@ TEST(CapabilityIni, WriteBackHoldsEveryKeyInOrderAndReadsBackTheSame) {
     cap.Set(FpgaCap::bmCcmPresettingsNum, 6);
     cap.Set(FpgaCap::bmTriggerModeHighLowFixFramerate, 1);
     cap.Set(FpgaCap::bmStreamMode, 1);  // preset-only bit: never written
-    MemoryIni ini;
-    EXPECT_TRUE(WriteCapFpgaToIni(cap, ini, kType, kFpga));
-    EXPECT_TRUE(WriteCapBaseToIni(cap, ini, kType, kFirmware));
+    IniFile file;
+    EXPECT_TRUE(WriteCapFpgaToIni(cap, file.Ini(), kType, kFpga));
+    EXPECT_TRUE(WriteCapBaseToIni(cap, file.Ini(), kType, kFirmware));
 
     std::vector<std::pair<std::string, std::string>> expected;
     for (const std::string& key : kFpgaKeys)
         expected.push_back({kFpgaSection, key});
     for (const std::string& key : kBaseKeys)
         expected.push_back({kBaseSection, key});
-    EXPECT_EQ(ini.Writes(), expected);
+    EXPECT_EQ(file.Entries(), expected);
 
-    EXPECT_EQ(ini.Value(kBaseSection, "fPixClkMHz"), "50.600");
-    EXPECT_EQ(ini.Value(kBaseSection, "bmBayerMode"), "1");
-    EXPECT_EQ(ini.Value(kBaseSection, "bmE2PRomType"), "5");
-    EXPECT_EQ(ini.Value(kFpgaSection, "bmCcmPresettingsNum"), "6");
-    EXPECT_EQ(ini.Value(kFpgaSection, "bmResolution"), "12");
+    EXPECT_EQ(file.Value(kBaseSection, "fPixClkMHz"), "50.600");
+    EXPECT_EQ(file.Value(kBaseSection, "bmBayerMode"), "1");
+    EXPECT_EQ(file.Value(kBaseSection, "bmE2PRomType"), "5");
+    EXPECT_EQ(file.Value(kFpgaSection, "bmCcmPresettingsNum"), "6");
+    EXPECT_EQ(file.Value(kFpgaSection, "bmResolution"), "12");
 
     // Read back into a record that starts from other values.
     DeviceCapability reread;
@@ -496,36 +515,44 @@ TEST(CapabilityIni, WriteBackHoldsEveryKeyInOrderAndReadsBackTheSame) {
     reread.HardwareCapability = cap.HardwareCapability ^ 0x3FFFF;
     reread.FirmwareCapability = cap.FirmwareCapability ^ 0xFFFFF;
     reread.FpgaCapability = (cap.FpgaCapability ^ 0xFFFFFFFFFFFF) & ~FpgaCap::bmStreamMode.Mask();
-    ReadCapBaseFromIni(reread, ini, kType, kFirmware);
-    ReadCapFpgaFromIni(reread, ini, kType, kFpga);
+    ReadCapBaseFromIni(reread, file.Ini(), kType, kFirmware);
+    ReadCapFpgaFromIni(reread, file.Ini(), kType, kFpga);
     EXPECT_EQ(reread.fPixClkMHz, cap.fPixClkMHz);
     ExpectWords(reread,
                 Words{cap.FpgaCapability & ~FpgaCap::bmStreamMode.Mask(), cap.FirmwareCapability,
                       cap.HardwareCapability, cap.SensorCapability},
                 "read back");
+
+    // A second close rewrites the values in place.
+    cap.Set(SensorCap::bmMono, 1);
+    EXPECT_TRUE(WriteCapBaseToIni(cap, file.Ini(), kType, kFirmware));
+    EXPECT_EQ(file.Entries(), expected);
+    EXPECT_EQ(file.Value(kBaseSection, "bmMono"), "1");
 }
 
 TEST(CapabilityIni, DefaultClockIsWrittenWithThreeDecimals) {
     DeviceCapability cap;
     SetModelCapability(cap, 38, CapVersion{1, 0});
-    MemoryIni ini;
-    WriteCapBaseToIni(cap, ini, 38, CapVersion{1, 0});
-    EXPECT_EQ(ini.Value("MT9M001-1280x1024-38_1.0_CAP_BASE", "fPixClkMHz"), "48.000");
+    IniFile file;
+    WriteCapBaseToIni(cap, file.Ini(), 38, CapVersion{1, 0});
+    EXPECT_EQ(file.Value("MT9M001-1280x1024-38_1.0_CAP_BASE", "fPixClkMHz"), "48.000");
     EXPECT_EQ(FormatPixClk(74.25f), "74.250");
     EXPECT_EQ(FormatPixClk(148.5f), "148.500");
 }
 
-TEST(CapabilityIni, AFailedKeyDoesNotStopTheWrite) {
-    MemoryIni ini;
-    ini.Refuse("bmFlip");
-    ini.Refuse("bmLutEnable");
+// A file that cannot be written is reported, and reading it gives the presets.
+TEST(CapabilityIni, UnwritableFileIsReported) {
+    const IniFile file;
+    const plat::Ini missingFolder(
+        (file.Path().parent_path() / "no-such-folder" / "x.ini").string());
     const DeviceCapability cap = PresetsOnly();
-    EXPECT_FALSE(WriteCapBaseToIni(cap, ini, kType, kFirmware));
-    EXPECT_FALSE(WriteCapFpgaToIni(cap, ini, kType, kFpga));
-    EXPECT_EQ(ini.Writes().size(), kBaseKeys.size() + kFpgaKeys.size());
-    EXPECT_EQ(ini.Value(kBaseSection, "bmFlip"), "<missing>");
-    EXPECT_EQ(ini.Value(kBaseSection, "bmFixLast2Row"), "0");
-    EXPECT_EQ(ini.Value(kFpgaSection, "bmResolution"), "12");
+    EXPECT_FALSE(WriteCapBaseToIni(cap, missingFolder, kType, kFirmware));
+    EXPECT_FALSE(WriteCapFpgaToIni(cap, missingFolder, kType, kFpga));
+    DeviceCapability reread = PresetsOnly();
+    ReadCapBaseFromIni(reread, missingFolder, kType, kFirmware);
+    ReadCapFpgaFromIni(reread, missingFolder, kType, kFpga);
+    ExpectWords(reread, WordsOf(cap), "missing file");
+    EXPECT_EQ(reread.fPixClkMHz, cap.fPixClkMHz);
 }
 
 }  // namespace

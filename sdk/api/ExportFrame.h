@@ -1,0 +1,43 @@
+// The frame every per-device export stands in.
+//
+//     int ZDQ_Something(int nIndex, int* pValue) {
+//         ApiLog(L"ZDQAPI::++ZDQ_Something(%d).", nIndex);
+//         const int nRet = WithDevice(nIndex, [&](CDevice& device) {
+//             return device.Something(pValue);
+//         });
+//         ApiLog(L"ZDQAPI::--ZDQ_Something.Ret(%d)", nRet);
+//         return nRet;
+//     }
+//
+// WithDevice answers RET_DEVICENOTINIT without calling the operation when
+//   1. there is no device manager (before ZDQ_Init, after ZDQ_UnInit);
+//   2. the index is outside 0 .. count-1 (the count ZDQ_Init found);
+//   3. the slot is empty and no camera opens for it now (the opening is tried
+//      again on the next call);
+// otherwise it returns what the operation returns. It takes no lock (the
+// thread rules are in ZDQApi.h); device operations lock inside the device.
+// Operations must not throw: they run inside the C interface.
+#pragma once
+
+#include "ZDQApi.h"
+#include "device/Device.h"
+#include "device/DeviceManager.h"
+
+// Steps 1 and 2: the manager when nIndex is a valid device index, else null.
+CDeviceManager* FrameGetManager(int nIndex);
+
+// Steps 1 to 3: the device of nIndex, opened on first use, or null.
+CDevice* FrameGetDevice(int nIndex);
+
+template <typename Operation>
+int WithDevice(int nIndex, Operation&& operation) {
+    CDevice* pDevice = FrameGetDevice(nIndex);
+    if (pDevice == nullptr) {
+        return RET_DEVICENOTINIT;
+    }
+    return operation(*pDevice);
+}
+
+// A line of the user-call log at LOGLEVEL_NORMAL: the "ZDQAPI::++" line on
+// entry and the "ZDQAPI::--" line with the result on exit of an export.
+void ApiLog(const wchar_t* pszFormat, ...) noexcept;

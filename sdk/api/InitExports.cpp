@@ -1,0 +1,92 @@
+// Exports of the initialisation family: the device manager, the device count
+// and slots, return-code texts and the version.
+#include <cwchar>
+#include <new>
+
+#include "ZDQApi.h"
+#include "api/ExportFrame.h"
+#include "api/Library.h"
+#include "api/ReturnCodes.h"
+
+int ZDQ_Init(void) {
+    ApiLog(L"ZDQAPI::++ZDQ_Init.");
+    if (g_pDeviceManager != nullptr) {
+        return RET_SUCCESS;  // the first count stays
+    }
+    int nRet = RET_FAIL;
+    try {
+        g_pDeviceManager = new CDeviceManager(CDeviceManager::MDeviceGetCount());
+        nRet = RET_SUCCESS;
+    } catch (const std::bad_alloc&) {
+        // The manager stays null.
+    }
+    ApiLog(L"ZDQAPI::--ZDQ_Init. Ret(%d)", nRet);
+    return nRet;
+}
+
+int ZDQ_UnInit(void) {
+    ApiLog(L"ZDQAPI::++ZDQ_UnInit.");
+    delete g_pDeviceManager;
+    g_pDeviceManager = nullptr;
+    ApiLog(L"ZDQAPI::--ZDQ_UnInit. Ret(%d)", RET_SUCCESS);
+    return RET_SUCCESS;
+}
+
+int ZDQ_DeviceGetCount(void) {
+    ApiLog(L"ZDQAPI::++ZDQ_DeviceGetCount.");
+    int nRet = RET_DEVICENOTINIT;
+    if (g_pDeviceManager != nullptr) {
+        try {
+            nRet = CDeviceManager::MDeviceGetCount();
+        } catch (const std::bad_alloc&) {
+            nRet = RET_FAIL;
+        }
+    }
+    ApiLog(L"ZDQAPI::--ZDQ_DeviceGetCount.Ret(%d)", nRet);
+    return nRet;
+}
+
+int ZDQ_DeviceClose(int nIndex) {
+    ApiLog(L"ZDQAPI::++ZDQ_DeviceClose(%d).", nIndex);
+    int nRet = RET_DEVICENOTINIT;
+    if (CDeviceManager* pManager = FrameGetManager(nIndex)) {
+        pManager->CloseDevice(nIndex);
+        nRet = RET_SUCCESS;
+    }
+    ApiLog(L"ZDQAPI::--ZDQ_DeviceClose.Ret(%d)", nRet);
+    return nRet;
+}
+
+int ZDQ_DeviceGetStatus(int nIndex, int* pStatus) {
+    ApiLog(L"ZDQAPI::++ZDQ_DeviceGetStatus(%d).", nIndex);
+    if (g_pDeviceManager == nullptr || nIndex < 0 || nIndex >= ZDQ_MAX_DEVICES) {
+        return RET_DEVICENOTINIT;
+    }
+    if (pStatus == nullptr) {
+        return RET_PARAMERROR;
+    }
+    *pStatus = g_pDeviceManager->PeekDevice(nIndex) != nullptr ? 1 : 0;
+    ApiLog(L"ZDQAPI::--ZDQ_DeviceGetStatus(pDs = %d).Ret(%d)", *pStatus, RET_SUCCESS);
+    return RET_SUCCESS;
+}
+
+int ZDQ_GetErrorInfo(int nReturnCode, wchar_t* pszText) {
+    if (pszText == nullptr) {
+        return RET_PARAMERROR;
+    }
+    const wchar_t* pszFound = ReturnCodeText(nReturnCode);
+    std::wcscpy(pszText, pszFound != nullptr ? pszFound : ReturnCodeText(RET_NOPRIVILEGE));
+    return pszFound != nullptr ? RET_SUCCESS : RET_ILLEGALOPERATION;
+}
+
+int ZDQ_GetVersion(int* pMajor, int* pMinor, int* pRevision, int* pBuild) {
+    if (pMajor != nullptr)
+        *pMajor = kApiVersionMajor;
+    if (pMinor != nullptr)
+        *pMinor = kApiVersionMinor;
+    if (pRevision != nullptr)
+        *pRevision = kApiVersionRevision;
+    if (pBuild != nullptr)
+        *pBuild = kApiVersionBuild;
+    return RET_SUCCESS;
+}

@@ -1,0 +1,127 @@
+/*
+ * ZDQApi.h - C interface of the camera SDK libZDQApi64u.
+ *
+ * Every function returns an int return code: RET_SUCCESS (1) on success, a
+ * negative RET_* value on failure (ZDQ_GetErrorInfo gives its text). Every
+ * device function takes the device index first: 0 .. count-1, where count is
+ * the number of cameras ZDQ_Init found.
+ *
+ * Threads: ZDQ_Init, ZDQ_UnInit, ZDQ_DeviceClose and the first call with a
+ * device index must come from one thread while no other call for that device
+ * runs; ZDQ_LogSet must not run while device calls run.
+ *
+ * Buffers: every buffer passed in stays owned by the caller; the SDK writes
+ * only within the sizes documented at each function and keeps no pointer to
+ * it after the call returns. Text buffers are wchar_t arrays (4 bytes per
+ * character on Linux).
+ *
+ * Logging: with [Manage] LogEnable=1 in ZDQApi.ini beside the library, the
+ * library writes a user-call log (ZDQApiLog/ZDQLOG_USERCALL_<time>.log beside
+ * itself) from load to unload; ZDQ_LogSet turns the per-camera logs on and off.
+ */
+#ifndef ZDQAPI_H
+#define ZDQAPI_H
+
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define ZDQ_API __attribute__((visibility("default")))
+
+/* ---- Return codes ------------------------------------------------------- */
+
+#define RET_SUCCESS 1            /* "Successful" */
+#define RET_PARAMERROR -1        /* "Parameter Error": null or out-of-range argument */
+#define RET_MALLOCFAIL -2        /* "Memory Allocation Failed" */
+#define RET_NOTSUPPORT -3        /* "Operation is not Supported": the camera lacks it */
+#define RET_DEVICENOTDETECTED -4 /* "Device cannt be Detected" */
+#define RET_DEVICENOTINIT                                                                  \
+    -5                           /* "Device wasn't Initialized": no ZDQ_Init, bad index or \
+                                    a camera that failed to open */
+#define RET_ILLEGALOPERATION -6  /* "Illegal Operation" */
+#define RET_NOPRIVILEGE -7       /* "User No Privilege" */
+#define RET_FAIL -8              /* "Fail" */
+#define RET_FATALERROR -9        /* "Fatal Error" */
+#define RET_RECOVERY_SUCCESS -10 /* "Device Recovery Successful" */
+#define RET_RECOVERY_FAIL -11    /* "Device Recovery Fail" */
+#define RET_BADFRAME -12         /* "Bad Frame From Device, Should be Discarded" */
+#define RET_INVALIDFRAME -13     /* "Invalid Frame, Transmission Error" */
+#define RET_ZEROFRAME -14        /* "Zero Frame, Tranmission Error" */
+#define RET_VERSIONERROR -15     /* "Version Error" */
+#define RET_TIMEOUT -16          /* "Time Out" */
+#define RET_DEVICECLOSED -17     /* "Device Has Closed": the driver handle is closed */
+#define RET_BUSNOTINIT -18       /* "Bus Not Initialized" */
+#define RET_CAMERANOTCREATED -19 /* "Camera Not Created" */
+#define RET_INVALIDHANDLE -20    /* "Invalidate Handle or Null Handle" */
+#define RET_STREAMNOTSTART -21   /* "Stream Not Start" */
+#define RET_3DNOTINIT -22        /* "3D Camera Not Initial" */
+#define RET_3DNOTSUPPORT -23     /* "Not Support 3d Function" */
+#define RET_STREAMNOTSTOP -24    /* "You Need Stop Strem First" */
+#define RET_IOERROR -25          /* "Io Error" */
+#define RET_3DINITFAIL -26       /* "3D Camera Initial Fail" */
+
+/* Largest number of cameras (device indexes 0 .. 31). */
+#define ZDQ_MAX_DEVICES 32
+
+/* Characters, terminator included, of the buffers the SDK writes texts to. */
+#define ZDQ_ERRORINFO_LENGTH 43  /* ZDQ_GetErrorInfo: the longest return-code text */
+#define ZDQ_LOGFOLDER_LENGTH 260 /* ZDQ_LogGet: the log folder */
+
+/* ---- Initialisation and device information ------------------------------ */
+
+/* Creates the device manager and counts the cameras behind the driver. A
+ * second call while initialised returns 1 and keeps the first count: cameras
+ * plugged in later become usable after ZDQ_UnInit and ZDQ_Init.
+ * 1, or RET_FAIL when the manager cannot be created. */
+ZDQ_API int ZDQ_Init(void);
+
+/* Closes every camera and destroys the device manager (stopping a running
+ * preview). Always 1, also without ZDQ_Init. */
+ZDQ_API int ZDQ_UnInit(void);
+
+/* The number of cameras behind the driver now (0 .. 32), counted anew; the
+ * range of valid device indexes stays the one ZDQ_Init found.
+ * RET_DEVICENOTINIT before ZDQ_Init. */
+ZDQ_API int ZDQ_DeviceGetCount(void);
+
+/* Closes the camera of a device index; the next call with that index opens
+ * a camera again. 1 also when the index was never used; RET_DEVICENOTINIT
+ * before ZDQ_Init or for an index outside 0 .. count-1. */
+ZDQ_API int ZDQ_DeviceClose(int nIndex);
+
+/* *pStatus = 1 when the camera of the index is open, else 0; opens nothing.
+ * RET_DEVICENOTINIT before ZDQ_Init or for an index outside 0 .. 31,
+ * RET_PARAMERROR for a null pStatus. */
+ZDQ_API int ZDQ_DeviceGetStatus(int nIndex, int* pStatus);
+
+/* ---- Return codes and version ------------------------------------------- */
+
+/* Copies the text of a return code into pszText, which must hold
+ * ZDQ_ERRORINFO_LENGTH (43) wide characters. 1 for a known code; an unknown
+ * code gives the text of RET_NOPRIVILEGE and the result RET_ILLEGALOPERATION.
+ * RET_PARAMERROR for a null pszText. Works without ZDQ_Init. */
+ZDQ_API int ZDQ_GetErrorInfo(int nReturnCode, wchar_t* pszText);
+
+/* The SDK version 6.0.122.55; each pointer may be null. 1. Works without
+ * ZDQ_Init. */
+ZDQ_API int ZDQ_GetVersion(int* pMajor, int* pMinor, int* pRevision, int* pBuild);
+
+/* ---- Logging -------------------------------------------------------------- */
+
+/* Turns the per-camera logs on (bEnable != 0) or off for every open camera
+ * and for cameras opened later. pszFolder (may be null) becomes the log
+ * folder and is created when needed; a camera that logs already keeps its log
+ * file. The user-call log is not affected. 1; works without ZDQ_Init. */
+ZDQ_API int ZDQ_LogSet(int bEnable, const wchar_t* pszFolder);
+
+/* The log switch and the log folder; each pointer may be null. pszFolder
+ * must hold ZDQ_LOGFOLDER_LENGTH (260) wide characters. 1. */
+ZDQ_API int ZDQ_LogGet(unsigned char* pbEnable, wchar_t* pszFolder);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ZDQAPI_H */
