@@ -1,0 +1,103 @@
+#include "ExperimentViewDB.h"
+
+#include <QDebug>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include "RecordText.h"
+#include "StoreConnection.h"
+
+namespace {
+const QString kViewExists = QStringLiteral(
+    "select name from sqlite_master where type = 'view' and name = 'ExperimentView'");
+const QString kDropView = QStringLiteral("DROP VIEW ExperimentView");
+const QString kCreateView = QStringLiteral(
+    "CREATE VIEW ExperimentView AS SELECT uuid, expType, name, dateTime, picSavedPath, binning, "
+    "exposureTime, gain, contrast, gamma from Westblot_Experiment union all SELECT uuid, "
+    "expType, name, dateTime, picSavedPath, binning, exposureTime, gain, contrast, gamma from "
+    "Varnu_Experiment ORDER BY dateTime DESC;");
+const QString kSelectAll = QStringLiteral("SELECT * FROM ExperimentView");
+}  // namespace
+
+ExperimentViewDB::ExperimentViewDB(const QString& stationDir, QObject* parent) : QObject(parent) {
+    connectDatabase(stationDir);
+}
+
+ExperimentViewDB::~ExperimentViewDB() = default;
+
+QString ExperimentViewDB::connectionName() const {
+    return m_connection->connectionName();
+}
+
+void ExperimentViewDB::connectDatabase(const QString& stationDir) {
+    qDebug() << "connectDatabase ExperimentView.db.";
+    const QString folder = databaseFolder(stationDir);
+    ensureFolder(folder);
+    m_connection = std::make_unique<StoreConnection>(QStringLiteral("ExperimentView"),
+                                                     folder + QStringLiteral("Experiment.db"));
+    // The report list can live without the view, so a failure here is only
+    // reported; the statements below then fail and say so.
+    if (m_connection->open()) {
+        qDebug() << "Experiment.db open success.";
+    } else {
+        qWarning() << "Experiment.db open failed.";
+    }
+    recreateView();
+}
+
+bool ExperimentViewDB::createView() {
+    QSqlQuery query(m_connection->database());
+    return query.exec(kCreateView);
+}
+
+void ExperimentViewDB::recreateView() {
+    QSqlDatabase db = m_connection->database();
+    QSqlQuery query(db);
+    if (query.exec(kViewExists) && query.next()) {
+        query.finish();
+        QSqlQuery drop(db);
+        if (drop.exec(kDropView)) {
+            qDebug() << "drop view ExperimentView success.";
+        } else {
+            qWarning() << "drop view ExperimentView failed.";
+        }
+    }
+    query.finish();
+    if (createView()) {
+        qDebug() << "view ExperimentView create success.";
+    } else {
+        qWarning() << "view ExperimentView create failed.";
+    }
+}
+
+std::unique_ptr<QList<ExperimentViewInfo>> ExperimentViewDB::loadAll() {
+    QSqlDatabase db = m_connection->database();
+    // One read transaction: both tables are read as of one moment.
+    db.transaction();
+    std::unique_ptr<QList<ExperimentViewInfo>> rows;
+    {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (query.exec(kSelectAll)) {
+            while (query.next()) {
+                if (!rows) {
+                    rows = std::make_unique<QList<ExperimentViewInfo>>();
+                }
+                ExperimentViewInfo info;
+                info.uuid = uuidFromColumn(query.value(QStringLiteral("uuid")));
+                info.expType = query.value(QStringLiteral("expType")).toInt();
+                info.name = query.value(QStringLiteral("name")).toString();
+                info.dateTime = dateTimeFromColumn(query.value(QStringLiteral("dateTime")));
+                info.picSavedPath = query.value(QStringLiteral("picSavedPath")).toString();
+                info.binning = query.value(QStringLiteral("binning")).toInt();
+                info.exposureTime = query.value(QStringLiteral("exposureTime")).toString();
+                info.gain = query.value(QStringLiteral("gain")).toString();
+                info.contrast = query.value(QStringLiteral("contrast")).toInt();
+                info.gamma = query.value(QStringLiteral("gamma")).toInt();
+                rows->append(info);
+            }
+        }
+    }
+    db.commit();
+    return rows;
+}

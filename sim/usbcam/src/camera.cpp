@@ -1,0 +1,229 @@
+#include "camera.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace usbcam {
+
+namespace {
+
+constexpr uint16_t kUsbVendor = 0x04B4;
+constexpr uint16_t kCameraProduct = 0x1003;
+constexpr uint16_t kBootLoaderProduct = 0x8613;
+constexpr int kFrameBufferFrames = 4;
+
+uint32_t fpgaFramesValue(uint16_t reg8) {
+    return reg8 == 0 ? 1 : reg8;
+}
+
+}  // namespace
+
+Camera::Camera(const MlSimProfile& profile, std::unique_ptr<SensorChip> chip)
+    : profile_(profile),
+      chip_(std::move(chip)),
+      fpga_(profile.fpga_version),
+      eeprom_(profile.eeprom_kind),
+      plugTime_(std::chrono::steady_clock::now()),
+      lastFrame_(plugTime_) {
+    for (size_t i = 0; i < gammaLut_.size(); ++i) {
+        gammaLut_[i] = static_cast<uint16_t>(i);
+        lut_[i] = static_cast<uint8_t>(i >> 4);
+    }
+}
+
+void Camera::powerCycle() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (chip_) {
+        chip_->powerOn();
+    }
+    fpga_.powerOn();
+    ports_ = Ports();
+    controllerRegs_.clear();
+    sfrs_.clear();
+    frontEnd_.clear();
+    cpuReset_ = -1;
+    streaming_ = false;
+    triggeredFrames_ = 0;
+    plugTime_ = std::chrono::steady_clock::now();
+    lastFrame_ = plugTime_;
+}
+
+void Camera::descriptor(uint8_t out[18]) const {
+    auto put16 = [out](int offset, uint16_t value) {
+        out[offset] = static_cast<uint8_t>(value);
+        out[offset + 1] = static_cast<uint8_t>(value >> 8);
+    };
+    std::memset(out, 0, 18);
+    out[0] = 18;       // bLength
+    out[1] = 1;        // device descriptor
+    put16(2, 0x0200);  // USB 2.0
+    out[4] = 0xFF;     // vendor-specific class and protocol
+    out[6] = 0xFF;
+    out[7] = 64;  // control packet size
+    put16(8, kUsbVendor);
+    put16(10, bootLoader() ? kBootLoaderProduct : kCameraProduct);
+    put16(12, bootLoader() ? 0 : profile_.firmware_version);
+    out[14] = bootLoader() ? 0 : 1;  // manufacturer and product strings
+    out[15] = bootLoader() ? 0 : 2;
+    out[17] = 1;  // one configuration
+}
+
+void Camera::portReset() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    triggeredFrames_ = 0;
+}
+
+FaultHit Camera::nextFault(int firstKind, int lastKind, int key) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return faults_.next(firstKind, lastKind, key);
+}
+
+void Camera::addFault(const Fault& fault) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    faults_.add(fault);
+}
+
+void Camera::clearFaults() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    faults_.clear();
+}
+
+SensorReadout Camera::readoutLocked() const {
+    return chip_ ? chip_->readout() : SensorReadout();
+}
+
+double Camera::exposureMsLocked(const SensorReadout& readout) const {
+    return readout.exposureClocks / (profile_.pixel_clock_mhz * 1000.0);
+}
+
+double Camera::framePeriodMsLocked(const SensorReadout& readout, int frames) const {
+    double readoutMs = (readout.outputHeight() + readout.blankRows) * readout.lineClocks /
+                       (profile_.pixel_clock_mhz * 1000.0);
+    return frames * std::max(exposureMsLocked(readout), readoutMs);
+}
+
+int Camera::triggerModeLocked() const {
+    uint16_t mode = fpga_.workingMode();
+    bool b0 = mode & 0x0001;
+    bool b1 = mode & 0x0002;
+    bool b12 = mode & 0x1000;
+    if (b0 && b12) {
+        return b1 ? 4 : 3;
+    }
+    if (b12) {
+        return 2;
+    }
+    return b0 ? 1 : 0;
+}
+
+int Camera::framesPerTransferLocked() const {
+    return static_cast<int>(fpgaFramesValue(fpga_.read(8)));
+}
+
+uint64_t Camera::microsSincePlug() const {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                     std::chrono::steady_clock::now() - plugTime_)
+                                     .count());
+}
+
+// Output-enable registers of ports A, C, D and E.
+ReadPlan Camera::planRead() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ReadPlan plan;
+    int mode = triggerModeLocked();
+    plan.needsTrigger = mode == 1 || mode == 2;
+    plan.timing = profile_.timing;
+    plan.periodMs = framePeriodMsLocked(readoutLocked(), framesPerTransferLocked());
+    return plan;
+}
+
+bool Camera::takeTriggeredFrame() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (triggeredFrames_ == 0) {
+        return false;
+    }
+    --triggeredFrames_;
+    return true;
+}
+
+void Camera::storeTriggeredFrame() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    triggeredFrames_ = std::min(triggeredFrames_ + 1, kFrameBufferFrames);
+}
+
+std::chrono::steady_clock::time_point Camera::nextFrameDue(
+    std::chrono::steady_clock::time_point now, double periodMs) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double, std::milli>(periodMs));
+    // The sensor runs on; a frame is ready one period after the last one
+    // sent, or at once when that is past (the frame buffer holds it).
+    return std::max(now, lastFrame_ + period);
+}
+
+FrameSpec Camera::beginTransfer() {
+    FrameSpec spec;
+    int blur = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        spec.readout = readoutLocked();
+        spec.frames = framesPerTransferLocked();
+        uint16_t mode = fpga_.workingMode();
+        spec.bytesPerSample = (mode & 0x0010) ? 2 : 1;
+        spec.sensitivity = (mode >> 5) & 7;
+        spec.lutOn = (mode & 0x0800) != 0;
+        spec.gammaOn = (fpga_.read(33) & 1) != 0;
+        spec.watermark = (fpga_.read(34) & 1) != 0;
+        spec.adcBits = std::clamp(profile_.adc_bits, 8, 16);
+        spec.content = profile_.content;
+        spec.colour = profile_.colour != 0;
+        spec.bayerPattern = profile_.bayer_pattern & 3;
+        spec.exposureMs = exposureMsLocked(spec.readout);
+        spec.lut = lut_;
+        spec.gamma = gammaLut_;
+        spec.firstFrameNumber = framesSent_;
+        framesSent_ += static_cast<uint64_t>(spec.frames);
+        spec.transferNumber = transfersSent_++;
+        spec.timeUs = microsSincePlug();
+        lastFrame_ = std::chrono::steady_clock::now();
+        spec.triggers = triggers_;
+        blur = blur_;
+    }
+    if (spec.content == MLSIM_CONTENT_SCENE) {
+        spec.scene = scene_.get(spec.readout.arrayWidth, spec.readout.arrayHeight, blur);
+    }
+    return spec;
+}
+
+void Camera::frameInfo(MlSimFrameInfo* out) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    SensorReadout ro = readoutLocked();
+    std::memset(out, 0, sizeof(*out));
+    out->width = ro.outputWidth();
+    out->height = ro.outputHeight();
+    out->frames_per_transfer = framesPerTransferLocked();
+    out->bytes_per_sample = (fpga_.workingMode() & 0x0010) ? 2 : 1;
+    FrameSpec spec;
+    spec.readout = ro;
+    spec.frames = out->frames_per_transfer;
+    spec.bytesPerSample = out->bytes_per_sample;
+    out->transfer_bytes = spec.transferBytes();
+    out->col_start = ro.colStart;
+    out->row_start = ro.rowStart;
+    out->window_width = ro.width;
+    out->window_height = ro.height;
+    out->col_skip = ro.colSkip;
+    out->row_skip = ro.rowSkip;
+    out->col_bin = ro.colBin;
+    out->row_bin = ro.rowBin;
+    out->flip = ro.flip ? 1 : 0;
+    out->mirror = ro.mirror ? 1 : 0;
+    out->exposure_ms = exposureMsLocked(ro);
+    out->gain = ro.gain[1];
+    out->frame_period_ms = framePeriodMsLocked(ro, out->frames_per_transfer);
+    out->frames_sent = framesSent_;
+    out->streaming = streaming_ ? 1 : 0;
+    out->trigger_mode = triggerModeLocked();
+}
+
+}  // namespace usbcam

@@ -1,0 +1,88 @@
+// Model of an image-sensor chip as the camera firmware sees it: a register
+// file reached over the chip's control bus, and the read-out those registers
+// describe (window, skip, binning, orientation, exposure, gain).
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace usbcam {
+
+// What the chip reads out, decoded from its registers.
+struct SensorReadout {
+    int arrayWidth = 0;  // whole pixel array
+    int arrayHeight = 0;
+    int colStart = 0;  // window on the array, in array pixels
+    int rowStart = 0;
+    int width = 0;
+    int height = 0;
+    int colSkip = 1;  // output = window / skip
+    int rowSkip = 1;
+    int colBin = 1;
+    int rowBin = 1;
+    bool flip = false;              // rows read bottom to top
+    bool mirror = false;            // columns read right to left
+    double lineClocks = 1;          // pixel clocks per row
+    double exposureClocks = 1;      // integration time in pixel clocks
+    int blankRows = 0;              // vertical blanking in rows
+    double gain[4] = {1, 1, 1, 1};  // red, green 1, green 2, blue
+
+    int outputWidth() const { return colSkip > 0 ? width / colSkip : 0; }
+    int outputHeight() const { return rowSkip > 0 ? height / rowSkip : 0; }
+};
+
+class SensorChip {
+  public:
+    virtual ~SensorChip() = default;
+    virtual int adcBits() const = 0;
+    // Back to the power-on register values.
+    virtual void powerOn() = 0;
+    // False when the chip has no such register.
+    virtual bool readRegister(uint16_t address, uint16_t* value) const = 0;
+    virtual bool writeRegister(uint16_t address, uint16_t value) = 0;
+    virtual SensorReadout readout() const = 0;
+    virtual std::vector<uint16_t> registerAddresses() const = 0;
+};
+
+// Base for chips that are a plain bank of 16-bit registers with power-on
+// values; a chip adds its decoding and any write side effects.
+class RegisterBankChip : public SensorChip {
+  public:
+    void powerOn() override { regs_ = powerOnValues(); }
+    bool readRegister(uint16_t address, uint16_t* value) const override;
+    bool writeRegister(uint16_t address, uint16_t value) override;
+    std::vector<uint16_t> registerAddresses() const override;
+
+  protected:
+    virtual std::map<uint16_t, uint16_t> powerOnValues() const = 0;
+    // Called after a register took a new value.
+    virtual void afterWrite(uint16_t address, uint16_t value) {
+        (void)address;
+        (void)value;
+    }
+    uint16_t reg(uint16_t address) const;
+    void setReg(uint16_t address, uint16_t value) { regs_[address] = value; }
+
+  private:
+    std::map<uint16_t, uint16_t> regs_;
+};
+
+// Gain of an Aptina-style analogue gain register: bits 0-5 the gain in
+// eighths, bit 6 doubles it, bits 8-14 a digital gain of 1 + n / 8.
+double aptinaGainFactor(uint16_t value);
+
+// Chip models register themselves for the device types they serve; a new
+// sensor is one source file with one registrar.
+using SensorChipFactory = std::unique_ptr<SensorChip> (*)();
+class SensorChipRegistrar {
+  public:
+    SensorChipRegistrar(std::initializer_list<int> deviceTypes, SensorChipFactory factory);
+};
+
+// A chip at power-on for the device type, or null when none is simulated.
+std::unique_ptr<SensorChip> makeSensorChip(int deviceType);
+
+}  // namespace usbcam
