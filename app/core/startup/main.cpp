@@ -2,6 +2,7 @@
 // (log handler, application, single instance, controller, language, machine
 // model and devices, login, main window) and runs the event loop.
 
+#include "ASyncSerialPortThread.h"
 #include "CI_MainControl.h"
 #include "LogHandler.h"
 #include "LoginDialog.h"
@@ -35,6 +36,16 @@ QString readBaseStyleSheet() {
     const QByteArray bytes = file.readAll();
     const int end = bytes.indexOf('\0');
     return QString::fromLatin1(end < 0 ? bytes : bytes.left(end));
+}
+
+// Ends the serial link before the program leaves, so that its thread is not
+// cut off inside a port operation when the process ends.
+void closeSerialLink(CI_MainControl* mainControl) {
+    ASyncSerialPortThread* link = mainControl->serialPortThread;
+    if (link != nullptr && link->isRunning()) {
+        link->closePort();
+        link->wait(3000);
+    }
 }
 
 }  // namespace
@@ -73,6 +84,7 @@ int main(int argc, char* argv[]) {
         return -1;
     }
     if (!loginCheck()) {
+        closeSerialLink(mainControl);
         return -1;
     }
 
@@ -81,5 +93,6 @@ int main(int argc, char* argv[]) {
     // The main window is not part of this build yet: after a successful
     // login there is nothing to show, so the program ends here.
     qWarning() << "no main window is built into this program; leaving after login.";
+    closeSerialLink(mainControl);
     return 0;
 }
