@@ -179,6 +179,15 @@ TEST_F(ControllerTest, SerialPortIsFoundByItsExactName) {
         EXPECT_FALSE(s_control->initSerialPort());
         EXPECT_EQ(driver.messages(), QStringList{"Warning|SerialPort connection error!"});
     }
+    // Through the gel/UV device path: the same box, then the failure is logged.
+    s_control->expType = 0;
+    {
+        ModalDriver driver;
+        driver.answerMessageBox();
+        EXPECT_FALSE(s_control->initDevice());
+        EXPECT_EQ(driver.messages(), QStringList{"Warning|SerialPort connection error!"});
+        EXPECT_TRUE(station.todaysLog().contains("    initSerialPort failed.\n"));
+    }
 
     station.setUserOption("comNum", path);
     ModalDriver driver;
