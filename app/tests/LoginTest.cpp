@@ -294,6 +294,28 @@ TEST_F(LoginTest, ChineseTextsWithTheTranslator) {
     s_control->changeLanguage(1);
 }
 
+// A store without accounts lists nobody; Login then refuses instead of
+// dereferencing a missing record.
+TEST_F(LoginTest, NobodyToLogInIsRefused) {
+    const std::unique_ptr<QList<UserInfo>> all = s_control->userInfoDB->loadAll();
+    ASSERT_TRUE(all);
+    for (const UserInfo& u : *all) {
+        ASSERT_TRUE(s_control->userInfoDB->deleteUser(u.uuid));
+    }
+    {
+        LoginDialog dialog;
+        LoginForm f(dialog);
+        EXPECT_EQ(f.users->count(), 0);
+        f.password->setText("tarsk");
+        f.login->click();
+        EXPECT_EQ(f.warning->text(), "Password error !");
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+    }
+    for (const UserInfo& u : *all) {
+        ASSERT_TRUE(s_control->userInfoDB->insertUser(u));
+    }
+}
+
 // The re-check gate, logged in as alice.
 class CheckLoginTest : public LoginTest {
   protected:
