@@ -12,16 +12,30 @@
 
 namespace mtzdq {
 
-// Rows of the raw frame and of the destination around image row y.
-template <bool Flip>
+// Rows of the raw frame and of the destination around image row y (two
+// rows up and down at most), with the site colours of the row.
+template <Pattern P, bool Flip>
 struct RowWindow {
     const std::uint8_t* raw_centre;
     std::ptrdiff_t raw_stride;
-    const DstFrame<std::uint8_t, Flip>* dst;
-    int y;
+    std::uint8_t* out[3];  // destination rows y - 1, y, y + 1
+    int channels;
+    Colour even_site;
+    Colour odd_site;
 
+    RowWindow(const RawFrame<std::uint8_t>& raw, const DstFrame<std::uint8_t, Flip>& dst, int y)
+        : raw_centre(raw.row(y)),
+          raw_stride(raw.width),
+          out{dst.row(y - 1), dst.row(y), dst.row(y + 1)},
+          channels(dst.channels),
+          even_site(site_colour(P, y, 0)),
+          odd_site(site_colour(P, y, 1)) {}
+
+    Colour site(int x) const { return (x & 1) ? odd_site : even_site; }
     int raw(int dy, int x) const { return raw_centre[dy * raw_stride + x]; }
-    std::uint8_t* pixel(int dy, int x) const { return dst->pixel(y + dy, x); }
+    std::uint8_t* pixel(int dy, int x) const {
+        return out[dy + 1] + static_cast<std::ptrdiff_t>(x) * channels;
+    }
     int green(int dy, int x) const { return pixel(dy, x)[kGreen]; }
 };
 
@@ -48,8 +62,10 @@ void smooth_hue_green_pass(const RawFrame<std::uint8_t>& raw,
         const std::uint8_t* down = raw.row(y + 1);
         std::uint8_t* out = dst.row(y);
         const int channels = dst.channels;
+        const Colour even_site = site_colour(P, y, 0);
+        const Colour odd_site = site_colour(P, y, 1);
         for (int x = 1; x <= raw.width - 2; ++x) {
-            const Colour own = (x & 1) ? site_colour(P, y, 1) : site_colour(P, y, 0);
+            const Colour own = (x & 1) ? odd_site : even_site;
             out[x * channels + kGreen] =
                 own == kGreen
                     ? c[x]
@@ -62,13 +78,13 @@ template <Pattern P, bool Flip>
 void smooth_hue_ratio_pass(const RawFrame<std::uint8_t>& raw,
                            const DstFrame<std::uint8_t, Flip>& dst) {
     for (int y = 1; y <= raw.height - 2; ++y) {
-        const RowWindow<Flip> win{raw.row(y), raw.width, &dst, y};
+        const RowWindow<P, Flip> win(raw, dst, y);
         const Colour chroma = row_chroma(P, y);
         auto quotient = [&](int dy, int x) {
             return static_cast<float>(win.raw(dy, x)) / static_cast<float>(win.green(dy, x));
         };
         for (int x = 1; x <= raw.width - 2; ++x) {
-            const Colour own = (x & 1) ? site_colour(P, y, 1) : site_colour(P, y, 0);
+            const Colour own = win.site(x);
             std::uint8_t* px = win.pixel(0, x);
             const float g0 = static_cast<float>(px[kGreen]);
             if (own == kGreen) {
@@ -101,9 +117,9 @@ template <Pattern P, bool Flip>
 void laplacian_green_pass(const RawFrame<std::uint8_t>& raw,
                           const DstFrame<std::uint8_t, Flip>& dst, int first) {
     for (int y = first; y <= raw.height - 3; ++y) {
-        const RowWindow<Flip> win{raw.row(y), raw.width, &dst, y};
+        const RowWindow<P, Flip> win(raw, dst, y);
         for (int x = first; x <= raw.width - 3; ++x) {
-            const Colour own = (x & 1) ? site_colour(P, y, 1) : site_colour(P, y, 0);
+            const Colour own = win.site(x);
             std::uint8_t* px = win.pixel(0, x);
             const int c = win.raw(0, x);
             if (own == kGreen) {
@@ -118,14 +134,12 @@ void laplacian_green_pass(const RawFrame<std::uint8_t>& raw,
             const int ov = 2 * c - win.raw(-2, x) - win.raw(2, x);
             const int gh = abs_diff(right, left) + std::abs(oh);
             const int gv = abs_diff(up, down) + std::abs(ov);
-            int g;
-            if (gh < gv) {
-                g = ((left + right) >> 1) + oh / 4;
-            } else if (gv < gh) {
-                g = ((up + down) >> 1) + ov / 4;
-            } else {
-                g = ((left + right + up + down) >> 2) + (oh + ov) / 8;
-            }
+            // All three candidates, then a choice: selects rather than
+            // branches, since on real images the direction changes often.
+            const int along_h = ((left + right) >> 1) + oh / 4;
+            const int along_v = ((up + down) >> 1) + ov / 4;
+            const int mean = ((left + right + up + down) >> 2) + (oh + ov) / 8;
+            const int g = gh < gv ? along_h : (gv < gh ? along_v : mean);
             px[own] = static_cast<std::uint8_t>(c);
             px[kGreen] = clamp_byte(g);
         }
@@ -137,10 +151,10 @@ template <Pattern P, bool Flip>
 void laplacian_colour_pass(const RawFrame<std::uint8_t>& raw,
                            const DstFrame<std::uint8_t, Flip>& dst) {
     for (int y = 2; y <= raw.height - 3; ++y) {
-        const RowWindow<Flip> win{raw.row(y), raw.width, &dst, y};
+        const RowWindow<P, Flip> win(raw, dst, y);
         const Colour chroma = row_chroma(P, y);
         for (int x = 2; x <= raw.width - 3; ++x) {
-            const Colour own = (x & 1) ? site_colour(P, y, 1) : site_colour(P, y, 0);
+            const Colour own = win.site(x);
             std::uint8_t* px = win.pixel(0, x);
             if (own == kGreen) {
                 px[chroma] =
@@ -158,14 +172,10 @@ void laplacian_colour_pass(const RawFrame<std::uint8_t>& raw,
             const int dl = win.raw(1, x - 1);
             const int a1 = abs_diff(ul, dr) + std::abs(e1);
             const int a2 = abs_diff(ur, dl) + std::abs(e2);
-            int v;
-            if (a1 < a2) {
-                v = (ul + dr + e1) / 2;
-            } else if (a2 < a1) {
-                v = (ur + dl + e2) / 2;
-            } else {
-                v = (e1 + e2 + ur + dl + ul + dr) / 4;
-            }
+            const int along_1 = (ul + dr + e1) / 2;
+            const int along_2 = (ur + dl + e2) / 2;
+            const int mean = (e1 + e2 + ur + dl + ul + dr) / 4;
+            const int v = a1 < a2 ? along_1 : (a2 < a1 ? along_2 : mean);
             px[opposite_chroma(own)] = clamp_byte(v);
         }
     }

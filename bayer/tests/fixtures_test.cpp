@@ -240,8 +240,9 @@ TEST(NearestNeighbor, SixteenBitSamplesAreCopiedUnchanged) {
 TEST(NearestNeighbor, DebuggerTraceOfTheGrbgPair) {
     std::vector<std::string> trace;
     g_trace = &trace;
-    RawImage raw = positional(6, 6);
     for (const auto& e : colour_exports()) {
+        RawImage raw(6, 6, e.wide);
+        raw.randomize(13, 255);
         ColourImage out(6, 6, 24, e.wide);
         trace.clear();
         run(e, raw, out);
