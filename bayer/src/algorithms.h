@@ -66,7 +66,7 @@ int one_pass_3x3(unsigned char* raw_bytes, int width, int height, unsigned char*
     if (trace.after_border != nullptr) {
         debugger_output(trace.after_border);
     }
-    interior_3x3<Rule, P>(raw, dst, use_vector_blocks());
+    interior_3x3<Rule, P>(raw, dst, vector_level());
     return 0;
 }
 

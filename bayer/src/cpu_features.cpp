@@ -2,11 +2,14 @@
 
 namespace mtzdq {
 
-bool use_vector_blocks() {
+VectorLevel vector_level() {
 #if defined(MTZDQ_SCALAR_ONLY) || !defined(__x86_64__)
-    return false;
+    return VectorLevel::kNone;
 #else
-    return __builtin_cpu_supports("ssse3") != 0;
+    if (__builtin_cpu_supports("avx2")) {
+        return VectorLevel::kAvx2;
+    }
+    return __builtin_cpu_supports("ssse3") ? VectorLevel::kSsse3 : VectorLevel::kNone;
 #endif
 }
 

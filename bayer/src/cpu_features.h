@@ -4,8 +4,14 @@
 
 namespace mtzdq {
 
-// True when the 16-pixel SSSE3 block path may run. Builds with
-// MTZDQ_SCALAR_ONLY always use the per-pixel path.
-bool use_vector_blocks();
+enum class VectorLevel {
+    kNone,   // pixel by pixel
+    kSsse3,  // blocks of 16 pixels
+    kAvx2,   // blocks of 32 pixels, then of 16
+};
+
+// The widest block path this processor runs. Builds with MTZDQ_SCALAR_ONLY
+// always use the per-pixel path.
+VectorLevel vector_level();
 
 }  // namespace mtzdq

@@ -12,6 +12,7 @@
 namespace mtzdq {
 
 typedef std::uint16_t U16x8 __attribute__((vector_size(16)));
+typedef std::uint16_t U16x16 __attribute__((vector_size(32)));
 
 // Three output values of a pixel, indexed by Colour.
 template <class V>
@@ -20,7 +21,8 @@ using Rgb = std::array<V, 3>;
 inline int abs_diff(int a, int b) {
     return a > b ? a - b : b - a;
 }
-inline U16x8 abs_diff(U16x8 a, U16x8 b) {
+template <class V>
+[[gnu::always_inline]] inline V abs_diff(V a, V b) {
     return a > b ? a - b : b - a;
 }
 
@@ -33,25 +35,33 @@ struct ScalarSource {
     int at(int dy, int dx) const { return centre[dy * stride + dx]; }
 };
 
-// Raw neighbourhood of eight pixels two columns apart: lane i stands for the
-// pixel at column x0 + 2 * i + Offset. The rows y - 1, y, y + 1 are held as
-// the columns x0 + 2 * i + k for k = -1 .. 2, so a rule may look one column
-// left and right of either pixel of a pair.
-template <int Offset>
-struct LaneSource {
-    const std::array<std::array<U16x8, 4>, 3>* columns;
+// Columns of rows y - 1, y, y + 1 around a run of pixel pairs.
+template <class V>
+using PairColumns = std::array<std::array<V, 4>, 3>;
 
-    U16x8 at(int dy, int dx) const { return (*columns)[dy + 1][dx + Offset + 1]; }
+// Raw neighbourhood of N pixels two columns apart (N lanes of V): lane i
+// stands for the pixel at column x0 + 2 * i + Offset. The rows y - 1, y,
+// y + 1 are held as the columns x0 + 2 * i + k for k = -1 .. 2, so a rule may
+// look one column left and right of either pixel of a pair.
+template <int Offset, class V>
+struct LaneSource {
+    const PairColumns<V>* columns;
+
+    [[gnu::always_inline]] V at(int dy, int dx) const {
+        return (*columns)[dy + 1][dx + Offset + 1];
+    }
 };
 
-// Loads the 3x4 column vectors for the pairs starting at x0 (8 pairs, 16
-// pixels): reads columns x0 - 1 to x0 + 16 of rows y - 1 to y + 1.
-inline void load_pair_columns(const std::uint8_t* centre_row, std::ptrdiff_t stride, int x0,
-                              std::array<std::array<U16x8, 4>, 3>& columns) {
+// Loads the column vectors for the N pairs (2N pixels) starting at x0:
+// reads columns x0 - 1 to x0 + 2N of rows y - 1 to y + 1.
+template <class V>
+[[gnu::always_inline]] inline void load_pair_columns(const std::uint8_t* centre_row,
+                                                     std::ptrdiff_t stride, int x0,
+                                                     PairColumns<V>& columns) {
     for (int dy = -1; dy <= 1; ++dy) {
         const std::uint8_t* row = centre_row + dy * stride + x0;
-        U16x8 left;
-        U16x8 right;
+        V left;
+        V right;
         std::memcpy(&left, row - 1, sizeof left);
         std::memcpy(&right, row + 1, sizeof right);
         auto& c = columns[dy + 1];

@@ -13,7 +13,7 @@ namespace mtzdq {
 // Green sites of every family below: own green, the chroma of the row from the
 // left and right neighbours, the other chroma from the up and down neighbours.
 template <Colour Chroma, class Src>
-inline auto green_site_bilinear(const Src& s) {
+[[gnu::always_inline]] inline auto green_site_bilinear(const Src& s) {
     Rgb<decltype(s.at(0, 0))> v;
     v[kGreen] = s.at(0, 0);
     v[Chroma] = (s.at(0, -1) + s.at(0, 1)) >> 1;
@@ -22,18 +22,18 @@ inline auto green_site_bilinear(const Src& s) {
 }
 
 template <class Src>
-inline auto cross_mean(const Src& s) {
+[[gnu::always_inline]] inline auto cross_mean(const Src& s) {
     return (s.at(-1, 0) + s.at(1, 0) + s.at(0, -1) + s.at(0, 1)) >> 2;
 }
 
 template <class Src>
-inline auto diagonal_mean(const Src& s) {
+[[gnu::always_inline]] inline auto diagonal_mean(const Src& s) {
     return (s.at(-1, -1) + s.at(-1, 1) + s.at(1, -1) + s.at(1, 1)) >> 2;
 }
 
 struct BilinearRule {
     template <Colour Own, Colour Chroma, class Src>
-    static auto pixel(const Src& s) {
+    [[gnu::always_inline]] static auto pixel(const Src& s) {
         if constexpr (Own == kGreen) {
             return green_site_bilinear<Chroma>(s);
         } else {
@@ -52,7 +52,7 @@ struct BilinearRule {
 template <bool DiagonalChoice>
 struct EdgeSensingRule {
     template <Colour Own, Colour Chroma, class Src>
-    static auto pixel(const Src& s) {
+    [[gnu::always_inline]] static auto pixel(const Src& s) {
         if constexpr (Own == kGreen) {
             return green_site_bilinear<Chroma>(s);
         } else {
@@ -93,7 +93,7 @@ enum class NearestVariant {
 template <NearestVariant Variant>
 struct NearestRule {
     template <Colour Own, Colour Chroma, class Src>
-    static auto pixel(const Src& s) {
+    [[gnu::always_inline]] static auto pixel(const Src& s) {
         Rgb<decltype(s.at(0, 0))> v;
         constexpr Colour other = opposite_chroma(Chroma);
         if constexpr (Variant == NearestVariant::kLeftGreen) {
