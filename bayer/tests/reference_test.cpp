@@ -250,6 +250,7 @@ bool reference_for(const ColourExport& e, const Mosaic& m, Image& out) {
     }
 }
 
+// Widths cover the 32- and 16-pixel vector blocks and the per-pixel rest.
 struct FrameCase {
     int width;
     int height;
@@ -259,8 +260,8 @@ struct FrameCase {
 
 TEST(Reference, LibraryMatchesThePerPixelRules) {
     const FrameCase frames[] = {
-        {4, 4, 255, 1},   {6, 4, 255, 2}, {38, 12, 255, 3},
-        {66, 10, 255, 4}, {40, 8, 3, 5},  {36, 6, 1, 6},
+        {4, 4, 255, 1}, {6, 4, 255, 2}, {38, 12, 255, 3}, {66, 10, 255, 4},
+        {40, 8, 3, 5},  {36, 6, 1, 6},  {52, 8, 255, 7},
     };
     int compared = 0;
     for (const auto& e : colour_exports()) {
@@ -289,7 +290,7 @@ TEST(Reference, LibraryMatchesThePerPixelRules) {
             }
         }
     }
-    EXPECT_EQ(compared, (16 + 8 + 8 + 8 + 8 + 2) * 6 * 2);
+    EXPECT_EQ(compared, (16 + 8 + 8 + 8 + 8 + 2) * 7 * 2);
 }
 
 }  // namespace
