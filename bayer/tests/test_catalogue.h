@@ -312,7 +312,7 @@ struct RawImage {
     unsigned char* data() { return bytes.data(); }
 };
 
-// Colour output of one call, in a buffer of exactly the specified size,
+// Colour output of one call, in a buffer of exactly the documented size,
 // initialised with a sentinel so untouched values show.
 struct ColourImage {
     int width = 0;
