@@ -107,6 +107,15 @@ void smooth_hue_ratio_pass(const RawFrame<std::uint8_t>& raw,
 
 // ---- Laplacian ----------------------------------------------------------
 
+// a when `first`, b when `second`, c when neither (never both), by masks:
+// the choice follows the image's gradients and would defeat branch
+// prediction on textured frames.
+inline int pick3(bool first, bool second, int a, int b, int c) {
+    const int m1 = -static_cast<int>(first);
+    const int m2 = -static_cast<int>(second);
+    return (a & m1) | (b & m2) | (c & ~(m1 | m2));
+}
+
 inline std::uint8_t clamp_byte(int v) {
     return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
 }
@@ -134,12 +143,10 @@ void laplacian_green_pass(const RawFrame<std::uint8_t>& raw,
             const int ov = 2 * c - win.raw(-2, x) - win.raw(2, x);
             const int gh = abs_diff(right, left) + std::abs(oh);
             const int gv = abs_diff(up, down) + std::abs(ov);
-            // All three candidates, then a choice: selects rather than
-            // branches, since on real images the direction changes often.
             const int along_h = ((left + right) >> 1) + oh / 4;
             const int along_v = ((up + down) >> 1) + ov / 4;
             const int mean = ((left + right + up + down) >> 2) + (oh + ov) / 8;
-            const int g = gh < gv ? along_h : (gv < gh ? along_v : mean);
+            const int g = pick3(gh < gv, gv < gh, along_h, along_v, mean);
             px[own] = static_cast<std::uint8_t>(c);
             px[kGreen] = clamp_byte(g);
         }
@@ -175,7 +182,7 @@ void laplacian_colour_pass(const RawFrame<std::uint8_t>& raw,
             const int along_1 = (ul + dr + e1) / 2;
             const int along_2 = (ur + dl + e2) / 2;
             const int mean = (e1 + e2 + ur + dl + ul + dr) / 4;
-            const int v = a1 < a2 ? along_1 : (a2 < a1 ? along_2 : mean);
+            const int v = pick3(a1 < a2, a2 < a1, along_1, along_2, mean);
             px[opposite_chroma(own)] = clamp_byte(v);
         }
     }
