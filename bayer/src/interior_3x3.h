@@ -143,17 +143,41 @@ void interior_row(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst
     int x = 1;
     if constexpr (sizeof(Sample) == 1) {
         // Blocks start at odd columns; a block of n pixels reads columns x - 1
-        // to x + n.
+        // to x + n. The rest of the row is one more block that ends at the
+        // last interior column and overlaps pixels already done: it writes
+        // them again with the same values.
         if (level == VectorLevel::kAvx2) {
             for (; x + 31 <= last; x += 32) {
                 vector_block32<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, x,
                                                                           out_row);
+            }
+            const int tail = last - 31;
+            if (x <= last && tail >= 1) {
+                if (tail & 1) {
+                    vector_block32<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride,
+                                                                              tail, out_row);
+                } else {
+                    vector_block32<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride,
+                                                                              tail, out_row);
+                }
+                x = last + 1;
             }
         }
         if (level != VectorLevel::kNone) {
             for (; x + 15 <= last; x += 16) {
                 vector_block16<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, x,
                                                                           out_row);
+            }
+            const int tail = last - 15;
+            if (x <= last && tail >= 1) {
+                if (tail & 1) {
+                    vector_block16<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride,
+                                                                              tail, out_row);
+                } else {
+                    vector_block16<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride,
+                                                                              tail, out_row);
+                }
+                x = last + 1;
             }
         }
     }
