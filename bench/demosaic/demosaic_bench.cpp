@@ -197,18 +197,20 @@ void register_all() {
 // Keeps every run's real time per iteration for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
   public:
+    // With --benchmark_repetitions the median of the repetitions counts,
+    // otherwise the single run.
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs) {
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0) {
-                std::string name = r.benchmark_name();
-                const std::string real_time = "/real_time";
-                if (name.size() > real_time.size() &&
-                    name.compare(name.size() - real_time.size(), real_time.size(), real_time) ==
-                        0) {
-                    name.resize(name.size() - real_time.size());
-                }
-                ms_[name] = r.GetAdjustedRealTime();  // in the unit: ms
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            const bool single = r.run_type == Run::RT_Iteration && r.repetitions <= 1;
+            if (!median && !single) {
+                continue;
             }
+            std::string name = r.run_name.function_name;
+            if (!r.run_name.args.empty()) {
+                name += "/" + r.run_name.args;
+            }
+            ms_[name] = r.GetAdjustedRealTime();  // in the unit: ms
         }
         ConsoleReporter::ReportRuns(runs);
     }
