@@ -1,9 +1,10 @@
 // Driver of the one-pass 3x3 algorithms: runs a pixel rule over the interior
 // (rows 1 to height - 2, columns 1 to width - 2), row by row from the first
 // image row, each row from left to right. On 8-bit frames it computes 32
-// pixels at a time where the processor has AVX2, 16 where it has SSSE3, and
-// finishes each row pixel by pixel; every path evaluates the same rule, so
-// their results are identical.
+// pixels at a time where the processor has AVX2, 16 where it has SSSE3 (each
+// row ending with one block that overlaps the previous one); otherwise, and
+// for rows narrower than a block, pixel by pixel. Every path evaluates the
+// same rule, so their results are identical.
 #pragma once
 
 #include <immintrin.h>
