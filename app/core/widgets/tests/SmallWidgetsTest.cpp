@@ -115,12 +115,18 @@ struct SliderCase {
     int clickX;
     bool jumps;
     int expected;  // value after the click when it jumps
+    int pageStep;  // 0 keeps the plain slider's own press from moving the value
 };
+
+void PrintTo(const SliderCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 void setUpSlider(QSlider& slider, const SliderCase& c) {
     slider.setOrientation(Qt::Horizontal);
     slider.setRange(c.minimum, c.maximum);
     slider.setValue(c.start);
+    slider.setPageStep(c.pageStep);
     slider.resize(c.width, 30);
 }
 
@@ -153,16 +159,17 @@ TEST_P(MySliderClick, JumpsOnlyWhenFartherThanAnEighthOfTheRange) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, MySliderClick,
-    ::testing::Values(SliderCase{"HalfOfFullRange", 0, 65535, 0, 400, 200, true, 32767},
-                      SliderCase{"WithinAnEighth", 0, 65535, 30000, 400, 200, false, 0},
-                      SliderCase{"PastAnEighth", 0, 800, 0, 400, 60, true, 120},
-                      SliderCase{"ExactlyAnEighth", 0, 800, 0, 400, 50, false, 0},
-                      SliderCase{"OffsetMinimum", 100, 355, 355, 400, 100, true, 163},
-                      SliderCase{"EmptyRange", 7, 7, 7, 400, 300, false, 0},
-                      SliderCase{"NotLaidOut", 0, 100, 0, 0, 10, false, 0},
-                      SliderCase{"WholeIntRangeNear", INT_MIN, INT_MAX, 0, 400, 200, false, 0},
+    ::testing::Values(SliderCase{"HalfOfFullRange", 0, 65535, 0, 400, 200, true, 32767, 10},
+                      SliderCase{"WithinAnEighth", 0, 65535, 30000, 400, 200, false, 0, 10},
+                      SliderCase{"PastAnEighth", 0, 800, 0, 400, 60, true, 120, 10},
+                      SliderCase{"ExactlyAnEighth", 0, 800, 0, 400, 50, false, 0, 0},
+                      SliderCase{"OnePastAnEighth", 0, 800, 0, 400, 51, true, 102, 0},
+                      SliderCase{"OffsetMinimum", 100, 355, 355, 400, 100, true, 163, 10},
+                      SliderCase{"EmptyRange", 7, 7, 7, 400, 300, false, 0, 10},
+                      SliderCase{"NotLaidOut", 0, 100, 0, 0, 10, false, 0, 10},
+                      SliderCase{"WholeIntRangeNear", INT_MIN, INT_MAX, 0, 400, 200, false, 0, 10},
                       SliderCase{"WholeIntRangeFar", INT_MIN, INT_MAX, 0, 400, 300, true,
-                                 1073741823}),
+                                 1073741823, 10}),
     [](const ::testing::TestParamInfo<SliderCase>& info) { return info.param.name; });
 
 TEST(MySlider, ReportsNothingWhileTheHandleIsDragged) {
