@@ -4,7 +4,6 @@
 <context>
     <name>AutoDialog</name>
     <message>
-        <location filename="src/AutoDialog.cpp"/>
         <source>Dialog</source>
         <translation type="unfinished"></translation>
     </message>
@@ -12,22 +11,18 @@
 <context>
     <name>Datetime</name>
     <message>
-        <location filename="src/Datetime.ui"/>
         <source>Dialog</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="src/Datetime.ui"/>
         <source>Now</source>
         <translation>现在</translation>
     </message>
     <message>
-        <location filename="src/Datetime.ui"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="src/Datetime.ui"/>
         <source>Submit</source>
         <translation>确定</translation>
     </message>
@@ -35,12 +30,10 @@
 <context>
     <name>InitialDialog</name>
     <message>
-        <location filename="src/InitialDialog.cpp"/>
         <source>Dialog</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="src/InitialDialog.cpp"/>
         <source>Initializing...</source>
         <translation>正在初始化...</translation>
     </message>
@@ -48,7 +41,6 @@
 <context>
     <name>LoadingDialog</name>
     <message>
-        <location filename="src/LoadingDialog.cpp"/>
         <source>Dialog</source>
         <translation type="unfinished"></translation>
     </message>
@@ -74,7 +66,6 @@
 <context>
     <name>WaitingDialog</name>
     <message>
-        <location filename="src/WaitingDialog.cpp"/>
         <source>Dialog</source>
         <translation type="unfinished"></translation>
     </message>
