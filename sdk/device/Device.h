@@ -9,6 +9,7 @@
 
 #include "device/BusControl.h"
 #include "device/FpgaRegisters.h"
+#include "device/Gpio.h"
 #include "device/Log.h"
 #include "device/UsbTransport.h"
 #include "device/VendorRequests.h"
@@ -39,6 +40,7 @@ class CDevice {
     CVendorRequests& Vendor() { return m_Vendor; }
     CFpgaRegisters& Fpga() { return m_Fpga; }
     CBusControl& Bus() { return m_Bus; }
+    CGpio& Gpio() { return m_Gpio; }
     DeviceCapability& Capability() { return m_Capability; }
 
   private:
@@ -53,4 +55,5 @@ class CDevice {
     CVendorRequests m_Vendor{m_Transport, m_Capability};
     CFpgaRegisters m_Fpga{m_Vendor, m_Transport, m_Capability};
     CBusControl m_Bus{m_Transport, m_Vendor, m_Fpga, m_Capability};
+    CGpio m_Gpio{m_Fpga, m_Vendor, m_Capability};
 };

@@ -192,6 +192,26 @@ ZDQ_API int ZDQ_WrEEPROMExEx(int nIndex, unsigned int nAddress, const unsigned c
 ZDQ_API int ZDQ_RdEEPROMExEx(int nIndex, unsigned int nAddress, unsigned int nLength,
                              unsigned char* pBuffer);
 
+/* ---- General-purpose I/O and snap button ------------------------------------ */
+
+/* Direction: bit 0 input, bit 1 output; status: bit 0 input level, bit 1
+ * output level. Setting the output needs output mode 1 (else
+ * RET_ILLEGALOPERATION). The mode and filter getters accept a null pointer. */
+ZDQ_API int ZDQ_GpioSetDirection(int nIndex, int nDirection);
+ZDQ_API int ZDQ_GpioGetDirection(int nIndex, unsigned char* pDirection);
+ZDQ_API int ZDQ_GpioSetStatus(int nIndex, int nStatus);
+ZDQ_API int ZDQ_GpioGetStatus(int nIndex, unsigned char* pStatus);
+ZDQ_API int ZDQ_GpioInModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_GpioInModeGet(int nIndex, int* pMode);
+ZDQ_API int ZDQ_GpioOutModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_GpioOutModeGet(int nIndex, int* pMode);
+ZDQ_API int ZDQ_GpioOutStatusSet(int nIndex, int nLevel);
+ZDQ_API int ZDQ_GpioInStatusGet(int nIndex, unsigned char* pStatus);
+ZDQ_API int ZDQ_GpioFilterSet(int nIndex, unsigned short wValue);
+ZDQ_API int ZDQ_GpioFilterGet(int nIndex, unsigned short* pValue);
+/* *pPressed = 1 while the snap button is pressed, else 0. */
+ZDQ_API int ZDQ_SnapButtonStatus(int nIndex, int* pPressed);
+
 /* ---- Watermark --------------------------------------------------------------- */
 
 /* The FPGA's frame watermark: on/off and mode, and the fields of the last
