@@ -78,8 +78,11 @@ MlUsbHandle CUsbTransport::OpenUnclaimed(int nDriverNumber) {
     return hDevice;
 }
 
-void CUsbTransport::TakeDevice(MlUsbHandle hDevice, int nDriverNumber) {
-    m_Claim.Create(CameraClaimName(nDriverNumber));
+bool CUsbTransport::TakeDevice(MlUsbHandle hDevice, int nDriverNumber) {
+    if (!m_Claim.Create(CameraClaimName(nDriverNumber))) {
+        mlusb_close(hDevice);  // a camera that cannot be claimed is not taken
+        return false;
+    }
     {
         plat::CriticalSectionLock lock(m_BusLock);
         m_ReadEvent.Reset();
@@ -87,6 +90,7 @@ void CUsbTransport::TakeDevice(MlUsbHandle hDevice, int nDriverNumber) {
     }
     m_nDriverNumber = nDriverNumber;
     m_hDevice = hDevice;
+    return true;
 }
 
 int CUsbTransport::Open() {
@@ -94,8 +98,8 @@ int CUsbTransport::Open() {
         return RET_SUCCESS;
     }
     for (int i = 0; i < MLUSB_MAX_DEVICES; ++i) {
-        if (MlUsbHandle hDevice = OpenUnclaimed(i)) {
-            TakeDevice(hDevice, i);
+        MlUsbHandle hDevice = OpenUnclaimed(i);
+        if (hDevice != nullptr && TakeDevice(hDevice, i)) {
             return RET_SUCCESS;
         }
     }
@@ -156,7 +160,9 @@ int CUsbTransport::FindLostDevice() {
         DeviceIdentity found;
         if (QueryIdentity(hDevice, found) == RET_SUCCESS) {
             if (found == m_Identity) {
-                TakeDevice(hDevice, i);
+                if (!TakeDevice(hDevice, i)) {
+                    continue;
+                }
                 LogPrint(m_rpLog, LOGLEVEL_ERROR,
                          L"ZDQAPI::**Find Lost Device Success. ( DeviceType = 0x%x, Serials = %d, "
                          L"FirmwareVersion = 0x%x",

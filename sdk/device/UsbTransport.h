@@ -119,8 +119,9 @@ class CUsbTransport {
   private:
     // Opens driver device i when its claim is free; the handle or null.
     MlUsbHandle OpenUnclaimed(int nDriverNumber);
-    // Claims driver device i for the handle and prepares the read state.
-    void TakeDevice(MlUsbHandle hDevice, int nDriverNumber);
+    // Claims driver device i for the handle and prepares the read state;
+    // false (the handle closed) when the claim cannot be taken.
+    bool TakeDevice(MlUsbHandle hDevice, int nDriverNumber);
     // Device-information request on a handle not yet taken.
     int QueryIdentity(MlUsbHandle hDevice, DeviceIdentity& identity);
     int SendVendorRequest(MlUsbHandle hDevice, const SetupPacket& packet, void* pData,
