@@ -12,11 +12,12 @@ bool IsFpgaRegisterNumber(int nRegister) {
 }  // namespace
 
 int ZDQ_VendorCmd(int nIndex, const SetupPacket* pPacket, unsigned char* pData) {
-    if (pPacket == nullptr) {
-        return WithDevice(nIndex, [](CDevice&) { return RET_PARAMERROR; });
-    }
-    return WithDevice(
-        nIndex, [&](CDevice& device) { return device.Transport().VendorCmd(*pPacket, pData); });
+    return WithDevice(nIndex, [&](CDevice& device) {
+        if (pPacket == nullptr || (pData == nullptr && pPacket->wLength != 0)) {
+            return RET_PARAMERROR;
+        }
+        return device.Transport().VendorCmd(*pPacket, pData);
+    });
 }
 
 int ZDQ_VendorCmdEx(int nIndex, unsigned char byRequest, unsigned short wValue,
