@@ -38,6 +38,36 @@ int WithDevice(int nIndex, Operation&& operation) {
     return operation(*pDevice);
 }
 
+// As WithDevice, but only with a device already in the slot: an empty slot
+// gives RET_DEVICENOTINIT without trying to open a camera.
+template <typename Operation>
+int WithSlotDevice(int nIndex, Operation&& operation) {
+    CDeviceManager* pManager = FrameGetManager(nIndex);
+    CDevice* pDevice = pManager != nullptr ? pManager->PeekDevice(nIndex) : nullptr;
+    if (pDevice == nullptr) {
+        return RET_DEVICENOTINIT;
+    }
+    return operation(*pDevice);
+}
+
+void ApiLog(const wchar_t* pszFormat, ...) noexcept;
+
+// An export's call-log lines around WithDevice (or WithSlotDevice):
+// "ZDQAPI::++<name>(<index>)." and "ZDQAPI::--<name>. Ret(<result>)".
+template <typename Operation>
+int LoggedDeviceCall(const wchar_t* pszName, int nIndex, Operation&& operation) {
+    ApiLog(L"ZDQAPI::++%ls(%d).", pszName, nIndex);
+    const int nRet = WithDevice(nIndex, operation);
+    ApiLog(L"ZDQAPI::--%ls. Ret(%d)", pszName, nRet);
+    return nRet;
+}
+template <typename Operation>
+int LoggedSlotCall(const wchar_t* pszName, int nIndex, Operation&& operation) {
+    ApiLog(L"ZDQAPI::++%ls(%d).", pszName, nIndex);
+    const int nRet = WithSlotDevice(nIndex, operation);
+    ApiLog(L"ZDQAPI::--%ls. Ret(%d)", pszName, nRet);
+    return nRet;
+}
+
 // A line of the user-call log at LOGLEVEL_NORMAL: the "ZDQAPI::++" line on
 // entry and the "ZDQAPI::--" line with the result on exit of an export.
-void ApiLog(const wchar_t* pszFormat, ...) noexcept;

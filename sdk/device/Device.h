@@ -7,7 +7,13 @@
 
 #include <cstdint>
 
+#include "device/BusControl.h"
+#include "device/FpgaRegisters.h"
+#include "device/Gpio.h"
 #include "device/Log.h"
+#include "device/UsbTransport.h"
+#include "device/VendorRequests.h"
+#include "sensors/DeviceCapability.h"
 
 class CDevice {
   public:
@@ -28,11 +34,26 @@ class CDevice {
     CLog* Log() const { return m_pLog; }
     int Index() const { return m_nIndex; }
 
+    // The layers below the device: driver link, vendor requests, FPGA
+    // registers, frame reads and recovery.
+    CUsbTransport& Transport() { return m_Transport; }
+    CVendorRequests& Vendor() { return m_Vendor; }
+    CFpgaRegisters& Fpga() { return m_Fpga; }
+    CBusControl& Bus() { return m_Bus; }
+    CGpio& Gpio() { return m_Gpio; }
+    DeviceCapability& Capability() { return m_Capability; }
+
   private:
     int m_nIndex;
+    CLog* m_pLog = nullptr;  // before the layers, which read it
     // Identity read from the camera when it opens.
     int m_nDeviceType = 0;
     int m_nSerial = 0;
     uint16_t m_wFirmwareVersion = 0;
-    CLog* m_pLog = nullptr;
+    DeviceCapability m_Capability;
+    CUsbTransport m_Transport{m_pLog};
+    CVendorRequests m_Vendor{m_Transport, m_Capability};
+    CFpgaRegisters m_Fpga{m_Vendor, m_Transport, m_Capability};
+    CBusControl m_Bus{m_Transport, m_Vendor, m_Fpga, m_Capability};
+    CGpio m_Gpio{m_Fpga, m_Vendor, m_Capability};
 };

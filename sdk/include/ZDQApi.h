@@ -69,6 +69,17 @@ extern "C" {
 #define ZDQ_ERRORINFO_LENGTH 43  /* ZDQ_GetErrorInfo: the longest return-code text */
 #define ZDQ_LOGFOLDER_LENGTH 260 /* ZDQ_LogGet: the log folder */
 
+/* The USB setup packet of a vendor request (ZDQ_VendorCmd): request type
+ * (bit 7 set: device to host), request, value, index and the length of the
+ * data stage. */
+typedef struct SetupPacket {
+    unsigned char bmRequestType;
+    unsigned char bRequest;
+    unsigned short wValue;
+    unsigned short wIndex;
+    unsigned short wLength;
+} SetupPacket;
+
 /* ---- Initialisation and device information ------------------------------ */
 
 /* Creates the device manager and counts the cameras behind the driver. A
@@ -120,8 +131,107 @@ ZDQ_API int ZDQ_LogSet(int bEnable, const wchar_t* pszFolder);
  * must hold ZDQ_LOGFOLDER_LENGTH (260) wide characters. 1. */
 ZDQ_API int ZDQ_LogGet(unsigned char* pbEnable, wchar_t* pszFolder);
 
+/* ---- Driver link --------------------------------------------------------- */
+
+/* These act on a camera already open in its slot (else RET_DEVICENOTINIT).
+ * ZDQ_Open claims a free driver device again after ZDQ_Close; ZDQ_Close
+ * releases it (later calls give RET_DEVICECLOSED); ZDQ_CancelIo cancels the
+ * calling thread's transfers; ZDQ_ResetHost resets the endpoint, the pipe and
+ * the USB port. */
+ZDQ_API int ZDQ_Open(int nIndex);
+ZDQ_API int ZDQ_Close(int nIndex);
+ZDQ_API int ZDQ_CancelIo(int nIndex);
+ZDQ_API int ZDQ_ResetHost(int nIndex);
+
+/* ---- Registers, vendor requests and camera memory ------------------------ */
+
+/* One vendor request as given (data stage pData, wLength bytes); no log. */
+ZDQ_API int ZDQ_VendorCmd(int nIndex, const SetupPacket* pPacket, unsigned char* pData);
+/* Image-sensor registers with 8-bit (Reg) or 16-bit (RegX) addresses. */
+ZDQ_API int ZDQ_WrSensorReg(int nIndex, unsigned short wAddress, unsigned short wValue);
+ZDQ_API int ZDQ_RdSensorReg(int nIndex, unsigned short wAddress, unsigned short* pValue);
+ZDQ_API int ZDQ_WrSensorRegX(int nIndex, unsigned short wAddress, unsigned short wValue);
+ZDQ_API int ZDQ_RdSensorRegX(int nIndex, unsigned short wAddress, unsigned short* pValue);
+/* Restarts the sensor's frame (RET_NOTSUPPORT without the capability). */
+ZDQ_API int ZDQ_FrameRestart(int nIndex);
+/* FPGA registers by number with the camera's capability tests (the SDK's
+ * register shadows are not changed); the Ex forms reach the register as
+ * numbered, without tests. */
+ZDQ_API int ZDQ_WrFpgaReg(int nIndex, int nRegister, unsigned short wValue);
+ZDQ_API int ZDQ_RdFpgaReg(int nIndex, int nRegister, unsigned short* pValue);
+ZDQ_API int ZDQ_WrFpgaRegEx(int nIndex, int nRegister, unsigned short wValue);
+ZDQ_API int ZDQ_RdFpgaRegEx(int nIndex, int nRegister, unsigned short* pValue);
+ZDQ_API int ZDQ_ResetFpga(int nIndex, int bFlag);
+/* The USB controller's registers, special-function registers and CPU reset
+ * (bFlag 1: hold the CPU in reset). */
+ZDQ_API int ZDQ_WrFx2Reg(int nIndex, unsigned short wAddress, unsigned char byValue);
+ZDQ_API int ZDQ_RdFx2Reg(int nIndex, unsigned short wAddress, unsigned char* pValue);
+ZDQ_API int ZDQ_WrFx2Sfr(int nIndex, unsigned char bySfr, unsigned char byValue);
+ZDQ_API int ZDQ_RdFx2Sfr(int nIndex, unsigned char bySfr, unsigned char* pValue);
+ZDQ_API int ZDQ_ResetFx2(int nIndex, int bFlag);
+/* A register of the CCD front end. */
+ZDQ_API int ZDQ_WrAD9923A(int nIndex, unsigned short wAddress, unsigned int nValue);
+/* Not offered by any camera: RET_NOTSUPPORT for a valid device. */
+ZDQ_API int ZDQ_GammaOn(int nIndex, int bOn);
+ZDQ_API int ZDQ_RdTMP101(int nIndex, unsigned char byAddress, unsigned short* pValue);
+ZDQ_API int ZDQ_WrTMP101(int nIndex, unsigned char byAddress, unsigned short wValue);
+/* Camera resets and the end-of-packet request (RET_NOTSUPPORT where the
+ * firmware lacks them). */
+ZDQ_API int ZDQ_ResetDevice(int nIndex);
+ZDQ_API int ZDQ_ReconnectDevice(int nIndex);
+ZDQ_API int ZDQ_SendPktEnd(int nIndex);
+/* EEPROM: its type (0 .. 7), single bytes at 16-bit or 32-bit addresses and
+ * blocks (split at 256-byte pages; a failed page ends the transfer). */
+ZDQ_API int ZDQ_EEPROMTypeGet(int nIndex, int* pType);
+ZDQ_API int ZDQ_WrEEPROM(int nIndex, unsigned short wAddress, unsigned char byValue);
+ZDQ_API int ZDQ_RdEEPROM(int nIndex, unsigned short wAddress, unsigned char* pValue);
+ZDQ_API int ZDQ_WrEEPROMEx(int nIndex, unsigned int nAddress, unsigned char byValue);
+ZDQ_API int ZDQ_RdEEPROMEx(int nIndex, unsigned int nAddress, unsigned char* pValue);
+ZDQ_API int ZDQ_WrEEPROMExEx(int nIndex, unsigned int nAddress, const unsigned char* pBuffer,
+                             unsigned int nLength);
+ZDQ_API int ZDQ_RdEEPROMExEx(int nIndex, unsigned int nAddress, unsigned int nLength,
+                             unsigned char* pBuffer);
+
+/* ---- General-purpose I/O and snap button ------------------------------------ */
+
+/* Direction: bit 0 input, bit 1 output; status: bit 0 input level, bit 1
+ * output level. Setting the output needs output mode 1 (else
+ * RET_ILLEGALOPERATION). The mode and filter getters accept a null pointer. */
+ZDQ_API int ZDQ_GpioSetDirection(int nIndex, int nDirection);
+ZDQ_API int ZDQ_GpioGetDirection(int nIndex, unsigned char* pDirection);
+ZDQ_API int ZDQ_GpioSetStatus(int nIndex, int nStatus);
+ZDQ_API int ZDQ_GpioGetStatus(int nIndex, unsigned char* pStatus);
+ZDQ_API int ZDQ_GpioInModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_GpioInModeGet(int nIndex, int* pMode);
+ZDQ_API int ZDQ_GpioOutModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_GpioOutModeGet(int nIndex, int* pMode);
+ZDQ_API int ZDQ_GpioOutStatusSet(int nIndex, int nLevel);
+ZDQ_API int ZDQ_GpioInStatusGet(int nIndex, unsigned char* pStatus);
+ZDQ_API int ZDQ_GpioFilterSet(int nIndex, unsigned short wValue);
+ZDQ_API int ZDQ_GpioFilterGet(int nIndex, unsigned short* pValue);
+/* *pPressed = 1 while the snap button is pressed, else 0. */
+ZDQ_API int ZDQ_SnapButtonStatus(int nIndex, int* pPressed);
+
+/* ---- Watermark --------------------------------------------------------------- */
+
+/* The FPGA's frame watermark: on/off and mode, and the fields of the last
+ * frame's watermark (RET_NOTSUPPORT while off, RET_FAIL when the frame holds
+ * none). Each out pointer may be null. */
+ZDQ_API int ZDQ_WaterMarkSetEnable(int nIndex, int bEnable);
+ZDQ_API int ZDQ_WaterMarkSetMode(int nIndex, int nMode);
+ZDQ_API int ZDQ_WaterMarkGetEnable(int nIndex, unsigned char* pbEnable);
+ZDQ_API int ZDQ_WaterMarkGetMode(int nIndex, int* pMode);
+ZDQ_API int ZDQ_WaterMarkGetInfo(int nIndex, unsigned short* pNumber, int* pValue2,
+                                 int* pValue3);
+ZDQ_API int ZDQ_WaterMarkGetInfoEx(int nIndex, int* pNumber, int* pValue2, int* pValue3,
+                                   int* pValue4, unsigned short* pValue5);
+
 #ifdef __cplusplus
 }
+/* Any device-to-host vendor request with the caller's data stage, on a
+ * camera already open in its slot. C++ linkage. */
+ZDQ_API int ZDQ_VendorCmdEx(int nIndex, unsigned char byRequest, unsigned short wValue,
+                            unsigned short wIndex, unsigned short wLength, unsigned char* pData);
 #endif
 
 #endif /* ZDQAPI_H */

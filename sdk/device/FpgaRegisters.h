@@ -1,0 +1,137 @@
+// CFpgaRegisters: the camera FPGA's relate registers. It keeps a 16-bit
+// shadow of every register with one, reads them all when the camera opens,
+// writes a register only when the value differs from its shadow and writes
+// them all back after a reset or reconnection. Every access is gated by the
+// capability record: a register the FPGA lacks answers RET_NOTSUPPORT with
+// its log line and sends nothing. No lock of its own: register changes of
+// one device come from one thread.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "device/VendorRequests.h"
+
+// FPGA register numbers named in messages.
+enum FpgaRegister : int {
+    FPGAREG_WORKING_MODE = 0,
+    FPGAREG_TRIGGER_DELAY = 3,
+    FPGAREG_STROBE_DELAY = 4,
+    FPGAREG_MULTIFRAMES_NUM = 8,
+    FPGAREG_COLOR_MODE = 9,
+    FPGAREG_AWB = 16,  // 16-18: red, green, blue gain
+    FPGAREG_CCM = 19,  // 19-27: the colour matrix row by row
+    FPGAREG_FIXED_FRAME_RATE = 28,
+    FPGAREG_IO_MODE = 29,
+    FPGAREG_IO_STATUS = 30,
+    FPGAREG_IO_FILTER = 31,
+    FPGAREG_WORKING_MODE_EX = 33,
+    FPGAREG_WATERMARK_MODE = 34,
+    FPGAREG_EXP_LINE_LSB = 35,
+    FPGAREG_EXP_LINE_MSB = 36,
+    FPGAREG_CAP_XXX = 65,  // 65-68
+    FPGAREG_FIXED_FRAME_RATE_EXT = 69,
+    FPGAREG_VERSION_STATUS = 128,
+    FPGAREG_VERSION_STATUS_EX = 241,
+};
+
+// The address an FPGA register is read at: 0xFF for register 0, the
+// register OR 0x80 for 1 .. 111, the register itself from 112 on.
+uint8_t FpgaReadAddress(int nRegister);
+
+// The shadows, in the order the device keeps them.
+struct FpgaRelateRegValue {
+    uint16_t Version, VersionEx, WorkingMode, wTriggerDelay, wStrobeDelay, wMultiFrameNum,
+        ColorMode;
+    uint16_t wAwbR, wAwbG, wAwbB;
+    uint16_t wCcmGain[9];  // wCcmGain00 .. wCcmGain22
+    uint16_t wFixedFrameRate, IoMode, IoStatus, wIoFilter, WorkingModeEx, WaterMark, wSpare1;
+    uint16_t wExpLineLow, wExpLineHigh;
+    uint8_t bLoadLut, bLoadGammaLut;  // a LUT / gamma LUT was downloaded
+    uint16_t usXStart, usYStart, usXSize, usYSize;
+    uint16_t wReg38, wReg37, wReg50, wReg51, wReg52, wReg48;
+    uint16_t wCap[4];  // registers 65-68
+    uint16_t wReg53, wFixedFrameRateExt, wSpare2;
+};
+
+// Head of the last raw frame read while the watermark was on.
+struct WaterMarkInfo {
+    static constexpr int kSize = 24;
+    uint8_t byHead[kSize] = {};
+};
+
+class CFpgaRegisters {
+  public:
+    CFpgaRegisters(CVendorRequests& vendor, CUsbTransport& transport,
+                   const DeviceCapability& capability);
+    CFpgaRegisters(const CFpgaRegisters&) = delete;
+    CFpgaRegisters& operator=(const CFpgaRegisters&) = delete;
+
+    // Follow-ups of other layers: after register 0 was written (the sensor
+    // resynchronises), after register 8 (the frame buffer is emptied), and
+    // the LUT downloads of the write-back. Unset ones do nothing.
+    std::function<void()> onWorkingModeWritten;
+    std::function<void()> onMultiFramesWritten;
+    std::function<int()> reloadLut;
+    std::function<int()> reloadGammaLut;
+
+    // FPGA version (major << 8 | minor) and firmware version the read-all and
+    // write-back use to pick the model-specific registers.
+    void SetVersions(uint16_t wFpgaVersion) { m_wFpgaVersion = wFpgaVersion; }
+
+    int Fpga_RdReg(int nRegister, uint16_t* pValue);
+    int Fpga_WrReg(int nRegister, uint16_t wValue);
+    // The write every layer uses: nothing is sent when the value equals the
+    // register's shadow; *pbChanged (may be null) is set to 1 after a write.
+    int Fpga_WrRelateReg(int nRegister, uint16_t wValue, uint8_t* pbChanged = nullptr);
+    int Fpga_ReadRelateRegValue();
+    int Fpga_WriteRelateRegValue();
+    void Fpga_DumpRelateRegValue() const;
+
+    // Colour processing in the FPGA (-3 on monochrome cameras).
+    int Fpga_AwbDisable();
+    int Fpga_AwbSetPresetting(int nPreset);
+    int Fpga_AwbSetMatrix(float fR, float fG, float fB);
+    int Fpga_AwbGetMatrix(float* pR, float* pG, float* pB);
+    int Fpga_CcmDisable();
+    int Fpga_CcmSetPresetting(int nPreset);
+    int Fpga_CcmSetMatrix(const float fMatrix[9]);
+    int Fpga_CcmGetMatrix(float fMatrix[9]);
+
+    // Trigger status (register 128 bits 2, 3) and I/O levels (bit 0 input,
+    // bit 1 output).
+    int TriggerStatusGet(int* pStatus);
+    int Fpga_IoStatusGet(uint8_t* pStatus);
+
+    // Watermark: register 34 and the info record.
+    int WaterMarkSetEnable(int bEnable);
+    int WaterMarkSetMode(int nMode);
+    int WaterMarkGetEnable(uint8_t* pbEnable) const;
+    int WaterMarkGetMode(int* pMode) const;
+    int WaterMarkGetInfo(uint16_t* pNumber, int* pValue2, int* pValue3) const;
+    int WaterMarkGetInfoEx(int* pNumber, int* pValue2, int* pValue3, int* pValue4,
+                           uint16_t* pValue5) const;
+    // Keeps the first 24 bytes of a raw frame (the raw chain calls it).
+    void StoreWaterMarkHead(const uint8_t* pFrame, uint32_t nBytes);
+
+    const FpgaRelateRegValue& Shadows() const { return m_Shadow; }
+    FpgaRelateRegValue& Shadows() { return m_Shadow; }
+    // The shadow of a register, null for a register without one.
+    uint16_t* ShadowOf(int nRegister);
+
+  private:
+    bool IsColourCamera() const;
+    bool ReadAllowed() const;
+    int ReadStep(int nRegister, uint16_t& wShadow);
+    int WriteBack(int nRegister, uint16_t wValue);
+    bool HasModelWindowRegisters() const;
+    bool HasModelExtraRegisters() const;
+    CLog* Log() const { return m_Transport.Log(); }
+
+    CVendorRequests& m_Vendor;
+    CUsbTransport& m_Transport;
+    const DeviceCapability& m_Capability;
+    uint16_t m_wFpgaVersion = 0;
+    FpgaRelateRegValue m_Shadow{};
+    WaterMarkInfo m_WaterMark;
+};

@@ -1,0 +1,45 @@
+// The device exports of the driver link, registers, GPIO and watermark
+// before a camera can be opened in a slot: each answers RET_DEVICENOTINIT
+// and sends nothing.
+#include <functional>
+
+#include "SimCamera.h"
+#include "ZDQApi.h"
+
+using DeviceExportTest = SimTest;
+
+TEST_F(DeviceExportTest, WithoutADeviceInTheSlotEveryExportGivesDeviceNotInit) {
+    Plug(0, CameraProfile(5));
+    unsigned short w = 0;
+    unsigned char b = 0;
+    int n = 0;
+    SetupPacket packet{0xC0, 0xC8, 0, 0, 1};
+    const std::function<int()> kCalls[] = {
+        [] { return ZDQ_Open(0); },
+        [] { return ZDQ_Close(0); },
+        [] { return ZDQ_CancelIo(0); },
+        [] { return ZDQ_ResetHost(0); },
+        [&] { return ZDQ_VendorCmd(0, &packet, &b); },
+        [&] { return ZDQ_VendorCmdEx(0, 0xC8, 0, 0, 1, &b); },
+        [&] { return ZDQ_RdSensorReg(0, 1, &w); },
+        [&] { return ZDQ_WrFpgaReg(0, 9, 1); },
+        [&] { return ZDQ_RdFpgaRegEx(0, 5, &w); },
+        [&] { return ZDQ_RdEEPROMExEx(0, 0, 1, &b); },
+        [] { return ZDQ_GammaOn(0, 1); },
+        [&] { return ZDQ_EEPROMTypeGet(0, &n); },
+        [&] { return ZDQ_GpioGetDirection(0, &b); },
+        [&] { return ZDQ_SnapButtonStatus(0, &n); },
+        [&] { return ZDQ_WaterMarkGetMode(0, &n); },
+    };
+    for (bool bInit : {false, true}) {
+        if (bInit) {
+            ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+        }
+        mlsim_journal_clear(0);
+        for (const auto& call : kCalls) {
+            EXPECT_EQ(call(), RET_DEVICENOTINIT);
+        }
+        EXPECT_EQ(mlsim_journal_count(0), 0u);
+    }
+    EXPECT_EQ(ZDQ_UnInit(), RET_SUCCESS);
+}
