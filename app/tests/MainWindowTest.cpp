@@ -1,0 +1,242 @@
+// The main window: page switching from the head bar, the home stack's
+// frames, the report menu's toggle, the style sheets of both languages and
+// the confirmed exit (power command, audit rows, quit).
+
+#include "AuditTrailDB.h"
+#include "CI_MainControl.h"
+#include "CI_MainWidget.h"
+#include "DarkroomSimProcess.h"
+#include "HomeFrame.h"
+#include "HomePageFrame.h"
+#include "LogHandler.h"
+#include "RP_MethodFrame.h"
+#include "ReportPageFrame.h"
+#include "TestStation.h"
+#include "UserInfo.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const char* const kPages[] = {"frame_HomePage", "frame_ReportPage", "frame_SystemPage",
+                              "frame_AuditTrailPage"};
+const char* const kFrames[] = {"frame_Home", "frame_Varnu", "frame_WesternBlot", "frame_MultFluore",
+                               "frame_ImageProcess"};
+
+// The controller is one per process, its stores bound to the station that
+// was current when it was made: one station for the whole executable.
+class MainWindowTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        qInstallMessageHandler(outputMessage);
+        s_station = new TestStation("mainwindow");
+        s_station->writeMachineIni("320");
+        s_control = CI_MainControl::getInstance();
+        s_control->currentUser->userName = QStringLiteral("operator");
+    }
+    static void TearDownTestSuite() { qInstallMessageHandler(nullptr); }
+
+    void SetUp() override {
+        s_station->setUserOption("LanguageID", 1);
+        s_control->expType = Varnu;
+        s_control->powerOn = false;
+    }
+
+    // Builds the window the way start-up does, with the pages' signals
+    // recorded from here on.
+    void buildWindow() {
+        m_window = std::make_unique<CI_MainWidget>(nullptr);
+        m_window->show();
+        auto* home = m_window->findChild<HomePageFrame*>("frame_HomePage");
+        ASSERT_NE(home, nullptr);
+        const std::pair<void (HomePageFrame::*)(), const char*> relayed[] = {
+            {&HomePageFrame::exitExperimentFrame, "exitExperiment"},
+            {&HomePageFrame::exitImgProcessFrame, "exitImgProcess"},
+            {&HomePageFrame::sig_EnterWbFrame, "enterWb"},
+            {&HomePageFrame::sig_EnterIPFrame, "enterIP"},
+            {&HomePageFrame::sig_EnterVrFrame, "enterVr"},
+            {&HomePageFrame::sig_ExitVrFrame, "exitVr"}};
+        for (const auto& [signal, name] : relayed) {
+            QObject::connect(home, signal, [this, name = name] { note(name); });
+        }
+        auto* report = m_window->findChild<ReportPageFrame*>("frame_ReportPage");
+        ASSERT_NE(report, nullptr);
+        QObject::connect(report, &ReportPageFrame::updateButton, [this] { note("updateButton"); });
+    }
+
+    QWidget* child(const char* name) const {
+        QWidget* widget = m_window->findChild<QWidget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QPushButton* button(const char* name) const {
+        return m_window->findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    // "<page>/<frame>": the page and the home frame not hidden at the moment.
+    QString shown() const {
+        QString page = "-";
+        QString frame = "-";
+        for (const char* name : kPages) {
+            if (!child(name)->isHidden())
+                page = name;
+        }
+        for (const char* name : kFrames) {
+            if (!child(name)->isHidden())
+                frame = name;
+        }
+        return page + "/" + frame;
+    }
+
+    void note(const char* name) { m_log << name + (" " + shown()); }
+
+    static TestStation* s_station;
+    static CI_MainControl* s_control;
+    std::unique_ptr<CI_MainWidget> m_window;
+    QStringList m_log;
+};
+
+TestStation* MainWindowTest::s_station = nullptr;
+CI_MainControl* MainWindowTest::s_control = nullptr;
+
+TEST_F(MainWindowTest, HeadButtonsSwitchPagesWithExitAndEnterSignalsInOrder) {
+    buildWindow();
+    EXPECT_EQ(shown(), "frame_HomePage/frame_Varnu");
+    struct Case {
+        const char* button;
+        QStringList signalsSeen;
+        QString shownAfter;
+    };
+    const Case cases[] = {
+        {"pushButton_Home",
+         {"exitImgProcess -/frame_Varnu", "enterVr frame_HomePage/frame_Varnu"},
+         "frame_HomePage/frame_Varnu"},
+        {"pushButton_Report",
+         {"exitImgProcess -/frame_Varnu", "exitExperiment -/frame_Varnu",
+          "updateButton frame_ReportPage/frame_Varnu"},
+         "frame_ReportPage/frame_Varnu"},
+        {"pushButton_System",
+         {"exitImgProcess -/frame_Varnu", "exitExperiment -/frame_Varnu"},
+         "frame_SystemPage/frame_Varnu"},
+        {"pushButton_AuditTrail",
+         {"exitImgProcess -/frame_Varnu", "exitExperiment frame_AuditTrailPage/frame_Varnu"},
+         "frame_AuditTrailPage/frame_Varnu"},
+        // The same page again runs the switch in full.
+        {"pushButton_AuditTrail",
+         {"exitImgProcess -/frame_Varnu", "exitExperiment frame_AuditTrailPage/frame_Varnu"},
+         "frame_AuditTrailPage/frame_Varnu"},
+        {"pushButton_Home",
+         {"exitImgProcess -/frame_Varnu", "enterVr frame_HomePage/frame_Varnu"},
+         "frame_HomePage/frame_Varnu"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        m_log.clear();
+        button(c.button)->click();
+        EXPECT_EQ(m_log, c.signalsSeen);
+        EXPECT_EQ(shown(), c.shownAfter);
+    }
+}
+
+TEST_F(MainWindowTest, HomeStackSwitchesFramesByFrameId) {
+    buildWindow();
+    auto* chooser = m_window->findChild<HomeFrame*>("frame_Home");
+    ASSERT_NE(chooser, nullptr);
+    struct Case {
+        FrameID id;
+        QStringList signalsSeen;
+        const char* frame;
+    };
+    const Case cases[] = {
+        {HomeFrameID, {}, "frame_Home"},
+        {VarnuFrameID, {"enterVr frame_HomePage/frame_Varnu"}, "frame_Varnu"},
+        {ImageProcessFrameID,
+         {"exitVr frame_HomePage/-", "enterIP frame_HomePage/-"},
+         "frame_ImageProcess"},
+        {WesternBlotFrameID, {"enterWb frame_HomePage/-"}, "frame_WesternBlot"},
+        {MultFluoreFrameID, {}, "frame_MultFluore"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.id));
+        m_log.clear();
+        emit chooser->sig_ChangeFrame(c.id);
+        EXPECT_EQ(m_log, c.signalsSeen);
+        EXPECT_EQ(shown(), QStringLiteral("frame_HomePage/") + c.frame);
+    }
+    // Showing an experiment page makes its kind the current experiment type.
+    EXPECT_EQ(s_control->expType, MultFluore);
+
+    // From image processing, Home stops it and enters the station's page.
+    emit chooser->sig_ChangeFrame(ImageProcessFrameID);
+    m_log.clear();
+    button("pushButton_Home")->click();
+    EXPECT_EQ(m_log, QStringList({"exitImgProcess -/frame_ImageProcess",
+                                  "enterVr frame_HomePage/frame_Varnu"}));
+}
+
+TEST_F(MainWindowTest, StackStartsOnTheStationsExperimentPageAndHomeReturnsToIt) {
+    struct Case {
+        int experimentType;
+        const char* frame;
+        QStringList enterSignals;
+    };
+    const Case cases[] = {
+        {Varnu, "frame_Varnu", {"enterVr frame_HomePage/frame_Varnu"}},
+        {WesternBlot, "frame_WesternBlot", {"enterWb frame_HomePage/-"}},
+        {MultFluore, "frame_MultFluore", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.experimentType);
+        s_control->expType = c.experimentType;
+        buildWindow();
+        EXPECT_EQ(shown(), QStringLiteral("frame_HomePage/") + c.frame);
+        EXPECT_EQ(s_control->expType, c.experimentType);
+        button("pushButton_System")->click();
+        m_log.clear();
+        button("pushButton_Home")->click();
+        EXPECT_EQ(m_log,
+                  QStringList({QStringLiteral("exitImgProcess -/") + c.frame}) + c.enterSignals);
+        EXPECT_EQ(shown(), QStringLiteral("frame_HomePage/") + c.frame);
+    }
+}
+
+TEST_F(MainWindowTest, ReportManageButtonTogglesAndIsResetByTheHeadBar) {
+    buildWindow();
+    auto* menu = m_window->findChild<RP_MethodFrame*>("frame_Method");
+    ASSERT_NE(menu, nullptr);
+    QList<bool> expands;
+    QObject::connect(menu, &RP_MethodFrame::sig_ChangeFuncFrame,
+                     [&expands](RP_FuncFrameType type, bool expand) {
+                         EXPECT_EQ(type, RP_ReportManage);
+                         expands << expand;
+                     });
+    QPushButton* manage = button("pushButton_ReportManage");
+    ASSERT_NE(manage, nullptr);
+    button("pushButton_Report")->click();
+    EXPECT_TRUE(manage->isVisible());
+    EXPECT_FALSE(button("pushButton_PrintReport")->isVisible());
+    EXPECT_FALSE(button("pushButton_EditReport")->isVisible());
+    manage->click();
+    manage->click();
+    manage->click();
+    EXPECT_EQ(expands, QList<bool>({true, false, true}));
+    // Choosing the page again unchecks the button and sends nothing, so the
+    // next click expands.
+    button("pushButton_Report")->click();
+    EXPECT_FALSE(manage->isChecked());
+    manage->click();
+    EXPECT_EQ(expands, QList<bool>({true, false, true, true}));
+}
+
+}  // namespace
