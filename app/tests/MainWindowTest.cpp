@@ -2,6 +2,7 @@
 // frames, the report menu's toggle, the style sheets of both languages and
 // the confirmed exit (power command, audit rows, quit).
 
+#include "ASyncSerialPortThread.h"
 #include "AuditTrailDB.h"
 #include "CI_MainControl.h"
 #include "CI_MainWidget.h"
@@ -11,12 +12,13 @@
 #include "LogHandler.h"
 #include "RP_MethodFrame.h"
 #include "ReportPageFrame.h"
+#include "StyleSheet.h"
 #include "TestStation.h"
 #include "UserInfo.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -237,6 +239,163 @@ TEST_F(MainWindowTest, ReportManageButtonTogglesAndIsResetByTheHeadBar) {
     EXPECT_FALSE(manage->isChecked());
     manage->click();
     EXPECT_EQ(expands, QList<bool>({true, false, true, true}));
+}
+
+// The pictures a style sheet names, each of them a resource of the program.
+QStringList missingPictures(const QString& sheet) {
+    QStringList missing;
+    const QRegularExpression url(QStringLiteral("url\\((:/[^)]+)\\)"));
+    for (auto it = url.globalMatch(sheet); it.hasNext();) {
+        const QString path = it.next().captured(1);
+        if (!QFile::exists(path))
+            missing << path;
+    }
+    return missing;
+}
+
+TEST_F(MainWindowTest, BothLanguagesLoadTheirSheetsAndPictures) {
+    const std::pair<const char*, const char*> sheets[] = {
+        {"frame_Head", "home_normal"},
+        {"frame_Home", "varNU_gray"},
+        {"frame_ReportPage", "reportManage_pressed"},
+        {"frame_SystemPage", nullptr}};
+    for (int language : {0, 1}) {
+        SCOPED_TRACE(language);
+        s_station->setUserOption("LanguageID", language);
+        buildWindow();
+        for (const auto& [name, picture] : sheets) {
+            SCOPED_TRACE(name);
+            const QString sheet = child(name)->styleSheet();
+            EXPECT_TRUE(sheet.contains("QPushButton")) << sheet.toStdString();
+            if (picture != nullptr) {
+                const QString suffix = language == 1 ? "_en.png" : ".png";
+                EXPECT_TRUE(sheet.contains(QString::fromLatin1(picture) + suffix));
+            }
+            EXPECT_EQ(sheet.contains("_en.png"), language == 1 && picture != nullptr);
+            EXPECT_EQ(missingPictures(sheet), QStringList());
+        }
+    }
+    EXPECT_EQ(missingPictures(readStyleSheet(":/Style/base.css")), QStringList());
+    EXPECT_TRUE(QFile::exists(":/Image/windowLogo.png"));
+    EXPECT_TRUE(QFile::exists(":/Image/LOGO.png"));
+}
+
+TEST_F(MainWindowTest, LanguageChangeSwapsPicturesAndTextsWithoutRebuilding) {
+    buildWindow();
+    QWidget* head = child("frame_Head");
+    auto* notice = child("frame_Varnu")->findChild<QLabel*>("label_NotBuilt");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text(), "This page is not built yet.");
+    EXPECT_TRUE(head->styleSheet().contains("home_normal_en.png"));
+
+    s_control->changeLanguage(0);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(head->styleSheet().contains("_en.png"));
+    EXPECT_TRUE(head->styleSheet().contains("home_normal.png"));
+    EXPECT_EQ(notice->text(), QStringLiteral("此页面尚未实现。"));
+
+    s_control->changeLanguage(1);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(head->styleSheet().contains("home_normal_en.png"));
+    EXPECT_EQ(notice->text(), "This page is not built yet.");
+}
+
+// Clicks the button with `text` of the next message box that shows up, and
+// records the box's title and text.
+class MessageBoxAnswer : public QObject {
+  public:
+    explicit MessageBoxAnswer(QString text) : m_text(std::move(text)) {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible())
+                return;
+            m_timer.stop();
+            seen = box->windowTitle() + "|" + box->text();
+            for (QAbstractButton* b : box->buttons()) {
+                if (b->text() == m_text) {
+                    QTimer::singleShot(0, b, &QAbstractButton::click);
+                    return;
+                }
+            }
+            QTimer::singleShot(0, box, &QMessageBox::reject);
+        });
+        m_timer.start(20);
+    }
+    QString seen;
+
+  private:
+    QString m_text;
+    QTimer m_timer;
+};
+
+TEST_F(MainWindowTest, ExitAsksThenSwitchesPowerOffRecordsAndQuits) {
+    DarkroomSimProcess sim("exit-link");
+    ASSERT_TRUE(sim.start());
+    s_control->ConnectToPort(sim.linkPath());
+    ASSERT_TRUE(waitUntil([&] { return s_control->serialPortThread->isRunning(); }, 3000));
+
+    auto rows = [](int language) {
+        return s_control->auditTrailDB->loadAuditTrail(AuditTrailDB::kAnyPage, "operator", "", "",
+                                                       0, 0, language);
+    };
+    auto powerBytesSeen = [&] {
+        int count = 0;
+        for (const SimJournalEntry& entry : sim.journal()) {
+            if (entry.kind == "raw" && entry.bytes == QByteArray(1, '\x02'))
+                ++count;
+        }
+        return count;
+    };
+
+    struct Case {
+        const char* answer;
+        bool powerOn;
+        bool quits;
+    };
+    const Case cases[] = {{"No", true, false}, {"Yes", false, true}, {"Yes", true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.answer) + (c.powerOn ? " power on" : " power off"));
+        sim.command("clear");
+        s_control->powerOn = c.powerOn;
+        const int chineseRows = rows(0).size();
+        const int englishRows = rows(1).size();
+        buildWindow();
+
+        MessageBoxAnswer answer(c.answer);
+        // The application's own loop: a quit ends it, and it starts afresh
+        // for the next case.
+        QTimer noQuit;
+        noQuit.setSingleShot(true);
+        QObject::connect(&noQuit, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(9); });
+        QTimer::singleShot(0, [&] {
+            button("pushButton_Exit")->click();
+            // Still running a moment after the slot returned: no quit.
+            noQuit.start(200);
+        });
+        guard.start(10000);
+        const int result = QApplication::exec();
+        noQuit.stop();
+        guard.stop();
+
+        EXPECT_EQ(answer.seen, "Tips|Do you really want exit ?");
+        EXPECT_EQ(result, c.quits ? 0 : 7);
+        const int expectedRows = c.quits ? 1 : 0;
+        ASSERT_EQ(rows(0).size(), chineseRows + expectedRows);
+        ASSERT_EQ(rows(1).size(), englishRows + expectedRows);
+        if (c.quits) {
+            EXPECT_EQ(rows(0).first().content, QStringLiteral("退出系统"));
+            EXPECT_EQ(rows(1).first().content, "Exit System");
+            EXPECT_EQ(rows(1).first().model, AuditTrailDB::pageName(SystemPage, 1));
+        }
+        // The sequence waits a full second after sending; a power command is
+        // on the line by the time it quits.
+        EXPECT_EQ(powerBytesSeen(), c.quits && c.powerOn ? 1 : 0);
+    }
+    s_control->serialPortThread->closePort();
+    s_control->serialPortThread->wait(3000);
 }
 
 }  // namespace
