@@ -4,14 +4,17 @@
 
 #include "ASyncSerialPortThread.h"
 #include "AuditTrailDB.h"
+#include "CI_HeadFrame.h"
 #include "CI_MainControl.h"
 #include "CI_MainWidget.h"
 #include "DarkroomSimProcess.h"
 #include "HomeFrame.h"
 #include "HomePageFrame.h"
 #include "LogHandler.h"
+#include "RP_FuncFrame.h"
 #include "RP_MethodFrame.h"
 #include "ReportPageFrame.h"
+#include "SP_FuncFrame.h"
 #include "StyleSheet.h"
 #include "TestStation.h"
 #include "UserInfo.h"
@@ -239,6 +242,78 @@ TEST_F(MainWindowTest, ReportManageButtonTogglesAndIsResetByTheHeadBar) {
     EXPECT_FALSE(manage->isChecked());
     manage->click();
     EXPECT_EQ(expands, QList<bool>({true, false, true, true}));
+}
+
+TEST_F(MainWindowTest, WindowIsFramelessWithTheHeadBarOverTheBody) {
+    buildWindow();
+    EXPECT_TRUE(m_window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(static_cast<int>(m_window->windowFlags() & ~Qt::WindowType_Mask), 0xE800);
+    EXPECT_EQ(m_window->minimumSize(), QSize(1024, 728));
+    EXPECT_EQ(m_window->windowTitle(), "CI_MainWidget");
+    QWidget* head = child("frame_Head");
+    EXPECT_EQ(head->minimumHeight(), 85);
+    EXPECT_EQ(head->maximumHeight(), 85);
+    EXPECT_LT(head->geometry().bottom(), child("frame_Body")->geometry().top());
+    for (const char* name : {"pushButton_Home", "pushButton_Report", "pushButton_AuditTrail",
+                             "pushButton_System", "pushButton_Exit"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(button(name)->text().isEmpty());
+        EXPECT_NE(button(name)->graphicsEffect(), nullptr);
+    }
+}
+
+TEST_F(MainWindowTest, ChooserOffersOnlyTheCurrentExperimentToUsersWhoMayCapture) {
+    buildWindow();
+    auto* chooser = m_window->findChild<HomeFrame*>("frame_Home");
+    ASSERT_NE(chooser, nullptr);
+    const char* const buttons[] = {"pushButton_Varnu", "pushButton_WesternBlot",
+                                   "pushButton_MultFluore"};
+    for (bool mayCapture : {true, false}) {
+        for (int type : {Varnu, WesternBlot, MultFluore}) {
+            SCOPED_TRACE(
+                QString("type %1, may capture %2").arg(type).arg(mayCapture).toStdString());
+            s_control->currentUser->authImgCap = mayCapture;
+            s_control->expType = type;
+            emit chooser->sig_ChangeFrame(HomeFrameID);
+            ASSERT_EQ(shown(), "frame_HomePage/frame_Home");
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_EQ(button(buttons[i])->isEnabled(), mayCapture && i == type) << buttons[i];
+            }
+            emit chooser->sig_ChangeFrame(VarnuFrameID);
+        }
+    }
+    // Its buttons lead to their experiment page.
+    emit chooser->sig_ChangeFrame(HomeFrameID);
+    m_log.clear();
+    s_control->currentUser->authImgCap = true;
+    s_control->expType = WesternBlot;
+    emit chooser->sig_ChangeFrame(HomeFrameID);
+    button("pushButton_WesternBlot")->click();
+    EXPECT_EQ(m_log, QStringList({"enterWb frame_HomePage/-"}));
+    EXPECT_EQ(shown(), "frame_HomePage/frame_WesternBlot");
+}
+
+using MainWindowDeathTest = MainWindowTest;
+
+TEST_F(MainWindowDeathTest, ImpossibleNumbersEndTheProgram) {
+    // Fatal messages reach stderr, where the death test reads them.
+    qInstallMessageHandler(nullptr);
+    buildWindow();
+    auto* head = m_window->findChild<CI_HeadFrame*>("frame_Head");
+    auto* chooser = m_window->findChild<HomeFrame*>("frame_Home");
+    auto* reportFunc = m_window->findChild<RP_FuncFrame*>("frame_Func");
+    auto* systemFunc = child("frame_SystemPage")->findChild<SP_FuncFrame*>("frame_Func");
+    ASSERT_TRUE(head && chooser && reportFunc && systemFunc);
+    EXPECT_DEATH(emit head->sig_ChangePage(static_cast<PageType>(4)), "Unknow PageType\\.");
+    EXPECT_DEATH(emit chooser->sig_ChangeFrame(static_cast<FrameID>(5)), "Unknow FrameID\\.");
+    EXPECT_DEATH(reportFunc->slot_ChangeFuncFrame(static_cast<RP_FuncFrameType>(2), false),
+                 "Unknow RP_FuncFrameType\\.");
+    EXPECT_DEATH(systemFunc->slot_ChangeFuncFrame(static_cast<SP_FuncFrameType>(5)),
+                 "Unknow SP_FuncFrameType\\.");
+    EXPECT_DEATH(readLanguageStyleSheet("headframe", 2), "Unknow LanguageID\\.");
+    s_control->expType = 3;
+    EXPECT_DEATH(emit chooser->sig_ChangeFrame(HomeFrameID), "Unknow ExperimentType\\.");
+    qInstallMessageHandler(outputMessage);
 }
 
 // The pictures a style sheet names, each of them a resource of the program.
