@@ -275,6 +275,54 @@ def menu_button(path, glyph, pressed):
     write_png(path, 130, 60, c.px)
 
 
+def arrow(path, direction):
+    """A 30 x 30 arrow of the combo boxes, spin boxes and scroll bars."""
+    c = Canvas(30, 30)
+    pts = {"up": [(8, 19), (22, 19), (15, 10)], "down": [(8, 11), (22, 11), (15, 20)],
+           "left": [(19, 8), (19, 22), (10, 15)], "right": [(11, 8), (11, 22), (20, 15)]}
+    triangle(c, pts[direction], (60, 70, 90))
+    write_png(path, 30, 30, c.px)
+
+
+def check_box(path, size, checked, round_box=False):
+    """A check-box (or radio-button) indicator."""
+    c = Canvas(size, size)
+    blue = (60, 100, 183)
+    radius = size / 2 if round_box else 3
+    c.rounded_rect(0.5, 0.5, size - 0.5, size - 0.5, radius, (101, 101, 102))
+    c.rounded_rect(1.5, 1.5, size - 1.5, size - 1.5, radius - 1, blue if checked and not round_box else WHITE)
+    if checked and round_box:
+        c.circle(size / 2, size / 2, size * 0.25, blue)
+    elif checked:
+        for t in range(10):
+            k = t / 9
+            if k < 0.4:
+                x, y = size * (0.25 + k * 0.5), size * (0.5 + k * 0.5)
+            else:
+                x, y = size * (0.45 + (k - 0.4) * 0.6), size * (0.7 - (k - 0.4) * 0.75)
+            c.circle(x, y, size * 0.09, WHITE)
+    write_png(path, size, size, c.px)
+
+
+def slider_handle(path):
+    c = Canvas(20, 30)
+    c.rounded_rect(2, 2, 18, 28, 4, (101, 101, 102))
+    c.rounded_rect(3, 3, 17, 27, 3, (248, 248, 248))
+    for y in (11, 15, 19):
+        c.rounded_rect(6, y, 14, y + 1.2, 0.5, (150, 150, 155))
+    write_png(path, 20, 30, c.px)
+
+
+def control_pictures():
+    for direction in ("up", "down", "left", "right"):
+        arrow("Image/arrow_%s.png" % direction, direction)
+    for checked, name in ((True, "checked"), (False, "unchecked")):
+        check_box("Image/checkbox_%s.png" % name, 16, checked)
+        check_box("Image/checkbox_%s_17.png" % name, 17, checked)
+        check_box("Image/radio_%s.png" % name, 16, checked, round_box=True)
+    slider_handle("Image/slider_handle.png")
+
+
 def main_window_pictures():
     heads = {"home": glyph_home, "report": glyph_report, "auditTrail": glyph_audit,
              "sysset": glyph_system, "exit": glyph_exit}
@@ -301,3 +349,4 @@ if __name__ == "__main__":
     login_background("Image/login_550.png", teal)
     window_logo("Image/windowLogo.png", blue)
     main_window_pictures()
+    control_pictures()
