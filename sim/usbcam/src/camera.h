@@ -116,6 +116,10 @@ class Camera {
     };
 
     VendorOutcome execute(const SetupPacket& setup, uint8_t* data);
+    // False for a request that needs a part this camera lacks (block EEPROM
+    // transfers without a block EEPROM, LUT loads without an FPGA); the
+    // firmware stalls such a request.
+    bool hasPartFor(uint8_t request) const;
     void writeWorkingMode(uint16_t value, VendorOutcome& outcome);
     void resetFirmware(VendorOutcome& outcome);
     SensorReadout readoutLocked() const;

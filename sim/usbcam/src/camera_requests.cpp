@@ -87,7 +87,7 @@ VendorOutcome Camera::vendorRequest(const SetupPacket& setup, uint8_t* data) {
 VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
     VendorOutcome outcome;
     const bool in = (setup.requestType & 0x80) != 0;
-    if (in == isOutRequest(setup.request)) {
+    if (in == isOutRequest(setup.request) || !hasPartFor(setup.request)) {
         outcome.kind = VendorOutcome::TransferFailed;  // the firmware stalls the pipe
         return outcome;
     }
@@ -234,18 +234,10 @@ VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
             outcome.transferred = setup.length;
             break;
         case 0xD4:
-            if (!eeprom_.supportsBlocks()) {
-                outcome.kind = VendorOutcome::TransferFailed;
-                break;
-            }
             eeprom_.readBlock(address32, data, setup.length);
             outcome.transferred = setup.length;
             break;
         case 0xD5:
-            if (!eeprom_.supportsBlocks()) {
-                outcome.kind = VendorOutcome::TransferFailed;
-                break;
-            }
             eeprom_.writePage(address32, data, setup.length);
             outcome.transferred = setup.length;
             break;
@@ -270,10 +262,6 @@ VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
             reply({0});
             break;
         case 0xDD:  // 8-bit LUT bytes at a byte offset
-            if (!hasFpga) {
-                outcome.kind = VendorOutcome::TransferFailed;
-                break;
-            }
             for (uint32_t i = 0; i < setup.length; ++i) {
                 lut_[(setup.value + i) % lut_.size()] = data[i];
             }
@@ -284,10 +272,6 @@ VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
             reply({0});
             break;
         case 0xE9:  // gamma LUT: 16-bit little-endian entries at an entry offset
-            if (!hasFpga) {
-                outcome.kind = VendorOutcome::TransferFailed;
-                break;
-            }
             for (uint32_t i = 0; i + 1 < setup.length; i += 2) {
                 gammaLut_[(setup.value + i / 2) % gammaLut_.size()] =
                     static_cast<uint16_t>(data[i] | data[i + 1] << 8);
@@ -311,6 +295,19 @@ VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
             break;
     }
     return outcome;
+}
+
+bool Camera::hasPartFor(uint8_t request) const {
+    switch (request) {
+        case 0xD4:  // EEPROM block read
+        case 0xD5:  // EEPROM page write
+            return eeprom_.supportsBlocks();
+        case 0xDD:  // LUT loads go to the FPGA
+        case 0xE9:
+            return profile_.has_fpga != 0;
+        default:
+            return true;
+    }
 }
 
 void Camera::writeWorkingMode(uint16_t value, VendorOutcome& outcome) {

@@ -41,6 +41,16 @@ bool parseInteger(const std::string& text, long long min, long long max, long lo
     return true;
 }
 
+// One of a key's words (already lower case), as the value it stands for.
+bool parseWord(const std::string& word, const std::map<std::string, int32_t>& words, int32_t* out) {
+    auto it = words.find(word);
+    if (it == words.end()) {
+        return false;
+    }
+    *out = it->second;
+    return true;
+}
+
 // "major.minor" with decimal parts (1.81 is major 1, minor 81), or a number.
 bool parseVersion(const std::string& text, uint16_t* out) {
     size_t dot = text.find('.');
@@ -140,20 +150,19 @@ class Builder {
                 p.colour = 0;
                 return true;
             }
-            static const std::map<std::string, int> kPatterns = {{"bggr", MLSIM_BAYER_BGGR},
-                                                                 {"grbg", MLSIM_BAYER_GRBG},
-                                                                 {"rggb", MLSIM_BAYER_RGGB},
-                                                                 {"gbrg", MLSIM_BAYER_GBRG}};
             if (word == "colour" || word == "color" || word == "1") {
                 p.colour = 1;
                 return true;
             }
-            auto it = kPatterns.find(word);
-            if (it == kPatterns.end()) {
+            if (!parseWord(word,
+                           {{"bggr", MLSIM_BAYER_BGGR},
+                            {"grbg", MLSIM_BAYER_GRBG},
+                            {"rggb", MLSIM_BAYER_RGGB},
+                            {"gbrg", MLSIM_BAYER_GBRG}},
+                           &p.bayer_pattern)) {
                 return fail(line, "colour must be mono, colour, BGGR, GRBG, RGGB or GBRG");
             }
             p.colour = 1;
-            p.bayer_pattern = it->second;
             return true;
         }
         if (key == "adc_bits") {
@@ -178,30 +187,24 @@ class Builder {
                                                  : fail(line, "boot_loader must be 0 or 1");
         }
         if (key == "scene") {
-            if (word == "pattern") {
-                p.content = MLSIM_CONTENT_PATTERN;
-            } else if (word == "gel") {
-                p.content = MLSIM_CONTENT_SCENE;
-            } else {
-                return fail(line, "scene must be pattern or gel");
-            }
-            return true;
+            return parseWord(word,
+                             {{"pattern", MLSIM_CONTENT_PATTERN}, {"gel", MLSIM_CONTENT_SCENE}},
+                             &p.content)
+                       ? true
+                       : fail(line, "scene must be pattern or gel");
         }
         if (key == "blur") {
             return parseInteger(value, 0, 256, &n) ? set(&out->blur, n)
                                                    : fail(line, "blur must be 0 .. 256");
         }
         if (key == "timing") {
-            if (word == "realtime") {
-                p.timing = MLSIM_TIMING_REALTIME;
-            } else if (word == "instant") {
-                p.timing = MLSIM_TIMING_INSTANT;
-            } else if (word == "fast") {
-                p.timing = MLSIM_TIMING_FAST;
-            } else {
-                return fail(line, "timing must be realtime, instant or fast");
-            }
-            return true;
+            return parseWord(word,
+                             {{"realtime", MLSIM_TIMING_REALTIME},
+                              {"instant", MLSIM_TIMING_INSTANT},
+                              {"fast", MLSIM_TIMING_FAST}},
+                             &p.timing)
+                       ? true
+                       : fail(line, "timing must be realtime, instant or fast");
         }
         if (key == "usb_state") {
             return parseInteger(value, 0, 255, &n) ? set(&p.usb_state, n)

@@ -11,6 +11,23 @@ std::shared_ptr<Camera> cameraAt(int32_t slot) {
     return Driver::instance().camera(slot);
 }
 
+// Runs the action on the camera in the slot: 1, or 0 with nothing done when
+// the slot is empty or the call's arguments are not accepted.
+template <typename Action>
+int withCamera(int32_t slot, bool accepted, Action action) {
+    std::shared_ptr<Camera> camera = cameraAt(slot);
+    if (!camera || !accepted) {
+        return 0;
+    }
+    action(*camera);
+    return 1;
+}
+
+template <typename Action>
+int withCamera(int32_t slot, Action action) {
+    return withCamera(slot, true, action);
+}
+
 }  // namespace
 
 extern "C" {
@@ -52,55 +69,35 @@ int mlsim_load_config(const char* path) {
 }
 
 int mlsim_set_content(int32_t slot, int32_t content) {
-    auto camera = cameraAt(slot);
-    if (!camera || (content != MLSIM_CONTENT_PATTERN && content != MLSIM_CONTENT_SCENE)) {
-        return 0;
-    }
-    camera->setContent(content);
-    return 1;
+    return withCamera(slot, content == MLSIM_CONTENT_PATTERN || content == MLSIM_CONTENT_SCENE,
+                      [&](Camera& camera) { camera.setContent(content); });
 }
 
 int mlsim_set_timing(int32_t slot, int32_t timing) {
-    auto camera = cameraAt(slot);
-    if (!camera || timing < MLSIM_TIMING_REALTIME || timing > MLSIM_TIMING_FAST) {
-        return 0;
-    }
-    camera->setTiming(timing);
-    return 1;
+    return withCamera(slot, timing >= MLSIM_TIMING_REALTIME && timing <= MLSIM_TIMING_FAST,
+                      [&](Camera& camera) { camera.setTiming(timing); });
 }
 
 int mlsim_set_blur(int32_t slot, int32_t radius) {
-    auto camera = cameraAt(slot);
-    if (!camera || radius < 0) {
-        return 0;
-    }
-    camera->setBlur(radius);
-    return 1;
+    return withCamera(slot, radius >= 0, [&](Camera& camera) { camera.setBlur(radius); });
 }
 
 int mlsim_fault_add(int32_t slot, int32_t kind, int32_t match, uint32_t skip, int32_t count,
                     uint32_t param) {
-    auto camera = cameraAt(slot);
-    if (!camera || kind < MLSIM_FAULT_TRANSFER || kind > MLSIM_FAULT_READ_IO_ERROR) {
-        return 0;
-    }
-    usbcam::Fault fault;
-    fault.kind = kind;
-    fault.match = match;
-    fault.skip = skip;
-    fault.count = count;
-    fault.param = param;
-    camera->addFault(fault);
-    return 1;
+    return withCamera(slot, kind >= MLSIM_FAULT_TRANSFER && kind <= MLSIM_FAULT_READ_IO_ERROR,
+                      [&](Camera& camera) {
+                          usbcam::Fault fault;
+                          fault.kind = kind;
+                          fault.match = match;
+                          fault.skip = skip;
+                          fault.count = count;
+                          fault.param = param;
+                          camera.addFault(fault);
+                      });
 }
 
 int mlsim_fault_clear(int32_t slot) {
-    auto camera = cameraAt(slot);
-    if (!camera) {
-        return 0;
-    }
-    camera->clearFaults();
-    return 1;
+    return withCamera(slot, [&](Camera& camera) { camera.clearFaults(); });
 }
 
 int mlsim_set_port_input(int32_t slot, int32_t sfr, uint8_t levels) {
@@ -109,30 +106,15 @@ int mlsim_set_port_input(int32_t slot, int32_t sfr, uint8_t levels) {
 }
 
 int mlsim_set_snap_button(int32_t slot, int32_t pressed) {
-    auto camera = cameraAt(slot);
-    if (!camera) {
-        return 0;
-    }
-    camera->setSnapButton(pressed != 0);
-    return 1;
+    return withCamera(slot, [&](Camera& camera) { camera.setSnapButton(pressed != 0); });
 }
 
 int mlsim_set_gpio_input(int32_t slot, int32_t level) {
-    auto camera = cameraAt(slot);
-    if (!camera) {
-        return 0;
-    }
-    camera->setGpioInput(level != 0);
-    return 1;
+    return withCamera(slot, [&](Camera& camera) { camera.setGpioInput(level != 0); });
 }
 
 int mlsim_set_trigger_status(int32_t slot, int32_t bits) {
-    auto camera = cameraAt(slot);
-    if (!camera) {
-        return 0;
-    }
-    camera->setTriggerStatus(bits);
-    return 1;
+    return withCamera(slot, [&](Camera& camera) { camera.setTriggerStatus(bits); });
 }
 
 int mlsim_trigger(int32_t slot) {
@@ -166,21 +148,12 @@ uint32_t mlsim_sensor_registers(int32_t slot, uint16_t* addresses, uint32_t capa
 }
 
 int mlsim_fpga_read(int32_t slot, uint16_t reg, uint16_t* value) {
-    auto camera = cameraAt(slot);
-    if (!camera || !value) {
-        return 0;
-    }
-    *value = camera->fpgaRead(reg);
-    return 1;
+    return withCamera(slot, value != nullptr,
+                      [&](Camera& camera) { *value = camera.fpgaRead(reg); });
 }
 
 int mlsim_fpga_write(int32_t slot, uint16_t reg, uint16_t value) {
-    auto camera = cameraAt(slot);
-    if (!camera) {
-        return 0;
-    }
-    camera->fpgaWrite(reg, value);
-    return 1;
+    return withCamera(slot, [&](Camera& camera) { camera.fpgaWrite(reg, value); });
 }
 
 uint32_t mlsim_eeprom_size(int32_t slot) {
@@ -189,39 +162,22 @@ uint32_t mlsim_eeprom_size(int32_t slot) {
 }
 
 int mlsim_eeprom_read(int32_t slot, uint32_t address, uint8_t* data, uint32_t length) {
-    auto camera = cameraAt(slot);
-    if (!camera || (!data && length > 0)) {
-        return 0;
-    }
-    camera->eepromRead(address, data, length);
-    return 1;
+    return withCamera(slot, data || length == 0,
+                      [&](Camera& camera) { camera.eepromRead(address, data, length); });
 }
 
 int mlsim_eeprom_write(int32_t slot, uint32_t address, const uint8_t* data, uint32_t length) {
-    auto camera = cameraAt(slot);
-    if (!camera || (!data && length > 0)) {
-        return 0;
-    }
-    camera->eepromWrite(address, data, length);
-    return 1;
+    return withCamera(slot, data || length == 0,
+                      [&](Camera& camera) { camera.eepromWrite(address, data, length); });
 }
 
 int mlsim_lut_read(int32_t slot, uint8_t* lut4096) {
-    auto camera = cameraAt(slot);
-    if (!camera || !lut4096) {
-        return 0;
-    }
-    camera->lutRead(lut4096);
-    return 1;
+    return withCamera(slot, lut4096 != nullptr, [&](Camera& camera) { camera.lutRead(lut4096); });
 }
 
 int mlsim_gamma_lut_read(int32_t slot, uint16_t* lut4096) {
-    auto camera = cameraAt(slot);
-    if (!camera || !lut4096) {
-        return 0;
-    }
-    camera->gammaLutRead(lut4096);
-    return 1;
+    return withCamera(slot, lut4096 != nullptr,
+                      [&](Camera& camera) { camera.gammaLutRead(lut4096); });
 }
 
 int mlsim_cpu_reset_state(int32_t slot) {
@@ -235,12 +191,7 @@ int mlsim_ad9923a_read(int32_t slot, uint16_t address, uint32_t* value) {
 }
 
 int mlsim_frame_info(int32_t slot, MlSimFrameInfo* out) {
-    auto camera = cameraAt(slot);
-    if (!camera || !out) {
-        return 0;
-    }
-    camera->frameInfo(out);
-    return 1;
+    return withCamera(slot, out != nullptr, [&](Camera& camera) { camera.frameInfo(out); });
 }
 
 uint32_t mlsim_journal_count(int32_t slot) {
@@ -254,11 +205,6 @@ int mlsim_journal_get(int32_t slot, uint32_t i, MlSimJournalEntry* out) {
 }
 
 int mlsim_journal_clear(int32_t slot) {
-    auto camera = cameraAt(slot);
-    if (!camera) {
-        return 0;
-    }
-    camera->journalClear();
-    return 1;
+    return withCamera(slot, [&](Camera& camera) { camera.journalClear(); });
 }
 }

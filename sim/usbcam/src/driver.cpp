@@ -58,6 +58,19 @@ bool Driver::connectedLocked(const MlUsbDevice* handle) const {
     return slots_[handle->slot] == handle->camera && plugIds_[handle->slot] == handle->plugId;
 }
 
+std::shared_ptr<Camera> Driver::connectedCamera(MlUsbHandle handle, uint32_t* error) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!validLocked(handle)) {
+        *error = MLUSB_ERROR_INVALID_HANDLE;
+        return nullptr;
+    }
+    if (!connectedLocked(handle)) {
+        *error = MLUSB_ERROR_DEVICE_NOT_CONNECTED;
+        return nullptr;
+    }
+    return handle->camera;
+}
+
 MlUsbHandle Driver::open(const char* path, uint32_t* error) {
     const size_t prefix = sizeof(kPathPrefix) - 1;
     if (!path || std::strncmp(path, kPathPrefix, prefix) != 0 || path[prefix] < 48 ||
@@ -128,7 +141,10 @@ int Driver::cancel(MlUsbHandle handle, uint32_t* error) {
     return 1;
 }
 
-void Driver::completeAtOnce(MlUsbOverlapped* overlapped, uint32_t bytes) {
+void Driver::completeAtOnce(MlUsbOverlapped* overlapped, uint32_t bytes, uint32_t* returned) {
+    if (returned) {
+        *returned = bytes;
+    }
     if (!overlapped) {
         return;
     }
@@ -236,18 +252,9 @@ void Driver::applyOutcome(const std::shared_ptr<Camera>& camera, const VendorOut
 int Driver::ioctl(MlUsbHandle handle, uint32_t code, const void* in, uint32_t inLength, void* out,
                   uint32_t outLength, uint32_t* returned, MlUsbOverlapped* overlapped,
                   uint32_t* error) {
-    std::shared_ptr<Camera> camera;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!validLocked(handle)) {
-            *error = MLUSB_ERROR_INVALID_HANDLE;
-            return 0;
-        }
-        camera = handle->camera;
-        if (!connectedLocked(handle)) {
-            *error = MLUSB_ERROR_DEVICE_NOT_CONNECTED;
-            return 0;
-        }
+    std::shared_ptr<Camera> camera = connectedCamera(handle, error);
+    if (!camera) {
+        return 0;
     }
     if (code == MLUSB_IOCTL_VENDOR_REQUEST) {
         return vendorRequest(handle, camera, static_cast<const uint8_t*>(in), inLength, out,
@@ -304,10 +311,7 @@ int Driver::ioctl(MlUsbHandle handle, uint32_t code, const void* in, uint32_t in
             *error = MLUSB_ERROR_INVALID_PARAMETER;
             return 0;
     }
-    if (returned) {
-        *returned = bytes;
-    }
-    completeAtOnce(overlapped, bytes);
+    completeAtOnce(overlapped, bytes, returned);
     return 1;
 }
 
@@ -366,11 +370,7 @@ int Driver::vendorRequest(MlUsbDevice* handle, const std::shared_ptr<Camera>& ca
                 *error = MLUSB_ERROR_INVALID_HANDLE;  // closed by another thread meanwhile
                 return 0;
             }
-            auto* op = new Op;
-            op->handle = handle;
-            op->camera = camera;
-            op->issuer = std::this_thread::get_id();
-            op->overlapped = overlapped;
+            auto* op = new Op(handle, camera, overlapped);
             overlapped->driver_reserved[0] = kPending;
             ops_.push_back(op);
         }
@@ -378,27 +378,15 @@ int Driver::vendorRequest(MlUsbDevice* handle, const std::shared_ptr<Camera>& ca
     }
     applyOutcome(camera, outcome);
     uint32_t bytes = out ? outcome.transferred : 0;
-    if (returned) {
-        *returned = bytes;
-    }
-    completeAtOnce(overlapped, bytes);
+    completeAtOnce(overlapped, bytes, returned);
     return 1;
 }
 
 int Driver::read(MlUsbHandle handle, uint8_t* buffer, uint32_t length, uint32_t code, uint32_t* got,
                  MlUsbOverlapped* overlapped, uint32_t* error) {
-    std::shared_ptr<Camera> camera;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!validLocked(handle)) {
-            *error = MLUSB_ERROR_INVALID_HANDLE;
-            return 0;
-        }
-        camera = handle->camera;
-        if (!connectedLocked(handle)) {
-            *error = MLUSB_ERROR_DEVICE_NOT_CONNECTED;
-            return 0;
-        }
+    std::shared_ptr<Camera> camera = connectedCamera(handle, error);
+    if (!camera) {
+        return 0;
     }
     if (!buffer && length > 0) {
         *error = MLUSB_ERROR_INVALID_PARAMETER;
@@ -424,11 +412,7 @@ int Driver::read(MlUsbHandle handle, uint8_t* buffer, uint32_t length, uint32_t 
 
     MlUsbOverlapped own{};
     MlUsbOverlapped* record = overlapped ? overlapped : &own;
-    auto* op = new Op;
-    op->handle = handle;
-    op->camera = camera;
-    op->issuer = std::this_thread::get_id();
-    op->overlapped = record;
+    auto* op = new Op(handle, camera, record);
     op->isRead = true;
     op->buffer = buffer;
     op->length = length;
@@ -449,13 +433,9 @@ int Driver::read(MlUsbHandle handle, uint8_t* buffer, uint32_t length, uint32_t 
         op->state = Op::Waiting;
         op->awaitsTrigger = true;
     } else if (atOnce) {
-        op->state = Op::Filling;
-        lock.unlock();
         uint32_t err = 0;
         uint32_t bytes = 0;
-        fill(op, &err, &bytes);
-        lock.lock();
-        finishLocked(lock, op, err, bytes);
+        serveLocked(lock, op, &err, &bytes);
         if (err != MLUSB_ERROR_SUCCESS) {
             *error = err;
             return 0;
@@ -513,6 +493,23 @@ void Driver::fill(Op* op, uint32_t* error, uint32_t* bytes) {
     *bytes = synthesizeTransfer(spec, op->buffer, capacity);
 }
 
+void Driver::serveLocked(std::unique_lock<std::mutex>& lock, Op* op, uint32_t* error,
+                         uint32_t* bytes) {
+    op->state = Op::Filling;
+    lock.unlock();
+    uint32_t err = 0;
+    uint32_t got = 0;
+    fill(op, &err, &got);
+    lock.lock();
+    finishLocked(lock, op, err, got);
+    if (error) {
+        *error = err;
+    }
+    if (bytes) {
+        *bytes = got;
+    }
+}
+
 int Driver::overlappedResult(MlUsbHandle handle, MlUsbOverlapped* overlapped, uint32_t* bytes,
                              bool wait, uint32_t* error) {
     std::unique_lock<std::mutex> lock(mutex_);
@@ -560,13 +557,7 @@ void Driver::workerLoop() {
             changed_.wait_until(lock, due);
             continue;
         }
-        next->state = Op::Filling;
-        lock.unlock();
-        uint32_t error = 0;
-        uint32_t bytes = 0;
-        fill(next, &error, &bytes);
-        lock.lock();
-        finishLocked(lock, next, error, bytes);
+        serveLocked(lock, next, nullptr, nullptr);
     }
     // Reads still scheduled are served on the threads that wait for them.
     for (Op* op : ops_) {
@@ -580,14 +571,7 @@ void Driver::workerLoop() {
         if (it == ops_.end()) {
             break;
         }
-        Op* op = *it;
-        op->state = Op::Filling;
-        lock.unlock();
-        uint32_t error = 0;
-        uint32_t bytes = 0;
-        fill(op, &error, &bytes);
-        lock.lock();
-        finishLocked(lock, op, error, bytes);
+        serveLocked(lock, *it, nullptr, nullptr);
     }
 }
 

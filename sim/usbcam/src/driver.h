@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <utility>
 
 #include "camera.h"
 #include "mlusbimager.h"
@@ -57,11 +58,18 @@ class Driver {
     void stopWorker();
 
   private:
+    // An operation issued on the calling thread.
     struct Op {
-        MlUsbDevice* handle = nullptr;
+        Op(MlUsbDevice* handle, std::shared_ptr<Camera> camera, MlUsbOverlapped* overlapped)
+            : handle(handle),
+              camera(std::move(camera)),
+              issuer(std::this_thread::get_id()),
+              overlapped(overlapped) {}
+
+        MlUsbDevice* handle;
         std::shared_ptr<Camera> camera;
         std::thread::id issuer;
-        MlUsbOverlapped* overlapped = nullptr;
+        MlUsbOverlapped* overlapped;
         bool isRead = false;
         uint8_t* buffer = nullptr;
         uint32_t length = 0;
@@ -75,10 +83,18 @@ class Driver {
     Driver();
     bool validLocked(MlUsbHandle handle) const;
     bool connectedLocked(const MlUsbDevice* handle) const;
+    // The camera behind an open handle that is still plugged in, or null
+    // with *error set.
+    std::shared_ptr<Camera> connectedCamera(MlUsbHandle handle, uint32_t* error);
     void startLocked(Op* op, const ReadPlan& plan);
     void fill(Op* op, uint32_t* error, uint32_t* bytes);
+    // Fills the operation without the lock, then finishes it; its result
+    // goes to error and bytes where they are given.
+    void serveLocked(std::unique_lock<std::mutex>& lock, Op* op, uint32_t* error, uint32_t* bytes);
     void finishLocked(std::unique_lock<std::mutex>& lock, Op* op, uint32_t error, uint32_t bytes);
-    void completeAtOnce(MlUsbOverlapped* overlapped, uint32_t bytes);
+    // Reports a call that succeeded without waiting: the byte count, and
+    // the overlapped record completed with its callback.
+    void completeAtOnce(MlUsbOverlapped* overlapped, uint32_t bytes, uint32_t* returned);
     void abortLocked(std::unique_lock<std::mutex>& lock, const Camera* camera, uint32_t error);
     void releaseFrameLocked(const std::shared_ptr<Camera>& camera);
     void endPendingReadLocked(const Camera* camera);

@@ -49,12 +49,6 @@ uint16_t RegisterBankChip::reg(uint16_t address) const {
     return it == regs_.end() ? 0 : it->second;
 }
 
-double aptinaGainFactor(uint16_t value) {
-    double analogue = (value & 0x3F) / 8.0 * ((value & 0x40) ? 2.0 : 1.0);
-    double digital = 1.0 + ((value >> 8) & 0x7F) / 8.0;
-    return analogue * digital;
-}
-
 SensorChipRegistrar::SensorChipRegistrar(std::initializer_list<int> deviceTypes,
                                          SensorChipFactory factory) {
     ChipTable& table = chipTable();

@@ -70,10 +70,6 @@ class RegisterBankChip : public SensorChip {
     std::map<uint16_t, uint16_t> regs_;
 };
 
-// Gain of an Aptina-style analogue gain register: bits 0-5 the gain in
-// eighths, bit 6 doubles it, bits 8-14 a digital gain of 1 + n / 8.
-double aptinaGainFactor(uint16_t value);
-
 // Chip models register themselves for the device types they serve; a new
 // sensor is one source file with one registrar.
 using SensorChipFactory = std::unique_ptr<SensorChip> (*)();

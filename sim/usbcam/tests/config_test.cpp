@@ -69,6 +69,8 @@ TEST_F(ConfigTest, ErrorsPlugNothing) {
         "[camera0]\ndevice_type = 110\n",  // no simulated chip
         "[camera0]\ndevice_type = 1\n[camera0]\ndevice_type = 3\n",
         "[camera0]\ndevice_type = 1\ntiming = slow\n",
+        "[camera0]\ndevice_type = 1\nscene = photo\n",
+        "[camera0]\ndevice_type = 1\ncolour = bgr\n",
         "[camera0\ndevice_type = 1\n",
     };
     int i = 0;

@@ -311,6 +311,22 @@ TEST_F(RegistersTest, LutAndGammaLutDownloads) {
     EXPECT_EQ(vendorIn(h, 0x55, 0, 0, 1).error, MLUSB_ERROR_GEN_FAILURE) << "unknown request";
 }
 
+TEST_F(RegistersTest, RequestsForAPartTheCameraLacksStall) {
+    // No FPGA: LUT loads stall.
+    MlUsbHandle noFpga = plugAndOpen(0, profileOf(9));
+    EXPECT_EQ(vendor(noFpga, 0x40, 0xDD, 0, 0, 2, {1, 2}, true).error, MLUSB_ERROR_GEN_FAILURE);
+    EXPECT_EQ(vendor(noFpga, 0x40, 0xE9, 0, 0, 2, {1, 2}, true).error, MLUSB_ERROR_GEN_FAILURE);
+    // No block EEPROM: block reads and page writes stall.
+    MlSimProfile single = profileOf(52);
+    single.eeprom_kind = 0;
+    MlUsbHandle noBlocks = plugAndOpen(1, single);
+    EXPECT_EQ(vendorIn(noBlocks, 0xD4, 0, 0, 2).error, MLUSB_ERROR_GEN_FAILURE);
+    EXPECT_EQ(vendor(noBlocks, 0x40, 0xD5, 0, 0, 2, {1, 2}, true).error, MLUSB_ERROR_GEN_FAILURE);
+    uint8_t byte = 0;
+    ASSERT_EQ(mlsim_eeprom_read(1, 0, &byte, 1), 1);
+    EXPECT_EQ(byte, 0xFF) << "a stalled page write leaves the memory erased";
+}
+
 TEST_F(RegistersTest, JournalKeepsRequestsInOrder) {
     MlUsbHandle h = plugAndOpen(0, profileOf(1));
     writeSensor(h, 0x2B, 9);

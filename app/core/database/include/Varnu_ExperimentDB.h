@@ -7,7 +7,8 @@
 #include <QUuid>
 #include <memory>
 
-class StoreConnection;
+template <typename Record>
+class ExperimentTable;
 
 // One gel/UV capture, a row of the table Varnu_Experiment.
 struct VarnuExperiment {
@@ -49,10 +50,5 @@ class Varnu_ExperimentDB : public QObject {
     QString connectionName() const;
 
   private:
-    void connectDatabase(const QString& stationDir);
-    void initTable();
-    std::unique_ptr<VarnuExperiment> loadOne(const QString& statement, const QString& key,
-                                             const QString& value);
-
-    std::unique_ptr<StoreConnection> m_connection;
+    std::unique_ptr<ExperimentTable<VarnuExperiment>> m_table;
 };

@@ -7,7 +7,8 @@
 #include <QUuid>
 #include <memory>
 
-class StoreConnection;
+template <typename Record>
+class ExperimentTable;
 
 // One western-blot capture, a row of the table Westblot_Experiment.
 struct WestblotExperiment {
@@ -48,10 +49,5 @@ class Westblot_ExperimentDB : public QObject {
     QString connectionName() const;
 
   private:
-    void connectDatabase(const QString& stationDir);
-    void initTable();
-    std::unique_ptr<WestblotExperiment> loadOne(const QString& statement, const QString& key,
-                                                const QString& value);
-
-    std::unique_ptr<StoreConnection> m_connection;
+    std::unique_ptr<ExperimentTable<WestblotExperiment>> m_table;
 };

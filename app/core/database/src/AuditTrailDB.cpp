@@ -1,20 +1,17 @@
 #include "AuditTrailDB.h"
 
 #include <QDateTime>
-#include <QDebug>
 #include <QSqlQuery>
 #include <QVariant>
 
 #include "AuditTrailFilter.h"
-#include "StoreConnection.h"
+#include "StoreOpening.h"
 
 namespace {
 
 const QString kCreateTable = QStringLiteral(
     "CREATE TABLE AuditTrail(id INTEGER PRIMARY KEY AUTOINCREMENT,timestamp DATETIME DEFAULT "
     "CURRENT_TIMESTAMP,model TEXT,handler TEXT,content TEXT,languageId INTEGER)");
-const QString kTableExists =
-    QStringLiteral("select name from sqlite_master where type = 'table' and name = 'AuditTrail'");
 const QString kInsert = QStringLiteral(
     "INSERT INTO AuditTrail(model, handler, content, languageId) VALUES(:model, :handler, "
     ":content, :languageId)");
@@ -72,28 +69,16 @@ QString AuditTrailDB::connectionName() const {
 }
 
 void AuditTrailDB::connectDatabase(const QString& stationDir) {
-    qDebug() << "connectDatabase AuditTrail.db";
-    const QString folder = databaseFolder(stationDir);
-    ensureFolder(folder);
-    m_connection = std::make_unique<StoreConnection>(QStringLiteral("AuditTrail"),
-                                                     folder + QStringLiteral("AuditTrail.db"));
-    if (!m_connection->open()) {
-        qFatal("AuditTrail.db open failed.");
-    }
-    qDebug() << "AuditTrail.db open success.";
+    m_connection =
+        openStore(stationDir, {QStringLiteral("connectDatabase AuditTrail.db"),
+                               QStringLiteral("AuditTrail"), QStringLiteral("AuditTrail.db")});
     initTable();
 }
 
 void AuditTrailDB::initTable() {
     QSqlDatabase db = m_connection->database();
-    QSqlQuery query(db);
-    if (!query.exec(kTableExists) || !query.next()) {
-        QSqlQuery create(db);
-        if (!create.exec(kCreateTable)) {
-            qFatal("Table create failed.");
-        }
-        qDebug() << "Table create sueccess";
-    }
+    createMissingTable(db, QStringLiteral("AuditTrail"), kCreateTable,
+                       QStringLiteral("Table create sueccess"));
     for (const QString& statement : kCreateIndexes) {
         QSqlQuery index(db);
         index.exec(statement);

@@ -5,7 +5,7 @@
 #include <QVariant>
 
 #include "RecordText.h"
-#include "StoreConnection.h"
+#include "StoreOpening.h"
 
 namespace {
 const QString kViewExists = QStringLiteral(
@@ -30,18 +30,13 @@ QString ExperimentViewDB::connectionName() const {
 }
 
 void ExperimentViewDB::connectDatabase(const QString& stationDir) {
-    qDebug() << "connectDatabase ExperimentView.db.";
-    const QString folder = databaseFolder(stationDir);
-    ensureFolder(folder);
-    m_connection = std::make_unique<StoreConnection>(QStringLiteral("ExperimentView"),
-                                                     folder + QStringLiteral("Experiment.db"));
     // The report list can live without the view, so a failure here is only
     // reported; the statements below then fail and say so.
-    if (m_connection->open()) {
-        qDebug() << "Experiment.db open success.";
-    } else {
-        qWarning() << "Experiment.db open failed.";
-    }
+    m_connection = openStore(stationDir, {QStringLiteral("connectDatabase ExperimentView.db."),
+                                          QStringLiteral("ExperimentView"),
+                                          QStringLiteral("Experiment.db"),
+                                          {},
+                                          StoreOpening::OnFailure::Warn});
     recreateView();
 }
 

@@ -1,17 +1,14 @@
 #include "SampleDB.h"
 
-#include <QDebug>
 #include <QSqlQuery>
 #include <QVariant>
 
 #include "RecordText.h"
-#include "StoreConnection.h"
+#include "StoreOpening.h"
 
 namespace {
 const QString kCreateTable =
     QStringLiteral("CREATE TABLE Sample(uuid TEXT UNIQUE, sampleName TEXT UNIQUE, note TEXT)");
-const QString kTableExists =
-    QStringLiteral("select name from sqlite_master where type = 'table' and name = 'Sample'");
 const QString kInsert =
     QStringLiteral("INSERT INTO Sample(uuid, sampleName, note) VALUES(:uuid, :sampleName, :note)");
 const QString kDelete = QStringLiteral("DELETE FROM Sample where uuid = :uuid");
@@ -30,29 +27,14 @@ QString SampleDB::connectionName() const {
 }
 
 void SampleDB::connectDatabase(const QString& stationDir) {
-    qDebug() << "connectDatabase Sample.db.";
-    const QString folder = databaseFolder(stationDir);
-    ensureFolder(folder);
-    m_connection = std::make_unique<StoreConnection>(QStringLiteral("Sample"),
-                                                     folder + QStringLiteral("Sample.db"));
-    if (!m_connection->open()) {
-        qFatal("Sample.db open failed.");
-    }
-    qDebug() << "Sample.db open success.";
+    m_connection = openStore(stationDir, {QStringLiteral("connectDatabase Sample.db."),
+                                          QStringLiteral("Sample"), QStringLiteral("Sample.db")});
     initTable();
 }
 
 void SampleDB::initTable() {
-    QSqlDatabase db = m_connection->database();
-    QSqlQuery query(db);
-    if (query.exec(kTableExists) && query.next()) {
-        return;
-    }
-    QSqlQuery create(db);
-    if (!create.exec(kCreateTable)) {
-        qFatal("Table create failed.");
-    }
-    qDebug() << "Table create success.";
+    createMissingTable(m_connection->database(), QStringLiteral("Sample"), kCreateTable,
+                       QStringLiteral("Table create success."));
 }
 
 bool SampleDB::insertSample(const SampleInfo& sample) {

@@ -1,14 +1,12 @@
 #include "UserInfoDB.h"
 
 #include <QDebug>
-#include <QFileInfo>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 #include "PasswordHash.h"
 #include "RecordText.h"
-#include "StoreConnection.h"
+#include "StoreOpening.h"
 
 namespace {
 
@@ -34,8 +32,6 @@ const QString kSelectByName =
     QStringLiteral("SELECT * FROM Username_Passwd where userName = :userName");
 const QString kSelectNames = QStringLiteral("SELECT userName FROM Username_Passwd");
 const QString kSelectAll = QStringLiteral("SELECT * FROM Username_Passwd");
-const QString kTableExists = QStringLiteral(
-    "select name from sqlite_master where type = 'table' and name = 'Username_Passwd'");
 
 // Hashes of the remember-password tokens, one per account at most.
 const QString kCreateTokenTable =
@@ -95,32 +91,21 @@ QString UserInfoDB::connectionName() const {
 }
 
 void UserInfoDB::connectDatabase(const QString& stationDir) {
-    qDebug() << "connectDatabase UserInfo.db.";
-    const QString folder = databaseFolder(stationDir);
-    ensureFolder(folder);
     // secure_delete overwrites the bytes of replaced values, so a plain
     // password that is replaced by its hash does not linger in free pages.
-    m_connection = std::make_unique<StoreConnection>(
-        QStringLiteral("UserInfo"), folder + QStringLiteral("UserInfo.db"),
-        QStringList{QStringLiteral("PRAGMA secure_delete = ON")});
-    if (!m_connection->open()) {
-        qFatal("UserInfo.db open failed.");
-    }
-    qDebug() << "UserInfo.db open success.";
+    m_connection =
+        openStore(stationDir, {QStringLiteral("connectDatabase UserInfo.db."),
+                               QStringLiteral("UserInfo"), QStringLiteral("UserInfo.db"),
+                               QStringList{QStringLiteral("PRAGMA secure_delete = ON")}});
     initTable();
 }
 
 void UserInfoDB::initTable() {
     QSqlDatabase db = m_connection->database();
-    QSqlQuery query(db);
     // The table is created whenever it is missing, also in a file that
     // exists but holds no table (an interrupted first start).
-    if (!query.exec(kTableExists) || !query.next()) {
-        QSqlQuery create(db);
-        if (!create.exec(kCreateTable)) {
-            qFatal("Table create failed.");
-        }
-        qDebug() << "Table create success.";
+    if (createMissingTable(db, QStringLiteral("Username_Passwd"), kCreateTable,
+                           QStringLiteral("Table create success."))) {
         insertUser(UserInfo(kAdministrator, kAdministrator, kAdministrator, true, true, true, true,
                             true, true));
     }

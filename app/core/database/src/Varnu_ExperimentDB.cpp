@@ -1,16 +1,13 @@
 #include "Varnu_ExperimentDB.h"
 
-#include <QDebug>
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "ExperimentTable.h"
 #include "RecordText.h"
-#include "StoreConnection.h"
 
 namespace {
 
-const QString kTableExists = QStringLiteral(
-    "select name from sqlite_master where type = 'table' and name = 'Varnu_Experiment'");
 const QString kCreateTable = QStringLiteral(
     "CREATE TABLE Varnu_Experiment(uuid TEXT UNIQUE, expType INTEGER, name TEXT,dateTime "
     "TIMESTAMP, picSavedPath TEXT, resolution TEXT, binning INTEGER, exposureTime TEXT, gain "
@@ -20,12 +17,6 @@ const QString kInsert = QStringLiteral(
     "binning, exposureTime, gain, brightness, contrast, gamma)VALUES(:uuid, :expType, :name, "
     ":dateTime, :picSavedPath, :resolution, :binning, :exposureTime, :gain, :brightness, "
     ":contrast, :gamma)");
-const QString kDelete = QStringLiteral("DELETE FROM Varnu_Experiment where uuid = :uuid");
-const QString kSelectByUuid = QStringLiteral("SELECT * FROM Varnu_Experiment where uuid = :uuid");
-const QString kSelectByName = QStringLiteral("SELECT * FROM Varnu_Experiment where name = :name");
-const QString kUpdate = QStringLiteral(
-    "UPDATE Varnu_Experiment SET exposureTime = :exposureTime, gain = :gain where uuid = :uuid");
-const QString kSelectAll = QStringLiteral("SELECT * FROM Varnu_Experiment");
 
 VarnuExperiment readExperiment(const QSqlQuery& query) {
     VarnuExperiment experiment;
@@ -44,52 +35,7 @@ VarnuExperiment readExperiment(const QSqlQuery& query) {
     return experiment;
 }
 
-}  // namespace
-
-Varnu_ExperimentDB::Varnu_ExperimentDB(const QString& stationDir, QObject* parent)
-    : QObject(parent) {
-    connectDatabase(stationDir);
-}
-
-Varnu_ExperimentDB::~Varnu_ExperimentDB() = default;
-
-QString Varnu_ExperimentDB::connectionName() const {
-    return m_connection->connectionName();
-}
-
-void Varnu_ExperimentDB::connectDatabase(const QString& stationDir) {
-    qDebug() << "connectDatabase Varnu_Experiment.db.";
-    const QString folder = databaseFolder(stationDir);
-    ensureFolder(folder);
-    m_connection = std::make_unique<StoreConnection>(QStringLiteral("Varnu_Experiment"),
-                                                     folder + QStringLiteral("Experiment.db"));
-    if (!m_connection->open()) {
-        qFatal("Experiment.db open failed.");
-    }
-    qDebug() << "Experiment.db open success.";
-    initTable();
-}
-
-void Varnu_ExperimentDB::initTable() {
-    QSqlQuery query(m_connection->database());
-    if (query.exec(kTableExists) && query.next()) {
-        return;
-    }
-    if (createTable()) {
-        qDebug() << "table Varnu_Experiment create success.";
-    } else {
-        qDebug() << "table Varnu_Experiment create failed.";
-    }
-}
-
-bool Varnu_ExperimentDB::createTable() {
-    QSqlQuery query(m_connection->database());
-    return query.exec(kCreateTable);
-}
-
-bool Varnu_ExperimentDB::insertExperiment(const VarnuExperiment& experiment) {
-    QSqlQuery query(m_connection->database());
-    query.prepare(kInsert);
+void bindExperiment(QSqlQuery& query, const VarnuExperiment& experiment) {
     query.bindValue(QStringLiteral(":uuid"), uuidText(experiment.uuid));
     query.bindValue(QStringLiteral(":expType"), experiment.expType);
     query.bindValue(QStringLiteral(":name"), experiment.name);
@@ -102,62 +48,47 @@ bool Varnu_ExperimentDB::insertExperiment(const VarnuExperiment& experiment) {
     query.bindValue(QStringLiteral(":brightness"), experiment.brightness);
     query.bindValue(QStringLiteral(":contrast"), experiment.contrast);
     query.bindValue(QStringLiteral(":gamma"), experiment.gamma);
-    return query.exec();
+}
+
+}  // namespace
+
+Varnu_ExperimentDB::Varnu_ExperimentDB(const QString& stationDir, QObject* parent)
+    : QObject(parent),
+      m_table(std::make_unique<ExperimentTable<VarnuExperiment>>(
+          stationDir,
+          ExperimentSchema<VarnuExperiment>{QStringLiteral("Varnu_Experiment"), kCreateTable,
+                                            kInsert, readExperiment, bindExperiment})) {}
+
+Varnu_ExperimentDB::~Varnu_ExperimentDB() = default;
+
+QString Varnu_ExperimentDB::connectionName() const {
+    return m_table->connectionName();
+}
+
+bool Varnu_ExperimentDB::createTable() {
+    return m_table->createTable();
+}
+
+bool Varnu_ExperimentDB::insertExperiment(const VarnuExperiment& experiment) {
+    return m_table->insert(experiment);
 }
 
 bool Varnu_ExperimentDB::deleteExperiment(const QUuid& uuid) {
-    QSqlQuery query(m_connection->database());
-    query.prepare(kDelete);
-    query.bindValue(QStringLiteral(":uuid"), uuidText(uuid));
-    return query.exec();
-}
-
-std::unique_ptr<VarnuExperiment> Varnu_ExperimentDB::loadOne(const QString& statement,
-                                                             const QString& key,
-                                                             const QString& value) {
-    QSqlQuery query(m_connection->database());
-    query.setForwardOnly(true);
-    query.prepare(statement);
-    query.bindValue(key, value);
-    if (!query.exec()) {
-        return nullptr;
-    }
-    std::unique_ptr<VarnuExperiment> last;
-    while (query.next()) {
-        last = std::make_unique<VarnuExperiment>(readExperiment(query));
-    }
-    return last;
+    return m_table->remove(uuid);
 }
 
 std::unique_ptr<VarnuExperiment> Varnu_ExperimentDB::loadByUuid(const QUuid& uuid) {
-    return loadOne(kSelectByUuid, QStringLiteral(":uuid"), uuidText(uuid));
+    return m_table->loadByUuid(uuid);
 }
 
 std::unique_ptr<VarnuExperiment> Varnu_ExperimentDB::loadByName(const QString& name) {
-    return loadOne(kSelectByName, QStringLiteral(":name"), name);
+    return m_table->loadByName(name);
 }
 
 bool Varnu_ExperimentDB::updateExperiment(const VarnuExperiment& experiment) {
-    QSqlQuery query(m_connection->database());
-    query.prepare(kUpdate);
-    query.bindValue(QStringLiteral(":exposureTime"), experiment.exposureTime);
-    query.bindValue(QStringLiteral(":gain"), experiment.gain);
-    query.bindValue(QStringLiteral(":uuid"), uuidText(experiment.uuid));
-    return query.exec();
+    return m_table->updateCaptureValues(experiment);
 }
 
 std::unique_ptr<QList<VarnuExperiment>> Varnu_ExperimentDB::loadAll() {
-    QSqlQuery query(m_connection->database());
-    query.setForwardOnly(true);
-    if (!query.exec(kSelectAll)) {
-        return nullptr;
-    }
-    std::unique_ptr<QList<VarnuExperiment>> experiments;
-    while (query.next()) {
-        if (!experiments) {
-            experiments = std::make_unique<QList<VarnuExperiment>>();
-        }
-        experiments->append(readExperiment(query));
-    }
-    return experiments;
+    return m_table->loadAll();
 }

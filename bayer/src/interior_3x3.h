@@ -1,0 +1,220 @@
+// Driver of the one-pass 3x3 algorithms: runs a pixel rule over the interior
+// (rows 1 to height - 2, columns 1 to width - 2), row by row from the first
+// image row, each row from left to right. On 8-bit frames it computes 32
+// pixels at a time where the processor has AVX2, 16 where it has SSSE3 (each
+// row ending with one block that overlaps the previous one); otherwise, and
+// for rows narrower than a block, pixel by pixel. Every path evaluates the
+// same rule, so their results are identical.
+#pragma once
+
+#include <immintrin.h>
+
+#include "cfa_layout.h"
+#include "cpu_features.h"
+#include "lanes.h"
+#include "pixel_rules.h"
+
+namespace mtzdq {
+
+// Byte shuffles that interleave three planes of 16 bytes (pixels 0..15 of
+// blue, green and red) into `Channels`-byte pixels: entry [k][c] builds output
+// vector k from plane c; -128 leaves a byte zero. The pattern is repeated in
+// the second 16 bytes for the 32-byte shuffle, which works on each half.
+template <int Channels>
+struct InterleaveMasks {
+    alignas(32) std::int8_t index[Channels][3][32];
+};
+
+template <int Channels>
+constexpr InterleaveMasks<Channels> make_interleave_masks() {
+    InterleaveMasks<Channels> m{};
+    for (int k = 0; k < Channels; ++k) {
+        for (int c = 0; c < 3; ++c) {
+            for (int j = 0; j < 32; ++j) {
+                const int n = 16 * k + j % 16;
+                m.index[k][c][j] =
+                    n % Channels == c ? static_cast<std::int8_t>(n / Channels) : std::int8_t{-128};
+            }
+        }
+    }
+    return m;
+}
+
+// Mask of the fourth byte of each 4-byte pixel, kept from the caller's buffer.
+struct FourthByteMask {
+    alignas(16) std::int8_t index[16];
+};
+
+constexpr FourthByteMask make_fourth_byte_mask() {
+    FourthByteMask m{};
+    for (int j = 0; j < 16; ++j) {
+        m.index[j] = j % 4 == 3 ? std::int8_t{-1} : std::int8_t{0};
+    }
+    return m;
+}
+
+// Stores one 16-byte output vector, keeping the fourth bytes for 4-channel
+// pixels.
+template <int Channels>
+[[gnu::always_inline]] inline void store_output_vector(std::uint8_t* out, __m128i v) {
+    static constexpr FourthByteMask fourth = make_fourth_byte_mask();
+    __m128i* dst = reinterpret_cast<__m128i*>(out);
+    if constexpr (Channels == 4) {
+        const __m128i keep = _mm_load_si128(reinterpret_cast<const __m128i*>(fourth.index));
+        v = _mm_or_si128(v, _mm_and_si128(_mm_loadu_si128(dst), keep));
+    }
+    _mm_storeu_si128(dst, v);
+}
+
+// Computes and stores 16 pixels starting at column x0 (site First at x0,
+// Second at x0 + 1, alternating) of one row.
+template <class Rule, Colour First, Colour Second, Colour Chroma, int Channels>
+__attribute__((target("ssse3"))) inline void vector_block16(const std::uint8_t* centre_row,
+                                                            std::ptrdiff_t stride, int x0,
+                                                            std::uint8_t* out_row) {
+    static constexpr InterleaveMasks<Channels> masks = make_interleave_masks<Channels>();
+    PairColumns<U16x8> columns;
+    load_pair_columns(centre_row, stride, x0, columns);
+    const Rgb<U16x8> a = Rule::template pixel<First, Chroma>(LaneSource<0, U16x8>{&columns});
+    const Rgb<U16x8> b = Rule::template pixel<Second, Chroma>(LaneSource<1, U16x8>{&columns});
+
+    __m128i plane[3];
+    for (int c = 0; c < 3; ++c) {
+        const U16x8 bytes = a[c] | (b[c] << 8);
+        std::memcpy(&plane[c], &bytes, sizeof bytes);
+    }
+    std::uint8_t* out = out_row + static_cast<std::ptrdiff_t>(x0) * Channels;
+    for (int k = 0; k < Channels; ++k) {
+        __m128i v = _mm_setzero_si128();
+        for (int c = 0; c < 3; ++c) {
+            const __m128i m = _mm_load_si128(reinterpret_cast<const __m128i*>(masks.index[k][c]));
+            v = _mm_or_si128(v, _mm_shuffle_epi8(plane[c], m));
+        }
+        store_output_vector<Channels>(out + 16 * k, v);
+    }
+}
+
+// The same for 32 pixels with AVX2: each 16-byte half of the shuffled vectors
+// holds the output of 16 pixels.
+template <class Rule, Colour First, Colour Second, Colour Chroma, int Channels>
+__attribute__((target("avx2"))) inline void vector_block32(const std::uint8_t* centre_row,
+                                                           std::ptrdiff_t stride, int x0,
+                                                           std::uint8_t* out_row) {
+    static constexpr InterleaveMasks<Channels> masks = make_interleave_masks<Channels>();
+    PairColumns<U16x16> columns;
+    load_pair_columns(centre_row, stride, x0, columns);
+    const Rgb<U16x16> a = Rule::template pixel<First, Chroma>(LaneSource<0, U16x16>{&columns});
+    const Rgb<U16x16> b = Rule::template pixel<Second, Chroma>(LaneSource<1, U16x16>{&columns});
+
+    __m256i plane[3];
+    for (int c = 0; c < 3; ++c) {
+        const U16x16 bytes = a[c] | (b[c] << 8);
+        std::memcpy(&plane[c], &bytes, sizeof bytes);
+    }
+    std::uint8_t* out = out_row + static_cast<std::ptrdiff_t>(x0) * Channels;
+    for (int k = 0; k < Channels; ++k) {
+        __m256i v = _mm256_setzero_si256();
+        for (int c = 0; c < 3; ++c) {
+            const __m256i m =
+                _mm256_load_si256(reinterpret_cast<const __m256i*>(masks.index[k][c]));
+            v = _mm256_or_si256(v, _mm256_shuffle_epi8(plane[c], m));
+        }
+        store_output_vector<Channels>(out + 16 * k, _mm256_castsi256_si128(v));
+        store_output_vector<Channels>(out + 16 * Channels + 16 * k, _mm256_extracti128_si256(v, 1));
+    }
+}
+
+template <class Rule, Colour Own, Colour Chroma, class Sample>
+inline void scalar_pixel(const Sample* centre, std::ptrdiff_t stride, Sample* px) {
+    const Rgb<int> v = Rule::template pixel<Own, Chroma>(ScalarSource<Sample>{centre, stride});
+    px[0] = static_cast<Sample>(v[0]);
+    px[1] = static_cast<Sample>(v[1]);
+    px[2] = static_cast<Sample>(v[2]);
+}
+
+// One interior row whose even columns are EvenSite and odd columns OddSite.
+template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, int Channels, class Sample,
+          bool Flip>
+void interior_row(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, int y,
+                  VectorLevel level) {
+    const std::ptrdiff_t stride = raw.width;
+    const Sample* centre_row = raw.row(y);
+    Sample* out_row = dst.row(y);
+    const int last = raw.width - 2;
+    int x = 1;
+    if constexpr (sizeof(Sample) == 1) {
+        // Blocks start at odd columns; a block of n pixels reads columns x - 1
+        // to x + n. The rest of the row is one more block that ends at the
+        // last interior column and overlaps pixels already done: it writes
+        // them again with the same values.
+        if (level == VectorLevel::kAvx2) {
+            for (; x + 31 <= last; x += 32) {
+                vector_block32<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, x,
+                                                                          out_row);
+            }
+            const int tail = last - 31;
+            if (x <= last && tail >= 1) {
+                if (tail & 1) {
+                    vector_block32<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride,
+                                                                              tail, out_row);
+                } else {
+                    vector_block32<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride,
+                                                                              tail, out_row);
+                }
+                x = last + 1;
+            }
+        }
+        if (level != VectorLevel::kNone) {
+            for (; x + 15 <= last; x += 16) {
+                vector_block16<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, x,
+                                                                          out_row);
+            }
+            const int tail = last - 15;
+            if (x <= last && tail >= 1) {
+                if (tail & 1) {
+                    vector_block16<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride,
+                                                                              tail, out_row);
+                } else {
+                    vector_block16<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride,
+                                                                              tail, out_row);
+                }
+                x = last + 1;
+            }
+        }
+    }
+    for (; x <= last; ++x) {
+        Sample* px = out_row + static_cast<std::ptrdiff_t>(x) * Channels;
+        if (x & 1) {
+            scalar_pixel<Rule, OddSite, Chroma>(centre_row + x, stride, px);
+        } else {
+            scalar_pixel<Rule, EvenSite, Chroma>(centre_row + x, stride, px);
+        }
+    }
+}
+
+template <class Rule, Pattern P, int Channels, class Sample, bool Flip>
+void interior_3x3_rows(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst,
+                       VectorLevel level) {
+    for (int y = 1; y <= raw.height - 2; ++y) {
+        if (y & 1) {
+            interior_row<Rule, site_colour(P, 1, 0), site_colour(P, 1, 1), row_chroma(P, 1),
+                         Channels>(raw, dst, y, level);
+        } else {
+            interior_row<Rule, site_colour(P, 0, 0), site_colour(P, 0, 1), row_chroma(P, 0),
+                         Channels>(raw, dst, y, level);
+        }
+    }
+}
+
+// Interior of a 3x3 algorithm at the pixel size of the destination.
+template <class Rule, Pattern P, class Sample, bool Flip>
+void interior_3x3(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst,
+                  VectorLevel level) {
+    if (dst.channels == 4) {
+        interior_3x3_rows<Rule, P, 4>(raw, dst, level);
+    } else {
+        interior_3x3_rows<Rule, P, 3>(raw, dst, level);
+    }
+}
+
+}  // namespace mtzdq

@@ -1,0 +1,191 @@
+// The two-pass algorithms: smooth hue (single-precision ratios over a green
+// plane) and the gradient-corrected Laplacian (5x5). Both write a green plane
+// into the destination first and read it back, at the destination's pixel
+// size and row order, in the second pass.
+#pragma once
+
+#include <cmath>
+#include <cstdlib>
+
+#include "cfa_layout.h"
+#include "lanes.h"
+
+namespace mtzdq {
+
+// Rows of the raw frame and of the destination around image row y (two
+// rows up and down at most), with the site colours of the row.
+template <Pattern P, bool Flip>
+struct RowWindow {
+    const std::uint8_t* raw_centre;
+    std::ptrdiff_t raw_stride;
+    std::uint8_t* out[3];  // destination rows y - 1, y, y + 1
+    int channels;
+    Colour even_site;
+    Colour odd_site;
+
+    RowWindow(const RawFrame<std::uint8_t>& raw, const DstFrame<std::uint8_t, Flip>& dst, int y)
+        : raw_centre(raw.row(y)),
+          raw_stride(raw.width),
+          out{dst.row(y - 1), dst.row(y), dst.row(y + 1)},
+          channels(dst.channels),
+          even_site(site_colour(P, y, 0)),
+          odd_site(site_colour(P, y, 1)) {}
+
+    Colour site(int x) const { return (x & 1) ? odd_site : even_site; }
+    int raw(int dy, int x) const { return raw_centre[dy * raw_stride + x]; }
+    std::uint8_t* pixel(int dy, int x) const {
+        return out[dy + 1] + static_cast<std::ptrdiff_t>(x) * channels;
+    }
+    int green(int dy, int x) const { return pixel(dy, x)[kGreen]; }
+};
+
+// ---- Smooth hue ---------------------------------------------------------
+
+// Stores a ratio result: above 255 gives 255, not-a-number gives 0, anything
+// else is truncated toward zero and its low byte kept.
+inline std::uint8_t store_ratio(float v) {
+    if (std::isnan(v)) {
+        return 0;
+    }
+    if (v > 255.0f) {
+        return 255;
+    }
+    return static_cast<std::uint8_t>(static_cast<int>(v) & 0xFF);
+}
+
+template <Pattern P, bool Flip>
+void smooth_hue_green_pass(const RawFrame<std::uint8_t>& raw,
+                           const DstFrame<std::uint8_t, Flip>& dst) {
+    for (int y = 1; y <= raw.height - 2; ++y) {
+        const std::uint8_t* c = raw.row(y);
+        const std::uint8_t* up = raw.row(y - 1);
+        const std::uint8_t* down = raw.row(y + 1);
+        std::uint8_t* out = dst.row(y);
+        const int channels = dst.channels;
+        const Colour even_site = site_colour(P, y, 0);
+        const Colour odd_site = site_colour(P, y, 1);
+        for (int x = 1; x <= raw.width - 2; ++x) {
+            const Colour own = (x & 1) ? odd_site : even_site;
+            out[x * channels + kGreen] =
+                own == kGreen
+                    ? c[x]
+                    : static_cast<std::uint8_t>((c[x + 1] + c[x - 1] + down[x] + up[x]) >> 2);
+        }
+    }
+}
+
+template <Pattern P, bool Flip>
+void smooth_hue_ratio_pass(const RawFrame<std::uint8_t>& raw,
+                           const DstFrame<std::uint8_t, Flip>& dst) {
+    for (int y = 1; y <= raw.height - 2; ++y) {
+        const RowWindow<P, Flip> win(raw, dst, y);
+        const Colour chroma = row_chroma(P, y);
+        auto quotient = [&](int dy, int x) {
+            return static_cast<float>(win.raw(dy, x)) / static_cast<float>(win.green(dy, x));
+        };
+        for (int x = 1; x <= raw.width - 2; ++x) {
+            const Colour own = win.site(x);
+            std::uint8_t* px = win.pixel(0, x);
+            const float g0 = static_cast<float>(px[kGreen]);
+            if (own == kGreen) {
+                const float half = g0 * 0.5f;
+                px[chroma] = store_ratio((quotient(0, x - 1) + quotient(0, x + 1)) * half);
+                px[opposite_chroma(chroma)] =
+                    store_ratio((quotient(-1, x) + quotient(1, x)) * half);
+            } else {
+                const float quarter = g0 * 0.25f;
+                float sum = quotient(-1, x + 1);
+                sum = sum + quotient(-1, x - 1);
+                sum = sum + quotient(1, x - 1);
+                sum = sum + quotient(1, x + 1);
+                px[own] = static_cast<std::uint8_t>(win.raw(0, x));
+                px[opposite_chroma(own)] = store_ratio(sum * quarter);
+            }
+        }
+    }
+}
+
+// ---- Laplacian ----------------------------------------------------------
+
+// a when `first`, b when `second`, c when neither (never both), by masks:
+// the choice follows the image's gradients and would defeat branch
+// prediction on textured frames.
+inline int pick3(bool first, bool second, int a, int b, int c) {
+    const int m1 = -static_cast<int>(first);
+    const int m2 = -static_cast<int>(second);
+    return (a & m1) | (b & m2) | (c & ~(m1 | m2));
+}
+
+inline std::uint8_t clamp_byte(int v) {
+    return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+// Green pass over rows and columns `first` to size - 3: green at green sites,
+// gradient-corrected green and the own colour at red and blue sites.
+template <Pattern P, bool Flip>
+void laplacian_green_pass(const RawFrame<std::uint8_t>& raw,
+                          const DstFrame<std::uint8_t, Flip>& dst, int first) {
+    for (int y = first; y <= raw.height - 3; ++y) {
+        const RowWindow<P, Flip> win(raw, dst, y);
+        for (int x = first; x <= raw.width - 3; ++x) {
+            const Colour own = win.site(x);
+            std::uint8_t* px = win.pixel(0, x);
+            const int c = win.raw(0, x);
+            if (own == kGreen) {
+                px[kGreen] = static_cast<std::uint8_t>(c);
+                continue;
+            }
+            const int left = win.raw(0, x - 1);
+            const int right = win.raw(0, x + 1);
+            const int up = win.raw(-1, x);
+            const int down = win.raw(1, x);
+            const int oh = 2 * c - win.raw(0, x - 2) - win.raw(0, x + 2);
+            const int ov = 2 * c - win.raw(-2, x) - win.raw(2, x);
+            const int gh = abs_diff(right, left) + std::abs(oh);
+            const int gv = abs_diff(up, down) + std::abs(ov);
+            const int along_h = ((left + right) >> 1) + oh / 4;
+            const int along_v = ((up + down) >> 1) + ov / 4;
+            const int mean = ((left + right + up + down) >> 2) + (oh + ov) / 8;
+            const int g = pick3(gh < gv, gv < gh, along_h, along_v, mean);
+            px[own] = static_cast<std::uint8_t>(c);
+            px[kGreen] = clamp_byte(g);
+        }
+    }
+}
+
+// Colour pass over rows and columns 2 to size - 3, reading the green plane.
+template <Pattern P, bool Flip>
+void laplacian_colour_pass(const RawFrame<std::uint8_t>& raw,
+                           const DstFrame<std::uint8_t, Flip>& dst) {
+    for (int y = 2; y <= raw.height - 3; ++y) {
+        const RowWindow<P, Flip> win(raw, dst, y);
+        const Colour chroma = row_chroma(P, y);
+        for (int x = 2; x <= raw.width - 3; ++x) {
+            const Colour own = win.site(x);
+            std::uint8_t* px = win.pixel(0, x);
+            if (own == kGreen) {
+                px[chroma] =
+                    static_cast<std::uint8_t>((win.raw(0, x - 1) + win.raw(0, x + 1)) >> 1);
+                px[opposite_chroma(chroma)] =
+                    static_cast<std::uint8_t>((win.raw(-1, x) + win.raw(1, x)) >> 1);
+                continue;
+            }
+            const int g0 = px[kGreen];
+            const int e1 = 2 * g0 - win.green(1, x + 1) - win.green(-1, x - 1);
+            const int e2 = 2 * g0 - win.green(1, x - 1) - win.green(-1, x + 1);
+            const int ul = win.raw(-1, x - 1);
+            const int dr = win.raw(1, x + 1);
+            const int ur = win.raw(-1, x + 1);
+            const int dl = win.raw(1, x - 1);
+            const int a1 = abs_diff(ul, dr) + std::abs(e1);
+            const int a2 = abs_diff(ur, dl) + std::abs(e2);
+            const int along_1 = (ul + dr + e1) / 2;
+            const int along_2 = (ur + dl + e2) / 2;
+            const int mean = (e1 + e2 + ur + dl + ul + dr) / 4;
+            const int v = pick3(a1 < a2, a2 < a1, along_1, along_2, mean);
+            px[opposite_chroma(own)] = clamp_byte(v);
+        }
+    }
+}
+
+}  // namespace mtzdq
