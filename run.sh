@@ -1,13 +1,115 @@
 #!/usr/bin/env bash
 # Builds the project (setting up a fresh Debian 12 machine by itself) and runs
-# what stands of the system on simulated hardware.
+# the station program on simulated hardware: the dark-room controller
+# simulator on a pseudo-terminal and one simulated USB camera.
 set -euo pipefail
 cd "$(dirname "$0")"
+
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+    echo "run.sh: no display (DISPLAY and WAYLAND_DISPLAY are unset)." >&2
+    echo "Run it on a desktop session, or under a virtual X server:" >&2
+    echo "    xvfb-run -a ./run.sh" >&2
+    exit 2
+fi
 
 ./cmake/install-debian-packages.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
 
-# Until the station program stands, show the SDK at work: initialise it, count
-# the cameras behind the driver and print the API version.
-exec ./build/bin/zdq-info "$@"
+station="${VARNU_HOME:-build/station}"
+mkdir -p "$station/Ini"
+station="$(cd "$station" && pwd)"
+link="$station/COM-darkroom"
+control="$station/COM-darkroom.ctl"
+
+# Sets key=value in [group] of an ini file, keeping everything else.
+ini_set() {
+    local file="$1" group="$2" key="$3" value="$4"
+    touch "$file"
+    python3 - "$file" "$group" "$key" "$value" <<'PY'
+import sys
+path, group, key, value = sys.argv[1:]
+lines = open(path, encoding="utf-8").read().splitlines()
+out, in_group, done, seen_group = [], False, False, False
+for line in lines:
+    stripped = line.strip()
+    if stripped.startswith("[") and stripped.endswith("]"):
+        if in_group and not done:
+            out.append(f"{key}={value}")
+            done = True
+        in_group = stripped[1:-1] == group
+        seen_group = seen_group or in_group
+    elif in_group and stripped.split("=", 1)[0].strip() == key:
+        if not done:
+            out.append(f"{key}={value}")
+            done = True
+        continue
+    out.append(line)
+if not done:
+    if not seen_group:
+        out.append(f"[{group}]")
+    out.append(f"{key}={value}")
+open(path, "w", encoding="utf-8").write("\n".join(out) + "\n")
+PY
+}
+
+# The instrument: keep a valid model the user chose, else the 320.
+machine_name="$(sed -n 's/^MachineName *= *//p' "$station/machine.ini" 2>/dev/null | head -n1 || true)"
+case "$machine_name" in
+    320 | 520 | 550) ;;
+    *) ini_set "$station/machine.ini" Machine MachineName 320 ;;
+esac
+
+# A station's first start writes its defaults, the serial port "COM2" among
+# them. Write those defaults here on a fresh station, so that the port below
+# is the one the program uses from the first start on.
+user_ini="$station/Ini/userOption.ini"
+cam_ini="$station/Ini/camOption.ini"
+if ! grep -q '^AlreadyRun *= *true' "$user_ini" 2>/dev/null; then
+    for set in ZdqDefaultCamSet ZdqCurrentCamSet; do
+        for kv in Resolution=0 Exposure=300 Gain=8 Contrast=10 BrightNess=25 Gamma=0 \
+                  Mirror=false Flip=false SignalAccNum=2 SignalAccOpen=true; do
+            ini_set "$cam_ini" "$set" "${kv%%=*}" "${kv#*=}"
+        done
+    done
+    ini_set "$user_ini" UserOption AlreadyRun true
+fi
+ini_set "$user_ini" UserOption comNum "$link"
+
+# One simulated camera: a monochrome 1280 x 1024 camera (MT9M001) looking at
+# a gel, with real exposure times.
+export MLUSBIMAGER_CONFIG="$station/usbcam.ini"
+cat >"$MLUSBIMAGER_CONFIG" <<'INI'
+[camera0]
+device_type = 1
+serial = 1
+colour = mono
+scene = gel
+timing = realtime
+INI
+
+./build/bin/darkroom-sim --link "$link" --control "$control" &
+sim_pid=$!
+stop_sim() {
+    kill -TERM "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+}
+trap stop_sim EXIT
+
+for _ in $(seq 1 50); do
+    [[ -e "$link" ]] && break
+    if ! kill -0 "$sim_pid" 2>/dev/null; then
+        echo "run.sh: the dark-room simulator did not start." >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+if [[ ! -e "$link" ]]; then
+    echo "run.sh: the dark-room simulator made no link at $link." >&2
+    exit 1
+fi
+
+export VARNU_HOME="$station"
+status=0
+./build/bin/Varnu "$@" || status=$?
+exit "$status"

@@ -78,4 +78,44 @@
         <translation>密码错误！</translation>
     </message>
 </context>
+<context>
+    <name>CI_HeadFrame</name>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Do you really want exit ?</source>
+        <translation>请确认是否退出？</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+</context>
+<context>
+    <name>CI_MainWidget</name>
+    <message>
+        <source>CI_MainWidget</source>
+        <translation>Varnu 成像工作站</translation>
+    </message>
+</context>
+<context>
+    <name>HomeFrame</name>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;For more product information, please visit: &lt;a href=&quot;https://www.tessaly.com/&quot;&gt;www.tessaly.com&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;更多产品信息，请访问：&lt;a href=&quot;https://www.tessaly.com/&quot;&gt;www.tessaly.com&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>NotBuiltLabel</name>
+    <message>
+        <source>This page is not built yet.</source>
+        <translation>此页面尚未实现。</translation>
+    </message>
+</context>
 </TS>

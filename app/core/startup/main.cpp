@@ -4,13 +4,13 @@
 
 #include "ASyncSerialPortThread.h"
 #include "CI_MainControl.h"
+#include "CI_MainWidget.h"
 #include "LogHandler.h"
 #include "LoginDialog.h"
 #include "SingleInstance.h"
+#include "StyleSheet.h"
 
 #include <QApplication>
-#include <QByteArray>
-#include <QFile>
 #include <QtDebug>
 
 namespace {
@@ -24,18 +24,6 @@ bool loginCheck() {
     }
     qDebug() << "login failed.";
     return false;
-}
-
-// The application style sheet: the resource read whole, as Latin-1 text up to
-// its first zero byte. Empty when the resource is missing.
-QString readBaseStyleSheet() {
-    QFile file(QStringLiteral(":/Style/base.css"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QString();
-    }
-    const QByteArray bytes = file.readAll();
-    const int end = bytes.indexOf('\0');
-    return QString::fromLatin1(end < 0 ? bytes : bytes.left(end));
 }
 
 // Ends the serial link before the program leaves, so that its thread is not
@@ -88,11 +76,16 @@ int main(int argc, char* argv[]) {
         return -1;
     }
 
-    const QString styleSheet = readBaseStyleSheet();
-    Q_UNUSED(styleSheet);
-    // The main window is not part of this build yet: after a successful
-    // login there is nothing to show, so the program ends here.
-    qWarning() << "no main window is built into this program; leaving after login.";
+    const QString styleSheet = readStyleSheet(QStringLiteral(":/Style/base.css"));
+    int result = 0;
+    {
+        CI_MainWidget mainWidget(nullptr);
+        mainWidget.setStyleSheet(styleSheet);
+        mainWidget.show();
+        mainControl->mainWindowShown = true;
+        result = app.exec();
+        mainControl->mainWindowShown = false;
+    }
     closeSerialLink(mainControl);
-    return 0;
+    return result;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the station program's pictures (login backgrounds, window logo).
+"""Draws the station program's pictures (login backgrounds, window logo, the
+main window's head bar, experiment chooser and report menu).
 
 Plain Python, no imaging library: shapes are rendered with analytic
 anti-aliasing and written as 8-bit RGBA PNG files. Run from this folder:
@@ -101,9 +102,251 @@ def window_logo(path, accent):
     write_png(path, 64, 64, c.px)
 
 
+
+def fill(c, inside, rgb, alpha=1.0, box=None):
+    """Fills the points for which inside(x, y) holds, 4x4 samples a pixel."""
+    x0, y0, x1, y1 = box if box else (0, 0, c.w, c.h)
+    for y in range(max(0, int(y0)), min(c.h, int(y1) + 1)):
+        for x in range(max(0, int(x0)), min(c.w, int(x1) + 1)):
+            n = 0
+            for sy in range(4):
+                for sx in range(4):
+                    if inside(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4):
+                        n += 1
+            if n:
+                c.blend(x, y, rgb, alpha * n / 16)
+
+
+def ring(c, cx, cy, r_out, r_in, rgb, gap=None):
+    """A ring; gap=(angle, half width) in radians leaves an opening."""
+    def inside(x, y):
+        d = math.hypot(x - cx, y - cy)
+        if not (r_in <= d <= r_out):
+            return False
+        if gap:
+            a = math.atan2(y - cy, x - cx)
+            diff = abs((a - gap[0] + math.pi) % (2 * math.pi) - math.pi)
+            return diff > gap[1]
+        return True
+    fill(c, inside, rgb, box=(cx - r_out - 1, cy - r_out - 1, cx + r_out + 1, cy + r_out + 1))
+
+
+def triangle(c, pts, rgb):
+    (ax, ay), (bx, by), (qx, qy) = pts
+
+    def side(px, py, x1, y1, x2, y2):
+        return (px - x2) * (y1 - y2) - (x1 - x2) * (py - y2)
+
+    def inside(x, y):
+        d1 = side(x, y, ax, ay, bx, by)
+        d2 = side(x, y, bx, by, qx, qy)
+        d3 = side(x, y, qx, qy, ax, ay)
+        neg = d1 < 0 or d2 < 0 or d3 < 0
+        pos = d1 > 0 or d2 > 0 or d3 > 0
+        return not (neg and pos)
+    xs, ys = [p[0] for p in pts], [p[1] for p in pts]
+    fill(c, inside, rgb, box=(min(xs) - 1, min(ys) - 1, max(xs) + 1, max(ys) + 1))
+
+
+WHITE = (255, 255, 255)
+
+
+def glyph_home(c, cx, cy, s, rgb):
+    triangle(c, [(cx - s, cy - s * 0.05), (cx + s, cy - s * 0.05), (cx, cy - s * 0.95)], rgb)
+    c.rounded_rect(cx - s * 0.7, cy - s * 0.1, cx + s * 0.7, cy + s * 0.85, 2, rgb)
+    c.rounded_rect(cx - s * 0.2, cy + s * 0.3, cx + s * 0.2, cy + s * 0.85, 1, (0, 0, 0), 0.35)
+
+
+def glyph_report(c, cx, cy, s, rgb):
+    c.rounded_rect(cx - s * 0.65, cy - s * 0.9, cx + s * 0.65, cy + s * 0.9, 3, rgb)
+    for i in range(4):
+        y = cy - s * 0.5 + i * s * 0.35
+        c.rounded_rect(cx - s * 0.4, y, cx + s * (0.4 if i < 3 else 0.1), y + s * 0.12, 1,
+                       (0, 0, 0), 0.35)
+
+
+def glyph_audit(c, cx, cy, s, rgb):
+    for i in range(3):
+        y = cy - s * 0.75 + i * s * 0.6
+        c.circle(cx - s * 0.7, y + s * 0.12, s * 0.14, rgb)
+        c.rounded_rect(cx - s * 0.4, y, cx + s * 0.85, y + s * 0.24, 2, rgb)
+
+
+def glyph_system(c, cx, cy, s, rgb):
+    for k in range(8):
+        a = k * math.pi / 4
+        tx, ty = cx + math.cos(a) * s * 0.75, cy + math.sin(a) * s * 0.75
+        c.circle(tx, ty, s * 0.2, rgb)
+    ring(c, cx, cy, s * 0.78, s * 0.3, rgb)
+
+
+def glyph_exit(c, cx, cy, s, rgb):
+    ring(c, cx, cy + s * 0.1, s * 0.8, s * 0.58, rgb, gap=(-math.pi / 2, 0.6))
+    c.rounded_rect(cx - s * 0.11, cy - s * 0.95, cx + s * 0.11, cy + s * 0.1, 2, rgb)
+
+
+def head_button(path, glyph, pressed):
+    """A head-bar button, 90 x 60: a white glyph on the bar's blue, darker
+    and inset when pressed."""
+    c = Canvas(90, 60)
+    base = (32, 72, 150) if pressed else (60, 100, 183)
+    c.rounded_rect(2, 2, 88, 58, 8, base)
+    if not pressed:
+        c.rounded_rect(2, 2, 88, 30, 8, WHITE, 0.10)
+    glyph(c, 45, 31 + (1 if pressed else 0), 19, WHITE)
+    write_png(path, 90, 60, c.px)
+
+
+def head_logo(path):
+    c = Canvas(116, 61)
+    gel_mark(c, 6, 8, 45, WHITE, (60, 100, 183))
+    for i, w in enumerate((52, 40, 46)):
+        c.rounded_rect(60, 16 + i * 12, 60 + w, 22 + i * 12, 3, WHITE, 0.85 - i * 0.2)
+    write_png(path, 116, 61, c.px)
+
+
+def desaturate(rgb):
+    g = int(0.3 * rgb[0] + 0.59 * rgb[1] + 0.11 * rgb[2])
+    return (g + (255 - g) // 3,) * 3
+
+
+def chooser_button(path, kind, state):
+    """An experiment button of the chooser, 160 x 160."""
+    accent = {"varNU": (46, 86, 128), "westernBlot": (70, 70, 80),
+              "multFluore": (28, 110, 112)}[kind]
+    if state == "gray":
+        accent = desaturate(accent)
+    elif state == "pressed":
+        accent = tuple(int(v * 0.75) for v in accent)
+    c = Canvas(160, 160)
+    c.rounded_rect(4, 4, 156, 156, 18, accent)
+    c.rounded_rect(4, 4, 156, 70, 18, WHITE, 0.08)
+    if kind == "varNU":
+        gel_mark(c, 40, 40, 80, WHITE, accent)
+    elif kind == "westernBlot":
+        c.rounded_rect(36, 36, 124, 124, 10, WHITE)
+        for i, (y, a) in enumerate(((56, 0.9), (78, 0.5), (100, 0.7))):
+            for lane in range(3):
+                x = 48 + lane * 24
+                c.rounded_rect(x, y, x + 16, y + 8, 3, (20, 20, 30), a * (1 - lane * 0.25))
+    else:
+        colours = [(235, 80, 80), (80, 200, 110), (90, 140, 240)]
+        if state == "gray":
+            colours = [desaturate(col) for col in colours]
+        for (dx, dy), col in zip(((0, -16), (-16, 12), (16, 12)), colours):
+            c.circle(80 + dx, 80 + dy, 26, col, 0.8)
+    write_png(path, 160, 160, c.px)
+
+
+def home_picture(path, accent):
+    """The picture beside the chooser's buttons."""
+    w, h = 720, 560
+    c = Canvas(w, h)
+    c.vertical_gradient((244, 247, 251), (222, 230, 240))
+    c.rounded_rect(60, 60, 660, 500, 24, WHITE)
+    gel_mark(c, 110, 130, 300, accent, WHITE)
+    for i in range(5):
+        c.rounded_rect(450, 160 + i * 50, 450 + (160 if i % 2 == 0 else 110), 184 + i * 50, 8,
+                       accent, 0.75 - i * 0.1)
+    write_png(path, w, h, c.px)
+
+
+def glyph_print(c, cx, cy, s, rgb):
+    c.rounded_rect(cx - s * 0.5, cy - s * 0.9, cx + s * 0.5, cy - s * 0.2, 2, rgb)
+    c.rounded_rect(cx - s * 0.9, cy - s * 0.3, cx + s * 0.9, cy + s * 0.4, 4, rgb)
+    c.rounded_rect(cx - s * 0.5, cy + s * 0.2, cx + s * 0.5, cy + s * 0.9, 2, rgb)
+
+
+def glyph_edit(c, cx, cy, s, rgb):
+    triangle(c, [(cx - s * 0.8, cy + s * 0.8), (cx - s * 0.45, cy + s * 0.25),
+                 (cx - s * 0.25, cy + s * 0.45)], rgb)
+    for t in range(12):
+        k = t / 11
+        c.circle(cx - s * 0.35 + k * s * 1.0, cy + s * 0.35 - k * s * 1.0, s * 0.16, rgb)
+
+
+def menu_button(path, glyph, pressed):
+    """A menu button of the report page, 130 x 60."""
+    c = Canvas(130, 60)
+    base = (60, 100, 183) if pressed else (232, 237, 246)
+    fg = WHITE if pressed else (60, 100, 183)
+    c.rounded_rect(2, 2, 128, 58, 8, base)
+    glyph(c, 65, 30, 18, fg)
+    write_png(path, 130, 60, c.px)
+
+
+def arrow(path, direction):
+    """A 30 x 30 arrow of the combo boxes, spin boxes and scroll bars."""
+    c = Canvas(30, 30)
+    pts = {"up": [(8, 19), (22, 19), (15, 10)], "down": [(8, 11), (22, 11), (15, 20)],
+           "left": [(19, 8), (19, 22), (10, 15)], "right": [(11, 8), (11, 22), (20, 15)]}
+    triangle(c, pts[direction], (60, 70, 90))
+    write_png(path, 30, 30, c.px)
+
+
+def check_box(path, size, checked, round_box=False):
+    """A check-box (or radio-button) indicator."""
+    c = Canvas(size, size)
+    blue = (60, 100, 183)
+    radius = size / 2 if round_box else 3
+    c.rounded_rect(0.5, 0.5, size - 0.5, size - 0.5, radius, (101, 101, 102))
+    c.rounded_rect(1.5, 1.5, size - 1.5, size - 1.5, radius - 1, blue if checked and not round_box else WHITE)
+    if checked and round_box:
+        c.circle(size / 2, size / 2, size * 0.25, blue)
+    elif checked:
+        for t in range(10):
+            k = t / 9
+            if k < 0.4:
+                x, y = size * (0.25 + k * 0.5), size * (0.5 + k * 0.5)
+            else:
+                x, y = size * (0.45 + (k - 0.4) * 0.6), size * (0.7 - (k - 0.4) * 0.75)
+            c.circle(x, y, size * 0.09, WHITE)
+    write_png(path, size, size, c.px)
+
+
+def slider_handle(path):
+    c = Canvas(20, 30)
+    c.rounded_rect(2, 2, 18, 28, 4, (101, 101, 102))
+    c.rounded_rect(3, 3, 17, 27, 3, (248, 248, 248))
+    for y in (11, 15, 19):
+        c.rounded_rect(6, y, 14, y + 1.2, 0.5, (150, 150, 155))
+    write_png(path, 20, 30, c.px)
+
+
+def control_pictures():
+    for direction in ("up", "down", "left", "right"):
+        arrow("Image/arrow_%s.png" % direction, direction)
+    for checked, name in ((True, "checked"), (False, "unchecked")):
+        check_box("Image/checkbox_%s.png" % name, 16, checked)
+        check_box("Image/checkbox_%s_17.png" % name, 17, checked)
+        check_box("Image/radio_%s.png" % name, 16, checked, round_box=True)
+    slider_handle("Image/slider_handle.png")
+
+
+def main_window_pictures():
+    heads = {"home": glyph_home, "report": glyph_report, "auditTrail": glyph_audit,
+             "sysset": glyph_system, "exit": glyph_exit}
+    for lang in ("", "_en"):
+        for name, glyph in heads.items():
+            head_button("Image/%s_normal%s.png" % (name, lang), glyph, False)
+            head_button("Image/%s_pressed%s.png" % (name, lang), glyph, True)
+        for kind in ("varNU", "westernBlot", "multFluore"):
+            for state in ("normal", "pressed", "gray"):
+                chooser_button("Image/%s_%s%s.png" % (kind, state, lang), kind, state)
+        for name, glyph in {"reportManage": glyph_report, "printReport": glyph_print,
+                            "editReport": glyph_edit}.items():
+            menu_button("Image/%s_normal%s.png" % (name, lang), glyph, False)
+            menu_button("Image/%s_pressed%s.png" % (name, lang), glyph, True)
+    head_logo("Image/LOGO.png")
+    home_picture("Image/advInfo.png", (46, 86, 128))
+    home_picture("Image/advInfo_en.png", (46, 86, 128))
+
+
 if __name__ == "__main__":
     blue = (46, 86, 128)
     teal = (28, 110, 112)
     login_background("Image/login.png", blue)
     login_background("Image/login_550.png", teal)
     window_logo("Image/windowLogo.png", blue)
+    main_window_pictures()
+    control_pictures()

@@ -1,0 +1,116 @@
+#include "CI_HeadFrame.h"
+
+#include "ui_CI_HeadFrame.h"
+
+#include "AuditTrailDB.h"
+#include "CI_MainControl.h"
+#include "LightCtrl.h"
+#include "StyleSheet.h"
+#include "UserInfo.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGraphicsDropShadowEffect>
+#include <QMessageBox>
+#include <QThread>
+
+namespace {
+
+// The power toggle of the dark-room controller, sent unframed.
+constexpr int kPowerCommand = 0x02;
+// Each of the two pauses of the exit sequence; the first lets the
+// confirmation box go, the second lets the serial thread put the power
+// command on the line.
+constexpr unsigned long kExitPauseMs = 500;
+
+}  // namespace
+
+CI_HeadFrame::CI_HeadFrame(QWidget* parent)
+    : QFrame(parent),
+      ui(new Ui::CI_HeadFrame),
+      m_mainControl(CI_MainControl::getInstance()),
+      m_lightCtrl(LightCtrl::getInstance()) {
+    ui->setupUi(this);
+    initFrame();
+}
+
+CI_HeadFrame::~CI_HeadFrame() {
+    delete ui;
+}
+
+void CI_HeadFrame::initFrame() {
+    loadStyleSheet();
+    for (QPushButton* button : {ui->pushButton_Home, ui->pushButton_Report, ui->pushButton_System,
+                                ui->pushButton_Exit, ui->pushButton_AuditTrail}) {
+        auto* shadow = new QGraphicsDropShadowEffect(button);
+        shadow->setOffset(2.0, 2.0);
+        shadow->setColor(Qt::black);
+        shadow->setBlurRadius(8);
+        button->setGraphicsEffect(shadow);
+    }
+}
+
+void CI_HeadFrame::loadStyleSheet() {
+    setStyleSheet(
+        readLanguageStyleSheet(QStringLiteral("headframe"), m_mainControl->getLanguageID()));
+}
+
+void CI_HeadFrame::on_pushButton_Home_clicked() {
+    emit sig_ChangePage(HomePage);
+}
+
+void CI_HeadFrame::on_pushButton_Report_clicked() {
+    emit sig_ChangePage(ReportPage);
+}
+
+void CI_HeadFrame::on_pushButton_System_clicked() {
+    emit sig_ChangePage(SystemPage);
+}
+
+void CI_HeadFrame::on_pushButton_AuditTrail_clicked() {
+    emit sig_ChangePage(AuditTrailPage);
+}
+
+void CI_HeadFrame::on_pushButton_Exit_clicked() {
+    const int answer = QMessageBox::information(
+        nullptr, tr("Tips"), tr("Do you really want exit ?"), tr("Yes"), tr("No"), QString(), 0, 1);
+    if (answer != 0) {
+        return;
+    }
+    QThread::msleep(kExitPauseMs);
+    if (m_mainControl->powerOn) {
+        m_lightCtrl->sendRawCmd({kPowerCommand});
+    }
+    shutDownCooledCamera();
+    QThread::msleep(kExitPauseMs);
+    writeExitAuditRows();
+    // Start-up closes the serial link once the event loop has returned; the
+    // link puts every queued byte on the line before it closes.
+    QCoreApplication::quit();
+}
+
+void CI_HeadFrame::shutDownCooledCamera() {
+    // The cooled camera is suspended, its grab and show loops stopped, reset
+    // and released here once the program drives one; this build has no
+    // cooled-camera back-end, so there is nothing to shut down.
+}
+
+void CI_HeadFrame::writeExitAuditRows() {
+    AuditTrailInfo info;
+    info.page = SystemPage;
+    info.handler = m_mainControl->currentUser->userName;
+    info.languageId = 0;
+    info.content = QStringLiteral("退出系统");
+    m_mainControl->auditTrailDB->insertAuditTrail(info);
+    info.languageId = 1;
+    info.content = QStringLiteral("Exit System");
+    m_mainControl->auditTrailDB->insertAuditTrail(info);
+}
+
+void CI_HeadFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        loadStyleSheet();
+    }
+    event->accept();
+}
