@@ -10,7 +10,7 @@ packages=(
   libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
   libtiff-dev libjpeg-dev zlib1g-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth fonts-wqy-microhei
 )
 
 missing=()

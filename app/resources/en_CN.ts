@@ -107,8 +107,8 @@
 <context>
     <name>HomeFrame</name>
     <message>
-        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;For more product information, please visit: &lt;a href=&quot;https://www.tessaly.com/&quot;&gt;www.tessaly.com&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;更多产品信息，请访问：&lt;a href=&quot;https://www.tessaly.com/&quot;&gt;www.tessaly.com&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;For more product information, please visit: &lt;a href=&quot;https://www.example.com/&quot;&gt;www.example.com&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;更多产品信息，请访问：&lt;a href=&quot;https://www.example.com/&quot;&gt;www.example.com&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
 </context>
 <context>

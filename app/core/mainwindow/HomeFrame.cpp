@@ -27,7 +27,7 @@ void HomeFrame::initFrame() {
     ui->label_Link->setStyleSheet(QStringLiteral("font-size:15px;"));
     ui->label_Link->setText(
         tr("<html><head/><body><p>For more product information, please visit: "
-           "<a href=\"https://www.tessaly.com/\">www.tessaly.com</a></p></body></html>"));
+           "<a href=\"https://www.example.com/\">www.example.com</a></p></body></html>"));
 }
 
 void HomeFrame::loadStyleSheet() {

@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(outputMessage);
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("tessaly"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("tessaly.com"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("example.com"));
     QCoreApplication::setApplicationName(QStringLiteral("Varnu"));
 
     if (!checkSingleInstance()) {
