@@ -98,14 +98,14 @@ TEST_F(CommandsTest, LensFrameWaitsForAnAnswerUnlessItsDataIs17) {
     QElapsedTimer timer;
     timer.start();
     lens.sendCmd(command, data);
-    EXPECT_LT(timer.elapsed(), 100);
+    EXPECT_LT(timer.elapsed(), 500);
 
     // The controller does not answer lens frames: the exchange gives up.
     data = 0x01;
     timer.restart();
     lens.sendCmd(command, data);
     EXPECT_GE(timer.elapsed(), 900);
-    EXPECT_LE(timer.elapsed(), 2000);
+    EXPECT_LE(timer.elapsed(), 2900);
 
     lens.sendRawCmd({0x08, 0x14});
     const QVector<SimJournalEntry> got = entries(4);
@@ -142,7 +142,7 @@ TEST_F(CommandsTest, AutoFocusDrivesOutStopsThenDrivesIn) {
     const qint64 out = got[1].timeMs - got[0].timeMs;
     const qint64 beforeIn = got[2].timeMs - got[1].timeMs;
     EXPECT_GE(out, 7000 * scale - 20);
-    EXPECT_LE(out, 7000 * scale + 250);
+    EXPECT_LE(out, 7000 * scale + 700);
     EXPECT_GE(beforeIn, 200 * scale + slotMs - 20);
     EXPECT_EQ(sim->state("motion"), "focus-in");
 }

@@ -129,7 +129,7 @@ TEST_F(SerialLinkTest, EchoTakesTheReplyAndSurvivesAMutedController) {
     const qint64 waited = timer.elapsed();
     EXPECT_TRUE(reply.isEmpty());
     EXPECT_GE(waited, 900);
-    EXPECT_LE(waited, 2000);
+    EXPECT_LE(waited, 2900);  // well before the 3 s hard bound, with room for a loaded machine
 
     // The link is still up: asynchronous traffic and exchanges both work.
     ASSERT_TRUE(sim->command("unmute").isEmpty());
@@ -170,7 +170,7 @@ TEST_F(SerialLinkTest, ClosedLinkReleasesEchoAtOnceAndCanBeOpenedAgain) {
     QByteArray reply("stale");
     link->echo(QByteArray(1, 0x1D), reply);
     EXPECT_TRUE(reply.isEmpty());
-    EXPECT_LT(timer.elapsed(), 100);
+    EXPECT_LT(timer.elapsed(), 500);
     link->writeData(QByteArray(1, 0x02));  // dropped: nobody will write it
 
     open();
@@ -194,5 +194,5 @@ TEST(SerialLinkOpen, PortThatCannotBeOpenedEndsTheThread) {
     timer.start();
     link.echo(QByteArray(1, 0x1D), reply);
     EXPECT_TRUE(reply.isEmpty());
-    EXPECT_LT(timer.elapsed(), 100);
+    EXPECT_LT(timer.elapsed(), 500);
 }
