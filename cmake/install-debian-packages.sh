@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format python3
   qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools
   libqt5serialport5-dev libqt5charts5-dev libqt5sql5-sqlite qt5-image-formats-plugins
   libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
