@@ -104,7 +104,7 @@ bool CDevice::OpenCamera() {
     if (SensorInit() != RET_SUCCESS) {
         return false;
     }
-    m_fPreviousExposureTime = m_fExposureTime;
+    m_fPreviousExposureTime = m_Sensor.fExposureTime;
     return true;
 }
 

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "device/BusControl.h"
 #include "device/FpgaRegisters.h"
@@ -26,6 +27,8 @@
 #include "device/VendorRequests.h"
 #include "platform/CriticalSection.h"
 #include "sensors/DeviceCapability.h"
+#include "sensors/MT9M001.h"
+#include "sensors/SensorState.h"
 
 class CDevice {
   public:
@@ -33,8 +36,6 @@ class CDevice {
     // loader (no firmware loaded).
     static constexpr uint16_t kBootLoaderVendorId = 0x04B4;
     static constexpr uint16_t kBootLoaderProductId = 0x8613;
-    static constexpr float kDefaultExposureTimeMs = 50.0f;
-
     // Opens a camera for device index nIndex; bSuccess tells whether it did.
     CDevice(int nIndex, bool& bSuccess);
     CDevice(const CDevice&) = delete;
@@ -68,6 +69,19 @@ class CDevice {
     // their shadows: RET_RECOVERY_SUCCESS when the sensor's were written,
     // RET_RECOVERY_FAIL when they were not.
     int SensorRestoreRegs();
+    // Exposure in sensor lines or ms; the line setter makes the requested
+    // time the one it gave, the time setter remembers the request.
+    int SensorSetExposureLines(int nLines);
+    int SensorSetExposureTime(float fMs);
+    int SensorGetExposureLines(int* pLines);
+    // Gain steps per colour (RET_PARAMERROR for a null range output).
+    int SensorGetGainRange(int* pMin, int* pMax);
+    int SensorSetRedGain(int nGain);
+    int SensorSetGreenGain(int nGain);
+    int SensorSetBlueGain(int nGain);
+    int SensorGetRedGain(int* pGain);
+    int SensorGetGreenGain(int* pGain);
+    int SensorGetBlueGain(int* pGain);
 
     // The device log, null while it is off.
     CLog* Log() const { return m_pLog; }
@@ -77,7 +91,8 @@ class CDevice {
     uint16_t FirmwareVersion() const { return m_wFirmwareVersion; }
     uint16_t FpgaVersion() const { return m_wFpgaVersion; }
     bool IsBootLoader() const { return m_bBootLoader; }
-    float ExposureTime() const { return m_fExposureTime; }
+    float ExposureTime() const { return m_Sensor.fExposureTime; }
+    const SensorState& Sensor() const { return m_Sensor; }
 
     // The layers below the device: driver link, vendor requests, FPGA
     // registers, frame reads and recovery.
@@ -101,6 +116,10 @@ class CDevice {
     void ApplyCapabilities();
     void LogIdentity() const;
     void LogCapabilities() const;
+    bool IsMono() const;
+    // A colour gain of the MT9M001: its register or, mono, the global gain.
+    int MT9M001SetColourGain(int nGain, std::initializer_list<uint16_t> registers);
+    int MT9M001GetColourGain(int* pGain, uint16_t wRegister) const;
 
     int m_nIndex;
     CLog* m_pLog = nullptr;  // before the layers, which read it
@@ -113,14 +132,16 @@ class CDevice {
     int m_nSerial = 0;
     uint16_t m_wFirmwareVersion = 0;
     uint16_t m_wFpgaVersion = 0;
-    float m_fExposureTime = kDefaultExposureTimeMs;
-    float m_fPreviousExposureTime = kDefaultExposureTimeMs;
+    SensorState m_Sensor;
+    float m_fPreviousExposureTime = SensorState::kDefaultExposureTimeMs;
     DeviceCapability m_Capability;
     CUsbTransport m_Transport{m_pLog};
     CVendorRequests m_Vendor{m_Transport, m_Capability};
     CFpgaRegisters m_Fpga{m_Vendor, m_Transport, m_Capability};
     CBusControl m_Bus{m_Transport, m_Vendor, m_Fpga, m_Capability};
     CGpio m_Gpio{m_Fpga, m_Vendor, m_Capability};
+    // The sensor unit of the device type.
+    CMT9M001 m_MT9M001{m_Vendor, m_Capability, m_pLog, m_Sensor};
     plat::CriticalSection m_RawPostLock;   // B
     plat::CriticalSection m_BayerLock;     // C
     plat::CriticalSection m_CaptureLock;   // D

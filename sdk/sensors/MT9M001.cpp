@@ -1,0 +1,236 @@
+#include "sensors/MT9M001.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "ZDQApi.h"
+
+namespace {
+
+// The register list; the shadow keeps one word per entry, in this order.
+constexpr uint16_t kRegisters[CMT9M001::kRegisterCount] = {
+    CMT9M001::RowStart,     CMT9M001::ColumnStart,     CMT9M001::RowSize,
+    CMT9M001::ColumnSize,   CMT9M001::HorizontalBlank, CMT9M001::VerticalBlank,
+    CMT9M001::ShutterWidth, CMT9M001::ShutterDelay,    CMT9M001::ReadMode1,
+    CMT9M001::ReadMode2,    CMT9M001::Green1Gain,      CMT9M001::BlueGain,
+    CMT9M001::RedGain,      CMT9M001::Green2Gain,      CMT9M001::GlobalGain,
+    CMT9M001::CalThreshold, CMT9M001::CalCtrl,
+};
+
+constexpr uint16_t kReadOrder[] = {2, 1, 4, 3, 5, 6, 12, 9, 45, 44, 43, 46, 53, 30, 32, 98, 95};
+// ShutterDelay is never written back.
+constexpr uint16_t kRestoreOrder[] = {2, 1, 4, 3, 5, 6, 9, 53, 45, 44, 43, 46, 30, 32, 98, 95};
+
+struct DumpLine {
+    uint16_t wAddress;
+    const wchar_t* pszFormat;
+};
+constexpr DumpLine kDump[] = {
+    {CMT9M001::ColumnStart, L"ZDQAPI::MT9M001REG_ColumnStart:     0x%04x"},
+    {CMT9M001::RowStart, L"ZDQAPI::MT9M001REG_RowStart:        0x%04x"},
+    {CMT9M001::ColumnSize, L"ZDQAPI::MT9M001REG_ColumnSize:      0x%04x"},
+    {CMT9M001::RowSize, L"ZDQAPI::MT9M001REG_RowSize:         0x%04x"},
+    {CMT9M001::HorizontalBlank, L"ZDQAPI::MT9M001REG_HorizontalBlank: 0x%04x"},
+    {CMT9M001::VerticalBlank, L"ZDQAPI::MT9M001REG_VerticalBlank:   0x%04x"},
+    {CMT9M001::ShutterDelay, L"ZDQAPI::MT9M001REG_ShutterDelay:    0x%04x"},
+    {CMT9M001::ShutterWidth, L"ZDQAPI::MT9M001REG_ShutterWidth:    0x%04x"},
+    {CMT9M001::RedGain, L"ZDQAPI::MT9M001REG_RedGain:         0x%04x"},
+    {CMT9M001::BlueGain, L"ZDQAPI::MT9M001REG_BlueGain:        0x%04x"},
+    {CMT9M001::Green1Gain, L"ZDQAPI::MT9M001REG_Green1Gain:      0x%04x"},
+    {CMT9M001::Green2Gain, L"ZDQAPI::MT9M001REG_Green2Gain:      0x%04x"},
+    {CMT9M001::GlobalGain, L"ZDQAPI::MT9M001REG_GlobalGain:      0x%04x"},
+    {CMT9M001::ReadMode1, L"ZDQAPI::MT9M001REG_ReadMode1:       0x%04x"},
+    {CMT9M001::ReadMode2, L"ZDQAPI::MT9M001REG_ReadMode2:       0x%04x"},
+    {CMT9M001::CalCtrl, L"ZDQAPI::MT9M001REG_CalCtrl:         0x%04x"},
+    {CMT9M001::CalThreshold, L"ZDQAPI::MT9M001REG_CalThreshold:    0x%04x"},
+};
+
+int32_t ClampLines(int64_t nLines) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(nLines, CMT9M001::kMinExposureLines, CMT9M001::kMaxExposureLines));
+}
+
+}  // namespace
+
+CMT9M001::CMT9M001(CVendorRequests& vendor, const DeviceCapability& capability, CLog* const& rpLog,
+                   SensorState& state)
+    : m_Vendor(vendor), m_Capability(capability), m_rpLog(rpLog), m_State(state) {}
+
+int CMT9M001::SlotOf(uint16_t wAddress) {
+    for (int i = 0; i < kRegisterCount; ++i) {
+        if (kRegisters[i] == wAddress) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+uint16_t CMT9M001::Shadow(uint16_t wAddress) const {
+    const int nSlot = SlotOf(wAddress);
+    return nSlot >= 0 ? m_wShadow[nSlot] : 0;
+}
+
+int CMT9M001::Init() {
+    m_State.roi = RoiLimits{20, 12, 1, 1, 1280, 1024};
+    const int nRet = ReadRegisters();
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    m_State.fExposureTime = ExposureLinesToTime(Shadow(ShutterWidth) & 0x3FFF);
+    return RET_SUCCESS;
+}
+
+int CMT9M001::ReadRegisters() {
+    std::fill(std::begin(m_wShadow), std::end(m_wShadow), 0);
+    for (uint16_t wAddress : kReadOrder) {
+        uint16_t wValue = 0;
+        const int nRet = m_Vendor.VendorCmd_RdSensor(wAddress, &wValue);
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+        m_wShadow[SlotOf(wAddress)] = wValue;
+    }
+    LogRegisters();
+    return RET_SUCCESS;
+}
+
+void CMT9M001::LogRegisters() const {
+    LogPrint(m_rpLog, LOGLEVEL_NORMAL, L"ZDQAPI::++++ZDQLOG_OUTPUT_MT9M001_RELATE_REG_VALUE++++.");
+    for (const DumpLine& line : kDump) {
+        LogPrint(m_rpLog, LOGLEVEL_NORMAL, line.pszFormat, Shadow(line.wAddress));
+    }
+    LogPrint(m_rpLog, LOGLEVEL_NORMAL, L"ZDQAPI::----ZDQLOG_OUTPUT_MT9M001_RELATE_REG_VALUE----.");
+}
+
+int CMT9M001::WriteRegister(uint16_t wAddress, uint16_t wValue) {
+    const int nSlot = SlotOf(wAddress);
+    if (nSlot < 0 || wAddress == ShutterDelay) {
+        return RET_NOTSUPPORT;
+    }
+    if (m_wShadow[nSlot] == wValue) {
+        return RET_SUCCESS;
+    }
+    const int nRet = m_Vendor.VendorCmd_WrSensor(wAddress, wValue);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    m_wShadow[nSlot] = wValue;
+    switch (wAddress) {
+        case ShutterWidth:
+            m_State.fExposureTime = ExposureLinesToTime(wValue & 0x3FFF);
+            break;
+        case ColumnSize:
+        case HorizontalBlank:
+        case ReadMode1:
+        case ReadMode2:
+            ReapplyExposureTime();  // the line time changed
+            break;
+        default:
+            break;
+    }
+    return RET_SUCCESS;
+}
+
+int CMT9M001::RestoreRegisters() {
+    for (uint16_t wAddress : kRestoreOrder) {
+        const int nRet = m_Vendor.VendorCmd_WrSensor(wAddress, Shadow(wAddress));
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+    }
+    return RET_SUCCESS;
+}
+
+// Line time in pixel clocks: the window width (after column skipping) plus
+// the horizontal blanking plus a fixed overhead, at least what the shutter
+// delay needs.
+int32_t CMT9M001::LineTimeClocks() const {
+    int32_t nWidth = Shadow(ColumnSize) & 0x7FF;
+    const uint16_t wMode1 = Shadow(ReadMode1);
+    const uint16_t wMode2 = Shadow(ReadMode2);
+    if (wMode2 & 0x0008) {
+        nWidth = nWidth / 4 * 2 + 1;
+    } else if (wMode1 & 0x0004) {
+        nWidth = nWidth / 8 * 2 + 1;
+    } else if (wMode1 & 0x0010) {
+        nWidth = nWidth / 16 * 2 + 1;
+    }
+    const int32_t nBlank = std::max<int32_t>(Shadow(HorizontalBlank) & 0x7FF, 19);
+    int32_t nLine = nWidth + nBlank + 226;
+    const int32_t nDelay = ShutterDelayClocks();
+    if (nDelay > (nLine - 548) / 4) {
+        nLine = 4 * nDelay + 548;
+    }
+    return nLine;
+}
+
+float CMT9M001::ExposureLinesToTime(int32_t nLines) const {
+    const int64_t nClocks =
+        static_cast<int64_t>(nLines) * LineTimeClocks() - ShutterDelayClocks() - 180;
+    return static_cast<float>(nClocks) * m_Capability.T;
+}
+
+int64_t CMT9M001::ExposureTimeToLines(float fMs) const {
+    const float fClocks = fMs / m_Capability.T + static_cast<float>(ShutterDelayClocks()) + 180.0f;
+    const float fLines = fClocks / static_cast<float>(LineTimeClocks());
+    const double dLines = static_cast<double>(fLines) + 0.5;
+    // Saturate rather than overflow for absurd times; callers clamp anyway.
+    constexpr double kLimit = 9.0e18;
+    if (std::isnan(dLines)) {
+        return 0;
+    }
+    if (dLines >= kLimit) {
+        return std::numeric_limits<int64_t>::max();
+    }
+    if (dLines <= -kLimit) {
+        return std::numeric_limits<int64_t>::min();
+    }
+    return static_cast<int64_t>(dLines);
+}
+
+int CMT9M001::SetExposureLines(int32_t nLines) {
+    return WriteRegister(ShutterWidth,
+                         static_cast<uint16_t>(ClampLines(static_cast<uint16_t>(nLines))));
+}
+
+int CMT9M001::SetExposureTime(float fMs) {
+    const int nRet =
+        WriteRegister(ShutterWidth, static_cast<uint16_t>(ClampLines(ExposureTimeToLines(fMs))));
+    m_State.fRequestedExposureTime = fMs;
+    return nRet;
+}
+
+int32_t CMT9M001::GetExposureLines() const {
+    return Shadow(ShutterWidth) & 0x3FFF;
+}
+
+int CMT9M001::ReapplyExposureTime() {
+    return WriteRegister(
+        ShutterWidth,
+        static_cast<uint16_t>(ClampLines(ExposureTimeToLines(m_State.fRequestedExposureTime))));
+}
+
+uint16_t CMT9M001::GainTableValue(int nStep) {
+    nStep = std::clamp(nStep, 0, kMaxGainStep);
+    return static_cast<uint16_t>(nStep <= 24 ? 8 + nStep : 81 + (nStep - 25));
+}
+
+int CMT9M001::GainStepOf(uint16_t wRegister) {
+    const uint16_t wLow = wRegister & 0x7F;
+    for (int nStep = 0; nStep <= kMaxGainStep; ++nStep) {
+        if (GainTableValue(nStep) == wLow) {
+            return nStep;
+        }
+    }
+    return 0;
+}
+
+int CMT9M001::SetGain(int nStep) {
+    const uint16_t wValue =
+        GainTableValue(std::min<int>(static_cast<uint16_t>(nStep), kMaxGainStep));
+    for (uint16_t wAddress : {RedGain, Green1Gain, Green2Gain, BlueGain, GlobalGain}) {
+        WriteRegister(wAddress, wValue);  // results ignored: the others still apply
+    }
+    return RET_SUCCESS;
+}

@@ -1,0 +1,86 @@
+// CMT9M001: the unit of the 1280 x 1024 MT9M001 sensor (8-bit register
+// addresses, 16-bit values). It keeps a shadow of every register of its list,
+// writes a register only when its value changes and keeps the exposure time
+// in ms while the line time changes.
+#pragma once
+
+#include <cstdint>
+
+#include "device/VendorRequests.h"
+#include "sensors/SensorState.h"
+
+class CMT9M001 {
+  public:
+    enum Register : uint16_t {
+        RowStart = 1,
+        ColumnStart = 2,
+        RowSize = 3,
+        ColumnSize = 4,
+        HorizontalBlank = 5,
+        VerticalBlank = 6,
+        ShutterWidth = 9,
+        ShutterDelay = 12,  // read only
+        ReadMode1 = 30,
+        ReadMode2 = 32,
+        Green1Gain = 43,
+        BlueGain = 44,
+        RedGain = 45,
+        Green2Gain = 46,
+        GlobalGain = 53,
+        CalThreshold = 95,
+        CalCtrl = 98,
+    };
+    static constexpr int kRegisterCount = 17;
+    static constexpr int kMaxGainStep = 47;
+    static constexpr int32_t kMinExposureLines = 1;
+    static constexpr int32_t kMaxExposureLines = 16383;
+
+    // rpLog is the device's log pointer, read at every line.
+    CMT9M001(CVendorRequests& vendor, const DeviceCapability& capability, CLog* const& rpLog,
+             SensorState& state);
+    CMT9M001(const CMT9M001&) = delete;
+    CMT9M001& operator=(const CMT9M001&) = delete;
+
+    // Sets the window limits, reads the registers and derives the exposure
+    // time: 1 or the first failing read.
+    int Init();
+    // Reads every register of the list (the shadow is zeroed first), then
+    // logs them: 1 or the first failing read.
+    int ReadRegisters();
+    void LogRegisters() const;
+    // RET_NOTSUPPORT for a register outside the writable list, 1 without
+    // traffic when the value equals the shadow, else the write's result; a
+    // written exposure or line-time register updates the exposure.
+    int WriteRegister(uint16_t wAddress, uint16_t wValue);
+    // Writes every shadow back to the chip: 1 or the first failing write.
+    int RestoreRegisters();
+
+    // Exposure in lines and ms with the line time now in the shadow.
+    float ExposureLinesToTime(int32_t nLines) const;
+    int64_t ExposureTimeToLines(float fMs) const;
+    int SetExposureLines(int32_t nLines);
+    int SetExposureTime(float fMs);
+    int32_t GetExposureLines() const;
+    // The requested exposure time with the current line time.
+    int ReapplyExposureTime();
+
+    // One gain step (0 .. 47) for all colours.
+    int SetGain(int nStep);
+    static uint16_t GainTableValue(int nStep);
+    // The first gain step whose table value equals the register's low 7 bits.
+    static int GainStepOf(uint16_t wRegister);
+
+    // The shadow of a listed register (0 for an unlisted one).
+    uint16_t Shadow(uint16_t wAddress) const;
+
+  private:
+    static int SlotOf(uint16_t wAddress);
+    int32_t LineTimeClocks() const;
+    int32_t ShutterDelayClocks() const { return Shadow(ShutterDelay) & 0x7FF; }
+
+    CVendorRequests& m_Vendor;
+    const DeviceCapability& m_Capability;
+    CLog* const& m_rpLog;
+    SensorState& m_State;
+    uint16_t m_wShadow[kRegisterCount] = {};
+};

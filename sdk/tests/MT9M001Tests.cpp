@@ -1,0 +1,195 @@
+// The MT9M001 sensor unit against the simulated chip: register shadows, the
+// read order at start, write-through, exposure and gain.
+#include "SimCamera.h"
+#include "ZDQApi.h"
+#include "sensors/CapabilityPresets.h"
+#include "sensors/MT9M001.h"
+
+namespace {
+
+constexpr uint8_t kRdSensor = 0xC2;
+constexpr uint8_t kWrSensor = 0xC3;
+
+class MT9M001Test : public SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        Plug(0, CameraProfile(5));
+        SetModelCapability(layers.capability, 5, CapVersion{1, 0});
+        ASSERT_EQ(layers.transport.Open(), RET_SUCCESS);
+    }
+
+    // The sensor requests of one kind since the journal was last cleared, as
+    // (address, value) pairs.
+    static std::vector<std::pair<uint16_t, uint16_t>> SensorRequests(uint8_t byRequest) {
+        std::vector<std::pair<uint16_t, uint16_t>> requests;
+        for (const MlSimJournalEntry& entry : VendorJournal(0)) {
+            if (entry.request == byRequest) {
+                requests.emplace_back(entry.value, entry.index);
+            }
+        }
+        return requests;
+    }
+
+    static uint16_t Chip(uint16_t wAddress) {
+        uint16_t wValue = 0;
+        EXPECT_EQ(mlsim_sensor_read(0, wAddress, &wValue), 1);
+        return wValue;
+    }
+
+    // The chip's window for the worked example: 1280 columns, no skipping,
+    // blanking 19 and no shutter delay, so a line lasts 1524 pixel clocks.
+    static void SetExampleWindow() {
+        mlsim_sensor_write(0, CMT9M001::ColumnSize, 1279);
+        mlsim_sensor_write(0, CMT9M001::HorizontalBlank, 19);
+        mlsim_sensor_write(0, CMT9M001::ShutterDelay, 0);
+        mlsim_sensor_write(0, CMT9M001::ReadMode1, 0);
+        mlsim_sensor_write(0, CMT9M001::ReadMode2, 0);
+    }
+
+    CameraLayers layers{"mt9m001.log"};
+    SensorState state;
+    CMT9M001 unit{layers.vendor, layers.capability, layers.pLog, state};
+};
+
+TEST_F(MT9M001Test, InitReadsTheRegistersInOrderAndDerivesTheExposure) {
+    SetExampleWindow();
+    mlsim_sensor_write(0, CMT9M001::ShutterWidth, 1000);
+    mlsim_journal_clear(0);
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+
+    std::vector<uint16_t> order;
+    for (const auto& request : SensorRequests(kRdSensor)) {
+        order.push_back(request.first);
+    }
+    EXPECT_EQ(order,
+              (std::vector<uint16_t>{2, 1, 4, 3, 5, 6, 12, 9, 45, 44, 43, 46, 53, 30, 32, 98, 95}));
+    for (uint16_t wAddress : order) {
+        EXPECT_EQ(unit.Shadow(wAddress), Chip(wAddress)) << wAddress;
+    }
+    EXPECT_TRUE(SensorRequests(kWrSensor).empty()) << "no start-up values are written";
+    EXPECT_EQ(state.roi.nColumnOffset, 20);
+    EXPECT_EQ(state.roi.nRowOffset, 12);
+    EXPECT_EQ(state.roi.nMaxWidth, 1280);
+    EXPECT_EQ(state.roi.nMaxHeight, 1024);
+    EXPECT_FLOAT_EQ(state.fExposureTime, 1523820.0f * layers.capability.T);
+
+    const std::string log = layers.LogText();
+    EXPECT_NE(log.find("ZDQAPI::++++ZDQLOG_OUTPUT_MT9M001_RELATE_REG_VALUE++++."),
+              std::string::npos);
+    EXPECT_NE(log.find("ZDQAPI::MT9M001REG_ColumnSize:      0x04ff"), std::string::npos);
+    EXPECT_NE(log.find("ZDQAPI::MT9M001REG_HorizontalBlank: 0x0013"), std::string::npos);
+    EXPECT_NE(log.find("ZDQAPI::----ZDQLOG_OUTPUT_MT9M001_RELATE_REG_VALUE----."),
+              std::string::npos);
+}
+
+TEST_F(MT9M001Test, InitStopsAtTheFirstFailingRead) {
+    mlsim_fault_add(0, MLSIM_FAULT_TRANSFER, kRdSensor, 3, 1, 0);
+    EXPECT_EQ(unit.Init(), RET_FAIL);
+    EXPECT_EQ(SensorRequests(kRdSensor).size(), 4u);
+    EXPECT_EQ(unit.Shadow(CMT9M001::RowSize), 0) << "no value is invented";
+}
+
+TEST_F(MT9M001Test, WritesGoThroughTheShadow) {
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+    mlsim_journal_clear(0);
+    EXPECT_EQ(unit.WriteRegister(CMT9M001::ShutterDelay, 5), RET_NOTSUPPORT);
+    EXPECT_EQ(unit.WriteRegister(7, 5), RET_NOTSUPPORT);
+    EXPECT_TRUE(VendorJournal(0).empty());
+
+    // The chip changed behind the SDK's back: an unchanged shadow still sends
+    // nothing.
+    const uint16_t wShadow = unit.Shadow(CMT9M001::VerticalBlank);
+    mlsim_sensor_write(0, CMT9M001::VerticalBlank, static_cast<uint16_t>(wShadow + 1));
+    EXPECT_EQ(unit.WriteRegister(CMT9M001::VerticalBlank, wShadow), RET_SUCCESS);
+    EXPECT_TRUE(VendorJournal(0).empty());
+
+    EXPECT_EQ(unit.WriteRegister(CMT9M001::VerticalBlank, 300), RET_SUCCESS);
+    EXPECT_EQ(Chip(CMT9M001::VerticalBlank), 300);
+    EXPECT_EQ(unit.Shadow(CMT9M001::VerticalBlank), 300);
+
+    mlsim_fault_add(0, MLSIM_FAULT_STATUS, kWrSensor, 0, 1, 1);
+    EXPECT_EQ(unit.WriteRegister(CMT9M001::VerticalBlank, 400), RET_FAIL);
+    EXPECT_EQ(unit.Shadow(CMT9M001::VerticalBlank), 300) << "a failed write keeps the shadow";
+}
+
+TEST_F(MT9M001Test, ExposureTimeToLinesClampsAndKeepsTheTimeOverLineTimeChanges) {
+    SetExampleWindow();
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+    const float T = layers.capability.T;
+    EXPECT_FLOAT_EQ(unit.ExposureLinesToTime(1000), 1523820.0f * T);
+
+    const struct {
+        float fMs;
+        int32_t nLines;
+    } kCases[] = {
+        {1523820.0f * T, 1000},
+        {100000.0f, CMT9M001::kMaxExposureLines},
+        {0.0f, 1},
+        {-5.0f, 1},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(unit.SetExposureTime(c.fMs), RET_SUCCESS) << c.fMs;
+        EXPECT_EQ(unit.GetExposureLines(), c.nLines) << c.fMs;
+        EXPECT_EQ(Chip(CMT9M001::ShutterWidth), c.nLines) << c.fMs;
+        EXPECT_FLOAT_EQ(state.fExposureTime, unit.ExposureLinesToTime(c.nLines)) << c.fMs;
+    }
+    EXPECT_EQ(unit.SetExposureLines(20000), RET_SUCCESS);
+    EXPECT_EQ(unit.GetExposureLines(), CMT9M001::kMaxExposureLines);
+    EXPECT_EQ(unit.SetExposureLines(0), RET_SUCCESS);
+    EXPECT_EQ(unit.GetExposureLines(), 1);
+
+    // A longer line keeps the requested time with fewer lines.
+    ASSERT_EQ(unit.SetExposureTime(1523820.0f * T), RET_SUCCESS);
+    ASSERT_EQ(unit.GetExposureLines(), 1000);
+    ASSERT_EQ(unit.WriteRegister(CMT9M001::HorizontalBlank, 19 + 1524), RET_SUCCESS);
+    EXPECT_EQ(unit.GetExposureLines(), 500);
+    EXPECT_EQ(Chip(CMT9M001::ShutterWidth), 500);
+    EXPECT_NEAR(state.fExposureTime, 1523820.0f * T, 200 * T);
+
+    // Vertical blanking and the window height leave the exposure alone.
+    mlsim_journal_clear(0);
+    ASSERT_EQ(unit.WriteRegister(CMT9M001::VerticalBlank, 77), RET_SUCCESS);
+    ASSERT_EQ(unit.WriteRegister(CMT9M001::RowSize, 511), RET_SUCCESS);
+    for (const auto& request : SensorRequests(kWrSensor)) {
+        EXPECT_NE(request.first, CMT9M001::ShutterWidth);
+    }
+}
+
+TEST_F(MT9M001Test, GainStepsFollowTheTable) {
+    // A negative step is taken as a large unsigned one and meets the top.
+    const struct {
+        int nStep;
+        uint16_t wValue;
+        int nReadBack;
+    } kTable[] = {{0, 8, 0},      {1, 9, 1},      {24, 32, 24},  {25, 0x51, 25},
+                  {47, 0x67, 47}, {60, 0x67, 47}, {-1, 0x67, 47}};
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+    for (const auto& c : kTable) {
+        EXPECT_EQ(unit.SetGain(c.nStep), RET_SUCCESS) << c.nStep;
+        for (uint16_t wRegister : {CMT9M001::RedGain, CMT9M001::Green1Gain, CMT9M001::Green2Gain,
+                                   CMT9M001::BlueGain, CMT9M001::GlobalGain}) {
+            EXPECT_EQ(Chip(wRegister), c.wValue) << c.nStep << " " << wRegister;
+        }
+        EXPECT_EQ(CMT9M001::GainStepOf(c.wValue | 0x80), c.nReadBack) << "low 7 bits only";
+    }
+    EXPECT_EQ(CMT9M001::GainStepOf(0x7F), 0) << "a value outside the table";
+}
+
+TEST_F(MT9M001Test, RestoreReplaysTheShadowInOrder) {
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+    mlsim_journal_clear(0);
+    EXPECT_EQ(unit.RestoreRegisters(), RET_SUCCESS);
+    std::vector<std::pair<uint16_t, uint16_t>> expected;
+    for (uint16_t wAddress : {2, 1, 4, 3, 5, 6, 9, 53, 45, 44, 43, 46, 30, 32, 98, 95}) {
+        expected.emplace_back(wAddress, unit.Shadow(wAddress));
+    }
+    EXPECT_EQ(SensorRequests(kWrSensor), expected);
+
+    mlsim_journal_clear(0);
+    mlsim_fault_add(0, MLSIM_FAULT_TRANSFER, kWrSensor, 2, 1, 0);
+    EXPECT_EQ(unit.RestoreRegisters(), RET_FAIL);
+    EXPECT_EQ(SensorRequests(kWrSensor).size(), 3u) << "stops at the failing write";
+}
+
+}  // namespace

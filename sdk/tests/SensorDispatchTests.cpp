@@ -1,0 +1,87 @@
+// The device's sensor operations select the unit of the device type; types
+// without a unit answer RET_NOTSUPPORT.
+#include <algorithm>
+
+#include "SimCamera.h"
+#include "ZDQApi.h"
+#include "api/ExportFrame.h"
+
+namespace {
+
+class SensorDispatchTest : public SimTest {
+  protected:
+    void TearDown() override {
+        ZDQ_UnInit();
+        SimTest::TearDown();
+    }
+};
+
+TEST_F(SensorDispatchTest, RecoveryRestoresTheFpgaAndThenTheSensorRegisters) {
+    Plug(0, CameraProfile(5));
+    ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+    CDevice* pDevice = FrameGetDevice(0);
+    ASSERT_NE(pDevice, nullptr);
+    mlsim_journal_clear(0);
+    ASSERT_TRUE(pDevice->Bus().restoreRegisters);
+    EXPECT_EQ(pDevice->Bus().restoreRegisters(), RET_RECOVERY_SUCCESS);
+    std::vector<uint8_t> requests;
+    for (const MlSimJournalEntry& entry : VendorJournal(0)) {
+        if (requests.empty() || requests.back() != entry.request) {
+            requests.push_back(entry.request);
+        }
+    }
+    ASSERT_FALSE(requests.empty());
+    EXPECT_NE(requests.front(), 0xC3) << "the FPGA registers come first";
+    EXPECT_EQ(requests.back(), 0xC3) << "the sensor's registers come last";
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), 0xC3), 1);
+
+    mlsim_fault_add(0, MLSIM_FAULT_TRANSFER, 0xC3, 0, 1, 0);
+    EXPECT_EQ(pDevice->SensorRestoreRegs(), RET_RECOVERY_FAIL);
+}
+
+TEST_F(SensorDispatchTest, MonochromeGainSetsAllColoursAndReadsTheGlobalGain) {
+    Plug(0, CameraProfile(5));  // a monochrome model
+    ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+    CDevice* pDevice = FrameGetDevice(0);
+    ASSERT_NE(pDevice, nullptr);
+    ASSERT_TRUE(pDevice->Capability().Has(SensorCap::bmMono));
+    EXPECT_EQ(pDevice->SensorSetRedGain(30), RET_SUCCESS);
+    int nGain = -1;
+    for (auto get :
+         {&CDevice::SensorGetRedGain, &CDevice::SensorGetGreenGain, &CDevice::SensorGetBlueGain}) {
+        EXPECT_EQ((pDevice->*get)(&nGain), RET_SUCCESS);
+        EXPECT_EQ(nGain, 30);
+    }
+    int nMin = -1, nMax = -1;
+    EXPECT_EQ(pDevice->SensorGetGainRange(&nMin, &nMax), RET_SUCCESS);
+    EXPECT_EQ(nMin, 0);
+    EXPECT_EQ(nMax, 47);
+
+    EXPECT_EQ(pDevice->SensorSetExposureLines(321), RET_SUCCESS);
+    int nLines = 0;
+    EXPECT_EQ(pDevice->SensorGetExposureLines(&nLines), RET_SUCCESS);
+    EXPECT_EQ(nLines, 321);
+    EXPECT_FLOAT_EQ(pDevice->Sensor().fRequestedExposureTime, pDevice->ExposureTime());
+}
+
+TEST_F(SensorDispatchTest, TypesWithoutAUnitAreNotSupported) {
+    MlSimProfile profile = CameraProfile(5);
+    profile.boot_loader = 1;
+    Plug(0, profile);
+    ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+    CDevice* pDevice = FrameGetDevice(0);
+    ASSERT_NE(pDevice, nullptr);
+    int n = 0;
+    EXPECT_EQ(pDevice->SensorInit(), RET_NOTSUPPORT);
+    EXPECT_EQ(pDevice->SensorRestoreRegs(), RET_NOTSUPPORT);
+    EXPECT_EQ(pDevice->SensorSetExposureTime(10.0f), RET_NOTSUPPORT);
+    EXPECT_EQ(pDevice->SensorSetExposureLines(10), RET_NOTSUPPORT);
+    EXPECT_EQ(pDevice->SensorGetExposureLines(&n), RET_NOTSUPPORT);
+    EXPECT_EQ(pDevice->SensorSetGreenGain(3), RET_NOTSUPPORT);
+    n = 5;
+    EXPECT_EQ(pDevice->SensorGetBlueGain(&n), RET_NOTSUPPORT);
+    EXPECT_EQ(n, 0);
+    EXPECT_TRUE(VendorJournal(0).empty());
+}
+
+}  // namespace
