@@ -37,6 +37,13 @@ bool DrivesOutputPins(int nType) {
     }
 }
 
+// Types whose sensor loses its registers in the reset at open: they are
+// written back from the shadows before the camera and host are reset.
+bool RestoresRegistersAtOpen(int nType) {
+    return nType == 17 || nType == 18 || (nType >= 25 && nType <= 32) ||
+           (nType >= 36 && nType <= 45) || nType == 79 || nType == 80;
+}
+
 // The SDK's ini file for the capability sections, if the library has one.
 std::optional<plat::Ini> CapabilityIniFile() {
     if (g_pIni == nullptr) {
@@ -105,6 +112,28 @@ bool CDevice::OpenCamera() {
         return false;
     }
     m_fPreviousExposureTime = m_Sensor.fExposureTime;
+    if (IsMono()) {
+        // A monochrome frame is passed on as it comes, with the sensor flipped.
+        m_nOutputMode = kOutputRaw;
+        SensorSetFlip(true);
+    } else {
+        m_nOutputMode = kOutputColour;
+    }
+    m_Transport.GetDriveVersion(nullptr);
+    const bool bStreamControl = m_Capability.Has(FpgaCap::bmStreamMode) && m_Transport.NewDriver();
+    if (bStreamControl) {
+        m_Transport.SetStreamStarted(false);
+        m_Vendor.VendorCmd_StopAcq();
+    }
+    m_Vendor.VendorCmd_ResetDevice();  // not every camera has it
+    if (RestoresRegistersAtOpen(m_nDeviceType)) {
+        SensorRestoreRegs();
+        m_Bus.ResetDeviceAndHost();
+    } else if (bStreamControl) {
+        m_Vendor.VendorCmd_StopAcq();
+    } else {
+        m_Transport.UsbdCmd_Reset();
+    }
     return true;
 }
 

@@ -74,6 +74,11 @@ class CDevice {
     int SensorSetExposureLines(int nLines);
     int SensorSetExposureTime(float fMs);
     int SensorGetExposureLines(int* pLines);
+    // Vertical flip: in the sensor when it can flip, else only remembered
+    // (the frame is then flipped in software). SensorGetFlip: RET_PARAMERROR
+    // for a null out.
+    int SensorSetFlip(bool bFlip);
+    int SensorGetFlip(bool* pbFlip);
     // Gain steps per colour (RET_PARAMERROR for a null range output).
     int SensorGetGainRange(int* pMin, int* pMax);
     int SensorSetRedGain(int nGain);
@@ -91,6 +96,9 @@ class CDevice {
     uint16_t FirmwareVersion() const { return m_wFirmwareVersion; }
     uint16_t FpgaVersion() const { return m_wFpgaVersion; }
     bool IsBootLoader() const { return m_bBootLoader; }
+    // How frames leave the device: raw as they come, or converted to colour.
+    enum OutputMode { kOutputRaw = 0, kOutputColour = 1 };
+    int OutputMode() const { return m_nOutputMode; }
     float ExposureTime() const { return m_Sensor.fExposureTime; }
     const SensorState& Sensor() const { return m_Sensor; }
 
@@ -133,6 +141,8 @@ class CDevice {
     uint16_t m_wFirmwareVersion = 0;
     uint16_t m_wFpgaVersion = 0;
     SensorState m_Sensor;
+    bool m_bFlip = false;
+    int m_nOutputMode = kOutputRaw;
     float m_fPreviousExposureTime = SensorState::kDefaultExposureTimeMs;
     DeviceCapability m_Capability;
     CUsbTransport m_Transport{m_pLog};

@@ -80,6 +80,48 @@ int CDevice::SensorGetExposureLines(int* pLines) {
     }
 }
 
+int CDevice::SensorSetFlip(bool bFlip) {
+    SensorGuard guard(m_SensorLock);
+    if (!m_Capability.Has(SensorCap::bmFlip)) {
+        m_bFlip = bFlip;
+        return RET_SUCCESS;
+    }
+    int nRet = RET_NOTSUPPORT;
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001: {
+            const uint16_t wMode = m_MT9M001.Shadow(CMT9M001::ReadMode2);
+            nRet = m_MT9M001.WriteRegister(
+                CMT9M001::ReadMode2,
+                static_cast<uint16_t>(bFlip ? wMode | 0x8000 : wMode & ~0x8000));
+            break;
+        }
+        default:
+            break;
+    }
+    if (nRet == RET_SUCCESS) {
+        m_bFlip = bFlip;
+    }
+    return nRet;
+}
+
+int CDevice::SensorGetFlip(bool* pbFlip) {
+    SensorGuard guard(m_SensorLock);
+    if (pbFlip == nullptr) {
+        return RET_PARAMERROR;
+    }
+    if (!m_Capability.Has(SensorCap::bmFlip)) {
+        *pbFlip = m_bFlip;
+        return RET_SUCCESS;
+    }
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001:
+            *pbFlip = (m_MT9M001.Shadow(CMT9M001::ReadMode2) & 0x8000) != 0;
+            return RET_SUCCESS;
+        default:
+            return RET_NOTSUPPORT;
+    }
+}
+
 int CDevice::SensorGetGainRange(int* pMin, int* pMax) {
     SensorGuard guard(m_SensorLock);
     switch (SensorUnitOf(m_nDeviceType)) {
