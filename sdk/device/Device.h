@@ -74,12 +74,25 @@ class CDevice {
     int SensorSetExposureLines(int nLines);
     int SensorSetExposureTime(float fMs);
     int SensorGetExposureLines(int* pLines);
+    int SensorGetExposureLinesRange(int* pMin, int* pMax);
+    // Conversions with the line time now in the sensor; 0 for a type
+    // without them.
+    float SensorExposureLinesToTime(int nLines);
+    int64_t SensorExposureTimeToLines(float fMs);
+    int SensorGetExposureTimeRange(float* pMin, float* pMax);
+    int SensorGetExposureTime(float* pMs);
+    // The strobe output.
+    int SensorFlashEnableSet(bool bOn);
+    int SensorFlashEnableGet(bool* pbOn);
+    // Black-level setting of the sensor (RET_PARAMERROR for a null level).
+    int SensorGetBlackLevelRange(int* pMin, int* pMax);
+    int SensorGetBlackLevel(int* pLevel);
     // Vertical flip: in the sensor when it can flip, else only remembered
     // (the frame is then flipped in software). SensorGetFlip: RET_PARAMERROR
     // for a null out.
     int SensorSetFlip(bool bFlip);
     int SensorGetFlip(bool* pbFlip);
-    // Gain steps per colour (RET_PARAMERROR for a null range output).
+    // Gain steps per colour.
     int SensorGetGainRange(int* pMin, int* pMax);
     int SensorSetRedGain(int nGain);
     int SensorSetGreenGain(int nGain);

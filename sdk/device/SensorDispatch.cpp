@@ -10,7 +10,15 @@
 
 namespace {
 using SensorGuard = std::lock_guard<plat::CriticalSection>;
+
+// Outputs that are null are skipped.
+template <typename T, typename V>
+void SetOut(T* pOut, V value) {
+    if (pOut != nullptr) {
+        *pOut = static_cast<T>(value);
+    }
 }
+}  // namespace
 
 bool CDevice::IsMono() const {
     return m_Capability.Has(SensorCap::bmMono);
@@ -69,11 +77,120 @@ int CDevice::SensorSetExposureTime(float fMs) {
 
 int CDevice::SensorGetExposureLines(int* pLines) {
     SensorGuard guard(m_SensorLock);
+    SetOut(pLines, 0);
     switch (SensorUnitOf(m_nDeviceType)) {
         case SensorUnit::MT9M001:
-            if (pLines != nullptr) {
-                *pLines = m_MT9M001.GetExposureLines();
-            }
+            SetOut(pLines, m_MT9M001.GetExposureLines());
+            return RET_SUCCESS;
+        default:
+            return RET_NOTSUPPORT;
+    }
+}
+
+int CDevice::SensorGetExposureLinesRange(int* pMin, int* pMax) {
+    SensorGuard guard(m_SensorLock);
+    SetOut(pMin, 0);
+    SetOut(pMax, 0);
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001:
+            SetOut(pMin, CMT9M001::kMinExposureLines);
+            SetOut(pMax, CMT9M001::kMaxExposureLines);
+            return RET_SUCCESS;
+        default:
+            return RET_NOTSUPPORT;
+    }
+}
+
+float CDevice::SensorExposureLinesToTime(int nLines) {
+    SensorGuard guard(m_SensorLock);
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001:
+            return m_MT9M001.ExposureLinesToTime(nLines);
+        default:
+            return 0.0f;
+    }
+}
+
+int64_t CDevice::SensorExposureTimeToLines(float fMs) {
+    SensorGuard guard(m_SensorLock);
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001:
+            return m_MT9M001.ExposureTimeToLines(fMs);
+        default:
+            return 0;
+    }
+}
+
+int CDevice::SensorGetExposureTimeRange(float* pMin, float* pMax) {
+    SensorGuard guard(m_SensorLock);
+    SetOut(pMin, 0.0f);
+    SetOut(pMax, 0.0f);
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001:
+            SetOut(pMin, m_MT9M001.ExposureLinesToTime(CMT9M001::kMinExposureLines));
+            SetOut(pMax, m_MT9M001.ExposureLinesToTime(CMT9M001::kMaxExposureLines));
+            return RET_SUCCESS;
+        default:
+            return RET_NOTSUPPORT;
+    }
+}
+
+int CDevice::SensorGetExposureTime(float* pMs) {
+    SensorGuard guard(m_SensorLock);
+    SetOut(pMs, 0.0f);
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001:
+            SetOut(pMs, m_Sensor.fExposureTime);
+            return RET_SUCCESS;
+        default:
+            return RET_NOTSUPPORT;
+    }
+}
+
+int CDevice::SensorFlashEnableSet(bool bOn) {
+    SensorGuard guard(m_SensorLock);
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001: {
+            const uint16_t wMode = m_MT9M001.Shadow(CMT9M001::ReadMode1);
+            return m_MT9M001.WriteRegister(
+                CMT9M001::ReadMode1, static_cast<uint16_t>(bOn ? wMode | 0x0200 : wMode & ~0x0200));
+        }
+        default:
+            return RET_NOTSUPPORT;
+    }
+}
+
+int CDevice::SensorFlashEnableGet(bool* pbOn) {
+    SensorGuard guard(m_SensorLock);
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001:
+            SetOut(pbOn, (m_MT9M001.Shadow(CMT9M001::ReadMode1) & 0x0200) != 0);
+            return RET_SUCCESS;
+        default:
+            return RET_NOTSUPPORT;
+    }
+}
+
+int CDevice::SensorGetBlackLevelRange(int* pMin, int* pMax) {
+    SensorGuard guard(m_SensorLock);
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001:
+            SetOut(pMin, 0);
+            SetOut(pMax, CMT9M001::kMaxBlackLevel);
+            return RET_SUCCESS;
+        default:
+            return RET_NOTSUPPORT;
+    }
+}
+
+int CDevice::SensorGetBlackLevel(int* pLevel) {
+    SensorGuard guard(m_SensorLock);
+    if (pLevel == nullptr) {
+        return RET_PARAMERROR;
+    }
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::MT9M001:
+            *pLevel = m_MT9M001.GetBlackLevel();
             return RET_SUCCESS;
         default:
             return RET_NOTSUPPORT;
@@ -126,11 +243,8 @@ int CDevice::SensorGetGainRange(int* pMin, int* pMax) {
     SensorGuard guard(m_SensorLock);
     switch (SensorUnitOf(m_nDeviceType)) {
         case SensorUnit::MT9M001:
-            if (pMin == nullptr || pMax == nullptr) {
-                return RET_PARAMERROR;
-            }
-            *pMin = 0;
-            *pMax = CMT9M001::kMaxGainStep;
+            SetOut(pMin, 0);
+            SetOut(pMax, CMT9M001::kMaxGainStep);
             return RET_SUCCESS;
         default:
             return RET_NOTSUPPORT;

@@ -234,3 +234,49 @@ int CMT9M001::SetGain(int nStep) {
     }
     return RET_SUCCESS;
 }
+
+int CMT9M001::SetBlackLevel(int nLevel) {
+    uint16_t wCtrl = Shadow(CalCtrl);
+    switch (nLevel) {
+        case 0:
+            wCtrl = static_cast<uint16_t>((wCtrl & ~0x0005) | 0x0002);
+            break;
+        case 1:
+            wCtrl = static_cast<uint16_t>((wCtrl & ~0x0003) | 0x0004);
+            break;
+        case 2:
+            wCtrl = static_cast<uint16_t>(wCtrl & ~0x0007);
+            break;
+        case 3:
+            wCtrl = static_cast<uint16_t>(wCtrl | 0x0001);
+            break;
+        default:
+            break;
+    }
+    return WriteRegister(CalCtrl, wCtrl);
+}
+
+int CMT9M001::GetBlackLevel() const {
+    const uint16_t wCtrl = Shadow(CalCtrl);
+    if (wCtrl & 0x0001) {
+        return 3;
+    }
+    if ((wCtrl & 0x0006) == 0x0004) {
+        return 1;
+    }
+    return (wCtrl & 0x0007) == 0 ? 2 : 0;  // level 0 sets bit 1
+}
+
+int CMT9M001::SetBlackLevelThreshold(bool bManualOff, int nLow, int nHigh) {
+    nLow = std::clamp(nLow, 0, 63);
+    nHigh = std::max(std::clamp(nHigh, 0, 127), nLow);
+    if (Shadow(CalCtrl) & 0x0003) {
+        return RET_NOTSUPPORT;
+    }
+    const uint16_t wThreshold = Shadow(CalThreshold);
+    const uint16_t wValue =
+        bManualOff
+            ? static_cast<uint16_t>(wThreshold & 0x7F7F)
+            : static_cast<uint16_t>((nLow & 0x3F) | (wThreshold & 0x40) | (nHigh << 8) | 0x8080);
+    return WriteRegister(CalThreshold, wValue);
+}

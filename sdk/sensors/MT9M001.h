@@ -32,6 +32,7 @@ class CMT9M001 {
     };
     static constexpr int kRegisterCount = 17;
     static constexpr int kMaxGainStep = 47;
+    static constexpr int kMaxBlackLevel = 3;
     static constexpr int32_t kMinExposureLines = 1;
     static constexpr int32_t kMaxExposureLines = 16383;
 
@@ -69,6 +70,15 @@ class CMT9M001 {
     static uint16_t GainTableValue(int nStep);
     // The first gain step whose table value equals the register's low 7 bits.
     static int GainStepOf(uint16_t wRegister);
+
+    // Black level 0 .. 3 in CalCtrl: a level outside writes CalCtrl as it
+    // is (no traffic). GetBlackLevel reads the level back from CalCtrl.
+    int SetBlackLevel(int nLevel);
+    int GetBlackLevel() const;
+    // Black-level calibration thresholds: automatic (bManualOff) or the
+    // given ones; RET_NOTSUPPORT while calibration is forced (CalCtrl bit 0
+    // or 1).
+    int SetBlackLevelThreshold(bool bManualOff, int nLow, int nHigh);
 
     // The shadow of a listed register (0 for an unlisted one).
     uint16_t Shadow(uint16_t wAddress) const;

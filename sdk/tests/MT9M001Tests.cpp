@@ -192,4 +192,40 @@ TEST_F(MT9M001Test, RestoreReplaysTheShadowInOrder) {
     EXPECT_EQ(SensorRequests(kWrSensor).size(), 3u) << "stops at the failing write";
 }
 
+TEST_F(MT9M001Test, BlackLevelReadsBackWhatWasSet) {
+    mlsim_sensor_write(0, CMT9M001::CalCtrl, 0x0498);  // bits above 2 are kept
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+    const struct {
+        int nLevel;
+        uint16_t wCalCtrl;
+    } kCases[] = {{3, 0x0499}, {2, 0x0498}, {0, 0x049A}, {1, 0x049C}, {3, 0x049D}};
+    for (const auto& c : kCases) {
+        EXPECT_EQ(unit.SetBlackLevel(c.nLevel), RET_SUCCESS) << c.nLevel;
+        EXPECT_EQ(Chip(CMT9M001::CalCtrl), c.wCalCtrl) << c.nLevel;
+        EXPECT_EQ(unit.GetBlackLevel(), c.nLevel) << c.nLevel;
+    }
+    mlsim_journal_clear(0);
+    EXPECT_EQ(unit.SetBlackLevel(7), RET_SUCCESS);
+    EXPECT_TRUE(VendorJournal(0).empty()) << "an unknown level rewrites CalCtrl unchanged";
+}
+
+TEST_F(MT9M001Test, BlackLevelThresholdsOnlyWhileCalibrationIsNotForced) {
+    mlsim_sensor_write(0, CMT9M001::CalCtrl, 0x0000);
+    mlsim_sensor_write(0, CMT9M001::CalThreshold, 0x0040);  // automatic, bit 6 carried
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+
+    EXPECT_EQ(unit.SetBlackLevelThreshold(false, 70, 10), RET_SUCCESS);
+    EXPECT_EQ(Chip(CMT9M001::CalThreshold), 0x3F | 0x40 | (63 << 8) | 0x8080)
+        << "low clamped to 63, high raised to low";
+    EXPECT_EQ(unit.SetBlackLevelThreshold(true, 0, 0), RET_SUCCESS);
+    EXPECT_EQ(Chip(CMT9M001::CalThreshold), (0x3F | 0x40 | (63 << 8)));
+
+    mlsim_journal_clear(0);
+    EXPECT_EQ(unit.SetBlackLevelThreshold(true, 5, 9), RET_SUCCESS);
+    EXPECT_TRUE(VendorJournal(0).empty()) << "automatic thresholds stay as they are";
+
+    ASSERT_EQ(unit.SetBlackLevel(0), RET_SUCCESS);  // CalCtrl bit 1: forced
+    EXPECT_EQ(unit.SetBlackLevelThreshold(false, 5, 9), RET_NOTSUPPORT);
+}
+
 }  // namespace

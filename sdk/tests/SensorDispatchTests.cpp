@@ -57,11 +57,31 @@ TEST_F(SensorDispatchTest, MonochromeGainSetsAllColoursAndReadsTheGlobalGain) {
     EXPECT_EQ(nMin, 0);
     EXPECT_EQ(nMax, 47);
 
+    float fMin = 0, fMax = 0;
+    EXPECT_EQ(pDevice->SensorGetExposureTimeRange(&fMin, &fMax), RET_SUCCESS);
+    EXPECT_FLOAT_EQ(fMin, pDevice->SensorExposureLinesToTime(1));
+    EXPECT_FLOAT_EQ(fMax, pDevice->SensorExposureLinesToTime(16383));
+    EXPECT_EQ(pDevice->SensorGetExposureLinesRange(&nMin, &nMax), RET_SUCCESS);
+    EXPECT_EQ(nMin, 1);
+    EXPECT_EQ(nMax, 0x3FFF);
+    EXPECT_EQ(pDevice->SensorExposureTimeToLines(fMax * 2), 2 * 16383);
+
+    bool bOn = false;
+    EXPECT_EQ(pDevice->SensorFlashEnableSet(true), RET_SUCCESS);
+    uint16_t wMode1 = 0;
+    ASSERT_EQ(mlsim_sensor_read(0, 30, &wMode1), 1);
+    EXPECT_NE(wMode1 & 0x0200, 0);
+    EXPECT_EQ(pDevice->SensorFlashEnableGet(&bOn), RET_SUCCESS);
+    EXPECT_TRUE(bOn);
+
     EXPECT_EQ(pDevice->SensorSetExposureLines(321), RET_SUCCESS);
     int nLines = 0;
     EXPECT_EQ(pDevice->SensorGetExposureLines(&nLines), RET_SUCCESS);
     EXPECT_EQ(nLines, 321);
     EXPECT_FLOAT_EQ(pDevice->Sensor().fRequestedExposureTime, pDevice->ExposureTime());
+    float fMs = 0;
+    EXPECT_EQ(pDevice->SensorGetExposureTime(&fMs), RET_SUCCESS);
+    EXPECT_FLOAT_EQ(fMs, pDevice->SensorExposureLinesToTime(321));
 }
 
 TEST_F(SensorDispatchTest, TypesWithoutAUnitAreNotSupported) {
@@ -81,6 +101,13 @@ TEST_F(SensorDispatchTest, TypesWithoutAUnitAreNotSupported) {
     n = 5;
     EXPECT_EQ(pDevice->SensorGetBlueGain(&n), RET_NOTSUPPORT);
     EXPECT_EQ(n, 0);
+    float fMs = 1;
+    EXPECT_EQ(pDevice->SensorGetExposureTime(&fMs), RET_NOTSUPPORT);
+    EXPECT_EQ(fMs, 0.0f);
+    EXPECT_EQ(pDevice->SensorExposureLinesToTime(100), 0.0f);
+    EXPECT_EQ(pDevice->SensorExposureTimeToLines(100.0f), 0);
+    EXPECT_EQ(pDevice->SensorFlashEnableSet(true), RET_NOTSUPPORT);
+    EXPECT_EQ(pDevice->SensorGetBlackLevel(&n), RET_NOTSUPPORT);
     EXPECT_TRUE(VendorJournal(0).empty());
 }
 
