@@ -46,6 +46,13 @@ constexpr DumpLine kDump[] = {
     {CMT9M001::CalThreshold, L"ZDQAPI::MT9M001REG_CalThreshold:    0x%04x"},
 };
 
+// Divisor of each addressing mode (full, skip 2, 3, 4, 8) and the width
+// alignment of each column mode.
+constexpr int kModeDivisor[5] = {1, 2, 3, 4, 8};
+constexpr int kWidthAlignment[5] = {4, 8, 12, 16, 32};
+// One transfer of frames never exceeds this many bytes.
+constexpr uint32_t kMaxTransferBytes = 16777216;
+
 int32_t ClampLines(int64_t nLines) {
     return static_cast<int32_t>(
         std::clamp<int64_t>(nLines, CMT9M001::kMinExposureLines, CMT9M001::kMaxExposureLines));
@@ -279,4 +286,125 @@ int CMT9M001::SetBlackLevelThreshold(bool bManualOff, int nLow, int nHigh) {
             ? static_cast<uint16_t>(wThreshold & 0x7F7F)
             : static_cast<uint16_t>((nLow & 0x3F) | (wThreshold & 0x40) | (nHigh << 8) | 0x8080);
     return WriteRegister(CalThreshold, wValue);
+}
+
+int CMT9M001::SetHorizontalBlank(int nClocks) {
+    return WriteRegister(HorizontalBlank,
+                         static_cast<uint16_t>(nClocks < 2048 ? std::max(nClocks, 9) : 2047));
+}
+
+int CMT9M001::SetVerticalBlank(int nRows) {
+    return WriteRegister(VerticalBlank,
+                         static_cast<uint16_t>(nRows < 2048 ? std::max(nRows, 25) : 2047));
+}
+
+namespace {
+
+// New read modes for one addressing mode: the mode's skip bits cleared, then
+// the one for the mode set. False for a mode the sensor cannot do.
+bool AddrModeBits(int nMode, uint16_t& wMode1, uint16_t& wMode2, uint16_t wSkip2, uint16_t wSkip4,
+                  uint16_t wSkip8) {
+    wMode1 = static_cast<uint16_t>(wMode1 & ~(wSkip4 | wSkip8));
+    wMode2 = static_cast<uint16_t>(wMode2 & ~wSkip2);
+    switch (nMode) {
+        case 0:
+            return true;
+        case 1:
+            wMode2 |= wSkip2;
+            return true;
+        case 3:
+            wMode1 |= wSkip4;
+            return true;
+        case 4:
+            wMode1 |= wSkip8;
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+int CMT9M001::SetRowAddrMode(int nMode) {
+    uint16_t wMode1 = Shadow(ReadMode1);
+    uint16_t wMode2 = Shadow(ReadMode2);
+    if (!AddrModeBits(nMode, wMode1, wMode2, 0x0010, 0x0008, 0x0020)) {
+        return RET_NOTSUPPORT;
+    }
+    const int nRet = WriteRegister(ReadMode1, wMode1);
+    return nRet != RET_SUCCESS ? nRet : WriteRegister(ReadMode2, wMode2);
+}
+
+int CMT9M001::SetColumnAddrMode(int nMode) {
+    uint16_t wMode1 = Shadow(ReadMode1);
+    uint16_t wMode2 = Shadow(ReadMode2);
+    if (!AddrModeBits(nMode, wMode1, wMode2, 0x0008, 0x0004, 0x0010)) {
+        return RET_NOTSUPPORT;
+    }
+    const int nRet = WriteRegister(ReadMode1, wMode1);
+    return nRet != RET_SUCCESS ? nRet : WriteRegister(ReadMode2, wMode2);
+}
+
+int CMT9M001::CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol,
+                       int nAmRow, uint16_t* pMultiFrames, bool b16BitOutput) const {
+    if (nAmCol < 0 || nAmCol > 4 || nAmRow < 0 || nAmRow > 4) {
+        return RET_PARAMERROR;
+    }
+    static const CapField* const kSkipBits[5] = {nullptr, &SensorCap::bmSkip2, &SensorCap::bmSkip3,
+                                                 &SensorCap::bmSkip4, &SensorCap::bmSkip8};
+    if (kSkipBits[nAmCol] != nullptr && !m_Capability.Has(*kSkipBits[nAmCol])) {
+        return RET_NOTSUPPORT;
+    }
+    const RoiLimits& roi = m_State.roi;
+    nWidth = nWidth / kWidthAlignment[nAmCol] * kWidthAlignment[nAmCol];
+    nHeight = nHeight / kModeDivisor[nAmRow] * kModeDivisor[nAmRow];
+    nWidth = (nWidth + 1) / 2 * 2;
+    nHeight = (nHeight + 1) / 2 * 2;
+    nWidth = std::clamp(nWidth, roi.nMinWidth, roi.nMaxWidth);
+    nHeight = std::clamp(nHeight, roi.nMinHeight, roi.nMaxHeight);
+    nColStart = std::max(nColStart, 0);
+    if (nColStart + nWidth > roi.nMaxWidth) {
+        nColStart = roi.nMaxWidth - nWidth;
+    }
+    nRowStart = std::max(nRowStart, 0);
+    if (nRowStart + nHeight > roi.nMaxHeight) {
+        nRowStart = roi.nMaxHeight - nHeight;
+    }
+    if (pMultiFrames != nullptr) {
+        const uint32_t nFrameBytes = static_cast<uint32_t>(nWidth / kModeDivisor[nAmCol]) *
+                                     static_cast<uint32_t>(nHeight / kModeDivisor[nAmRow]) *
+                                     (b16BitOutput ? 2u : 1u);
+        const uint32_t nFit = nFrameBytes != 0 ? kMaxTransferBytes / nFrameBytes : 65535;
+        if (nFit < *pMultiFrames) {
+            *pMultiFrames = static_cast<uint16_t>(std::min<uint32_t>(nFit, 65535));
+        }
+        if (*pMultiFrames == 0) {
+            *pMultiFrames = 1;
+        }
+    }
+    return RET_SUCCESS;
+}
+
+int CMT9M001::SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
+                     uint8_t* pbChanged) {
+    if (pbChanged != nullptr) {
+        *pbChanged = 0;
+    }
+    const struct {
+        uint16_t wAddress;
+        int nValue;
+    } kWindow[] = {
+        {ColumnStart, nColStart + m_State.roi.nColumnOffset},
+        {RowStart, nRowStart + m_State.roi.nRowOffset},
+        {ColumnSize, nWidth - 1},
+        {RowSize, nHeight - 1},
+    };
+    for (const auto& reg : kWindow) {
+        const int nRet = WriteRegister(reg.wAddress, static_cast<uint16_t>(reg.nValue));
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+    }
+    const int nRet = SetRowAddrMode(nAmRow);
+    return nRet != RET_SUCCESS ? nRet : SetColumnAddrMode(nAmCol);
 }

@@ -71,6 +71,27 @@ class CMT9M001 {
     // The first gain step whose table value equals the register's low 7 bits.
     static int GainStepOf(uint16_t wRegister);
 
+    // Blanking, clamped to 9 .. 2047 (horizontal) and 25 .. 2047 (vertical).
+    int SetHorizontalBlank(int nClocks);
+    int SetVerticalBlank(int nRows);
+    int GetHorizontalBlank() const { return Shadow(HorizontalBlank) & 0x7FF; }
+    int GetVerticalBlank() const { return Shadow(VerticalBlank) & 0x7FF; }
+
+    // Addressing modes: 0 full resolution, 1 skip 2, 3 skip 4, 4 skip 8;
+    // RET_NOTSUPPORT for skip 3 (2) and any other mode, nothing written.
+    int SetRowAddrMode(int nMode);
+    int SetColumnAddrMode(int nMode);
+    // Aligns and clamps a field of view in place: RET_PARAMERROR for a mode
+    // outside 0 .. 4, RET_NOTSUPPORT for a column mode the sensor lacks.
+    // pMultiFrames (may be null) is cut so one transfer stays within 16 MiB;
+    // b16BitOutput doubles the bytes per pixel.
+    int CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol, int nAmRow,
+                 uint16_t* pMultiFrames, bool b16BitOutput) const;
+    // Writes the window and the addressing modes, stopping at the first
+    // failure; *pbChanged (may be null) is set to 0.
+    int SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
+               uint8_t* pbChanged);
+
     // Black level 0 .. 3 in CalCtrl: a level outside writes CalCtrl as it
     // is (no traffic). GetBlackLevel reads the level back from CalCtrl.
     int SetBlackLevel(int nLevel);

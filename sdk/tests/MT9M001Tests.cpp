@@ -228,4 +228,75 @@ TEST_F(MT9M001Test, BlackLevelThresholdsOnlyWhileCalibrationIsNotForced) {
     EXPECT_EQ(unit.SetBlackLevelThreshold(false, 5, 9), RET_NOTSUPPORT);
 }
 
+TEST_F(MT9M001Test, CheckFovAlignsAndClampsTheWindow) {
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+    ASSERT_FALSE(layers.capability.Has(SensorCap::bmSkip3));
+    const struct {
+        int nCol, nRow, nWidth, nHeight, nAmCol, nAmRow;
+        int nRet, nWantCol, nWantRow, nWantWidth, nWantHeight;
+    } kCases[] = {
+        {0, 0, 1283, 1024, 0, 0, RET_SUCCESS, 0, 0, 1280, 1024},
+        {0, 0, 1001, 1001, 1, 1, RET_SUCCESS, 0, 0, 1000, 1000},
+        {300, 0, 1000, 500, 0, 0, RET_SUCCESS, 280, 0, 1000, 500},
+        {-5, 900, 641, 301, 0, 3, RET_SUCCESS, 0, 724, 640, 300},
+        {0, 0, 0, 0, 0, 0, RET_SUCCESS, 0, 0, 1, 1},  // the minimum wins over evenness
+        {0, 0, 640, 480, 5, 0, RET_PARAMERROR, 0, 0, 640, 480},
+        {0, 0, 640, 480, 0, -1, RET_PARAMERROR, 0, 0, 640, 480},
+        {0, 0, 640, 480, 2, 0, RET_NOTSUPPORT, 0, 0, 640, 480},
+    };
+    for (const auto& c : kCases) {
+        int nCol = c.nCol, nRow = c.nRow, nWidth = c.nWidth, nHeight = c.nHeight;
+        EXPECT_EQ(unit.CheckFov(nCol, nRow, nWidth, nHeight, c.nAmCol, c.nAmRow, nullptr, false),
+                  c.nRet)
+            << c.nWidth << "x" << c.nHeight;
+        EXPECT_EQ(nCol, c.nWantCol);
+        EXPECT_EQ(nRow, c.nWantRow);
+        EXPECT_EQ(nWidth, c.nWantWidth);
+        EXPECT_EQ(nHeight, c.nWantHeight);
+    }
+
+    // One transfer of frames stays within 16 MiB.
+    int nCol = 0, nRow = 0, nWidth = 1280, nHeight = 1024;
+    uint16_t wFrames = 20;
+    ASSERT_EQ(unit.CheckFov(nCol, nRow, nWidth, nHeight, 0, 0, &wFrames, true), RET_SUCCESS);
+    EXPECT_EQ(wFrames, 6);
+    wFrames = 0;
+    ASSERT_EQ(unit.CheckFov(nCol, nRow, nWidth, nHeight, 0, 0, &wFrames, false), RET_SUCCESS);
+    EXPECT_EQ(wFrames, 1);
+}
+
+TEST_F(MT9M001Test, SetFovWritesTheWindowAndTheAddressingModes) {
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+    uint8_t bChanged = 1;
+    EXPECT_EQ(unit.SetFov(100, 50, 640, 480, 1, 3, &bChanged), RET_SUCCESS);
+    EXPECT_EQ(bChanged, 0);
+    EXPECT_EQ(Chip(CMT9M001::ColumnStart), 120);
+    EXPECT_EQ(Chip(CMT9M001::RowStart), 62);
+    EXPECT_EQ(Chip(CMT9M001::ColumnSize), 639);
+    EXPECT_EQ(Chip(CMT9M001::RowSize), 479);
+    EXPECT_EQ(Chip(CMT9M001::ReadMode2) & 0x0018, 0x0008) << "column skip 2, no row skip 2";
+    EXPECT_EQ(Chip(CMT9M001::ReadMode1) & 0x003C, 0x0008) << "row skip 4";
+
+    mlsim_journal_clear(0);
+    EXPECT_EQ(unit.SetRowAddrMode(2), RET_NOTSUPPORT);
+    EXPECT_EQ(unit.SetColumnAddrMode(7), RET_NOTSUPPORT);
+    EXPECT_TRUE(VendorJournal(0).empty());
+    EXPECT_EQ(unit.SetColumnAddrMode(0), RET_SUCCESS);
+    EXPECT_EQ(Chip(CMT9M001::ReadMode2) & 0x0008, 0);
+}
+
+TEST_F(MT9M001Test, BlankingIsClampedToTheSensorsRange) {
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+    const struct {
+        int nValue, nHorizontal, nVertical;
+    } kCases[] = {{0, 9, 25}, {-4, 9, 25}, {100, 100, 100}, {2047, 2047, 2047}, {5000, 2047, 2047}};
+    for (const auto& c : kCases) {
+        EXPECT_EQ(unit.SetHorizontalBlank(c.nValue), RET_SUCCESS);
+        EXPECT_EQ(unit.SetVerticalBlank(c.nValue), RET_SUCCESS);
+        EXPECT_EQ(unit.GetHorizontalBlank(), c.nHorizontal) << c.nValue;
+        EXPECT_EQ(unit.GetVerticalBlank(), c.nVertical) << c.nValue;
+        EXPECT_EQ(Chip(CMT9M001::HorizontalBlank), c.nHorizontal);
+    }
+}
+
 }  // namespace
