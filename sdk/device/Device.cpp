@@ -112,6 +112,8 @@ bool CDevice::OpenCamera() {
         return false;
     }
     m_fPreviousExposureTime = m_Sensor.fExposureTime;
+    m_nBaseBayerMode = static_cast<int>(m_Capability.Get(SensorCap::bmBayerMode));
+    m_nBayerMode = m_nBaseBayerMode;
     if (IsMono()) {
         // A monochrome frame is passed on as it comes, with the sensor flipped.
         m_nOutputMode = kOutputRaw;

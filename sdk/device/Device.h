@@ -92,6 +92,14 @@ class CDevice {
     // for a null out.
     int SensorSetFlip(bool bFlip);
     int SensorGetFlip(bool* pbFlip);
+    // Horizontal mirror, the same way (no sensor unit here mirrors itself).
+    int SensorSetMirror(bool bMirror);
+    int SensorGetMirror(bool* pbMirror);
+    // The Bayer mode the raw-to-RGB step uses, from the sensor's own mode
+    // and the flip and mirror flags.
+    void UpdateBayerModeForFlipMirror();
+    int BaseBayerMode() const { return m_nBaseBayerMode; }
+    int BayerMode() const { return m_nBayerMode; }
     // Gain steps per colour.
     int SensorGetGainRange(int* pMin, int* pMax);
     int SensorSetRedGain(int nGain);
@@ -155,6 +163,9 @@ class CDevice {
     uint16_t m_wFpgaVersion = 0;
     SensorState m_Sensor;
     bool m_bFlip = false;
+    bool m_bMirror = false;
+    int m_nBaseBayerMode = 0;
+    int m_nBayerMode = 0;
     int m_nOutputMode = kOutputRaw;
     float m_fPreviousExposureTime = SensorState::kDefaultExposureTimeMs;
     DeviceCapability m_Capability;

@@ -217,8 +217,59 @@ int CDevice::SensorSetFlip(bool bFlip) {
     }
     if (nRet == RET_SUCCESS) {
         m_bFlip = bFlip;
+        UpdateBayerModeForFlipMirror();
     }
     return nRet;
+}
+
+int CDevice::SensorSetMirror(bool bMirror) {
+    SensorGuard guard(m_SensorLock);
+    if (!m_Capability.Has(SensorCap::bmMirror)) {
+        m_bMirror = bMirror;
+        UpdateBayerModeForFlipMirror();
+        return RET_SUCCESS;
+    }
+    return RET_NOTSUPPORT;
+}
+
+int CDevice::SensorGetMirror(bool* pbMirror) {
+    SensorGuard guard(m_SensorLock);
+    if (pbMirror == nullptr) {
+        return RET_PARAMERROR;
+    }
+    if (!m_Capability.Has(SensorCap::bmMirror)) {
+        *pbMirror = m_bMirror;
+        return RET_SUCCESS;
+    }
+    return RET_NOTSUPPORT;
+}
+
+// Bayer modes come in groups of four; flipping swaps the rows of the 2 x 2
+// cell, mirroring its columns, unless the sensor keeps the pattern itself.
+void CDevice::UpdateBayerModeForFlipMirror() {
+    const int x = m_nBaseBayerMode % 4;
+    const int b0 = m_nBaseBayerMode - x;
+    const bool bKeepOnFlip = m_Capability.Has(SensorCap::bmNoNeedChangeBayerWhenFlip);
+    const bool bKeepOnMirror = m_Capability.Has(SensorCap::bmNoNeedChangeBayerWhenMirror);
+    const int nFlipped = bKeepOnFlip ? m_nBaseBayerMode : b0 + (x ^ 1);
+    const int nMirrored = bKeepOnMirror ? m_nBaseBayerMode : b0 + (3 - x);
+    if (m_bFlip && m_bMirror) {
+        if (bKeepOnFlip && bKeepOnMirror) {
+            m_nBayerMode = m_nBaseBayerMode;
+        } else if (bKeepOnFlip) {
+            m_nBayerMode = nMirrored;
+        } else if (bKeepOnMirror) {
+            m_nBayerMode = nFlipped;
+        } else {
+            m_nBayerMode = b0 + (x ^ 2);
+        }
+    } else if (m_bFlip) {
+        m_nBayerMode = nFlipped;
+    } else if (m_bMirror) {
+        m_nBayerMode = nMirrored;
+    } else {
+        m_nBayerMode = m_nBaseBayerMode;
+    }
 }
 
 int CDevice::SensorGetFlip(bool* pbFlip) {

@@ -111,4 +111,45 @@ TEST_F(SensorDispatchTest, TypesWithoutAUnitAreNotSupported) {
     EXPECT_TRUE(VendorJournal(0).empty());
 }
 
+TEST_F(SensorDispatchTest, FlipAndMirrorChangeTheBayerModeUnlessTheSensorKeepsIt) {
+    Plug(0, CameraProfile(0));  // a colour model that flips in the sensor
+    ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+    CDevice* pDevice = FrameGetDevice(0);
+    ASSERT_NE(pDevice, nullptr);
+    DeviceCapability& cap = pDevice->Capability();
+    ASSERT_TRUE(cap.Has(SensorCap::bmFlip));
+    ASSERT_FALSE(cap.Has(SensorCap::bmMirror)) << "mirrored in software";
+    const int b = pDevice->BaseBayerMode();
+    const int x = b % 4, b0 = b - x;
+    EXPECT_EQ(pDevice->BayerMode(), b);
+
+    const struct {
+        bool bFlip, bMirror, bKeepOnFlip, bKeepOnMirror;
+        int nMode;
+    } kCases[] = {
+        {true, false, false, false, b0 + (x ^ 1)}, {true, false, true, false, b},
+        {false, true, false, false, b0 + (3 - x)}, {false, true, false, true, b},
+        {true, true, false, false, b0 + (x ^ 2)},  {true, true, true, false, b0 + (3 - x)},
+        {true, true, false, true, b0 + (x ^ 1)},   {true, true, true, true, b},
+        {false, false, false, false, b},
+    };
+    for (const auto& c : kCases) {
+        cap.Set(SensorCap::bmNoNeedChangeBayerWhenFlip, c.bKeepOnFlip);
+        cap.Set(SensorCap::bmNoNeedChangeBayerWhenMirror, c.bKeepOnMirror);
+        // Set the mirror first: its software path recomputes the mode, the
+        // flip's register path after it too.
+        ASSERT_EQ(pDevice->SensorSetMirror(c.bMirror), RET_SUCCESS);
+        pDevice->SensorSetFlip(!c.bFlip);
+        ASSERT_EQ(pDevice->SensorSetFlip(c.bFlip), RET_SUCCESS);
+        EXPECT_EQ(pDevice->BayerMode(), c.nMode)
+            << c.bFlip << c.bMirror << c.bKeepOnFlip << c.bKeepOnMirror;
+        bool bFlip = !c.bFlip, bMirror = !c.bMirror;
+        EXPECT_EQ(pDevice->SensorGetFlip(&bFlip), RET_SUCCESS);
+        EXPECT_EQ(pDevice->SensorGetMirror(&bMirror), RET_SUCCESS);
+        EXPECT_EQ(bFlip, c.bFlip);
+        EXPECT_EQ(bMirror, c.bMirror);
+    }
+    EXPECT_EQ(pDevice->SensorGetFlip(nullptr), RET_PARAMERROR);
+}
+
 }  // namespace
