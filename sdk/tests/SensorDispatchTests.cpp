@@ -152,4 +152,33 @@ TEST_F(SensorDispatchTest, FlipAndMirrorChangeTheBayerModeUnlessTheSensorKeepsIt
     EXPECT_EQ(pDevice->SensorGetFlip(nullptr), RET_PARAMERROR);
 }
 
+TEST_F(SensorDispatchTest, ColourGainsWriteTheirOwnRegisters) {
+    Plug(0, CameraProfile(0));
+    ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+    CDevice* pDevice = FrameGetDevice(0);
+    ASSERT_NE(pDevice, nullptr);
+    ASSERT_FALSE(pDevice->Capability().Has(SensorCap::bmMono));
+    ASSERT_EQ(pDevice->SensorSetRedGain(0), RET_SUCCESS);
+    ASSERT_EQ(pDevice->SensorSetGreenGain(0), RET_SUCCESS);
+    ASSERT_EQ(pDevice->SensorSetBlueGain(0), RET_SUCCESS);
+
+    EXPECT_EQ(pDevice->SensorSetGreenGain(30), RET_SUCCESS);
+    EXPECT_EQ(pDevice->SensorSetBlueGain(99), RET_SUCCESS);
+    const struct {
+        uint16_t wRegister, wValue;
+    } kChip[] = {{45, 8}, {43, 86}, {46, 86}, {44, 0x67}};
+    for (const auto& c : kChip) {
+        uint16_t wValue = 0;
+        ASSERT_EQ(mlsim_sensor_read(0, c.wRegister, &wValue), 1);
+        EXPECT_EQ(wValue, c.wValue) << c.wRegister;
+    }
+    int nRed = -1, nGreen = -1, nBlue = -1;
+    EXPECT_EQ(pDevice->SensorGetRedGain(&nRed), RET_SUCCESS);
+    EXPECT_EQ(pDevice->SensorGetGreenGain(&nGreen), RET_SUCCESS);
+    EXPECT_EQ(pDevice->SensorGetBlueGain(&nBlue), RET_SUCCESS);
+    EXPECT_EQ(nRed, 0);
+    EXPECT_EQ(nGreen, 30);
+    EXPECT_EQ(nBlue, 47);
+}
+
 }  // namespace
