@@ -70,6 +70,27 @@ int ZDQ_DeviceGetStatus(int nIndex, int* pStatus) {
     return RET_SUCCESS;
 }
 
+int ZDQ_DeviceGetInformation(int nIndex, int* pType, int* pSerial, unsigned short* pFirmware) {
+    ApiLog(L"ZDQAPI::++MDeviceGetInformation(%d)", nIndex);
+    CDevice* pDevice = FrameGetDevice(nIndex);
+    if (pDevice == nullptr) {
+        ApiLog(L"ZDQAPI::--MDeviceGetInformation OpenDevice Fail!");
+        return RET_DEVICENOTINIT;
+    }
+    return pDevice->DDeviceGetInformation(pType, pSerial, pFirmware);
+}
+
+int ZDQ_DeviceGetInformationEx(int nIndex, int* pType, int* pSerial, unsigned short* pFirmware,
+                               unsigned short* pFpgaVersion) {
+    ApiLog(L"ZDQAPI::++MDeviceGetInformationEx(%d)", nIndex);
+    CDevice* pDevice = FrameGetDevice(nIndex);
+    if (pDevice == nullptr) {
+        ApiLog(L"ZDQAPI::--MDeviceGetInformationEx OpenDevice Fail!");
+        return RET_DEVICENOTINIT;
+    }
+    return pDevice->DDeviceGetInformationEx(pType, pSerial, pFirmware, pFpgaVersion);
+}
+
 int ZDQ_GetErrorInfo(int nReturnCode, wchar_t* pszText) {
     if (pszText == nullptr) {
         return RET_PARAMERROR;

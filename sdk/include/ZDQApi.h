@@ -107,6 +107,16 @@ ZDQ_API int ZDQ_DeviceClose(int nIndex);
  * RET_PARAMERROR for a null pStatus. */
 ZDQ_API int ZDQ_DeviceGetStatus(int nIndex, int* pStatus);
 
+/* The camera's model number, serial number and firmware version (major in
+ * the high byte), read from the camera now; each output may be null. A
+ * camera without firmware reports 85, 0, 0. RET_DEVICENOTINIT when no camera
+ * opens for the index, RET_DEVICECLOSED after ZDQ_Close. */
+ZDQ_API int ZDQ_DeviceGetInformation(int nIndex, int* pType, int* pSerial,
+                                     unsigned short* pFirmware);
+/* The same and the FPGA version (0 when it cannot be read). */
+ZDQ_API int ZDQ_DeviceGetInformationEx(int nIndex, int* pType, int* pSerial,
+                                       unsigned short* pFirmware, unsigned short* pFpgaVersion);
+
 /* ---- Return codes and version ------------------------------------------- */
 
 /* Copies the text of a return code into pszText, which must hold
@@ -221,8 +231,7 @@ ZDQ_API int ZDQ_WaterMarkSetEnable(int nIndex, int bEnable);
 ZDQ_API int ZDQ_WaterMarkSetMode(int nIndex, int nMode);
 ZDQ_API int ZDQ_WaterMarkGetEnable(int nIndex, unsigned char* pbEnable);
 ZDQ_API int ZDQ_WaterMarkGetMode(int nIndex, int* pMode);
-ZDQ_API int ZDQ_WaterMarkGetInfo(int nIndex, unsigned short* pNumber, int* pValue2,
-                                 int* pValue3);
+ZDQ_API int ZDQ_WaterMarkGetInfo(int nIndex, unsigned short* pNumber, int* pValue2, int* pValue3);
 ZDQ_API int ZDQ_WaterMarkGetInfoEx(int nIndex, int* pNumber, int* pValue2, int* pValue3,
                                    int* pValue4, unsigned short* pValue5);
 

@@ -1,6 +1,6 @@
 // The device exports of the driver link, registers, GPIO and watermark
-// before a camera can be opened in a slot: each answers RET_DEVICENOTINIT
-// and sends nothing.
+// while no camera opens in the slot: each answers RET_DEVICENOTINIT and sends
+// nothing of its own (only the opening attempt reaches the camera).
 #include <functional>
 
 #include "SimCamera.h"
@@ -10,6 +10,8 @@ using DeviceExportTest = SimTest;
 
 TEST_F(DeviceExportTest, WithoutADeviceInTheSlotEveryExportGivesDeviceNotInit) {
     Plug(0, CameraProfile(5));
+    // The camera never tells who it is, so it never opens.
+    ASSERT_EQ(mlsim_fault_add(0, MLSIM_FAULT_TRANSFER, 0xC9, 0, -1, 0), 1);
     unsigned short w = 0;
     unsigned char b = 0;
     int n = 0;
@@ -39,7 +41,9 @@ TEST_F(DeviceExportTest, WithoutADeviceInTheSlotEveryExportGivesDeviceNotInit) {
         for (const auto& call : kCalls) {
             EXPECT_EQ(call(), RET_DEVICENOTINIT);
         }
-        EXPECT_EQ(mlsim_journal_count(0), 0u);
+        for (const MlSimJournalEntry& entry : VendorJournal(0)) {
+            EXPECT_EQ(entry.request, 0xC9) << "only the identity request of the opening";
+        }
     }
     EXPECT_EQ(ZDQ_UnInit(), RET_SUCCESS);
 }

@@ -1,0 +1,410 @@
+#include "sensors/MT9M001.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "ZDQApi.h"
+
+namespace {
+
+// The register list; the shadow keeps one word per entry, in this order.
+constexpr uint16_t kRegisters[CMT9M001::kRegisterCount] = {
+    CMT9M001::RowStart,     CMT9M001::ColumnStart,     CMT9M001::RowSize,
+    CMT9M001::ColumnSize,   CMT9M001::HorizontalBlank, CMT9M001::VerticalBlank,
+    CMT9M001::ShutterWidth, CMT9M001::ShutterDelay,    CMT9M001::ReadMode1,
+    CMT9M001::ReadMode2,    CMT9M001::Green1Gain,      CMT9M001::BlueGain,
+    CMT9M001::RedGain,      CMT9M001::Green2Gain,      CMT9M001::GlobalGain,
+    CMT9M001::CalThreshold, CMT9M001::CalCtrl,
+};
+
+constexpr uint16_t kReadOrder[] = {2, 1, 4, 3, 5, 6, 12, 9, 45, 44, 43, 46, 53, 30, 32, 98, 95};
+// ShutterDelay is never written back.
+constexpr uint16_t kRestoreOrder[] = {2, 1, 4, 3, 5, 6, 9, 53, 45, 44, 43, 46, 30, 32, 98, 95};
+
+struct DumpLine {
+    uint16_t wAddress;
+    const wchar_t* pszFormat;
+};
+constexpr DumpLine kDump[] = {
+    {CMT9M001::ColumnStart, L"ZDQAPI::MT9M001REG_ColumnStart:     0x%04x"},
+    {CMT9M001::RowStart, L"ZDQAPI::MT9M001REG_RowStart:        0x%04x"},
+    {CMT9M001::ColumnSize, L"ZDQAPI::MT9M001REG_ColumnSize:      0x%04x"},
+    {CMT9M001::RowSize, L"ZDQAPI::MT9M001REG_RowSize:         0x%04x"},
+    {CMT9M001::HorizontalBlank, L"ZDQAPI::MT9M001REG_HorizontalBlank: 0x%04x"},
+    {CMT9M001::VerticalBlank, L"ZDQAPI::MT9M001REG_VerticalBlank:   0x%04x"},
+    {CMT9M001::ShutterDelay, L"ZDQAPI::MT9M001REG_ShutterDelay:    0x%04x"},
+    {CMT9M001::ShutterWidth, L"ZDQAPI::MT9M001REG_ShutterWidth:    0x%04x"},
+    {CMT9M001::RedGain, L"ZDQAPI::MT9M001REG_RedGain:         0x%04x"},
+    {CMT9M001::BlueGain, L"ZDQAPI::MT9M001REG_BlueGain:        0x%04x"},
+    {CMT9M001::Green1Gain, L"ZDQAPI::MT9M001REG_Green1Gain:      0x%04x"},
+    {CMT9M001::Green2Gain, L"ZDQAPI::MT9M001REG_Green2Gain:      0x%04x"},
+    {CMT9M001::GlobalGain, L"ZDQAPI::MT9M001REG_GlobalGain:      0x%04x"},
+    {CMT9M001::ReadMode1, L"ZDQAPI::MT9M001REG_ReadMode1:       0x%04x"},
+    {CMT9M001::ReadMode2, L"ZDQAPI::MT9M001REG_ReadMode2:       0x%04x"},
+    {CMT9M001::CalCtrl, L"ZDQAPI::MT9M001REG_CalCtrl:         0x%04x"},
+    {CMT9M001::CalThreshold, L"ZDQAPI::MT9M001REG_CalThreshold:    0x%04x"},
+};
+
+// Divisor of each addressing mode (full, skip 2, 3, 4, 8) and the width
+// alignment of each column mode.
+constexpr int kModeDivisor[5] = {1, 2, 3, 4, 8};
+constexpr int kWidthAlignment[5] = {4, 8, 12, 16, 32};
+// One transfer of frames never exceeds this many bytes.
+constexpr uint32_t kMaxTransferBytes = 16777216;
+
+int32_t ClampLines(int64_t nLines) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(nLines, CMT9M001::kMinExposureLines, CMT9M001::kMaxExposureLines));
+}
+
+}  // namespace
+
+CMT9M001::CMT9M001(CVendorRequests& vendor, const DeviceCapability& capability, CLog* const& rpLog,
+                   SensorState& state)
+    : m_Vendor(vendor), m_Capability(capability), m_rpLog(rpLog), m_State(state) {}
+
+int CMT9M001::SlotOf(uint16_t wAddress) {
+    for (int i = 0; i < kRegisterCount; ++i) {
+        if (kRegisters[i] == wAddress) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+uint16_t CMT9M001::Shadow(uint16_t wAddress) const {
+    const int nSlot = SlotOf(wAddress);
+    return nSlot >= 0 ? m_wShadow[nSlot] : 0;
+}
+
+int CMT9M001::Init() {
+    m_State.roi = RoiLimits{20, 12, 1, 1, 1280, 1024};
+    const int nRet = ReadRegisters();
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    m_State.fExposureTime = ExposureLinesToTime(Shadow(ShutterWidth) & 0x3FFF);
+    return RET_SUCCESS;
+}
+
+int CMT9M001::ReadRegisters() {
+    std::fill(std::begin(m_wShadow), std::end(m_wShadow), 0);
+    for (uint16_t wAddress : kReadOrder) {
+        uint16_t wValue = 0;
+        const int nRet = m_Vendor.VendorCmd_RdSensor(wAddress, &wValue);
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+        m_wShadow[SlotOf(wAddress)] = wValue;
+    }
+    LogRegisters();
+    return RET_SUCCESS;
+}
+
+void CMT9M001::LogRegisters() const {
+    LogPrint(m_rpLog, LOGLEVEL_NORMAL, L"ZDQAPI::++++ZDQLOG_OUTPUT_MT9M001_RELATE_REG_VALUE++++.");
+    for (const DumpLine& line : kDump) {
+        LogPrint(m_rpLog, LOGLEVEL_NORMAL, line.pszFormat, Shadow(line.wAddress));
+    }
+    LogPrint(m_rpLog, LOGLEVEL_NORMAL, L"ZDQAPI::----ZDQLOG_OUTPUT_MT9M001_RELATE_REG_VALUE----.");
+}
+
+int CMT9M001::WriteRegister(uint16_t wAddress, uint16_t wValue) {
+    const int nSlot = SlotOf(wAddress);
+    if (nSlot < 0 || wAddress == ShutterDelay) {
+        return RET_NOTSUPPORT;
+    }
+    if (m_wShadow[nSlot] == wValue) {
+        return RET_SUCCESS;
+    }
+    const int nRet = m_Vendor.VendorCmd_WrSensor(wAddress, wValue);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    m_wShadow[nSlot] = wValue;
+    switch (wAddress) {
+        case ShutterWidth:
+            m_State.fExposureTime = ExposureLinesToTime(wValue & 0x3FFF);
+            break;
+        case ColumnSize:
+        case HorizontalBlank:
+        case ReadMode1:
+        case ReadMode2:
+            ReapplyExposureTime();  // the line time changed
+            break;
+        default:
+            break;
+    }
+    return RET_SUCCESS;
+}
+
+int CMT9M001::RestoreRegisters() {
+    for (uint16_t wAddress : kRestoreOrder) {
+        const int nRet = m_Vendor.VendorCmd_WrSensor(wAddress, Shadow(wAddress));
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+    }
+    return RET_SUCCESS;
+}
+
+// Line time in pixel clocks: the window width (after column skipping) plus
+// the horizontal blanking plus a fixed overhead, at least what the shutter
+// delay needs.
+int32_t CMT9M001::LineTimeClocks() const {
+    int32_t nWidth = Shadow(ColumnSize) & 0x7FF;
+    const uint16_t wMode1 = Shadow(ReadMode1);
+    const uint16_t wMode2 = Shadow(ReadMode2);
+    if (wMode2 & 0x0008) {
+        nWidth = nWidth / 4 * 2 + 1;
+    } else if (wMode1 & 0x0004) {
+        nWidth = nWidth / 8 * 2 + 1;
+    } else if (wMode1 & 0x0010) {
+        nWidth = nWidth / 16 * 2 + 1;
+    }
+    const int32_t nBlank = std::max<int32_t>(Shadow(HorizontalBlank) & 0x7FF, 19);
+    int32_t nLine = nWidth + nBlank + 226;
+    const int32_t nDelay = ShutterDelayClocks();
+    if (nDelay > (nLine - 548) / 4) {
+        nLine = 4 * nDelay + 548;
+    }
+    return nLine;
+}
+
+float CMT9M001::ExposureLinesToTime(int32_t nLines) const {
+    const int64_t nClocks =
+        static_cast<int64_t>(nLines) * LineTimeClocks() - ShutterDelayClocks() - 180;
+    return static_cast<float>(nClocks) * m_Capability.T;
+}
+
+int64_t CMT9M001::ExposureTimeToLines(float fMs) const {
+    const float fClocks = fMs / m_Capability.T + static_cast<float>(ShutterDelayClocks()) + 180.0f;
+    const float fLines = fClocks / static_cast<float>(LineTimeClocks());
+    const double dLines = static_cast<double>(fLines) + 0.5;
+    // Saturate rather than overflow for absurd times; callers clamp anyway.
+    constexpr double kLimit = 9.0e18;
+    if (std::isnan(dLines)) {
+        return 0;
+    }
+    if (dLines >= kLimit) {
+        return std::numeric_limits<int64_t>::max();
+    }
+    if (dLines <= -kLimit) {
+        return std::numeric_limits<int64_t>::min();
+    }
+    return static_cast<int64_t>(dLines);
+}
+
+int CMT9M001::SetExposureLines(int32_t nLines) {
+    return WriteRegister(ShutterWidth,
+                         static_cast<uint16_t>(ClampLines(static_cast<uint16_t>(nLines))));
+}
+
+int CMT9M001::SetExposureTime(float fMs) {
+    const int nRet =
+        WriteRegister(ShutterWidth, static_cast<uint16_t>(ClampLines(ExposureTimeToLines(fMs))));
+    m_State.fRequestedExposureTime = fMs;
+    return nRet;
+}
+
+int32_t CMT9M001::GetExposureLines() const {
+    return Shadow(ShutterWidth) & 0x3FFF;
+}
+
+int CMT9M001::ReapplyExposureTime() {
+    return WriteRegister(
+        ShutterWidth,
+        static_cast<uint16_t>(ClampLines(ExposureTimeToLines(m_State.fRequestedExposureTime))));
+}
+
+uint16_t CMT9M001::GainTableValue(int nStep) {
+    nStep = std::clamp(nStep, 0, kMaxGainStep);
+    return static_cast<uint16_t>(nStep <= 24 ? 8 + nStep : 81 + (nStep - 25));
+}
+
+int CMT9M001::GainStepOf(uint16_t wRegister) {
+    const uint16_t wLow = wRegister & 0x7F;
+    for (int nStep = 0; nStep <= kMaxGainStep; ++nStep) {
+        if (GainTableValue(nStep) == wLow) {
+            return nStep;
+        }
+    }
+    return 0;
+}
+
+int CMT9M001::SetGain(int nStep) {
+    const uint16_t wValue =
+        GainTableValue(std::min<int>(static_cast<uint16_t>(nStep), kMaxGainStep));
+    for (uint16_t wAddress : {RedGain, Green1Gain, Green2Gain, BlueGain, GlobalGain}) {
+        WriteRegister(wAddress, wValue);  // results ignored: the others still apply
+    }
+    return RET_SUCCESS;
+}
+
+int CMT9M001::SetBlackLevel(int nLevel) {
+    uint16_t wCtrl = Shadow(CalCtrl);
+    switch (nLevel) {
+        case 0:
+            wCtrl = static_cast<uint16_t>((wCtrl & ~0x0005) | 0x0002);
+            break;
+        case 1:
+            wCtrl = static_cast<uint16_t>((wCtrl & ~0x0003) | 0x0004);
+            break;
+        case 2:
+            wCtrl = static_cast<uint16_t>(wCtrl & ~0x0007);
+            break;
+        case 3:
+            wCtrl = static_cast<uint16_t>(wCtrl | 0x0001);
+            break;
+        default:
+            break;
+    }
+    return WriteRegister(CalCtrl, wCtrl);
+}
+
+int CMT9M001::GetBlackLevel() const {
+    const uint16_t wCtrl = Shadow(CalCtrl);
+    if (wCtrl & 0x0001) {
+        return 3;
+    }
+    if ((wCtrl & 0x0006) == 0x0004) {
+        return 1;
+    }
+    return (wCtrl & 0x0007) == 0 ? 2 : 0;  // level 0 sets bit 1
+}
+
+int CMT9M001::SetBlackLevelThreshold(bool bManualOff, int nLow, int nHigh) {
+    nLow = std::clamp(nLow, 0, 63);
+    nHigh = std::max(std::clamp(nHigh, 0, 127), nLow);
+    if (Shadow(CalCtrl) & 0x0003) {
+        return RET_NOTSUPPORT;
+    }
+    const uint16_t wThreshold = Shadow(CalThreshold);
+    const uint16_t wValue =
+        bManualOff
+            ? static_cast<uint16_t>(wThreshold & 0x7F7F)
+            : static_cast<uint16_t>((nLow & 0x3F) | (wThreshold & 0x40) | (nHigh << 8) | 0x8080);
+    return WriteRegister(CalThreshold, wValue);
+}
+
+int CMT9M001::SetHorizontalBlank(int nClocks) {
+    return WriteRegister(HorizontalBlank,
+                         static_cast<uint16_t>(nClocks < 2048 ? std::max(nClocks, 9) : 2047));
+}
+
+int CMT9M001::SetVerticalBlank(int nRows) {
+    return WriteRegister(VerticalBlank,
+                         static_cast<uint16_t>(nRows < 2048 ? std::max(nRows, 25) : 2047));
+}
+
+namespace {
+
+// New read modes for one addressing mode: the mode's skip bits cleared, then
+// the one for the mode set. False for a mode the sensor cannot do.
+bool AddrModeBits(int nMode, uint16_t& wMode1, uint16_t& wMode2, uint16_t wSkip2, uint16_t wSkip4,
+                  uint16_t wSkip8) {
+    wMode1 = static_cast<uint16_t>(wMode1 & ~(wSkip4 | wSkip8));
+    wMode2 = static_cast<uint16_t>(wMode2 & ~wSkip2);
+    switch (nMode) {
+        case 0:
+            return true;
+        case 1:
+            wMode2 |= wSkip2;
+            return true;
+        case 3:
+            wMode1 |= wSkip4;
+            return true;
+        case 4:
+            wMode1 |= wSkip8;
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+int CMT9M001::SetRowAddrMode(int nMode) {
+    uint16_t wMode1 = Shadow(ReadMode1);
+    uint16_t wMode2 = Shadow(ReadMode2);
+    if (!AddrModeBits(nMode, wMode1, wMode2, 0x0010, 0x0008, 0x0020)) {
+        return RET_NOTSUPPORT;
+    }
+    const int nRet = WriteRegister(ReadMode1, wMode1);
+    return nRet != RET_SUCCESS ? nRet : WriteRegister(ReadMode2, wMode2);
+}
+
+int CMT9M001::SetColumnAddrMode(int nMode) {
+    uint16_t wMode1 = Shadow(ReadMode1);
+    uint16_t wMode2 = Shadow(ReadMode2);
+    if (!AddrModeBits(nMode, wMode1, wMode2, 0x0008, 0x0004, 0x0010)) {
+        return RET_NOTSUPPORT;
+    }
+    const int nRet = WriteRegister(ReadMode1, wMode1);
+    return nRet != RET_SUCCESS ? nRet : WriteRegister(ReadMode2, wMode2);
+}
+
+int CMT9M001::CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol,
+                       int nAmRow, uint16_t* pMultiFrames, bool b16BitOutput) const {
+    if (nAmCol < 0 || nAmCol > 4 || nAmRow < 0 || nAmRow > 4) {
+        return RET_PARAMERROR;
+    }
+    static const CapField* const kSkipBits[5] = {nullptr, &SensorCap::bmSkip2, &SensorCap::bmSkip3,
+                                                 &SensorCap::bmSkip4, &SensorCap::bmSkip8};
+    if (kSkipBits[nAmCol] != nullptr && !m_Capability.Has(*kSkipBits[nAmCol])) {
+        return RET_NOTSUPPORT;
+    }
+    const RoiLimits& roi = m_State.roi;
+    nWidth = nWidth / kWidthAlignment[nAmCol] * kWidthAlignment[nAmCol];
+    nHeight = nHeight / kModeDivisor[nAmRow] * kModeDivisor[nAmRow];
+    nWidth = (nWidth + 1) / 2 * 2;
+    nHeight = (nHeight + 1) / 2 * 2;
+    nWidth = std::clamp(nWidth, roi.nMinWidth, roi.nMaxWidth);
+    nHeight = std::clamp(nHeight, roi.nMinHeight, roi.nMaxHeight);
+    nColStart = std::max(nColStart, 0);
+    if (nColStart + nWidth > roi.nMaxWidth) {
+        nColStart = roi.nMaxWidth - nWidth;
+    }
+    nRowStart = std::max(nRowStart, 0);
+    if (nRowStart + nHeight > roi.nMaxHeight) {
+        nRowStart = roi.nMaxHeight - nHeight;
+    }
+    if (pMultiFrames != nullptr) {
+        const uint32_t nFrameBytes = static_cast<uint32_t>(nWidth / kModeDivisor[nAmCol]) *
+                                     static_cast<uint32_t>(nHeight / kModeDivisor[nAmRow]) *
+                                     (b16BitOutput ? 2u : 1u);
+        const uint32_t nFit = nFrameBytes != 0 ? kMaxTransferBytes / nFrameBytes : 65535;
+        if (nFit < *pMultiFrames) {
+            *pMultiFrames = static_cast<uint16_t>(std::min<uint32_t>(nFit, 65535));
+        }
+        if (*pMultiFrames == 0) {
+            *pMultiFrames = 1;
+        }
+    }
+    return RET_SUCCESS;
+}
+
+int CMT9M001::SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
+                     uint8_t* pbChanged) {
+    if (pbChanged != nullptr) {
+        *pbChanged = 0;
+    }
+    const struct {
+        uint16_t wAddress;
+        int nValue;
+    } kWindow[] = {
+        {ColumnStart, nColStart + m_State.roi.nColumnOffset},
+        {RowStart, nRowStart + m_State.roi.nRowOffset},
+        {ColumnSize, nWidth - 1},
+        {RowSize, nHeight - 1},
+    };
+    for (const auto& reg : kWindow) {
+        const int nRet = WriteRegister(reg.wAddress, static_cast<uint16_t>(reg.nValue));
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+    }
+    const int nRet = SetRowAddrMode(nAmRow);
+    return nRet != RET_SUCCESS ? nRet : SetColumnAddrMode(nAmCol);
+}

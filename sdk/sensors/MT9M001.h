@@ -1,0 +1,117 @@
+// CMT9M001: the unit of the 1280 x 1024 MT9M001 sensor (8-bit register
+// addresses, 16-bit values). It keeps a shadow of every register of its list,
+// writes a register only when its value changes and keeps the exposure time
+// in ms while the line time changes.
+#pragma once
+
+#include <cstdint>
+
+#include "device/VendorRequests.h"
+#include "sensors/SensorState.h"
+
+class CMT9M001 {
+  public:
+    enum Register : uint16_t {
+        RowStart = 1,
+        ColumnStart = 2,
+        RowSize = 3,
+        ColumnSize = 4,
+        HorizontalBlank = 5,
+        VerticalBlank = 6,
+        ShutterWidth = 9,
+        ShutterDelay = 12,  // read only
+        ReadMode1 = 30,
+        ReadMode2 = 32,
+        Green1Gain = 43,
+        BlueGain = 44,
+        RedGain = 45,
+        Green2Gain = 46,
+        GlobalGain = 53,
+        CalThreshold = 95,
+        CalCtrl = 98,
+    };
+    static constexpr int kRegisterCount = 17;
+    static constexpr int kMaxGainStep = 47;
+    static constexpr int kMaxBlackLevel = 3;
+    static constexpr int32_t kMinExposureLines = 1;
+    static constexpr int32_t kMaxExposureLines = 16383;
+
+    // rpLog is the device's log pointer, read at every line.
+    CMT9M001(CVendorRequests& vendor, const DeviceCapability& capability, CLog* const& rpLog,
+             SensorState& state);
+    CMT9M001(const CMT9M001&) = delete;
+    CMT9M001& operator=(const CMT9M001&) = delete;
+
+    // Sets the window limits, reads the registers and derives the exposure
+    // time: 1 or the first failing read.
+    int Init();
+    // Reads every register of the list (the shadow is zeroed first), then
+    // logs them: 1 or the first failing read.
+    int ReadRegisters();
+    void LogRegisters() const;
+    // RET_NOTSUPPORT for a register outside the writable list, 1 without
+    // traffic when the value equals the shadow, else the write's result; a
+    // written exposure or line-time register updates the exposure.
+    int WriteRegister(uint16_t wAddress, uint16_t wValue);
+    // Writes every shadow back to the chip: 1 or the first failing write.
+    int RestoreRegisters();
+
+    // Exposure in lines and ms with the line time now in the shadow.
+    float ExposureLinesToTime(int32_t nLines) const;
+    int64_t ExposureTimeToLines(float fMs) const;
+    int SetExposureLines(int32_t nLines);
+    int SetExposureTime(float fMs);
+    int32_t GetExposureLines() const;
+    // The requested exposure time with the current line time.
+    int ReapplyExposureTime();
+
+    // One gain step (0 .. 47) for all colours.
+    int SetGain(int nStep);
+    static uint16_t GainTableValue(int nStep);
+    // The first gain step whose table value equals the register's low 7 bits.
+    static int GainStepOf(uint16_t wRegister);
+
+    // Blanking, clamped to 9 .. 2047 (horizontal) and 25 .. 2047 (vertical).
+    int SetHorizontalBlank(int nClocks);
+    int SetVerticalBlank(int nRows);
+    int GetHorizontalBlank() const { return Shadow(HorizontalBlank) & 0x7FF; }
+    int GetVerticalBlank() const { return Shadow(VerticalBlank) & 0x7FF; }
+
+    // Addressing modes: 0 full resolution, 1 skip 2, 3 skip 4, 4 skip 8;
+    // RET_NOTSUPPORT for skip 3 (2) and any other mode, nothing written.
+    int SetRowAddrMode(int nMode);
+    int SetColumnAddrMode(int nMode);
+    // Aligns and clamps a field of view in place: RET_PARAMERROR for a mode
+    // outside 0 .. 4, RET_NOTSUPPORT for a column mode the sensor lacks.
+    // pMultiFrames (may be null) is cut so one transfer stays within 16 MiB;
+    // b16BitOutput doubles the bytes per pixel.
+    int CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol, int nAmRow,
+                 uint16_t* pMultiFrames, bool b16BitOutput) const;
+    // Writes the window and the addressing modes, stopping at the first
+    // failure; *pbChanged (may be null) is set to 0.
+    int SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
+               uint8_t* pbChanged);
+
+    // Black level 0 .. 3 in CalCtrl: a level outside writes CalCtrl as it
+    // is (no traffic). GetBlackLevel reads the level back from CalCtrl.
+    int SetBlackLevel(int nLevel);
+    int GetBlackLevel() const;
+    // Black-level calibration thresholds: automatic (bManualOff) or the
+    // given ones; RET_NOTSUPPORT while calibration is forced (CalCtrl bit 0
+    // or 1).
+    int SetBlackLevelThreshold(bool bManualOff, int nLow, int nHigh);
+
+    // The shadow of a listed register (0 for an unlisted one).
+    uint16_t Shadow(uint16_t wAddress) const;
+
+  private:
+    static int SlotOf(uint16_t wAddress);
+    int32_t LineTimeClocks() const;
+    int32_t ShutterDelayClocks() const { return Shadow(ShutterDelay) & 0x7FF; }
+
+    CVendorRequests& m_Vendor;
+    const DeviceCapability& m_Capability;
+    CLog* const& m_rpLog;
+    SensorState& m_State;
+    uint16_t m_wShadow[kRegisterCount] = {};
+};
