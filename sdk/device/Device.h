@@ -84,6 +84,14 @@ class CDevice {
     // The strobe output.
     int SensorFlashEnableSet(bool bOn);
     int SensorFlashEnableGet(bool* pbOn);
+    // Strobe polarity and strobe mode, where the sensor offers them; the
+    // getters set their out to 0 first. SensorFlashControlGet runs the three
+    // getters and gives 1 only when all three did.
+    int SensorFlashInvertSet(bool bInvert);
+    int SensorFlashInvertGet(bool* pbInvert);
+    int SensorFlashSetMode(int nMode);
+    int SensorFlashGetMode(int* pMode);
+    int SensorFlashControlGet(bool* pbOn, bool* pbInvert, int* pMode);
     // Black-level setting of the sensor (RET_PARAMERROR for a null level).
     int SensorGetBlackLevelRange(int* pMin, int* pMax);
     int SensorGetBlackLevel(int* pLevel);

@@ -235,6 +235,23 @@ ZDQ_API int ZDQ_WaterMarkGetInfo(int nIndex, unsigned short* pNumber, int* pValu
 ZDQ_API int ZDQ_WaterMarkGetInfoEx(int nIndex, int* pNumber, int* pValue2, int* pValue3,
                                    int* pValue4, unsigned short* pValue5);
 
+/* ---- Strobe output -------------------------------------------------------- */
+
+/* The sensor's strobe (flash) output: on/off, polarity and mode, where the
+ * camera's sensor offers them (else RET_NOTSUPPORT). ZDQ_FlashControlSet sets
+ * the three in turn and gives the on/off setter's failure, else 1;
+ * ZDQ_FlashControlGet gives 1 only when all three could be read. Each out
+ * pointer may be null. */
+ZDQ_API int ZDQ_FlashEnableSet(int nIndex, int bEnable);
+ZDQ_API int ZDQ_FlashEnableGet(int nIndex, unsigned char* pbEnable);
+ZDQ_API int ZDQ_FlashInvertSet(int nIndex, int bInvert);
+ZDQ_API int ZDQ_FlashInvertGet(int nIndex, unsigned char* pbInvert);
+ZDQ_API int ZDQ_FlashSetMode(int nIndex, int nMode);
+ZDQ_API int ZDQ_FlashGetMode(int nIndex, int* pMode);
+ZDQ_API int ZDQ_FlashControlSet(int nIndex, int bEnable, int bInvert, int nMode);
+ZDQ_API int ZDQ_FlashControlGet(int nIndex, unsigned char* pbEnable, unsigned char* pbInvert,
+                                int* pMode);
+
 #ifdef __cplusplus
 }
 /* Any device-to-host vendor request with the caller's data stage, on a

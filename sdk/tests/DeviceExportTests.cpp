@@ -1,4 +1,4 @@
-// The device exports of the driver link, registers, GPIO and watermark
+// The device exports of the driver link, registers, GPIO, watermark and strobe
 // while no camera opens in the slot: each answers RET_DEVICENOTINIT and sends
 // nothing of its own (only the opening attempt reaches the camera).
 #include <functional>
@@ -32,6 +32,8 @@ TEST_F(DeviceExportTest, WithoutADeviceInTheSlotEveryExportGivesDeviceNotInit) {
         [&] { return ZDQ_GpioGetDirection(0, &b); },
         [&] { return ZDQ_SnapButtonStatus(0, &n); },
         [&] { return ZDQ_WaterMarkGetMode(0, &n); },
+        [] { return ZDQ_FlashControlSet(0, 1, 1, 1); },
+        [&] { return ZDQ_FlashControlGet(0, &b, &b, &n); },
     };
     for (bool bInit : {false, true}) {
         if (bInit) {
