@@ -3,6 +3,7 @@
 // button, watermark and strobe, each checked against the simulated camera's
 // own registers, memory and request journal; the driver link's close and
 // reopen; and the call-log lines every export writes.
+#include <filesystem>
 #include <functional>
 #include <regex>
 
@@ -321,6 +322,76 @@ TEST_F(RegisterExportTest, EveryExportWritesItsCallLogLines) {
         lines.push_back((*it)[1].str());
     }
     EXPECT_EQ(lines, expected);
+}
+
+// The same camera with its device log on, which the FPGA layer writes its
+// refusals to.
+class RegisterExportDeviceLogTest : public RegisterExportTest {
+  protected:
+    void SetUp() override {
+        m_logFolder = ScratchPath("register-export-device-log");
+        std::filesystem::remove_all(m_logFolder);
+        g_bLogEnable = 1;
+        SetLogFolder(plat::WideFromUtf8(m_logFolder).c_str());
+        RegisterExportTest::SetUp();
+    }
+    void TearDown() override {
+        RegisterExportTest::TearDown();
+        g_bLogEnable = 0;
+        SetLogFolder(L"");
+    }
+
+    std::string DeviceLogText() const {
+        std::string text;
+        for (const auto& entry : std::filesystem::directory_iterator(m_logFolder)) {
+            std::ifstream file(entry.path(), std::ios::binary);
+            std::stringstream content;
+            content << file.rdbuf();
+            text += content.str();
+        }
+        return text;
+    }
+
+    std::string m_logFolder;
+};
+
+TEST_F(RegisterExportDeviceLogTest, RefusedFpgaAccessesSendNothingAndLogTheirRegister) {
+    // The fixed frame rate can be set but not read back: the read refuses
+    // and leaves the camera's register as it is.
+    Grant(FpgaCap::bmSetTriggerFixFrameRate);
+    ASSERT_EQ(mlsim_fpga_write(kSlot, 28, 55), 1);
+    unsigned short w = 0xFFFF;
+    const struct {
+        std::function<int()> call;
+        const char* line;
+    } kRefusals[] = {
+        {[&] { return ZDQ_RdFpgaReg(kSlot, 9, &w); },
+         "ZDQAPI::--Fpga_RdReg. ( Not Support FPGAREG_COLOR_MODE! )"},
+        {[] { return ZDQ_WrFpgaReg(kSlot, 31, 4); },
+         "ZDQAPI::--Fpga_WrReg. ( Not Support FPGAREG_IO_FILTER! )"},
+        {[&] { return ZDQ_RdFpgaReg(kSlot, 28, &w); },
+         "ZDQAPI::--Fpga_RdReg. ( Not Support FPGAREG_FIXED_FRAME_RATE! )"},
+        {[&] { return ZDQ_RdFpgaReg(kSlot, 66, &w); },
+         "ZDQAPI::--Fpga_RdReg. ( Not Support FPGAREG_CAP_XXX setting! )"},
+        {[] { return ZDQ_WrFpgaReg(kSlot, 67, 4); },
+         "ZDQAPI::--Fpga_RdReg. ( Not Support FPGAREG_CAP_XXX setting! )"},
+    };
+    for (const auto& refusal : kRefusals) {
+        // Only what the call adds counts: the opening logs refusals too.
+        const size_t nBefore = DeviceLogText().size();
+        EXPECT_EQ(refusal.call(), RET_NOTSUPPORT) << refusal.line;
+        EXPECT_NE(DeviceLogText().find(refusal.line, nBefore), std::string::npos) << refusal.line;
+    }
+    EXPECT_EQ(RequestsSent(), 0u);
+    EXPECT_EQ(SimFpga(28), 55);
+
+    // A fixed frame rate of 0 is sent as 1 unless the FPGA takes the wide
+    // range.
+    EXPECT_EQ(ZDQ_WrFpgaReg(kSlot, 28, 0), RET_SUCCESS);
+    EXPECT_EQ(SimFpga(28), 1);
+    Grant(FpgaCap::bmFixFrameRateWide);
+    EXPECT_EQ(ZDQ_WrFpgaReg(kSlot, 28, 0), RET_SUCCESS);
+    EXPECT_EQ(SimFpga(28), 0);
 }
 
 }  // namespace
