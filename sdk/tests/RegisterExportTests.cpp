@@ -170,6 +170,47 @@ TEST_F(RegisterExportTest, GpioAndSnapButtonOnTheFpgaRegisters) {
     EXPECT_EQ(ZDQ_SnapButtonStatus(kSlot, nullptr), RET_PARAMERROR);
 }
 
+// Without the FPGA's I/O registers the GPIO exports use the controller's
+// port D pins 2 and 3, and the snap button its pin 0 of the layout (pin 2).
+TEST_F(RegisterExportTest, GpioAndSnapButtonOnTheControllersPortPins) {
+    for (const CapField* pLayout :
+         {&HardwareCap::bmPD0_7, &HardwareCap::bmPD0_3, &HardwareCap::bmPE0_3,
+          &HardwareCap::bmPD2_5, &HardwareCap::bmPD2_7, &HardwareCap::bmPD6}) {
+        m_pDevice->Capability().Set(*pLayout, 0);
+    }
+    for (const CapField* pSnap :
+         {&HardwareCap::bmSnapIo0, &HardwareCap::bmSnapPC2, &HardwareCap::bmSnapPA1}) {
+        m_pDevice->Capability().Set(*pSnap, 0);
+    }
+    Grant(HardwareCap::bmIo);
+    Grant(HardwareCap::bmPD2_3);
+
+    EXPECT_EQ(ZDQ_GpioSetDirection(kSlot, 2), RET_SUCCESS);
+    unsigned char bySfr = 0;
+    EXPECT_EQ(ZDQ_RdFx2Sfr(kSlot, 0xB5, &bySfr), RET_SUCCESS);
+    EXPECT_EQ(bySfr, 0x08) << "direction bit 1 on pin 3 of port D";
+    unsigned char byDirection = 0;
+    EXPECT_EQ(ZDQ_GpioGetDirection(kSlot, &byDirection), RET_SUCCESS);
+    EXPECT_EQ(byDirection, 2);
+
+    ASSERT_EQ(mlsim_set_port_input(kSlot, 0xB0, 0x04), 1);  // pin 2 high, the rest low
+    EXPECT_EQ(ZDQ_GpioSetStatus(kSlot, 2), RET_SUCCESS);    // output pin 3 high
+    unsigned char byStatus = 0;
+    EXPECT_EQ(ZDQ_GpioGetStatus(kSlot, &byStatus), RET_SUCCESS);
+    EXPECT_EQ(byStatus, 3);
+    EXPECT_EQ(ZDQ_GpioInStatusGet(kSlot, &byStatus), RET_NOTSUPPORT);
+    EXPECT_EQ(ZDQ_GpioOutStatusSet(kSlot, 1), RET_ILLEGALOPERATION);
+
+    int nPressed = -1;
+    EXPECT_EQ(ZDQ_SnapButtonStatus(kSlot, &nPressed), RET_NOTSUPPORT) << "no snap pin";
+    Grant(HardwareCap::bmSnapIo0);
+    EXPECT_EQ(ZDQ_SnapButtonStatus(kSlot, &nPressed), RET_SUCCESS);
+    EXPECT_EQ(nPressed, 0) << "pin 2 reads 1";
+    ASSERT_EQ(mlsim_set_port_input(kSlot, 0xB0, 0x00), 1);
+    EXPECT_EQ(ZDQ_SnapButtonStatus(kSlot, &nPressed), RET_SUCCESS);
+    EXPECT_EQ(nPressed, 1);
+}
+
 TEST_F(RegisterExportTest, WatermarkSwitchAndModeShareRegister34) {
     EXPECT_EQ(ZDQ_WaterMarkSetEnable(kSlot, 1), RET_NOTSUPPORT);
     Grant(FpgaCap::bmWaterMarkMode);
