@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 #include "device/BusControl.h"
 #include "device/FpgaRegisters.h"
@@ -28,6 +29,8 @@
 #include "platform/CriticalSection.h"
 #include "sensors/DeviceCapability.h"
 #include "sensors/MT9M001.h"
+#include "sensors/Sensor2048Family.h"
+#include "sensors/Sensor2592Family.h"
 #include "sensors/SensorState.h"
 
 class CDevice {
@@ -149,6 +152,13 @@ class CDevice {
     // A colour gain of the MT9M001: its register or, mono, the global gain.
     int MT9M001SetColourGain(int nGain, std::initializer_list<uint16_t> registers);
     int MT9M001GetColourGain(int* pGain, uint16_t wRegister) const;
+    // The unit of a 2592 or 2048 family type, null for other types.
+    CRegisterFamilyUnit* FamilyUnit();
+    // A colour gain of a family unit: GlobalGain on a monochrome 2592
+    // camera, else the colour's registers.
+    int FamilySetColourGain(CRegisterFamilyUnit& unit, int nGain,
+                            const std::vector<uint16_t>& registers);
+    int FamilyGetColourGain(CRegisterFamilyUnit& unit, int* pGain, uint16_t wRegister) const;
 
     int m_nIndex;
     CLog* m_pLog = nullptr;  // before the layers, which read it
@@ -176,6 +186,8 @@ class CDevice {
     CGpio m_Gpio{m_Fpga, m_Vendor, m_Capability};
     // The sensor unit of the device type.
     CMT9M001 m_MT9M001{m_Vendor, m_Capability, m_pLog, m_Sensor};
+    CSensor2048Family m_Sensor2048{m_Vendor, m_Capability, m_pLog, m_Sensor};
+    CSensor2592Family m_Sensor2592{m_Vendor, m_Capability, m_pLog, m_Sensor};
     plat::CriticalSection m_RawPostLock;   // B
     plat::CriticalSection m_BayerLock;     // C
     plat::CriticalSection m_CaptureLock;   // D
