@@ -32,6 +32,8 @@ TEST_F(DeviceExportTest, WithoutADeviceInTheSlotEveryExportGivesDeviceNotInit) {
         [&] { return ZDQ_GpioGetDirection(0, &b); },
         [&] { return ZDQ_SnapButtonStatus(0, &n); },
         [&] { return ZDQ_WaterMarkGetMode(0, &n); },
+        [&] { return ZDQ_GetUsbState(0, &n); },
+        [] { return ZDQ_RebootDevice(0); },
     };
     for (bool bInit : {false, true}) {
         if (bInit) {
