@@ -394,10 +394,14 @@ int CDevice::MT9M001SetColourGain(int nGain, std::initializer_list<uint16_t> reg
     }
     const uint16_t wValue = CMT9M001::GainTableValue(
         std::min<int>(static_cast<uint16_t>(nGain), CMT9M001::kMaxGainStep));
+    int nFirstFailure = RET_SUCCESS;
     for (uint16_t wRegister : registers) {
-        m_MT9M001.WriteRegister(wRegister, wValue);  // results ignored
+        const int nRet = m_MT9M001.WriteRegister(wRegister, wValue);
+        if (nFirstFailure == RET_SUCCESS) {
+            nFirstFailure = nRet;
+        }
     }
-    return RET_SUCCESS;
+    return nFirstFailure;
 }
 
 int CDevice::MT9M001GetColourGain(int* pGain, uint16_t wRegister) const {

@@ -177,10 +177,16 @@ int CMT9M001::GainStepOf(uint16_t wRegister) {
 int CMT9M001::SetGain(int nStep) {
     const uint16_t wValue =
         GainTableValue(std::min<int>(static_cast<uint16_t>(nStep), kMaxGainStep));
+    // Every register is written even after a failure; the first failure is
+    // reported.
+    int nFirstFailure = RET_SUCCESS;
     for (uint16_t wAddress : {RedGain, Green1Gain, Green2Gain, BlueGain, GlobalGain}) {
-        WriteRegister(wAddress, wValue);  // results ignored: the others still apply
+        const int nRet = WriteRegister(wAddress, wValue);
+        if (nFirstFailure == RET_SUCCESS) {
+            nFirstFailure = nRet;
+        }
     }
-    return RET_SUCCESS;
+    return nFirstFailure;
 }
 
 int CMT9M001::SetBlackLevel(int nLevel) {

@@ -51,7 +51,8 @@ class CMT9M001 final : public CRegisterSensorUnit {
     // The requested exposure time with the current line time.
     int ReapplyExposureTime();
 
-    // One gain step (0 .. 47) for all colours.
+    // One gain step (0 .. 47) for all colours: every register is written, the
+    // first failing write is returned.
     int SetGain(int nStep);
     static uint16_t GainTableValue(int nStep);
     // The first gain step whose table value equals the register's low 7 bits.
