@@ -103,6 +103,23 @@ class CDevice {
     void UpdateBayerModeForFlipMirror();
     int BaseBayerMode() const { return m_nBaseBayerMode; }
     int BayerMode() const { return m_nBayerMode; }
+    // Blanking in the sensor, clamped to the unit's range; the getters read
+    // what the chip uses. MT9M001 and the 2592 and 2048 families.
+    int SensorGetHorizontalBlankRange(int* pMin, int* pMax);
+    int SensorSetHorizontalBlank(int nClocks);
+    int SensorGetHorizontalBlank(int* pClocks);
+    int SensorGetVerticalBlankRange(int* pMin, int* pMax);
+    int SensorSetVerticalBlank(int nRows);
+    int SensorGetVerticalBlank(int* pRows);
+    // Sensor mode of the 2592 family (0, 1, 2); RET_NOTSUPPORT elsewhere and
+    // for a mode the register does not encode.
+    int SensorModeSet(int nMode);
+    int SensorModeGet(int* pMode);
+    // Binning of the 2592 and 2048 families (0 or 1); SensorGetBin:
+    // RET_PARAMERROR for a null out.
+    int SensorGetBinRange(int* pMin, int* pMax);
+    int SensorGetBin(int* pbOn);
+    int SensorSetBin(bool bOn);
     // Gain steps per colour.
     int SensorGetGainRange(int* pMin, int* pMax);
     int SensorSetRedGain(int nGain);

@@ -464,4 +464,55 @@ TEST_F(FamilyDispatchTest, OpeningAndSensorOperationsReachTheFamilyChips) {
     EXPECT_EQ(p2048->SensorRestoreRegs(), RET_RECOVERY_SUCCESS);
 }
 
+TEST_F(FamilyDispatchTest, BlankingSensorModeAndBinningPerUnit) {
+    Plug(0, CameraProfile(kType2592));
+    Plug(1, CameraProfile(kType2048));
+    Plug(2, CameraProfile(5));  // MT9M001
+    ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+    CDevice* pDevices[3] = {FrameGetDevice(0), FrameGetDevice(1), FrameGetDevice(2)};
+    for (CDevice* pDevice : pDevices) {
+        ASSERT_NE(pDevice, nullptr);
+    }
+    struct Case {
+        int nHorizontalMin, nHorizontalMax, nVerticalMin, nVerticalMax;
+    };
+    const Case kRanges[3] = {{0, 4095, 8, 2047}, {21, 2047, 3, 2047}, {9, 2047, 25, 2047}};
+    for (int i = 0; i < 3; ++i) {
+        CDevice& device = *pDevices[i];
+        int nMin = -1, nMax = -1, nGot = -1;
+        EXPECT_EQ(device.SensorGetHorizontalBlankRange(&nMin, &nMax), RET_SUCCESS);
+        EXPECT_EQ(nMin, kRanges[i].nHorizontalMin);
+        EXPECT_EQ(nMax, kRanges[i].nHorizontalMax);
+        EXPECT_EQ(device.SensorGetVerticalBlankRange(&nMin, &nMax), RET_SUCCESS);
+        EXPECT_EQ(nMin, kRanges[i].nVerticalMin);
+        EXPECT_EQ(nMax, kRanges[i].nVerticalMax);
+        ASSERT_EQ(device.SensorSetHorizontalBlank(100000), RET_SUCCESS);
+        EXPECT_EQ(device.SensorGetHorizontalBlank(&nGot), RET_SUCCESS);
+        EXPECT_EQ(nGot, kRanges[i].nHorizontalMax);
+        EXPECT_EQ(Chip(i, R::HorizontalBlank), kRanges[i].nHorizontalMax);
+        ASSERT_EQ(device.SensorSetVerticalBlank(0), RET_SUCCESS);
+        EXPECT_EQ(device.SensorGetVerticalBlank(&nGot), RET_SUCCESS);
+        EXPECT_EQ(nGot, kRanges[i].nVerticalMin);
+        EXPECT_EQ(device.SensorGetHorizontalBlank(nullptr), RET_PARAMERROR);
+    }
+
+    int nMode = -1;
+    ASSERT_EQ(pDevices[0]->SensorModeSet(2), RET_SUCCESS);
+    EXPECT_EQ(Chip(0, R::ReadMode1) & 0x0180, 0x0180);
+    EXPECT_EQ(pDevices[0]->SensorModeGet(&nMode), RET_SUCCESS);
+    EXPECT_EQ(nMode, 2);
+    EXPECT_EQ(pDevices[1]->SensorModeSet(2), RET_NOTSUPPORT);
+    EXPECT_EQ(pDevices[2]->SensorModeGet(&nMode), RET_NOTSUPPORT);
+
+    int bOn = -1;
+    ASSERT_EQ(pDevices[1]->SensorSetBin(true), RET_SUCCESS);
+    EXPECT_EQ(pDevices[1]->SensorGetBin(&bOn), RET_SUCCESS);
+    EXPECT_EQ(bOn, 1);
+    EXPECT_EQ(pDevices[0]->SensorGetBin(&bOn), RET_SUCCESS);
+    EXPECT_EQ(bOn, 0);
+    EXPECT_EQ(pDevices[1]->SensorGetBin(nullptr), RET_PARAMERROR);
+    EXPECT_EQ(pDevices[2]->SensorSetBin(true), RET_NOTSUPPORT);
+    EXPECT_EQ(pDevices[2]->SensorGetBinRange(nullptr, nullptr), RET_NOTSUPPORT);
+}
+
 }  // namespace
