@@ -61,7 +61,7 @@ class CRegisterFamilyUnit : public CRegisterSensorUnit {
     // The requested exposure time with the current line time.
     void ReapplyExposureTime();
 
-    // Gain steps 0 .. GainSteps() - 1; a step outside is clamped.
+    // Gain steps 0 .. MaxGainStep(); a step outside is clamped.
     int MaxGainStep() const { return static_cast<int>(m_wGainTable.size()) - 1; }
     uint16_t GainTableValue(int nStep) const;
     // The first step whose table value equals wValue (0 when none does).
