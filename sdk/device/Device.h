@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 #include "device/BusControl.h"
 #include "device/FpgaRegisters.h"
@@ -28,6 +29,8 @@
 #include "platform/CriticalSection.h"
 #include "sensors/DeviceCapability.h"
 #include "sensors/MT9M001.h"
+#include "sensors/Sensor2048Family.h"
+#include "sensors/Sensor2592Family.h"
 #include "sensors/SensorState.h"
 
 class CDevice {
@@ -108,6 +111,23 @@ class CDevice {
     void UpdateBayerModeForFlipMirror();
     int BaseBayerMode() const { return m_nBaseBayerMode; }
     int BayerMode() const { return m_nBayerMode; }
+    // Blanking in the sensor, clamped to the unit's range; the getters read
+    // what the chip uses. MT9M001 and the 2592 and 2048 families.
+    int SensorGetHorizontalBlankRange(int* pMin, int* pMax);
+    int SensorSetHorizontalBlank(int nClocks);
+    int SensorGetHorizontalBlank(int* pClocks);
+    int SensorGetVerticalBlankRange(int* pMin, int* pMax);
+    int SensorSetVerticalBlank(int nRows);
+    int SensorGetVerticalBlank(int* pRows);
+    // Sensor mode of the 2592 family (0, 1, 2); RET_NOTSUPPORT elsewhere and
+    // for a mode the register does not encode.
+    int SensorModeSet(int nMode);
+    int SensorModeGet(int* pMode);
+    // Binning of the 2592 and 2048 families (0 or 1); SensorGetBin:
+    // RET_PARAMERROR for a null out.
+    int SensorGetBinRange(int* pMin, int* pMax);
+    int SensorGetBin(int* pbOn);
+    int SensorSetBin(bool bOn);
     // Gain steps per colour.
     int SensorGetGainRange(int* pMin, int* pMax);
     int SensorSetRedGain(int nGain);
@@ -157,6 +177,13 @@ class CDevice {
     // A colour gain of the MT9M001: its register or, mono, the global gain.
     int MT9M001SetColourGain(int nGain, std::initializer_list<uint16_t> registers);
     int MT9M001GetColourGain(int* pGain, uint16_t wRegister) const;
+    // The unit of a 2592 or 2048 family type, null for other types.
+    CRegisterFamilyUnit* FamilyUnit();
+    // A colour gain of a family unit: GlobalGain on a monochrome 2592
+    // camera, else the colour's registers.
+    int FamilySetColourGain(CRegisterFamilyUnit& unit, int nGain,
+                            const std::vector<uint16_t>& registers);
+    int FamilyGetColourGain(CRegisterFamilyUnit& unit, int* pGain, uint16_t wRegister) const;
 
     int m_nIndex;
     CLog* m_pLog = nullptr;  // before the layers, which read it
@@ -184,6 +211,8 @@ class CDevice {
     CGpio m_Gpio{m_Fpga, m_Vendor, m_Capability};
     // The sensor unit of the device type.
     CMT9M001 m_MT9M001{m_Vendor, m_Capability, m_pLog, m_Sensor};
+    CSensor2048Family m_Sensor2048{m_Vendor, m_Capability, m_pLog, m_Sensor};
+    CSensor2592Family m_Sensor2592{m_Vendor, m_Capability, m_pLog, m_Sensor};
     plat::CriticalSection m_RawPostLock;   // B
     plat::CriticalSection m_BayerLock;     // C
     plat::CriticalSection m_CaptureLock;   // D

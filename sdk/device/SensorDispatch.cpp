@@ -24,11 +24,25 @@ bool CDevice::IsMono() const {
     return m_Capability.Has(SensorCap::bmMono);
 }
 
+CRegisterFamilyUnit* CDevice::FamilyUnit() {
+    switch (SensorUnitOf(m_nDeviceType)) {
+        case SensorUnit::Sensor2048Family:
+            return &m_Sensor2048;
+        case SensorUnit::Sensor2592Family:
+            return &m_Sensor2592;
+        default:
+            return nullptr;
+    }
+}
+
 int CDevice::SensorInit() {
     SensorGuard guard(m_SensorLock);
     switch (SensorUnitOf(m_nDeviceType)) {
         case SensorUnit::MT9M001:
             return m_MT9M001.Init();
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            return FamilyUnit()->Init();
         default:
             return RET_NOTSUPPORT;
     }
@@ -41,6 +55,11 @@ int CDevice::SensorRestoreRegs() {
             m_Fpga.Fpga_WriteRelateRegValue();
             return m_MT9M001.RestoreRegisters() == RET_SUCCESS ? RET_RECOVERY_SUCCESS
                                                                : RET_RECOVERY_FAIL;
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            m_Fpga.Fpga_WriteRelateRegValue();
+            return FamilyUnit()->RestoreRegisters() == RET_SUCCESS ? RET_RECOVERY_SUCCESS
+                                                                   : RET_RECOVERY_FAIL;
         case SensorUnit::DR2K:
         case SensorUnit::DR4K:
             // The line sensors keep no register list to restore.
@@ -58,6 +77,10 @@ int CDevice::SensorSetExposureLines(int nLines) {
         case SensorUnit::MT9M001:
             nRet = m_MT9M001.SetExposureLines(nLines);
             break;
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            nRet = FamilyUnit()->SetExposureLines(nLines);
+            break;
         default:
             return RET_NOTSUPPORT;
     }
@@ -70,6 +93,9 @@ int CDevice::SensorSetExposureTime(float fMs) {
     switch (SensorUnitOf(m_nDeviceType)) {
         case SensorUnit::MT9M001:
             return m_MT9M001.SetExposureTime(fMs);
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            return FamilyUnit()->SetExposureTime(fMs);
         default:
             return RET_NOTSUPPORT;
     }
@@ -81,6 +107,10 @@ int CDevice::SensorGetExposureLines(int* pLines) {
     switch (SensorUnitOf(m_nDeviceType)) {
         case SensorUnit::MT9M001:
             SetOut(pLines, m_MT9M001.GetExposureLines());
+            return RET_SUCCESS;
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            SetOut(pLines, FamilyUnit()->GetExposureLines());
             return RET_SUCCESS;
         default:
             return RET_NOTSUPPORT;
@@ -96,6 +126,11 @@ int CDevice::SensorGetExposureLinesRange(int* pMin, int* pMax) {
             SetOut(pMin, CMT9M001::kMinExposureLines);
             SetOut(pMax, CMT9M001::kMaxExposureLines);
             return RET_SUCCESS;
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            SetOut(pMin, CRegisterFamilyUnit::kMinExposureLines);
+            SetOut(pMax, FamilyUnit()->MaxExposureLines());
+            return RET_SUCCESS;
         default:
             return RET_NOTSUPPORT;
     }
@@ -106,6 +141,9 @@ float CDevice::SensorExposureLinesToTime(int nLines) {
     switch (SensorUnitOf(m_nDeviceType)) {
         case SensorUnit::MT9M001:
             return m_MT9M001.ExposureLinesToTime(nLines);
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            return FamilyUnit()->ExposureLinesToTime(nLines);
         default:
             return 0.0f;
     }
@@ -116,6 +154,9 @@ int64_t CDevice::SensorExposureTimeToLines(float fMs) {
     switch (SensorUnitOf(m_nDeviceType)) {
         case SensorUnit::MT9M001:
             return m_MT9M001.ExposureTimeToLines(fMs);
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            return FamilyUnit()->ExposureTimeToLines(fMs);
         default:
             return 0;
     }
@@ -130,6 +171,13 @@ int CDevice::SensorGetExposureTimeRange(float* pMin, float* pMax) {
             SetOut(pMin, m_MT9M001.ExposureLinesToTime(CMT9M001::kMinExposureLines));
             SetOut(pMax, m_MT9M001.ExposureLinesToTime(CMT9M001::kMaxExposureLines));
             return RET_SUCCESS;
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family: {
+            const CRegisterFamilyUnit* pUnit = FamilyUnit();
+            SetOut(pMin, pUnit->ExposureLinesToTime(CRegisterFamilyUnit::kMinExposureLines));
+            SetOut(pMax, pUnit->ExposureLinesToTime(pUnit->MaxExposureLines()));
+            return RET_SUCCESS;
+        }
         default:
             return RET_NOTSUPPORT;
     }
@@ -140,6 +188,8 @@ int CDevice::SensorGetExposureTime(float* pMs) {
     SetOut(pMs, 0.0f);
     switch (SensorUnitOf(m_nDeviceType)) {
         case SensorUnit::MT9M001:
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
             SetOut(pMs, m_Sensor.fExposureTime);
             return RET_SUCCESS;
         default:
@@ -155,6 +205,8 @@ int CDevice::SensorFlashEnableSet(bool bOn) {
             return m_MT9M001.WriteRegister(
                 CMT9M001::ReadMode1, static_cast<uint16_t>(bOn ? wMode | 0x0200 : wMode & ~0x0200));
         }
+        case SensorUnit::Sensor2592Family:
+            return m_Sensor2592.SetStrobeEnable(bOn);
         default:
             return RET_NOTSUPPORT;
     }
@@ -165,6 +217,9 @@ int CDevice::SensorFlashEnableGet(bool* pbOn) {
     switch (SensorUnitOf(m_nDeviceType)) {
         case SensorUnit::MT9M001:
             SetOut(pbOn, (m_MT9M001.Shadow(CMT9M001::ReadMode1) & 0x0200) != 0);
+            return RET_SUCCESS;
+        case SensorUnit::Sensor2592Family:
+            SetOut(pbOn, m_Sensor2592.StrobeEnabled());
             return RET_SUCCESS;
         default:
             return RET_NOTSUPPORT;
@@ -212,6 +267,10 @@ int CDevice::SensorSetFlip(bool bFlip) {
                 static_cast<uint16_t>(bFlip ? wMode | 0x8000 : wMode & ~0x8000));
             break;
         }
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            nRet = FamilyUnit()->SetReadMode2Bit(CRegisterFamilyUnit::kFlipBit, bFlip);
+            break;
         default:
             break;
     }
@@ -229,7 +288,16 @@ int CDevice::SensorSetMirror(bool bMirror) {
         UpdateBayerModeForFlipMirror();
         return RET_SUCCESS;
     }
-    return RET_NOTSUPPORT;
+    CRegisterFamilyUnit* pUnit = FamilyUnit();
+    if (pUnit == nullptr) {
+        return RET_NOTSUPPORT;
+    }
+    const int nRet = pUnit->SetReadMode2Bit(CRegisterFamilyUnit::kMirrorBit, bMirror);
+    if (nRet == RET_SUCCESS) {
+        m_bMirror = bMirror;
+        UpdateBayerModeForFlipMirror();
+    }
+    return nRet;
 }
 
 int CDevice::SensorGetMirror(bool* pbMirror) {
@@ -241,7 +309,13 @@ int CDevice::SensorGetMirror(bool* pbMirror) {
         *pbMirror = m_bMirror;
         return RET_SUCCESS;
     }
-    return RET_NOTSUPPORT;
+    const CRegisterFamilyUnit* pUnit = FamilyUnit();
+    if (pUnit == nullptr) {
+        return RET_NOTSUPPORT;
+    }
+    *pbMirror =
+        (pUnit->Shadow(CRegisterFamilyUnit::ReadMode2) & CRegisterFamilyUnit::kMirrorBit) != 0;
+    return RET_SUCCESS;
 }
 
 // Bayer modes come in groups of four; flipping swaps the rows of the 2 x 2
@@ -285,6 +359,11 @@ int CDevice::SensorGetFlip(bool* pbFlip) {
         case SensorUnit::MT9M001:
             *pbFlip = (m_MT9M001.Shadow(CMT9M001::ReadMode2) & 0x8000) != 0;
             return RET_SUCCESS;
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            *pbFlip = (FamilyUnit()->Shadow(CRegisterFamilyUnit::ReadMode2) &
+                       CRegisterFamilyUnit::kFlipBit) != 0;
+            return RET_SUCCESS;
         default:
             return RET_NOTSUPPORT;
     }
@@ -296,6 +375,11 @@ int CDevice::SensorGetGainRange(int* pMin, int* pMax) {
         case SensorUnit::MT9M001:
             SetOut(pMin, 0);
             SetOut(pMax, CMT9M001::kMaxGainStep);
+            return RET_SUCCESS;
+        case SensorUnit::Sensor2048Family:
+        case SensorUnit::Sensor2592Family:
+            SetOut(pMin, 0);
+            SetOut(pMax, FamilyUnit()->MaxGainStep());
             return RET_SUCCESS;
         default:
             return RET_NOTSUPPORT;
@@ -310,10 +394,14 @@ int CDevice::MT9M001SetColourGain(int nGain, std::initializer_list<uint16_t> reg
     }
     const uint16_t wValue = CMT9M001::GainTableValue(
         std::min<int>(static_cast<uint16_t>(nGain), CMT9M001::kMaxGainStep));
+    int nFirstFailure = RET_SUCCESS;
     for (uint16_t wRegister : registers) {
-        m_MT9M001.WriteRegister(wRegister, wValue);  // results ignored
+        const int nRet = m_MT9M001.WriteRegister(wRegister, wValue);
+        if (nFirstFailure == RET_SUCCESS) {
+            nFirstFailure = nRet;
+        }
     }
-    return RET_SUCCESS;
+    return nFirstFailure;
 }
 
 int CDevice::MT9M001GetColourGain(int* pGain, uint16_t wRegister) const {
@@ -324,8 +412,28 @@ int CDevice::MT9M001GetColourGain(int* pGain, uint16_t wRegister) const {
     return RET_SUCCESS;
 }
 
+// GlobalGain exists on the 2592 family only; the 2048 family's monochrome
+// cameras take the colour registers like its colour cameras.
+int CDevice::FamilySetColourGain(CRegisterFamilyUnit& unit, int nGain,
+                                 const std::vector<uint16_t>& registers) {
+    if (IsMono() && &unit == &m_Sensor2592) {
+        return unit.SetColourGain(nGain, {CRegisterFamilyUnit::GlobalGain});
+    }
+    return unit.SetColourGain(nGain, registers);
+}
+
+int CDevice::FamilyGetColourGain(CRegisterFamilyUnit& unit, int* pGain, uint16_t wRegister) const {
+    const bool bGlobal = IsMono() && &unit == &m_Sensor2592;
+    SetOut(pGain, unit.GainStepOf(unit.Shadow(bGlobal ? uint16_t{CRegisterFamilyUnit::GlobalGain}
+                                                      : wRegister)));
+    return RET_SUCCESS;
+}
+
 int CDevice::SensorSetRedGain(int nGain) {
     SensorGuard guard(m_SensorLock);
+    if (CRegisterFamilyUnit* pUnit = FamilyUnit()) {
+        return FamilySetColourGain(*pUnit, nGain, {CRegisterFamilyUnit::RedGain});
+    }
     if (SensorUnitOf(m_nDeviceType) != SensorUnit::MT9M001) {
         return RET_NOTSUPPORT;
     }
@@ -334,6 +442,10 @@ int CDevice::SensorSetRedGain(int nGain) {
 
 int CDevice::SensorSetGreenGain(int nGain) {
     SensorGuard guard(m_SensorLock);
+    if (CRegisterFamilyUnit* pUnit = FamilyUnit()) {
+        return FamilySetColourGain(
+            *pUnit, nGain, {CRegisterFamilyUnit::Green1Gain, CRegisterFamilyUnit::Green2Gain});
+    }
     if (SensorUnitOf(m_nDeviceType) != SensorUnit::MT9M001) {
         return RET_NOTSUPPORT;
     }
@@ -342,6 +454,9 @@ int CDevice::SensorSetGreenGain(int nGain) {
 
 int CDevice::SensorSetBlueGain(int nGain) {
     SensorGuard guard(m_SensorLock);
+    if (CRegisterFamilyUnit* pUnit = FamilyUnit()) {
+        return FamilySetColourGain(*pUnit, nGain, {CRegisterFamilyUnit::BlueGain});
+    }
     if (SensorUnitOf(m_nDeviceType) != SensorUnit::MT9M001) {
         return RET_NOTSUPPORT;
     }
@@ -352,6 +467,9 @@ int CDevice::SensorGetRedGain(int* pGain) {
     SensorGuard guard(m_SensorLock);
     if (pGain != nullptr) {
         *pGain = 0;
+    }
+    if (CRegisterFamilyUnit* pUnit = FamilyUnit()) {
+        return FamilyGetColourGain(*pUnit, pGain, CRegisterFamilyUnit::RedGain);
     }
     if (SensorUnitOf(m_nDeviceType) != SensorUnit::MT9M001) {
         return RET_NOTSUPPORT;
@@ -364,6 +482,9 @@ int CDevice::SensorGetGreenGain(int* pGain) {
     if (pGain != nullptr) {
         *pGain = 0;
     }
+    if (CRegisterFamilyUnit* pUnit = FamilyUnit()) {
+        return FamilyGetColourGain(*pUnit, pGain, CRegisterFamilyUnit::Green1Gain);
+    }
     if (SensorUnitOf(m_nDeviceType) != SensorUnit::MT9M001) {
         return RET_NOTSUPPORT;
     }
@@ -374,6 +495,9 @@ int CDevice::SensorGetBlueGain(int* pGain) {
     SensorGuard guard(m_SensorLock);
     if (pGain != nullptr) {
         *pGain = 0;
+    }
+    if (CRegisterFamilyUnit* pUnit = FamilyUnit()) {
+        return FamilyGetColourGain(*pUnit, pGain, CRegisterFamilyUnit::BlueGain);
     }
     if (SensorUnitOf(m_nDeviceType) != SensorUnit::MT9M001) {
         return RET_NOTSUPPORT;

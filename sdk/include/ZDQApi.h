@@ -117,6 +117,13 @@ ZDQ_API int ZDQ_DeviceGetInformation(int nIndex, int* pType, int* pSerial,
 ZDQ_API int ZDQ_DeviceGetInformationEx(int nIndex, int* pType, int* pSerial,
                                        unsigned short* pFirmware, unsigned short* pFpgaVersion);
 
+/* The USB state byte the camera reports (*pState untouched on failure).
+ * RET_PARAMERROR for a null pState, RET_DEVICENOTINIT when no camera opens. */
+ZDQ_API int ZDQ_GetUsbState(int nIndex, int* pState);
+/* Restarts the camera's USB controller; the device stays open and the next
+ * call finds the camera again. */
+ZDQ_API int ZDQ_RebootDevice(int nIndex);
+
 /* ---- Return codes and version ------------------------------------------- */
 
 /* Copies the text of a return code into pszText, which must hold

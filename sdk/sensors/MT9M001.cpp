@@ -8,19 +8,18 @@
 
 namespace {
 
-// The register list; the shadow keeps one word per entry, in this order.
-constexpr uint16_t kRegisters[CMT9M001::kRegisterCount] = {
-    CMT9M001::RowStart,     CMT9M001::ColumnStart,     CMT9M001::RowSize,
-    CMT9M001::ColumnSize,   CMT9M001::HorizontalBlank, CMT9M001::VerticalBlank,
-    CMT9M001::ShutterWidth, CMT9M001::ShutterDelay,    CMT9M001::ReadMode1,
-    CMT9M001::ReadMode2,    CMT9M001::Green1Gain,      CMT9M001::BlueGain,
-    CMT9M001::RedGain,      CMT9M001::Green2Gain,      CMT9M001::GlobalGain,
-    CMT9M001::CalThreshold, CMT9M001::CalCtrl,
-};
-
 constexpr uint16_t kReadOrder[] = {2, 1, 4, 3, 5, 6, 12, 9, 45, 44, 43, 46, 53, 30, 32, 98, 95};
 // ShutterDelay is never written back.
 constexpr uint16_t kRestoreOrder[] = {2, 1, 4, 3, 5, 6, 9, 53, 45, 44, 43, 46, 30, 32, 98, 95};
+
+CRegisterSensorUnit::Layout MT9M001Layout() {
+    CRegisterSensorUnit::Layout layout;
+    layout.registers.assign(std::begin(kReadOrder), std::end(kReadOrder));
+    layout.readOrder = layout.registers;
+    layout.restoreOrder.assign(std::begin(kRestoreOrder), std::end(kRestoreOrder));
+    layout.readOnly = {CMT9M001::ShutterDelay};
+    return layout;
+}
 
 struct DumpLine {
     uint16_t wAddress;
@@ -46,13 +45,6 @@ constexpr DumpLine kDump[] = {
     {CMT9M001::CalThreshold, L"ZDQAPI::MT9M001REG_CalThreshold:    0x%04x"},
 };
 
-// Divisor of each addressing mode (full, skip 2, 3, 4, 8) and the width
-// alignment of each column mode.
-constexpr int kModeDivisor[5] = {1, 2, 3, 4, 8};
-constexpr int kWidthAlignment[5] = {4, 8, 12, 16, 32};
-// One transfer of frames never exceeds this many bytes.
-constexpr uint32_t kMaxTransferBytes = 16777216;
-
 int32_t ClampLines(int64_t nLines) {
     return static_cast<int32_t>(
         std::clamp<int64_t>(nLines, CMT9M001::kMinExposureLines, CMT9M001::kMaxExposureLines));
@@ -62,21 +54,7 @@ int32_t ClampLines(int64_t nLines) {
 
 CMT9M001::CMT9M001(CVendorRequests& vendor, const DeviceCapability& capability, CLog* const& rpLog,
                    SensorState& state)
-    : m_Vendor(vendor), m_Capability(capability), m_rpLog(rpLog), m_State(state) {}
-
-int CMT9M001::SlotOf(uint16_t wAddress) {
-    for (int i = 0; i < kRegisterCount; ++i) {
-        if (kRegisters[i] == wAddress) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-uint16_t CMT9M001::Shadow(uint16_t wAddress) const {
-    const int nSlot = SlotOf(wAddress);
-    return nSlot >= 0 ? m_wShadow[nSlot] : 0;
-}
+    : CRegisterSensorUnit(vendor, capability, rpLog, state, MT9M001Layout()) {}
 
 int CMT9M001::Init() {
     m_State.roi = RoiLimits{20, 12, 1, 1, 1280, 1024};
@@ -88,20 +66,6 @@ int CMT9M001::Init() {
     return RET_SUCCESS;
 }
 
-int CMT9M001::ReadRegisters() {
-    std::fill(std::begin(m_wShadow), std::end(m_wShadow), 0);
-    for (uint16_t wAddress : kReadOrder) {
-        uint16_t wValue = 0;
-        const int nRet = m_Vendor.VendorCmd_RdSensor(wAddress, &wValue);
-        if (nRet != RET_SUCCESS) {
-            return nRet;
-        }
-        m_wShadow[SlotOf(wAddress)] = wValue;
-    }
-    LogRegisters();
-    return RET_SUCCESS;
-}
-
 void CMT9M001::LogRegisters() const {
     LogPrint(m_rpLog, LOGLEVEL_NORMAL, L"ZDQAPI::++++ZDQLOG_OUTPUT_MT9M001_RELATE_REG_VALUE++++.");
     for (const DumpLine& line : kDump) {
@@ -110,19 +74,7 @@ void CMT9M001::LogRegisters() const {
     LogPrint(m_rpLog, LOGLEVEL_NORMAL, L"ZDQAPI::----ZDQLOG_OUTPUT_MT9M001_RELATE_REG_VALUE----.");
 }
 
-int CMT9M001::WriteRegister(uint16_t wAddress, uint16_t wValue) {
-    const int nSlot = SlotOf(wAddress);
-    if (nSlot < 0 || wAddress == ShutterDelay) {
-        return RET_NOTSUPPORT;
-    }
-    if (m_wShadow[nSlot] == wValue) {
-        return RET_SUCCESS;
-    }
-    const int nRet = m_Vendor.VendorCmd_WrSensor(wAddress, wValue);
-    if (nRet != RET_SUCCESS) {
-        return nRet;
-    }
-    m_wShadow[nSlot] = wValue;
+void CMT9M001::OnRegisterWritten(uint16_t wAddress, uint16_t wValue) {
     switch (wAddress) {
         case ShutterWidth:
             m_State.fExposureTime = ExposureLinesToTime(wValue & 0x3FFF);
@@ -136,17 +88,6 @@ int CMT9M001::WriteRegister(uint16_t wAddress, uint16_t wValue) {
         default:
             break;
     }
-    return RET_SUCCESS;
-}
-
-int CMT9M001::RestoreRegisters() {
-    for (uint16_t wAddress : kRestoreOrder) {
-        const int nRet = m_Vendor.VendorCmd_WrSensor(wAddress, Shadow(wAddress));
-        if (nRet != RET_SUCCESS) {
-            return nRet;
-        }
-    }
-    return RET_SUCCESS;
 }
 
 // Line time in pixel clocks: the window width (after column skipping) plus
@@ -236,10 +177,16 @@ int CMT9M001::GainStepOf(uint16_t wRegister) {
 int CMT9M001::SetGain(int nStep) {
     const uint16_t wValue =
         GainTableValue(std::min<int>(static_cast<uint16_t>(nStep), kMaxGainStep));
+    // Every register is written even after a failure; the first failure is
+    // reported.
+    int nFirstFailure = RET_SUCCESS;
     for (uint16_t wAddress : {RedGain, Green1Gain, Green2Gain, BlueGain, GlobalGain}) {
-        WriteRegister(wAddress, wValue);  // results ignored: the others still apply
+        const int nRet = WriteRegister(wAddress, wValue);
+        if (nFirstFailure == RET_SUCCESS) {
+            nFirstFailure = nRet;
+        }
     }
-    return RET_SUCCESS;
+    return nFirstFailure;
 }
 
 int CMT9M001::SetBlackLevel(int nLevel) {
@@ -347,42 +294,8 @@ int CMT9M001::SetColumnAddrMode(int nMode) {
 
 int CMT9M001::CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol,
                        int nAmRow, uint16_t* pMultiFrames, bool b16BitOutput) const {
-    if (nAmCol < 0 || nAmCol > 4 || nAmRow < 0 || nAmRow > 4) {
-        return RET_PARAMERROR;
-    }
-    static const CapField* const kSkipBits[5] = {nullptr, &SensorCap::bmSkip2, &SensorCap::bmSkip3,
-                                                 &SensorCap::bmSkip4, &SensorCap::bmSkip8};
-    if (kSkipBits[nAmCol] != nullptr && !m_Capability.Has(*kSkipBits[nAmCol])) {
-        return RET_NOTSUPPORT;
-    }
-    const RoiLimits& roi = m_State.roi;
-    nWidth = nWidth / kWidthAlignment[nAmCol] * kWidthAlignment[nAmCol];
-    nHeight = nHeight / kModeDivisor[nAmRow] * kModeDivisor[nAmRow];
-    nWidth = (nWidth + 1) / 2 * 2;
-    nHeight = (nHeight + 1) / 2 * 2;
-    nWidth = std::clamp(nWidth, roi.nMinWidth, roi.nMaxWidth);
-    nHeight = std::clamp(nHeight, roi.nMinHeight, roi.nMaxHeight);
-    nColStart = std::max(nColStart, 0);
-    if (nColStart + nWidth > roi.nMaxWidth) {
-        nColStart = roi.nMaxWidth - nWidth;
-    }
-    nRowStart = std::max(nRowStart, 0);
-    if (nRowStart + nHeight > roi.nMaxHeight) {
-        nRowStart = roi.nMaxHeight - nHeight;
-    }
-    if (pMultiFrames != nullptr) {
-        const uint32_t nFrameBytes = static_cast<uint32_t>(nWidth / kModeDivisor[nAmCol]) *
-                                     static_cast<uint32_t>(nHeight / kModeDivisor[nAmRow]) *
-                                     (b16BitOutput ? 2u : 1u);
-        const uint32_t nFit = nFrameBytes != 0 ? kMaxTransferBytes / nFrameBytes : 65535;
-        if (nFit < *pMultiFrames) {
-            *pMultiFrames = static_cast<uint16_t>(std::min<uint32_t>(nFit, 65535));
-        }
-        if (*pMultiFrames == 0) {
-            *pMultiFrames = 1;
-        }
-    }
-    return RET_SUCCESS;
+    return CheckFovWith(FovRules{}, nColStart, nRowStart, nWidth, nHeight, nAmCol, nAmRow,
+                        pMultiFrames, b16BitOutput);
 }
 
 int CMT9M001::SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,

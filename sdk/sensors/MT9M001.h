@@ -1,15 +1,13 @@
 // CMT9M001: the unit of the 1280 x 1024 MT9M001 sensor (8-bit register
-// addresses, 16-bit values). It keeps a shadow of every register of its list,
-// writes a register only when its value changes and keeps the exposure time
-// in ms while the line time changes.
+// addresses, 16-bit values). It keeps the exposure time in ms while the line
+// time changes.
 #pragma once
 
 #include <cstdint>
 
-#include "device/VendorRequests.h"
-#include "sensors/SensorState.h"
+#include "sensors/RegisterSensorUnit.h"
 
-class CMT9M001 {
+class CMT9M001 final : public CRegisterSensorUnit {
   public:
     enum Register : uint16_t {
         RowStart = 1,
@@ -30,7 +28,6 @@ class CMT9M001 {
         CalThreshold = 95,
         CalCtrl = 98,
     };
-    static constexpr int kRegisterCount = 17;
     static constexpr int kMaxGainStep = 47;
     static constexpr int kMaxBlackLevel = 3;
     static constexpr int32_t kMinExposureLines = 1;
@@ -39,22 +36,11 @@ class CMT9M001 {
     // rpLog is the device's log pointer, read at every line.
     CMT9M001(CVendorRequests& vendor, const DeviceCapability& capability, CLog* const& rpLog,
              SensorState& state);
-    CMT9M001(const CMT9M001&) = delete;
-    CMT9M001& operator=(const CMT9M001&) = delete;
 
     // Sets the window limits, reads the registers and derives the exposure
     // time: 1 or the first failing read.
     int Init();
-    // Reads every register of the list (the shadow is zeroed first), then
-    // logs them: 1 or the first failing read.
-    int ReadRegisters();
-    void LogRegisters() const;
-    // RET_NOTSUPPORT for a register outside the writable list, 1 without
-    // traffic when the value equals the shadow, else the write's result; a
-    // written exposure or line-time register updates the exposure.
-    int WriteRegister(uint16_t wAddress, uint16_t wValue);
-    // Writes every shadow back to the chip: 1 or the first failing write.
-    int RestoreRegisters();
+    void LogRegisters() const override;
 
     // Exposure in lines and ms with the line time now in the shadow.
     float ExposureLinesToTime(int32_t nLines) const;
@@ -65,7 +51,8 @@ class CMT9M001 {
     // The requested exposure time with the current line time.
     int ReapplyExposureTime();
 
-    // One gain step (0 .. 47) for all colours.
+    // One gain step (0 .. 47) for all colours: every register is written, the
+    // first failing write is returned.
     int SetGain(int nStep);
     static uint16_t GainTableValue(int nStep);
     // The first gain step whose table value equals the register's low 7 bits.
@@ -101,17 +88,9 @@ class CMT9M001 {
     // or 1).
     int SetBlackLevelThreshold(bool bManualOff, int nLow, int nHigh);
 
-    // The shadow of a listed register (0 for an unlisted one).
-    uint16_t Shadow(uint16_t wAddress) const;
-
   private:
-    static int SlotOf(uint16_t wAddress);
+    // A written exposure or line-time register updates the exposure.
+    void OnRegisterWritten(uint16_t wAddress, uint16_t wValue) override;
     int32_t LineTimeClocks() const;
     int32_t ShutterDelayClocks() const { return Shadow(ShutterDelay) & 0x7FF; }
-
-    CVendorRequests& m_Vendor;
-    const DeviceCapability& m_Capability;
-    CLog* const& m_rpLog;
-    SensorState& m_State;
-    uint16_t m_wShadow[kRegisterCount] = {};
 };

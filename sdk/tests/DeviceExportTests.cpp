@@ -34,6 +34,8 @@ TEST_F(DeviceExportTest, WithoutADeviceInTheSlotEveryExportGivesDeviceNotInit) {
         [&] { return ZDQ_WaterMarkGetMode(0, &n); },
         [] { return ZDQ_FlashControlSet(0, 1, 1, 1); },
         [&] { return ZDQ_FlashControlGet(0, &b, &b, &n); },
+        [&] { return ZDQ_GetUsbState(0, &n); },
+        [] { return ZDQ_RebootDevice(0); },
     };
     for (bool bInit : {false, true}) {
         if (bInit) {

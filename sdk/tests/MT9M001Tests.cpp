@@ -176,6 +176,18 @@ TEST_F(MT9M001Test, GainStepsFollowTheTable) {
     EXPECT_EQ(CMT9M001::GainStepOf(0x7F), 0) << "a value outside the table";
 }
 
+TEST_F(MT9M001Test, AFailedGainWriteIsReportedAndTheOthersStillApply) {
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+    mlsim_fault_add(0, MLSIM_FAULT_TRANSFER, kWrSensor, 1, 1, 0);  // the second write
+    EXPECT_EQ(unit.SetGain(30), RET_FAIL);
+    const uint16_t wValue = CMT9M001::GainTableValue(30);
+    EXPECT_NE(unit.Shadow(CMT9M001::Green1Gain), wValue);
+    for (uint16_t wRegister :
+         {CMT9M001::RedGain, CMT9M001::Green2Gain, CMT9M001::BlueGain, CMT9M001::GlobalGain}) {
+        EXPECT_EQ(Chip(wRegister), wValue) << wRegister;
+    }
+}
+
 TEST_F(MT9M001Test, RestoreReplaysTheShadowInOrder) {
     ASSERT_EQ(unit.Init(), RET_SUCCESS);
     mlsim_journal_clear(0);

@@ -1,0 +1,175 @@
+#include "sensors/RegisterFamilyUnit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "ZDQApi.h"
+
+int64_t SaturatedLines(double dLines) {
+    constexpr double kLimit = 9.0e18;
+    if (std::isnan(dLines)) {
+        return 0;
+    }
+    if (dLines >= kLimit) {
+        return std::numeric_limits<int64_t>::max();
+    }
+    if (dLines <= -kLimit) {
+        return std::numeric_limits<int64_t>::min();
+    }
+    return static_cast<int64_t>(dLines);
+}
+
+CRegisterFamilyUnit::CRegisterFamilyUnit(CVendorRequests& vendor,
+                                         const DeviceCapability& capability, CLog* const& rpLog,
+                                         SensorState& state, Layout layout, RoiLimits roi,
+                                         int64_t nMaxExposureLines, const AddressModeCodes& codes,
+                                         std::vector<uint16_t> gainTable)
+    : CRegisterSensorUnit(vendor, capability, rpLog, state, std::move(layout)),
+      m_Roi(roi),
+      m_nMaxExposureLines(nMaxExposureLines),
+      m_Codes(codes),
+      m_wGainTable(std::move(gainTable)) {}
+
+int CRegisterFamilyUnit::Init() {
+    m_State.roi = m_Roi;
+    const int nRet = ReadRegisters();
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    m_State.fExposureTime = ExposureLinesToTime(GetExposureLines());
+    AfterInit();
+    return RET_SUCCESS;
+}
+
+void CRegisterFamilyUnit::OnRegisterWritten(uint16_t wAddress, uint16_t /*wValue*/) {
+    if (wAddress == ShutterWidthUpper || wAddress == ShutterWidthLower) {
+        m_State.fExposureTime = ExposureLinesToTime(GetExposureLines());
+    } else if (ChangesLineTime(wAddress)) {
+        ReapplyExposureTime();
+    }
+}
+
+int64_t CRegisterFamilyUnit::ClampLines(int64_t nLines) const {
+    return std::clamp<int64_t>(nLines, kMinExposureLines, m_nMaxExposureLines);
+}
+
+int64_t CRegisterFamilyUnit::GetExposureLines() const {
+    return static_cast<int64_t>(Shadow(ShutterWidthUpper)) * 65536 + Shadow(ShutterWidthLower);
+}
+
+int CRegisterFamilyUnit::SetExposureLines(int64_t nLines) {
+    const int64_t nClamped = ClampLines(nLines);
+    const int nRet = WriteRegister(ShutterWidthUpper, UpperExposureWord(nClamped));
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    return WriteRegister(ShutterWidthLower, static_cast<uint16_t>(nClamped & 0xFFFF));
+}
+
+int CRegisterFamilyUnit::SetExposureTime(float fMs) {
+    m_State.fRequestedExposureTime = fMs;
+    return SetExposureLines(ExposureTimeToLines(fMs));
+}
+
+void CRegisterFamilyUnit::ReapplyExposureTime() {
+    // A failed write leaves the shadow as it was; the next change retries.
+    SetExposureLines(ExposureTimeToLines(m_State.fRequestedExposureTime));
+}
+
+uint16_t CRegisterFamilyUnit::GainTableValue(int nStep) const {
+    return m_wGainTable[static_cast<size_t>(std::clamp(nStep, 0, MaxGainStep()))];
+}
+
+int CRegisterFamilyUnit::GainStepOf(uint16_t wValue) const {
+    const auto it = std::find(m_wGainTable.begin(), m_wGainTable.end(), wValue);
+    return it != m_wGainTable.end() ? static_cast<int>(it - m_wGainTable.begin()) : 0;
+}
+
+int CRegisterFamilyUnit::SetColourGain(int nStep, const std::vector<uint16_t>& registers) {
+    const uint16_t wValue = GainTableValue(nStep);
+    for (uint16_t wRegister : registers) {
+        const int nRet = WriteRegister(wRegister, wValue);
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+    }
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight,
+                                  int nAmCol, int nAmRow, uint16_t* pMultiFrames,
+                                  bool b16BitOutput) const {
+    FovRules rules;
+    rules.bCheckRowCapability = true;
+    rules.bEvenStarts = true;
+    return CheckFovWith(rules, nColStart, nRowStart, nWidth, nHeight, nAmCol, nAmRow, pMultiFrames,
+                        b16BitOutput);
+}
+
+int CRegisterFamilyUnit::SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol,
+                                int nAmRow, uint8_t* pbChanged) {
+    if (pbChanged != nullptr) {
+        *pbChanged = 0;
+    }
+    if (nAmCol < 0 || nAmCol > 4 || nAmRow < 0 || nAmRow > 4) {
+        return RET_PARAMERROR;
+    }
+    const bool bBinned = UsesBinnedCodes();
+    const struct {
+        uint16_t wAddress;
+        int nValue;
+    } kWindow[] = {
+        {ColumnStart, nColStart + ColumnStartOffset(nAmCol)},
+        {RowStart, nRowStart + m_Roi.nRowOffset},
+        {ColumnSize, nWidth - 1},
+        {RowSize, nHeight - 1},
+        {RowAddressMode, (bBinned ? m_Codes.rowsBinned : m_Codes.rowsPlain)[nAmRow]},
+        {ColumnAddressMode, (bBinned ? m_Codes.columnsBinned : m_Codes.columnsPlain)[nAmCol]},
+    };
+    for (const auto& reg : kWindow) {
+        const int nRet = WriteRegister(reg.wAddress, static_cast<uint16_t>(reg.nValue));
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+    }
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::ModeOfSkipCode(uint16_t wRegister) {
+    switch (wRegister & 7) {
+        case 1:
+            return 1;
+        case 2:
+            return 2;
+        case 3:
+            return 3;
+        case 7:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+int CRegisterFamilyUnit::SetBinning(bool bOn) {
+    const int nRowMode = ModeOfSkipCode(Shadow(RowAddressMode));
+    const int nColumnMode = ModeOfSkipCode(Shadow(ColumnAddressMode));
+    int nRet =
+        WriteRegister(RowAddressMode, (bOn ? m_Codes.rowsBinned : m_Codes.rowsPlain)[nRowMode]);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    nRet = WriteRegister(ColumnAddressMode,
+                         (bOn ? m_Codes.columnsBinned : m_Codes.columnsPlain)[nColumnMode]);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    m_bBinning = bOn;
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::SetReadMode2Bit(uint16_t wBit, bool bOn) {
+    const uint16_t wMode = Shadow(ReadMode2);
+    return WriteRegister(ReadMode2, static_cast<uint16_t>(bOn ? wMode | wBit : wMode & ~wBit));
+}

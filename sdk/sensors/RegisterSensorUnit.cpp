@@ -1,0 +1,129 @@
+#include "sensors/RegisterSensorUnit.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "ZDQApi.h"
+
+namespace {
+// One transfer of frames never exceeds this many bytes.
+constexpr uint32_t kMaxTransferBytes = 16777216;
+}  // namespace
+
+CRegisterSensorUnit::CRegisterSensorUnit(CVendorRequests& vendor,
+                                         const DeviceCapability& capability, CLog* const& rpLog,
+                                         SensorState& state, Layout layout)
+    : m_Vendor(vendor),
+      m_Capability(capability),
+      m_rpLog(rpLog),
+      m_State(state),
+      m_Layout(std::move(layout)),
+      m_wShadow(m_Layout.registers.size(), 0) {}
+
+int CRegisterSensorUnit::SlotOf(uint16_t wAddress) const {
+    const auto it = std::find(m_Layout.registers.begin(), m_Layout.registers.end(), wAddress);
+    return it != m_Layout.registers.end() ? static_cast<int>(it - m_Layout.registers.begin()) : -1;
+}
+
+uint16_t CRegisterSensorUnit::Shadow(uint16_t wAddress) const {
+    const int nSlot = SlotOf(wAddress);
+    return nSlot >= 0 ? m_wShadow[static_cast<size_t>(nSlot)] : 0;
+}
+
+void CRegisterSensorUnit::SetShadow(uint16_t wAddress, uint16_t wValue) {
+    const int nSlot = SlotOf(wAddress);
+    if (nSlot >= 0) {
+        m_wShadow[static_cast<size_t>(nSlot)] = wValue;
+    }
+}
+
+int CRegisterSensorUnit::ReadRegisters() {
+    std::fill(m_wShadow.begin(), m_wShadow.end(), 0);
+    for (uint16_t wAddress : m_Layout.readOrder) {
+        uint16_t wValue = 0;
+        const int nRet = m_Vendor.VendorCmd_RdSensor(wAddress, &wValue);
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+        SetShadow(wAddress, wValue);
+    }
+    LogRegisters();
+    return RET_SUCCESS;
+}
+
+int CRegisterSensorUnit::WriteRegister(uint16_t wAddress, uint16_t wValue) {
+    const int nSlot = SlotOf(wAddress);
+    const auto& readOnly = m_Layout.readOnly;
+    if (nSlot < 0 || std::find(readOnly.begin(), readOnly.end(), wAddress) != readOnly.end()) {
+        return RET_NOTSUPPORT;
+    }
+    uint16_t& wShadow = m_wShadow[static_cast<size_t>(nSlot)];
+    if (wShadow == wValue) {
+        return RET_SUCCESS;
+    }
+    const int nRet = m_Vendor.VendorCmd_WrSensor(wAddress, wValue);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    wShadow = wValue;
+    OnRegisterWritten(wAddress, wValue);
+    return RET_SUCCESS;
+}
+
+int CRegisterSensorUnit::RestoreRegisters() {
+    for (uint16_t wAddress : m_Layout.restoreOrder) {
+        const int nRet = m_Vendor.VendorCmd_WrSensor(wAddress, Shadow(wAddress));
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+    }
+    return RET_SUCCESS;
+}
+
+int CRegisterSensorUnit::CheckFovWith(const FovRules& rules, int& nColStart, int& nRowStart,
+                                      int& nWidth, int& nHeight, int nAmCol, int nAmRow,
+                                      uint16_t* pMultiFrames, bool b16BitOutput) const {
+    if (nAmCol < 0 || nAmCol > 4 || nAmRow < 0 || nAmRow > 4) {
+        return RET_PARAMERROR;
+    }
+    static const CapField* const kSkipBits[5] = {nullptr, &SensorCap::bmSkip2, &SensorCap::bmSkip3,
+                                                 &SensorCap::bmSkip4, &SensorCap::bmSkip8};
+    const auto lacks = [this](int nMode) {
+        return kSkipBits[nMode] != nullptr && !m_Capability.Has(*kSkipBits[nMode]);
+    };
+    if (lacks(nAmCol) || (rules.bCheckRowCapability && lacks(nAmRow))) {
+        return RET_NOTSUPPORT;
+    }
+    if (rules.bEvenStarts) {
+        nColStart &= ~1;
+        nRowStart &= ~1;
+    }
+    const RoiLimits& roi = m_State.roi;
+    nWidth = nWidth / kWidthAlignment[nAmCol] * kWidthAlignment[nAmCol];
+    nHeight = nHeight / kModeDivisor[nAmRow] * kModeDivisor[nAmRow];
+    nWidth = (nWidth + 1) / 2 * 2;
+    nHeight = (nHeight + 1) / 2 * 2;
+    nWidth = std::clamp(nWidth, roi.nMinWidth, roi.nMaxWidth);
+    nHeight = std::clamp(nHeight, roi.nMinHeight, roi.nMaxHeight);
+    nColStart = std::max(nColStart, 0);
+    if (nColStart + nWidth > roi.nMaxWidth) {
+        nColStart = roi.nMaxWidth - nWidth;
+    }
+    nRowStart = std::max(nRowStart, 0);
+    if (nRowStart + nHeight > roi.nMaxHeight) {
+        nRowStart = roi.nMaxHeight - nHeight;
+    }
+    if (pMultiFrames != nullptr) {
+        const uint32_t nFrameBytes = static_cast<uint32_t>(nWidth / kModeDivisor[nAmCol]) *
+                                     static_cast<uint32_t>(nHeight / kModeDivisor[nAmRow]) *
+                                     (b16BitOutput ? 2u : 1u);
+        const uint32_t nFit = nFrameBytes != 0 ? kMaxTransferBytes / nFrameBytes : 65535;
+        if (nFit < *pMultiFrames) {
+            *pMultiFrames = static_cast<uint16_t>(std::min<uint32_t>(nFit, 65535));
+        }
+        if (*pMultiFrames == 0) {
+            *pMultiFrames = 1;
+        }
+    }
+    return RET_SUCCESS;
+}
