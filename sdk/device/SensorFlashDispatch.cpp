@@ -1,12 +1,14 @@
 // The strobe polarity and mode operations of CDevice and the combined strobe
-// query, under the device's sensor lock. Of the sensor units the device runs,
-// the MT9M001 switches its strobe on and off only (SensorFlashEnableSet): it
-// has neither a polarity nor a mode, so every type answers RET_NOTSUPPORT to
-// those and the combined query reports the enable state with that result.
+// query, under the device's sensor lock. The MT9M001 switches its strobe on
+// and off only (SensorFlashEnableSet): it has neither a polarity nor a mode and
+// answers RET_NOTSUPPORT to those, and the combined query reports its enable
+// state with that result. The 2592x1944 family keeps polarity and mode in
+// ReadMode1 beside the enable bit.
 #include <mutex>
 
 #include "ZDQApi.h"
 #include "device/Device.h"
+#include "sensors/DeviceType.h"
 
 namespace {
 using SensorGuard = std::lock_guard<plat::CriticalSection>;
@@ -19,21 +21,40 @@ void ClearOut(T* pOut) {
 }
 }  // namespace
 
-int CDevice::SensorFlashInvertSet(bool /*bInvert*/) {
+int CDevice::SensorFlashInvertSet(bool bInvert) {
+    SensorGuard guard(m_SensorLock);
+    if (SensorUnitOf(m_nDeviceType) == SensorUnit::Sensor2592Family) {
+        return m_Sensor2592.SetStrobeInvert(bInvert);
+    }
     return RET_NOTSUPPORT;
 }
 
 int CDevice::SensorFlashInvertGet(bool* pbInvert) {
+    SensorGuard guard(m_SensorLock);
     ClearOut(pbInvert);
+    if (SensorUnitOf(m_nDeviceType) == SensorUnit::Sensor2592Family) {
+        if (pbInvert != nullptr) {
+            *pbInvert = m_Sensor2592.StrobeInverted();
+        }
+        return RET_SUCCESS;
+    }
     return RET_NOTSUPPORT;
 }
 
-int CDevice::SensorFlashSetMode(int /*nMode*/) {
+int CDevice::SensorFlashSetMode(int nMode) {
+    SensorGuard guard(m_SensorLock);
+    if (SensorUnitOf(m_nDeviceType) == SensorUnit::Sensor2592Family) {
+        return m_Sensor2592.SetStrobeMode(nMode);
+    }
     return RET_NOTSUPPORT;
 }
 
 int CDevice::SensorFlashGetMode(int* pMode) {
+    SensorGuard guard(m_SensorLock);
     ClearOut(pMode);
+    if (SensorUnitOf(m_nDeviceType) == SensorUnit::Sensor2592Family) {
+        return m_Sensor2592.GetStrobeMode(pMode);
+    }
     return RET_NOTSUPPORT;
 }
 

@@ -515,4 +515,33 @@ TEST_F(FamilyDispatchTest, BlankingSensorModeAndBinningPerUnit) {
     EXPECT_EQ(pDevices[2]->SensorGetBinRange(nullptr, nullptr), RET_NOTSUPPORT);
 }
 
+TEST_F(FamilyDispatchTest, StrobeExportsReachReadMode1OfThe2592Family) {
+    Plug(0, CameraProfile(kType2592));
+    ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_FlashControlSet(0, 1, 1, 2), RET_SUCCESS);
+    EXPECT_EQ(Chip(0, R::ReadMode1) & 0x003F, 0x0032);  // enable, invert, mode 2
+    unsigned char bEnable = 0, bInvert = 0;
+    int nMode = -1;
+    EXPECT_EQ(ZDQ_FlashControlGet(0, &bEnable, &bInvert, &nMode), RET_SUCCESS);
+    EXPECT_EQ(bEnable, 1);
+    EXPECT_EQ(bInvert, 1);
+    EXPECT_EQ(nMode, 2);
+
+    // Modes other than 1 and 2 clear the mode bits; polarity goes back.
+    EXPECT_EQ(ZDQ_FlashSetMode(0, 7), RET_SUCCESS);
+    EXPECT_EQ(ZDQ_FlashInvertSet(0, 0), RET_SUCCESS);
+    EXPECT_EQ(Chip(0, R::ReadMode1) & 0x003F, 0x0010);
+    EXPECT_EQ(ZDQ_FlashGetMode(0, &nMode), RET_SUCCESS);
+    EXPECT_EQ(nMode, 0);
+
+    // A mode the SDK never sets reads as 0 and not supported.
+    ASSERT_EQ(mlsim_sensor_write(0, R::ReadMode1,
+                                 static_cast<uint16_t>((Chip(0, R::ReadMode1) & ~0x000F) | 0x0005)),
+              1);
+    ASSERT_EQ(ZDQ_UnInit(), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+    EXPECT_EQ(ZDQ_FlashGetMode(0, &nMode), RET_NOTSUPPORT);
+    EXPECT_EQ(nMode, 0);
+}
+
 }  // namespace
