@@ -162,37 +162,37 @@ std::chrono::steady_clock::time_point Camera::nextFrameDue(
 }
 
 FrameSpec Camera::beginTransfer() {
-    FrameSpec spec;
+    FrameSpec layout;
     int blur = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        spec.readout = readoutLocked();
-        spec.frames = framesPerTransferLocked();
+        layout.readout = readoutLocked();
+        layout.frames = framesPerTransferLocked();
         uint16_t mode = fpga_.workingMode();
-        spec.bytesPerSample = (mode & 0x0010) ? 2 : 1;
-        spec.sensitivity = (mode >> 5) & 7;
-        spec.lutOn = (mode & 0x0800) != 0;
-        spec.gammaOn = (fpga_.read(33) & 1) != 0;
-        spec.watermark = (fpga_.read(34) & 1) != 0;
-        spec.adcBits = std::clamp(profile_.adc_bits, 8, 16);
-        spec.content = profile_.content;
-        spec.colour = profile_.colour != 0;
-        spec.bayerPattern = profile_.bayer_pattern & 3;
-        spec.exposureMs = exposureMsLocked(spec.readout);
-        spec.lut = lut_;
-        spec.gamma = gammaLut_;
-        spec.firstFrameNumber = framesSent_;
-        framesSent_ += static_cast<uint64_t>(spec.frames);
-        spec.transferNumber = transfersSent_++;
-        spec.timeUs = microsSincePlug();
+        layout.bytesPerSample = (mode & 0x0010) ? 2 : 1;
+        layout.sensitivity = (mode >> 5) & 7;
+        layout.lutOn = (mode & 0x0800) != 0;
+        layout.gammaOn = (fpga_.read(33) & 1) != 0;
+        layout.watermark = (fpga_.read(34) & 1) != 0;
+        layout.adcBits = std::clamp(profile_.adc_bits, 8, 16);
+        layout.content = profile_.content;
+        layout.colour = profile_.colour != 0;
+        layout.bayerPattern = profile_.bayer_pattern & 3;
+        layout.exposureMs = exposureMsLocked(layout.readout);
+        layout.lut = lut_;
+        layout.gamma = gammaLut_;
+        layout.firstFrameNumber = framesSent_;
+        framesSent_ += static_cast<uint64_t>(layout.frames);
+        layout.transferNumber = transfersSent_++;
+        layout.timeUs = microsSincePlug();
         lastFrame_ = std::chrono::steady_clock::now();
-        spec.triggers = triggers_;
+        layout.triggers = triggers_;
         blur = blur_;
     }
-    if (spec.content == MLSIM_CONTENT_SCENE) {
-        spec.scene = scene_.get(spec.readout.arrayWidth, spec.readout.arrayHeight, blur);
+    if (layout.content == MLSIM_CONTENT_SCENE) {
+        layout.scene = scene_.get(layout.readout.arrayWidth, layout.readout.arrayHeight, blur);
     }
-    return spec;
+    return layout;
 }
 
 void Camera::frameInfo(MlSimFrameInfo* out) {
@@ -203,11 +203,11 @@ void Camera::frameInfo(MlSimFrameInfo* out) {
     out->height = ro.outputHeight();
     out->frames_per_transfer = framesPerTransferLocked();
     out->bytes_per_sample = (fpga_.workingMode() & 0x0010) ? 2 : 1;
-    FrameSpec spec;
-    spec.readout = ro;
-    spec.frames = out->frames_per_transfer;
-    spec.bytesPerSample = out->bytes_per_sample;
-    out->transfer_bytes = spec.transferBytes();
+    FrameSpec layout;
+    layout.readout = ro;
+    layout.frames = out->frames_per_transfer;
+    layout.bytesPerSample = out->bytes_per_sample;
+    out->transfer_bytes = layout.transferBytes();
     out->col_start = ro.colStart;
     out->row_start = ro.rowStart;
     out->window_width = ro.width;

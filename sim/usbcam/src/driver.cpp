@@ -483,14 +483,14 @@ void Driver::fill(Op* op, uint32_t* error, uint32_t* bytes) {
         *error = MLUSB_ERROR_OPERATION_ABORTED;
         return;
     }
-    FrameSpec spec = op->camera->beginTransfer();
+    FrameSpec layout = op->camera->beginTransfer();
     uint32_t capacity = op->length;
     if (op->fault.kind == MLSIM_FAULT_READ_SHORT) {
         uint32_t fewer = op->fault.param == 0 ? 1 : op->fault.param;
-        uint32_t frame = spec.transferBytes();
+        uint32_t frame = layout.transferBytes();
         capacity = std::min(capacity, frame > fewer ? frame - fewer : 0);
     }
-    *bytes = synthesizeTransfer(spec, op->buffer, capacity);
+    *bytes = synthesizeTransfer(layout, op->buffer, capacity);
 }
 
 void Driver::serveLocked(std::unique_lock<std::mutex>& lock, Op* op, uint32_t* error,

@@ -23,10 +23,10 @@ constexpr double kTint[4] = {1.0, 0.75, 0.75, 0.45};
 // Maps ADC samples to what the transfer carries.
 class OutputPath {
   public:
-    explicit OutputPath(const FrameSpec& spec)
-        : spec_(spec),
-          max_((1u << spec.adcBits) - 1),
-          shift_(std::max(spec.adcBits - 8 - spec.sensitivity, 0)) {}
+    explicit OutputPath(const FrameSpec& layout)
+        : spec_(layout),
+          max_((1u << layout.adcBits) - 1),
+          shift_(std::max(layout.adcBits - 8 - layout.sensitivity, 0)) {}
 
     uint32_t maxSample() const { return max_; }
     uint16_t operator()(uint32_t v) const {
@@ -65,10 +65,10 @@ void putSample(uint8_t* row, int c, int bytesPerSample, uint16_t value) {
 // Generates frame rows; each row is written into a caller-supplied buffer.
 class RowSource {
   public:
-    explicit RowSource(const FrameSpec& spec) : spec_(spec), path_(spec) {
-        int width = spec.width();
-        int shift = spec.adcBits - 8;
-        if (spec.content == MLSIM_CONTENT_SCENE) {
+    explicit RowSource(const FrameSpec& layout) : spec_(layout), path_(layout) {
+        int width = layout.width();
+        int shift = layout.adcBits - 8;
+        if (layout.content == MLSIM_CONTENT_SCENE) {
             buildSceneTables();
         } else {
             fastPattern_ = path_.identityFor8BitPattern();
@@ -200,16 +200,16 @@ void putLe(uint8_t* p, uint64_t value, int bytes) {
     }
 }
 
-void writeWatermark(const FrameSpec& spec, uint8_t* out, uint32_t written) {
+void writeWatermark(const FrameSpec& layout, uint8_t* out, uint32_t written) {
     uint8_t head[24];
     const uint8_t magic[6] = {0x2A, 0x4D, 0x41, 0x52, 0x4B, 0x2A};
     std::memcpy(head, magic, 6);
-    putLe(head + 6, spec.transferNumber & 0xFFFF, 2);
-    putLe(head + 8, spec.timeUs & 0xFFFFFFFFu, 4);
-    putLe(head + 12, spec.timeUs >> 32, 4);
-    putLe(head + 16, (spec.transferNumber >> 16) & 0xFFFF, 2);
-    putLe(head + 18, static_cast<uint32_t>(spec.exposureMs * 1000.0), 4);
-    putLe(head + 22, spec.triggers & 0xFFFF, 2);
+    putLe(head + 6, layout.transferNumber & 0xFFFF, 2);
+    putLe(head + 8, layout.timeUs & 0xFFFFFFFFu, 4);
+    putLe(head + 12, layout.timeUs >> 32, 4);
+    putLe(head + 16, (layout.transferNumber >> 16) & 0xFFFF, 2);
+    putLe(head + 18, static_cast<uint32_t>(layout.exposureMs * 1000.0), 4);
+    putLe(head + 22, layout.triggers & 0xFFFF, 2);
     std::memcpy(out, head, std::min<uint32_t>(written, sizeof(head)));
 }
 
@@ -224,17 +224,17 @@ uint32_t FrameSpec::transferBytes() const {
     return static_cast<uint32_t>(std::min<uint64_t>(bytes, 0xFFFFFFFFu));
 }
 
-uint32_t synthesizeTransfer(const FrameSpec& spec, uint8_t* out, uint32_t capacity) {
-    uint32_t total = std::min(spec.transferBytes(), capacity);
+uint32_t synthesizeTransfer(const FrameSpec& layout, uint8_t* out, uint32_t capacity) {
+    uint32_t total = std::min(layout.transferBytes(), capacity);
     if (total == 0) {
         return 0;
     }
-    RowSource source(spec);
-    uint32_t rowBytes = static_cast<uint32_t>(spec.width()) * spec.bytesPerSample;
+    RowSource source(layout);
+    uint32_t rowBytes = static_cast<uint32_t>(layout.width()) * layout.bytesPerSample;
     std::vector<uint8_t> partial;
     uint32_t offset = 0;
-    for (int f = 0; f < spec.frames && offset < total; ++f) {
-        for (int r = 0; r < spec.height() && offset < total; ++r) {
+    for (int f = 0; f < layout.frames && offset < total; ++f) {
+        for (int r = 0; r < layout.height() && offset < total; ++r) {
             if (offset + rowBytes <= total) {
                 source.row(f, r, out + offset);
                 offset += rowBytes;
@@ -246,8 +246,8 @@ uint32_t synthesizeTransfer(const FrameSpec& spec, uint8_t* out, uint32_t capaci
             }
         }
     }
-    if (spec.watermark) {
-        writeWatermark(spec, out, total);
+    if (layout.watermark) {
+        writeWatermark(layout, out, total);
     }
     return total;
 }

@@ -56,6 +56,6 @@ struct FrameSpec {
 
 // Writes the transfer, or its first `capacity` bytes when the buffer is
 // shorter (the rest is dropped). Returns the bytes written.
-uint32_t synthesizeTransfer(const FrameSpec& spec, uint8_t* out, uint32_t capacity);
+uint32_t synthesizeTransfer(const FrameSpec& layout, uint8_t* out, uint32_t capacity);
 
 }  // namespace usbcam
