@@ -20,54 +20,45 @@ void SetOut(T* pOut, T value) {
 struct BlankRange {
     int nMin, nMax;
 };
-constexpr BlankRange kMT9M001Horizontal{9, 2047};
-constexpr BlankRange kMT9M001Vertical{25, 2047};
-constexpr BlankRange k2048Horizontal{21, 2047};
-constexpr BlankRange k2048Vertical{3, 2047};
-constexpr BlankRange k2592Horizontal{0, 4095};
-constexpr BlankRange k2592Vertical{8, 2047};
-}  // namespace
+struct BlankRanges {
+    BlankRange horizontal;  // clocks
+    BlankRange vertical;    // rows
+};
+constexpr BlankRanges kMT9M001Blank{{9, 2047}, {25, 2047}};
+constexpr BlankRanges k2048Blank{{21, 2047}, {3, 2047}};
+constexpr BlankRanges k2592Blank{{0, 4095}, {8, 2047}};
 
-int CDevice::SensorGetHorizontalBlankRange(int* pMin, int* pMax) {
-    SensorGuard guard(m_SensorLock);
-    BlankRange range{};
-    switch (SensorUnitOf(m_nDeviceType)) {
+// The blanking limits of a unit, or null for a unit without blanking.
+const BlankRanges* BlankRangesOf(SensorUnit unit) {
+    switch (unit) {
         case SensorUnit::MT9M001:
-            range = kMT9M001Horizontal;
-            break;
+            return &kMT9M001Blank;
         case SensorUnit::Sensor2048Family:
-            range = k2048Horizontal;
-            break;
+            return &k2048Blank;
         case SensorUnit::Sensor2592Family:
-            range = k2592Horizontal;
-            break;
+            return &k2592Blank;
         default:
-            return RET_NOTSUPPORT;
+            return nullptr;
     }
+}
+
+int WriteRange(const BlankRange& range, int* pMin, int* pMax) {
     SetOut(pMin, range.nMin);
     SetOut(pMax, range.nMax);
     return RET_SUCCESS;
 }
+}  // namespace
+
+int CDevice::SensorGetHorizontalBlankRange(int* pMin, int* pMax) {
+    SensorGuard guard(m_SensorLock);
+    const BlankRanges* pRanges = BlankRangesOf(SensorUnitOf(m_nDeviceType));
+    return pRanges != nullptr ? WriteRange(pRanges->horizontal, pMin, pMax) : RET_NOTSUPPORT;
+}
 
 int CDevice::SensorGetVerticalBlankRange(int* pMin, int* pMax) {
     SensorGuard guard(m_SensorLock);
-    BlankRange range{};
-    switch (SensorUnitOf(m_nDeviceType)) {
-        case SensorUnit::MT9M001:
-            range = kMT9M001Vertical;
-            break;
-        case SensorUnit::Sensor2048Family:
-            range = k2048Vertical;
-            break;
-        case SensorUnit::Sensor2592Family:
-            range = k2592Vertical;
-            break;
-        default:
-            return RET_NOTSUPPORT;
-    }
-    SetOut(pMin, range.nMin);
-    SetOut(pMax, range.nMax);
-    return RET_SUCCESS;
+    const BlankRanges* pRanges = BlankRangesOf(SensorUnitOf(m_nDeviceType));
+    return pRanges != nullptr ? WriteRange(pRanges->vertical, pMin, pMax) : RET_NOTSUPPORT;
 }
 
 int CDevice::SensorSetHorizontalBlank(int nClocks) {
