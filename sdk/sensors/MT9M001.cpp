@@ -122,19 +122,8 @@ float CMT9M001::ExposureLinesToTime(int32_t nLines) const {
 int64_t CMT9M001::ExposureTimeToLines(float fMs) const {
     const float fClocks = fMs / m_Capability.T + static_cast<float>(ShutterDelayClocks()) + 180.0f;
     const float fLines = fClocks / static_cast<float>(LineTimeClocks());
-    const double dLines = static_cast<double>(fLines) + 0.5;
     // Saturate rather than overflow for absurd times; callers clamp anyway.
-    constexpr double kLimit = 9.0e18;
-    if (std::isnan(dLines)) {
-        return 0;
-    }
-    if (dLines >= kLimit) {
-        return std::numeric_limits<int64_t>::max();
-    }
-    if (dLines <= -kLimit) {
-        return std::numeric_limits<int64_t>::min();
-    }
-    return static_cast<int64_t>(dLines);
+    return SaturatedLines(static_cast<double>(fLines) + 0.5);
 }
 
 int CMT9M001::SetExposureLines(int32_t nLines) {

@@ -7,20 +7,6 @@
 
 #include "ZDQApi.h"
 
-int64_t SaturatedLines(double dLines) {
-    constexpr double kLimit = 9.0e18;
-    if (std::isnan(dLines)) {
-        return 0;
-    }
-    if (dLines >= kLimit) {
-        return std::numeric_limits<int64_t>::max();
-    }
-    if (dLines <= -kLimit) {
-        return std::numeric_limits<int64_t>::min();
-    }
-    return static_cast<int64_t>(dLines);
-}
-
 CRegisterFamilyUnit::CRegisterFamilyUnit(CVendorRequests& vendor,
                                          const DeviceCapability& capability, CLog* const& rpLog,
                                          SensorState& state, Layout layout, RoiLimits roi,

@@ -123,6 +123,3 @@ class CRegisterFamilyUnit : public CRegisterSensorUnit {
     const AddressModeCodes m_Codes;
     const std::vector<uint16_t> m_wGainTable;
 };
-
-// Float to a line count, rounded half up and saturated (NaN gives 0).
-int64_t SaturatedLines(double dLines);

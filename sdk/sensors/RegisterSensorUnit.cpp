@@ -1,6 +1,8 @@
 #include "sensors/RegisterSensorUnit.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <utility>
 
 #include "ZDQApi.h"
@@ -126,4 +128,29 @@ int CRegisterSensorUnit::CheckFovWith(const FovRules& rules, int& nColStart, int
         }
     }
     return RET_SUCCESS;
+}
+
+int64_t SaturatedLines(double dLines) {
+    constexpr double kLimit = 9.0e18;
+    if (std::isnan(dLines)) {
+        return 0;
+    }
+    if (dLines >= kLimit) {
+        return std::numeric_limits<int64_t>::max();
+    }
+    if (dLines <= -kLimit) {
+        return std::numeric_limits<int64_t>::min();
+    }
+    return static_cast<int64_t>(dLines);
+}
+
+std::vector<uint16_t> LowGainSteps() {
+    std::vector<uint16_t> steps;
+    for (uint16_t w = 8; w <= 32; ++w) {
+        steps.push_back(w);
+    }
+    for (uint16_t w = 81; w <= 96; ++w) {
+        steps.push_back(w);
+    }
+    return steps;
 }

@@ -35,13 +35,7 @@ constexpr CRegisterFamilyUnit::AddressModeCodes kCodes2048 = {
 // Steps 0-24: 8 .. 32; 25-40: 81 .. 96; then 0x60 with the multiplier k in
 // the high byte, k = 1 .. 120, where k = 4, 20, 36, ... 116 repeat k - 1.
 std::vector<uint16_t> GainTable2048() {
-    std::vector<uint16_t> table;
-    for (uint16_t w = 8; w <= 32; ++w) {
-        table.push_back(w);
-    }
-    for (uint16_t w = 81; w <= 96; ++w) {
-        table.push_back(w);
-    }
+    std::vector<uint16_t> table = LowGainSteps();
     for (int k = 1; k <= 120; ++k) {
         const int nMultiplier = k % 16 == 4 ? k - 1 : k;
         table.push_back(static_cast<uint16_t>(0x60 | (nMultiplier << 8)));

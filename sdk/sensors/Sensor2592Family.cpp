@@ -38,13 +38,7 @@ constexpr CRegisterFamilyUnit::AddressModeCodes kCodes2592 = {
 // Steps 0-24: 8 .. 32; 25-40: 81 .. 96; then 0x60 with the multiplier k in
 // the high byte, k = 1 .. 120 without the multiples of 16.
 std::vector<uint16_t> GainTable2592() {
-    std::vector<uint16_t> table;
-    for (uint16_t w = 8; w <= 32; ++w) {
-        table.push_back(w);
-    }
-    for (uint16_t w = 81; w <= 96; ++w) {
-        table.push_back(w);
-    }
+    std::vector<uint16_t> table = LowGainSteps();
     for (int k = 1; k <= 120; ++k) {
         if (k % 16 != 0) {
             table.push_back(static_cast<uint16_t>(0x60 | (k << 8)));
