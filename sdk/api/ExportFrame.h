@@ -19,6 +19,8 @@
 // Operations must not throw: they run inside the C interface.
 #pragma once
 
+#include <cstdint>
+
 #include "ZDQApi.h"
 #include "device/Device.h"
 #include "device/DeviceManager.h"
@@ -51,6 +53,11 @@ int WithSlotDevice(int nIndex, Operation&& operation) {
 }
 
 void ApiLog(const wchar_t* pszFormat, ...) noexcept;
+
+// A pointer as the "0x%x" of a log line shows it: its low 32 bits.
+inline unsigned LogPointer(const void* p) {
+    return static_cast<unsigned>(reinterpret_cast<uintptr_t>(p));
+}
 
 // An export's call-log lines around WithDevice (or WithSlotDevice):
 // "ZDQAPI::++<name>(<index>)." and "ZDQAPI::--<name>. Ret(<result>)".
