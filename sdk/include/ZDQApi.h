@@ -22,6 +22,7 @@
 #ifndef ZDQAPI_H
 #define ZDQAPI_H
 
+#include <stdbool.h>
 #include <stddef.h>
 
 #ifdef __cplusplus
