@@ -260,6 +260,57 @@ ZDQ_API int ZDQ_FlashControlSet(int nIndex, int bEnable, int bInvert, int nMode)
 ZDQ_API int ZDQ_FlashControlGet(int nIndex, unsigned char* pbEnable, unsigned char* pbInvert,
                                 int* pMode);
 
+/* ---- Image file helpers ---- */
+
+/* Stateless: they need neither ZDQ_Init nor a device. Frames are 8-bit grey,
+ * 24-bit B,G,R or 32-bit B,G,R,X pixels with the rows stored bottom-up (the
+ * first row in memory is the bottom image row). A file is created anew (an
+ * existing one is replaced); a file that fails while being written is
+ * removed. File names are UTF-8 on the system side. */
+
+/* A BMP file of the frame: a 14-byte file header, a 40-byte info header, for
+ * 8-bit frames a 256-entry grey palette, then the frame's bytes as they are.
+ * pData holds nHeight DWORD-aligned rows of ((nWidth x nBitCount + 31) / 32)
+ * x 4 bytes. RET_PARAMERROR for null pData or pszFileName, nWidth or nHeight
+ * below 1, nBitCount other than 8, 24, 32, or a file too large for the
+ * header's 32-bit sizes; RET_FAIL when the file cannot be created or
+ * written; RET_MALLOCFAIL when memory is lacking. */
+ZDQ_API int ZDQ_HelperSaveToBmp(const unsigned char* pData, int nWidth, int nHeight, int nBitCount,
+                                const wchar_t* pszFileName);
+/* A baseline JPEG file of the frame with quality nQuality (clamped to
+ * 1 .. 100): 8-bit frames give one-component greyscale, 24- and 32-bit
+ * frames three-component RGB. pData holds nHeight unpadded rows of nWidth x
+ * nBitCount / 8 bytes. RET_FAIL for null pData or pszFileName, nWidth or
+ * nHeight below 1, nBitCount other than 8, 24, 32, a side beyond 65500
+ * pixels, or when the file cannot be created or written; RET_MALLOCFAIL when
+ * memory is lacking. Writes no log lines. */
+ZDQ_API int ZDQ_HelperSaveToJpg(const unsigned char* pData, int nWidth, int nHeight, int nBitCount,
+                                int nQuality, const wchar_t* pszFileName);
+/* An uncompressed TIFF file of the frame (one strip, 90 dpi): one sample per
+ * pixel is grey, three or four are R,G,B(,X) (swapped from the frame's
+ * B,G,R(,X)), rows top-down. pData holds nHeight unpadded rows of nWidth x
+ * nSamplesPerPixel samples of nBitsPerSample bits (16-bit samples in the
+ * machine's byte order). RET_PARAMERROR for null pData or pszFileName,
+ * nWidth or nHeight below 1, nBitsPerSample other than 8, 16 or
+ * nSamplesPerPixel other than 1, 3, 4; RET_FAIL when the file cannot be
+ * created or written; RET_MALLOCFAIL when memory is lacking. */
+ZDQ_API int ZDQ_HelperSaveToTiff(const unsigned char* pData, int nWidth, int nHeight,
+                                 int nBitsPerSample, int nSamplesPerPixel,
+                                 const wchar_t* pszFileName);
+/* *pSize = the bytes of the header block ZDQ_HelperGetBmpFileHeader writes:
+ * 1078 for nBitCount 8 (with the palette), 54 for 24 and 32. RET_PARAMERROR
+ * for null pSize or another bit count. */
+ZDQ_API int ZDQ_HelperGetBmpFileHeaderSize(int nBitCount, int* pSize);
+/* Writes the header block of a BMP file of an unpadded frame into pHeader,
+ * which must hold the size ZDQ_HelperGetBmpFileHeaderSize gives: the file
+ * and info headers as ZDQ_HelperSaveToBmp writes them, except that the
+ * image bytes are nWidth x nBitCount / 8 x nHeight (no row padding), and the
+ * palette for 8 bits. RET_PARAMERROR for null pHeader, nWidth or nHeight
+ * below 1, nBitCount other than 8, 24, 32, or a file too large for the
+ * header's 32-bit sizes. */
+ZDQ_API int ZDQ_HelperGetBmpFileHeader(int nWidth, int nHeight, int nBitCount,
+                                       unsigned char* pHeader);
+
 #ifdef __cplusplus
 }
 /* Any device-to-host vendor request with the caller's data stage, on a
