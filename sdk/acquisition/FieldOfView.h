@@ -8,7 +8,6 @@
 
 class CLog;
 
-#pragma pack(push, 1)
 struct FieldOfView {
     int32_t nColStart;  // first sensor column read
     int32_t nRowStart;  // first sensor row read
@@ -22,8 +21,6 @@ struct FieldOfView {
     uint32_t ulTotalBytes;  // twice the pixels while 16-bit data is on
     uint16_t usMultiFrameNum;
 };
-#pragma pack(pop)
-static_assert(sizeof(FieldOfView) == 42, "FieldOfView is a packed 42-byte record");
 
 // The two records of a device.
 enum FieldOfViewIndex : int { kCaptureFov = 0, kPreviewFov = 1 };

@@ -318,7 +318,12 @@ ZDQ_API int ZDQ_HelperGetBmpFileHeader(int nWidth, int nHeight, int nBitCount,
  * the gain of a monochrome camera); contrast and brightness run -128..127,
  * gamma -9..9 (0: off); the start parameters move the capture or preview
  * window. A parameter the camera lacks gives RET_NOTSUPPORT. */
+#ifdef __cplusplus
+/* Every int is a value of the type, so any number a caller passes is one. */
+typedef enum ZDQ_PARAM : int {
+#else
 typedef enum ZDQ_PARAM {
+#endif
     ZDQ_EXPOSURE = 0,
     ZDQ_RED = 1,
     ZDQ_GREEN = 2,
