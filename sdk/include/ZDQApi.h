@@ -557,6 +557,21 @@ ZDQ_API int ZDQ_PreviewGetPausedDataEx(int nIndex, unsigned char* pData, int* pW
 ZDQ_API int ZDQ_PreviewSetCallback(int nIndex, PreviewCallback pfCallback, void* pContext);
 ZDQ_API int ZDQ_PreviewSetCallbackEx(int nIndex, PreviewCallbackEx pfCallback, void* pContext);
 
+/* ---- Frame scaling ---- */
+
+/* Scales a frame of srcWidth x srcHeight pixels in src (bitCount 8, 24 or 32;
+ * bottom-up rows padded to a multiple of 4 bytes) to dstWidth x |dstHeight|
+ * pixels in dst, which must hold |dstHeight| rows of ((dstWidth x bitCount +
+ * 31) / 32) x 4 bytes; the rows are bottom-up, top-down for a negative
+ * dstHeight, and their padding is set to 0. Shrinking averages the source
+ * pixels each destination pixel covers; enlarging takes the nearest source
+ * pixel; each byte of a pixel is scaled on its own. Needs no ZDQ_Init.
+ * RET_PARAMERROR for a null src or dst, a source size or dstWidth of 0 or
+ * less, dstHeight 0 or another bit count; RET_MALLOCFAIL when memory is
+ * lacking; RET_FAIL when the scaling fails (a frame larger than 4 GiB). */
+ZDQ_API int ZDQ_HelperStretchBmp(const unsigned char* src, int srcWidth, int srcHeight,
+                                 int bitCount, unsigned char* dst, int dstWidth, int dstHeight);
+
 #ifdef __cplusplus
 }
 /* Any device-to-host vendor request with the caller's data stage, on a

@@ -1,7 +1,6 @@
 #include "DibScaler.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace platwin {

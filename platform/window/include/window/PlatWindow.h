@@ -111,11 +111,11 @@ PLATWIN_API int platwin_unregister(PlatWindow window);
  * uncompressed bottom-up DIB (biHeight above 0) of biHeight padded rows; only
  * the header is read for 24 and 32 bits, and the biClrUsed palette entries
  * (0: all 256) for 8 bits. Draws into one window run one after another (they
- * share the window's frame buffer): a draw waits for one in progress on
- * another thread. The number of rows drawn (height), or 0 when nothing was
- * drawn: an unknown window, a size not above 0, a source rectangle outside
- * the DIB, a bit count other than 8, 24, 32, a frame too large for a DIB,
- * no memory, or a draw from inside the window's own sink. */
+ * share the window's frame buffer): a draw waits, without a time limit, for
+ * one in progress on another thread. The number of rows drawn (height), or 0
+ * when nothing was drawn: an unknown window, a size not above 0, a source
+ * rectangle outside the DIB, a bit count other than 8, 24, 32, a frame too
+ * large for a DIB, no memory, or a draw from inside the window's own sink. */
 PLATWIN_API int platwin_stretch_dib(PlatWindow window, int x, int y, int width, int height,
                                     int srcX, int srcY, int srcWidth, int srcHeight,
                                     const void* bits, const PlatBitmapInfo* info);
