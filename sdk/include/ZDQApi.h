@@ -460,6 +460,11 @@ ZDQ_API int ZDQ_CaptureRgbDataAfterEmptyFrameBuffer(int nIndex, unsigned char* p
 ZDQ_API int ZDQ_CaptureRgbDataExAfterEmptyFrameBuffer(int nIndex, unsigned char* pBuffer,
                                                       int* pWidth, int* pHeight, int* pBitCount);
 ZDQ_API int ZDQ_EmptyFrameBuffer(int nIndex);
+/* Captures one frame of the capture window and puts it on the clipboard of
+ * the window system as a DIB (header, grey palette for 8 bits, pixels).
+ * RET_NOTSUPPORT while 16-bit data is on, RET_FAIL when the clipboard is
+ * held by another thread, else the capture's result. */
+ZDQ_API int ZDQ_CaptureRgbDataToClipboard(int nIndex);
 /* Time-out of a frame read in ms (5000) and whether a failed read recovers
  * the camera (on). */
 ZDQ_API int ZDQ_CaptureSetTimeOut(int nIndex, int nMs);

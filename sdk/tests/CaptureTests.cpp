@@ -4,11 +4,13 @@
 // the frame buffer and stream mode.
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 #include "MT_ZDQBayerFilter.h"
 #include "OpenedCamera.h"
 #include "acquisition/ProcessTables.h"
 #include "sensors/DeviceCapability.h"
+#include "window/PlatWindow.h"
 
 namespace {
 
@@ -320,6 +322,33 @@ TEST_F(CaptureTest, SixteenBitFramesKeepTheirSamples) {
     for (size_t i = 0; i < buffer.size(); ++i) {
         ASSERT_EQ(buffer[i], pattern[i] << nShift) << i;
     }
+}
+
+TEST_F(CaptureTest, ACapturedFrameOnTheClipboard) {
+    CDevice& device = Open(kTypeMono1280);
+    ASSERT_EQ(ZDQ_CaptureSetFieldOfView(0, 0, 0, 64, 48, 0, 0), RET_SUCCESS);
+    const uint64_t n = FramesSent();
+    ASSERT_EQ(ZDQ_CaptureRgbDataToClipboard(0), RET_SUCCESS);
+    const size_t nSize = platwin_clipboard_get_dib(nullptr, 0);
+    ASSERT_EQ(nSize, 40u + 1024 + 64 * 48);
+    std::vector<uint8_t> block(nSize);
+    ASSERT_EQ(platwin_clipboard_get_dib(block.data(), block.size()), nSize);
+    PlatDibHeader header{};
+    std::memcpy(&header, block.data(), sizeof header);
+    EXPECT_EQ(header.biWidth, 64);
+    EXPECT_EQ(header.biHeight, 48);
+    EXPECT_EQ(header.biBitCount, 8);
+    EXPECT_EQ(header.biSizeImage, 64u * 48);
+    EXPECT_EQ(block[40 + 4 * 200], 200) << "grey palette";
+    const std::vector<uint8_t> pixels(block.begin() + 40 + 1024, block.end());
+    EXPECT_TRUE(pixels ==
+                ExpectedFrame(device.Capability(), Settings{0, 0, 0, true, false}, n, 64, 48));
+    // A clipboard held elsewhere refuses; nothing changes on it.
+    std::thread holder([] { platwin_clipboard_open(); });
+    holder.join();
+    EXPECT_EQ(ZDQ_CaptureRgbDataToClipboard(0), RET_SUCCESS)
+        << "a thread that ended gave the clipboard back";
+    EXPECT_EQ(ZDQ_CaptureRgbDataToClipboard(7), RET_DEVICENOTINIT);
 }
 
 }  // namespace
