@@ -20,6 +20,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "acquisition/AutoExposure.h"
+#include "acquisition/FocusMeasure.h"
 #include "device/BusControl.h"
 #include "device/FpgaRegisters.h"
 #include "device/Gpio.h"
@@ -33,7 +35,7 @@
 #include "sensors/Sensor2592Family.h"
 #include "sensors/SensorState.h"
 
-class CDevice {
+class CDevice : private IAutoExposureCamera {
   public:
     // USB descriptor of the camera's controller while it runs only its boot
     // loader (no firmware loaded).
@@ -95,6 +97,15 @@ class CDevice {
     int SensorFlashSetMode(int nMode);
     int SensorFlashGetMode(int* pMode);
     int SensorFlashControlGet(bool* pbOn, bool* pbInvert, int* pMode);
+    // The sensor's own automatic exposure: on/off (the getter sets its out
+    // to false first), its bounds in lines, the lines it runs with now and
+    // its target grey level.
+    int SensorAECSetEnable(bool bEnable);
+    int SensorAECGetEnable(bool* pbEnable);
+    int SensorAECSetRange(uint16_t wMinLines, uint16_t wMaxLines);
+    int SensorAECGetRange(uint16_t* pMinLines, uint16_t* pMaxLines);
+    int SensorAECGetCur(uint16_t* pLines);
+    int SensorAECSetTarget(int nTarget);
     // Black-level setting of the sensor (RET_PARAMERROR for a null level).
     int SensorGetBlackLevelRange(int* pMin, int* pMax);
     int SensorGetBlackLevel(int* pLevel);
@@ -137,6 +148,19 @@ class CDevice {
     int SensorGetGreenGain(int* pGain);
     int SensorGetBlueGain(int* pGain);
 
+    // Automatic exposure and focus measure. The raw post steps call the two
+    // hooks, AE first, for every 8-bit raw frame of nWidth x nHeight pixels
+    // with the raw post lock held; the preview's drawing darkens the shown
+    // regions in the frame it draws (nBitCount 8, 24 or 32).
+    CAutoExposure& AutoExposure() { return m_AutoExposure; }
+    CFocusMeasure& FocusMeasure() { return m_FocusMeasure; }
+    void RawData8_Do_3A_AE(const uint8_t* pData, int nWidth, int nHeight);
+    void RawData8_Do_3A_AF(const uint8_t* pData, int nWidth, int nHeight);
+    void DarkenShownRegions(uint8_t* pFrame, int nWidth, int nHeight, int nBitCount);
+    // The raw frame holds the picture's rows bottom-up: raw output, or colour
+    // output whose effective Bayer mode is one of 4-7 or 12-15.
+    bool RawRowsBottomUp() const;
+
     // The device log, null while it is off.
     CLog* Log() const { return m_pLog; }
     int Index() const { return m_nIndex; }
@@ -168,6 +192,22 @@ class CDevice {
     plat::CriticalSection& SensorLock() { return m_SensorLock; }
 
   private:
+    // The camera as the automatic exposure reaches it.
+    int AEGetExposureLines() override;
+    void AESetExposureLines(int nLines) override;
+    int AEGetExposureMs() override;
+    int AECSetEnable(bool bEnable) override;
+    int AECGetEnable(bool* pbEnable) override;
+    int AECSetRange(uint16_t wMinLines, uint16_t wMaxLines) override;
+    int AECGetRange(uint16_t* pMinLines, uint16_t* pMaxLines) override;
+    int AECSetTarget(int nTarget) override;
+    int AEGetExposureTimeRange(float* pMinMs, float* pMaxMs) override;
+    float AEExposureLinesToTime(int nLines) override;
+    int64_t AEExposureTimeToLines(float fMs) override;
+    CLog* AELog() override;
+    // AE and focus measure of the opened camera, at the end of the opening.
+    void InitAutoExposureAndFocus();
+
     // The opening steps after the claim; false stops the opening.
     bool OpenCamera();
     void ApplyCapabilities();
@@ -218,4 +258,7 @@ class CDevice {
     plat::CriticalSection m_CaptureLock;   // D
     plat::CriticalSection m_CallbackLock;  // E
     plat::CriticalSection m_SensorLock;
+    // Automatic exposure and focus measure.
+    CAutoExposure m_AutoExposure{*this};
+    CFocusMeasure m_FocusMeasure;
 };
