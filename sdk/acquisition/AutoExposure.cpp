@@ -57,11 +57,19 @@ void CAutoExposure::Init(int32_t nCaptureWidth, int32_t nCaptureHeight) {
     uint16_t wMinLines = 1;
     uint16_t wMaxLines = 1;
     if (m_Camera.AECGetRange(&wMinLines, &wMaxLines) == RET_NOTSUPPORT) {
+        // From 1 line up to 1000 ms, or to the sensor's longest exposure when
+        // that is shorter: a step never asks for an exposure the sensor
+        // cannot take, so a run that needs more ends at the bound.
+        float fMaxMs = kDefaultExposureTimeMaxMs;
+        float fSensorMinMs = 0.0f;
+        float fSensorMaxMs = 0.0f;
+        if (m_Camera.AEGetExposureTimeRange(&fSensorMinMs, &fSensorMaxMs) == RET_SUCCESS) {
+            fMaxMs = std::fmin(fMaxMs, fSensorMaxMs);
+        }
         m_nAEExposureLineMin = 1;
         m_fAEExposureTimeMin = m_Camera.AEExposureLinesToTime(1);
-        m_fAEExposureTimeMax = kDefaultExposureTimeMaxMs;
-        m_nAEExposureLineMax =
-            LineCountOf(m_Camera.AEExposureTimeToLines(kDefaultExposureTimeMaxMs));
+        m_fAEExposureTimeMax = fMaxMs;
+        m_nAEExposureLineMax = LineCountOf(m_Camera.AEExposureTimeToLines(fMaxMs));
     } else {
         m_nAEExposureLineMin = wMinLines;
         m_nAEExposureLineMax = wMaxLines;

@@ -79,7 +79,8 @@ class CAutoExposure {
     // Exposure changes of a limited run by default.
     static constexpr int kDefaultMaxCount = 10;
     static constexpr int kDefaultTarget = 128;
-    // The upper time bound for a sensor that gives no AE bounds of its own.
+    // The upper time bound for a sensor that gives no AE bounds of its own
+    // and takes exposures as long.
     static constexpr float kDefaultExposureTimeMaxMs = 1000.0f;
     // Pixels the measured region keeps each way.
     static constexpr int32_t kRegionMargin = 3;
@@ -91,7 +92,8 @@ class CAutoExposure {
     // The state of a newly opened camera: the sensor's own AE decides the
     // start flag and the maximum count, the region covers the capture frame
     // of nCaptureWidth x nCaptureHeight pixels, the bounds come from the
-    // sensor's AE bounds or else run from 1 line to 1000 ms.
+    // sensor's AE bounds or else run from 1 line to 1000 ms (or the sensor's
+    // longest exposure, when shorter).
     void Init(int32_t nCaptureWidth, int32_t nCaptureHeight);
 
     // The hook for every 8-bit raw frame of nWidth x nHeight pixels (rows of

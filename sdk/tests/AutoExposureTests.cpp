@@ -12,12 +12,11 @@
 
 namespace {
 
-// A camera with a line time of 0.01 ms (1000 ms = 100000 lines) and, when
-// asked, an automatic exposure of its own.
+// A camera with a line time of 0.01 ms (1000 ms = 100000 lines), exposures
+// up to 2^20 lines and, when asked, an automatic exposure of its own.
 class FakeCamera : public IAutoExposureCamera {
   public:
     static constexpr float kLineTimeMs = 0.01f;
-    static constexpr int kMaxLines = 1 << 20;
 
     int AEGetExposureLines() override { return nLines; }
     void AESetExposureLines(int nNewLines) override {
@@ -62,7 +61,7 @@ class FakeCamera : public IAutoExposureCamera {
     }
     int AEGetExposureTimeRange(float* pMin, float* pMax) override {
         *pMin = AEExposureLinesToTime(1);
-        *pMax = AEExposureLinesToTime(kMaxLines);
+        *pMax = AEExposureLinesToTime(nMaxLines);
         return RET_SUCCESS;
     }
     float AEExposureLinesToTime(int n) override { return static_cast<float>(n) * kLineTimeMs; }
@@ -72,6 +71,7 @@ class FakeCamera : public IAutoExposureCamera {
     CLog* AELog() override { return nullptr; }
 
     int nLines = 1000;
+    int nMaxLines = 1 << 20;
     std::vector<int> linesSet;
     bool bHasOnChipAE = false;
     bool bOnChipAE = false;
@@ -157,6 +157,12 @@ TEST_F(AutoExposureTest, InitialStateWithoutAnAutomaticExposureOfTheSensor) {
     EXPECT_EQ(m_ae.ExposureLineMax(), 100000u) << "the lines of 1000 ms";
     EXPECT_FLOAT_EQ(m_ae.ExposureTimeMin(), FakeCamera::kLineTimeMs);
     EXPECT_FLOAT_EQ(m_ae.ExposureTimeMax(), 1000.0f);
+
+    // A sensor whose longest exposure is shorter bounds the steps itself.
+    m_camera.nMaxLines = 50000;
+    m_ae.Init(kFrameWidth, kFrameHeight);
+    EXPECT_EQ(m_ae.ExposureLineMax(), 50000u);
+    EXPECT_FLOAT_EQ(m_ae.ExposureTimeMax(), 500.0f);
 }
 
 TEST_F(AutoExposureTest, InitialStateWithTheSensorsOwnExposureRunning) {
@@ -397,7 +403,8 @@ TEST_F(AutoExposureTest, StartSetsCountAndTargetAndStartsAFreshRun) {
 
 TEST_F(AutoExposureTest, ExposureTimeRangeIsNarrowedToTheSensorsRange) {
     m_camera.bHasOnChipAE = true;
-    const float fSensorMax = FakeCamera::kMaxLines * FakeCamera::kLineTimeMs;
+    const int nSensorMaxLines = m_camera.nMaxLines;
+    const float fSensorMax = m_camera.AEExposureLinesToTime(nSensorMaxLines);
     const struct {
         float fMin, fMax;
         float fStoredMin, fStoredMax;
@@ -405,8 +412,8 @@ TEST_F(AutoExposureTest, ExposureTimeRangeIsNarrowedToTheSensorsRange) {
         uint16_t wOnChipMin, wOnChipMax;
     } kCases[] = {
         {0.5f, 20.0f, 0.5f, 20.0f, 50, 2000, 50, 2000},
-        {-3.0f, 1e9f, 0.01f, fSensorMax, 1, FakeCamera::kMaxLines, 1, 0xFFFF},
-        {NAN, NAN, 0.01f, fSensorMax, 1, FakeCamera::kMaxLines, 1, 0xFFFF},
+        {-3.0f, 1e9f, 0.01f, fSensorMax, 1, static_cast<uint32_t>(nSensorMaxLines), 1, 0xFFFF},
+        {NAN, NAN, 0.01f, fSensorMax, 1, static_cast<uint32_t>(nSensorMaxLines), 1, 0xFFFF},
         {30.0f, 10.0f, 30.0f, 10.0f, 3000, 1000, 3000, 1000},  // kept as given
     };
     for (const auto& c : kCases) {
