@@ -1,35 +1,15 @@
 // The device's side of automatic exposure and focus measure: the camera as
 // AE reaches it, the hooks with the frame's row order, the shown regions, and
 // their state at the opening.
-#include <algorithm>
-#include <cmath>
-#include <limits>
-
+#include "ZDQApi.h"
 #include "acquisition/RegionOverlay.h"
 #include "device/Device.h"
 
-namespace {
-
-// An exposure time in whole ms, rounded half up; NaN gives 0 and times
-// beyond the int range saturate.
-int RoundedMs(float fMs) {
-    const double dMs = static_cast<double>(fMs) + 0.5;
-    if (std::isnan(dMs)) {
-        return 0;
-    }
-    return static_cast<int>(std::clamp(dMs, static_cast<double>(std::numeric_limits<int>::min()),
-                                       static_cast<double>(std::numeric_limits<int>::max())));
-}
-
-}  // namespace
-
 void CDevice::InitAutoExposureAndFocus() {
-    // The default regions cover the capture frame, which is the sensor's
-    // full frame.
-    const int32_t nCaptureWidth = m_Sensor.roi.nMaxWidth;
-    const int32_t nCaptureHeight = m_Sensor.roi.nMaxHeight;
-    m_AutoExposure.Init(nCaptureWidth, nCaptureHeight);
-    m_FocusMeasure.Init(nCaptureWidth, nCaptureHeight);
+    // The default regions cover the frame of the capture field of view.
+    const FieldOfView& capture = m_Fov[kCaptureFov];
+    m_AutoExposure.Init(capture.nWidth, capture.nHeight);
+    m_FocusMeasure.Init(capture.nWidth, capture.nHeight);
 }
 
 void CDevice::RawData8_Do_3A_AE(const uint8_t* pData, int nWidth, int nHeight) {
@@ -57,25 +37,25 @@ bool CDevice::RawRowsBottomUp() const {
     if (m_nOutputMode == kOutputRaw) {
         return true;
     }
-    const bool bFlippedMosaic =
-        (m_nBayerMode >= 4 && m_nBayerMode <= 7) || (m_nBayerMode >= 12 && m_nBayerMode <= 15);
+    const bool bFlippedMosaic = (m_nBayerModeEffective >= 4 && m_nBayerModeEffective <= 7) ||
+                                (m_nBayerModeEffective >= 12 && m_nBayerModeEffective <= 15);
     return m_nOutputMode == kOutputColour && bFlippedMosaic;
 }
 
 int CDevice::AEGetExposureLines() {
     int nLines = 0;
-    SensorGetExposureLines(&nLines);
+    GetParam(ZDQ_EXPOSURE_LINES, &nLines);
     return nLines;
 }
 
 void CDevice::AESetExposureLines(int nLines) {
-    SensorSetExposureLines(nLines);
+    SetParam(ZDQ_EXPOSURE_LINES, nLines);
 }
 
 int CDevice::AEGetExposureMs() {
-    float fMs = 0.0f;
-    SensorGetExposureTime(&fMs);
-    return RoundedMs(fMs);
+    int nMs = 0;
+    GetParam(ZDQ_EXPOSURE, &nMs);
+    return nMs;
 }
 
 int CDevice::AECSetEnable(bool bEnable) {

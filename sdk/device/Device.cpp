@@ -57,6 +57,7 @@ std::optional<plat::Ini> CapabilityIniFile() {
 CDevice::CDevice(int nIndex, bool& bSuccess) : m_nIndex(nIndex) {
     bSuccess = false;
     m_Bus.restoreRegisters = [this] { return SensorRestoreRegs(); };
+    m_Fpga.onWorkingModeWritten = [this] { SensorResyncAfterFpgaCtrl(); };
     if (m_Transport.Open() != RET_SUCCESS) {
         return;
     }
@@ -112,8 +113,9 @@ bool CDevice::OpenCamera() {
         return false;
     }
     m_fPreviousExposureTime = m_Sensor.fExposureTime;
-    m_nBaseBayerMode = static_cast<int>(m_Capability.Get(SensorCap::bmBayerMode));
-    m_nBayerMode = m_nBaseBayerMode;
+    m_nBayerDefaultMode = static_cast<int>(m_Capability.Get(SensorCap::bmBayerMode));
+    m_nBayerMode = m_nBayerDefaultMode;
+    m_nBayerModeEffective = m_nBayerDefaultMode;
     if (IsMono()) {
         // A monochrome frame is passed on as it comes, with the sensor flipped.
         m_nOutputMode = kOutputRaw;
@@ -126,6 +128,20 @@ bool CDevice::OpenCamera() {
     if (bStreamControl) {
         m_Transport.SetStreamStarted(false);
         m_Vendor.VendorCmd_StopAcq();
+    }
+    CreateOutputFormat();
+    ApplyOutputFormat();
+    // Both fields of view start as the window now in the sensor.
+    for (int nWhich : {kCaptureFov, kPreviewFov}) {
+        FieldOfView fov{};
+        SensorGetFovLimits(fov);
+        StoreFieldOfView(nWhich, fov.nColStart, fov.nRowStart, fov.nColSize, fov.nRowSize,
+                         fov.AmCol, fov.AmRow, fov.usMultiFrameNum);
+    }
+    m_nActiveFov = kCaptureFov;
+    ApplyOutputFormat();
+    for (uint32_t i = 0; i < kLutEntries; ++i) {
+        m_ucLut[i] = static_cast<uint8_t>(i >> 4);
     }
     m_Vendor.VendorCmd_ResetDevice();  // not every camera has it
     if (RestoresRegistersAtOpen(m_nDeviceType)) {
@@ -173,6 +189,21 @@ CDevice::~CDevice() {
         WriteCapBaseToIni(m_Capability, *ini, m_nDeviceType,
                           CapVersion::FromWord(m_wFirmwareVersion));
     }
+    {
+        plat::CriticalSectionLock callbacks(m_CallbackLock);
+        m_Preview.pfCallback = m_Preview.pfCallbackSaved = nullptr;
+        m_Preview.pContext = nullptr;
+        m_Preview.pfCallbackEx = m_Preview.pfCallbackExSaved = nullptr;
+        m_Preview.pContextEx = nullptr;
+    }
+    if (m_Preview.nStatus == PreviewState::kPaused) {
+        m_Preview.run.Set();
+        m_Preview.nStatus = PreviewState::kRunning;
+    }
+    if (m_Preview.nStatus != PreviewState::kStopped) {
+        StopPreview(m_Preview.bParallel, false);
+    }
+    m_pBitmapInfo.reset();
     if (DrivesOutputPins(m_nDeviceType) && m_Transport.IsOpen()) {
         m_Fpga.Fpga_WrRelateReg(FPGAREG_IO_MODE,
                                 static_cast<uint16_t>(m_Fpga.Shadows().IoMode | 0x0300));

@@ -16,12 +16,17 @@
 //   E  CallbackLock() preview callbacks, their contexts, drawing of frames
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "acquisition/AutoExposure.h"
+#include "acquisition/FieldOfView.h"
 #include "acquisition/FocusMeasure.h"
+#include "acquisition/PreviewState.h"
+#include "acquisition/ProcessTables.h"
 #include "device/BusControl.h"
 #include "device/FpgaRegisters.h"
 #include "device/Gpio.h"
@@ -34,6 +39,7 @@
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
 #include "sensors/SensorState.h"
+#include "window/PlatWindow.h"
 
 class CDevice : private IAutoExposureCamera {
   public:
@@ -109,6 +115,13 @@ class CDevice : private IAutoExposureCamera {
     // Black-level setting of the sensor (RET_PARAMERROR for a null level).
     int SensorGetBlackLevelRange(int* pMin, int* pMax);
     int SensorGetBlackLevel(int* pLevel);
+    int SensorSetBlackLevel(int nLevel);
+    // MT9M001 black-level calibration thresholds: automatic, lower (0-63),
+    // upper (0-127); RET_NOTSUPPORT for other sensors and while the
+    // calibration is forced.
+    int BlackLevelThresholdRange(int nParam, int* pMin, int* pMax);
+    int BlackLevelThresholdGet(int nParam, int* pValue);
+    int BlackLevelThresholdSet(int nParam, int nValue);
     // Vertical flip: in the sensor when it can flip, else only remembered
     // (the frame is then flipped in software). SensorGetFlip: RET_PARAMERROR
     // for a null out.
@@ -117,11 +130,11 @@ class CDevice : private IAutoExposureCamera {
     // Horizontal mirror, the same way (no sensor unit here mirrors itself).
     int SensorSetMirror(bool bMirror);
     int SensorGetMirror(bool* pbMirror);
-    // The Bayer mode the raw-to-RGB step uses, from the sensor's own mode
-    // and the flip and mirror flags.
+    // The Bayer mode the raw-to-RGB step uses, from the chosen mode and the
+    // flip and mirror flags.
     void UpdateBayerModeForFlipMirror();
-    int BaseBayerMode() const { return m_nBaseBayerMode; }
-    int BayerMode() const { return m_nBayerMode; }
+    bool FlipOn() const { return m_bFlip; }
+    bool MirrorOn() const { return m_bMirror; }
     // Blanking in the sensor, clamped to the unit's range; the getters read
     // what the chip uses. MT9M001 and the 2592 and 2048 families.
     int SensorGetHorizontalBlankRange(int* pMin, int* pMax);
@@ -147,6 +160,171 @@ class CDevice : private IAutoExposureCamera {
     int SensorGetRedGain(int* pGain);
     int SensorGetGreenGain(int* pGain);
     int SensorGetBlueGain(int* pGain);
+
+    // Field of view of the sensor (FieldOfView.h). SensorGetFovLimits fills
+    // a record with the window now in the chip; SensorCheckFov aligns and
+    // clamps a window in place by the unit's rule (pMultiFrames, may be null,
+    // is cut so one transfer stays within the driver's limit);
+    // SensorSetFov writes it; SensorFovChanged tells whether going from one
+    // record to another changes the frame the camera sends.
+    int SensorGetFovLimits(FieldOfView& fov);
+    int SensorCheckFov(int& nColStart, int& nRowStart, int& nColSize, int& nRowSize, int nAmCol,
+                       int nAmRow, uint16_t* pMultiFrames);
+    int SensorSetFov(int nColStart, int nRowStart, int nColSize, int nRowSize, int nAmCol,
+                     int nAmRow, uint8_t* pbChanged);
+    bool SensorFovChanged(const FieldOfView& a, const FieldOfView& b) const;
+    // Follow-up of a write of the FPGA's working-mode register for sensors
+    // that keep state tied to it: 1 or the first failure.
+    int SensorResyncAfterFpgaCtrl();
+
+    // Fields of view (capture record 0, preview record 1; one of them is
+    // programmed into the camera, the active one).
+    // 1 when the window is acceptable as given, RET_FAIL when it would be
+    // adjusted, else the sensor's refusal. Changes nothing.
+    int CheckFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize, int nAmCol,
+                         int nAmRow);
+    // Adjust a window by the sensor's rule and store it; the camera gets it
+    // only while its record is the active one.
+    int CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize, int nAmCol,
+                              int nAmRow, uint16_t usMultiFrameNum);
+    int PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize, int nAmCol,
+                              int nAmRow, uint16_t usMultiFrameNum);
+    // The members of a record into the non-null outputs; 1.
+    int GetFieldOfView(int nWhich, int* pColStart, int* pRowStart, int* pColSize, int* pRowSize,
+                       int* pAmCol, int* pAmRow, uint16_t* pMultiFrameNum) const;
+    // Programs a record into the camera and makes it the active one; a
+    // changed sensor window costs one dropped frame.
+    int SelectFieldOfView(int nWhich);
+    // After a capture: the preview record is active again, and a preview
+    // that ran before the capture (nPreviewStateBefore 1) runs on.
+    void ResumeAfterCapture(int nPreviewStateBefore);
+    // Catches and discards one frame of a record (not in triggered modes).
+    int DropOneFrame(int nWhich);
+    // Writes a record with its derived sizes (the preview record also sizes
+    // the output format) and logs it.
+    void StoreFieldOfView(int nWhich, int nColStart, int nRowStart, int nColSize, int nRowSize,
+                          int nAmCol, int nAmRow, uint16_t usMultiFrameNum);
+    const FieldOfView& Fov(int nWhich) const { return m_Fov[nWhich]; }
+    int ActiveFov() const { return m_nActiveFov; }
+    // 16-bit pixel data: the FPGA can send it and its working mode asks for it.
+    bool Data16BitsOn() const;
+
+    // Output format of the frames handed out: raw bytes or colour.
+    // ApplyOutputFormat sets the bit count and image size of the bitmap
+    // record from the output mode and the effective Bayer mode.
+    void CreateOutputFormat();
+    int ApplyOutputFormat();
+    int GetOutputBitCount() const;
+    const PlatBitmapInfo* BitmapInfo() const { return m_pBitmapInfo.get(); }
+    int SetOutputMode(int nMode);
+    // Bayer pattern (0-23) and demosaic algorithm (0-5) of the colour path.
+    int BayerSetMode(int nMode);
+    int FilterSetMode(int nMode);
+    int BayerDefaultMode() const { return m_nBayerDefaultMode; }
+    int BayerMode() const { return m_nBayerMode; }
+    int BayerModeEffective() const { return m_nBayerModeEffective; }
+    int FilterMode() const { return m_nFilterMode; }
+
+    // The raw post chain of an 8-bit frame (rows of nWidth bytes) and of a
+    // 16-bit frame (packed to 8 bits in place when bPack), run while frames
+    // are caught.
+    int RawPostProcess(uint8_t* pFrame, int nWidth, int nHeight, uint32_t nBytes);
+    int RawPostProcess16(uint8_t* pFrame, int nWidth, int nHeight, bool bPack);
+    // 16-bit samples to one byte each, in place: through the LUT while the
+    // camera's LUT is on, else by the ADC resolution and sensitivity mode.
+    void Pack16To8(uint8_t* pFrame, uint32_t nPixels) const;
+    // A raw frame to the output format: under the Bayer lock, raw frames are
+    // copied and colour ones demosaiced and post-processed.
+    int RawToRgb(const uint8_t* pRaw, int nWidth, int nHeight, int nBitCount, uint8_t* pOut,
+                 bool bPreview8);
+    int RawToRgb8(const uint8_t* pRaw, int nWidth, int nHeight, int nBitCount, uint8_t* pOut);
+    // The colour post chain of a demosaiced frame.
+    int RgbPostProcess(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount);
+    // Contrast, brightness and gamma of the raw chain.
+    CProcessTables& ProcessTables() { return m_ProcessTables; }
+
+    // Camera parameters by identifier (ZDQ_PARAM): RET_NOTSUPPORT for an
+    // identifier outside 0-32 or one the camera lacks.
+    int GetParamRange(int nParam, int* pMin, int* pMax);
+    int GetParam(int nParam, int* pValue);
+    int SetParam(int nParam, int nValue);
+    // 16-bit pixel data on or off (the preview restarts around it).
+    int SetData16Bits(bool bOn);
+    int GetData16Bits(bool* pbOn);
+    // Capability query by function number (0-57).
+    int QueryFunction(int nFunction, int* pValue);
+    // Global-reset shutter and pre-exposure of the global-reset sensors.
+    int GlobalResetShutterSet(bool bOn);
+    int GlobalResetShutterGet(bool* pbOn);
+    int SensorPreExposureRangeGet(int* pMin, int* pMax);
+    int SensorPreExposureLinesSet(int nLines);
+    int SensorPreExposureLinesGet(int* pLines);
+    int SensorPreExposureTimeSet(float fMs);
+    int SensorPreExposureTimeGet(float* pMs);
+    // Trigger mode (0 free run .. 4) and trigger method (edge or level) in
+    // the working-mode register, written with the frame stream stopped.
+    int TriggerModeSet(int nMode);
+    int TriggerModeGet(int* pMode) const;
+    int TriggerMethodSet(int nMethod);
+    // Red, green and blue shifts of the colour-correction tables.
+    int ColorShiftSet(int nChannel, int nShift);
+    int ColorShiftGet(int nChannel) const { return m_nColorShift[nChannel]; }
+    int ProcessSaturationSet(int nValue);
+    int ProcessSaturation() const { return m_nProcessSaturation; }
+
+    // Still capture into the caller's buffer (raw bytes, or the output
+    // format for the Rgb forms): a running preview pauses around it.
+    // bEmptyFirst empties the camera's frame buffer just before the catch.
+    enum class CaptureKind { Raw, Rgb };
+    int Capture(CaptureKind kind, uint8_t* pBuffer, bool bEmptyFirst);
+    int StreamCapture(CaptureKind kind, uint8_t* pBuffer, int* pBytesRead);
+    // One frame of the active field of view: read, raw post chain, and for
+    // CatchRgbData the conversion into pOut.
+    int CatchRawData(uint8_t* pBuffer, bool bPreview8);
+    int CatchRgbData(uint8_t* pRaw, uint8_t* pOut, bool bPreview8);
+    // The bus read of one frame with its failure and recovery rules.
+    int CatchOneFrame(uint8_t* pBuffer, uint32_t nBytes);
+    int EmptyFrameBuffer();
+    // Frame-read time-out (ms) and whether a failed frame runs the recovery.
+    void SetCaptureTimeOut(uint32_t nMs) { m_Transport.SetCaptureTimeOut(nMs); }
+    uint32_t CaptureTimeOut() const { return m_Transport.CaptureTimeOut(); }
+    void SetRecover(bool bRecover) { m_Transport.SetRecoverEnabled(bRecover); }
+    bool Recover() const { return m_Transport.RecoverEnabled(); }
+    // Stream mode: the camera sends frames continuously after a start.
+    bool SupportsStreamMode() const;
+    int StreamStart();
+    int StreamStop();
+    bool StreamStarted() const { return m_Transport.StreamStarted(); }
+
+    // Starts or stops the preview with the parallel or the serial engine; a
+    // stop with bRestoreCapture makes the capture record active again.
+    int StartPreview(bool bParallel);
+    int StopPreview(bool bParallel, bool bRestoreCapture);
+    int StartPreviewSerial();
+    int StopPreviewSerial(bool bRestoreCapture);
+    int StartPreviewParallel();
+    int StopPreviewParallel(bool bRestoreCapture);
+    // Preview state: 0 stopped, 1 running, 2 paused.
+    int PreviewStatus() const { return m_Preview.nStatus; }
+    bool PreviewParallel() const { return m_Preview.bParallel; }
+    // Callbacks of the preview's drawing thread; set while the preview is
+    // stopped they take effect at its next start.
+    int SetPreviewCallback(PreviewCallback pfCallback, void* pContext);
+    int SetPreviewCallbackEx(PreviewCallbackEx pfCallback, void* pContext);
+    // The window and the rectangle frames are drawn into.
+    void SetPreviewPlacement(PlatWindow hWnd, int x, int y, int nWidth, int nHeight);
+    PreviewState::Placement PreviewPlacement() const;
+    // Ring size of the parallel preview (1 .. 4096; 0 or less: 5).
+    int SetBufferCount(int nCount);
+    int BufferCount() const { return m_Preview.nBufferCount; }
+    // The frame shown while paused, (bit count / 8) x pixels bytes.
+    int PreviewGetPausedData(uint8_t* pData);
+    // Frame counts and rates of the running preview.
+    const PreviewState& Preview() const { return m_Preview; }
+    // Asks the catching thread of a running preview to stop catching and
+    // waits for it (capture time-out); ResumePreview lets it run on.
+    int PausePreview();
+    int ResumePreview();
 
     // Automatic exposure and focus measure. The raw post steps call the two
     // hooks, AE first, for every 8-bit raw frame of nWidth x nHeight pixels
@@ -192,6 +370,41 @@ class CDevice : private IAutoExposureCamera {
     plat::CriticalSection& SensorLock() { return m_SensorLock; }
 
   private:
+    // Preview engines: the threads' bodies, the drawing of one frame and the
+    // steps shared by the starts and stops.
+    void SerialPreviewThread();
+    void ParallelCaptureThread();
+    void ParallelShowThread();
+    int ShowFrame(const uint8_t* pFrame);
+    void DrawFrame();
+    void BeginPreviewRun();
+    void EndPreviewRun(bool bRestoreCapture);
+    void SaveCallbacksForStop();
+    void StartFrameRateTimer();
+    void FrameRateTick();
+    void JoinPreviewThread(plat::Thread& thread, uint32_t nTimeOutMs,
+                           const wchar_t* pszTimeOutLine);
+
+    // Which driver read catches a frame: the plain read, the stream read, or
+    // the stream read that reports the bytes received.
+    enum class FrameRead { Plain, Stream, StreamCounted };
+    // Runs a catch with the capture record active: under the capture lock,
+    // pausing a running preview around it.
+    template <typename Catch>
+    int CaptureInCaptureWindow(Catch&& catchFrame);
+    int CatchForCapture(CaptureKind kind, uint8_t* pBuffer, FrameRead read, int* pBytesRead);
+    int CatchRawData(uint8_t* pBuffer, bool bPreview8, FrameRead read, int* pBytesRead);
+    int CatchFrame(uint8_t* pBuffer, uint32_t nBytes, FrameRead read, int* pBytesRead);
+    // One-shot bit of the working mode that empties the camera's frame buffer.
+    static constexpr uint16_t kEmptyFrameBufferBit = 0x0100;
+    // Working-mode bit of 16-bit pixel data.
+    static constexpr uint16_t k16BitDataBit = 0x0010;
+    // Writes an FPGA register that changes the frame stream: the preview and
+    // the stream stop around it (bSkipWhenEqual: nothing when unchanged).
+    int ModeChangeWrite(int nRegister, uint16_t wValue, bool bSkipWhenEqual);
+    // General-purpose pins the camera offers.
+    int GeneralPurposePinCount() const;
+
     // The camera as the automatic exposure reaches it.
     int AEGetExposureLines() override;
     void AESetExposureLines(int nLines) override;
@@ -219,6 +432,8 @@ class CDevice : private IAutoExposureCamera {
     int MT9M001GetColourGain(int* pGain, uint16_t wRegister) const;
     // The unit of a 2592 or 2048 family type, null for other types.
     CRegisterFamilyUnit* FamilyUnit();
+    // The unit of a type with 8-bit sensor register addresses, or null.
+    CRegisterSensorUnit* RegisterUnit();
     // A colour gain of a family unit: GlobalGain on a monochrome 2592
     // camera, else the colour's registers.
     int FamilySetColourGain(CRegisterFamilyUnit& unit, int nGain,
@@ -239,9 +454,26 @@ class CDevice : private IAutoExposureCamera {
     SensorState m_Sensor;
     bool m_bFlip = false;
     bool m_bMirror = false;
-    int m_nBaseBayerMode = 0;
+    // Colour path: the sensor's pattern, the chosen one, the one used after
+    // flip and mirror, and the demosaic algorithm (FastBilinear).
+    int m_nBayerDefaultMode = 0;
     int m_nBayerMode = 0;
+    int m_nBayerModeEffective = 0;
+    int m_nFilterMode = 5;
     int m_nOutputMode = kOutputRaw;
+    std::unique_ptr<PlatBitmapInfo> m_pBitmapInfo;
+    FieldOfView m_Fov[2] = {};
+    int m_nActiveFov = kCaptureFov;
+    CProcessTables m_ProcessTables;
+    // The camera's 8-bit LUT as last downloaded (entry i = i / 16 until then).
+    static constexpr uint32_t kLutEntries = 4096;
+    std::array<uint8_t, kLutEntries> m_ucLut{};
+    int m_nColorShift[3] = {};
+    int m_nProcessSaturation = 0;
+    uint8_t m_byGlobalResetRequest = 0;
+    // The last frame read failed with RET_FAIL.
+    bool m_bFrameFailed = false;
+    PreviewState m_Preview;
     float m_fPreviousExposureTime = SensorState::kDefaultExposureTimeMs;
     DeviceCapability m_Capability;
     CUsbTransport m_Transport{m_pLog};

@@ -255,7 +255,10 @@ int CDevice::SensorGetBlackLevel(int* pLevel) {
 int CDevice::SensorSetFlip(bool bFlip) {
     SensorGuard guard(m_SensorLock);
     if (!m_Capability.Has(SensorCap::bmFlip)) {
+        // Flipped in software: the rows of the raw frame swap, which moves
+        // the Bayer pattern as a flip in the sensor does.
         m_bFlip = bFlip;
+        UpdateBayerModeForFlipMirror();
         return RET_SUCCESS;
     }
     int nRet = RET_NOTSUPPORT;
@@ -321,28 +324,28 @@ int CDevice::SensorGetMirror(bool* pbMirror) {
 // Bayer modes come in groups of four; flipping swaps the rows of the 2 x 2
 // cell, mirroring its columns, unless the sensor keeps the pattern itself.
 void CDevice::UpdateBayerModeForFlipMirror() {
-    const int x = m_nBaseBayerMode % 4;
-    const int b0 = m_nBaseBayerMode - x;
+    const int x = m_nBayerMode % 4;
+    const int b0 = m_nBayerMode - x;
     const bool bKeepOnFlip = m_Capability.Has(SensorCap::bmNoNeedChangeBayerWhenFlip);
     const bool bKeepOnMirror = m_Capability.Has(SensorCap::bmNoNeedChangeBayerWhenMirror);
-    const int nFlipped = bKeepOnFlip ? m_nBaseBayerMode : b0 + (x ^ 1);
-    const int nMirrored = bKeepOnMirror ? m_nBaseBayerMode : b0 + (3 - x);
+    const int nFlipped = bKeepOnFlip ? m_nBayerMode : b0 + (x ^ 1);
+    const int nMirrored = bKeepOnMirror ? m_nBayerMode : b0 + (3 - x);
     if (m_bFlip && m_bMirror) {
         if (bKeepOnFlip && bKeepOnMirror) {
-            m_nBayerMode = m_nBaseBayerMode;
+            m_nBayerModeEffective = m_nBayerMode;
         } else if (bKeepOnFlip) {
-            m_nBayerMode = nMirrored;
+            m_nBayerModeEffective = nMirrored;
         } else if (bKeepOnMirror) {
-            m_nBayerMode = nFlipped;
+            m_nBayerModeEffective = nFlipped;
         } else {
-            m_nBayerMode = b0 + (x ^ 2);
+            m_nBayerModeEffective = b0 + (x ^ 2);
         }
     } else if (m_bFlip) {
-        m_nBayerMode = nFlipped;
+        m_nBayerModeEffective = nFlipped;
     } else if (m_bMirror) {
-        m_nBayerMode = nMirrored;
+        m_nBayerModeEffective = nMirrored;
     } else {
-        m_nBayerMode = m_nBaseBayerMode;
+        m_nBayerModeEffective = m_nBayerMode;
     }
 }
 
@@ -503,4 +506,12 @@ int CDevice::SensorGetBlueGain(int* pGain) {
         return RET_NOTSUPPORT;
     }
     return MT9M001GetColourGain(pGain, CMT9M001::BlueGain);
+}
+
+int CDevice::SensorSetBlackLevel(int nLevel) {
+    SensorGuard guard(m_SensorLock);
+    if (SensorUnitOf(m_nDeviceType) != SensorUnit::MT9M001) {
+        return RET_NOTSUPPORT;
+    }
+    return m_MT9M001.SetBlackLevel(nLevel);
 }

@@ -24,6 +24,7 @@
 
 #include <stdbool.h>
 #include <stddef.h>
+#include <stdint.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -259,6 +260,297 @@ ZDQ_API int ZDQ_FlashGetMode(int nIndex, int* pMode);
 ZDQ_API int ZDQ_FlashControlSet(int nIndex, int bEnable, int bInvert, int nMode);
 ZDQ_API int ZDQ_FlashControlGet(int nIndex, unsigned char* pbEnable, unsigned char* pbInvert,
                                 int* pMode);
+
+/* ---- Image file helpers ---- */
+
+/* Stateless: they need neither ZDQ_Init nor a device. Frames are 8-bit grey,
+ * 24-bit B,G,R or 32-bit B,G,R,X pixels with the rows stored bottom-up (the
+ * first row in memory is the bottom image row). A file is created anew (an
+ * existing one is replaced); a file that fails while being written is
+ * removed. File names are UTF-8 on the system side. */
+
+/* A BMP file of the frame: a 14-byte file header, a 40-byte info header, for
+ * 8-bit frames a 256-entry grey palette, then the frame's bytes as they are.
+ * pData holds nHeight DWORD-aligned rows of ((nWidth x nBitCount + 31) / 32)
+ * x 4 bytes. RET_PARAMERROR for null pData or pszFileName, nWidth or nHeight
+ * below 1, nBitCount other than 8, 24, 32, or a file too large for the
+ * header's 32-bit sizes; RET_FAIL when the file cannot be created or
+ * written; RET_MALLOCFAIL when memory is lacking. */
+ZDQ_API int ZDQ_HelperSaveToBmp(const unsigned char* pData, int nWidth, int nHeight, int nBitCount,
+                                const wchar_t* pszFileName);
+/* A baseline JPEG file of the frame with quality nQuality (clamped to
+ * 1 .. 100): 8-bit frames give one-component greyscale, 24- and 32-bit
+ * frames three-component RGB. pData holds nHeight unpadded rows of nWidth x
+ * nBitCount / 8 bytes. RET_FAIL for null pData or pszFileName, nWidth or
+ * nHeight below 1, nBitCount other than 8, 24, 32, a side beyond 65500
+ * pixels, or when the file cannot be created or written; RET_MALLOCFAIL when
+ * memory is lacking. Writes no log lines. */
+ZDQ_API int ZDQ_HelperSaveToJpg(const unsigned char* pData, int nWidth, int nHeight, int nBitCount,
+                                int nQuality, const wchar_t* pszFileName);
+/* An uncompressed TIFF file of the frame (one strip, 90 dpi): one sample per
+ * pixel is grey, three or four are R,G,B(,X) (swapped from the frame's
+ * B,G,R(,X)), rows top-down. pData holds nHeight unpadded rows of nWidth x
+ * nSamplesPerPixel samples of nBitsPerSample bits (16-bit samples in the
+ * machine's byte order). RET_PARAMERROR for null pData or pszFileName,
+ * nWidth or nHeight below 1, nBitsPerSample other than 8, 16 or
+ * nSamplesPerPixel other than 1, 3, 4; RET_FAIL when the file cannot be
+ * created or written; RET_MALLOCFAIL when memory is lacking. */
+ZDQ_API int ZDQ_HelperSaveToTiff(const unsigned char* pData, int nWidth, int nHeight,
+                                 int nBitsPerSample, int nSamplesPerPixel,
+                                 const wchar_t* pszFileName);
+/* *pSize = the bytes of the header block ZDQ_HelperGetBmpFileHeader writes:
+ * 1078 for nBitCount 8 (with the palette), 54 for 24 and 32. RET_PARAMERROR
+ * for null pSize or another bit count. */
+ZDQ_API int ZDQ_HelperGetBmpFileHeaderSize(int nBitCount, int* pSize);
+/* Writes the header block of a BMP file of an unpadded frame into pHeader,
+ * which must hold the size ZDQ_HelperGetBmpFileHeaderSize gives: the file
+ * and info headers as ZDQ_HelperSaveToBmp writes them, except that the
+ * image bytes are nWidth x nBitCount / 8 x nHeight (no row padding), and the
+ * palette for 8 bits. RET_PARAMERROR for null pHeader, nWidth or nHeight
+ * below 1, nBitCount other than 8, 24, 32, or a file too large for the
+ * header's 32-bit sizes. */
+ZDQ_API int ZDQ_HelperGetBmpFileHeader(int nWidth, int nHeight, int nBitCount,
+                                       unsigned char* pHeader);
+/* ---- Camera parameters --------------------------------------------------- */
+
+/* Parameter identifiers of ZDQ_GetParamRange, ZDQ_GetParam and ZDQ_SetParam.
+ * Exposure is in milliseconds; the gains are sensor gain steps (ZDQ_RED is
+ * the gain of a monochrome camera); contrast and brightness run -128..127,
+ * gamma -9..9 (0: off); the start parameters move the capture or preview
+ * window. A parameter the camera lacks gives RET_NOTSUPPORT. */
+typedef enum ZDQ_PARAM {
+    ZDQ_EXPOSURE = 0,
+    ZDQ_RED = 1,
+    ZDQ_GREEN = 2,
+    ZDQ_BLUE = 3,
+    ZDQ_GAMMA = 4,
+    ZDQ_PREVIEW_COLUMNSTART = 5,
+    ZDQ_PREVIEW_ROWSTART = 6,
+    ZDQ_CAPTURE_COLUMNSTART = 7,
+    ZDQ_CAPTURE_ROWSTART = 8,
+    ZDQ_HORIZONTALBLANK = 9,
+    ZDQ_VERTICALBLANK = 10,
+    ZDQ_FLIP = 11,
+    ZDQ_BIN = 12,
+    ZDQ_MIRROR = 13,
+    ZDQ_CONTRAST = 14,
+    ZDQ_BRIGHTNESS = 15,
+    ZDQ_VGAGAIN = 16,
+    ZDQ_CLAMPLEVEL = 17,
+    ZDQ_CDSGAIN = 18,
+    ZDQ_RED_SHIFT = 19,
+    ZDQ_GREEN_SHIFT = 20,
+    ZDQ_BLUE_SHIFT = 21,
+    ZDQ_COMPANDING = 22,
+    ZDQ_EXPOSURE_LINES = 23,
+    ZDQ_SATURATION = 24,
+    ZDQ_TRIGGERDELAY = 25,
+    ZDQ_STROBEDELAY = 26,
+    ZDQ_TRIGGER_MODE = 27,
+    ZDQ_TRIGGER_METHOD = 28,
+    ZDQ_BLACKLEVEL = 29,
+    ZDQ_BLACKLEVEL_THRESHOLD_AUTO = 30,
+    ZDQ_BLACKLEVEL_THRESHOLD_LO = 31,
+    ZDQ_BLACKLEVEL_THRESHOLD_UPPER = 32
+} ZDQ_PARAM;
+
+/* The range of a parameter; both outputs are set to 0 first. RET_PARAMERROR
+ * for a null output. */
+ZDQ_API int ZDQ_GetParamRange(int nIndex, ZDQ_PARAM param, int* pMin, int* pMax);
+/* *pValue is set to 0 first. RET_PARAMERROR for a null pValue. */
+ZDQ_API int ZDQ_GetParam(int nIndex, ZDQ_PARAM param, int* pValue);
+/* Ranged values are clamped; enumerated ones outside their range refused. */
+ZDQ_API int ZDQ_SetParam(int nIndex, ZDQ_PARAM param, int nValue);
+
+/* Exposure time in milliseconds (RET_PARAMERROR for a null pfMs). */
+ZDQ_API int ZDQ_ExposureTimeSet(int nIndex, float fMs);
+ZDQ_API int ZDQ_ExposureTimeGet(int nIndex, float* pfMs);
+/* Pre-exposure and global-reset shutter of the sensors that have them
+ * (RET_NOTSUPPORT for the others). */
+ZDQ_API int ZDQ_PreExposureRangeGet(int nIndex, int* pMin, int* pMax);
+ZDQ_API int ZDQ_PreExposureLinesSet(int nIndex, int nLines);
+ZDQ_API int ZDQ_PreExposureLinesGet(int nIndex, int* pLines);
+ZDQ_API int ZDQ_PreExposureTimeSet(int nIndex, float fMs);
+ZDQ_API int ZDQ_PreExposureTimeGet(int nIndex, float* pfMs);
+ZDQ_API int ZDQ_GlobalResetShutterSet(int nIndex, bool bOn);
+ZDQ_API int ZDQ_GlobalResetShutterGet(int nIndex, bool* pbOn);
+/* Bits per sample of the sensor's converter. */
+ZDQ_API int ZDQ_GetADCResolution(int nIndex, int* pBits);
+/* 16-bit pixel data (RET_NOTSUPPORT where the camera cannot send it). While
+ * it is on, a raw frame holds two bytes a pixel: size the capture buffer by
+ * ZDQ_CaptureGetSizeExEx. A running preview restarts around the switch. */
+ZDQ_API int ZDQ_SetData16Bits(int nIndex, bool bOn);
+ZDQ_API int ZDQ_GetData16Bits(int nIndex, bool* pbOn);
+/* Whether the camera offers a function (numbers 0 .. 57). */
+ZDQ_API int ZDQ_QueryFunction(int nIndex, int nFunction, int* pValue);
+
+/* ---- Fields of view ------------------------------------------------------- */
+
+/* A field of view is a window of the sensor (column and row start, column
+ * and row size in sensor pixels) with column and row addressing modes (0
+ * full, 1 skip 2, 2 skip 3, 3 skip 4, 4 skip 8). The sensor aligns and
+ * clamps windows; the camera keeps one for still capture and one for
+ * preview. */
+
+/* 1 when the sensor takes the window as given, RET_FAIL when it would adjust
+ * it; changes nothing. */
+ZDQ_API int ZDQ_CheckFieldOfView(int nIndex, int nColStart, int nRowStart, int nColSize,
+                                 int nRowSize, int nAmCol, int nAmRow);
+/* The whole sensor; each output may be null. */
+ZDQ_API int ZDQ_CaptureGetDefaultFieldOfView(int nIndex, int* pColStart, int* pRowStart,
+                                             int* pColSize, int* pRowSize, int* pAmCol,
+                                             int* pAmRow);
+ZDQ_API int ZDQ_PreviewGetDefaultFieldOfView(int nIndex, int* pColStart, int* pRowStart,
+                                             int* pColSize, int* pRowSize, int* pAmCol,
+                                             int* pAmRow);
+/* Sets the capture window as the sensor adjusts it (RET_STREAMNOTSTOP while
+ * stream mode runs). */
+ZDQ_API int ZDQ_CaptureSetFieldOfView(int nIndex, int nColStart, int nRowStart, int nColSize,
+                                      int nRowSize, int nAmCol, int nAmRow);
+ZDQ_API int ZDQ_CaptureGetFieldOfView(int nIndex, int* pColStart, int* pRowStart, int* pColSize,
+                                      int* pRowSize, int* pAmCol, int* pAmRow);
+/* The same with the number of frames stacked into one transfer. */
+ZDQ_API int ZDQ_CaptureSetFieldOfViewEx(int nIndex, int nColStart, int nRowStart, int nColSize,
+                                        int nRowSize, int nAmCol, int nAmRow,
+                                        unsigned short usMultiFrameNum);
+ZDQ_API int ZDQ_CaptureGetFieldOfViewEx(int nIndex, int* pColStart, int* pRowStart, int* pColSize,
+                                        int* pRowSize, int* pAmCol, int* pAmRow,
+                                        unsigned short* pMultiFrameNum);
+ZDQ_API int ZDQ_PreviewSetFieldOfView(int nIndex, int nColStart, int nRowStart, int nColSize,
+                                      int nRowSize, int nAmCol, int nAmRow);
+ZDQ_API int ZDQ_PreviewGetFieldOfView(int nIndex, int* pColStart, int* pRowStart, int* pColSize,
+                                      int* pRowSize, int* pAmCol, int* pAmRow);
+ZDQ_API int ZDQ_PreviewSetFieldOfViewEx(int nIndex, int nColStart, int nRowStart, int nColSize,
+                                        int nRowSize, int nAmCol, int nAmRow,
+                                        unsigned short usMultiFrameNum);
+ZDQ_API int ZDQ_PreviewGetFieldOfViewEx(int nIndex, int* pColStart, int* pRowStart, int* pColSize,
+                                        int* pRowSize, int* pAmCol, int* pAmRow,
+                                        unsigned short* pMultiFrameNum);
+/* Width and height of a captured frame in pixels; the Ex forms add its bits
+ * per pixel (8 raw, or 24, 32 or 8 for colour output) and the bits per
+ * sample (16 while 16-bit data is on, else 8). A raw capture fills width x
+ * height x bitsPerSample / 8 bytes, a colour one width x height x bitCount /
+ * 8 bytes. */
+ZDQ_API int ZDQ_CaptureGetSize(int nIndex, int* pWidth, int* pHeight);
+ZDQ_API int ZDQ_CaptureGetSizeEx(int nIndex, int* pWidth, int* pHeight, int* pBitCount);
+ZDQ_API int ZDQ_CaptureGetSizeExEx(int nIndex, int* pWidth, int* pHeight, int* pBitCount,
+                                   int* pBitsPerSample);
+
+/* ---- Still capture ---------------------------------------------------------- */
+
+/* One frame of the capture window into pBuffer, which must hold the frame
+ * (see ZDQ_CaptureGetSizeExEx). A running preview pauses around the capture.
+ * Rgb forms deliver the output format (raw bytes for monochrome cameras).
+ * RET_TIMEOUT when no frame came within the capture time-out (recovery off),
+ * RET_RECOVERY_SUCCESS when the camera had to be recovered and no frame was
+ * delivered, RET_RECOVERY_FAIL when it could not be. */
+ZDQ_API int ZDQ_CaptureRawData(int nIndex, unsigned char* pBuffer);
+ZDQ_API int ZDQ_CaptureRgbData(int nIndex, unsigned char* pBuffer);
+ZDQ_API int ZDQ_CaptureRgbDataEx(int nIndex, unsigned char* pBuffer, int* pWidth, int* pHeight,
+                                 int* pBitCount);
+/* The same after emptying the camera's frame buffer, so the frame is one
+ * exposed after the call. */
+ZDQ_API int ZDQ_CaptureRawDataAfterEmptyFrameBuffer(int nIndex, unsigned char* pBuffer);
+ZDQ_API int ZDQ_CaptureRgbDataAfterEmptyFrameBuffer(int nIndex, unsigned char* pBuffer);
+ZDQ_API int ZDQ_CaptureRgbDataExAfterEmptyFrameBuffer(int nIndex, unsigned char* pBuffer,
+                                                      int* pWidth, int* pHeight, int* pBitCount);
+ZDQ_API int ZDQ_EmptyFrameBuffer(int nIndex);
+/* Time-out of a frame read in ms (5000) and whether a failed read recovers
+ * the camera (on). */
+ZDQ_API int ZDQ_CaptureSetTimeOut(int nIndex, int nMs);
+ZDQ_API int ZDQ_CaptureGetTimeOut(int nIndex, unsigned int* pMs);
+ZDQ_API int ZDQ_CaptureSetRecover(int nIndex, bool bRecover);
+ZDQ_API int ZDQ_CaptureGetRecover(int nIndex, bool* pbRecover);
+ZDQ_API int ZDQ_CaptureSetTimeOutEx(int nIndex, int nMs, bool bRecover);
+ZDQ_API int ZDQ_CaptureGetTimeOutEx(int nIndex, int* pMs, bool* pbRecover);
+/* Stream mode: the camera sends frames continuously between start and stop;
+ * the stream reads take the next one. */
+ZDQ_API int ZDQ_IsSupportStreamMode(int nIndex, bool* pbSupported);
+ZDQ_API int ZDQ_StreamStart(int nIndex);
+ZDQ_API int ZDQ_StreamStop(int nIndex);
+ZDQ_API int ZDQ_StreamIsStart(int nIndex, bool* pbStarted);
+ZDQ_API int ZDQ_StreamReadRawData(int nIndex, unsigned char* pBuffer);
+ZDQ_API int ZDQ_StreamReadRawDataEx(int nIndex, unsigned char* pBuffer, int* pBytesRead);
+ZDQ_API int ZDQ_StreamReadRgbData(int nIndex, unsigned char* pBuffer);
+ZDQ_API int ZDQ_StreamReadRgbDataEx(int nIndex, unsigned char* pBuffer);
+
+/* ---- Colour path ------------------------------------------------------------ */
+
+/* Bayer modes 0-23: pattern BGGR, GRBG, RGGB, GBRG by mode % 4; 0-7 give
+ * 24-bit, 8-15 32-bit B,G,R(,X) pixels, 16-23 8-bit grey; 0-3, 8-11 and
+ * 16-19 rows bottom-up. Demosaic algorithms 0-5: nearest neighbour,
+ * bilinear, smooth hue, edge sensing, Laplacian, fast bilinear. */
+ZDQ_API int ZDQ_BayerGetDefaultMode(int nIndex, int* pMode);
+ZDQ_API int ZDQ_BayerSetMode(int nIndex, int nMode);
+ZDQ_API int ZDQ_BayerGetMode(int nIndex, int* pMode);
+ZDQ_API int ZDQ_FilterSetMode(int nIndex, int nMode);
+ZDQ_API int ZDQ_FilterGetMode(int nIndex, int* pMode);
+
+/* ---- Preview ---------------------------------------------------------------- */
+
+/* A window number issued by the window system (platwin_register of
+ * libvarnu_window); 0 draws nowhere. */
+typedef uintptr_t ZDQWindow;
+
+/* The memory surface an Ex preview callback draws on: the frame's pixels in
+ * the preview's output format, rows bottom-up, nStride bytes a row. What the
+ * callback draws here is shown and recorded. */
+typedef struct ZDQMemoryDC {
+    unsigned char* pBits;
+    int nWidth;
+    int nHeight;
+    int nBitCount;
+    int nStride;
+} ZDQMemoryDC;
+
+/* Called on the preview's drawing thread for every frame shown, with the
+ * converted frame (width x bitCount / 8 bytes a row, the first row in memory
+ * is the bottom row of the picture). A callback must return quickly and
+ * must not start, stop or pause the preview of the same camera. */
+typedef void (*PreviewCallback)(unsigned char* pData, int nWidth, int nHeight, int nBitCount,
+                                void* pContext);
+typedef void (*PreviewCallbackEx)(ZDQMemoryDC* pDC, unsigned char* pData, int nWidth, int nHeight,
+                                  int nBitCount, void* pContext);
+
+/* Starts (bStart true) or stops the preview: one thread that catches and
+ * draws, or (ZDQ_PreviewStartEx with bParallel) a capture thread and a show
+ * thread that hand frames over through a ring of buffers. Stopping makes the
+ * capture window active again. */
+ZDQ_API int ZDQ_PreviewStart(int nIndex, bool bStart);
+ZDQ_API int ZDQ_PreviewStartEx(int nIndex, bool bStart, bool bParallel);
+/* Pauses (the last frame stays shown) or resumes a running preview;
+ * RET_ILLEGALOPERATION to resume a preview that is not paused. */
+ZDQ_API int ZDQ_PreviewPause(int nIndex, bool bPause);
+/* 0 stopped, 1 running, 2 paused; and the engine of the last start. */
+ZDQ_API int ZDQ_PreviewGetStatus(int nIndex, int* pStatus);
+ZDQ_API int ZDQ_PreviewGetStatusEx(int nIndex, int* pStatus, bool* pbParallel);
+/* The window and the rectangle of its client area frames are scaled into;
+ * nothing is drawn while the width or the height is not above 0. */
+ZDQ_API int ZDQ_PreviewSetPos(int nIndex, ZDQWindow hWnd, int nX, int nY, int nWidth, int nHeight);
+ZDQ_API int ZDQ_PreviewGetPos(int nIndex, int* pX, int* pY, int* pWidth, int* pHeight);
+/* Output mode: 0 raw bytes (8-bit grey), 1 colour. */
+ZDQ_API int ZDQ_PreviewSetMode(int nIndex, int nMode);
+ZDQ_API int ZDQ_PreviewGetMode(int nIndex, int* pMode);
+ZDQ_API int ZDQ_PreviewGetDefaultMode(int nIndex, int* pMode);
+ZDQ_API int ZDQ_PreviewGetSize(int nIndex, int* pWidth, int* pHeight);
+ZDQ_API int ZDQ_PreviewGetSizeEx(int nIndex, int* pWidth, int* pHeight, int* pBitCount);
+/* Frames caught and shown per second over the last two seconds (running
+ * preview only, else 0 and RET_NOTSUPPORT), and the totals since the start. */
+ZDQ_API int ZDQ_PreviewGetFrameRate(int nIndex, float* pfRate);
+ZDQ_API int ZDQ_PreviewGetFrameRateEx(int nIndex, float* pfCaptureRate, float* pfShowRate);
+ZDQ_API int ZDQ_GetPreviewFrameCount(int nIndex, int* pCaught, int* pShown);
+/* Ring size of the parallel preview: 1 .. 4096 (0 or less: 5). */
+ZDQ_API int ZDQ_SetBufferCount(int nIndex, int nCount);
+ZDQ_API int ZDQ_GetBufferCount(int nIndex, int* pCount);
+/* The frame shown while the preview is paused (RET_FAIL otherwise); pData
+ * must hold width x height x bitCount / 8 bytes of ZDQ_PreviewGetSizeEx. */
+ZDQ_API int ZDQ_PreviewGetPausedData(int nIndex, unsigned char* pData);
+ZDQ_API int ZDQ_PreviewGetPausedDataEx(int nIndex, unsigned char* pData, int* pWidth, int* pHeight,
+                                       int* pBitCount);
+/* Callbacks set while the preview is stopped take effect at the next start;
+ * a null callback switches it off. */
+ZDQ_API int ZDQ_PreviewSetCallback(int nIndex, PreviewCallback pfCallback, void* pContext);
+ZDQ_API int ZDQ_PreviewSetCallbackEx(int nIndex, PreviewCallbackEx pfCallback, void* pContext);
 
 /* ---- Automatic exposure, focus measure and gain control ---- */
 

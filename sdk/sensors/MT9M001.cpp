@@ -261,24 +261,24 @@ bool AddrModeBits(int nMode, uint16_t& wMode1, uint16_t& wMode2, uint16_t wSkip2
 
 }  // namespace
 
-int CMT9M001::SetRowAddrMode(int nMode) {
+int CMT9M001::SetRowAddrMode(int nMode, uint8_t* pbWritten) {
     uint16_t wMode1 = Shadow(ReadMode1);
     uint16_t wMode2 = Shadow(ReadMode2);
     if (!AddrModeBits(nMode, wMode1, wMode2, 0x0010, 0x0008, 0x0020)) {
         return RET_NOTSUPPORT;
     }
-    const int nRet = WriteRegister(ReadMode1, wMode1);
-    return nRet != RET_SUCCESS ? nRet : WriteRegister(ReadMode2, wMode2);
+    const int nRet = WriteRegister(ReadMode1, wMode1, pbWritten);
+    return nRet != RET_SUCCESS ? nRet : WriteRegister(ReadMode2, wMode2, pbWritten);
 }
 
-int CMT9M001::SetColumnAddrMode(int nMode) {
+int CMT9M001::SetColumnAddrMode(int nMode, uint8_t* pbWritten) {
     uint16_t wMode1 = Shadow(ReadMode1);
     uint16_t wMode2 = Shadow(ReadMode2);
     if (!AddrModeBits(nMode, wMode1, wMode2, 0x0008, 0x0004, 0x0010)) {
         return RET_NOTSUPPORT;
     }
-    const int nRet = WriteRegister(ReadMode1, wMode1);
-    return nRet != RET_SUCCESS ? nRet : WriteRegister(ReadMode2, wMode2);
+    const int nRet = WriteRegister(ReadMode1, wMode1, pbWritten);
+    return nRet != RET_SUCCESS ? nRet : WriteRegister(ReadMode2, wMode2, pbWritten);
 }
 
 int CMT9M001::CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol,
@@ -302,11 +302,36 @@ int CMT9M001::SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int 
         {RowSize, nHeight - 1},
     };
     for (const auto& reg : kWindow) {
-        const int nRet = WriteRegister(reg.wAddress, static_cast<uint16_t>(reg.nValue));
+        const int nRet = WriteRegister(reg.wAddress, static_cast<uint16_t>(reg.nValue), pbChanged);
         if (nRet != RET_SUCCESS) {
             return nRet;
         }
     }
-    const int nRet = SetRowAddrMode(nAmRow);
-    return nRet != RET_SUCCESS ? nRet : SetColumnAddrMode(nAmCol);
+    const int nRet = SetRowAddrMode(nAmRow, pbChanged);
+    return nRet != RET_SUCCESS ? nRet : SetColumnAddrMode(nAmCol, pbChanged);
+}
+
+namespace {
+// The addressing mode of the read-mode bits: skip 2 in ReadMode2, skip 4 and
+// skip 8 in ReadMode1.
+int AddrModeOf(uint16_t wMode1, uint16_t wMode2, uint16_t wSkip2, uint16_t wSkip4,
+               uint16_t wSkip8) {
+    if ((wMode2 & wSkip2) != 0) {
+        return 1;
+    }
+    if ((wMode1 & wSkip4) != 0) {
+        return 3;
+    }
+    return (wMode1 & wSkip8) != 0 ? 4 : 0;
+}
+}  // namespace
+
+void CMT9M001::GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const {
+    const uint16_t wMode1 = Shadow(ReadMode1);
+    const uint16_t wMode2 = Shadow(ReadMode2);
+    fov = MakeFieldOfView(
+        (Shadow(ColumnStart) & 0x7FF) - m_State.roi.nColumnOffset,
+        (Shadow(RowStart) & 0x7FF) - m_State.roi.nRowOffset, (Shadow(ColumnSize) & 0x7FF) + 1,
+        (Shadow(RowSize) & 0x7FF) + 1, AddrModeOf(wMode1, wMode2, 0x0008, 0x0004, 0x0010),
+        AddrModeOf(wMode1, wMode2, 0x0010, 0x0008, 0x0020), usMultiFrameNum, b16BitData);
 }

@@ -66,8 +66,9 @@ class CMT9M001 final : public CRegisterSensorUnit {
 
     // Addressing modes: 0 full resolution, 1 skip 2, 3 skip 4, 4 skip 8;
     // RET_NOTSUPPORT for skip 3 (2) and any other mode, nothing written.
-    int SetRowAddrMode(int nMode);
-    int SetColumnAddrMode(int nMode);
+    // *pbWritten (may be null) is set to 1 when a register was written.
+    int SetRowAddrMode(int nMode, uint8_t* pbWritten = nullptr);
+    int SetColumnAddrMode(int nMode, uint8_t* pbWritten = nullptr);
     // Aligns and clamps a field of view in place: RET_PARAMERROR for a mode
     // outside 0 .. 4, RET_NOTSUPPORT for a column mode the sensor lacks.
     // pMultiFrames (may be null) is cut so one transfer stays within 16 MiB;
@@ -75,9 +76,11 @@ class CMT9M001 final : public CRegisterSensorUnit {
     int CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol, int nAmRow,
                  uint16_t* pMultiFrames, bool b16BitOutput) const;
     // Writes the window and the addressing modes, stopping at the first
-    // failure; *pbChanged (may be null) is set to 0.
+    // failure; *pbChanged (may be null) tells whether a register changed.
     int SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
                uint8_t* pbChanged);
+
+    void GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const override;
 
     // Black level 0 .. 3 in CalCtrl: a level outside writes CalCtrl as it
     // is (no traffic). GetBlackLevel reads the level back from CalCtrl.

@@ -115,12 +115,24 @@ int CRegisterFamilyUnit::SetFov(int nColStart, int nRowStart, int nWidth, int nH
         {ColumnAddressMode, (bBinned ? m_Codes.columnsBinned : m_Codes.columnsPlain)[nAmCol]},
     };
     for (const auto& reg : kWindow) {
-        const int nRet = WriteRegister(reg.wAddress, static_cast<uint16_t>(reg.nValue));
+        const int nRet = WriteRegister(reg.wAddress, static_cast<uint16_t>(reg.nValue), pbChanged);
         if (nRet != RET_SUCCESS) {
             return nRet;
         }
     }
     return RET_SUCCESS;
+}
+
+void CRegisterFamilyUnit::GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum,
+                                       bool b16BitData) const {
+    const int nAmCol = ModeOfSkipCode(Shadow(ColumnAddressMode));
+    const int nAmRow = ModeOfSkipCode(Shadow(RowAddressMode));
+    const WindowMasks masks = RegisterMasks();
+    fov = MakeFieldOfView((Shadow(ColumnStart) & masks.wColumnStart) - ColumnStartOffset(nAmCol),
+                          (Shadow(RowStart) & masks.wOther) - m_Roi.nRowOffset,
+                          (Shadow(ColumnSize) & masks.wOther) + 1,
+                          (Shadow(RowSize) & masks.wOther) + 1, nAmCol, nAmRow, usMultiFrameNum,
+                          b16BitData);
 }
 
 int CRegisterFamilyUnit::ModeOfSkipCode(uint16_t wRegister) {

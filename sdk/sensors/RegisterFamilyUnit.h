@@ -82,10 +82,11 @@ class CRegisterFamilyUnit : public CRegisterSensorUnit {
     int CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol, int nAmRow,
                  uint16_t* pMultiFrames, bool b16BitOutput) const;
     // Writes the window and the address-mode codes, stopping at the first
-    // failure; *pbChanged (may be null) is set to 0. RET_PARAMERROR for a
-    // mode outside 0 .. 4.
+    // failure; *pbChanged (may be null) tells whether a register changed.
+    // RET_PARAMERROR for a mode outside 0 .. 4.
     int SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
                uint8_t* pbChanged);
+    void GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const override;
     // Rewrites both address-mode registers with the plain or binned code of
     // their current mode; the flag follows only when both writes succeed.
     int SetBinning(bool bOn);
@@ -109,6 +110,12 @@ class CRegisterFamilyUnit : public CRegisterSensorUnit {
     // The offset from a field-of-view column start to ColumnStart.
     virtual int ColumnStartOffset(int nAmCol) const = 0;
     virtual bool UsesBinnedCodes() const = 0;
+    // The bits of the window registers that hold the window.
+    struct WindowMasks {
+        uint16_t wColumnStart;
+        uint16_t wOther;  // row start and both sizes
+    };
+    virtual WindowMasks RegisterMasks() const = 0;
     // The upper exposure word for a line count.
     virtual uint16_t UpperExposureWord(int64_t nLines) const = 0;
     // Run after Init's reads succeeded.

@@ -53,7 +53,7 @@ int CRegisterSensorUnit::ReadRegisters() {
     return RET_SUCCESS;
 }
 
-int CRegisterSensorUnit::WriteRegister(uint16_t wAddress, uint16_t wValue) {
+int CRegisterSensorUnit::WriteRegister(uint16_t wAddress, uint16_t wValue, uint8_t* pbWritten) {
     const int nSlot = SlotOf(wAddress);
     const auto& readOnly = m_Layout.readOnly;
     if (nSlot < 0 || std::find(readOnly.begin(), readOnly.end(), wAddress) != readOnly.end()) {
@@ -68,6 +68,9 @@ int CRegisterSensorUnit::WriteRegister(uint16_t wAddress, uint16_t wValue) {
         return nRet;
     }
     wShadow = wValue;
+    if (pbWritten != nullptr) {
+        *pbWritten = 1;
+    }
     OnRegisterWritten(wAddress, wValue);
     return RET_SUCCESS;
 }

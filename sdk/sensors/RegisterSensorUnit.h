@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "acquisition/FieldOfView.h"
 #include "device/VendorRequests.h"
 #include "sensors/SensorState.h"
 
@@ -39,13 +40,20 @@ class CRegisterSensorUnit {
     virtual void LogRegisters() const {}
     // RET_NOTSUPPORT for a register outside the list or a read-only one, 1
     // without traffic when the value equals the shadow, else the write's
-    // result; a successful write updates the shadow and runs the follow-up.
-    int WriteRegister(uint16_t wAddress, uint16_t wValue);
+    // result; a successful write updates the shadow, runs the follow-up and
+    // sets *pbWritten (may be null) to 1.
+    int WriteRegister(uint16_t wAddress, uint16_t wValue, uint8_t* pbWritten = nullptr);
     // Writes every shadow of the restore order back to the chip, without
     // the equality test: 1 or the first failing write.
     int RestoreRegisters();
     // The shadow of a listed register (0 for an unlisted one).
     uint16_t Shadow(uint16_t wAddress) const;
+
+    // Fills a field of view from the window now in the chip's registers.
+    // usMultiFrameNum is the FPGA's frames per transfer; b16BitData doubles
+    // the bytes.
+    virtual void GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum,
+                              bool b16BitData) const = 0;
 
   protected:
     CRegisterSensorUnit(CVendorRequests& vendor, const DeviceCapability& capability,

@@ -28,6 +28,7 @@ class CSensor2048Family final : public CRegisterFamilyUnit {
     bool ChangesLineTime(uint16_t wAddress) const override;
     int ColumnStartOffset(int nAmCol) const override;
     bool UsesBinnedCodes() const override { return m_bBinning; }
+    WindowMasks RegisterMasks() const override { return {0x0FFF, 0x07FF}; }
     uint16_t UpperExposureWord(int64_t nLines) const override {
         return static_cast<uint16_t>((nLines >> 16) & 0xF);
     }

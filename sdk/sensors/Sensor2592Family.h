@@ -45,6 +45,7 @@ class CSensor2592Family final : public CRegisterFamilyUnit {
     bool ChangesLineTime(uint16_t wAddress) const override;
     int ColumnStartOffset(int /*nAmCol*/) const override { return 16; }
     bool UsesBinnedCodes() const override { return true; }
+    WindowMasks RegisterMasks() const override { return {0xFFFF, 0xFFFF}; }
     uint16_t UpperExposureWord(int64_t nLines) const override {
         return static_cast<uint16_t>(nLines >> 16);
     }

@@ -128,6 +128,23 @@ TEST_F(AutoExposureExportTest, DefaultsAfterOpening) {
     EXPECT_EQ(ZDQ_AEGetExposureTimeRange(kSlot, nullptr, nullptr), RET_SUCCESS);
 }
 
+// A camera that opens with a smaller window: the regions cover the frame of
+// its capture field of view.
+TEST_F(AutoExposureExportTest, DefaultRegionsCoverTheCaptureFrame) {
+    ASSERT_EQ(ZDQ_DeviceClose(kSlot), RET_SUCCESS);
+    ASSERT_EQ(mlsim_sensor_write(kSlot, CMT9M001::ColumnSize, 640 - 1), 1);
+    ASSERT_EQ(mlsim_sensor_write(kSlot, CMT9M001::RowSize, 480 - 1), 1);
+    m_pDevice = FrameGetDevice(kSlot);
+    ASSERT_NE(m_pDevice, nullptr);
+    ASSERT_EQ(m_pDevice->Fov(kCaptureFov).nWidth, 640);
+    ASSERT_EQ(m_pDevice->Fov(kCaptureFov).nHeight, 480);
+    int x = -1, y = -1, w = -1, h = -1;
+    EXPECT_EQ(ZDQ_AEGetRegion(kSlot, &x, &y, &w, &h, nullptr), RET_SUCCESS);
+    EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({0, 0, 640, 480}));
+    EXPECT_EQ(ZDQ_AFGetRegion(kSlot, &x, &y, &w, &h, nullptr), RET_SUCCESS);
+    EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({0, 0, 640, 480}));
+}
+
 TEST_F(AutoExposureExportTest, SettingsReadBackAsSet) {
     int x = 0, y = 0, w = 0, h = 0;
     bool bShow = false;

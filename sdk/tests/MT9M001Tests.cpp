@@ -279,9 +279,23 @@ TEST_F(MT9M001Test, CheckFovAlignsAndClampsTheWindow) {
 
 TEST_F(MT9M001Test, SetFovWritesTheWindowAndTheAddressingModes) {
     ASSERT_EQ(unit.Init(), RET_SUCCESS);
-    uint8_t bChanged = 1;
+    uint8_t bChanged = 0;
     EXPECT_EQ(unit.SetFov(100, 50, 640, 480, 1, 3, &bChanged), RET_SUCCESS);
-    EXPECT_EQ(bChanged, 0);
+    EXPECT_EQ(bChanged, 1);
+    bChanged = 0;
+    EXPECT_EQ(unit.SetFov(100, 50, 640, 480, 1, 3, &bChanged), RET_SUCCESS);
+    EXPECT_EQ(bChanged, 0) << "the same window again writes nothing";
+    FieldOfView fov{};
+    unit.GetFovLimits(fov, 2, false);
+    EXPECT_EQ(fov.nColStart, 100);
+    EXPECT_EQ(fov.nRowStart, 50);
+    EXPECT_EQ(fov.nColSize, 640);
+    EXPECT_EQ(fov.nRowSize, 480);
+    EXPECT_EQ(fov.AmCol, 1);
+    EXPECT_EQ(fov.AmRow, 3);
+    EXPECT_EQ(fov.nWidth, 320);
+    EXPECT_EQ(fov.nHeight, 120 * 2);
+    EXPECT_EQ(fov.ulTotalBytes, 320u * 240);
     EXPECT_EQ(Chip(CMT9M001::ColumnStart), 120);
     EXPECT_EQ(Chip(CMT9M001::RowStart), 62);
     EXPECT_EQ(Chip(CMT9M001::ColumnSize), 639);

@@ -241,7 +241,20 @@ TEST_F(Sensor2592Test, FieldOfViewTakesTheBinnedAddressModeCodes) {
     ASSERT_EQ(unit.Init(), RET_SUCCESS);
     uint8_t bChanged = 9;
     ASSERT_EQ(unit.SetFov(100, 86, 1280, 1024, 1, 1, &bChanged), RET_SUCCESS);
-    EXPECT_EQ(bChanged, 0);
+    EXPECT_EQ(bChanged, 1);
+    ASSERT_EQ(unit.SetFov(100, 86, 1280, 1024, 1, 1, &bChanged), RET_SUCCESS);
+    EXPECT_EQ(bChanged, 0) << "the same window again writes nothing";
+    FieldOfView fov{};
+    unit.GetFovLimits(fov, 3, true);
+    EXPECT_EQ(fov.nColStart, 100);
+    EXPECT_EQ(fov.nRowStart, 86);
+    EXPECT_EQ(fov.nColSize, 1280);
+    EXPECT_EQ(fov.nRowSize, 1024);
+    EXPECT_EQ(fov.AmCol, 1);
+    EXPECT_EQ(fov.AmRow, 1);
+    EXPECT_EQ(fov.nWidth, 640);
+    EXPECT_EQ(fov.nHeight, 512 * 3);
+    EXPECT_EQ(fov.ulTotalBytes, 640u * 512 * 3 * 2);
     EXPECT_EQ(Chip(0, R::ColumnStart), 116);
     EXPECT_EQ(Chip(0, R::RowStart), 140);
     EXPECT_EQ(Chip(0, R::ColumnSize), 1279);
@@ -270,6 +283,14 @@ TEST_F(Sensor2048Test, BinningChoosesTheCodesAndTheColumnOffset) {
     EXPECT_EQ(Chip(0, R::ColumnAddressMode), 0x01);
     ASSERT_EQ(unit.SetFov(200, 100, 1024, 768, 0, 0, nullptr), RET_SUCCESS);
     EXPECT_EQ(Chip(0, R::ColumnStart), 232);
+    for (int nAmCol : {0, 1, 3, 4}) {
+        ASSERT_EQ(unit.SetFov(200, 100, 1024, 768, nAmCol, 0, nullptr), RET_SUCCESS);
+        FieldOfView fov{};
+        unit.GetFovLimits(fov, 1, false);
+        EXPECT_EQ(fov.nColStart, 200) << "the column offset of mode " << nAmCol;
+        EXPECT_EQ(fov.AmCol, nAmCol);
+        EXPECT_EQ(fov.nRowStart, 100);
+    }
 
     // A failed write leaves the flag as it was.
     ASSERT_EQ(unit.SetFov(200, 100, 1024, 768, 1, 1, nullptr), RET_SUCCESS);

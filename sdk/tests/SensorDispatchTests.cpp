@@ -119,9 +119,9 @@ TEST_F(SensorDispatchTest, FlipAndMirrorChangeTheBayerModeUnlessTheSensorKeepsIt
     DeviceCapability& cap = pDevice->Capability();
     ASSERT_TRUE(cap.Has(SensorCap::bmFlip));
     ASSERT_FALSE(cap.Has(SensorCap::bmMirror)) << "mirrored in software";
-    const int b = pDevice->BaseBayerMode();
+    const int b = pDevice->BayerMode();
     const int x = b % 4, b0 = b - x;
-    EXPECT_EQ(pDevice->BayerMode(), b);
+    EXPECT_EQ(pDevice->BayerModeEffective(), b);
 
     const struct {
         bool bFlip, bMirror, bKeepOnFlip, bKeepOnMirror;
@@ -141,7 +141,7 @@ TEST_F(SensorDispatchTest, FlipAndMirrorChangeTheBayerModeUnlessTheSensorKeepsIt
         ASSERT_EQ(pDevice->SensorSetMirror(c.bMirror), RET_SUCCESS);
         pDevice->SensorSetFlip(!c.bFlip);
         ASSERT_EQ(pDevice->SensorSetFlip(c.bFlip), RET_SUCCESS);
-        EXPECT_EQ(pDevice->BayerMode(), c.nMode)
+        EXPECT_EQ(pDevice->BayerModeEffective(), c.nMode)
             << c.bFlip << c.bMirror << c.bKeepOnFlip << c.bKeepOnMirror;
         bool bFlip = !c.bFlip, bMirror = !c.bMirror;
         EXPECT_EQ(pDevice->SensorGetFlip(&bFlip), RET_SUCCESS);

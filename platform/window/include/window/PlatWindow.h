@@ -12,6 +12,15 @@
  * window may be closed while a preview runs; a sink must not unregister its
  * own window.
  *
+ * Scaling: shrinking averages by area (each destination pixel is the mean of
+ * the source pixels it covers, partly covered ones weighted by the part
+ * covered; a shrink by a whole factor gives exact box averages); enlarging
+ * and equal sizes take the source pixel under each destination pixel's
+ * centre. Each axis is treated on its own. Every byte of a pixel is scaled as
+ * a channel: 8-bit frames average their palette indexes (grey levels through
+ * a grey palette), 24- and 32-bit frames each of B, G, R (and X). Results
+ * are rounded half up, in integer arithmetic.
+ *
  * Frames are device-independent bitmaps (DIBs): a 40-byte header, a palette
  * of 256 entries (used by 8-bit frames) and pixel rows of 8-bit grey
  * (through the palette), 24-bit B,G,R or 32-bit B,G,R,X samples. A positive
@@ -84,47 +93,61 @@ typedef uintptr_t PlatWindow;
 typedef void (*PlatWindowSink)(void* user, const PlatBitmapInfo* info, const void* bits, int x,
                                int y, int width, int height);
 
-/* Registers a window: its number, or 0 when sink is null or no memory. */
+/* Registers a window: its number (issued from 1 up, never reused in the
+ * process), or 0 when sink is null or no memory. */
 PLATWIN_API PlatWindow platwin_register(PlatWindowSink sink, void* user);
 
-/* Unregisters a window after waiting for a draw into it that runs on another
- * thread. 1, or 0 for a number that is not registered (or a call from inside
- * the window's own sink, which would wait for itself). */
+/* Unregisters a window: new draws into it find nothing at once, then the call
+ * waits, without a time limit, for draws into it that run on other threads
+ * (as long as their sinks take). 1, or 0 for a number that is not registered
+ * or a call from inside the window's own sink (which would wait for itself;
+ * the window then stays registered). */
 PLATWIN_API int platwin_unregister(PlatWindow window);
 
 /* Draws the source rectangle (srcX, srcY, srcWidth, srcHeight) of a DIB
  * (bits described by info; srcY counts from the bottom row as in a DIB) into
  * the rectangle (x, y, width, height) of a window: the pixels are scaled to
- * width x height (averaging the source pixels each destination pixel covers
- * when shrinking) and handed to the window's sink. The number of rows drawn
- * (height), or 0 when nothing was drawn: an unknown window, a size not above
- * 0, a source rectangle outside the DIB, or a bit count other than 8, 24, 32. */
+ * width x height and handed to the window's sink. The source must be an
+ * uncompressed bottom-up DIB (biHeight above 0) of biHeight padded rows; only
+ * the header is read for 24 and 32 bits, and the biClrUsed palette entries
+ * (0: all 256) for 8 bits. Draws into one window run one after another (they
+ * share the window's frame buffer): a draw waits for one in progress on
+ * another thread. The number of rows drawn (height), or 0 when nothing was
+ * drawn: an unknown window, a size not above 0, a source rectangle outside
+ * the DIB, a bit count other than 8, 24, 32, a frame too large for a DIB,
+ * no memory, or a draw from inside the window's own sink. */
 PLATWIN_API int platwin_stretch_dib(PlatWindow window, int x, int y, int width, int height,
                                     int srcX, int srcY, int srcWidth, int srcHeight,
                                     const void* bits, const PlatBitmapInfo* info);
 
-/* Scales a whole DIB into another one of the same bit count: the destination
- * is described by dstInfo (its biWidth and biHeight; a negative biHeight asks
- * for top-down rows) and must hold biSizeImage = |biHeight| x padded row
- * bytes. 1, or 0 for bad arguments (null pointers, sizes not above 0, bit
- * counts that differ or are not 8, 24, 32). */
+/* Scales a whole DIB (uncompressed, bottom-up) into another one of the same
+ * bit count: the destination is described by dstInfo (its biWidth and
+ * biHeight; a negative biHeight asks for top-down rows) and holds biSizeImage
+ * bytes, at least |biHeight| x padded row bytes; the padding bytes of its rows
+ * are set to 0. 1, or 0 for bad arguments (null pointers, sizes not above 0,
+ * a top-down or compressed source, bit counts that differ or are not 8, 24,
+ * 32, a biSizeImage short of the rows) or no memory. */
 PLATWIN_API int platwin_stretch_to_dib(const void* srcBits, const PlatBitmapInfo* srcInfo,
                                        void* dstBits, const PlatBitmapInfo* dstInfo);
 
 /* ---- Clipboard --------------------------------------------------------------- */
 
-/* Opens the clipboard for the calling thread: 1, or 0 while another thread
- * holds it open. */
+/* Opens the clipboard for the calling thread: 1, or 0 at once while another
+ * thread holds it open. The holder may open it again; one close ends the
+ * hold, and so does the end of the holder thread. */
 PLATWIN_API int platwin_clipboard_open(void);
 /* Empties it (the caller holds it open): 1, else 0. */
 PLATWIN_API int platwin_clipboard_empty(void);
 /* Stores a copy of a DIB block (header, palette for 8 bits, pixels) as the
- * clipboard's content (the caller holds it open): 1, else 0. */
+ * clipboard's content, replacing what it held (the caller holds it open): 1,
+ * else 0 (also for a null block, one shorter than the 40-byte header, or no
+ * memory). */
 PLATWIN_API int platwin_clipboard_set_dib(const void* block, size_t size);
 /* Closes it (the caller holds it open): 1, else 0. */
 PLATWIN_API int platwin_clipboard_close(void);
-/* Copies the DIB block on the clipboard into out (when capacity suffices)
- * and returns its size; 0 when the clipboard holds none. */
+/* Copies the DIB block on the clipboard into out (when out is not null and
+ * capacity suffices) and returns its size; 0 when the clipboard holds none.
+ * Needs no open. */
 PLATWIN_API size_t platwin_clipboard_get_dib(void* out, size_t capacity);
 
 #ifdef __cplusplus

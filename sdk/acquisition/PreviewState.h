@@ -1,0 +1,88 @@
+// What the preview of a device keeps: its state, the window it draws into,
+// its callbacks, its buffers and threads (which exist only between a start
+// and its stop), the ring of frame buffers of the parallel engine and the
+// frame-rate measurement.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "ZDQApi.h"
+#include "platform/Event.h"
+#include "platform/PeriodicTimer.h"
+#include "platform/Thread.h"
+#include "window/PlatWindow.h"
+
+struct PreviewState {
+    enum Status : int { kStopped = 0, kRunning = 1, kPaused = 2 };
+    static constexpr int kDefaultBufferCount = 5;
+    static constexpr int kMaxBufferCount = 4096;
+    static constexpr uint32_t kFrameRatePeriodMs = 2000;
+
+    std::atomic<int> nStatus{kStopped};
+    // The engine of the last start: parallel (capture and show threads) or
+    // serial (one thread); a stop keeps it.
+    std::atomic<bool> bParallel{false};
+
+    // The window and the rectangle of its client area drawn into; nothing
+    // is drawn while the width or the height is not above 0.
+    struct Placement {
+        PlatWindow hWnd = 0;
+        int x = 0, y = 0, nWidth = 0, nHeight = 0;
+    };
+    mutable std::mutex placementMutex;
+    Placement placement;
+
+    // Callbacks: the active ones are called by the drawing thread; a stop
+    // keeps them in the saved ones until the next start. Guarded by the
+    // device's callback lock (lock E).
+    PreviewCallback pfCallback = nullptr;
+    PreviewCallback pfCallbackSaved = nullptr;
+    void* pContext = nullptr;
+    PreviewCallbackEx pfCallbackEx = nullptr;
+    PreviewCallbackEx pfCallbackExSaved = nullptr;
+    void* pContextEx = nullptr;
+
+    // Pause hand-shake: the pausing thread clears `run` and sets
+    // `pauseRequest`; the catching thread sets `pauseAck` once it has left
+    // frame catching and waits for `run`.
+    plat::Event run{plat::Event::Mode::ManualReset, true};
+    plat::Event pauseRequest{plat::Event::Mode::ManualReset, false};
+    plat::Event pauseAck{plat::Event::Mode::ManualReset, false};
+
+    // Buffers of a running preview: the serial engine's raw frame and the
+    // converted frame shown and handed to the callbacks (four times the raw
+    // frame, so 32-bit output always fits), and the memory surface the Ex
+    // callback draws on.
+    std::vector<uint8_t> rawBuffer;
+    std::vector<uint8_t> rgbBuffer;
+    std::vector<uint8_t> surfaceBuffer;
+
+    // The parallel engine's ring: a slot may be filled while `free` is set
+    // and holds a caught frame while `ready` is set.
+    struct Slot {
+        std::vector<uint8_t> frame;
+        plat::Event free{plat::Event::Mode::ManualReset, true};
+        plat::Event ready{plat::Event::Mode::ManualReset, false};
+    };
+    int nBufferCount = kDefaultBufferCount;
+    std::vector<std::unique_ptr<Slot>> slots;
+    std::atomic<int> nLastFilled{-1};
+
+    // Threads: the serial engine's one, or the parallel engine's capture and
+    // show threads.
+    plat::Thread serialThread;
+    plat::Thread captureThread;
+    plat::Thread showThread;
+
+    // Frame rates, measured every two seconds while the preview runs.
+    plat::PeriodicTimer frameRateTimer;
+    std::atomic<uint32_t> dwWindowStart{0};
+    std::atomic<uint32_t> dwLastTick{0};
+    std::atomic<int> nCaughtTotal{0}, nShownTotal{0};
+    std::atomic<int> nCaughtWindow{0}, nShownWindow{0};
+    std::atomic<float> fCaptureFrameRate{0.0f}, fShowFrameRate{0.0f};
+};
