@@ -152,6 +152,7 @@ bool CDevice::OpenCamera() {
     } else {
         m_Transport.UsbdCmd_Reset();
     }
+    InitAutoExposureAndFocus();
     return true;
 }
 

@@ -22,7 +22,9 @@
 #include <memory>
 #include <vector>
 
+#include "acquisition/AutoExposure.h"
 #include "acquisition/FieldOfView.h"
+#include "acquisition/FocusMeasure.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
 #include "device/BusControl.h"
@@ -39,7 +41,7 @@
 #include "sensors/SensorState.h"
 #include "window/PlatWindow.h"
 
-class CDevice {
+class CDevice : private IAutoExposureCamera {
   public:
     // USB descriptor of the camera's controller while it runs only its boot
     // loader (no firmware loaded).
@@ -101,6 +103,15 @@ class CDevice {
     int SensorFlashSetMode(int nMode);
     int SensorFlashGetMode(int* pMode);
     int SensorFlashControlGet(bool* pbOn, bool* pbInvert, int* pMode);
+    // The sensor's own automatic exposure: on/off (the getter sets its out
+    // to false first), its bounds in lines, the lines it runs with now and
+    // its target grey level.
+    int SensorAECSetEnable(bool bEnable);
+    int SensorAECGetEnable(bool* pbEnable);
+    int SensorAECSetRange(uint16_t wMinLines, uint16_t wMaxLines);
+    int SensorAECGetRange(uint16_t* pMinLines, uint16_t* pMaxLines);
+    int SensorAECGetCur(uint16_t* pLines);
+    int SensorAECSetTarget(int nTarget);
     // Black-level setting of the sensor (RET_PARAMERROR for a null level).
     int SensorGetBlackLevelRange(int* pMin, int* pMax);
     int SensorGetBlackLevel(int* pLevel);
@@ -315,6 +326,19 @@ class CDevice {
     int PausePreview();
     int ResumePreview();
 
+    // Automatic exposure and focus measure. The raw post steps call the two
+    // hooks, AE first, for every 8-bit raw frame of nWidth x nHeight pixels
+    // with the raw post lock held; the preview's drawing darkens the shown
+    // regions in the frame it draws (nBitCount 8, 24 or 32).
+    CAutoExposure& AutoExposure() { return m_AutoExposure; }
+    CFocusMeasure& FocusMeasure() { return m_FocusMeasure; }
+    void RawData8_Do_3A_AE(const uint8_t* pData, int nWidth, int nHeight);
+    void RawData8_Do_3A_AF(const uint8_t* pData, int nWidth, int nHeight);
+    void DarkenShownRegions(uint8_t* pFrame, int nWidth, int nHeight, int nBitCount);
+    // The raw frame holds the picture's rows bottom-up: raw output, or colour
+    // output whose effective Bayer mode is one of 4-7 or 12-15.
+    bool RawRowsBottomUp() const;
+
     // The device log, null while it is off.
     CLog* Log() const { return m_pLog; }
     int Index() const { return m_nIndex; }
@@ -380,6 +404,22 @@ class CDevice {
     int ModeChangeWrite(int nRegister, uint16_t wValue, bool bSkipWhenEqual);
     // General-purpose pins the camera offers.
     int GeneralPurposePinCount() const;
+
+    // The camera as the automatic exposure reaches it.
+    int AEGetExposureLines() override;
+    void AESetExposureLines(int nLines) override;
+    int AEGetExposureMs() override;
+    int AECSetEnable(bool bEnable) override;
+    int AECGetEnable(bool* pbEnable) override;
+    int AECSetRange(uint16_t wMinLines, uint16_t wMaxLines) override;
+    int AECGetRange(uint16_t* pMinLines, uint16_t* pMaxLines) override;
+    int AECSetTarget(int nTarget) override;
+    int AEGetExposureTimeRange(float* pMinMs, float* pMaxMs) override;
+    float AEExposureLinesToTime(int nLines) override;
+    int64_t AEExposureTimeToLines(float fMs) override;
+    CLog* AELog() override;
+    // AE and focus measure of the opened camera, at the end of the opening.
+    void InitAutoExposureAndFocus();
 
     // The opening steps after the claim; false stops the opening.
     bool OpenCamera();
@@ -450,4 +490,7 @@ class CDevice {
     plat::CriticalSection m_CaptureLock;   // D
     plat::CriticalSection m_CallbackLock;  // E
     plat::CriticalSection m_SensorLock;
+    // Automatic exposure and focus measure.
+    CAutoExposure m_AutoExposure{*this};
+    CFocusMeasure m_FocusMeasure;
 };

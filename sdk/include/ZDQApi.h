@@ -577,6 +577,88 @@ ZDQ_API int ZDQ_PreviewSetCallbackEx(int nIndex, PreviewCallbackEx pfCallback, v
 ZDQ_API int ZDQ_HelperStretchBmp(const unsigned char* src, int srcWidth, int srcHeight,
                                  int bitCount, unsigned char* dst, int dstWidth, int dstHeight);
 
+/* ---- Automatic exposure, focus measure and gain control ---- */
+
+/* The callbacks run on the thread that catches the frame (the caller's
+ * thread inside a capture, or a preview thread) while the SDK holds the
+ * camera's raw post-processing lock: they must return soon and must not call
+ * the capture or preview functions of the same camera. */
+
+/* After every AE measurement whose status (below) is not 4: bSuccess when
+ * the mean reached the target and AE stopped (status 0); the exposure in ms
+ * now. */
+typedef void (*AECallback)(bool bSuccess, int nExposureMs, void* lpContext);
+/* After every AE measurement, whatever its status:
+ *   0 mean within 10 of the target (AE stops)
+ *   1 the maximum count of exposure changes is reached (AE stops)
+ *   2 the one-line steps keep reversing (AE stops)
+ *   3 the exposure needed lies beyond the bounds and the exposure sits at the
+ *     bound (AE stops)
+ *   4 the exposure was changed, or the sensor's own AE is in charge
+ *   5, 6, 7 as 0, 2 and 3 in a continuous run (maximum count < 0), which
+ *     goes on */
+typedef void (*AECallbackEx)(int nStatus, int nExposureMs, void* lpContext);
+/* After every focus measurement: 0 (uniform) .. 10200 (sharpest). */
+typedef void (*AFCallback)(int nFocusValue, void* lpContext);
+
+/* Software automatic exposure (AE) on the 8-bit raw frames as they are
+ * caught: the mean grey level of a region (saturated pixels weighted extra by
+ * the peak/average ratio, 0 .. 1) is brought within 10 of a target by
+ * changing the exposure lines, within the exposure-time bounds. A run
+ * measures one frame in three while it changes the exposure. Regions are
+ * x, y, width, height in pixels of the frame from its top-left corner; any
+ * values are accepted and clamped to each frame. Each out pointer may be
+ * null. All return 1 for a valid device. */
+ZDQ_API int ZDQ_AESetRegion(int nIndex, int x, int y, int nWidth, int nHeight);
+ZDQ_API int ZDQ_AEGetRegion(int nIndex, int* x, int* y, int* pnWidth, int* pnHeight, bool* pbShow);
+/* Shows the region darkened in the preview. */
+ZDQ_API int ZDQ_AEShowRegion(int nIndex, bool bShow);
+ZDQ_API int ZDQ_AESetPeakAveRatio(int nIndex, float fRatio);
+ZDQ_API int ZDQ_AEGetPeakAveRatio(int nIndex, float* pfRatio);
+/* The bounds are narrowed to the sensor's exposure-time range. */
+ZDQ_API int ZDQ_AESetExposureTimeRange(int nIndex, float fMinMs, float fMaxMs);
+ZDQ_API int ZDQ_AEGetExposureTimeRange(int nIndex, float* pfMinMs, float* pfMaxMs);
+ZDQ_API int ZDQ_AESetCallback(int nIndex, AECallback pfCallback, void* lpContext);
+ZDQ_API int ZDQ_AESetCallbackEx(int nIndex, AECallbackEx pfCallback, void* lpContext);
+/* The most exposure changes of a run (default 10; negative: run on
+ * forever); -1 on a sensor with its own AE. */
+ZDQ_API int ZDQ_AESetMaxCount(int nIndex, int nMaxCount);
+/* The wanted mean grey level (default 128). */
+ZDQ_API int ZDQ_AESetTarget(int nIndex, int nTarget);
+/* Starts or stops AE. ZDQ_AEStart also sets the maximum count to
+ * 3 x nMaxCount and the target; ZDQ_AEStartEx keeps them. A sensor with its
+ * own AE runs that instead. */
+ZDQ_API int ZDQ_AEStart(int nIndex, bool bStart, int nMaxCount, int nTarget);
+ZDQ_API int ZDQ_AEStartEx(int nIndex, bool bStart);
+/* Whether AE runs (a run that ended by itself reads false), its maximum
+ * count and target. */
+ZDQ_API int ZDQ_AEGetStatusEx(int nIndex, bool* pbStart, int* pnMaxCount, int* pnTarget);
+
+/* Focus measure (AF) on every 8-bit raw frame of at least 5 x 5 pixels: the
+ * sharpness of a region, given to the AF callback. Each out pointer may be
+ * null. All return 1 for a valid device. */
+ZDQ_API int ZDQ_AFSetRegion(int nIndex, int x, int y, int nWidth, int nHeight);
+ZDQ_API int ZDQ_AFGetRegion(int nIndex, int* x, int* y, int* pnWidth, int* pnHeight, bool* pbShow);
+ZDQ_API int ZDQ_AFShowRegion(int nIndex, bool bShow);
+ZDQ_API int ZDQ_AFSetCallback(int nIndex, AFCallback pfCallback, void* lpContext);
+ZDQ_API int ZDQ_AFStart(int nIndex, bool bStart);
+
+/* The sensor's own automatic exposure (AEC), bounds and current value in
+ * lines, and its automatic gain (AGC), gains in steps from 16. RET_NOTSUPPORT
+ * where the sensor has none; ZDQ_AECGetEnable and ZDQ_AGCGetEnable then
+ * report false, ZDQ_AGCGetRange a minimum of 16. ZDQ_AGCGetEnable needs
+ * pbEnable (else RET_PARAMERROR); the other out pointers may be null. */
+ZDQ_API int ZDQ_AECSetEnable(int nIndex, bool bEnable);
+ZDQ_API int ZDQ_AECGetEnable(int nIndex, bool* pbEnable);
+ZDQ_API int ZDQ_AECSetRange(int nIndex, unsigned short usMin, unsigned short usMax);
+ZDQ_API int ZDQ_AECGetRange(int nIndex, unsigned short* pusMin, unsigned short* pusMax);
+ZDQ_API int ZDQ_AECGetCur(int nIndex, unsigned short* pusCur);
+ZDQ_API int ZDQ_AGCSetEnable(int nIndex, bool bEnable);
+ZDQ_API int ZDQ_AGCGetEnable(int nIndex, bool* pbEnable);
+ZDQ_API int ZDQ_AGCSetRange(int nIndex, unsigned short usMin, unsigned short usMax);
+ZDQ_API int ZDQ_AGCGetRange(int nIndex, unsigned short* pusMin, unsigned short* pusMax);
+ZDQ_API int ZDQ_AGCGetCur(int nIndex, unsigned short* pusCur);
+
 #ifdef __cplusplus
 }
 /* Any device-to-host vendor request with the caller's data stage, on a
