@@ -1,4 +1,5 @@
-// Drawing one preview frame: the preview callbacks, then the window. Runs on
+// Drawing one preview frame: the shown regions of automatic exposure and
+// focus, the preview callbacks, then the window. Runs on
 // the preview's drawing thread under the callback lock, so the callbacks are
 // never changed while they are called.
 #include <cstring>
@@ -22,6 +23,7 @@ void CDevice::DrawFrame() {
     const int nHeight = header.biHeight;
     const int nBitCount = header.biBitCount;
     uint8_t* pFrame = m_Preview.rgbBuffer.data();
+    DarkenShownRegions(pFrame, nWidth, nHeight, nBitCount);
     if (m_Preview.pfCallback != nullptr) {
         LogPrint(m_pLog, LOGLEVEL_FRAME,
                  L"ZDQAPI::++Enter Preview Callback.(m_pfPreviewCallback = 0x%x)",

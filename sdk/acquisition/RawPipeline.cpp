@@ -77,6 +77,8 @@ int CDevice::RawPostProcess(uint8_t* pFrame, int nWidth, int nHeight, uint32_t n
     if (m_bMirror && !m_Capability.Has(SensorCap::bmMirror)) {
         MirrorRows(pFrame, nWidth, nHeight);
     }
+    RawData8_Do_3A_AE(pFrame, nWidth, nHeight);
+    RawData8_Do_3A_AF(pFrame, nWidth, nHeight);
     m_ProcessTables.Apply(pFrame, static_cast<uint32_t>(nWidth) * static_cast<uint32_t>(nHeight));
     return RET_SUCCESS;
 }
