@@ -395,8 +395,7 @@ int CDevice::MT9M001SetColourGain(int nGain, std::initializer_list<uint16_t> reg
     if (IsMono()) {
         return m_MT9M001.SetGain(nGain);
     }
-    const uint16_t wValue = CMT9M001::GainTableValue(
-        std::min<int>(static_cast<uint16_t>(nGain), CMT9M001::kMaxGainStep));
+    const uint16_t wValue = CMT9M001::GainTableValue(CMT9M001::ClampedGainStep(nGain));
     int nFirstFailure = RET_SUCCESS;
     for (uint16_t wRegister : registers) {
         const int nRet = m_MT9M001.WriteRegister(wRegister, wValue);

@@ -164,8 +164,7 @@ int CMT9M001::GainStepOf(uint16_t wRegister) {
 }
 
 int CMT9M001::SetGain(int nStep) {
-    const uint16_t wValue =
-        GainTableValue(std::min<int>(static_cast<uint16_t>(nStep), kMaxGainStep));
+    const uint16_t wValue = GainTableValue(ClampedGainStep(nStep));
     // Every register is written even after a failure; the first failure is
     // reported.
     int nFirstFailure = RET_SUCCESS;

@@ -3,6 +3,7 @@
 // time changes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "sensors/RegisterSensorUnit.h"
@@ -55,6 +56,8 @@ class CMT9M001 final : public CRegisterSensorUnit {
     // first failing write is returned.
     int SetGain(int nStep);
     static uint16_t GainTableValue(int nStep);
+    // A requested step within 0 .. 47 (below: 0, above: 47).
+    static int ClampedGainStep(int nStep) { return nStep < 0 ? 0 : std::min(nStep, kMaxGainStep); }
     // The first gain step whose table value equals the register's low 7 bits.
     static int GainStepOf(uint16_t wRegister);
 

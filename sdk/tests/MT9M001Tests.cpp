@@ -157,13 +157,13 @@ TEST_F(MT9M001Test, ExposureTimeToLinesClampsAndKeepsTheTimeOverLineTimeChanges)
 }
 
 TEST_F(MT9M001Test, GainStepsFollowTheTable) {
-    // A negative step is taken as a large unsigned one and meets the top.
+    // Steps outside 0 .. 47 are clamped to the nearer end.
     const struct {
         int nStep;
         uint16_t wValue;
         int nReadBack;
     } kTable[] = {{0, 8, 0},      {1, 9, 1},      {24, 32, 24},  {25, 0x51, 25},
-                  {47, 0x67, 47}, {60, 0x67, 47}, {-1, 0x67, 47}};
+                  {47, 0x67, 47}, {60, 0x67, 47}, {-1, 8, 0}};
     ASSERT_EQ(unit.Init(), RET_SUCCESS);
     for (const auto& c : kTable) {
         EXPECT_EQ(unit.SetGain(c.nStep), RET_SUCCESS) << c.nStep;
