@@ -9,6 +9,10 @@ if(VARNU_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(VARNU_SANITIZE_THREADS)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
 
 # Visibility attribute of exported symbols (every other symbol is hidden).
 set(VARNU_EXPORT_ATTRIBUTE "__attribute__((visibility(\"default\")))")
