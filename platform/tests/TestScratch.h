@@ -40,6 +40,11 @@ inline std::string ReadFile(const std::string& path) {
     return content.str();
 }
 
+inline bool FileExists(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0;
+}
+
 inline void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }

@@ -2,6 +2,7 @@
 // automatic exposure and gain.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
+#include "device/OutParam.h"
 
 namespace {
 
@@ -13,13 +14,6 @@ constexpr unsigned short kAgcMinGain = 16;
 int LeaveWith(const wchar_t* pszName, int nRet) {
     ApiLog(L"ZDQAPI::--%ls.Ret(%d)", pszName, nRet);
     return nRet;
-}
-
-template <typename T>
-void SetOut(T* pOut, T value) {
-    if (pOut != nullptr) {
-        *pOut = value;
-    }
 }
 
 int GetRegion(const FrameRegion& region, bool bShown, int* x, int* y, int* pnWidth, int* pnHeight,

@@ -2,15 +2,10 @@
 // frame buffer and stream mode.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
+#include "device/OutParam.h"
 
 namespace {
 using Kind = CDevice::CaptureKind;
-
-void SetOut(int* pOut, int nValue) {
-    if (pOut != nullptr) {
-        *pOut = nValue;
-    }
-}
 
 // A colour capture that also reports the frame's size and depth.
 int CaptureRgbEx(int nIndex, unsigned char* pBuffer, int* pWidth, int* pHeight, int* pBitCount,

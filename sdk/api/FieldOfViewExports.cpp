@@ -1,6 +1,7 @@
 // Exports of the fields of view and frame sizes.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
+#include "device/OutParam.h"
 
 namespace {
 // The sensor's whole frame, as a window at 0, 0 with full addressing.
@@ -21,11 +22,6 @@ int DefaultFieldOfView(CDevice& device, int* pColStart, int* pRowStart, int* pCo
     return RET_SUCCESS;
 }
 
-void SetOut(int* pOut, int nValue) {
-    if (pOut != nullptr) {
-        *pOut = nValue;
-    }
-}
 }  // namespace
 
 int ZDQ_CheckFieldOfView(int nIndex, int nColStart, int nRowStart, int nColSize, int nRowSize,

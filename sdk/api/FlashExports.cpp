@@ -1,14 +1,7 @@
 // Exports of the sensor's strobe (flash) output.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-
-namespace {
-void StoreFlag(unsigned char* pOut, bool bValue) {
-    if (pOut != nullptr) {
-        *pOut = bValue ? 1 : 0;
-    }
-}
-}  // namespace
+#include "device/OutParam.h"
 
 int ZDQ_FlashEnableSet(int nIndex, int bEnable) {
     return LoggedDeviceCall(L"ZDQ_FlashEnableSet", nIndex, [&](CDevice& device) {
@@ -20,7 +13,7 @@ int ZDQ_FlashEnableGet(int nIndex, unsigned char* pbEnable) {
     return LoggedDeviceCall(L"ZDQ_FlashEnableGet", nIndex, [&](CDevice& device) {
         bool bOn = false;
         const int nRet = device.SensorFlashEnableGet(&bOn);
-        StoreFlag(pbEnable, bOn);
+        SetOut(pbEnable, bOn);
         return nRet;
     });
 }
@@ -35,7 +28,7 @@ int ZDQ_FlashInvertGet(int nIndex, unsigned char* pbInvert) {
     return LoggedDeviceCall(L"ZDQ_FlashInvertGet", nIndex, [&](CDevice& device) {
         bool bInvert = false;
         const int nRet = device.SensorFlashInvertGet(&bInvert);
-        StoreFlag(pbInvert, bInvert);
+        SetOut(pbInvert, bInvert);
         return nRet;
     });
 }
@@ -69,8 +62,8 @@ int ZDQ_FlashControlGet(int nIndex, unsigned char* pbEnable, unsigned char* pbIn
         bool bOn = false;
         bool bInvert = false;
         const int nRet = device.SensorFlashControlGet(&bOn, &bInvert, pMode);
-        StoreFlag(pbEnable, bOn);
-        StoreFlag(pbInvert, bInvert);
+        SetOut(pbEnable, bOn);
+        SetOut(pbInvert, bInvert);
         return nRet;
     });
 }

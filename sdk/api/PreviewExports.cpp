@@ -1,15 +1,7 @@
 // Exports of the preview.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-
-namespace {
-template <typename T>
-void SetOut(T* pOut, T value) {
-    if (pOut != nullptr) {
-        *pOut = value;
-    }
-}
-}  // namespace
+#include "device/OutParam.h"
 
 int ZDQ_PreviewStart(int nIndex, bool bStart) {
     ApiLog(L"ZDQAPI::++ZDQ_PreviewStart(%d, %d).", nIndex, bStart ? 1 : 0);

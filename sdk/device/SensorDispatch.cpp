@@ -6,18 +6,12 @@
 
 #include "ZDQApi.h"
 #include "device/Device.h"
+#include "device/OutParam.h"
 #include "sensors/DeviceType.h"
 
 namespace {
 using SensorGuard = std::lock_guard<plat::CriticalSection>;
 
-// Outputs that are null are skipped.
-template <typename T, typename V>
-void SetOut(T* pOut, V value) {
-    if (pOut != nullptr) {
-        *pOut = static_cast<T>(value);
-    }
-}
 }  // namespace
 
 bool CDevice::IsMono() const {

@@ -5,17 +5,11 @@
 
 #include "ZDQApi.h"
 #include "device/Device.h"
+#include "device/OutParam.h"
 #include "sensors/DeviceType.h"
 
 namespace {
 using SensorGuard = std::lock_guard<plat::CriticalSection>;
-
-template <typename T>
-void SetOut(T* pOut, T value) {
-    if (pOut != nullptr) {
-        *pOut = value;
-    }
-}
 
 struct BlankRange {
     int nMin, nMax;

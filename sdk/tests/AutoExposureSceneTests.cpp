@@ -11,18 +11,6 @@
 
 namespace {
 
-template <typename Condition>
-bool WaitFor(Condition condition, int nMs = 20000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
 struct AeRun {
     std::mutex mutex;
     std::vector<int> statuses;

@@ -3,19 +3,8 @@
 #include <stdio.h>
 #include <wchar.h>
 
+#include "CChecks.h"
 #include "ZDQApi.h"
-
-static int g_failures = 0;
-
-#define CHECK_EQ(actual, expected)                                                                 \
-    do {                                                                                           \
-        const long long a_ = (long long)(actual), e_ = (long long)(expected);                      \
-        if (a_ != e_) {                                                                            \
-            fprintf(stderr, "%s:%d: %s is %lld, expected %lld\n", __FILE__, __LINE__, #actual, a_, \
-                    e_);                                                                           \
-            ++g_failures;                                                                          \
-        }                                                                                          \
-    } while (0)
 
 #define CHECK_TEXT(actual, expected)                                                          \
     do {                                                                                      \

@@ -25,24 +25,13 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
 
+#include "TestScratch.h"
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
 #include "device/Log.h"
 #include "platform/WideText.h"
 
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-bool Exists(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0;
-}
 
 uint32_t Dword(const std::string& bytes, size_t offset) {
     uint32_t value = 0;
@@ -115,7 +104,7 @@ class FileHelperTest : public ::testing::Test {
 
     // The texts of the "ZDQAPI::" lines of the call log so far.
     std::vector<std::string> CallLogLines() const {
-        const std::string text = ReadBytes(m_logPath);
+        const std::string text = testutil::ReadFile(m_logPath);
         static const std::regex line(
             R"(\d{4}-\d{2}-\d{2} \d{2}-\d{2}-\d{2}-\d{4}: (ZDQAPI::[^\n]*)\n)");
         std::vector<std::string> lines;
@@ -150,7 +139,7 @@ TEST_F(FileHelperTest, BmpFileHoldsTheHeadersThePaletteAndThePaddedRowsAsGiven) 
                                       WidePathOf(name).c_str()),
                   RET_SUCCESS);
 
-        const std::string bytes = ReadBytes(PathOf(name));
+        const std::string bytes = testutil::ReadFile(PathOf(name));
         const uint32_t nImageBytes = c.nStride * nHeight;
         ASSERT_EQ(bytes.size(), c.nOffBits + nImageBytes);
         EXPECT_EQ(bytes.substr(0, 2), "BM");
@@ -215,7 +204,7 @@ TEST_F(FileHelperTest, HeaderHelperDescribesUnpaddedFramesAndOtherwiseMatchesThe
         ASSERT_EQ(ZDQ_HelperGetBmpFileHeader(nWidth, 7, c.nBitCount,
                                              reinterpret_cast<unsigned char*>(&header[0])),
                   RET_SUCCESS);
-        EXPECT_EQ(header, ReadBytes(PathOf(name)).substr(0, nSize));
+        EXPECT_EQ(header, testutil::ReadFile(PathOf(name)).substr(0, nSize));
     }
     // The largest frame whose size still fits the 32-bit fields.
     std::string header(1078, '\0');
@@ -267,7 +256,7 @@ TEST_F(FileHelperTest, BmpWriterLogsTheCallAndItsResult) {
               RET_SUCCESS);
     EXPECT_EQ(ZDQ_HelperSaveToBmp(frame.data(), 4, 2, 24, plat::WideFromUtf8(missing).c_str()),
               RET_FAIL);
-    EXPECT_FALSE(Exists(PathOf("missing")));
+    EXPECT_FALSE(testutil::FileExists(PathOf("missing")));
     const std::string call =
         "ZDQAPI::++ZDQ_HelperSaveToBmp(" + LoggedPointer(frame.data()) + ", 4, 2, 24, ";
     const std::vector<std::string> expected = {
@@ -443,7 +432,7 @@ TEST_F(FileHelperTest, JpegWorkingBufferThatCannotBeAllocatedGivesMallocFail) {
 // Tag numbers of the first directory of a little-endian classic TIFF file,
 // in file order.
 std::vector<uint16_t> TiffTagsInFile(const std::string& path) {
-    const std::string bytes = ReadBytes(path);
+    const std::string bytes = testutil::ReadFile(path);
     std::vector<uint16_t> tags;
     if (bytes.size() < 8 || bytes.substr(0, 4) != std::string("II*\0", 4)) {
         ADD_FAILURE() << "not a little-endian classic TIFF file";
@@ -585,7 +574,7 @@ TEST_F(FileHelperTest, TiffWriterLogsTheCallAndFailsInAMissingFolder) {
     const std::string missing = PathOf("missing/frame.tif");
     EXPECT_EQ(ZDQ_HelperSaveToTiff(frame.data(), 2, 2, 16, 3, plat::WideFromUtf8(missing).c_str()),
               RET_FAIL);
-    EXPECT_FALSE(Exists(PathOf("missing")));
+    EXPECT_FALSE(testutil::FileExists(PathOf("missing")));
     const std::vector<std::string> expected = {"ZDQAPI::++ZDQ_HelperSaveToTiff(" +
                                                LoggedPointer(frame.data()) + ", 2, 2, 16, 3, " +
                                                missing + ")"};
@@ -641,7 +630,7 @@ TEST_F(FileHelperTest, AWriteThatFailsHalfwayRemovesTheFile) {
             EXPECT_EQ(writer.save(frame.data(), WidePathOf(name).c_str()), RET_FAIL)
                 << writer.format;
         }
-        EXPECT_FALSE(Exists(PathOf(name))) << writer.format;
+        EXPECT_FALSE(testutil::FileExists(PathOf(name))) << writer.format;
         // The same file without the limit, so the frame itself is writable.
         EXPECT_EQ(writer.save(frame.data(), WidePathOf(name).c_str()), RET_SUCCESS)
             << writer.format;

@@ -16,14 +16,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "TestScratch.h"
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+namespace {
 
 void CopyFile(const std::string& from, const std::string& to) {
     std::ifstream in(from, std::ios::binary);
@@ -121,7 +116,7 @@ TEST_P(LoadTest, IniBesideTheLibrarySwitchesTheUserCallLog) {
     }
     ASSERT_EQ(logs.size(), 1u);
     EXPECT_TRUE(std::regex_match(logs[0], std::regex(R"(ZDQLOG_USERCALL_\d{14}\.log)"))) << logs[0];
-    const std::string content = ReadFile(logFolder + "/" + logs[0]);
+    const std::string content = testutil::ReadFile(logFolder + "/" + logs[0]);
     const char* const expected[] = {
         "ZDQAPI::++ZDQ_Init.",           "ZDQAPI::--ZDQ_Init. Ret(1)",
         "ZDQAPI::++ZDQ_Init.",  // a second ZDQ_Init logs no leave line

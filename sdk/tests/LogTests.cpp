@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "TestScratch.h"
 #include "ZDQApi.h"
 #include "device/Device.h"
 #include "device/Log.h"
@@ -23,18 +24,6 @@
 #include "platform/WideText.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-bool Exists(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0;
-}
 
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
@@ -107,7 +96,7 @@ TEST_F(LogTest, LinesCarryTheLocalTimeAndEndInLfCrLfAsUtf8) {
         EXPECT_EQ(LogPrint(&log, LOGLEVEL_NORMAL, L"ZDQAPI::++ZDQ_DeviceClose(%d).", 3), 0);
         EXPECT_EQ(LogPrint(&log, LOGLEVEL_NORMAL, L"Folder = %ls", L"gr\u00fcn"), 0);
     }
-    const std::string content = ReadFile(path);
+    const std::string content = testutil::ReadFile(path);
     const std::regex format(
         R"(\d{4}-\d{2}-\d{2} \d{2}-\d{2}-\d{2}-\d{4}: ZDQAPI::\+\+ZDQ_DeviceClose\(3\)\.\n\r\n)"
         R"(\d{4}-\d{2}-\d{2} \d{2}-\d{2}-\d{2}-\d{4}: Folder = gr\xc3\xbcn\n\r\n)");
@@ -123,7 +112,7 @@ TEST_F(LogTest, AppendsToAnExistingFile) {
         CLog log(Wide(path));
         LogPrint(&log, LOGLEVEL_NORMAL, L"new");
     }
-    const std::string content = ReadFile(path);
+    const std::string content = testutil::ReadFile(path);
     EXPECT_EQ(content.substr(0, 6), "kept\r\n");
     EXPECT_EQ(LineTexts(content.substr(6)), std::vector<std::string>{"new\n"});
 }
@@ -148,7 +137,7 @@ TEST_F(LogTest, NegativeLevelsAreDroppedAndLevelZeroIsWritten) {
             expected.push_back("level " + std::to_string(c.level) + "\n");
         }
     }
-    EXPECT_EQ(LineTexts(ReadFile(path)), expected);
+    EXPECT_EQ(LineTexts(testutil::ReadFile(path)), expected);
 }
 
 TEST_F(LogTest, LongTextsAreCutToFitWithTheirLineFeedAndTerminator) {
@@ -158,7 +147,7 @@ TEST_F(LogTest, LongTextsAreCutToFitWithTheirLineFeedAndTerminator) {
         const std::wstring text(length, L'x');
         LogPrint(&log, LOGLEVEL_NORMAL, L"%ls", text.c_str());
     }
-    const std::vector<std::string> texts = LineTexts(ReadFile(path));
+    const std::vector<std::string> texts = LineTexts(testutil::ReadFile(path));
     ASSERT_EQ(texts.size(), 4u);
     EXPECT_EQ(texts[0], std::string(1022, 'x') + "\n") << "1022 + line feed + terminator = 1024";
     EXPECT_EQ(texts[1], std::string(1022, 'x') + "\n");
@@ -174,7 +163,7 @@ TEST_F(LogTest, NullLogAndUnopenedFileWriteNothing) {
     EXPECT_FALSE(log.IsOpen());
     EXPECT_EQ(LogPrint(&log, LOGLEVEL_NORMAL, L"x"), 1);
     EXPECT_EQ(log.WriteSystemError(2, LOGLEVEL_ERROR), 1);
-    EXPECT_FALSE(Exists(path));
+    EXPECT_FALSE(testutil::FileExists(path));
     EXPECT_TRUE(m_debug.empty());
 }
 
@@ -186,7 +175,7 @@ TEST_F(LogTest, LastErrorIsWrittenWithTheSystemTextEndingItsOwnLine) {
     plat::SetLastError(plat::kErrorGenFailure);
     EXPECT_EQ(LogLastError(&log, LOGLEVEL_FRAME), 1);
     EXPECT_EQ(LogLastError(&log, LOGLEVEL_ERROR), 0);
-    EXPECT_EQ(LineTexts(ReadFile(path)),
+    EXPECT_EQ(LineTexts(testutil::ReadFile(path)),
               (std::vector<std::string>{
                   "The I/O operation has been aborted because of either a thread exit or an "
                   "application request.",
@@ -239,7 +228,7 @@ TEST_F(LogTest, ConcurrentWritersNeverInterleaveLines) {
     const std::regex text(
         R"(writer (\d) line (\d{4}) with some text to make lines long enough to overlap\n)");
     std::set<std::pair<int, int>> seen;
-    for (const std::string& line : LineTexts(ReadFile(path))) {
+    for (const std::string& line : LineTexts(testutil::ReadFile(path))) {
         std::smatch m;
         ASSERT_TRUE(std::regex_match(line, m, text)) << line;
         seen.emplace(std::stoi(m[1]), std::stoi(m[2]));
@@ -284,7 +273,7 @@ TEST_F(DeviceLogTest, AnOpenLogIsNeverMovedButStopAndStartMovesIt) {
     CLog* const log = m_device.Log();
     EXPECT_EQ(m_device.LogSet(true, Wide(second).c_str()), RET_SUCCESS);
     EXPECT_EQ(m_device.Log(), log);
-    EXPECT_FALSE(Exists(second)) << "the folder of a log already open is ignored";
+    EXPECT_FALSE(testutil::FileExists(second)) << "the folder of a log already open is ignored";
 
     EXPECT_EQ(m_device.LogSet(false, nullptr), RET_SUCCESS);
     EXPECT_EQ(m_device.Log(), nullptr);
@@ -313,7 +302,7 @@ TEST_F(LogTest, DestroyedDeviceClosesItsLogWithTheUnInitLines) {
     const std::vector<std::string> files = FilesIn(folder);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(
-        LineTexts(ReadFile(folder + "/" + files[0])),
+        LineTexts(testutil::ReadFile(folder + "/" + files[0])),
         (std::vector<std::string>{"ZDQAPI::++Device UnInit.\n", "ZDQAPI::--Device UnInit.\n"}));
 }
 

@@ -162,7 +162,7 @@ TEST_F(MT9M001Test, GainStepsFollowTheTable) {
         int nStep;
         uint16_t wValue;
         int nReadBack;
-    } kTable[] = {{0, 8, 0},      {1, 9, 1},      {24, 32, 24},  {25, 0x51, 25},
+    } kTable[] = {{0, 8, 0},      {1, 9, 1},      {24, 32, 24}, {25, 0x51, 25},
                   {47, 0x67, 47}, {60, 0x67, 47}, {-1, 8, 0}};
     ASSERT_EQ(unit.Init(), RET_SUCCESS);
     for (const auto& c : kTable) {

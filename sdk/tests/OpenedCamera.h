@@ -2,7 +2,9 @@
 // test pattern the simulator sends, computed here from its definition.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "SimCamera.h"
@@ -60,4 +62,18 @@ inline std::vector<uint8_t> PatternFrame(uint64_t n, int nWidth, int nHeight, bo
         }
     }
     return frame;
+}
+
+// Waits up to nMs for a condition, polling; the bounds leave room for a
+// loaded machine.
+template <typename Condition>
+bool WaitFor(Condition condition, int nMs = 20000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
 }

@@ -15,19 +15,6 @@
 
 namespace {
 
-// Waits up to nMs for a condition; a loaded machine gets generous bounds.
-template <typename Condition>
-bool WaitFor(Condition condition, int nMs = 10000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
 // What a window and a preview callback received.
 struct Received {
     std::mutex mutex;

@@ -6,20 +6,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "CChecks.h"
 #include "ZDQApi.h"
 #include "mlusbimager_control.h"
-
-static int g_failures = 0;
-
-#define CHECK_EQ(actual, expected)                                                                 \
-    do {                                                                                           \
-        const long long a_ = (long long)(actual), e_ = (long long)(expected);                      \
-        if (a_ != e_) {                                                                            \
-            fprintf(stderr, "%s:%d: %s is %lld, expected %lld\n", __FILE__, __LINE__, #actual, a_, \
-                    e_);                                                                           \
-            ++g_failures;                                                                          \
-        }                                                                                          \
-    } while (0)
 
 /* Contrast c then brightness b of one byte, as the station's settings
  * define them (integer division truncating toward zero). */

@@ -8,18 +8,9 @@
 #include <stdio.h>
 #include <time.h>
 
+#include "CChecks.h"
 #include "ZDQApi.h"
 #include "window/PlatWindow.h"
-
-static int g_failures = 0;
-
-#define CHECK(condition)                                                             \
-    do {                                                                             \
-        if (!(condition)) {                                                          \
-            fprintf(stderr, "%s:%d: %s is false\n", __FILE__, __LINE__, #condition); \
-            ++g_failures;                                                            \
-        }                                                                            \
-    } while (0)
 
 static atomic_int g_drawn;
 static atomic_int g_frames;
