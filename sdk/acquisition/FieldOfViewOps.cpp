@@ -48,12 +48,22 @@ int CDevice::CheckFieldOfView(int nColStart, int nRowStart, int nColSize, int nR
     return bAsGiven ? RET_SUCCESS : RET_FAIL;
 }
 
+// A camera whose FPGA cannot change the frames per transfer sends the count
+// it has: a record with another count would expect frames it never gets.
+bool CDevice::MultiFrameCountPossible(uint16_t usMultiFrameNum) const {
+    return usMultiFrameNum == m_Fpga.Shadows().wMultiFrameNum ||
+           m_Capability.Has(FpgaCap::bmSetMultiFramesNum);
+}
+
 int CDevice::CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
                                    int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
     int nRet =
         SensorCheckFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, &usMultiFrameNum);
     if (nRet != RET_SUCCESS) {
         return nRet;
+    }
+    if (!MultiFrameCountPossible(usMultiFrameNum)) {
+        return RET_NOTSUPPORT;
     }
     Guard capture(m_CaptureLock);
     if (m_nActiveFov == kCaptureFov) {
@@ -77,6 +87,12 @@ int CDevice::PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, i
     if (nRet != RET_SUCCESS) {
         return nRet;
     }
+    if (!MultiFrameCountPossible(usMultiFrameNum)) {
+        return RET_NOTSUPPORT;
+    }
+    // Not while a capture has switched a running preview to the capture
+    // record: the preview would come back to a window its buffers do not fit.
+    Guard capture(m_CaptureLock);
     if (m_nActiveFov != kPreviewFov) {
         StoreFieldOfView(kPreviewFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
                          usMultiFrameNum);

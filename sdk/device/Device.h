@@ -206,6 +206,8 @@ class CDevice : private IAutoExposureCamera {
                           int nAmCol, int nAmRow, uint16_t usMultiFrameNum);
     const FieldOfView& Fov(int nWhich) const { return m_Fov[nWhich]; }
     int ActiveFov() const { return m_nActiveFov; }
+    // Whether the FPGA can send usMultiFrameNum frames per transfer.
+    bool MultiFrameCountPossible(uint16_t usMultiFrameNum) const;
     // 16-bit pixel data: the FPGA can send it and its working mode asks for it.
     bool Data16BitsOn() const;
 

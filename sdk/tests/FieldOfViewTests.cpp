@@ -148,6 +148,13 @@ TEST_F(FieldOfViewTest, SixteenBitDataDoublesTheBytesOfBothRecords) {
 
 TEST_F(FieldOfViewTest, MultiFrameTransfersStackFrames) {
     CDevice& device = Open(kType2592WithFpga);
+    // An FPGA that cannot stack frames refuses a count, and nothing changes.
+    device.Capability().Set(FpgaCap::bmSetMultiFramesNum, 0);
+    mlsim_journal_clear(0);
+    EXPECT_EQ(ZDQ_CaptureSetFieldOfViewEx(0, 0, 0, 640, 480, 0, 0, 3), RET_NOTSUPPORT);
+    EXPECT_EQ(ZDQ_PreviewSetFieldOfViewEx(0, 0, 0, 640, 480, 0, 0, 3), RET_NOTSUPPORT);
+    EXPECT_TRUE(VendorJournal(0).empty());
+    EXPECT_EQ(device.Fov(kCaptureFov).nWidth, 2592);
     device.Capability().Set(FpgaCap::bmSetMultiFramesNum, 1);
     ASSERT_EQ(ZDQ_CaptureSetFieldOfViewEx(0, 0, 0, 640, 480, 0, 0, 3), RET_SUCCESS);
     unsigned short usFrames = 0;
