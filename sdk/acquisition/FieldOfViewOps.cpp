@@ -48,22 +48,27 @@ int CDevice::CheckFieldOfView(int nColStart, int nRowStart, int nColSize, int nR
     return bAsGiven ? RET_SUCCESS : RET_FAIL;
 }
 
-// A camera whose FPGA cannot change the frames per transfer sends the count
-// it has: a record with another count would expect frames it never gets.
-bool CDevice::MultiFrameCountPossible(uint16_t usMultiFrameNum) const {
-    return usMultiFrameNum == m_Fpga.Shadows().wMultiFrameNum ||
-           m_Capability.Has(FpgaCap::bmSetMultiFramesNum);
-}
-
-int CDevice::CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
-                                   int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
-    int nRet =
+int CDevice::AdjustFieldOfView(int& nColStart, int& nRowStart, int& nColSize, int& nRowSize,
+                               int nAmCol, int nAmRow, uint16_t& usMultiFrameNum) {
+    const int nRet =
         SensorCheckFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, &usMultiFrameNum);
     if (nRet != RET_SUCCESS) {
         return nRet;
     }
-    if (!MultiFrameCountPossible(usMultiFrameNum)) {
-        return RET_NOTSUPPORT;
+    // A camera whose FPGA cannot change the frames per transfer sends the
+    // count it has: a record with another count would expect frames it never
+    // gets.
+    const bool bCountPossible = usMultiFrameNum == m_Fpga.Shadows().wMultiFrameNum ||
+                                m_Capability.Has(FpgaCap::bmSetMultiFramesNum);
+    return bCountPossible ? RET_SUCCESS : RET_NOTSUPPORT;
+}
+
+int CDevice::CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
+                                   int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
+    int nRet = AdjustFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                                 usMultiFrameNum);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
     }
     Guard capture(m_CaptureLock);
     if (m_nActiveFov == kCaptureFov) {
@@ -82,13 +87,10 @@ int CDevice::CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, i
 
 int CDevice::PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
                                    int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
-    int nRet =
-        SensorCheckFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, &usMultiFrameNum);
+    int nRet = AdjustFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                                 usMultiFrameNum);
     if (nRet != RET_SUCCESS) {
         return nRet;
-    }
-    if (!MultiFrameCountPossible(usMultiFrameNum)) {
-        return RET_NOTSUPPORT;
     }
     // Not while a capture has switched a running preview to the capture
     // record: the preview would come back to a window its buffers do not fit.

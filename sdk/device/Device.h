@@ -206,8 +206,11 @@ class CDevice : private IAutoExposureCamera {
                           int nAmCol, int nAmRow, uint16_t usMultiFrameNum);
     const FieldOfView& Fov(int nWhich) const { return m_Fov[nWhich]; }
     int ActiveFov() const { return m_nActiveFov; }
-    // Whether the FPGA can send usMultiFrameNum frames per transfer.
-    bool MultiFrameCountPossible(uint16_t usMultiFrameNum) const;
+    // A window and frame count as the sensor and the FPGA can take them:
+    // adjusted in place by the sensor's rule; RET_NOTSUPPORT for a frame
+    // count the FPGA cannot send, else the sensor's result.
+    int AdjustFieldOfView(int& nColStart, int& nRowStart, int& nColSize, int& nRowSize, int nAmCol,
+                          int nAmRow, uint16_t& usMultiFrameNum);
     // 16-bit pixel data: the FPGA can send it and its working mode asks for it.
     bool Data16BitsOn() const;
 
