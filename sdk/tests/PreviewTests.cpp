@@ -275,6 +275,36 @@ TEST_P(PreviewTest, SixteenBitFramesArePackedForThePreview) {
     ASSERT_EQ(Stop(), RET_SUCCESS);
 }
 
+// A stop names the other engine: the engine that runs is stopped all the
+// same, its threads ended before their buffers go, and no frame is caught or
+// drawn after the stop returns.
+TEST_P(PreviewTest, AStopWithTheOtherEnginesFlagStopsTheRunningEngine) {
+    OpenWithPreviewWindow();
+    ASSERT_EQ(Start(), RET_SUCCESS);
+    ASSERT_TRUE(FramesArrive());
+    ASSERT_EQ(ZDQ_PreviewStartEx(0, false, !GetParam()), RET_SUCCESS);
+    int nStatus = -1;
+    ASSERT_EQ(ZDQ_PreviewGetStatus(0, &nStatus), RET_SUCCESS);
+    EXPECT_EQ(nStatus, 0);
+    int nCaught = 0, nShown = 0;
+    ASSERT_EQ(ZDQ_GetPreviewFrameCount(0, &nCaught, &nShown), RET_SUCCESS);
+    const int nWindowFrames = m_received.nWindowFrames;
+    const int nCallbackFrames = m_received.nCallbackFrames;
+    plat::SleepMs(300);
+    int nCaughtLater = 0, nShownLater = 0;
+    ASSERT_EQ(ZDQ_GetPreviewFrameCount(0, &nCaughtLater, &nShownLater), RET_SUCCESS);
+    EXPECT_EQ(nCaughtLater, nCaught) << "no thread catches after the stop";
+    EXPECT_EQ(nShownLater, nShown);
+    EXPECT_EQ(m_received.nWindowFrames, nWindowFrames);
+    EXPECT_EQ(m_received.nCallbackFrames, nCallbackFrames);
+    // Either engine starts again on the stopped device.
+    ASSERT_EQ(ZDQ_PreviewStartEx(0, true, !GetParam()), RET_SUCCESS);
+    EXPECT_TRUE(FramesArrive());
+    EXPECT_EQ(ZDQ_PreviewStartEx(0, false, GetParam()), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_PreviewGetStatus(0, &nStatus), RET_SUCCESS);
+    EXPECT_EQ(nStatus, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, PreviewTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? std::string("Parallel") : std::string("Serial");
