@@ -308,6 +308,13 @@ TEST_F(MT9M001Test, SetFovWritesTheWindowAndTheAddressingModes) {
     EXPECT_EQ(Chip(CMT9M001::ReadMode2) & 0x0018, 0x0008) << "column skip 2, no row skip 2";
     EXPECT_EQ(Chip(CMT9M001::ReadMode1) & 0x003C, 0x0008) << "row skip 4";
 
+    // Values beyond the 11-bit window fields clamp to them.
+    ASSERT_EQ(unit.SetFov(INT_MAX, -20, INT_MAX, INT_MIN, 0, 0, nullptr), RET_SUCCESS);
+    EXPECT_EQ(Chip(CMT9M001::ColumnStart), 0x7FF);
+    EXPECT_EQ(Chip(CMT9M001::RowStart), 0);
+    EXPECT_EQ(Chip(CMT9M001::ColumnSize), 0x7FF);
+    EXPECT_EQ(Chip(CMT9M001::RowSize), 0);
+
     mlsim_journal_clear(0);
     EXPECT_EQ(unit.SetRowAddrMode(2), RET_NOTSUPPORT);
     EXPECT_EQ(unit.SetColumnAddrMode(7), RET_NOTSUPPORT);
