@@ -3,12 +3,12 @@
 #include "api/ExportFrame.h"
 
 int ZDQ_GetUsbState(int nIndex, int* pState) {
-    if (pState == nullptr) {
-        return RET_PARAMERROR;
-    }
     CDevice* pDevice = FrameGetDevice(nIndex);
     if (pDevice == nullptr) {
         return RET_DEVICENOTINIT;
+    }
+    if (pState == nullptr) {
+        return RET_PARAMERROR;
     }
     return pDevice->Vendor().VendorCmd_UsbState(pState);
 }
