@@ -400,7 +400,7 @@ void ExpectRestoreAfterPowerCycle(Unit& unit, CameraLayers& layers,
     ASSERT_EQ(unit.SetVerticalBlank(100), RET_SUCCESS);
     ASSERT_EQ(mlsim_unplug(0), 1);
     ASSERT_EQ(mlsim_replug(0, 1), 1);
-    ASSERT_EQ(layers.transport.Close(), RET_SUCCESS);
+    ASSERT_EQ(layers.transport.ReleaseLostDevice(), RET_SUCCESS);
     ASSERT_EQ(layers.transport.FindLostDevice(), RET_SUCCESS);
     ASSERT_NE(Chip(1, R::ShutterWidthLower), 1234) << "power-on values after the cycle";
     mlsim_journal_clear(1);
