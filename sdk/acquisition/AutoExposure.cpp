@@ -5,7 +5,7 @@
 #include <cstdarg>
 #include <limits>
 
-#include "device/Log.h"
+#include "common/Log.h"
 
 namespace {
 

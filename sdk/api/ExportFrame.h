@@ -22,6 +22,7 @@
 #include <cstdint>
 
 #include "ZDQApi.h"
+#include "common/Log.h"
 #include "device/Device.h"
 #include "device/DeviceManager.h"
 
@@ -51,8 +52,6 @@ int WithSlotDevice(int nIndex, Operation&& operation) {
     }
     return operation(*pDevice);
 }
-
-void ApiLog(const wchar_t* pszFormat, ...) noexcept;
 
 // A pointer as the "0x%x" of a log line shows it: its low 32 bits.
 inline unsigned LogPointer(const void* p) {

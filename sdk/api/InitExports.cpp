@@ -5,8 +5,8 @@
 
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "api/Library.h"
 #include "api/ReturnCodes.h"
+#include "common/Library.h"
 
 int ZDQ_Init(void) {
     ApiLog(L"ZDQAPI::++ZDQ_Init.");

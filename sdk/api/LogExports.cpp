@@ -3,8 +3,8 @@
 #include <new>
 
 #include "ZDQApi.h"
+#include "common/Log.h"
 #include "device/DeviceManager.h"
-#include "device/Log.h"
 
 int ZDQ_LogSet(int bEnable, const wchar_t* pszFolder) {
     g_bLogEnable = static_cast<unsigned char>(bEnable & 0xFF);

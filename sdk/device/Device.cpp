@@ -4,13 +4,13 @@
 #include <string>
 
 #include "ZDQApi.h"
-#include "api/ExportFrame.h"
-#include "api/Library.h"
+#include "capability/CapabilityIni.h"
+#include "capability/CapabilityLog.h"
+#include "capability/CapabilityPresets.h"
+#include "capability/DeviceType.h"
+#include "common/Library.h"
+#include "common/Log.h"
 #include "platform/WideText.h"
-#include "sensors/CapabilityIni.h"
-#include "sensors/CapabilityLog.h"
-#include "sensors/CapabilityPresets.h"
-#include "sensors/DeviceType.h"
 
 namespace {
 

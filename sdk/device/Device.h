@@ -2,7 +2,8 @@
 // use of a device index and keeps it only when construction reports success;
 // it destroys it through the virtual destructor at ZDQ_DeviceClose and
 // ZDQ_UnInit, also after a failed construction, so the destructor copes with
-// a partly built object.
+// a partly built object. Its members are defined in the files of device/,
+// one group a file; ../README.md maps the groups to the files.
 //
 // Locks (all recursive). When they nest, the order is D, then B, then A;
 // lock C is taken only after A and B are released; lock E is the one lock
@@ -23,22 +24,22 @@
 #include <vector>
 
 #include "acquisition/AutoExposure.h"
-#include "acquisition/FieldOfView.h"
 #include "acquisition/FocusMeasure.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
+#include "capability/DeviceCapability.h"
+#include "common/Log.h"
 #include "device/BusControl.h"
 #include "device/FpgaRegisters.h"
 #include "device/Gpio.h"
-#include "device/Log.h"
-#include "device/UsbTransport.h"
-#include "device/VendorRequests.h"
 #include "platform/CriticalSection.h"
-#include "sensors/DeviceCapability.h"
+#include "sensors/FieldOfView.h"
 #include "sensors/MT9M001.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
 #include "sensors/SensorState.h"
+#include "usb/UsbTransport.h"
+#include "usb/VendorRequests.h"
 #include "window/PlatWindow.h"
 
 class CDevice : private IAutoExposureCamera {

@@ -2,9 +2,9 @@
 
 #include <new>
 
-#include "device/DriverNames.h"
 #include "mlusbimager.h"
 #include "platform/NamedClaim.h"
+#include "usb/DriverNames.h"
 
 CDeviceManager* g_pDeviceManager = nullptr;
 

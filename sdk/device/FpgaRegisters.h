@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "device/VendorRequests.h"
+#include "usb/VendorRequests.h"
 
 // FPGA register numbers named in messages.
 enum FpgaRegister : int {

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "acquisition/FieldOfView.h"
-#include "device/VendorRequests.h"
+#include "sensors/FieldOfView.h"
 #include "sensors/SensorState.h"
+#include "usb/VendorRequests.h"
 
 class CRegisterSensorUnit {
   public:

@@ -10,7 +10,7 @@
 #include "api/ExportFrame.h"
 #include "api/ReturnCodes.h"
 #include "device/DeviceManager.h"
-#include "device/DriverNames.h"
+#include "usb/DriverNames.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 
 #include "TestScratch.h"
 #include "ZDQApi.h"
+#include "common/Log.h"
 #include "device/Device.h"
-#include "device/Log.h"
 #include "platform/DebugOutput.h"
 #include "platform/ErrorText.h"
 #include "platform/WideText.h"
