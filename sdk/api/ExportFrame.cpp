@@ -6,7 +6,7 @@ CDeviceManager* FrameGetManager(int nIndex) {
     if (g_pDeviceManager == nullptr || !g_pDeviceManager->IsValidIndex(nIndex)) {
         return nullptr;
     }
-    return g_pDeviceManager;
+    return g_pDeviceManager.get();
 }
 
 CDevice* FrameGetDevice(int nIndex) {

@@ -429,7 +429,6 @@ class CDevice : private IAutoExposureCamera {
 
     // The opening steps after the claim; false stops the opening.
     bool OpenCamera();
-    void ApplyCapabilities();
     void LogIdentity() const;
     void LogCapabilities() const;
     bool IsMono() const;
