@@ -55,6 +55,11 @@ SensorUnit SensorUnitOf(std::int32_t deviceType) {
     return SensorUnit::None;
 }
 
+bool LosesRegistersWhenStreamStops(std::int32_t deviceType) {
+    return deviceType == 17 || deviceType == 18 || (deviceType >= 25 && deviceType <= 32) ||
+           (deviceType >= 36 && deviceType <= 45) || deviceType == 79 || deviceType == 80;
+}
+
 const char* SensorUnitName(SensorUnit unit) {
     switch (unit) {
         case SensorUnit::None:

@@ -42,6 +42,12 @@ enum class SensorUnit {
 SensorUnit SensorUnitOf(std::int32_t deviceType);
 const char* SensorUnitName(SensorUnit unit);
 
+// Types whose sensor loses its registers when the camera resets or its frame
+// stream stops: 17, 18, 25-32, 36-45, 79 and 80. Their registers are written
+// back from the shadows at open, after a trigger-mode change and in place of
+// a preview restart when the buffer count changes.
+bool LosesRegistersWhenStreamStops(std::int32_t deviceType);
+
 // Model name of each type, indexed by DeviceType. The names are stable: they
 // key the capability sections users keep in their ini files.
 extern const wchar_t* const DeviceTypeNames[kDeviceTypeCount];

@@ -193,7 +193,7 @@ int CDevice::CatchFrame(uint8_t* pBuffer, uint32_t nBytes, FrameRead read, int* 
 
 int CDevice::EmptyFrameBuffer() {
     const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
-    const bool bSoftwareTrigger = (wMode & 0x0001) == 0 && (wMode & 0x1000) != 0;
+    const bool bSoftwareTrigger = IsSoftwareTriggerWorkingMode(wMode);
     if (!m_Capability.Has(FpgaCap::bmEmptyFrameBuffer) || bSoftwareTrigger) {
         return RET_NOTSUPPORT;
     }
@@ -204,7 +204,7 @@ int CDevice::EmptyFrameBuffer() {
     }
     const int nRet = m_Fpga.Fpga_WrRelateReg(
         FPGAREG_WORKING_MODE,
-        static_cast<uint16_t>(m_Fpga.Shadows().WorkingMode | kEmptyFrameBufferBit));
+        static_cast<uint16_t>(m_Fpga.Shadows().WorkingMode | WORKINGMODE_EMPTY_FRAME_BUFFER));
     if (bStreaming) {
         if (m_nDeviceType != kTypeWithoutStreamReset) {
             m_Vendor.VendorCmd_ResetDevice();

@@ -37,13 +37,6 @@ bool DrivesOutputPins(int nType) {
     }
 }
 
-// Types whose sensor loses its registers in the reset at open: they are
-// written back from the shadows before the camera and host are reset.
-bool RestoresRegistersAtOpen(int nType) {
-    return nType == 17 || nType == 18 || (nType >= 25 && nType <= 32) ||
-           (nType >= 36 && nType <= 45) || nType == 79 || nType == 80;
-}
-
 // The SDK's ini file for the capability sections, if the library has one.
 std::optional<plat::Ini> CapabilityIniFile() {
     if (g_pIni == nullptr) {
@@ -144,7 +137,7 @@ bool CDevice::OpenCamera() {
         m_ucLut[i] = static_cast<uint8_t>(i >> 4);
     }
     m_Vendor.VendorCmd_ResetDevice();  // not every camera has it
-    if (RestoresRegistersAtOpen(m_nDeviceType)) {
+    if (LosesRegistersWhenStreamStops(m_nDeviceType)) {
         SensorRestoreRegs();
         m_Bus.ResetDeviceAndHost();
     } else if (bStreamControl) {

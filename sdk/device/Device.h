@@ -401,10 +401,6 @@ class CDevice : private IAutoExposureCamera {
     int CatchForCapture(CaptureKind kind, uint8_t* pBuffer, FrameRead read, int* pBytesRead);
     int CatchRawData(uint8_t* pBuffer, bool bPreview8, FrameRead read, int* pBytesRead);
     int CatchFrame(uint8_t* pBuffer, uint32_t nBytes, FrameRead read, int* pBytesRead);
-    // One-shot bit of the working mode that empties the camera's frame buffer.
-    static constexpr uint16_t kEmptyFrameBufferBit = 0x0100;
-    // Working-mode bit of 16-bit pixel data.
-    static constexpr uint16_t k16BitDataBit = 0x0010;
     // Writes an FPGA register that changes the frame stream: the preview and
     // the stream stop around it (bSkipWhenEqual: nothing when unchanged).
     int ModeChangeWrite(int nRegister, uint16_t wValue, bool bSkipWhenEqual);

@@ -10,15 +10,11 @@
 
 namespace {
 using Guard = std::lock_guard<plat::CriticalSection>;
-
-// The working-mode bits of the triggered modes: frames come only on a
-// trigger, so none is waited for.
-constexpr uint16_t kTriggerBits = 0x1001;
 }  // namespace
 
 bool CDevice::Data16BitsOn() const {
     return m_Capability.Has(FpgaCap::bm16BitsTransfer) &&
-           (m_Fpga.Shadows().WorkingMode & 0x10) != 0;
+           (m_Fpga.Shadows().WorkingMode & WORKINGMODE_16BIT_DATA) != 0;
 }
 
 void CDevice::StoreFieldOfView(int nWhich, int nColStart, int nRowStart, int nColSize, int nRowSize,
@@ -179,7 +175,7 @@ void CDevice::ResumeAfterCapture(int nPreviewStateBefore) {
 }
 
 int CDevice::DropOneFrame(int nWhich) {
-    if ((m_Fpga.Shadows().WorkingMode & kTriggerBits) != 0) {
+    if (IsTriggeredWorkingMode(m_Fpga.Shadows().WorkingMode)) {
         return RET_SUCCESS;
     }
     LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::++DropOneFrame.");

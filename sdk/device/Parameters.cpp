@@ -10,6 +10,7 @@
 
 #include "ZDQApi.h"
 #include "capability/DeviceType.h"
+#include "common/Saturate.h"
 #include "device/Device.h"
 
 namespace {
@@ -68,19 +69,6 @@ const wchar_t* ParamName(int nParam) {
     return nParam >= 0 && nParam < 37 ? kParamNames[nParam] : L"Unknow";
 }
 
-int SaturatedInt(double dValue) {
-    if (std::isnan(dValue)) {
-        return 0;
-    }
-    if (dValue >= static_cast<double>(std::numeric_limits<int>::max())) {
-        return std::numeric_limits<int>::max();
-    }
-    if (dValue <= static_cast<double>(std::numeric_limits<int>::min())) {
-        return std::numeric_limits<int>::min();
-    }
-    return static_cast<int>(dValue);
-}
-
 int CDevice::GetParamRange(int nParam, int* pMin, int* pMax) {
     if (pMin == nullptr || pMax == nullptr) {
         return RET_PARAMERROR;
@@ -92,7 +80,7 @@ int CDevice::GetParamRange(int nParam, int* pMin, int* pMax) {
         case ZDQ_EXPOSURE: {
             float fMin = 0.0f, fMax = 0.0f;
             const int nRet = SensorGetExposureTimeRange(&fMin, &fMax);
-            SetRange(pMin, pMax, SaturatedInt(fMin), SaturatedInt(fMax));
+            SetRange(pMin, pMax, SaturatedCast<int>(fMin), SaturatedCast<int>(fMax));
             return nRet;
         }
         case ZDQ_RED:
@@ -186,7 +174,7 @@ int CDevice::GetParam(int nParam, int* pValue) {
         case ZDQ_EXPOSURE: {
             float fMs = 0.0f;
             const int nRet = SensorGetExposureTime(&fMs);
-            *pValue = SaturatedInt(static_cast<double>(fMs) + 0.5);
+            *pValue = SaturatedCast<int>(static_cast<double>(fMs) + 0.5);
             return nRet;
         }
         case ZDQ_RED:
@@ -352,7 +340,7 @@ int CDevice::SetData16Bits(bool bOn) {
     if (!m_Capability.Has(FpgaCap::bm16BitsTransfer)) {
         return RET_NOTSUPPORT;
     }
-    if (bOn == ((m_Fpga.Shadows().WorkingMode & k16BitDataBit) != 0)) {
+    if (bOn == ((m_Fpga.Shadows().WorkingMode & WORKINGMODE_16BIT_DATA) != 0)) {
         return RET_SUCCESS;
     }
     // Frames change size: a running or paused preview stops around the
@@ -367,8 +355,8 @@ int CDevice::SetData16Bits(bool bOn) {
         Guard bus(BusLock());
         const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
         nRet = m_Fpga.Fpga_WrRelateReg(
-            FPGAREG_WORKING_MODE,
-            static_cast<uint16_t>(bOn ? wMode | k16BitDataBit : wMode & ~k16BitDataBit));
+            FPGAREG_WORKING_MODE, static_cast<uint16_t>(bOn ? wMode | WORKINGMODE_16BIT_DATA
+                                                            : wMode & ~WORKINGMODE_16BIT_DATA));
         const uint32_t nFactor = Data16BitsOn() ? 2u : 1u;
         for (FieldOfView& fov : m_Fov) {
             fov.ulTotalBytes = fov.ulTotalPixels * nFactor;
@@ -388,7 +376,7 @@ int CDevice::GetData16Bits(bool* pbOn) {
     if (!m_Capability.Has(FpgaCap::bm16BitsTransfer)) {
         return RET_NOTSUPPORT;
     }
-    *pbOn = (m_Fpga.Shadows().WorkingMode & k16BitDataBit) != 0;
+    *pbOn = (m_Fpga.Shadows().WorkingMode & WORKINGMODE_16BIT_DATA) != 0;
     return RET_SUCCESS;
 }
 

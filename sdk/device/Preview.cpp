@@ -15,6 +15,7 @@
 #include <new>
 
 #include "ZDQApi.h"
+#include "capability/DeviceType.h"
 #include "device/Device.h"
 #include "platform/Time.h"
 
@@ -31,13 +32,6 @@ constexpr uint32_t kThreadExitWaitMs = 5000;
 constexpr uint32_t kPausedRedrawMs = 50;
 // Pause after a preview restarts, before the caller goes on.
 constexpr uint32_t kRestartPauseMs = 10;
-
-// Device types whose sensor loses its registers when the frame stream stops:
-// a buffer-count change restores them instead of restarting the preview.
-bool KeepsPreviewForBufferChange(int nType) {
-    return nType == 17 || nType == 18 || (nType >= 25 && nType <= 32) ||
-           (nType >= 36 && nType <= 45) || nType == 79 || nType == 80;
-}
 
 // Resizes a buffer without throwing: false when memory is lacking.
 bool Allocate(std::vector<uint8_t>& buffer, size_t nBytes) {
@@ -400,7 +394,7 @@ int CDevice::SetBufferCount(int nCount) {
     if (n == m_Preview.nBufferCount) {
         return RET_SUCCESS;
     }
-    const bool bKeepPreview = KeepsPreviewForBufferChange(m_nDeviceType);
+    const bool bKeepPreview = LosesRegistersWhenStreamStops(m_nDeviceType);
     const int nStatus = m_Preview.nStatus;
     const bool bParallel = m_Preview.bParallel;
     const bool bRestart = nStatus == PreviewState::kRunning && !bKeepPreview;

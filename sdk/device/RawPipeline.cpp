@@ -13,10 +13,6 @@
 namespace {
 using Guard = std::lock_guard<plat::CriticalSection>;
 
-// Working-mode bits of FPGA register 0.
-constexpr uint16_t kLutOnBit = 0x0800;
-constexpr int kSensitivityShift = 5;
-
 // Swaps row i with row height-1-i through one row of scratch memory.
 template <typename Sample>
 void FlipRows(Sample* pFrame, int nWidth, int nHeight) {
@@ -104,7 +100,7 @@ void CDevice::Pack16To8(uint8_t* pFrame, uint32_t nPixels) const {
     // In place: byte i is written after sample i was read, and byte i never
     // lies beyond sample i.
     const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
-    if ((wMode & kLutOnBit) != 0) {
+    if ((wMode & WORKINGMODE_LUT_ON) != 0) {
         for (uint32_t i = 0; i < nPixels; ++i) {
             uint16_t v;
             std::memcpy(&v, pFrame + 2 * static_cast<size_t>(i), sizeof v);
@@ -113,7 +109,7 @@ void CDevice::Pack16To8(uint8_t* pFrame, uint32_t nPixels) const {
         return;
     }
     const int nShift = PackShift(static_cast<int>(m_Capability.Get(SensorCap::bmResolution)),
-                                 (wMode >> kSensitivityShift) & 7);
+                                 (wMode & WORKINGMODE_SENSITIVITY) >> kWorkingModeSensitivityShift);
     const uint32_t nLimit = 255u << nShift;
     for (uint32_t i = 0; i < nPixels; ++i) {
         uint16_t v;

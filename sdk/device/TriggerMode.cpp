@@ -2,22 +2,17 @@
 // Changing them changes the frame stream, so the preview and the stream stop
 // around the write.
 #include "ZDQApi.h"
+#include "capability/DeviceType.h"
 #include "device/Device.h"
 #include "platform/Time.h"
 
 namespace {
 // Working-mode bits b0, b1 and b12 of each trigger mode.
-constexpr uint16_t kModeBits[5] = {0x0000, 0x0001, 0x1000, 0x1001, 0x1003};
-constexpr uint16_t kModeMask = 0x1003;
-constexpr uint16_t kMethodMask = 0x0600;
-constexpr int kMethodShift = 9;
+constexpr uint16_t kModeBits[5] = {0, WORKINGMODE_TRIGGER_B0, WORKINGMODE_TRIGGER_B12,
+                                   WORKINGMODE_TRIGGER_B0 | WORKINGMODE_TRIGGER_B12,
+                                   WORKINGMODE_TRIGGER_MODE};
 constexpr uint32_t kAfterModeChangeMs = 10;
 
-// Types whose sensor loses its registers when the frame stream stops.
-bool RestoresAfterModeChange(int nType) {
-    return nType == 17 || nType == 18 || (nType >= 25 && nType <= 32) ||
-           (nType >= 36 && nType <= 45) || nType == 79 || nType == 80;
-}
 }  // namespace
 
 int CDevice::TriggerModeSet(int nMode) {
@@ -28,17 +23,19 @@ int CDevice::TriggerModeSet(int nMode) {
         return RET_NOTSUPPORT;
     }
     const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
-    return ModeChangeWrite(FPGAREG_WORKING_MODE,
-                           static_cast<uint16_t>((wMode & ~kModeMask) | kModeBits[nMode]), true);
+    return ModeChangeWrite(
+        FPGAREG_WORKING_MODE,
+        static_cast<uint16_t>((wMode & ~WORKINGMODE_TRIGGER_MODE) | kModeBits[nMode]), true);
 }
 
 int CDevice::TriggerModeGet(int* pMode) const {
     if (pMode == nullptr) {
         return RET_PARAMERROR;
     }
-    const uint16_t wBits = m_Fpga.Shadows().WorkingMode & kModeMask;
+    const uint16_t wBits = m_Fpga.Shadows().WorkingMode & WORKINGMODE_TRIGGER_MODE;
     if (!m_Capability.Has(FpgaCap::bmTriggerModeHighLowFixFramerate)) {
-        *pMode = (wBits & 1) + 2 * ((wBits >> 12) & 1);
+        *pMode = ((wBits & WORKINGMODE_TRIGGER_B0) != 0 ? 1 : 0) +
+                 ((wBits & WORKINGMODE_TRIGGER_B12) != 0 ? 2 : 0);
         return RET_SUCCESS;
     }
     *pMode = 3;
@@ -58,9 +55,10 @@ int CDevice::TriggerMethodSet(int nMethod) {
         return RET_NOTSUPPORT;
     }
     const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
-    return ModeChangeWrite(
-        FPGAREG_WORKING_MODE,
-        static_cast<uint16_t>((wMode & ~kMethodMask) | ((nMethod & 3) << kMethodShift)), true);
+    return ModeChangeWrite(FPGAREG_WORKING_MODE,
+                           static_cast<uint16_t>((wMode & ~WORKINGMODE_TRIGGER_METHOD) |
+                                                 ((nMethod & 3) << kWorkingModeTriggerMethodShift)),
+                           true);
 }
 
 int CDevice::ModeChangeWrite(int nRegister, uint16_t wValue, bool bSkipWhenEqual) {
@@ -68,7 +66,7 @@ int CDevice::ModeChangeWrite(int nRegister, uint16_t wValue, bool bSkipWhenEqual
     if (bSkipWhenEqual && pShadow != nullptr && *pShadow == wValue) {
         return RET_SUCCESS;
     }
-    const bool bRestoreType = RestoresAfterModeChange(m_nDeviceType);
+    const bool bRestoreType = LosesRegistersWhenStreamStops(m_nDeviceType);
     const bool bParallel = m_Preview.bParallel;
     const bool bRestart = m_Preview.nStatus == PreviewState::kRunning && !bRestoreType;
     if (bRestart) {

@@ -99,3 +99,16 @@ TEST(DeviceType, NumbersOutsideTheTableHaveAName) {
 }
 
 }  // namespace
+
+TEST(DeviceType, RegisterLosingTypesAreTheOneSet) {
+    const auto inSet = [](int type) {
+        return type == 17 || type == 18 || (type >= 25 && type <= 32) ||
+               (type >= 36 && type <= 45) || type == 79 || type == 80;
+    };
+    int count = 0;
+    for (int type = -1; type <= kDeviceTypeCount; ++type) {
+        EXPECT_EQ(LosesRegistersWhenStreamStops(type), inSet(type)) << type;
+        count += LosesRegistersWhenStreamStops(type) ? 1 : 0;
+    }
+    EXPECT_EQ(count, 22);
+}
