@@ -256,6 +256,14 @@ int CUsbTransport::SendVendorRequest(MlUsbHandle hDevice, const SetupPacket& pac
     return RET_FAIL;
 }
 
+int CUsbTransport::QueryIdentity(DeviceIdentity& identity) {
+    MlUsbHandle hDevice = m_hDevice.load();
+    if (hDevice == nullptr) {
+        return RET_DEVICECLOSED;
+    }
+    return QueryIdentity(hDevice, identity);
+}
+
 int CUsbTransport::VendorCmd(const SetupPacket& packet, void* pData) {
     MlUsbHandle hDevice = m_hDevice.load();
     if (hDevice == nullptr) {

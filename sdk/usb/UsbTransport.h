@@ -77,6 +77,10 @@ class CUsbTransport {
     // One control transfer with the data stage in pData (wLength bytes):
     // 1, RET_FAIL, RET_DEVICECLOSED. No lock.
     int VendorCmd(const SetupPacket& packet, void* pData);
+    // The device-information request (C0/C9) on the open camera: its
+    // identity, with the request's lines in the user-call log.
+    // RET_DEVICECLOSED while no camera is open.
+    int QueryIdentity(DeviceIdentity& identity);
     // The same under the bus lock, the data stage passed only through the
     // record's address (host-to-device requests with data).
     int VendorCmdLocked(const SetupPacket& packet, void* pData);

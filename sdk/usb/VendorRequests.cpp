@@ -394,37 +394,20 @@ int CVendorRequests::VendorCmd_StopAcq() {
 
 int CVendorRequests::VendorCmd_GetDeviceInformation(int* pDeviceType, int* pSerial,
                                                     uint16_t* pFirmware) {
-    if (!m_Transport.IsOpen()) {
-        return RET_DEVICECLOSED;
-    }
-    uint8_t reply[5];
-    std::memset(reply, 0xFF, sizeof(reply));
-    const int nRet = m_Transport.VendorCmd(SetupPacket{kIn, 0xC9, 0, 0, 5}, reply);
+    DeviceIdentity identity;
+    const int nRet = m_Transport.QueryIdentity(identity);
     if (nRet != RET_SUCCESS) {
-        LogPrint(g_pLog, LOGLEVEL_NORMAL,
-                 L"ZDQAPI::--VendorCmd_GetDeviceInformation Fail! ( VendorCmd Error )");
         return nRet;
     }
-    if (reply[0] != 0) {
-        LogPrint(g_pLog, LOGLEVEL_NORMAL,
-                 L"ZDQAPI::--VendorCmd_GetDeviceInformation Fail! ( VendorCmd Status Error )");
-        return RET_FAIL;
-    }
-    const int nType = reply[1];
-    const int nSerial = reply[2];
-    const uint16_t wFirmware = LittleEndian16(reply + 3);
     if (pDeviceType != nullptr) {
-        *pDeviceType = nType;
+        *pDeviceType = identity.nDeviceType;
     }
     if (pSerial != nullptr) {
-        *pSerial = nSerial;
+        *pSerial = identity.nSerial;
     }
     if (pFirmware != nullptr) {
-        *pFirmware = wFirmware;
+        *pFirmware = identity.wFirmwareVersion;
     }
-    LogPrint(g_pLog, LOGLEVEL_NORMAL,
-             L"ZDQAPI::--VendorCmd_GetDeviceInformation Success. ( %d, 0x%04x, 0x%04x )", nType,
-             nSerial, wFirmware);
     return RET_SUCCESS;
 }
 
