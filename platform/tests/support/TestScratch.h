@@ -1,14 +1,18 @@
 // Scratch folder of a test executable (VARNU_TEST_SCRATCH, else /tmp), with a
-// fresh sub-folder per test.
+// fresh sub-folder per test, and small file helpers of the tests (target
+// platform_test_support).
 #pragma once
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <system_error>
+#include <vector>
 
 namespace testutil {
 
@@ -26,11 +30,26 @@ inline std::string FreshFolder() {
             c = '_';
     }
     const std::string path = ScratchRoot() + "/" + name;
-    const std::string command = "rm -rf '" + path + "'";
-    if (std::system(command.c_str()) != 0 || mkdir(path.c_str(), 0755) != 0) {
-        ADD_FAILURE() << "cannot make " << path;
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
+    if (error || !std::filesystem::create_directory(path, error)) {
+        ADD_FAILURE() << "cannot make " << path << ": " << error.message();
     }
     return path;
+}
+
+// The names in a folder, hidden ones (starting with '.') left out; none when
+// the folder does not exist.
+inline std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name[0] != '.') {
+            names.push_back(name);
+        }
+    }
+    return names;
 }
 
 inline std::string ReadFile(const std::string& path) {
