@@ -72,7 +72,7 @@ int ZDQ_DeviceGetInformation(int nIndex, int* pType, int* pSerial, unsigned shor
         ApiLog(L"ZDQAPI::--MDeviceGetInformation OpenDevice Fail!");
         return RET_DEVICENOTINIT;
     }
-    return pDevice->DDeviceGetInformation(pType, pSerial, pFirmware);
+    return CallGuarded([&] { return pDevice->DDeviceGetInformation(pType, pSerial, pFirmware); });
 }
 
 int ZDQ_DeviceGetInformationEx(int nIndex, int* pType, int* pSerial, unsigned short* pFirmware,
@@ -83,7 +83,8 @@ int ZDQ_DeviceGetInformationEx(int nIndex, int* pType, int* pSerial, unsigned sh
         ApiLog(L"ZDQAPI::--MDeviceGetInformationEx OpenDevice Fail!");
         return RET_DEVICENOTINIT;
     }
-    return pDevice->DDeviceGetInformationEx(pType, pSerial, pFirmware, pFpgaVersion);
+    return CallGuarded(
+        [&] { return pDevice->DDeviceGetInformationEx(pType, pSerial, pFirmware, pFpgaVersion); });
 }
 
 int ZDQ_GetErrorInfo(int nReturnCode, wchar_t* pszText) {
