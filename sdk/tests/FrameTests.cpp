@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "ZDQApi.h"
@@ -169,3 +171,12 @@ TEST(VersionTest, EachOutputIsOptional) {
 }
 
 }  // namespace
+
+TEST(ExceptionBarrier, NoExceptionLeavesTheCInterface) {
+    EXPECT_EQ(CallGuarded([] { return RET_NOTSUPPORT; }), RET_NOTSUPPORT);
+    EXPECT_EQ(CallGuarded([]() -> int { throw std::bad_alloc(); }), RET_MALLOCFAIL);
+    EXPECT_EQ(CallGuarded([]() -> int { throw std::bad_alloc(); }, RET_FAIL), RET_FAIL)
+        << "an export that documents RET_FAIL for lacking memory";
+    EXPECT_EQ(CallGuarded([]() -> int { throw std::runtime_error("any other"); }), RET_FAIL);
+    EXPECT_EQ(CallGuarded([]() -> int { throw 7; }), RET_FAIL);
+}
