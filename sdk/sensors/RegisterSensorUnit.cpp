@@ -141,20 +141,6 @@ uint16_t CRegisterSensorUnit::WindowField(int64_t nValue, uint16_t wFieldMax) {
     return static_cast<uint16_t>(std::clamp<int64_t>(nValue, 0, wFieldMax));
 }
 
-int64_t SaturatedLines(double dLines) {
-    constexpr double kLimit = 9.0e18;
-    if (std::isnan(dLines)) {
-        return 0;
-    }
-    if (dLines >= kLimit) {
-        return std::numeric_limits<int64_t>::max();
-    }
-    if (dLines <= -kLimit) {
-        return std::numeric_limits<int64_t>::min();
-    }
-    return static_cast<int64_t>(dLines);
-}
-
 std::vector<uint16_t> LowGainSteps() {
     std::vector<uint16_t> steps;
     for (uint16_t w = 8; w <= 32; ++w) {

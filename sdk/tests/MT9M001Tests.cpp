@@ -5,7 +5,7 @@
 
 #include "SimCamera.h"
 #include "ZDQApi.h"
-#include "sensors/CapabilityPresets.h"
+#include "capability/CapabilityPresets.h"
 #include "sensors/MT9M001.h"
 
 namespace {

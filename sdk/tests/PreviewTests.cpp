@@ -9,10 +9,10 @@
 #include <thread>
 
 #include "OpenedCamera.h"
-#include "device/DriverNames.h"
+#include "capability/DeviceCapability.h"
 #include "platform/NamedClaim.h"
 #include "platform/Time.h"
-#include "sensors/DeviceCapability.h"
+#include "usb/DriverNames.h"
 #include "window/PlatWindow.h"
 
 namespace {
