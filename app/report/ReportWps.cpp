@@ -23,6 +23,10 @@ void ReportWps::automationExceptionHandle(int, const QString&, const QString& de
 }
 
 bool ReportWps::openReportTemplate() {
+    // A second opening starts over; the earlier document stays open.
+    delete wpsApplication;
+    wpsDocuments = nullptr;
+    wpsDocument = nullptr;
     m_failureReason.clear();
     wpsApplication = new AxObject();
     connect(wpsApplication, &AxObject::exception, this, &ReportWps::automationExceptionHandle);
@@ -49,6 +53,9 @@ bool ReportWps::openReportTemplate() {
         }
         return false;
     }
+    // Later failures belong to the bookmark calls, which log them.
+    disconnect(wpsApplication, &AxObject::exception, this, &ReportWps::automationExceptionHandle);
+    disconnect(wpsDocuments, &AxObject::exception, this, &ReportWps::automationExceptionHandle);
     m_failureReason.clear();
     return true;
 }

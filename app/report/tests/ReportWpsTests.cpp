@@ -268,9 +268,27 @@ TEST_F(StationReportTest, APictureThatIsNoFileLeavesTheTextsFilled) {
     EXPECT_EQ(log.count(QtWarningMsg, "AxObject: AddPicture"), 1);
     const QByteArray out =
         readZip(reportsFolderPath() + '/' + reports().first()).value("word/document.xml");
+    EXPECT_TRUE(report.failureReason().isEmpty()) << "a bookmark failure is no opening failure";
     EXPECT_EQ(bookmarkText(out, "PictureName1"), "PictureName:");
     EXPECT_EQ(bookmarkText(out, "MainTitle"), "MainTitle text");
     EXPECT_EQ(occurrences(out, "<w:drawing>"), 0);
+}
+
+TEST_F(StationReportTest, OpeningAgainStartsANewDocumentAndKeepsTheFirst) {
+    ReportWps report;
+    ASSERT_TRUE(report.openReportTemplate());
+    report.setBookmarkText("MainTitle", "first");
+    ASSERT_TRUE(report.openReportTemplate());
+    report.setBookmarkText("MainTitle", "second");
+    const QStringList files = reports();
+    ASSERT_EQ(files.size(), 2);
+    QStringList titles;
+    for (const QString& f : files) {
+        titles << bookmarkText(readZip(reportsFolderPath() + '/' + f).value("word/document.xml"),
+                               "MainTitle");
+    }
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{"first", "second"}));
 }
 
 }  // namespace
