@@ -1,0 +1,19 @@
+#include "sensors/SensorUnitFactory.h"
+
+#include "capability/DeviceType.h"
+#include "sensors/MT9M001.h"
+#include "sensors/Sensor2048Family.h"
+#include "sensors/Sensor2592Family.h"
+
+std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
+    switch (SensorUnitOf(c.nDeviceType)) {
+        case SensorUnit::MT9M001:
+            return std::make_unique<CMT9M001>(c.vendor, c.capability, c.rpLog, c.state);
+        case SensorUnit::Sensor2048Family:
+            return std::make_unique<CSensor2048Family>(c.vendor, c.capability, c.rpLog, c.state);
+        case SensorUnit::Sensor2592Family:
+            return std::make_unique<CSensor2592Family>(c.vendor, c.capability, c.rpLog, c.state);
+        default:
+            return std::make_unique<CSensorUnit>();
+    }
+}
