@@ -20,7 +20,8 @@ bool CDevice::IsMono() const {
 
 int CDevice::SensorInit() {
     SensorGuard guard(m_SensorLock);
-    m_pSensorUnit = MakeSensorUnit({m_Vendor, m_Capability, m_pLog, m_Sensor, m_nDeviceType});
+    m_pSensorUnit =
+        MakeSensorUnit({m_Vendor, m_Capability, m_pLog, m_Sensor, BusLock(), m_nDeviceType});
     return m_pSensorUnit->Init();
 }
 

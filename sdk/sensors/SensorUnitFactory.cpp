@@ -1,6 +1,7 @@
 #include "sensors/SensorUnitFactory.h"
 
 #include "capability/DeviceType.h"
+#include "sensors/IMX174.h"
 #include "sensors/MT9M001.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
@@ -13,6 +14,9 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
             return std::make_unique<CSensor2048Family>(c.vendor, c.capability, c.rpLog, c.state);
         case SensorUnit::Sensor2592Family:
             return std::make_unique<CSensor2592Family>(c.vendor, c.capability, c.rpLog, c.state);
+        case SensorUnit::IMX174:
+            return std::make_unique<CIMX174>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                             c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();
     }
