@@ -114,9 +114,7 @@ void CMultiFrameShutterUnit::OnRegisterWritten(uint16_t wAddress) {
         UpdateStrobePulse();
         UpdateCurrentExposureTime();
     } else if (Covers(m_Map.width, wAddress)) {
-        if (WidthSetsHmax()) {
-            UpdateHMAX();
-        }
+        UpdateHMAX();
     } else if (Covers(m_Map.height, wAddress)) {
         UpdateVMAX();
     }

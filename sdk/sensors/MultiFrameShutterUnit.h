@@ -75,8 +75,6 @@ class CMultiFrameShutterUnit : public CByteRegisterUnit {
 
     // Lines the frame has beyond the window height.
     virtual uint32_t FrameOverheadLines() const = 0;
-    // The window width changes the line length.
-    virtual bool WidthSetsHmax() const { return true; }
     void OnRegisterWritten(uint16_t wAddress) override;
     // The largest value a quantity's kept bits hold.
     uint32_t FieldMax(Quantity quantity) const;

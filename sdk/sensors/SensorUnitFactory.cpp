@@ -2,6 +2,7 @@
 
 #include "capability/DeviceType.h"
 #include "sensors/IMX174.h"
+#include "sensors/IMX250Family.h"
 #include "sensors/MT9M001.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
@@ -16,6 +17,15 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
             return std::make_unique<CSensor2592Family>(c.vendor, c.capability, c.rpLog, c.state);
         case SensorUnit::IMX174:
             return std::make_unique<CIMX174>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                             c.nDeviceType);
+        case SensorUnit::IMX250:
+            return std::make_unique<CIMX250>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                             c.nDeviceType);
+        case SensorUnit::IMX265:
+            return std::make_unique<CIMX265>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                             c.nDeviceType);
+        case SensorUnit::IMX287:
+            return std::make_unique<CIMX287>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
                                              c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();

@@ -5,38 +5,12 @@
 #include <future>
 #include <utility>
 
-#include "SimCamera.h"
+#include "ByteRegisterTestSupport.h"
 #include "ZDQApi.h"
-#include "capability/CapabilityPresets.h"
 #include "sensors/IMX174.h"
 
 namespace {
 
-constexpr uint8_t kRdSensorX = 0xC2;
-constexpr uint8_t kWrSensorX = 0xC3;
-
-// The sensor requests of one kind since the journal was last cleared, as
-// (address, value) pairs.
-std::vector<std::pair<uint16_t, uint16_t>> SensorRequests(uint8_t byRequest) {
-    std::vector<std::pair<uint16_t, uint16_t>> requests;
-    for (const MlSimJournalEntry& entry : VendorJournal(0)) {
-        if (entry.request == byRequest) {
-            requests.emplace_back(entry.value, entry.index);
-        }
-    }
-    return requests;
-}
-
-// A quantity of the chip from its byte registers, low first.
-uint32_t Chip(uint16_t wLow, int nBytes, uint32_t nMask) {
-    uint32_t nValue = 0;
-    for (int i = 0; i < nBytes; ++i) {
-        uint16_t wWord = 0;
-        EXPECT_EQ(mlsim_sensor_read(0, static_cast<uint16_t>(wLow + i), &wWord), 1);
-        nValue |= uint32_t{static_cast<uint8_t>(wWord)} << (8 * i);
-    }
-    return nValue & nMask;
-}
 uint32_t ChipShs() {
     return Chip(0x29A, 2, 0xFFF);
 }
