@@ -183,3 +183,15 @@ int64_t CByteRegisterUnit::TimeToLines(float fMs, uint32_t nClocks, int64_t nMin
     const int64_t nLines = SaturatedCast<int64_t>(std::floor(double{fMs} / fLine + 0.5));
     return std::max(nLines, nMin);
 }
+
+void CByteRegisterUnit::AlignUpAndClamp(int& nStart, int& nSize, int nAlign, int nMinSize,
+                                        int nMaxSize) {
+    const auto alignUp = [nAlign](int64_t n) { return (n + nAlign - 1) / nAlign * nAlign; };
+    const int64_t nAlignedSize = std::clamp<int64_t>(alignUp(nSize), nMinSize, nMaxSize);
+    int64_t nAlignedStart = std::max<int64_t>(alignUp(nStart), 0);
+    if (nAlignedStart + nAlignedSize > nMaxSize) {
+        nAlignedStart = nMaxSize - nAlignedSize;
+    }
+    nStart = static_cast<int>(nAlignedStart);
+    nSize = static_cast<int>(nAlignedSize);
+}

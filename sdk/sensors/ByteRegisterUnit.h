@@ -98,6 +98,10 @@ class CByteRegisterUnit : public CSensorUnit {
     // nWidth x nHeight pixels stays within 16 MiB; 0 becomes 1.
     static void LimitMultiFrames(uint16_t* pMultiFrames, int64_t nWidth, int64_t nHeight,
                                  bool b16BitData);
+    // Aligns start and size up to a multiple of nAlign (in 64 bits, so no
+    // input wraps), clamps the size to the limits, makes the start at least
+    // 0 and pulls it back so that the window ends inside nMaxSize.
+    static void AlignUpAndClamp(int& nStart, int& nSize, int nAlign, int nMinSize, int nMaxSize);
     // Line time in ms of a line of nClocks pixel clocks.
     double LineTime(uint32_t nClocks) const { return double{m_Capability.T} * nClocks; }
     // ms to whole lines of nClocks each, rounded half up; at least nMin, and

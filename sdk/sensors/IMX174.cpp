@@ -101,8 +101,8 @@ int CIMX174::CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight,
         return RET_NOTSUPPORT;
     }
     const RoiLimits& roi = m_State.roi;
-    AlignAndClamp(nColStart, nWidth, 8, roi.nMinWidth, roi.nMaxWidth);
-    AlignAndClamp(nRowStart, nHeight, 2, roi.nMinHeight, roi.nMaxHeight);
+    AlignUpAndClamp(nColStart, nWidth, 8, roi.nMinWidth, roi.nMaxWidth);
+    AlignUpAndClamp(nRowStart, nHeight, 2, roi.nMinHeight, roi.nMaxHeight);
     LimitMultiFrames(pMultiFrames, nWidth, nHeight, b16BitData);
     return RET_SUCCESS;
 }

@@ -121,8 +121,8 @@ int CIMX250Family::CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nH
         return RET_NOTSUPPORT;
     }
     const RoiLimits& roi = m_State.roi;
-    AlignAndClamp(nColStart, nWidth, 4, roi.nMinWidth, roi.nMaxWidth);
-    AlignAndClamp(nRowStart, nHeight, 4, roi.nMinHeight, roi.nMaxHeight);
+    AlignUpAndClamp(nColStart, nWidth, 4, roi.nMinWidth, roi.nMaxWidth);
+    AlignUpAndClamp(nRowStart, nHeight, 4, roi.nMinHeight, roi.nMaxHeight);
     LimitMultiFrames(pMultiFrames, nWidth, nHeight, b16BitData);
     return RET_SUCCESS;
 }

@@ -222,15 +222,3 @@ int CMultiFrameShutterUnit::GetFovLimits(FieldOfView& fov, uint16_t usMultiFrame
                           static_cast<int>(Value(m_Map.height)), 0, 0, usMultiFrameNum, b16BitData);
     return RET_SUCCESS;
 }
-
-void CMultiFrameShutterUnit::AlignAndClamp(int& nStart, int& nSize, int nAlign, int nMinSize,
-                                           int nMaxSize) const {
-    const auto alignUp = [nAlign](int64_t n) { return (n + nAlign - 1) / nAlign * nAlign; };
-    const int64_t nAlignedSize = std::clamp<int64_t>(alignUp(nSize), nMinSize, nMaxSize);
-    int64_t nAlignedStart = std::max<int64_t>(alignUp(nStart), 0);
-    if (nAlignedStart + nAlignedSize > nMaxSize) {
-        nAlignedStart = nMaxSize - nAlignedSize;
-    }
-    nStart = static_cast<int>(nAlignedStart);
-    nSize = static_cast<int>(nAlignedSize);
-}

@@ -78,9 +78,6 @@ class CMultiFrameShutterUnit : public CByteRegisterUnit {
     void OnRegisterWritten(uint16_t wAddress) override;
     // The largest value a quantity's kept bits hold.
     uint32_t FieldMax(Quantity quantity) const;
-    // Aligns start and size up to a multiple of nAlign, clamps the size to
-    // the limits and pulls the start back inside the frame.
-    void AlignAndClamp(int& nStart, int& nSize, int nAlign, int nMinSize, int nMaxSize) const;
 
     const Map m_Map;
 

@@ -3,6 +3,7 @@
 #include "capability/DeviceType.h"
 #include "sensors/IMX174.h"
 #include "sensors/IMX250Family.h"
+#include "sensors/IMX290.h"
 #include "sensors/MT9M001.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
@@ -26,6 +27,9 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
                                              c.nDeviceType);
         case SensorUnit::IMX287:
             return std::make_unique<CIMX287>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                             c.nDeviceType);
+        case SensorUnit::IMX290:
+            return std::make_unique<CIMX290>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
                                              c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();
