@@ -32,13 +32,14 @@
 #include "device/Gpio.h"
 #include "platform/CriticalSection.h"
 #include "sensors/FieldOfView.h"
+#include "sensors/SensorHost.h"
 #include "sensors/SensorState.h"
 #include "sensors/SensorUnit.h"
 #include "usb/UsbTransport.h"
 #include "usb/VendorRequests.h"
 #include "window/PlatWindow.h"
 
-class CDevice : private IAutoExposureCamera {
+class CDevice : private IAutoExposureCamera, private ISensorHost {
   public:
     // USB descriptor of the camera's controller while it runs only its boot
     // loader (no firmware loaded).
@@ -416,6 +417,14 @@ class CDevice : private IAutoExposureCamera {
     float AEExposureLinesToTime(int nLines) override;
     int64_t AEExposureTimeToLines(float fMs) override;
     CLog* AELog() override;
+    // The device as its sensor unit reaches it (SensorHost.cpp).
+    int FpgaWrite(int nRegister, uint16_t wValue, uint8_t* pbChanged) override;
+    uint16_t FpgaShadow(int nRegister) const override;
+    void SetFpgaShadow(int nRegister, uint16_t wValue) override;
+    int EmptyCameraFrameBuffer() override { return EmptyFrameBuffer(); }
+    uint16_t FirmwareVersionWord() const override { return m_wFirmwareVersion; }
+    uint16_t FpgaVersionWord() const override { return m_wFpgaVersion; }
+    void SettleSensor(uint32_t nMs) override;
     // AE and focus measure of the opened camera, at the end of the opening.
     void InitAutoExposureAndFocus();
 

@@ -21,7 +21,7 @@ bool CDevice::IsMono() const {
 int CDevice::SensorInit() {
     SensorGuard guard(m_SensorLock);
     m_pSensorUnit =
-        MakeSensorUnit({m_Vendor, m_Capability, m_pLog, m_Sensor, BusLock(), m_nDeviceType});
+        MakeSensorUnit({m_Vendor, m_Capability, m_pLog, m_Sensor, BusLock(), *this, m_nDeviceType});
     return m_pSensorUnit->Init();
 }
 

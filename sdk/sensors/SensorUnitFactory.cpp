@@ -7,6 +7,7 @@
 #include "sensors/MT9M001.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
+#include "sensors/Sensor3096.h"
 
 std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
     switch (SensorUnitOf(c.nDeviceType)) {
@@ -31,6 +32,9 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
         case SensorUnit::IMX290:
             return std::make_unique<CIMX290>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
                                              c.nDeviceType);
+        case SensorUnit::Sensor3096:
+            return std::make_unique<CSensor3096>(c.vendor, c.capability, c.rpLog, c.state,
+                                                 c.busLock, c.host, c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();
     }
