@@ -420,7 +420,6 @@ class CDevice : private IAutoExposureCamera, private ISensorHost {
     // The device as its sensor unit reaches it (SensorHost.cpp).
     int FpgaWrite(int nRegister, uint16_t wValue, uint8_t* pbChanged) override;
     uint16_t FpgaShadow(int nRegister) const override;
-    void SetFpgaShadow(int nRegister, uint16_t wValue) override;
     int EmptyCameraFrameBuffer() override { return EmptyFrameBuffer(); }
     uint16_t FirmwareVersionWord() const override { return m_wFirmwareVersion; }
     uint16_t FpgaVersionWord() const override { return m_wFpgaVersion; }

@@ -38,8 +38,10 @@ bool CDevice::SensorFovChanged(const FieldOfView& a, const FieldOfView& b) const
 }
 
 // Units that keep state tied to the FPGA's working mode re-read or rewrite
-// it; the others answer 1.
+// it; the others answer 1. It runs inside the working-mode write, whose
+// caller may hold the bus lock: taking the sensor lock here would reverse
+// the order (sensor, then bus) the sensor operations keep, so it runs under
+// the caller's locks.
 int CDevice::SensorResyncAfterFpgaCtrl() {
-    SensorGuard guard(m_SensorLock);
     return m_pSensorUnit->ResyncAfterFpgaCtrl();
 }

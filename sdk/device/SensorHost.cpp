@@ -14,12 +14,6 @@ uint16_t CDevice::FpgaShadow(int nRegister) const {
     return pShadow != nullptr ? *pShadow : 0;
 }
 
-void CDevice::SetFpgaShadow(int nRegister, uint16_t wValue) {
-    if (uint16_t* pShadow = m_Fpga.ShadowOf(nRegister)) {
-        *pShadow = wValue;
-    }
-}
-
 void CDevice::SettleSensor(uint32_t nMs) {
     plat::SleepMs(nMs);
 }

@@ -12,9 +12,6 @@ class ISensorHost {
     virtual int FpgaWrite(int nRegister, uint16_t wValue, uint8_t* pbChanged = nullptr) = 0;
     // The shadow of an FPGA register (0 for one without a shadow).
     virtual uint16_t FpgaShadow(int nRegister) const = 0;
-    // Sets a shadow without a write (a register the camera has not been
-    // given yet).
-    virtual void SetFpgaShadow(int nRegister, uint16_t wValue) = 0;
     // Empties the camera's frame buffer: 1 or the failure.
     virtual int EmptyCameraFrameBuffer() = 0;
     // Firmware and FPGA version, major << 8 | minor.

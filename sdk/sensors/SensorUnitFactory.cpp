@@ -2,6 +2,8 @@
 
 #include "capability/DeviceType.h"
 #include "sensors/IMX174.h"
+#include "sensors/IMX183.h"
+#include "sensors/IMX226.h"
 #include "sensors/IMX250Family.h"
 #include "sensors/IMX290.h"
 #include "sensors/MT9M001.h"
@@ -35,6 +37,12 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
         case SensorUnit::Sensor3096:
             return std::make_unique<CSensor3096>(c.vendor, c.capability, c.rpLog, c.state,
                                                  c.busLock, c.host, c.nDeviceType);
+        case SensorUnit::IMX183:
+            return std::make_unique<CIMX183>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                             c.host, c.nDeviceType);
+        case SensorUnit::IMX226:
+            return std::make_unique<CIMX226>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                             c.host, c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();
     }

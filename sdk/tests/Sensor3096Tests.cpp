@@ -122,7 +122,6 @@ TEST_F(Sensor3096Test, UnlistedWritesGoToTheChipAndReportTheBus) {
     struct NoHost : ISensorHost {
         int FpgaWrite(int, uint16_t, uint8_t*) override { return RET_SUCCESS; }
         uint16_t FpgaShadow(int) const override { return 0; }
-        void SetFpgaShadow(int, uint16_t) override {}
         int EmptyCameraFrameBuffer() override { return RET_SUCCESS; }
         uint16_t FirmwareVersionWord() const override { return 0x0100; }
         uint16_t FpgaVersionWord() const override { return 0x0100; }

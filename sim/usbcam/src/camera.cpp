@@ -93,6 +93,7 @@ SensorReadout Camera::readoutLocked() const {
         return SensorReadout();
     }
     SensorReadout out = chip_->readout();
+    chip_->applyFpgaTiming(out, fpga_);
     if (chip_->fpgaCropsOutput()) {
         // The FPGA passes on a window of what the chip sends: size in
         // registers 1 and 2, offset in 43 and 44, in output pixels; a size of
