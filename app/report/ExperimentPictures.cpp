@@ -35,7 +35,7 @@ Removal removePictures(const VarnuExperiment& record, const QString& storagePath
             continue;
         }
         if (QFile::remove(path)) {
-            result.removed << file.fileName();
+            result.removed << path;
         } else {
             result.failed << path;
         }

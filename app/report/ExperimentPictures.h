@@ -15,7 +15,7 @@ namespace ExperimentPictures {
 QStringList pictureFiles(const VarnuExperiment& record, const QString& storagePath);
 
 struct Removal {
-    QStringList removed;  // file names (without folder) really removed
+    QStringList removed;  // full paths of the files really removed
     QStringList failed;   // full paths that exist and could not be removed
 };
 // Removes the files of `pictureFiles` that exist.

@@ -111,12 +111,12 @@ void RP_ReportManageFrame::deleteExperimentRow(QTreeWidgetItem* row) {
     const std::unique_ptr<VarnuExperiment> record = mainCtrl->varnuExperimentDB->loadByUuid(uuid);
     if (record) {
         // Only the experiment's own two files go, and only what was really
-        // removed is audited.
+        // removed is audited, by its full path so the two copies read apart.
         mainCtrl->userOpt.loadUserOpt(UserOpt_storagePath);
         const ExperimentPictures::Removal removal =
             ExperimentPictures::removePictures(*record, mainCtrl->userOpt.storagePath);
-        for (const QString& fileName : removal.removed) {
-            writeAuditPair(fileName);
+        for (const QString& path : removal.removed) {
+            writeAuditPair(path);
         }
         for (const QString& path : removal.failed) {
             qWarning().noquote() << "remove picture failed: " + path;
@@ -141,15 +141,15 @@ void RP_ReportManageFrame::removeEmptyDays() {
     }
 }
 
-void RP_ReportManageFrame::writeAuditPair(const QString& fileName) {
+void RP_ReportManageFrame::writeAuditPair(const QString& path) {
     AuditTrailInfo info;
     info.handler = mainCtrl->currentUser->userName;
     info.page = ReportPage;
     info.languageId = 0;
-    info.content = QStringLiteral("删除报告: %1").arg(fileName);
+    info.content = QStringLiteral("删除报告: %1").arg(path);
     mainCtrl->auditTrailDB->insertAuditTrail(info);
     info.languageId = 1;
-    info.content = QStringLiteral("Delete the report: %1").arg(fileName);
+    info.content = QStringLiteral("Delete the report: %1").arg(path);
     mainCtrl->auditTrailDB->insertAuditTrail(info);
 }
 

@@ -44,7 +44,7 @@ class RP_ReportManageFrame : public QFrame {
     // and takes the row out of the tree.
     void deleteExperimentRow(QTreeWidgetItem* row);
     void removeEmptyDays();
-    void writeAuditPair(const QString& fileName);
+    void writeAuditPair(const QString& path);
     void showDetail(const QList<QUuid>& uuids);
 
     Ui::RP_ReportManageFrame* ui;

@@ -219,19 +219,22 @@ TEST_F(ReportListTest, DeletesTheCheckedGelUvExperimentsWithTheirTwoFiles) {
          {"2026-02-05 1", "2026-02-03 2"},
          {"007"},
          4,
-         {"Delete the report: 007.tif", "Delete the report: 007.tif"}},
+         {"Delete the report: " + pictureFolder(kDayA) + "007.tif",
+          "Delete the report: " + copyFolder(kDayA) + "007.tif"}},
         {"all three",
          {0, 1, 2},
          {"2026-02-05 1"},
          {"007", "1007", "0071"},
          12,
-         {"Delete the report: 0071.tif", "Delete the report: 0071.tif"}},
+         {"Delete the report: " + pictureFolder(kDayA) + "0071.tif",
+          "Delete the report: " + copyFolder(kDayA) + "0071.tif"}},
         {"gel/UV with western blot",
          {1, 3},
          {"2026-02-05 1", "2026-02-03 2"},
          {"1007"},
          4,
-         {"Delete the report: 1007.tif", "Delete the report: 1007.tif"}},
+         {"Delete the report: " + pictureFolder(kDayA) + "1007.tif",
+          "Delete the report: " + copyFolder(kDayA) + "1007.tif"}},
         {"western blot alone", {3}, {"2026-02-05 1", "2026-02-03 3"}, {}, 0, {}},
     };
     for (const Case& c : cases) {
@@ -282,7 +285,8 @@ TEST_F(ReportListTest, DeleteAuditsOnlyWhatWasRemoved) {
     ASSERT_TRUE(s_control->varnuExperimentDB->deleteExperiment(vanished));
     pressDelete(frame, QMessageBox::Yes);
 
-    EXPECT_EQ(englishAudit(), QStringList({"Delete the report: 012.tif"}));
+    EXPECT_EQ(englishAudit(),
+              QStringList({"Delete the report: " + pictureFolder(kDayA) + "012.tif"}));
     EXPECT_FALSE(QFile::exists(pictureFolder(kDayA) + "012.tif"));
     // The vanished record's files are not touched.
     EXPECT_TRUE(QFile::exists(pictureFolder(kDayA) + "013.tif"));
