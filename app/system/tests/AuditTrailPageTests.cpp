@@ -27,6 +27,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 namespace {
 
 class AuditTrailPageTest : public testing::Test {
@@ -35,6 +37,9 @@ class AuditTrailPageTest : public testing::Test {
         if (s_station != nullptr) {
             return;
         }
+        // A zone east of UTC, so stored and shown times differ by 8 hours.
+        qputenv("TZ", "Asia/Shanghai");
+        tzset();
         s_station = new TestStation("audit-page");
         s_station->writeMachineIni("320");
         s_control = CI_MainControl::getInstance();
