@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "ZDQApi.h"
+#include "common/Saturate.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ int64_t CMT9M001::ExposureTimeToLines(float fMs) const {
     const float fClocks = fMs / m_Capability.T + static_cast<float>(ShutterDelayClocks()) + 180.0f;
     const float fLines = fClocks / static_cast<float>(LineTimeClocks());
     // Saturate rather than overflow for absurd times; callers clamp anyway.
-    return SaturatedLines(static_cast<double>(fLines) + 0.5);
+    return SaturatedCast<int64_t>(static_cast<double>(fLines) + 0.5);
 }
 
 int CMT9M001::SetExposureLines(int32_t nLines) {

@@ -133,20 +133,6 @@ int CRegisterSensorUnit::CheckFovWith(const FovRules& rules, int& nColStart, int
     return RET_SUCCESS;
 }
 
-int64_t SaturatedLines(double dLines) {
-    constexpr double kLimit = 9.0e18;
-    if (std::isnan(dLines)) {
-        return 0;
-    }
-    if (dLines >= kLimit) {
-        return std::numeric_limits<int64_t>::max();
-    }
-    if (dLines <= -kLimit) {
-        return std::numeric_limits<int64_t>::min();
-    }
-    return static_cast<int64_t>(dLines);
-}
-
 std::vector<uint16_t> LowGainSteps() {
     std::vector<uint16_t> steps;
     for (uint16_t w = 8; w <= 32; ++w) {

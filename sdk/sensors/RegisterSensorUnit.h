@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "acquisition/FieldOfView.h"
-#include "device/VendorRequests.h"
+#include "sensors/FieldOfView.h"
 #include "sensors/SensorState.h"
+#include "usb/VendorRequests.h"
 
 class CRegisterSensorUnit {
   public:
@@ -89,10 +89,6 @@ class CRegisterSensorUnit {
     const Layout m_Layout;
     std::vector<uint16_t> m_wShadow;
 };
-
-// An exposure in lines as a float to a line count, saturated at the int64_t
-// limits (NaN gives 0). Callers add 0.5 first to round half up.
-int64_t SaturatedLines(double dLines);
 
 // The first 41 gain steps the 8-bit-register sensors share: 8 .. 32, then
 // 81 .. 96 (analogue gain with the doubling bit).

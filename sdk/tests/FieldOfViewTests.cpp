@@ -4,7 +4,7 @@
 #include <string>
 
 #include "OpenedCamera.h"
-#include "sensors/DeviceCapability.h"
+#include "capability/DeviceCapability.h"
 
 namespace {
 

@@ -28,7 +28,7 @@
 #include "TestScratch.h"
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/Log.h"
+#include "common/Log.h"
 #include "platform/WideText.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // read order at start, write-through, exposure and gain.
 #include "SimCamera.h"
 #include "ZDQApi.h"
-#include "sensors/CapabilityPresets.h"
+#include "capability/CapabilityPresets.h"
 #include "sensors/MT9M001.h"
 
 namespace {

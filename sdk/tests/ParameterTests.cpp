@@ -4,7 +4,7 @@
 
 #include "OpenedCamera.h"
 #include "acquisition/ProcessTables.h"
-#include "sensors/DeviceCapability.h"
+#include "capability/DeviceCapability.h"
 #include "sensors/MT9M001.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "OpenedCamera.h"
+#include "capability/DeviceCapability.h"
 #include "platform/Time.h"
-#include "sensors/DeviceCapability.h"
 #include "window/PlatWindow.h"
 
 namespace {

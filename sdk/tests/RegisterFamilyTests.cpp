@@ -6,7 +6,7 @@
 #include "SimCamera.h"
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "sensors/CapabilityPresets.h"
+#include "capability/CapabilityPresets.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
 

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "SimCamera.h"
-#include "device/DriverNames.h"
 #include "platform/ErrorText.h"
+#include "usb/DriverNames.h"
 
 namespace {
 
