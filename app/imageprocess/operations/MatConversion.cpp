@@ -27,11 +27,15 @@ QImage matToImage(const cv::Mat& mat) {
     if (mat.empty() || mat.depth() != CV_8U || (mat.channels() != 3 && mat.channels() != 4)) {
         return {};
     }
-    cv::Mat bgra;
-    cv::cvtColor(mat, bgra, cv::COLOR_BGR2BGRA);
-    const QImage view(bgra.data, bgra.cols, bgra.rows, static_cast<int>(bgra.step),
-                      QImage::Format_RGB32);
-    return view.copy();
+    QImage image(mat.cols, mat.rows, QImage::Format_RGB32);
+    if (image.isNull()) {
+        return {};  // not enough memory
+    }
+    // Converted straight into the picture's own rows.
+    cv::Mat target(image.height(), image.width(), CV_8UC4, image.bits(),
+                   static_cast<size_t>(image.bytesPerLine()));
+    cv::cvtColor(mat, target, cv::COLOR_BGR2BGRA);
+    return image;
 }
 
 }  // namespace imageops
