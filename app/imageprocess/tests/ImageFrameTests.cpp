@@ -479,6 +479,8 @@ TEST_F(ImageFrameTest, TextLabelIsDrawnInsideItsRectangleAndCommittedOnFocusLoss
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frame->findChild<ImageProcessTextEdit*>(), nullptr);
     EXPECT_FALSE(frame->findChild<ImageProcessLabel*>()->isLabelStatus());
+    // The pointer is not over the label: the keyboard stays with the others.
+    EXPECT_NE(QWidget::keyboardGrabber(), frame->findChild<ImageProcessLabel*>());
 }
 
 TEST_F(ImageFrameTest, LeavingAndBackForgetThePictureState) {

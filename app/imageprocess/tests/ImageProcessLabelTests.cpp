@@ -109,6 +109,20 @@ TEST_F(LabelTest, CtrlAndTheWheelZoomWithoutCtrlTheEventGoesOn) {
     EXPECT_EQ(in.count(), 2);
 }
 
+TEST_F(LabelTest, LeavingTheLabelForgetsCtrl) {
+    QSignalSpy in(&label, &ImageProcessLabel::zoomIn);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(&label, &enter);
+    EXPECT_EQ(QWidget::keyboardGrabber(), &label);
+    QTest::keyPress(&label, Qt::Key_Control);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&label, &leave);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    // Ctrl was released while another widget had the keyboard.
+    EXPECT_FALSE(wheel(120));
+    EXPECT_EQ(in.count(), 0);
+}
+
 TEST_F(LabelTest, MovingWithoutAPressedButtonDoesNotRepaint) {
     label.setCutStatus(true);
     PaintCounter counter;
