@@ -64,7 +64,8 @@ int ZDQ_HelperSaveToTiff(const unsigned char* pData, int nWidth, int nHeight, in
                          int nSamplesPerPixel, const wchar_t* pszFileName) {
     if (pData == nullptr || pszFileName == nullptr || nWidth < 1 || nHeight < 1 ||
         (nBitsPerSample != 8 && nBitsPerSample != 16) ||
-        (nSamplesPerPixel != 1 && nSamplesPerPixel != 3 && nSamplesPerPixel != 4)) {
+        (nSamplesPerPixel != 1 && nSamplesPerPixel != 3 && nSamplesPerPixel != 4) ||
+        !TiffSizeFits(nWidth, nHeight, nBitsPerSample, nSamplesPerPixel)) {
         return RET_PARAMERROR;
     }
     ApiLog(L"ZDQAPI::++ZDQ_HelperSaveToTiff(0x%x, %d, %d, %d, %d, %ls)", LogPointer(pData), nWidth,

@@ -64,7 +64,7 @@ int CBusControl::Recover() {
         m_Transport.SetStreamStarted(false);
         m_Vendor.VendorCmd_StopAcq();
     }
-    if (m_Transport.Close() != RET_SUCCESS) {
+    if (m_Transport.ReleaseLostDevice() != RET_SUCCESS) {
         LogPrint(pLog, LOGLEVEL_NORMAL, L"ZDQAPI::**Recover Error! ( Close Fail )");
         m_Transport.SetStreamStarted(bWasStreaming);
         return RET_RECOVERY_FAIL;

@@ -144,8 +144,8 @@ int CDevice::StartPreviewSerial() {
         return RET_FAIL;
     }
     StartFrameRateTimer();
-    m_Preview.nStatus = PreviewState::kRunning;
     m_Preview.bParallel = false;
+    m_Preview.nStatus = PreviewState::kRunning;
     LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StartPreviewSerial.");
     return RET_SUCCESS;
 }
@@ -183,6 +183,11 @@ int CDevice::StopPreviewSerial(bool bRestoreCapture) {
     if (m_Preview.nStatus == PreviewState::kStopped) {
         LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StopPreviewSerial. ( Has Stop )");
         return RET_SUCCESS;
+    }
+    if (m_Preview.bParallel) {
+        // The parallel engine runs: only its stop ends its threads before
+        // their buffers are freed.
+        return StopPreviewParallel(bRestoreCapture);
     }
     SaveCallbacksForStop();
     m_Preview.serialThread.RequestStop();
@@ -232,8 +237,8 @@ int CDevice::StartPreviewParallel() {
         return RET_FAIL;
     }
     StartFrameRateTimer();
-    m_Preview.nStatus = PreviewState::kRunning;
     m_Preview.bParallel = true;
+    m_Preview.nStatus = PreviewState::kRunning;
     return RET_SUCCESS;
 }
 
@@ -313,6 +318,11 @@ int CDevice::StopPreviewParallel(bool bRestoreCapture) {
     if (m_Preview.nStatus == PreviewState::kStopped) {
         LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StopPreviewParallel. ( Has Stop )");
         return RET_SUCCESS;
+    }
+    if (!m_Preview.bParallel) {
+        // The serial engine runs: only its stop ends its thread before its
+        // buffers are freed.
+        return StopPreviewSerial(bRestoreCapture);
     }
     SaveCallbacksForStop();
     m_Preview.captureThread.RequestStop();

@@ -78,6 +78,10 @@ class CRegisterSensorUnit {
                      int& nHeight, int nAmCol, int nAmRow, uint16_t* pMultiFrames,
                      bool b16BitOutput) const;
 
+    // A window start or size as its register field holds it: clamped to
+    // 0 .. wFieldMax, never wrapped.
+    static uint16_t WindowField(int64_t nValue, uint16_t wFieldMax);
+
     CVendorRequests& m_Vendor;
     const DeviceCapability& m_Capability;
     CLog* const& m_rpLog;

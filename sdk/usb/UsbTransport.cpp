@@ -94,6 +94,8 @@ bool CUsbTransport::TakeDevice(MlUsbHandle hDevice, int nDriverNumber) {
 }
 
 int CUsbTransport::Open() {
+    std::lock_guard<std::mutex> lock(m_HandleMutex);
+    m_bClosedByOwner = false;
     if (IsOpen()) {
         return RET_SUCCESS;
     }
@@ -107,6 +109,22 @@ int CUsbTransport::Open() {
 }
 
 int CUsbTransport::Close() {
+    std::lock_guard<std::mutex> lock(m_HandleMutex);
+    m_bClosedByOwner = true;
+    ReleaseLocked();
+    return RET_SUCCESS;
+}
+
+int CUsbTransport::ReleaseLostDevice() {
+    std::lock_guard<std::mutex> lock(m_HandleMutex);
+    if (m_bClosedByOwner) {
+        return RET_DEVICECLOSED;
+    }
+    ReleaseLocked();
+    return RET_SUCCESS;
+}
+
+void CUsbTransport::ReleaseLocked() {
     MlUsbHandle hDevice = m_hDevice.exchange(nullptr);
     if (hDevice != nullptr) {
         // Closing completes every pending operation of the handle, so the
@@ -120,7 +138,6 @@ int CUsbTransport::Close() {
     }
     m_Claim.Close();
     m_nDriverNumber = -1;
-    return RET_SUCCESS;
 }
 
 int CUsbTransport::QueryIdentity(MlUsbHandle hDevice, DeviceIdentity& identity) {
@@ -149,6 +166,10 @@ int CUsbTransport::QueryIdentity(MlUsbHandle hDevice, DeviceIdentity& identity) 
 }
 
 int CUsbTransport::FindLostDevice() {
+    std::lock_guard<std::mutex> lock(m_HandleMutex);
+    if (m_bClosedByOwner) {
+        return RET_FAIL;
+    }
     if (IsOpen()) {
         return RET_SUCCESS;
     }

@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "ZDQApi.h"
 #include "common/Log.h"
@@ -59,13 +60,24 @@ class CUsbTransport {
     CUsbTransport& operator=(const CUsbTransport&) = delete;
     ~CUsbTransport();
 
+    // Opening, closing and recovery take the handle and the claim under one
+    // lock, so a close racing a recovery on another thread never closes a
+    // descriptor twice.
+    //
     // Takes the first driver device (0 .. 31) that opens and is not claimed:
     // 1 (also when already open), RET_FAIL when none is free.
     int Open();
-    // Releases the read state, the claim and the handle. Always 1.
+    // The owner's close: releases the read state, the claim and the handle.
+    // The transport then stays closed until the owner opens it again; it is
+    // never recovered. Always 1.
     int Close();
+    // Recovery's close of a camera that fell off the bus: releases the read
+    // state, the claim and the handle so that FindLostDevice may take the
+    // camera again. RET_DEVICECLOSED when the owner has closed the transport.
+    int ReleaseLostDevice();
     // Reopens the camera of Identity() on any free driver number after it
-    // fell off the bus: 1, RET_FAIL when it is not there.
+    // fell off the bus: 1, RET_FAIL when it is not there or the owner has
+    // closed the transport.
     int FindLostDevice();
 
     // The 18-byte USB device descriptor: 1, RET_FAIL, RET_DEVICECLOSED.
@@ -121,10 +133,14 @@ class CUsbTransport {
     CLog* Log() const { return m_rpLog; }
 
   private:
+    // Releases the handle, the read state and the claim (the handle lock
+    // held).
+    void ReleaseLocked();
     // Opens driver device i when its claim is free; the handle or null.
     MlUsbHandle OpenUnclaimed(int nDriverNumber);
-    // Claims driver device i for the handle and prepares the read state;
-    // false (the handle closed) when the claim cannot be taken.
+    // Claims driver device i for the handle and prepares the read state (the
+    // handle lock held); false (the handle closed) when the claim cannot be
+    // taken.
     bool TakeDevice(MlUsbHandle hDevice, int nDriverNumber);
     // Device-information request on a handle not yet taken.
     int QueryIdentity(MlUsbHandle hDevice, DeviceIdentity& identity);
@@ -134,8 +150,12 @@ class CUsbTransport {
     int FrameReadError(uint32_t nError);
 
     CLog* const& m_rpLog;
+    // Guards taking and releasing the handle and the claim; taken before the
+    // bus lock.
+    std::mutex m_HandleMutex;
     std::atomic<MlUsbHandle> m_hDevice{nullptr};
-    int m_nDriverNumber = -1;
+    std::atomic<int> m_nDriverNumber{-1};
+    bool m_bClosedByOwner = false;  // under m_HandleMutex
     plat::NamedClaim m_Claim;
     // Frame reads: the read event, set by the driver's completion, and the
     // overlapped record, both used by one read at a time (under lock A).

@@ -327,6 +327,26 @@ TEST_F(RegistersTest, RequestsForAPartTheCameraLacksStall) {
     EXPECT_EQ(byte, 0xFF) << "a stalled page write leaves the memory erased";
 }
 
+TEST_F(RegistersTest, BlockRequestsOfNoBytesSucceedWithNothingTransferred) {
+    const struct {
+        int kind;
+        int slot;
+    } cases[] = {{0, 0}, {2, 1}};
+    for (const auto& c : cases) {
+        MlSimProfile p = profileOf(52);
+        p.eeprom_kind = c.kind;
+        MlUsbHandle h = plugAndOpen(c.slot, p);
+        VendorReply read = vendorIn(h, 0xD4, 0, 0x10, 0);
+        EXPECT_EQ(read.ok, 1) << "kind " << c.kind;
+        EXPECT_EQ(read.returned, 0u);
+        VendorReply write = vendor(h, 0x40, 0xD5, 0, 0x10, 0, {}, true);
+        EXPECT_EQ(write.ok, 1) << "kind " << c.kind;
+        uint8_t byte = 0;
+        ASSERT_EQ(mlsim_eeprom_read(c.slot, 0x10, &byte, 1), 1);
+        EXPECT_EQ(byte, 0xFF) << "the memory is untouched";
+    }
+}
+
 TEST_F(RegistersTest, JournalKeepsRequestsInOrder) {
     MlUsbHandle h = plugAndOpen(0, profileOf(1));
     writeSensor(h, 0x2B, 9);
