@@ -1,8 +1,8 @@
-#include "ASyncSerialPortThread.h"
-#include "CI_MainControl.h"
-#include "LogHandler.h"
 #include "ModalDriver.h"
 #include "TestStation.h"
+#include "controller/CI_MainControl.h"
+#include "serial/ASyncSerialPortThread.h"
+#include "startup/LogHandler.h"
 
 #include <QCoreApplication>
 #include <QFile>

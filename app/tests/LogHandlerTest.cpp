@@ -1,5 +1,5 @@
-#include "LogHandler.h"
 #include "TestStation.h"
+#include "startup/LogHandler.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
-#include "CheckLoginDialog.h"
-#include "LoginDialog.h"
 #include "ModalDriver.h"
-#include "RememberedLogins.h"
 #include "TestStation.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
+#include "login/CheckLoginDialog.h"
+#include "login/LoginDialog.h"
+#include "login/RememberedLogins.h"
 
 #include <QCheckBox>
 #include <QComboBox>

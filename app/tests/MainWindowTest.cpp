@@ -2,22 +2,22 @@
 // frames, the report menu's toggle, the style sheets of both languages and
 // the confirmed exit (power command, audit rows, quit).
 
-#include "ASyncSerialPortThread.h"
-#include "AuditTrailDB.h"
-#include "CI_HeadFrame.h"
-#include "CI_MainControl.h"
-#include "CI_MainWidget.h"
 #include "DarkroomSimProcess.h"
-#include "HomeFrame.h"
-#include "HomePageFrame.h"
-#include "LogHandler.h"
 #include "RP_FuncFrame.h"
-#include "RP_MethodFrame.h"
-#include "ReportPageFrame.h"
 #include "SP_FuncFrame.h"
-#include "StyleSheet.h"
 #include "TestStation.h"
-#include "UserInfo.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "mainwindow/CI_HeadFrame.h"
+#include "mainwindow/CI_MainWidget.h"
+#include "mainwindow/HomeFrame.h"
+#include "mainwindow/HomePageFrame.h"
+#include "mainwindow/RP_MethodFrame.h"
+#include "mainwindow/ReportPageFrame.h"
+#include "serial/ASyncSerialPortThread.h"
+#include "startup/LogHandler.h"
+#include "style/StyleSheet.h"
 
 #include <QApplication>
 #include <QFile>

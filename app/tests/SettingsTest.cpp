@@ -1,6 +1,6 @@
-#include "CamOpts.h"
 #include "TestStation.h"
-#include "UserOpts.h"
+#include "settings/CamOpts.h"
+#include "settings/UserOpts.h"
 
 #include <QSettings>
 #include <QVariant>

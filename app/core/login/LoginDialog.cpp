@@ -1,12 +1,12 @@
-#include "LoginDialog.h"
+#include "login/LoginDialog.h"
 
 #include "ui_LoginDialog.h"
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
-#include "RememberedLogins.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
+#include "login/RememberedLogins.h"
 
 #include <QBrush>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "CI_HeadFrame.h"
+#include "mainwindow/CI_HeadFrame.h"
 
 #include "ui_CI_HeadFrame.h"
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
-#include "LightCtrl.h"
-#include "StyleSheet.h"
-#include "UserInfo.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "serial/LightCtrl.h"
+#include "style/StyleSheet.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <memory>
 
-#include "AuditTrailDB.h"
 #include "TestSupport.h"
+#include "database/AuditTrailDB.h"
 
 namespace {
 

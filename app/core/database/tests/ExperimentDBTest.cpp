@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "Varnu_ExperimentDB.h"
-#include "Westblot_ExperimentDB.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "database/Westblot_ExperimentDB.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "ExperimentViewDB.h"
 #include "TestSupport.h"
-#include "Varnu_ExperimentDB.h"
-#include "Westblot_ExperimentDB.h"
+#include "database/ExperimentViewDB.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "database/Westblot_ExperimentDB.h"
 
 namespace {
 

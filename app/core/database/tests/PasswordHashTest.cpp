@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QStringList>
 
-#include "PasswordHash.h"
+#include "database/PasswordHash.h"
 
 namespace {
 

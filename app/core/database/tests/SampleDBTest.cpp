@@ -3,8 +3,8 @@
 #include <QFile>
 #include <memory>
 
-#include "SampleDB.h"
 #include "TestSupport.h"
+#include "database/SampleDB.h"
 
 namespace {
 

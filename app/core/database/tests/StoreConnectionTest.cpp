@@ -7,13 +7,13 @@
 #include <functional>
 #include <memory>
 
-#include "AuditTrailDB.h"
-#include "ExperimentViewDB.h"
-#include "SampleDB.h"
 #include "TestSupport.h"
-#include "UserInfoDB.h"
-#include "Varnu_ExperimentDB.h"
-#include "Westblot_ExperimentDB.h"
+#include "database/AuditTrailDB.h"
+#include "database/ExperimentViewDB.h"
+#include "database/SampleDB.h"
+#include "database/UserInfoDB.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "database/Westblot_ExperimentDB.h"
 
 namespace {
 

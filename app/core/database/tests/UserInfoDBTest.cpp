@@ -4,9 +4,9 @@
 #include <QFile>
 #include <memory>
 
-#include "PasswordHash.h"
 #include "TestSupport.h"
-#include "UserInfoDB.h"
+#include "database/PasswordHash.h"
+#include "database/UserInfoDB.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <QElapsedTimer>
 #include <memory>
 
-#include "ASyncSerialPortThread.h"
-#include "AutoFocusThread.h"
 #include "DarkroomSimProcess.h"
-#include "FilterCtrl.h"
-#include "LensCtrl.h"
-#include "LightCtrl.h"
+#include "serial/ASyncSerialPortThread.h"
+#include "serial/AutoFocusThread.h"
+#include "serial/FilterCtrl.h"
+#include "serial/LensCtrl.h"
+#include "serial/LightCtrl.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "DarkroomEnums.h"
+#include "serial/DarkroomEnums.h"
 
 TEST(DarkroomEnums, TextsOfLightsAndFilters) {
     struct Table {

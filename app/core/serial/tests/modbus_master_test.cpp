@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QList>
 
-#include "ModbusMaster.h"
+#include "serial/ModbusMaster.h"
 
 namespace {
 

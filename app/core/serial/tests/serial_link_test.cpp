@@ -5,9 +5,9 @@
 #include <QList>
 #include <memory>
 
-#include "ASyncSerialPortThread.h"
 #include "DarkroomSimProcess.h"
-#include "VarnuStatusDecoder.h"
+#include "serial/ASyncSerialPortThread.h"
+#include "serial/VarnuStatusDecoder.h"
 
 namespace {
 

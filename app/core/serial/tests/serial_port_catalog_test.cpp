@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "SerialPortCatalog.h"
+#include "serial/SerialPortCatalog.h"
 
 using namespace SerialPortCatalog;
 

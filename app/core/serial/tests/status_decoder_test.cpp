@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "VarnuStatusDecoder.h"
+#include "serial/VarnuStatusDecoder.h"
 
 TEST(VarnuStatusDecoder, DecodesEveryByteOfADeliveryInOrder) {
     struct Case {

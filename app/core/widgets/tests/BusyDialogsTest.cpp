@@ -9,10 +9,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "AutoDialog.h"
-#include "InitialDialog.h"
-#include "LoadingDialog.h"
-#include "WaitingDialog.h"
+#include "widgets/AutoDialog.h"
+#include "widgets/InitialDialog.h"
+#include "widgets/LoadingDialog.h"
+#include "widgets/WaitingDialog.h"
 
 namespace {
 

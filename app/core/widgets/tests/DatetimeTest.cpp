@@ -7,9 +7,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "Datetime.h"
-#include "RollingBox.h"
 #include "WidgetsTestSupport.h"
+#include "widgets/Datetime.h"
+#include "widgets/RollingBox.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <QSignalSpy>
 
-#include "RollingBox.h"
 #include "WidgetsTestSupport.h"
+#include "widgets/RollingBox.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QTest>
 #include <climits>
 
-#include "LineEditTime.h"
-#include "LineLabel.h"
-#include "MySlider.h"
 #include "WidgetsTestSupport.h"
+#include "widgets/LineEditTime.h"
+#include "widgets/LineLabel.h"
+#include "widgets/MySlider.h"
 
 namespace {
 

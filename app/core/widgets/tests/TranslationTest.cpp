@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QTranslator>
 
-#include "AutoDialog.h"
-#include "Datetime.h"
-#include "InitialDialog.h"
+#include "widgets/AutoDialog.h"
+#include "widgets/Datetime.h"
+#include "widgets/InitialDialog.h"
 
 namespace {
 
