@@ -125,6 +125,21 @@ bool AuditTrailDB::insertAuditTrail(const AuditTrailInfo& info) {
     return query.exec();
 }
 
+bool AuditTrailDB::insertAuditTrailPair(int page, const QString& handler,
+                                        const QString& chineseContent,
+                                        const QString& englishContent) {
+    AuditTrailInfo info;
+    info.page = page;
+    info.handler = handler;
+    info.languageId = 0;
+    info.content = chineseContent;
+    const bool chineseWritten = insertAuditTrail(info);
+    info.languageId = 1;
+    info.content = englishContent;
+    const bool englishWritten = insertAuditTrail(info);
+    return chineseWritten && englishWritten;
+}
+
 int AuditTrailDB::countAuditTrailByLanguage(int languageId) {
     QSqlQuery query(m_connection->database());
     query.prepare(kCountByLanguage);

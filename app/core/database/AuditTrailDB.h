@@ -31,6 +31,11 @@ class AuditTrailDB : public QObject {
     ~AuditTrailDB() override;
 
     bool insertAuditTrail(const AuditTrailInfo& info);
+    // One action as the audit page shows it in either language: a Chinese
+    // row, then an English row, both of `page` and `handler`. True when both
+    // rows were written.
+    bool insertAuditTrailPair(int page, const QString& handler, const QString& chineseContent,
+                              const QString& englishContent);
     int countAuditTrailByLanguage(int languageId);
     // Rows of `languageId` matching the filters: `page` (kAnyPage for all),
     // `handler` and the time bounds (empty for none; inclusive, compared with

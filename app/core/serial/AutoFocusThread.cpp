@@ -1,12 +1,11 @@
 #include "serial/AutoFocusThread.h"
 
+#include "serial/DarkroomCommands.h"
+
 #include <QDeadlineTimer>
 #include <cmath>
 
 namespace {
-constexpr int kFocusOut = 0x09;
-constexpr int kFocusIn = 0x08;
-constexpr int kLensStop = 0x14;
 // Interruption is looked at this often while waiting.
 constexpr int kSleepSliceMs = 20;
 }  // namespace
@@ -40,9 +39,9 @@ bool AutoFocusThread::sleepUnlessInterrupted(int ms) {
 }
 
 void AutoFocusThread::run() {
-    m_lensCtrl.sendRawCmd({kFocusOut});
+    m_lensCtrl.sendRawCmd({DarkroomCommand::FocusOut});
     const bool drove = sleepUnlessInterrupted(kFocusOutMs);
-    m_lensCtrl.sendRawCmd({kLensStop});
+    m_lensCtrl.sendRawCmd({DarkroomCommand::LensStop});
     if (!drove) {
         return;
     }
@@ -50,5 +49,5 @@ void AutoFocusThread::run() {
     if (!sleepUnlessInterrupted(kBeforeFocusInMs)) {
         return;
     }
-    m_lensCtrl.sendRawCmd({kFocusIn});
+    m_lensCtrl.sendRawCmd({DarkroomCommand::FocusIn});
 }

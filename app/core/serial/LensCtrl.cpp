@@ -1,6 +1,7 @@
 #include "serial/LensCtrl.h"
 
 #include "serial/ASyncSerialPortThread.h"
+#include "serial/DarkroomCommands.h"
 #include "serial/RawCommand.h"
 
 LensCtrl::LensCtrl(QObject* parent) : LensCtrl(ASyncSerialPortThread::getInstance(), parent) {}
@@ -9,7 +10,7 @@ LensCtrl::LensCtrl(ASyncSerialPortThread* link, QObject* parent) : QObject(paren
 
 void LensCtrl::sendCmd(int& cmd, int& data) {
     const QByteArray frame = m_modbusMaster.makeFrame(cmd, 1, data);
-    if (data == kAsyncData) {
+    if (data == DarkroomCommand::LensAsyncData) {
         m_link->writeData(frame);
         return;
     }

@@ -11,14 +11,12 @@ class ASyncSerialPortThread;
 class LensCtrl : public QObject {
     Q_OBJECT
   public:
-    // The data value of the one lens frame that is sent without waiting.
-    static constexpr int kAsyncData = 0x17;
-
     // On the application's serial link.
     explicit LensCtrl(QObject* parent = nullptr);
     explicit LensCtrl(ASyncSerialPortThread* link, QObject* parent = nullptr);
 
-    // Sends the frame cmd with its one data byte. With the data value 0x17 it
+    // Sends the frame cmd with its one data byte. With the data value
+    // DarkroomCommand::LensAsyncData it
     // returns at once; with any other value it waits for the controller's
     // answer (at most about one second) and discards it.
     void sendCmd(int& cmd, int& data);

@@ -8,6 +8,7 @@
 #include "DarkroomSimProcess.h"
 #include "serial/ASyncSerialPortThread.h"
 #include "serial/AutoFocusThread.h"
+#include "serial/DarkroomCommands.h"
 #include "serial/FilterCtrl.h"
 #include "serial/LensCtrl.h"
 #include "serial/LightCtrl.h"
@@ -24,7 +25,7 @@ class CommandsTest : public ::testing::Test {
         QByteArray reply;
         ASSERT_TRUE(waitUntil(
             [&] {
-                link->echo(QByteArray(1, 0x1D), reply);
+                link->echo(QByteArray(1, DarkroomCommand::StatusRequest), reply);
                 return !reply.isEmpty();
             },
             5000));
@@ -94,7 +95,7 @@ TEST_F(CommandsTest, LightAndFilterCommandsReachTheController) {
 TEST_F(CommandsTest, LensFrameWaitsForAnAnswerUnlessItsDataIs17) {
     LensCtrl lens(link.get());
     int command = 0xF5;
-    int data = LensCtrl::kAsyncData;
+    int data = DarkroomCommand::LensAsyncData;
     QElapsedTimer timer;
     timer.start();
     lens.sendCmd(command, data);

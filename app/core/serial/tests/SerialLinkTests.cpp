@@ -7,6 +7,7 @@
 
 #include "DarkroomSimProcess.h"
 #include "serial/ASyncSerialPortThread.h"
+#include "serial/DarkroomCommands.h"
 #include "serial/VarnuStatusDecoder.h"
 
 namespace {
@@ -37,7 +38,7 @@ class SerialLinkTest : public ::testing::Test {
         QByteArray reply;
         ASSERT_TRUE(waitUntil(
             [&] {
-                link->echo(QByteArray(1, 0x1D), reply);
+                link->echo(QByteArray(1, DarkroomCommand::StatusRequest), reply);
                 return !reply.isEmpty();
             },
             5000));
@@ -125,7 +126,7 @@ TEST_F(SerialLinkTest, EchoTakesTheReplyAndSurvivesAMutedController) {
     ASSERT_TRUE(sim->command("mute").isEmpty());
     QElapsedTimer timer;
     timer.start();
-    link->echo(QByteArray(1, 0x1D), reply);
+    link->echo(QByteArray(1, DarkroomCommand::StatusRequest), reply);
     const qint64 waited = timer.elapsed();
     EXPECT_TRUE(reply.isEmpty());
     EXPECT_GE(waited, 900);
@@ -136,7 +137,7 @@ TEST_F(SerialLinkTest, EchoTakesTheReplyAndSurvivesAMutedController) {
     link->writeData(QByteArray(1, 0x02));
     ASSERT_TRUE(waitUntil([&] { return !deliveries.isEmpty(); }, 3000));
     EXPECT_EQ(delivered().toHex(), "0d");
-    link->echo(QByteArray(1, 0x1D), reply);
+    link->echo(QByteArray(1, DarkroomCommand::StatusRequest), reply);
     EXPECT_EQ(reply.toHex(), "0d");
     EXPECT_TRUE(link->isRunning());
 }
@@ -168,7 +169,7 @@ TEST_F(SerialLinkTest, ClosedLinkReleasesEchoAtOnceAndCanBeOpenedAgain) {
     QElapsedTimer timer;
     timer.start();
     QByteArray reply("stale");
-    link->echo(QByteArray(1, 0x1D), reply);
+    link->echo(QByteArray(1, DarkroomCommand::StatusRequest), reply);
     EXPECT_TRUE(reply.isEmpty());
     EXPECT_LT(timer.elapsed(), 500);
     link->writeData(QByteArray(1, 0x02));  // dropped: nobody will write it
@@ -192,7 +193,7 @@ TEST(SerialLinkOpen, PortThatCannotBeOpenedEndsTheThread) {
     QByteArray reply;
     QElapsedTimer timer;
     timer.start();
-    link.echo(QByteArray(1, 0x1D), reply);
+    link.echo(QByteArray(1, DarkroomCommand::StatusRequest), reply);
     EXPECT_TRUE(reply.isEmpty());
     EXPECT_LT(timer.elapsed(), 500);
 }
