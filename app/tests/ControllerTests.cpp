@@ -178,6 +178,10 @@ TEST_F(ControllerTest, SerialPortIsFoundByItsExactName) {
         driver.answerMessageBox();
         EXPECT_FALSE(s_control->initSerialPort());
         EXPECT_EQ(driver.messages(), QStringList{"Warning|SerialPort connection error!"});
+        // The port looked for: under the box's text and in the log.
+        EXPECT_EQ(driver.informativeTexts(), QStringList{wrong});
+        EXPECT_TRUE(station.todaysLog().contains(
+            QStringLiteral("    initSerialPort: no serial port named \"%1\".\n").arg(wrong)));
     }
     // Through the gel/UV device path: the same box, then the failure is logged.
     s_control->expType = 0;

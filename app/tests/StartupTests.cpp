@@ -3,7 +3,10 @@
 #include "ProgramRun.h"
 #include "TestStation.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QThread>
 #include <QUuid>
@@ -124,6 +127,61 @@ TEST(Startup, SecondInstanceEndsWithMinusOne) {
     EXPECT_FALSE(third.todaysLog().contains("program already start."));
     EXPECT_TRUE(third.todaysLog().contains("Unknow MachineName."));
 }
+
+// A store file that is not a database is left as it is and named in the log;
+// the program then waits in the box that names it. An empty file is an empty
+// store and is rebuilt: that start gets on to the devices.
+struct StoreFileCase {
+    const char* fileName;
+    bool damaged;  // random bytes; else an empty file
+};
+
+class StartupStoreFile : public testing::TestWithParam<StoreFileCase> {};
+
+TEST_P(StartupStoreFile, DamagedFileIsNamedAndLeftAsItIs) {
+    const StoreFileCase& c = GetParam();
+    TestStation station(QStringLiteral("store-%1-%2").arg(c.fileName).arg(c.damaged));
+    station.writeMachineIni("320");
+    station.setUserOption("AlreadyRun", true);
+    station.setUserOption("comNum", "COM99");  // an intact start waits in the serial box
+    QDir().mkpath(station.filePath("DataBase"));
+    const QString path = station.filePath(QStringLiteral("DataBase/") + c.fileName);
+    QByteArray contents;
+    for (int i = 0; c.damaged && i < 4096; ++i) {
+        contents.append(static_cast<char>((i * 7919 + 13) % 251));
+    }
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+    const QString damagedLine =
+        QStringLiteral("    Damaged database file %1: it was left as it is.\n").arg(path);
+
+    RunningProgram running(kProgram, {}, programEnvironment(station, uniqueInstance()));
+    ASSERT_TRUE(running.started());
+    if (c.damaged) {
+        ASSERT_TRUE(waitForLog(station, damagedLine, 20000)) << station.todaysLog().toStdString();
+        QThread::msleep(300);
+        EXPECT_TRUE(running.isRunning());  // in the box
+        EXPECT_FALSE(station.todaysLog().contains("Table create failed."));
+        running.stop();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), contents);
+    } else {
+        ASSERT_TRUE(waitForLog(station, "initDevice.", 20000)) << station.todaysLog().toStdString();
+        EXPECT_FALSE(station.todaysLog().contains("Damaged database file"));
+        running.stop();
+        EXPECT_GT(QFileInfo(path).size(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, StartupStoreFile,
+                         testing::Values(StoreFileCase{"UserInfo.db", true},
+                                         StoreFileCase{"AuditTrail.db", true},
+                                         StoreFileCase{"UserInfo.db", false},
+                                         StoreFileCase{"AuditTrail.db", false}));
 
 // The first start fills the settings files; a later start leaves what the
 // user changed alone. The program waits in a dialog (the serial warning or the

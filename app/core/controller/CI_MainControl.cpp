@@ -258,8 +258,13 @@ bool CI_MainControl::initSerialPort() {
     const SerialPortCatalog::SerialPortChoice choice =
         SerialPortCatalog::chooseSerialPort(userOpt.comNum);
     if (!choice.found) {
-        QMessageBox::warning(nullptr, tr("Warning"), tr("SerialPort connection error!"),
-                             QMessageBox::Ok);
+        qWarning().noquote()
+            << QStringLiteral("initSerialPort: no serial port named \"%1\".").arg(userOpt.comNum);
+        // The port looked for, under the box's own text.
+        QMessageBox box(QMessageBox::Warning, tr("Warning"), tr("SerialPort connection error!"),
+                        QMessageBox::Ok);
+        box.setInformativeText(userOpt.comNum);
+        box.exec();
         return false;
     }
     serialConnected = true;

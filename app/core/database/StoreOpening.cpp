@@ -1,12 +1,22 @@
 #include "database/StoreOpening.h"
 
+#include "database/DamagedStore.h"
+
 #include <QDebug>
+#include <QDir>
 #include <QSqlQuery>
 
 namespace {
 const QString kTableExists =
     QStringLiteral("select name from sqlite_master where type = 'table' and name = '%1'");
+
+// SQLite reads an empty or missing file as an empty database, and fails on
+// the schema of a file that is not a database at all.
+bool readsAsDatabase(QSqlDatabase db) {
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("select count(*) from sqlite_master")) && query.next();
 }
+}  // namespace
 
 std::unique_ptr<StoreConnection> openStore(const QString& stationDir, const StoreOpening& opening) {
     qDebug().noquote() << opening.announcement;
@@ -16,6 +26,10 @@ std::unique_ptr<StoreConnection> openStore(const QString& stationDir, const Stor
         opening.connectionName, folder + opening.fileName, opening.setupStatements);
     if (connection->open()) {
         qDebug().noquote() << opening.fileName + QStringLiteral(" open success.");
+        if (!readsAsDatabase(connection->database())) {
+            reportDamagedStore(QDir::toNativeSeparators(folder + opening.fileName),
+                               opening.onFailure == StoreOpening::OnFailure::EndProgram);
+        }
         return connection;
     }
     const QString failure = opening.fileName + QStringLiteral(" open failed.");

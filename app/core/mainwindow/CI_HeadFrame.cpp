@@ -95,10 +95,9 @@ void CI_HeadFrame::shutDownCooledCamera() {
 }
 
 void CI_HeadFrame::writeExitAuditRows() {
-    m_mainControl->auditTrailDB->insertAuditTrailPair(SystemPage,
-                                                      m_mainControl->currentUser->userName,
-                                                      QStringLiteral("退出系统"),
-                                                      QStringLiteral("Exit System"));
+    m_mainControl->auditTrailDB->insertAuditTrailPair(
+        SystemPage, m_mainControl->currentUser->userName, QStringLiteral("退出系统"),
+        QStringLiteral("Exit System"));
 }
 
 void CI_HeadFrame::changeEvent(QEvent* event) {

@@ -6,6 +6,7 @@
 #include "login/LoginDialog.h"
 #include "mainwindow/CI_MainWidget.h"
 #include "serial/ASyncSerialPortThread.h"
+#include "startup/DamagedStoreBox.h"
 #include "startup/LogHandler.h"
 #include "startup/SingleInstance.h"
 #include "style/StyleSheet.h"
@@ -50,6 +51,7 @@ int main(int argc, char* argv[]) {
         return -1;
     }
 
+    installDamagedStoreBox();
     CI_MainControl* mainControl = CI_MainControl::getInstance();
     switch (mainControl->getLanguageID()) {
         case 0:
