@@ -2,6 +2,7 @@
 // (log handler, application, single instance, controller, language, machine
 // model and devices, login, main window) and runs the event loop.
 
+#include "ReportWordProcessor.h"
 #include "controller/CI_MainControl.h"
 #include "login/LoginDialog.h"
 #include "mainwindow/CI_MainWidget.h"
@@ -52,6 +53,7 @@ int main(int argc, char* argv[]) {
     }
 
     installDamagedStoreBox();
+    installReportWordProcessor(showWithDesktop);
     CI_MainControl* mainControl = CI_MainControl::getInstance();
     switch (mainControl->getLanguageID()) {
         case 0:
