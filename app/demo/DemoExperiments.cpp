@@ -1,7 +1,7 @@
 #include "DemoExperiments.h"
 
-#include "Varnu_ExperimentDB.h"
-#include "Westblot_ExperimentDB.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "database/Westblot_ExperimentDB.h"
 
 #include <QDir>
 #include <QFile>

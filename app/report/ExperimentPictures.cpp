@@ -1,6 +1,6 @@
 #include "ExperimentPictures.h"
 
-#include "Varnu_ExperimentDB.h"
+#include "database/Varnu_ExperimentDB.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,17 +2,17 @@
 
 #include "ui_RP_ReportManageFrame.h"
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
-#include "CheckLoginDialog.h"
 #include "ExperimentPictures.h"
-#include "ExperimentViewDB.h"
-#include "NavigationTypes.h"
 #include "ReportResources.h"
 #include "ReportTree.h"
-#include "UserInfo.h"
 #include "Varnu_DetailDialog.h"
-#include "Varnu_ExperimentDB.h"
+#include "base/NavigationTypes.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/ExperimentViewDB.h"
+#include "database/UserInfo.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "login/CheckLoginDialog.h"
 
 #include <QDebug>
 #include <QEvent>
@@ -142,15 +142,9 @@ void RP_ReportManageFrame::removeEmptyDays() {
 }
 
 void RP_ReportManageFrame::writeAuditPair(const QString& path) {
-    AuditTrailInfo info;
-    info.handler = mainCtrl->currentUser->userName;
-    info.page = ReportPage;
-    info.languageId = 0;
-    info.content = QStringLiteral("删除报告: %1").arg(path);
-    mainCtrl->auditTrailDB->insertAuditTrail(info);
-    info.languageId = 1;
-    info.content = QStringLiteral("Delete the report: %1").arg(path);
-    mainCtrl->auditTrailDB->insertAuditTrail(info);
+    mainCtrl->auditTrailDB->insertAuditTrailPair(ReportPage, mainCtrl->currentUser->userName,
+                                                 QStringLiteral("删除报告: %1").arg(path),
+                                                 QStringLiteral("Delete the report: %1").arg(path));
 }
 
 void RP_ReportManageFrame::on_pushButton_Detail_clicked() {

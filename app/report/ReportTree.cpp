@@ -1,7 +1,7 @@
 #include "ReportTree.h"
 
-#include "Enumerations.h"
-#include "ExperimentViewDB.h"
+#include "base/Enumerations.h"
+#include "database/ExperimentViewDB.h"
 
 #include <QHash>
 #include <QTreeWidget>

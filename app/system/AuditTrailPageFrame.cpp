@@ -2,9 +2,9 @@
 
 #include "ui_AuditTrailPageFrame.h"
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
-#include "UserInfoDB.h"
+#include "database/AuditTrailDB.h"
+#include "controller/CI_MainControl.h"
+#include "database/UserInfoDB.h"
 
 #include <QEvent>
 #include <QStyledItemDelegate>

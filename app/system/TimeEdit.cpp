@@ -1,6 +1,6 @@
 #include "TimeEdit.h"
 
-#include "Datetime.h"
+#include "widgets/Datetime.h"
 #include "SystemResources.h"
 
 #include <QAction>

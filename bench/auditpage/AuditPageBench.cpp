@@ -26,11 +26,11 @@
 #include <memory>
 #include <vector>
 
-#include "AuditTrailDB.h"
+#include "database/AuditTrailDB.h"
 #include "AuditTrailPageFrame.h"
-#include "CI_MainControl.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
+#include "controller/CI_MainControl.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
 
 namespace {
 

@@ -21,12 +21,12 @@
 #include <memory>
 #include <vector>
 
-#include "CI_MainControl.h"
-#include "Enumerations.h"
-#include "ExperimentViewDB.h"
+#include "controller/CI_MainControl.h"
+#include "base/Enumerations.h"
+#include "database/ExperimentViewDB.h"
 #include "RP_ReportManageFrame.h"
 #include "ReportTree.h"
-#include "Varnu_ExperimentDB.h"
+#include "database/Varnu_ExperimentDB.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include "DemoExperiments.h"
 #include "TestStation.h"
 #include "TiffFiles.h"
-#include "Varnu_ExperimentDB.h"
-#include "Westblot_ExperimentDB.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "database/Westblot_ExperimentDB.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,11 +2,11 @@
 
 #include "ui_DetailDialog.h"
 
-#include "CI_MainControl.h"
 #include "DetailResources.h"
-#include "Enumerations.h"
 #include "PictureView.h"
-#include "Westblot_ExperimentDB.h"
+#include "base/Enumerations.h"
+#include "controller/CI_MainControl.h"
+#include "database/Westblot_ExperimentDB.h"
 
 #include <QColor>
 #include <QDir>

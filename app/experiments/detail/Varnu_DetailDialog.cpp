@@ -2,15 +2,15 @@
 
 #include "ui_Varnu_DetailDialog.h"
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
-#include "CheckLoginDialog.h"
 #include "DetailResources.h"
-#include "NavigationTypes.h"
 #include "PictureExport.h"
 #include "PictureView.h"
-#include "UserInfo.h"
-#include "Varnu_ExperimentDB.h"
+#include "base/NavigationTypes.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "login/CheckLoginDialog.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -183,15 +183,9 @@ void Varnu_DetailDialog::exportCurrentPicture() {
 }
 
 void Varnu_DetailDialog::writeAuditPair(const QString& fileName) {
-    AuditTrailInfo info;
-    info.handler = mainCtrl->currentUser->userName;
-    info.page = ReportPage;
-    info.languageId = 0;
-    info.content = QStringLiteral("导出报告: %1").arg(fileName);
-    mainCtrl->auditTrailDB->insertAuditTrail(info);
-    info.languageId = 1;
-    info.content = QStringLiteral("Export report: %1").arg(fileName);
-    mainCtrl->auditTrailDB->insertAuditTrail(info);
+    mainCtrl->auditTrailDB->insertAuditTrailPair(ReportPage, mainCtrl->currentUser->userName,
+                                                 QStringLiteral("导出报告: %1").arg(fileName),
+                                                 QStringLiteral("Export report: %1").arg(fileName));
 }
 
 void Varnu_DetailDialog::changeEvent(QEvent* event) {

@@ -2,14 +2,14 @@
 // filters (bound values, local times against stored UTC), the language of
 // the rows, and the time fields' pickers.
 
-#include "AuditTrailDB.h"
+#include "database/AuditTrailDB.h"
 #include "AuditTrailPageFrame.h"
-#include "CI_MainControl.h"
-#include "Datetime.h"
+#include "controller/CI_MainControl.h"
+#include "widgets/Datetime.h"
 #include "TestStation.h"
 #include "TimeEdit.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
 
 #include <QAction>
 #include <QComboBox>
