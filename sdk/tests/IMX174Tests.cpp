@@ -269,4 +269,20 @@ TEST_F(IMX174Test, AFailedExposureWriteIsReturnedAndTheBusLockIsLeft) {
     EXPECT_EQ(unit->Lines(), 3000);
 }
 
+TEST_F(IMX174Test, TimingRegistersThatReadZeroNeverDivide) {
+    for (uint16_t wAddress : {0x21A, 0x21B, 0x217, 0x218}) {
+        mlsim_sensor_write(0, wAddress, 0);
+    }
+    ASSERT_EQ(unit->Init(), RET_SUCCESS);
+    EXPECT_EQ(unit->ExposureTimeToLines(5.0f), 1);
+    EXPECT_EQ(unit->ExposureLinesToTime(100), 0.0f);
+    EXPECT_EQ(unit->SetExposureLines(100), RET_SUCCESS);
+    EXPECT_EQ(ChipSvs(), 99u) << "a frame length of 0 counts as one line";
+    EXPECT_EQ(ChipShs(), 0u);
+    EXPECT_EQ(unit->SetExposureTime(3.0f), RET_SUCCESS);
+    int nMin = 0, nMax = 0;
+    EXPECT_EQ(unit->GetExposureLinesRange(&nMin, &nMax), RET_SUCCESS);
+    EXPECT_EQ(nMax, 65536);
+}
+
 }  // namespace
