@@ -272,6 +272,28 @@ class CDevice : private IAutoExposureCamera {
     int TriggerModeSet(int nMode);
     int TriggerModeGet(int* pMode) const;
     int TriggerMethodSet(int nMethod);
+    // Trigger and strobe delays (FPGA registers 3 and 4): RET_DEVICECLOSED on
+    // a closed driver handle, else the register write.
+    int TriggerDelaySet(int nDelay);
+    int StrobeDelaySet(int nDelay);
+    // Fixed frame rate in frames per second, encoded for the FPGA's step
+    // kind (50 us, 1 us, or the 132 MHz count over registers 28 and 69).
+    int SetFixedFrameRate(float fFps);
+    int GetFixedFrameRate(float* pFps);
+    void GetFixedFrameRateRange(float* pMin, float* pMax) const;
+    // Trigger signal period in units (register 53: whole units, 1/256 units).
+    int TriggerSignalPeriodSet(float fPeriod);
+    int TriggerSignalPeriodGet(float* pPeriod) const;
+    // Line-scan start controls (registers 65-68), written with the frame
+    // stream stopped; RET_NOTSUPPORT without the FPGA's capture registers.
+    int StartEndModeSet(int nMode);
+    int StartEndModeGet(int* pMode) const;
+    int CaptureStartDelaySet(int nValue);
+    int CaptureStartFilterSet(int nValue);
+    int CaptureMultiLineSet(int nValue);
+    // Register 67, 66 or 68 (FPGAREG_CAP_XXX + 2, + 1, + 3) from its shadow.
+    int CaptureStartRegisterGet(int nRegister, uint16_t* pValue) const;
+    int CaptureSoftwareStart();
     // Red, green and blue shifts of the colour-correction tables.
     int ColorShiftSet(int nChannel, int nShift);
     int ColorShiftGet(int nChannel) const { return m_nColorShift[nChannel]; }
@@ -469,6 +491,8 @@ class CDevice : private IAutoExposureCamera {
     // The camera's 8-bit LUT as last downloaded (entry i = i / 16 until then).
     static constexpr uint32_t kLutEntries = 4096;
     std::array<uint8_t, kLutEntries> m_ucLut{};
+    // The fixed frame rate last set, in frames per second.
+    float m_fFixedFrameRate = 0.0f;
     int m_nColorShift[3] = {};
     int m_nProcessSaturation = 0;
     uint8_t m_byGlobalResetRequest = 0;

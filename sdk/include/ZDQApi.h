@@ -487,6 +487,61 @@ ZDQ_API int ZDQ_StreamReadRawDataEx(int nIndex, unsigned char* pBuffer, int* pBy
 ZDQ_API int ZDQ_StreamReadRgbData(int nIndex, unsigned char* pBuffer);
 ZDQ_API int ZDQ_StreamReadRgbDataEx(int nIndex, unsigned char* pBuffer);
 
+/* ---- Trigger, frame rate and line-scan capture ------------------------------ */
+
+/* Trigger mode 0 free run, 1 external trigger, 2 software trigger, 3 fixed
+ * frame rate, 4 high/low fixed frame rate (RET_NOTSUPPORT for another mode or
+ * one the FPGA lacks); trigger method 0 falling edge, 1 rising edge, 2 high
+ * level, 3 low level (other values use their low two bits). A running
+ * preview stops and restarts around a change. ZDQ_TriggerModeGet needs pMode
+ * (else RET_PARAMERROR); the other out pointers may be null. */
+ZDQ_API int ZDQ_TriggerModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_TriggerModeGet(int nIndex, int* pMode);
+ZDQ_API int ZDQ_TriggerMethodSet(int nIndex, int nMethod);
+ZDQ_API int ZDQ_TriggerMethodGet(int nIndex, int* pMethod);
+ZDQ_API int ZDQ_TriggerStatusGet(int nIndex, int* pStatus);
+/* Delay of a triggered frame after its trigger and of the strobe, 0-65535
+ * (the camera's units; the low 16 bits are written). */
+ZDQ_API int ZDQ_TriggerDelayGetRange(int nIndex, unsigned short* pMin, unsigned short* pMax);
+ZDQ_API int ZDQ_TriggerDelaySet(int nIndex, int nDelay);
+ZDQ_API int ZDQ_TriggerDelayGet(int nIndex, unsigned short* pDelay);
+ZDQ_API int ZDQ_StrobeDelayGetRange(int nIndex, unsigned short* pMin, unsigned short* pMax);
+ZDQ_API int ZDQ_StrobeDelaySet(int nIndex, int nDelay);
+ZDQ_API int ZDQ_StrobeDelayGet(int nIndex, unsigned short* pDelay);
+/* Frame rate of the fixed-rate trigger modes in frames per second; outside
+ * the range of ZDQ_GetFixedFrameRateRang RET_PARAMERROR. bEnable is not
+ * used. The getters read the rate the FPGA holds (RET_FAIL while none is
+ * set); pbEnabled tells whether one was read. */
+ZDQ_API int ZDQ_SetFixedFrameRate(int nIndex, bool bEnable, float fFps);
+ZDQ_API int ZDQ_SetFixedFrameRateEx(int nIndex, float fFps);
+ZDQ_API int ZDQ_GetFixedFrameRate(int nIndex, bool* pbEnabled, float* pFps);
+ZDQ_API int ZDQ_GetFixedFrameRateEx(int nIndex, float* pFps);
+ZDQ_API int ZDQ_GetFixedFrameRateRang(int nIndex, float* pMin, float* pMax);
+/* Period of the trigger signal in units with 1/256 steps; a period of 0.005
+ * or less, or of 256 or more, is refused with RET_PARAMERROR. */
+ZDQ_API int ZDQ_TriggerSignalPeriodGetRange(int nIndex, float* pMin, float* pMax);
+ZDQ_API int ZDQ_TriggerSignalPeriodSet(int nIndex, float fPeriod);
+ZDQ_API int ZDQ_TriggerSignalPeriodGet(int nIndex, float* pPeriod);
+/* Line-scan start controls (RET_NOTSUPPORT without them): start/end mode
+ * 0-5 (others count as 0), start delay, start filter and multi-line count
+ * (0-65535), and the software start pulse. While a start/end mode other than
+ * 0 is set, the camera sends frames only after a start. */
+ZDQ_API int ZDQ_StartEndModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_StartEndModeGet(int nIndex, int* pMode);
+ZDQ_API int ZDQ_CaptureStartDelaySet(int nIndex, int nDelay);
+ZDQ_API int ZDQ_CaptureStartDelayGet(int nIndex, unsigned short* pDelay);
+ZDQ_API int ZDQ_CaptureStartDelayGetRange(int nIndex, unsigned short* pMin, unsigned short* pMax);
+ZDQ_API int ZDQ_CaptureStartFilterSet(int nIndex, int nFilter);
+ZDQ_API int ZDQ_CaptureStartFilterGet(int nIndex, unsigned short* pFilter);
+ZDQ_API int ZDQ_CaptureStartFilterRange(int nIndex, unsigned short* pMin, unsigned short* pMax);
+ZDQ_API int ZDQ_CaptureMultiLineSet(int nIndex, int nLines);
+ZDQ_API int ZDQ_CaptureMultiLineGet(int nIndex, unsigned short* pLines);
+ZDQ_API int ZDQ_CaptureMultiLineRange(int nIndex, unsigned short* pMin, unsigned short* pMax);
+ZDQ_API int ZDQ_CaptureSoftwareStart(int nIndex);
+/* Sensor mode of the 2592 x 1944 family (0, 1, 2); RET_NOTSUPPORT elsewhere. */
+ZDQ_API int ZDQ_SensorModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_SensorModeGet(int nIndex, int* pMode);
+
 /* ---- Colour path ------------------------------------------------------------ */
 
 /* Bayer modes 0-23: pattern BGGR, GRBG, RGGB, GBRG by mode % 4; 0-7 give

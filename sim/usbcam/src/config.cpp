@@ -210,6 +210,15 @@ class Builder {
             return parseInteger(value, 0, 255, &n) ? set(&p.usb_state, n)
                                                    : fail(line, "usb_state must be 0 .. 255");
         }
+        if (key == "frame_rate_step") {
+            return parseWord(word,
+                             {{"50us", MLSIM_FRAME_STEP_50US},
+                              {"1us", MLSIM_FRAME_STEP_1US},
+                              {"132mhz", MLSIM_FRAME_STEP_132MHZ}},
+                             &p.frame_rate_step)
+                       ? true
+                       : fail(line, "frame_rate_step must be 50us, 1us or 132mhz");
+        }
         return fail(line, "unknown key " + key);
     }
 
