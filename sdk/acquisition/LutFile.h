@@ -8,8 +8,8 @@
 
 struct LutFileTable {
     uint32_t nEntries = 0;
-    std::vector<uint8_t> bytes;      // type 'A': nEntries bytes
-    std::vector<uint16_t> entries;   // type 'C': nEntries entries
+    std::vector<uint8_t> bytes;     // type 'A': nEntries bytes
+    std::vector<uint16_t> entries;  // type 'C': nEntries entries
 };
 
 // Reads the table of a LUT file of the given type ('A' or 'C'):

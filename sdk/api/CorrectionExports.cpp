@@ -190,8 +190,8 @@ int ZDQ_SetFlatFieldCorrectionFieldOfView(int nIndex, int nColStart, int nRowSta
     return nRet;
 }
 
-int ZDQ_GetFlatFieldCorrectionFieldOfView(int nIndex, int* pColStart, int* pRowStart,
-                                          int* pColSize, int* pRowSize, int* pAmCol, int* pAmRow,
+int ZDQ_GetFlatFieldCorrectionFieldOfView(int nIndex, int* pColStart, int* pRowStart, int* pColSize,
+                                          int* pRowSize, int* pAmCol, int* pAmRow,
                                           unsigned short* pMultiFrameNum) {
     return LoggedDeviceCall(L"ZDQ_GetFlatFieldCorrectionFieldOfView", nIndex, [&](CDevice& device) {
         const FieldOfView& fov = device.FlatFieldFov();
@@ -217,8 +217,9 @@ int ZDQ_MakeFlatFieldFrame(int nIndex, int nFrames) {
 }
 
 int ZDQ_PreviewSetFlatFieldCorrection(int nIndex, bool bOn) {
-    return LoggedDeviceCall(L"ZDQ_PreviewSetFlatFieldCorrection", nIndex,
-                            [&](CDevice& device) { return device.SetFlatFieldCorrection(true, bOn); });
+    return LoggedDeviceCall(L"ZDQ_PreviewSetFlatFieldCorrection", nIndex, [&](CDevice& device) {
+        return device.SetFlatFieldCorrection(true, bOn);
+    });
 }
 
 int ZDQ_PreviewGetFlatFieldCorrection(int nIndex, bool* pbOn) {

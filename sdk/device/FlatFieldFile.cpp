@@ -43,12 +43,16 @@ uint32_t Get32(const uint8_t* p) {
 
 std::array<uint8_t, kRecordBytes> EncodeRecord(const FieldOfView& fov) {
     std::array<uint8_t, kRecordBytes> record{};
-    const uint32_t fields[kFields] = {
-        static_cast<uint32_t>(fov.nColStart), static_cast<uint32_t>(fov.nRowStart),
-        static_cast<uint32_t>(fov.nColSize),  static_cast<uint32_t>(fov.nRowSize),
-        static_cast<uint32_t>(fov.AmCol),     static_cast<uint32_t>(fov.AmRow),
-        static_cast<uint32_t>(fov.nWidth),    static_cast<uint32_t>(fov.nHeight),
-        fov.ulTotalPixels,                    fov.ulTotalBytes};
+    const uint32_t fields[kFields] = {static_cast<uint32_t>(fov.nColStart),
+                                      static_cast<uint32_t>(fov.nRowStart),
+                                      static_cast<uint32_t>(fov.nColSize),
+                                      static_cast<uint32_t>(fov.nRowSize),
+                                      static_cast<uint32_t>(fov.AmCol),
+                                      static_cast<uint32_t>(fov.AmRow),
+                                      static_cast<uint32_t>(fov.nWidth),
+                                      static_cast<uint32_t>(fov.nHeight),
+                                      fov.ulTotalPixels,
+                                      fov.ulTotalBytes};
     for (size_t i = 0; i < kFields; ++i) {
         Put32(&record[4 * i], fields[i]);
     }

@@ -19,8 +19,8 @@ bool SameWindow(const FieldOfView& a, const FieldOfView& b) {
 
 int CDevice::SetFlatFieldFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
                                      int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
-    const int nRet = SensorCheckFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
-                                    &usMultiFrameNum);
+    const int nRet =
+        SensorCheckFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, &usMultiFrameNum);
     if (nRet != RET_SUCCESS) {
         return nRet;
     }
@@ -33,9 +33,9 @@ int CDevice::SetFlatFieldFieldOfView(int nColStart, int nRowStart, int nColSize,
 int CDevice::CaptureFlatFieldAverage(int nFrames, std::vector<uint8_t>& average) {
     const FieldOfView keep = m_Fov[kCaptureFov];
     const FieldOfView& record = m_FlatFieldFov;
-    int nRet = CaptureSetFieldOfView(record.nColStart, record.nRowStart, record.nColSize,
-                                     record.nRowSize, record.AmCol, record.AmRow,
-                                     record.usMultiFrameNum);
+    int nRet =
+        CaptureSetFieldOfView(record.nColStart, record.nRowStart, record.nColSize, record.nRowSize,
+                              record.AmCol, record.AmRow, record.usMultiFrameNum);
     if (nRet == RET_SUCCESS && m_Fov[kCaptureFov].ulTotalBytes != record.ulTotalBytes) {
         nRet = RET_FAIL;  // the window as the camera now takes it differs
     }
@@ -52,9 +52,9 @@ int CDevice::CaptureFlatFieldAverage(int nFrames, std::vector<uint8_t>& average)
             average = CFlatFieldFrames::Average(sums, nFrames);
         }
     }
-    const int nRestore = CaptureSetFieldOfView(keep.nColStart, keep.nRowStart, keep.nColSize,
-                                               keep.nRowSize, keep.AmCol, keep.AmRow,
-                                               keep.usMultiFrameNum);
+    const int nRestore =
+        CaptureSetFieldOfView(keep.nColStart, keep.nRowStart, keep.nColSize, keep.nRowSize,
+                              keep.AmCol, keep.AmRow, keep.usMultiFrameNum);
     return nRet != RET_SUCCESS ? nRet : nRestore;
 }
 

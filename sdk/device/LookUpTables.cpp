@@ -175,9 +175,8 @@ int CDevice::SensitivitySetMode(int nMode) {
     }
     const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
     return m_Fpga.Fpga_WrRelateReg(
-        FPGAREG_WORKING_MODE,
-        static_cast<uint16_t>((wMode & ~WORKINGMODE_SENSITIVITY) |
-                              ((nMode & 7) << kWorkingModeSensitivityShift)));
+        FPGAREG_WORKING_MODE, static_cast<uint16_t>((wMode & ~WORKINGMODE_SENSITIVITY) |
+                                                    ((nMode & 7) << kWorkingModeSensitivityShift)));
 }
 
 int CDevice::SensitivityGetMode(int* pMode) const {

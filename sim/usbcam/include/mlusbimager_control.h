@@ -41,7 +41,17 @@
  * scene (red 1, green 0.75, blue 0.45, each with its own gain register);
  * they skip columns and rows in pairs, so the mosaic keeps its pattern.
  *
- * Output path of a sample v (both contents): the gamma LUT (FPGA register 33
+ * MLSIM_CONTENT_FLAT_FIELD: an evenly lit target through a vignetting lens,
+ * defined on the array like the scene (array position x, y; array size W x
+ * H; s-bit samples, full = 2^s - 1):
+ *     dark  = full x (4 + ((7x + 3y) & 7)) / 255
+ *     vign  = 1 - 0.6 x (dx^2 + dy^2) / 2,  dx = (x - W/2) / (W/2),
+ *                                          dy = (y - H/2) / (H/2)
+ *     v     = dark + full x (exposure_ms / 40) x gain x 0.6 x vign
+ * truncated and limited to full, with exposure and gain as for the scene;
+ * the array pixels with x % 97 == 13 and y % 89 == 7 are hot (v = full).
+ *
+ * Output path of a sample v (every content): the gamma LUT (FPGA register 33
  * bit 0) maps v to gamma[v]; then a 16-bit transfer sends v, an 8-bit one
  * sends lut[v] when the LUT is on (register 0 bit 11), else v >> (s - 8 - d)
  * limited to 255, with d the sensitivity (register 0 bits 5-7; a shift below
@@ -97,6 +107,7 @@ extern "C" {
 
 #define MLSIM_CONTENT_PATTERN 0
 #define MLSIM_CONTENT_SCENE 1
+#define MLSIM_CONTENT_FLAT_FIELD 2
 
 #define MLSIM_TIMING_REALTIME 0
 #define MLSIM_TIMING_INSTANT 1

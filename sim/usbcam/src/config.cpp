@@ -188,10 +188,12 @@ class Builder {
         }
         if (key == "scene") {
             return parseWord(word,
-                             {{"pattern", MLSIM_CONTENT_PATTERN}, {"gel", MLSIM_CONTENT_SCENE}},
+                             {{"pattern", MLSIM_CONTENT_PATTERN},
+                              {"gel", MLSIM_CONTENT_SCENE},
+                              {"flat", MLSIM_CONTENT_FLAT_FIELD}},
                              &p.content)
                        ? true
-                       : fail(line, "scene must be pattern or gel");
+                       : fail(line, "scene must be pattern, gel or flat");
         }
         if (key == "blur") {
             return parseInteger(value, 0, 256, &n) ? set(&out->blur, n)

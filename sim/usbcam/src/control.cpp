@@ -69,7 +69,7 @@ int mlsim_load_config(const char* path) {
 }
 
 int mlsim_set_content(int32_t slot, int32_t content) {
-    return withCamera(slot, content == MLSIM_CONTENT_PATTERN || content == MLSIM_CONTENT_SCENE,
+    return withCamera(slot, content >= MLSIM_CONTENT_PATTERN && content <= MLSIM_CONTENT_FLAT_FIELD,
                       [&](Camera& camera) { camera.setContent(content); });
 }
 
