@@ -463,6 +463,7 @@ class CDevice : private IAutoExposureCamera {
     // the flat field (step 6), under the raw-post lock.
     void CorrectBadPixelsInSoftware(uint8_t* pFrame, int nWidth, int nHeight) const;
     void ApplyFlatField(uint8_t* pFrame, uint32_t nBytes) const;
+    bool AnyFlatFieldCorrectionOn();
     // Averages nFrames raw captures of the flat-field window into one frame.
     int CaptureFlatFieldAverage(int nFrames, std::vector<uint8_t>& average);
     // Writes an FPGA register that changes the frame stream: the preview and

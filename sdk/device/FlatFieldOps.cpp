@@ -58,8 +58,13 @@ int CDevice::CaptureFlatFieldAverage(int nFrames, std::vector<uint8_t>& average)
     return nRet != RET_SUCCESS ? nRet : nRestore;
 }
 
+bool CDevice::AnyFlatFieldCorrectionOn() {
+    Guard rawPost(m_RawPostLock);
+    return m_bPreviewFlatField || m_bCaptureFlatField;
+}
+
 int CDevice::MakeDarkFrame(int nFrames) {
-    if (m_bPreviewFlatField || m_bCaptureFlatField) {
+    if (AnyFlatFieldCorrectionOn()) {
         return RET_ILLEGALOPERATION;
     }
     if (nFrames < 1) {
@@ -82,7 +87,7 @@ int CDevice::MakeDarkFrame(int nFrames) {
 }
 
 int CDevice::MakeFlatFieldFrame(int nFrames) {
-    if (m_bPreviewFlatField || m_bCaptureFlatField) {
+    if (AnyFlatFieldCorrectionOn()) {
         return RET_ILLEGALOPERATION;
     }
     if (nFrames < 1) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "OpenedCamera.h"
+#include "window/PlatWindow.h"
 
 namespace {
 
@@ -19,11 +20,14 @@ uint16_t SimRegister(uint16_t wRegister) {
     return wValue;
 }
 
-// FPGA writes (0xC0/0x2B) the simulator received for one register.
+// Values the simulator received for one FPGA register: register 0 through
+// the working-mode request (0xCE), the others through the FPGA write (0x2B).
 std::vector<uint16_t> FpgaWrites(uint16_t wRegister) {
     std::vector<uint16_t> values;
     for (const MlSimJournalEntry& entry : VendorJournal(0)) {
-        if (entry.request == 0x2B && (entry.value & 0xFF) == wRegister) {
+        if (wRegister == 0 && entry.request == 0xCE) {
+            values.push_back(entry.value);
+        } else if (entry.request == 0x2B && (entry.value & 0xFF) == wRegister) {
             values.push_back(entry.index);
         }
     }
@@ -414,6 +418,52 @@ TEST_F(TriggerTest, RealTimeFramesKeepTheFixedPeriodAndTheTriggerDelay) {
     mlsim_trigger(0);
     EXPECT_EQ(capture.Wait(), RET_SUCCESS);
     EXPECT_GE(std::chrono::steady_clock::now() - trigger, std::chrono::milliseconds(58));
+}
+
+TEST_F(TriggerTest, APreviewStopsAndRestartsAroundAModeChange) {
+    const PlatWindow window = platwin_register(
+        [](void*, const PlatBitmapInfo*, const void*, int, int, int, int) {}, nullptr);
+    ASSERT_NE(window, 0u);
+    // A preview start empties the camera's frame buffer (register 0 bit 8).
+    const auto starts = [] {
+        int nStarts = 0;
+        for (uint16_t wValue : FpgaWrites(0)) {
+            nStarts += (wValue & 0x0100) != 0 ? 1 : 0;
+        }
+        return nStarts;
+    };
+    // Type 32 is one of the types whose preview runs on through the change.
+    for (const auto& [nType, nRestarts] : {std::pair{kTypeMono2592, 1}, std::pair{32, 0}}) {
+        for (bool bParallel : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "type " << nType << " parallel " << bParallel);
+            CDevice& device = Open(nType);
+            device.Capability().Set(FpgaCap::bmTriggerMethodPosedge, 1);
+            device.Capability().Set(FpgaCap::bmEmptyFrameBuffer, 1);
+            ASSERT_EQ(ZDQ_PreviewSetFieldOfView(0, 0, 0, 64, 48, 0, 0), RET_SUCCESS);
+            ASSERT_EQ(ZDQ_PreviewSetPos(0, window, 0, 0, 64, 48), RET_SUCCESS);
+            ASSERT_EQ(ZDQ_PreviewStartEx(0, true, bParallel), RET_SUCCESS);
+            const uint64_t nSent = FramesSent();
+            ASSERT_TRUE(WaitFor([&] { return FramesSent() > nSent + 3; }));
+            mlsim_journal_clear(0);
+            ASSERT_EQ(ZDQ_TriggerMethodSet(0, 1), RET_SUCCESS);
+            EXPECT_EQ(starts(), nRestarts);
+            int nStatus = 0;
+            bool bRunsParallel = !bParallel;
+            ASSERT_EQ(ZDQ_PreviewGetStatusEx(0, &nStatus, &bRunsParallel), RET_SUCCESS);
+            EXPECT_EQ(nStatus, 1);
+            EXPECT_EQ(bRunsParallel, bParallel);
+            const uint64_t nAfter = FramesSent();
+            EXPECT_TRUE(WaitFor([&] { return FramesSent() > nAfter + 3; }));
+            // The method it has already: nothing stops.
+            mlsim_journal_clear(0);
+            ASSERT_EQ(ZDQ_TriggerMethodSet(0, 1), RET_SUCCESS);
+            EXPECT_EQ(starts(), 0);
+            ASSERT_EQ(ZDQ_PreviewStartEx(0, false, bParallel), RET_SUCCESS);
+            ZDQ_UnInit();
+            mlsim_unplug_all();
+        }
+    }
+    platwin_unregister(window);
 }
 
 }  // namespace
