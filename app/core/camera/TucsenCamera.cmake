@@ -1,0 +1,12 @@
+# The cooled camera of the western-blot page: the library's forwarders, the
+# frame buffers and the grab and show threads (varnu_tucsen, below the
+# application controller).
+add_library(varnu_tucsen STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/TucsenCamCtrl.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenCamCtrl.h
+  ${CMAKE_CURRENT_LIST_DIR}/TucsenCamCtrlForwarders.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TucsenImageHeader.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenImageHeader.h
+  ${CMAKE_CURRENT_LIST_DIR}/TucsenGrabThread.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenGrabThread.h
+  ${CMAKE_CURRENT_LIST_DIR}/TucsenShowThread.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenShowThread.h)
+target_include_directories(varnu_tucsen PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
+target_link_libraries(varnu_tucsen PUBLIC CamCore Qt5::Core)
+varnu_target_defaults(varnu_tucsen)
