@@ -10,3 +10,6 @@ add_library(varnu_tucsen STATIC
 target_include_directories(varnu_tucsen PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 target_link_libraries(varnu_tucsen PUBLIC CamCore Qt5::Core)
 varnu_target_defaults(varnu_tucsen)
+# The application controller starts the cooled camera and holds its
+# controller.
+target_link_libraries(varnu_core PUBLIC varnu_tucsen)

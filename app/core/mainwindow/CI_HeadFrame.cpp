@@ -7,6 +7,7 @@
 #include "LightCtrl.h"
 #include "StyleSheet.h"
 #include "UserInfo.h"
+#include "camera/TucsenCamCtrl.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -90,9 +91,15 @@ void CI_HeadFrame::on_pushButton_Exit_clicked() {
 }
 
 void CI_HeadFrame::shutDownCooledCamera() {
-    // The cooled camera is suspended, its grab and show loops stopped, reset
-    // and released here once the program drives one; this build has no
-    // cooled-camera back-end, so there is nothing to shut down.
+    // Whatever the station's type: a camera that was never started answers
+    // each call with an error, which changes nothing.
+    TucsenCamCtrl* camera = m_mainControl->tucsenCamCtrl;
+    if (camera->deviceState() == 1) {
+        camera->suspendDevice();
+    }
+    camera->stopFlag = true;
+    camera->resetDevice();
+    camera->exitDevice();
 }
 
 void CI_HeadFrame::writeExitAuditRows() {

@@ -56,8 +56,24 @@ void Simulator::restoreDefaults() {
     m_stored["cooled"] = 1;
 }
 
+bool Simulator::consumeFailure(const std::string& function, int* code) {
+    auto failure = m_failures.find(function);
+    if (failure == m_failures.end() || failure->second.count == 0) {
+        return false;
+    }
+    if (failure->second.count > 0) {
+        --failure->second.count;
+    }
+    *code = failure->second.code;
+    return true;
+}
+
 int Simulator::init(const char* path) {
     std::lock_guard<std::mutex> lock(m_mutex);
+    int code = 0;
+    if (consumeFailure("InitDevice", &code)) {
+        return code;
+    }
     if (path == nullptr) {
         return CAMCORE_E_ARGUMENT;
     }
@@ -76,6 +92,10 @@ int Simulator::init(const char* path) {
 
 int Simulator::exit() {
     std::lock_guard<std::mutex> lock(m_mutex);
+    int code = 0;
+    if (consumeFailure("ExitDevice", &code)) {
+        return code;
+    }
     if (!m_started) {
         return CAMCORE_E_NOT_STARTED;
     }
@@ -88,12 +108,9 @@ int Simulator::exit() {
 
 int Simulator::deviceCount() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    auto failure = m_failures.find("DeviceCount");
-    if (failure != m_failures.end() && failure->second.count != 0) {
-        if (failure->second.count > 0) {
-            --failure->second.count;
-        }
-        return failure->second.code;
+    int code = 0;
+    if (consumeFailure("DeviceCount", &code)) {
+        return code;
     }
     return m_started ? m_config.devices : 0;
 }
@@ -114,14 +131,8 @@ int Simulator::admit(const char* function, const char* name) {
     if (name == nullptr || m_name.empty() || m_name != name) {
         return CAMCORE_E_UNKNOWN_DEVICE;
     }
-    auto failure = m_failures.find(function);
-    if (failure != m_failures.end() && failure->second.count != 0) {
-        if (failure->second.count > 0) {
-            --failure->second.count;
-        }
-        return failure->second.code;
-    }
-    return CAMCORE_OK;
+    int code = 0;
+    return consumeFailure(function, &code) ? code : CAMCORE_OK;
 }
 
 int Simulator::recvMemSize() {

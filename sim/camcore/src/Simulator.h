@@ -83,6 +83,9 @@ class Simulator {
   private:
     Simulator();
     void restoreDefaults();
+    // Takes one scripted failure of `function`, when there is one; the lock
+    // is held.
+    bool consumeFailure(const std::string& function, int* code);
     bool blotLightOn();
     int validFrame(const uint8_t* raw, size_t* bytes) const;
     void noteFrame(const Exposure& exposure);

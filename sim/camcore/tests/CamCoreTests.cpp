@@ -279,6 +279,15 @@ TEST_F(CamCoreTest, ScriptedFailuresAnswerTheirCodeAndChangeNothing) {
     camsim_fail("DeviceCount", 1, 0);
     EXPECT_EQ(DeviceCount(), 0);
     EXPECT_EQ(DeviceCount(), 1);
+
+    camsim_fail("ExitDevice", 1, CAMCORE_E_DEVICE);
+    EXPECT_EQ(ExitDevice(), CAMCORE_E_DEVICE);
+    EXPECT_EQ(DeviceState(name.c_str()), 1);  // still started, still running
+    EXPECT_EQ(ExitDevice(), 0);
+    camsim_fail("InitDevice", 1, CAMCORE_E_DEVICE);
+    EXPECT_EQ(InitDevice("/station/"), CAMCORE_E_DEVICE);
+    EXPECT_EQ(DeviceCount(), 0);
+    EXPECT_EQ(InitDevice("/station/"), 0);
 }
 
 TEST_F(CamCoreTest, NoCameraConnected) {
