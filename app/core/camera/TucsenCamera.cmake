@@ -13,3 +13,15 @@ varnu_target_defaults(varnu_tucsen)
 # The application controller starts the cooled camera and holds its
 # controller.
 target_link_libraries(varnu_core PUBLIC varnu_tucsen)
+
+# The western-blot captures: the capture thread with its picture operations
+# and files (varnu_tucsen_capture, above the application controller).
+find_package(OpenCV REQUIRED COMPONENTS core imgproc imgcodecs)
+add_library(varnu_tucsen_capture STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/TucsenPictureOps.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenPictureOps.h
+  ${CMAKE_CURRENT_LIST_DIR}/TucsenPictureFiles.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenPictureFiles.h
+  ${CMAKE_CURRENT_LIST_DIR}/TucsenCapThread.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenCapThread.h)
+target_include_directories(varnu_tucsen_capture PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
+target_include_directories(varnu_tucsen_capture SYSTEM PUBLIC ${OpenCV_INCLUDE_DIRS})
+target_link_libraries(varnu_tucsen_capture PUBLIC varnu_tucsen varnu_core ${OpenCV_LIBS})
+varnu_target_defaults(varnu_tucsen_capture)
