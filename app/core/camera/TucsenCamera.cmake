@@ -15,12 +15,14 @@ varnu_target_defaults(varnu_tucsen)
 target_link_libraries(varnu_core PUBLIC varnu_tucsen)
 
 # The western-blot captures: the capture thread with its picture operations
-# and files (varnu_tucsen_capture, above the application controller).
+# and files, and the exposure-time estimation (varnu_tucsen_capture, above the application controller).
 find_package(OpenCV REQUIRED COMPONENTS core imgproc imgcodecs)
 add_library(varnu_tucsen_capture STATIC
   ${CMAKE_CURRENT_LIST_DIR}/TucsenPictureOps.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenPictureOps.h
   ${CMAKE_CURRENT_LIST_DIR}/TucsenPictureFiles.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenPictureFiles.h
-  ${CMAKE_CURRENT_LIST_DIR}/TucsenCapThread.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenCapThread.h)
+  ${CMAKE_CURRENT_LIST_DIR}/TucsenCapThread.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenCapThread.h
+  ${CMAKE_CURRENT_LIST_DIR}/EstimateExpTimeThread.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EstimateExpTimeThread.h)
 target_include_directories(varnu_tucsen_capture PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 target_include_directories(varnu_tucsen_capture SYSTEM PUBLIC ${OpenCV_INCLUDE_DIRS})
 target_link_libraries(varnu_tucsen_capture PUBLIC varnu_tucsen varnu_core ${OpenCV_LIBS})

@@ -30,7 +30,8 @@
  *     + noise
  * with black = 10 x black level, b the binning (1, 2, 4) and the radiance of
  * the scene at the binned pixel's centre: "bands" has eight lanes of three
- * bands on a background of 0.02 (the brightest band 1.0), "dark" is 0
+ * bands on a background of 0.02, each band a dome over its lane's width and
+ * its height (the brightest, lane 4's middle band, peaks at 1.0), "dark" is 0
  * everywhere, "whole-bright" is 1.0 everywhere. While the blot light is on
  * the membrane (the middle 80 % of the picture) adds 40. The noise is
  * uniform in [-noise, +noise], from the seed and the frame number. An 8-bit

@@ -28,17 +28,22 @@ uint64_t mix(uint64_t x) {
     return x ^ (x >> 31);
 }
 
+// A band is a dome: brightest at its centre, falling to the background at
+// its edges, as the chemiluminescence of a blotted protein does.
 double bandRadiance(double u, double v) {
     const int lane = std::min(kLanes - 1, static_cast<int>(u * kLanes));
-    const double laneCentre = (lane + 0.5) / kLanes;
-    if (std::fabs(u - laneCentre) > kLaneHalfWidth) {
+    const double across = (u - (lane + 0.5) / kLanes) / kLaneHalfWidth;
+    if (std::fabs(across) >= 1.0) {
         return kBackground;
     }
     for (int band = 0; band < 3; ++band) {
-        if (std::fabs(v - kBandRows[band]) <= kBandHalfHeight) {
+        const double along = (v - kBandRows[band]) / kBandHalfHeight;
+        if (std::fabs(along) < 1.0) {
             // Lane 3's middle band is the brightest; the others are weaker.
             const int strength = (lane * 3 + band * 2 + 3) % 5;
-            return lane == 3 && band == 1 ? 1.0 : 0.2 + 0.15 * strength;
+            const double peak = lane == 3 && band == 1 ? 1.0 : 0.2 + 0.15 * strength;
+            const double dome = (1.0 - across * across) * (1.0 - along * along);
+            return std::max(kBackground, peak * dome);
         }
     }
     return kBackground;

@@ -167,7 +167,7 @@ TEST_F(CamCoreTest, BandsStandOutOfTheBackgroundAndNoiseIsSeeded) {
     grab();
     const unsigned band = sample(256 * 7 / 16, 64);
     const unsigned background = sample(2, 2);
-    EXPECT_NEAR(band, 100.0 + 3000.0, 16.0);
+    EXPECT_NEAR(band, 100.0 + 3000.0, 150.0);  // near the dome's top
     EXPECT_NEAR(background, 100.0 + 60.0, 16.0);
     const std::vector<uint8_t> first(image);
 
