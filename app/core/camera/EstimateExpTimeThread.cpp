@@ -1,10 +1,10 @@
 #include "camera/EstimateExpTimeThread.h"
 
-#include "CamOpts.h"
-#include "StationDir.h"
-#include "UserOpts.h"
+#include "base/StationDir.h"
 #include "camera/TucsenCamCtrl.h"
 #include "camera/TucsenImageHeader.h"
+#include "settings/CamOpts.h"
+#include "settings/UserOpts.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -7,12 +7,9 @@ add_library(varnu_tucsen STATIC
   ${CMAKE_CURRENT_LIST_DIR}/TucsenImageHeader.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenImageHeader.h
   ${CMAKE_CURRENT_LIST_DIR}/TucsenGrabThread.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenGrabThread.h
   ${CMAKE_CURRENT_LIST_DIR}/TucsenShowThread.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenShowThread.h)
-target_include_directories(varnu_tucsen PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
+target_include_directories(varnu_tucsen PUBLIC ${VARNU_CORE_INCLUDE_ROOT})
 target_link_libraries(varnu_tucsen PUBLIC CamCore Qt5::Core)
 varnu_target_defaults(varnu_tucsen)
-# The application controller starts the cooled camera and holds its
-# controller.
-target_link_libraries(varnu_core PUBLIC varnu_tucsen)
 
 # The western-blot captures: the capture thread with its picture operations
 # and files, and the exposure-time estimation (varnu_tucsen_capture, above the application controller).
@@ -23,7 +20,7 @@ add_library(varnu_tucsen_capture STATIC
   ${CMAKE_CURRENT_LIST_DIR}/TucsenCapThread.cpp ${CMAKE_CURRENT_LIST_DIR}/TucsenCapThread.h
   ${CMAKE_CURRENT_LIST_DIR}/EstimateExpTimeThread.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EstimateExpTimeThread.h)
-target_include_directories(varnu_tucsen_capture PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
+target_include_directories(varnu_tucsen_capture PUBLIC ${VARNU_CORE_INCLUDE_ROOT})
 target_include_directories(varnu_tucsen_capture SYSTEM PUBLIC ${OpenCV_INCLUDE_DIRS})
 target_link_libraries(varnu_tucsen_capture PUBLIC varnu_tucsen varnu_core ${OpenCV_LIBS})
 varnu_target_defaults(varnu_tucsen_capture)

@@ -1,12 +1,12 @@
 #include "camera/TucsenCapThread.h"
 
-#include "CI_MainControl.h"
-#include "LightCtrl.h"
-#include "Westblot_ExperimentDB.h"
 #include "camera/TucsenCamCtrl.h"
 #include "camera/TucsenImageHeader.h"
 #include "camera/TucsenPictureFiles.h"
 #include "camera/TucsenPictureOps.h"
+#include "controller/CI_MainControl.h"
+#include "database/Westblot_ExperimentDB.h"
+#include "serial/LightCtrl.h"
 
 #include <QDir>
 #include <QElapsedTimer>

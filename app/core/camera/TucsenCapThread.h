@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CamOpts.h"
-#include "UserOpts.h"
+#include "settings/CamOpts.h"
+#include "settings/UserOpts.h"
 
 #include <QDate>
 #include <QString>

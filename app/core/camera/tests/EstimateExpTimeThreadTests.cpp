@@ -1,10 +1,10 @@
 // The exposure-time estimate: its arithmetic, and whole estimates on the
 // simulated camera's scenes.
-#include "CI_MainControl.h"
-#include "LogHandler.h"
 #include "TestStation.h"
 #include "camera/EstimateExpTimeThread.h"
 #include "camera/TucsenCamCtrl.h"
+#include "controller/CI_MainControl.h"
+#include "startup/LogHandler.h"
 
 #include <CamCore_control.h>
 

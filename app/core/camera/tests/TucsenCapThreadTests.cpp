@@ -1,13 +1,13 @@
 // Capture jobs of the western-blot page against the simulated cooled camera
 // and the dark-room simulator (whose journal shows the blot light commands).
-#include "ASyncSerialPortThread.h"
-#include "CI_MainControl.h"
 #include "DarkroomSimProcess.h"
-#include "LogHandler.h"
 #include "TestStation.h"
-#include "Westblot_ExperimentDB.h"
 #include "camera/TucsenCamCtrl.h"
 #include "camera/TucsenCapThread.h"
+#include "controller/CI_MainControl.h"
+#include "database/Westblot_ExperimentDB.h"
+#include "serial/ASyncSerialPortThread.h"
+#include "startup/LogHandler.h"
 
 #include <CamCore_control.h>
 
