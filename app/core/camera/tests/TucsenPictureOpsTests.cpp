@@ -1,5 +1,7 @@
+#include "TestStation.h"
 #include "camera/TucsenPictureFiles.h"
 #include "camera/TucsenPictureOps.h"
+#include "settings/UserOpts.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,6 +127,19 @@ TEST(TucsenPictureFiles, ATimeNameAlreadyTakenMovesOnByAMillisecond) {
     QFile(folder1 + "10-20-30-998.tif").open(QIODevice::WriteOnly);
     QFile(folder2 + "10-20-30-999.tif").open(QIODevice::WriteOnly);
     EXPECT_EQ(TucsenPictureFiles::freeFileName(folder1, folder2, time), "10-20-31-000.tif");
+}
+
+TEST(TucsenPictureFiles, AnEmptyStoragePathTakesTheDefaultAndKeepsIt) {
+    TestStation station("storage-path");
+    station.setUserOption("storagePath", "");
+    UserOpts userOpt;
+    const QString chosen = TucsenPictureFiles::storagePath(userOpt);
+    EXPECT_TRUE(chosen.endsWith("/UserImages")) << chosen.toStdString();
+    EXPECT_GT(chosen.size(), QString("/UserImages").size());
+    EXPECT_EQ(station.userOption("storagePath").toString(), chosen);
+
+    station.setUserOption("storagePath", station.path() + "/mine");
+    EXPECT_EQ(TucsenPictureFiles::storagePath(userOpt), station.path() + "/mine");
 }
 
 }  // namespace
