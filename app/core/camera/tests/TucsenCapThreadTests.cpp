@@ -65,7 +65,21 @@ class TucsenCapThreadTest : public testing::Test {
         camsim_reset("width=64,height=32,time_scale=0,noise=0,scene=bands");
         ASSERT_TRUE(s_control->initTucsenCam());
         camsim_reset_counts();
+        settleLine();
         s_sim->command("clear");
+    }
+    // Waits until the line has been quiet for a moment, so the commands of an
+    // earlier job have all arrived before the journal is cleared.
+    static void settleLine() {
+        int seen = -1;
+        for (int i = 0; i < 20; ++i) {
+            const int now = s_sim->journal().size();
+            if (now == seen) {
+                return;
+            }
+            seen = now;
+            waitUntil([] { return false; }, 250);
+        }
     }
     // Resets the simulator's records but not the started camera.
     static void camsim_reset_counts() { camsim_clear_journal(); }
@@ -103,18 +117,6 @@ class TucsenCapThreadTest : public testing::Test {
             }
         }
         return notes;
-    }
-    // Whether the blot light notes of the simulator end with `expected` within
-    // a few seconds (the line is slow: an earlier job's commands may still
-    // arrive after the journal was cleared).
-    bool lightEndsWith(const QStringList& expected) {
-        return waitUntil(
-            [&] {
-                const QStringList notes = lightNotes();
-                return notes.size() >= expected.size() &&
-                       notes.mid(notes.size() - expected.size()) == expected;
-            },
-            5000);
     }
     static void runJob(TucsenCapThread& thread) {
         thread.start();
@@ -208,7 +210,9 @@ TEST_F(TucsenCapThreadTest, CaptureModesWithAndWithoutMarker) {
         EXPECT_EQ(row->gain, c.gainText);
         const QStringList light = c.wbMarker ? QStringList{"blot light off"}
                                              : QStringList{"blot light on", "blot light off"};
-        EXPECT_TRUE(lightEndsWith(light)) << lightNotes().join('|').toStdString();
+        ASSERT_TRUE(waitUntil([&] { return lightNotes().size() >= light.size(); }, 5000));
+        settleLine();
+        EXPECT_EQ(lightNotes(), light);
         EXPECT_EQ(camera->deviceState(), 0);
     }
 }
@@ -268,8 +272,9 @@ TEST_F(TucsenCapThreadTest, AStopDuringTheMarkerStillTurnsTheLightOffAndUpdatesT
     ASSERT_TRUE(row);
     EXPECT_EQ(row->exposureTime, "200,5000,");
     EXPECT_EQ(filesIn(s_station->path() + "/Pictures/26-03-04/" + name), 0);
-    EXPECT_TRUE(lightEndsWith({"blot light on", "blot light off"}))
-        << lightNotes().join('|').toStdString();
+    ASSERT_TRUE(waitUntil([&] { return lightNotes().size() >= 2; }, 5000));
+    settleLine();
+    EXPECT_EQ(lightNotes(), QStringList({"blot light on", "blot light off"}));
     EXPECT_EQ(camera->deviceState(), 0);
 }
 
