@@ -54,8 +54,8 @@ class EstimateExpTimeTest : public testing::Test {
     static void TearDownTestSuite() { qInstallMessageHandler(nullptr); }
 
     // Starts the camera on `scene`, runs one estimate and returns its result.
-    int estimate(const std::string& scene) {
-        camsim_reset(("width=512,height=256,time_scale=0,noise=16,scene=" + scene).c_str());
+    int estimate(const std::string& scene, const std::string& size = "width=512,height=256") {
+        camsim_reset((size + ",time_scale=0,noise=16,scene=" + scene).c_str());
         EXPECT_TRUE(s_control->initTucsenCam());
         s_control->tucsenCamCtrl->resumeDevice();
         EstimateExpTimeThread thread;
@@ -110,6 +110,18 @@ TEST_F(EstimateExpTimeTest, NoBandAtEitherTrialGivesTheFallbackWithoutACsvLine) 
         EXPECT_EQ(trialsSeen(), std::vector<float>({5000, 10000}));
         EXPECT_EQ(csvLines().size(), before);
     }
+}
+
+TEST_F(EstimateExpTimeTest, ABandThatIsTheWholePictureQualifiesForNothing) {
+    // At 4 x 4 binning a 64 x 32 sensor gives 16 x 8 pixels: the bright
+    // picture's one contour is small enough to count as a band, but its box
+    // is the whole picture, so no band can be chosen.
+    const int before = csvLines().size();
+    EXPECT_EQ(estimate("whole-bright", "width=64,height=32"),
+              EstimateExpTimeThread::kNoBandExpTime);
+    EXPECT_EQ(trialsSeen(), std::vector<float>({5000}));
+    EXPECT_EQ(csvLines().size(), before);
+    EXPECT_TRUE(s_station->todaysLog().contains("no band qualifies"));
 }
 
 TEST_F(EstimateExpTimeTest, AnUnusableCalibrationGivesTheFallbackAndAWarning) {
