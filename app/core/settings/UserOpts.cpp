@@ -135,7 +135,7 @@ UserOpts::Field UserOpts::fieldOf(int type) {
     return f;
 }
 
-void UserOpts::saveUserOpt(int type) {
+bool UserOpts::saveUserOpt(int type) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     if (!isUserOpt(type)) {
         qFatal("Unknow UserOptType.");
@@ -156,6 +156,8 @@ void UserOpts::saveUserOpt(int type) {
         settings.setValue(key, *f.l);
     }
     settings.endGroup();
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 void UserOpts::loadUserOpt(int type) {
