@@ -144,6 +144,7 @@ bool UserOpts::saveUserOpt(int type) {
     settings.beginGroup(QStringLiteral("UserOption"));
     const Field f = fieldOf(type);
     const QString key = keyOf(type);
+    const QVariant previous = settings.value(key);
     if (f.b != nullptr) {
         settings.setValue(key, *f.b);
     } else if (f.i != nullptr) {
@@ -155,9 +156,18 @@ bool UserOpts::saveUserOpt(int type) {
     } else {
         settings.setValue(key, *f.l);
     }
-    settings.endGroup();
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    if (settings.status() == QSettings::NoError) {
+        return true;
+    }
+    // The file was not written: the process's view of it goes back to
+    // what the file holds, so later reads do not see the lost value.
+    if (previous.isValid()) {
+        settings.setValue(key, previous);
+    } else {
+        settings.remove(key);
+    }
+    return false;
 }
 
 void UserOpts::loadUserOpt(int type) {
