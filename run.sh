@@ -76,6 +76,10 @@ if ! grep -q '^AlreadyRun *= *true' "$user_ini" 2>/dev/null; then
 fi
 ini_set "$user_ini" UserOption comNum "$link"
 
+# The report template, unless the station holds a newer one.
+mkdir -p "$station/documents"
+cp -u build/bin/documents/report.dotx "$station/documents/report.dotx"
+
 # One simulated camera: a monochrome 1280 x 1024 camera (MT9M001) looking at
 # a gel, with real exposure times.
 export MLUSBIMAGER_CONFIG="$station/usbcam.ini"

@@ -7,6 +7,7 @@
 #include "CI_MainWidget.h"
 #include "LogHandler.h"
 #include "LoginDialog.h"
+#include "ReportWordProcessor.h"
 #include "SingleInstance.h"
 #include "StyleSheet.h"
 
@@ -50,6 +51,7 @@ int main(int argc, char* argv[]) {
         return -1;
     }
 
+    installReportWordProcessor(showWithDesktop);
     CI_MainControl* mainControl = CI_MainControl::getInstance();
     switch (mainControl->getLanguageID()) {
         case 0:
