@@ -1,7 +1,7 @@
 #include "ImageProcessFrame.h"
 
-#include "CI_MainControl.h"
 #include "ImageProcess_ImageFrame.h"
+#include "controller/CI_MainControl.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>

@@ -2,14 +2,15 @@
 
 #include "ui_DeviceSettingFrame.h"
 
-#include "ASyncSerialPortThread.h"
 #include "AdminAccount.h"
-#include "CI_MainControl.h"
-#include "CheckLoginDialog.h"
 #include "StoragePathDefault.h"
-#include "SystemAudit.h"
 #include "SystemResources.h"
-#include "UserInfo.h"
+#include "base/NavigationTypes.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "login/CheckLoginDialog.h"
+#include "serial/ASyncSerialPortThread.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -218,8 +219,10 @@ void DeviceSettingFrame::buttonAddWaterMarkClickedHandle(int index) {
         selectStored(addWaterMarkGroup, mainCtrl->userOpt.isAddWaterMark);
         return;
     }
-    writeSystemAuditPair(QStringLiteral("水印设置: ") + openClose(index, true),
-                         QStringLiteral("Watermark Set: ") + openClose(index, false));
+    mainCtrl->auditTrailDB->insertAuditTrailPair(
+        SystemPage, mainCtrl->currentUser->userName,
+        QStringLiteral("水印设置: ") + openClose(index, true),
+        QStringLiteral("Watermark Set: ") + openClose(index, false));
 }
 
 void DeviceSettingFrame::buttonCheckLoginClickedHandle(int index) {
@@ -233,8 +236,10 @@ void DeviceSettingFrame::buttonCheckLoginClickedHandle(int index) {
         selectStored(checkLoginGroup, mainCtrl->userOpt.isCheckLogin);
         return;
     }
-    writeSystemAuditPair(QStringLiteral("电子签名: ") + openClose(index, true),
-                         QStringLiteral("Electronic Signature: ") + openClose(index, false));
+    mainCtrl->auditTrailDB->insertAuditTrailPair(
+        SystemPage, mainCtrl->currentUser->userName,
+        QStringLiteral("电子签名: ") + openClose(index, true),
+        QStringLiteral("Electronic Signature: ") + openClose(index, false));
 }
 
 void DeviceSettingFrame::on_comboBox_Language_currentIndexChanged(int index) {
@@ -268,7 +273,8 @@ void DeviceSettingFrame::on_pushButton_GetExistDir_clicked() {
     }
     ui->lineEdit_StoragePath->setText(chosen);
     // Paths are user text: joined literally, so "%1" in a folder name stays.
-    writeSystemAuditPair(
+    mainCtrl->auditTrailDB->insertAuditTrailPair(
+        SystemPage, mainCtrl->currentUser->userName,
         QStringLiteral("修改图像保存路径: 修改前:") + before + QStringLiteral(" 修改后:") + chosen,
         QStringLiteral("Modify image save path: before: ") + before + QStringLiteral(" after: ") +
             chosen);

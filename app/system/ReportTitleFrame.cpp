@@ -2,10 +2,12 @@
 
 #include "ui_ReportTitleFrame.h"
 
-#include "CI_MainControl.h"
-#include "CheckLoginDialog.h"
-#include "SystemAudit.h"
 #include "SystemResources.h"
+#include "base/NavigationTypes.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "login/CheckLoginDialog.h"
 
 #include <QEvent>
 #include <QMessageBox>
@@ -82,10 +84,12 @@ void ReportTitleFrame::on_pushButton_Save_clicked() {
     }
     QMessageBox::information(nullptr, tr("Tips"), tr("Save success!"), QMessageBox::Ok);
     // The titles are user text: joined literally, so "%1" in a title stays.
-    writeSystemAuditPair(QStringLiteral("保存报告标题: 主标题: ") + mainTitle +
-                             QStringLiteral("  副标题: ") + subTitle,
-                         QStringLiteral("Save report title: main title: ") + mainTitle +
-                             QStringLiteral(" subtitle: ") + subTitle);
+    mainCtrl->auditTrailDB->insertAuditTrailPair(
+        SystemPage, mainCtrl->currentUser->userName,
+        QStringLiteral("保存报告标题: 主标题: ") + mainTitle + QStringLiteral("  副标题: ") +
+            subTitle,
+        QStringLiteral("Save report title: main title: ") + mainTitle +
+            QStringLiteral(" subtitle: ") + subTitle);
 }
 
 void ReportTitleFrame::changeEvent(QEvent* event) {

@@ -2,8 +2,8 @@
 
 #include "ui_SP_MethodFrame.h"
 
-#include "CI_MainControl.h"
 #include "SystemResources.h"
+#include "controller/CI_MainControl.h"
 
 #include <QEvent>
 

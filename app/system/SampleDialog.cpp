@@ -2,8 +2,8 @@
 
 #include "ui_SampleDialog.h"
 
-#include "CI_MainControl.h"
-#include "SampleDB.h"
+#include "controller/CI_MainControl.h"
+#include "database/SampleDB.h"
 
 #include <QColor>
 #include <QEvent>

@@ -2,10 +2,10 @@
 
 #include "ui_SampleTypeFrame.h"
 
-#include "CI_MainControl.h"
-#include "SampleDB.h"
 #include "SampleDialog.h"
 #include "SystemResources.h"
+#include "controller/CI_MainControl.h"
+#include "database/SampleDB.h"
 
 #include <QEvent>
 #include <QHeaderView>

@@ -2,10 +2,10 @@
 
 #include "ui_SystemInfoFrame.h"
 
-#include "CI_MainControl.h"
-#include "StationDir.h"
 #include "SystemResources.h"
 #include "UpdateCheck.h"
+#include "base/StationDir.h"
+#include "controller/CI_MainControl.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -3,10 +3,12 @@
 #include "ui_UserDialog.h"
 
 #include "AdminAccount.h"
-#include "CI_MainControl.h"
-#include "CheckLoginDialog.h"
-#include "SystemAudit.h"
-#include "UserInfoDB.h"
+#include "base/NavigationTypes.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
+#include "login/CheckLoginDialog.h"
 
 #include <QColor>
 #include <QEvent>
@@ -199,8 +201,10 @@ bool UserDialog::insertRecord() {
         return false;
     }
     qDebug().noquote() << "user " + m_savedInfo.userName + " save success.";
-    writeSystemAuditPair(QStringLiteral("新增用户: ") + m_savedInfo.userName,
-                         QStringLiteral("Add user: ") + m_savedInfo.userName);
+    mainCtrl->auditTrailDB->insertAuditTrailPair(
+        SystemPage, mainCtrl->currentUser->userName,
+        QStringLiteral("新增用户: ") + m_savedInfo.userName,
+        QStringLiteral("Add user: ") + m_savedInfo.userName);
     return true;
 }
 
@@ -224,8 +228,10 @@ bool UserDialog::updateRecord() {
             *mainCtrl->currentUser = *stored;
         }
     }
-    writeSystemAuditPair(QStringLiteral("修改用户: ") + m_savedInfo.userName,
-                         QStringLiteral("Edit user: ") + m_savedInfo.userName);
+    mainCtrl->auditTrailDB->insertAuditTrailPair(
+        SystemPage, mainCtrl->currentUser->userName,
+        QStringLiteral("修改用户: ") + m_savedInfo.userName,
+        QStringLiteral("Edit user: ") + m_savedInfo.userName);
     return true;
 }
 

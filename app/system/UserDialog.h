@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserInfo.h"
+#include "database/UserInfo.h"
 
 #include <QDialog>
 

@@ -3,13 +3,14 @@
 #include "ui_UserManageFrame.h"
 
 #include "AdminAccount.h"
-#include "CI_MainControl.h"
-#include "CheckLoginDialog.h"
-#include "SystemAudit.h"
 #include "SystemResources.h"
 #include "UserDialog.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
+#include "base/NavigationTypes.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
+#include "login/CheckLoginDialog.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -162,8 +163,10 @@ void UserManageFrame::on_pushButton_Delete_clicked() {
     }
     qDebug().noquote() << "user " + account->userName + " success.";
     refreshTable();
-    writeSystemAuditPair(QStringLiteral("删除用户: ") + account->userName,
-                         QStringLiteral("Delete user: ") + account->userName);
+    mainCtrl->auditTrailDB->insertAuditTrailPair(
+        SystemPage, mainCtrl->currentUser->userName,
+        QStringLiteral("删除用户: ") + account->userName,
+        QStringLiteral("Delete user: ") + account->userName);
 }
 
 void UserManageFrame::showEvent(QShowEvent* event) {

@@ -3,12 +3,12 @@
 // storage path, re-checked and audited changes, and the light auto-close
 // command seen by the dark-room simulator.
 
-#include "ASyncSerialPortThread.h"
-#include "CI_MainControl.h"
 #include "DarkroomSimProcess.h"
 #include "DeviceSettingFrame.h"
 #include "StoragePathDefault.h"
 #include "SystemTestSupport.h"
+#include "controller/CI_MainControl.h"
+#include "serial/ASyncSerialPortThread.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

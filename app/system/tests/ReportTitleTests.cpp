@@ -2,10 +2,10 @@
 // reloaded on every show, and never confirmed when the settings file cannot
 // be written.
 
-#include "CI_MainControl.h"
 #include "ReportTitleFrame.h"
 #include "SystemTestSupport.h"
-#include "UserOpts.h"
+#include "controller/CI_MainControl.h"
+#include "settings/UserOpts.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -2,11 +2,11 @@
 // typed, deleting the current row, and a failed insert that keeps the
 // dialog open.
 
-#include "CI_MainControl.h"
-#include "SampleDB.h"
 #include "SampleDialog.h"
 #include "SampleTypeFrame.h"
 #include "SystemTestSupport.h"
+#include "controller/CI_MainControl.h"
+#include "database/SampleDB.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,10 +2,10 @@
 // 127.0.0.1: the request, each kind of answer, the time-out, the newest
 // check only; the user manual and the picture by model.
 
-#include "CI_MainControl.h"
 #include "SystemInfoFrame.h"
 #include "SystemTestSupport.h"
 #include "UpdateSimProcess.h"
+#include "controller/CI_MainControl.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

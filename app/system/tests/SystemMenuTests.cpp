@@ -1,11 +1,11 @@
 // The system page's menu and function area: one entry checked and disabled
 // at a time, exactly one page shown, the debug line of each switch.
 
-#include "CI_MainControl.h"
 #include "SP_FuncFrame.h"
 #include "SP_MethodFrame.h"
-#include "SystemPageFrame.h"
 #include "SystemTestSupport.h"
+#include "controller/CI_MainControl.h"
+#include "mainwindow/SystemPageFrame.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,10 +1,10 @@
 #include "SystemTestSupport.h"
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
-#include "NavigationTypes.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
+#include "base/NavigationTypes.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

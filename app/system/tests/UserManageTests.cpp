@@ -2,13 +2,13 @@
 // rights and their icons, validators, inline warnings, duplicate names and
 // the held record of the logged-in user.
 
-#include "CI_MainControl.h"
-#include "PasswordHash.h"
 #include "SystemTestSupport.h"
 #include "UserDialog.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
 #include "UserManageFrame.h"
+#include "controller/CI_MainControl.h"
+#include "database/PasswordHash.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
 
 #include <QCheckBox>
 #include <QIcon>
