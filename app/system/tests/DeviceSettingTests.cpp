@@ -297,6 +297,34 @@ TEST_F(DeviceSettingTest, UnguardedGroupsStoreAtOnce) {
     EXPECT_TRUE(auditRowsAfter(before).isEmpty());
 }
 
+TEST_F(DeviceSettingTest, AnUnwritableSettingsFileIsReportedAndTheStoredValueShown) {
+    s_control->expType = 1;
+    s_station->setUserOption("WbMarker", false);
+    s_station->setUserOption("isAddWaterMark", 0);
+    openPage();
+    const QString ini = s_station->filePath("Ini/userOption.ini");
+    if (!makeUnwritable(ini)) {
+        GTEST_SKIP() << "this file system cannot make a file unwritable";
+    }
+    const int before = lastAuditId();
+    ModalDriver driver;
+    driver.answerMessageBox(QMessageBox::Ok);
+    passRecheck(driver, "tarsk");
+    driver.answerMessageBox(QMessageBox::Ok);
+    child<QRadioButton>("radioButton_No")->click();
+    child<QRadioButton>("radioButton_NoWaterMark")->click();
+    makeWritable(ini);
+    EXPECT_EQ(driver.pendingSteps(), 0);
+    EXPECT_EQ(driver.messages(),
+              (QStringList{"Tips|Save failed, the settings file cannot be written!",
+                           "Tips|Save failed, the settings file cannot be written!"}));
+    EXPECT_TRUE(child<QRadioButton>("radioButton_Yes")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("radioButton_AddWaterMark")->isChecked());
+    EXPECT_EQ(s_station->userOption("WbMarker").toString(), "false");
+    EXPECT_EQ(s_station->userOption("isAddWaterMark").toInt(), 0);
+    EXPECT_TRUE(auditRowsAfter(before).isEmpty());
+}
+
 TEST_F(DeviceSettingTest, ChoosingALanguageSwitchesAtOnce) {
     openPage();
     child<QComboBox>("comboBox_Language")->setCurrentIndex(0);
