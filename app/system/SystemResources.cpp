@@ -2,9 +2,10 @@
 
 #include <QtGlobal>
 
-// Q_INIT_RESOURCE declares the resource initialiser at the scope it is used
-// in, so it must be called from a function of the global namespace.
+// Q_INIT_RESOURCE declares the initialiser at the scope it is used in, so it
+// is called from a function of the global namespace.
 static bool registerSystemResources() {
+    Q_INIT_RESOURCE(audittrail);
     Q_INIT_RESOURCE(varnu_system);
     return true;
 }
