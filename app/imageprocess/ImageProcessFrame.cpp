@@ -2,7 +2,7 @@
 
 #include "ui_ImageProcessFrame.h"
 
-#include "CI_MainControl.h"
+#include "controller/CI_MainControl.h"
 
 #include <QEvent>
 #include <QFile>

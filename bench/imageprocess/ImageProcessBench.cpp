@@ -12,7 +12,6 @@
 #include <benchmark/benchmark.h>
 
 #include "BlackWhite.h"
-#include "CI_MainControl.h"
 #include "Dyeing.h"
 #include "HistogramStretch.h"
 #include "ImageProcess_ImageFrame.h"
@@ -22,6 +21,7 @@
 #include "PictureFiles.h"
 #include "PseudoColour.h"
 #include "camera/ZdqCameraCtrl.h"
+#include "controller/CI_MainControl.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "TucsenCamCtrl.h"
+#include "camera/TucsenCamCtrl.h"
 
 #include <QMutex>
 #include <QMutexLocker>

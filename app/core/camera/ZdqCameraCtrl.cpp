@@ -1,4 +1,4 @@
-#include "ZdqCameraCtrl.h"
+#include "camera/ZdqCameraCtrl.h"
 
 #include <QMutex>
 #include <QMutexLocker>

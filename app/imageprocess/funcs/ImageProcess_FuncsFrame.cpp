@@ -2,7 +2,7 @@
 
 #include "ui_ImageProcess_FuncsFrame.h"
 
-#include "CheckLoginDialog.h"
+#include "login/CheckLoginDialog.h"
 
 #include <QColorDialog>
 #include <QEvent>

@@ -3,7 +3,6 @@
 
 #include "ui_ImageProcess_ImageFrame.h"
 
-#include "CI_MainControl.h"
 #include "CooledFrame.h"
 #include "GelCapturePicture.h"
 #include "ImageProcessTextEdit.h"
@@ -11,6 +10,7 @@
 #include "PictureFiles.h"
 #include "camera/TucsenCamCtrl.h"
 #include "camera/ZdqCameraCtrl.h"
+#include "controller/CI_MainControl.h"
 
 #include <QMessageBox>
 #include <QTransform>

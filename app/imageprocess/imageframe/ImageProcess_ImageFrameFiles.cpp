@@ -3,11 +3,11 @@
 
 #include "ui_ImageProcess_ImageFrame.h"
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
-#include "NavigationTypes.h"
 #include "PictureFiles.h"
-#include "UserInfo.h"
+#include "base/NavigationTypes.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
 
 #include <QDateTime>
 #include <QFileDialog>

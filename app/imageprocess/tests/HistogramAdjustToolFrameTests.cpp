@@ -1,8 +1,8 @@
 #include "PageFixture.h"
 
 #include "HistogramAdjustToolFrame.h"
-#include "MySlider.h"
 #include "SQ_ChartFrame.h"
+#include "widgets/MySlider.h"
 
 #include <QLabel>
 #include <QLineEdit>

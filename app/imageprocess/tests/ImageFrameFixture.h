@@ -1,12 +1,12 @@
 #pragma once
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
 #include "ImageProcess_ImageFrame.h"
 #include "TestStation.h"
-#include "UserInfo.h"
 #include "camera/TucsenCamCtrl.h"
 #include "camera/ZdqCameraCtrl.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
 
 #include <QApplication>
 #include <QScrollArea>

@@ -5,7 +5,7 @@
 #include "ImageProcess_FuncsFrame.h"
 #include "ImageProcess_ImageFrame.h"
 #include "ImageProcess_ToolsFrame.h"
-#include "MySlider.h"
+#include "widgets/MySlider.h"
 
 #include <QDoubleSpinBox>
 #include <QFile>

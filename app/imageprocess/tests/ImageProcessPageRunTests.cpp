@@ -11,7 +11,7 @@
 #include "ImageProcess_ImageFrame.h"
 #include "ImageProcess_ToolsFrame.h"
 #include "ModalDriver.h"
-#include "MySlider.h"
+#include "widgets/MySlider.h"
 
 #include <tiffio.h>
 #include <QFileDialog>

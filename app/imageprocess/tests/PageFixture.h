@@ -1,11 +1,11 @@
 #pragma once
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
 #include "TestStation.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
 #include "camera/ZdqCameraCtrl.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
 
 #include <QApplication>
 #include <QPushButton>
