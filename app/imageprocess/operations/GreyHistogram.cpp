@@ -40,17 +40,26 @@ GreyHistogram computeGrayHistogram(const QImage& image) {
         return histogram;
     }
     static const Weights weights;
-    // Four partial counts break the dependency between neighbouring pixels
-    // that fall in the same bin.
+    const auto bin = [](uint32_t p) {
+        return (weights.red[(p >> 16) & 0xFFu] + weights.green[(p >> 8) & 0xFFu] +
+                weights.blue[p & 0xFFu]) /
+               100u;
+    };
+    // Four partial counts, one for each of four neighbouring pixels, so that
+    // pixels falling in the same bin do not wait for each other.
     std::array<std::array<uint32_t, 256>, 4> counts{};
     const int width = source.width();
     for (int y = 0; y < source.height(); ++y) {
         const auto* pixel = reinterpret_cast<const uint32_t*>(source.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const uint32_t p = pixel[x];
-            const unsigned sum = weights.red[(p >> 16) & 0xFFu] + weights.green[(p >> 8) & 0xFFu] +
-                                 weights.blue[p & 0xFFu];
-            ++counts[static_cast<size_t>(x & 3)][sum / 100u];
+        int x = 0;
+        for (; x + 4 <= width; x += 4) {
+            ++counts[0][bin(pixel[x])];
+            ++counts[1][bin(pixel[x + 1])];
+            ++counts[2][bin(pixel[x + 2])];
+            ++counts[3][bin(pixel[x + 3])];
+        }
+        for (; x < width; ++x) {
+            ++counts[0][bin(pixel[x])];
         }
     }
     for (size_t level = 0; level < histogram.size(); ++level) {
