@@ -16,7 +16,6 @@
 #include <tiffio.h>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -112,21 +111,27 @@ TEST_F(PageTest, ImportOperateCropLabelUndoRedoHistogramAndSaveAt300Dpi) {
     click(*funcs, "pushButton_Pseudo");
     const QImage coloured = image->currentPicture();
 
-    // Crop at actual size, 60 x 40 picture pixels from (30, 20).
+    // Crop at actual size, 60 x 40 picture pixels from (30, 20): the drag
+    // is placed on the picture as the label centres it, and the crop is what
+    // lay under it.
     click(*funcs, "pushButton_Origial");
     QApplication::processEvents();
-    const QSize area = page.findChild<QScrollArea*>("scrollArea")->size();
+    const auto shownAt = [label](const QSize& picture) {
+        return QPoint((label->width() - picture.width()) / 2,
+                      (label->height() - picture.height()) / 2);
+    };
     click(*funcs, "pushButton_Cut");
     EXPECT_EQ(enabledButtons(*funcs), QStringList{"pushButton_CutCancel"});
-    const QPoint origin((area.width() - 200) / 2, (area.height() - 150) / 2);
+    const QPoint origin = shownAt(QSize(200, 150));
     drag(label, origin + QPoint(30, 20), origin + QPoint(89, 59));
     ASSERT_EQ(image->currentPicture(), coloured.copy(30, 20, 60, 40));
     EXPECT_EQ(enabledButtons(*funcs).size(), 23);
 
-    // A text label in the cropped picture.
+    // A text label over the whole cropped picture: drawn inside it.
+    QApplication::processEvents();
     click(*funcs, "pushButton_Label");
     EXPECT_EQ(enabledButtons(*funcs), QStringList{"pushButton_LabelCancel"});
-    const QPoint cropped((area.width() - 60) / 2, (area.height() - 40) / 2);
+    const QPoint cropped = shownAt(QSize(60, 40));
     drag(label, cropped, cropped + QPoint(59, 39));
     auto* editor = label->findChild<ImageProcessTextEdit*>();
     ASSERT_NE(editor, nullptr);
