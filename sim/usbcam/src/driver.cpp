@@ -209,11 +209,12 @@ void Driver::releaseFrameLocked(const std::shared_ptr<Camera>& camera) {
     Op* op = *it;
     ReadPlan plan = camera->planRead();
     auto now = std::chrono::steady_clock::now();
-    // A triggered frame is exposed and read out after its trigger.
+    // A triggered frame is exposed and read out the trigger delay after its
+    // trigger.
     op->due = now;
     if (plan.timing == MLSIM_TIMING_REALTIME) {
         op->due += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-            std::chrono::duration<double, std::milli>(plan.periodMs));
+            std::chrono::duration<double, std::milli>(plan.triggerDelayMs + plan.periodMs));
     }
     op->state = Op::Scheduled;
     changed_.notify_all();
@@ -528,6 +529,14 @@ int Driver::overlappedResult(MlUsbHandle handle, MlUsbOverlapped* overlapped, ui
         }
         changed_.wait(lock, [&] { return overlapped->driver_reserved[0] == kComplete; });
     }
+    // The result is set before the completion runs; the operation is
+    // forgotten only after it returned. Waiting for that keeps a caller that
+    // frees the record or the completion's context on seeing the result
+    // from racing the completion.
+    changed_.wait(lock, [&] {
+        return std::none_of(ops_.begin(), ops_.end(),
+                            [&](const Op* op) { return op->overlapped == overlapped; });
+    });
     uint32_t result = static_cast<uint32_t>(overlapped->driver_reserved[1]);
     if (bytes) {
         *bytes = static_cast<uint32_t>(overlapped->driver_reserved[2]);

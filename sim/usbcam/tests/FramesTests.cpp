@@ -1,8 +1,12 @@
 // Frames as the chip's and FPGA's registers describe them: size, samples,
 // the exact test pattern, orientation, multi-frame transfers, watermark,
 // triggers, streaming, the gel scene's response and the Bayer mosaic.
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <memory>
 #include <numeric>
+#include <thread>
 
 #include "raw_driver.h"
 
@@ -225,6 +229,40 @@ TEST_F(FramesTest, SoftwareTriggerReleasesOneFrame) {
     EXPECT_EQ(mlusb_get_last_error(), MLUSB_ERROR_OPERATION_ABORTED);
 }
 
+TEST_F(FramesTest, TheResultIsGivenOnlyAfterTheCompletionReturned) {
+    // A caller may free the record and the completion's context as soon as
+    // it has the result, so a slow completion must be over by then.
+    struct SlowCompletion {
+        MlUsbOverlapped overlapped{};
+        std::atomic<bool> returned{false};
+    };
+    MlUsbHandle h = plugAndOpen(0, profileOf(52));
+    writeSensor(h, 0x04, 15);
+    writeSensor(h, 0x03, 15);
+    writeFpga(h, 0, 0x0001);  // external trigger: the read waits
+    std::vector<uint8_t> buffer(256);
+    for (int wait : {1, 0}) {
+        auto slow = std::make_unique<SlowCompletion>();
+        slow->overlapped.context = slow.get();
+        slow->overlapped.on_complete = [](void* context) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            static_cast<SlowCompletion*>(context)->returned = true;
+        };
+        uint32_t got = 0;
+        ASSERT_EQ(mlusb_read(h, buffer.data(), 256, &got, &slow->overlapped), 0);
+        std::thread trigger([] { mlsim_trigger(0); });  // completes on the driver's thread
+        uint32_t bytes = 0;
+        int ok = 0;
+        do {
+            ok = mlusb_get_overlapped_result(h, &slow->overlapped, &bytes, wait);
+        } while (!ok && mlusb_get_last_error() == MLUSB_ERROR_IO_INCOMPLETE);
+        EXPECT_EQ(ok, 1) << "wait " << wait;
+        EXPECT_TRUE(slow->returned) << "wait " << wait;
+        trigger.join();
+        slow.reset();  // a completion still running would now use freed memory
+    }
+}
+
 TEST_F(FramesTest, ExternalTriggerReleasesOneFrame) {
     MlUsbHandle h = plugAndOpen(0, profileOf(52));
     writeSensor(h, 0x04, 15);
@@ -240,6 +278,101 @@ TEST_F(FramesTest, ExternalTriggerReleasesOneFrame) {
     ASSERT_EQ(mlsim_trigger(0), 1);
     EXPECT_EQ(mlusb_get_overlapped_result(h, &ov, &bytes, 1), 1);
     EXPECT_EQ(bytes, 256u);
+}
+
+TEST_F(FramesTest, StartEndModeHoldsFramesUntilAStart) {
+    MlUsbHandle h = plugAndOpen(0, profileOf(52));
+    writeSensor(h, 0x04, 15);
+    writeSensor(h, 0x03, 15);
+    writeFpga(h, 65, 0x0502);  // start/end mode 1, bits 8-14 kept
+    std::vector<uint8_t> buffer(256);
+    for (int nStart = 0; nStart < 2; ++nStart) {
+        SCOPED_TRACE(nStart);
+        MlUsbOverlapped ov{};
+        uint32_t got = 0;
+        ASSERT_EQ(mlusb_read(h, buffer.data(), 256, &got, &ov), 0);
+        ASSERT_EQ(mlsim_trigger(0), 1);  // a trigger is not a start
+        uint32_t bytes = 0;
+        EXPECT_EQ(mlusb_get_overlapped_result(h, &ov, &bytes, 0), 0);
+        if (nStart == 0) {
+            writeFpga(h, 65, 0x8502);  // the software start pulse
+        } else {
+            ASSERT_EQ(mlsim_start_signal(0), 1);
+        }
+        EXPECT_EQ(mlusb_get_overlapped_result(h, &ov, &bytes, 1), 1);
+        EXPECT_EQ(bytes, 256u);
+    }
+    uint16_t wMode = 0;
+    ASSERT_EQ(mlsim_fpga_read(0, 65, &wMode), 1);
+    EXPECT_EQ(wMode, 0x0502) << "the pulse bit is not stored";
+    // Mode 0: frames flow again.
+    writeFpga(h, 65, 0x0500);
+    EXPECT_EQ(readFrame(h, buffer).bytes, 256u);
+}
+
+TEST_F(FramesTest, FixedFramePeriodOfEachStepKind) {
+    struct Case {
+        int nStep;
+        uint16_t wLow, wHigh;
+        double dPeriodMs;
+    };
+    const Case cases[] = {
+        {MLSIM_FRAME_STEP_50US, 666, 0, 33.3},
+        {MLSIM_FRAME_STEP_1US, 33333, 0, 33.333},
+        {MLSIM_FRAME_STEP_132MHZ, 9088, 67, 1000.0 / 30},
+        {MLSIM_FRAME_STEP_50US, 0, 0, 0.05},  // 0 counts as 1, below the read-out
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nStep);
+        MlSimProfile p = profileOf(52);
+        p.frame_rate_step = c.nStep;
+        MlUsbHandle h = plugAndOpen(0, p);
+        writeSensor(h, 0x04, 15);
+        writeSensor(h, 0x03, 15);
+        MlSimFrameInfo info{};
+        mlsim_frame_info(0, &info);
+        const double dReadOutMs = info.frame_period_ms;
+        writeFpga(h, 28, c.wLow);
+        writeFpga(h, 69, c.wHigh);
+        writeFpga(h, 0, 0x1001);  // fixed frame rate
+        mlsim_frame_info(0, &info);
+        EXPECT_NEAR(info.frame_period_ms, std::max(c.dPeriodMs, dReadOutMs), 1e-6);
+        writeFpga(h, 0, 0x1003);  // high/low fixed frame rate
+        mlsim_frame_info(0, &info);
+        EXPECT_NEAR(info.frame_period_ms, std::max(c.dPeriodMs, dReadOutMs), 1e-6);
+        mlusb_close(h);
+        mlsim_unplug_all();
+    }
+}
+
+TEST_F(FramesTest, FlatFieldSceneVignettesOverItsDarkPattern) {
+    MlSimProfile p = profileOf(1);
+    p.content = MLSIM_CONTENT_FLAT_FIELD;
+    MlUsbHandle h = plugAndOpen(0, p);
+    MlSimFrameInfo info{};
+    mlsim_frame_info(0, &info);
+    std::vector<uint8_t> frame(info.transfer_bytes);
+    ASSERT_EQ(readFrame(h, frame).bytes, info.transfer_bytes);
+    ASSERT_EQ(info.bytes_per_sample, 1);
+    const int w = info.width;
+    auto at = [&](int c, int r) { return frame[static_cast<size_t>(r) * w + c]; };
+    auto arrayOf = [&](int c, int r) {
+        return std::pair{info.col_start + (info.mirror ? w - 1 - c : c) * info.col_skip,
+                         info.row_start + (info.flip ? info.height - 1 - r : r) * info.row_skip};
+    };
+    // The centre is brighter than a corner; the hot pixels are full scale.
+    EXPECT_GT(at(w / 2, info.height / 2), at(1, 1) + 20);
+    int nHot = 0;
+    for (int r = 0; r < info.height; ++r) {
+        for (int c = 0; c < w; ++c) {
+            const auto [x, y] = arrayOf(c, r);
+            if (x % 97 == 13 && y % 89 == 7) {
+                ++nHot;
+                ASSERT_EQ(at(c, r), 255);
+            }
+        }
+    }
+    EXPECT_GT(nHot, 50);
 }
 
 TEST_F(FramesTest, FastAndRealtimeTiming) {
