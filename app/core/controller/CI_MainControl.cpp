@@ -12,6 +12,7 @@
 #include "UserInfoDB.h"
 #include "Varnu_ExperimentDB.h"
 #include "Westblot_ExperimentDB.h"
+#include "camera/ZdqCameraCtrl.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -59,6 +60,7 @@ CI_MainControl::CI_MainControl() {
     auditTrailDB = new AuditTrailDB(station, this);
 
     serialPortThread = ASyncSerialPortThread::getInstance();
+    zdqCameraCtrl = ZdqCameraCtrl::getInstance();
 
     currentUser = new UserInfo();
     serialConnected = false;
