@@ -322,7 +322,10 @@ void Varnu_ImageFrame::lensFocusResetHandle() {
     camera()->ZDQ_AFSetCallback(0, &Varnu_ImageFrame::zdqAfCallBack, this);
     camera()->ZDQ_AFStart(0, true);
     m_afMeasuring = true;
-    // The inward drive runs at most as long as the outward one.
+    // Frames of the lens standing before its inward drive say nothing about
+    // the search; the drive runs at most as long as the outward one.
+    m_afInwardSince.start();
+    m_afInwardAfterMs = std::lround(AutoFocusThread::kBeforeFocusInMs * m_afTimeScale);
     m_afTimeout.start(static_cast<int>(std::lround(
         (AutoFocusThread::kBeforeFocusInMs + AutoFocusThread::kFocusOutMs) * m_afTimeScale)));
 }
@@ -334,7 +337,7 @@ void Varnu_ImageFrame::zdqAfCallBack(int focusValue, void* context) {
 }
 
 void Varnu_ImageFrame::focusValueHandle(int value) {
-    if (!m_afMeasuring) {
+    if (!m_afMeasuring || m_afInwardSince.elapsed() < m_afInwardAfterMs) {
         return;
     }
     m_focusValues.append(value);
@@ -349,7 +352,9 @@ void Varnu_ImageFrame::focusValueHandle(int value) {
     const int average = m_focusValues.isEmpty() ? 0 : static_cast<int>(sum / m_focusValues.size());
     qDebug() << "ava:" << average;
     m_focusValues.clear();
-    if (afBest < average) {
+    if (afBest <= average) {
+        // Sharper, or no sharper yet (a far blur changes the measure slowly):
+        // the lens keeps moving until the sharpness drops.
         afBest = average;
         return;
     }

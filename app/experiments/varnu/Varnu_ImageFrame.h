@@ -9,6 +9,7 @@
 // another thread.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QList>
 #include <QPoint>
@@ -121,6 +122,8 @@ class Varnu_ImageFrame : public QFrame {
     QList<int> m_focusValues;
     int m_focusCalls = 0;
     double m_afTimeScale = 1.0;
+    QElapsedTimer m_afInwardSince;
+    qint64 m_afInwardAfterMs = 0;
     QTimer m_aeTimeout;
     QTimer m_afTimeout;
 };

@@ -1,7 +1,7 @@
 #include "GelTiff.h"
 
-#include <QFile>
 #include <tiffio.h>
+#include <QFile>
 
 GelTiff readGelTiff(const QString& path) {
     GelTiff result;

@@ -123,10 +123,10 @@ struct PreviewCase {
 
 TEST_F(ZdqCameraTest, PreviewProgramsWindowModeExposureAndGainAndFramesReachTheSurface) {
     const PreviewCase cases[] = {
-        {Varnu_320, kMono1280, 0, 0, 1064, 850}, {Varnu_320, kMono1280, 1, 1, 532, 425},
-        {Varnu_320, kMono1280, 2, 3, 266, 212},  {Varnu_320, kMono1280, 3, 4, 133, 106},
+        {Varnu_320, kMono1280, 0, 0, 1064, 850},  {Varnu_320, kMono1280, 1, 1, 532, 425},
+        {Varnu_320, kMono1280, 2, 3, 266, 212},   {Varnu_320, kMono1280, 3, 4, 133, 106},
         {Varnu_520, kMono2592, 0, 0, 2592, 1944}, {Varnu_550, kMono2592, 1, 1, 1296, 972},
-        {Varnu_520, kMono2592, 2, 3, 648, 486},  {Varnu_550, kMono2592, 3, 4, 324, 243},
+        {Varnu_520, kMono2592, 2, 3, 648, 486},   {Varnu_550, kMono2592, 3, 4, 324, 243},
     };
     for (const PreviewCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "model " << c.machine << " resolution " << c.resolution);
@@ -209,8 +209,8 @@ TEST(ScreenBlendTest, Table) {
     struct Case {
         uint8_t old, fresh, blended;
     };
-    const Case cases[] = {{128, 128, 191}, {1, 0, 0}, {128, 0, 128}, {0, 255, 255}, {200, 255, 255},
-                          {0, 0, 0}};
+    const Case cases[] = {{128, 128, 191}, {1, 0, 0},       {128, 0, 128},
+                          {0, 255, 255},   {200, 255, 255}, {0, 0, 0}};
     for (const Case& c : cases) {
         uint8_t accumulated = c.old;
         screenBlend(&accumulated, &c.fresh, 1);
