@@ -13,8 +13,8 @@
 
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
+#include "capability/DeviceCapability.h"
 #include "mlusbimager_control.h"
-#include "sensors/DeviceCapability.h"
 
 namespace {
 

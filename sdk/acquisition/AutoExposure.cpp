@@ -5,7 +5,8 @@
 #include <cstdarg>
 #include <limits>
 
-#include "device/Log.h"
+#include "common/Log.h"
+#include "common/Saturate.h"
 
 namespace {
 
@@ -31,11 +32,6 @@ uint32_t LineCountOf(int64_t nLines) {
 // A bound for the sensor's own AE, whose registers hold 16 bits.
 uint16_t SensorLineCountOf(uint32_t nLines) {
     return static_cast<uint16_t>(std::min<uint32_t>(nLines, std::numeric_limits<uint16_t>::max()));
-}
-
-int SaturatedInt(int64_t nValue) {
-    return static_cast<int>(std::clamp<int64_t>(nValue, std::numeric_limits<int>::min(),
-                                                std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -187,7 +183,7 @@ int CAutoExposure::DoAEEx(const uint8_t* pData, int32_t nWidth, int32_t nHeight,
         }
     }
     Log(L"ZDQAPI::DoAEEx::Setting to nExposureLineAft=%u", nBounded);
-    m_Camera.AESetExposureLines(SaturatedInt(nBounded));
+    m_Camera.AESetExposureLines(SaturatedCast<int>(nBounded));
     ++m_nAECounter;
     return kChanged;
 }
@@ -297,7 +293,7 @@ int CAutoExposure::SetTarget(int nTarget) {
 void CAutoExposure::Start(bool bStart, int nMaxCount, int nTarget) {
     Log(L"ZDQAPI::++++AEStart(%d, %d, %d)++++.", bStart ? 1 : 0, nMaxCount, nTarget);
     // Every change is measured on the third frame after it.
-    m_nAEMaxCount = SaturatedInt(3 * static_cast<int64_t>(nMaxCount));
+    m_nAEMaxCount = SaturatedCast<int>(3 * static_cast<int64_t>(nMaxCount));
     m_nAETarget = nTarget;
     ResetSteps();
     StartOrStop(bStart);

@@ -126,11 +126,14 @@ int ZDQ_CaptureSetTimeOutEx(int nIndex, int nMs, bool bRecover) {
 }
 
 int ZDQ_CaptureGetTimeOutEx(int nIndex, int* pMs, bool* pbRecover) {
-    if (pbRecover == nullptr) {
-        return RET_PARAMERROR;
+    // A bad index reports recovery on, in a pointer that may then be null.
+    if (pbRecover != nullptr) {
+        *pbRecover = true;
     }
-    *pbRecover = true;
     return WithDevice(nIndex, [&](CDevice& device) {
+        if (pbRecover == nullptr) {
+            return RET_PARAMERROR;
+        }
         if (pMs != nullptr) {
             *pMs = static_cast<int>(device.CaptureTimeOut());
         }

@@ -1,6 +1,5 @@
 // A freshly captured frame on the clipboard, as a DIB.
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "ZDQApi.h"
@@ -20,12 +19,7 @@ int CaptureToClipboard(CDevice& device) {
     const size_t nPalette = nBitCount == 8 ? sizeof(PlatBitmapInfo::bmiColors) : 0;
     const size_t nImage = static_cast<size_t>(fov.nWidth) * (nBitCount / 8) * fov.nHeight;
     const size_t nOffset = sizeof(PlatDibHeader) + nPalette;
-    std::vector<uint8_t> block;
-    try {
-        block.assign(nOffset + nImage, 0);
-    } catch (const std::bad_alloc&) {
-        return RET_MALLOCFAIL;
-    }
+    std::vector<uint8_t> block(nOffset + nImage, 0);  // lacking memory: RET_MALLOCFAIL
     PlatDibHeader header{};
     header.biSize = sizeof(PlatDibHeader);
     header.biWidth = fov.nWidth;

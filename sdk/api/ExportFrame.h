@@ -16,12 +16,18 @@
 //      again on the next call);
 // otherwise it returns what the operation returns. It takes no lock (the
 // thread rules are in ZDQApi.h); device operations lock inside the device.
-// Operations must not throw: they run inside the C interface.
+//
+// No exception leaves the C interface: WithDevice, WithSlotDevice and the
+// exports outside them run inside CallGuarded, the one barrier, which turns
+// std::bad_alloc into RET_MALLOCFAIL (or the code the export documents for
+// lacking memory) and any other exception into RET_FAIL.
 #pragma once
 
 #include <cstdint>
+#include <new>
 
 #include "ZDQApi.h"
+#include "common/Log.h"
 #include "device/Device.h"
 #include "device/DeviceManager.h"
 
@@ -31,28 +37,43 @@ CDeviceManager* FrameGetManager(int nIndex);
 // Steps 1 to 3: the device of nIndex, opened on first use, or null.
 CDevice* FrameGetDevice(int nIndex);
 
+// The exception barrier: what operation() returns, or nNoMemory when it
+// throws std::bad_alloc, or RET_FAIL when it throws anything else.
 template <typename Operation>
-int WithDevice(int nIndex, Operation&& operation) {
-    CDevice* pDevice = FrameGetDevice(nIndex);
-    if (pDevice == nullptr) {
-        return RET_DEVICENOTINIT;
+int CallGuarded(Operation&& operation, int nNoMemory = RET_MALLOCFAIL) noexcept {
+    try {
+        return operation();
+    } catch (const std::bad_alloc&) {
+        return nNoMemory;
+    } catch (...) {
+        return RET_FAIL;
     }
-    return operation(*pDevice);
+}
+
+template <typename Operation>
+int WithDevice(int nIndex, Operation&& operation) noexcept {
+    return CallGuarded([&] {
+        CDevice* pDevice = FrameGetDevice(nIndex);
+        if (pDevice == nullptr) {
+            return RET_DEVICENOTINIT;
+        }
+        return operation(*pDevice);
+    });
 }
 
 // As WithDevice, but only with a device already in the slot: an empty slot
 // gives RET_DEVICENOTINIT without trying to open a camera.
 template <typename Operation>
-int WithSlotDevice(int nIndex, Operation&& operation) {
-    CDeviceManager* pManager = FrameGetManager(nIndex);
-    CDevice* pDevice = pManager != nullptr ? pManager->PeekDevice(nIndex) : nullptr;
-    if (pDevice == nullptr) {
-        return RET_DEVICENOTINIT;
-    }
-    return operation(*pDevice);
+int WithSlotDevice(int nIndex, Operation&& operation) noexcept {
+    return CallGuarded([&] {
+        CDeviceManager* pManager = FrameGetManager(nIndex);
+        CDevice* pDevice = pManager != nullptr ? pManager->PeekDevice(nIndex) : nullptr;
+        if (pDevice == nullptr) {
+            return RET_DEVICENOTINIT;
+        }
+        return operation(*pDevice);
+    });
 }
-
-void ApiLog(const wchar_t* pszFormat, ...) noexcept;
 
 // A pointer as the "0x%x" of a log line shows it: its low 32 bits.
 inline unsigned LogPointer(const void* p) {

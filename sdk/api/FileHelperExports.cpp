@@ -2,7 +2,6 @@
 // BMP header blocks for the caller. They need neither ZDQ_Init nor a device.
 // Bad arguments are refused before anything is logged or opened.
 #include <cstdint>
-#include <new>
 #include <string>
 
 #include "ZDQApi.h"
@@ -19,11 +18,7 @@ namespace {
 // created is removed as the writer unwinds).
 template <typename Writer>
 int WriteNamedFile(const wchar_t* pszFileName, Writer&& writer) noexcept {
-    try {
-        return writer(plat::Utf8FromWide(pszFileName));
-    } catch (const std::bad_alloc&) {
-        return RET_MALLOCFAIL;
-    }
+    return CallGuarded([&] { return writer(plat::Utf8FromWide(pszFileName)); });
 }
 
 const wchar_t* BmpResultName(int nRet) {
@@ -69,7 +64,8 @@ int ZDQ_HelperSaveToTiff(const unsigned char* pData, int nWidth, int nHeight, in
                          int nSamplesPerPixel, const wchar_t* pszFileName) {
     if (pData == nullptr || pszFileName == nullptr || nWidth < 1 || nHeight < 1 ||
         (nBitsPerSample != 8 && nBitsPerSample != 16) ||
-        (nSamplesPerPixel != 1 && nSamplesPerPixel != 3 && nSamplesPerPixel != 4)) {
+        (nSamplesPerPixel != 1 && nSamplesPerPixel != 3 && nSamplesPerPixel != 4) ||
+        !TiffSizeFits(nWidth, nHeight, nBitsPerSample, nSamplesPerPixel)) {
         return RET_PARAMERROR;
     }
     ApiLog(L"ZDQAPI::++ZDQ_HelperSaveToTiff(0x%x, %d, %d, %d, %d, %ls)", LogPointer(pData), nWidth,

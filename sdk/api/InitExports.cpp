@@ -1,33 +1,32 @@
 // Exports of the initialisation family: the device manager, the device count
 // and slots, return-code texts and the version.
 #include <cwchar>
-#include <new>
+#include <memory>
 
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "api/Library.h"
 #include "api/ReturnCodes.h"
+#include "common/Library.h"
 
 int ZDQ_Init(void) {
     ApiLog(L"ZDQAPI::++ZDQ_Init.");
     if (g_pDeviceManager != nullptr) {
         return RET_SUCCESS;  // the first count stays
     }
-    int nRet = RET_FAIL;
-    try {
-        g_pDeviceManager = new CDeviceManager(CDeviceManager::MDeviceGetCount());
-        nRet = RET_SUCCESS;
-    } catch (const std::bad_alloc&) {
-        // The manager stays null.
-    }
+    // Lacking memory gives RET_FAIL and leaves the manager null.
+    const int nRet = CallGuarded(
+        [] {
+            g_pDeviceManager = std::make_unique<CDeviceManager>(CDeviceManager::MDeviceGetCount());
+            return RET_SUCCESS;
+        },
+        RET_FAIL);
     ApiLog(L"ZDQAPI::--ZDQ_Init. Ret(%d)", nRet);
     return nRet;
 }
 
 int ZDQ_UnInit(void) {
     ApiLog(L"ZDQAPI::++ZDQ_UnInit.");
-    delete g_pDeviceManager;
-    g_pDeviceManager = nullptr;
+    g_pDeviceManager.reset();
     ApiLog(L"ZDQAPI::--ZDQ_UnInit. Ret(%d)", RET_SUCCESS);
     return RET_SUCCESS;
 }
@@ -36,11 +35,7 @@ int ZDQ_DeviceGetCount(void) {
     ApiLog(L"ZDQAPI::++ZDQ_DeviceGetCount.");
     int nRet = RET_DEVICENOTINIT;
     if (g_pDeviceManager != nullptr) {
-        try {
-            nRet = CDeviceManager::MDeviceGetCount();
-        } catch (const std::bad_alloc&) {
-            nRet = RET_FAIL;
-        }
+        nRet = CallGuarded([] { return CDeviceManager::MDeviceGetCount(); }, RET_FAIL);
     }
     ApiLog(L"ZDQAPI::--ZDQ_DeviceGetCount.Ret(%d)", nRet);
     return nRet;
@@ -77,7 +72,7 @@ int ZDQ_DeviceGetInformation(int nIndex, int* pType, int* pSerial, unsigned shor
         ApiLog(L"ZDQAPI::--MDeviceGetInformation OpenDevice Fail!");
         return RET_DEVICENOTINIT;
     }
-    return pDevice->DDeviceGetInformation(pType, pSerial, pFirmware);
+    return CallGuarded([&] { return pDevice->DDeviceGetInformation(pType, pSerial, pFirmware); });
 }
 
 int ZDQ_DeviceGetInformationEx(int nIndex, int* pType, int* pSerial, unsigned short* pFirmware,
@@ -88,7 +83,8 @@ int ZDQ_DeviceGetInformationEx(int nIndex, int* pType, int* pSerial, unsigned sh
         ApiLog(L"ZDQAPI::--MDeviceGetInformationEx OpenDevice Fail!");
         return RET_DEVICENOTINIT;
     }
-    return pDevice->DDeviceGetInformationEx(pType, pSerial, pFirmware, pFpgaVersion);
+    return CallGuarded(
+        [&] { return pDevice->DDeviceGetInformationEx(pType, pSerial, pFirmware, pFpgaVersion); });
 }
 
 int ZDQ_GetErrorInfo(int nReturnCode, wchar_t* pszText) {

@@ -3,8 +3,8 @@
 // The device manager is left alone at unload: ZDQ_UnInit owns it.
 #include <new>
 
-#include "api/Library.h"
-#include "device/Log.h"
+#include "common/Library.h"
+#include "common/Log.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Exports of the logging family.
 #include <cwchar>
-#include <new>
 
 #include "ZDQApi.h"
+#include "api/ExportFrame.h"
+#include "common/Log.h"
 #include "device/DeviceManager.h"
-#include "device/Log.h"
 
 int ZDQ_LogSet(int bEnable, const wchar_t* pszFolder) {
     g_bLogEnable = static_cast<unsigned char>(bEnable & 0xFF);
@@ -14,11 +14,11 @@ int ZDQ_LogSet(int bEnable, const wchar_t* pszFolder) {
     if (g_pDeviceManager != nullptr) {
         for (int nSlot = 0; nSlot < ZDQ_MAX_DEVICES; ++nSlot) {
             if (CDevice* pDevice = g_pDeviceManager->PeekDevice(nSlot)) {
-                try {
+                // A device whose log cannot be set goes on without one.
+                CallGuarded([&] {
                     pDevice->LogSet(g_bLogEnable != 0, pszFolder);
-                } catch (const std::bad_alloc&) {
-                    // That device goes on without a log.
-                }
+                    return RET_SUCCESS;
+                });
             }
         }
     }

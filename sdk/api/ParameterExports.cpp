@@ -1,8 +1,8 @@
 // Exports of the camera parameters and the dedicated exposure, pre-exposure,
 // global-reset, converter-resolution, 16-bit-data and capability exports.
 #include "ZDQApi.h"
-#include "acquisition/Parameters.h"
 #include "api/ExportFrame.h"
+#include "device/Parameters.h"
 
 int ZDQ_GetParamRange(int nIndex, ZDQ_PARAM param, int* pMin, int* pMax) {
     ApiLog(L"ZDQAPI::++ZDQ_GetParamRange(%d, %ls, 0x%x, 0x%x)", nIndex, ParamName(param),

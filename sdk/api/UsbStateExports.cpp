@@ -3,14 +3,9 @@
 #include "api/ExportFrame.h"
 
 int ZDQ_GetUsbState(int nIndex, int* pState) {
-    if (pState == nullptr) {
-        return RET_PARAMERROR;
-    }
-    CDevice* pDevice = FrameGetDevice(nIndex);
-    if (pDevice == nullptr) {
-        return RET_DEVICENOTINIT;
-    }
-    return pDevice->Vendor().VendorCmd_UsbState(pState);
+    return WithDevice(nIndex, [&](CDevice& device) {
+        return pState != nullptr ? device.Vendor().VendorCmd_UsbState(pState) : RET_PARAMERROR;
+    });
 }
 
 int ZDQ_RebootDevice(int nIndex) {

@@ -22,7 +22,7 @@ int CBusControl::Bus_CatchOneFrame(uint8_t* pBuffer, uint32_t nBytes) {
 int CBusControl::StreamRead(uint8_t* pBuffer, uint32_t nBytes, uint32_t* pReal) {
     m_Vendor.VendorCmd_FrameAck();
     const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
-    const bool bSoftwareTrigger = (wMode & 0x0001) == 0 && (wMode & 0x1000) != 0;
+    const bool bSoftwareTrigger = IsSoftwareTriggerWorkingMode(wMode);
     if (!m_Transport.StreamStarted() || bSoftwareTrigger) {
         m_Vendor.VendorCmd_StartFrame();
     }
@@ -64,7 +64,7 @@ int CBusControl::Recover() {
         m_Transport.SetStreamStarted(false);
         m_Vendor.VendorCmd_StopAcq();
     }
-    if (m_Transport.Close() != RET_SUCCESS) {
+    if (m_Transport.ReleaseLostDevice() != RET_SUCCESS) {
         LogPrint(pLog, LOGLEVEL_NORMAL, L"ZDQAPI::**Recover Error! ( Close Fail )");
         m_Transport.SetStreamStarted(bWasStreaming);
         return RET_RECOVERY_FAIL;

@@ -34,7 +34,8 @@ class CBusControl {
     // The device-reset request, then the host-side resets. 1.
     int ResetDeviceAndHost();
     // Reopens a camera that fell off the bus and restores its registers:
-    // RET_RECOVERY_SUCCESS or RET_RECOVERY_FAIL.
+    // RET_RECOVERY_SUCCESS or RET_RECOVERY_FAIL. A transport its owner has
+    // closed stays closed (RET_RECOVERY_FAIL).
     int Recover();
 
     // Pause before recovery starts, in ms.

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "ZDQApi.h"
-#include "api/ExportFrame.h"
-#include "api/Library.h"
+#include "capability/CapabilityIni.h"
+#include "capability/CapabilityLog.h"
+#include "capability/CapabilityPresets.h"
+#include "capability/DeviceType.h"
+#include "common/Library.h"
+#include "common/Log.h"
 #include "platform/WideText.h"
-#include "sensors/CapabilityIni.h"
-#include "sensors/CapabilityLog.h"
-#include "sensors/CapabilityPresets.h"
-#include "sensors/DeviceType.h"
 
 namespace {
 
@@ -35,13 +35,6 @@ bool DrivesOutputPins(int nType) {
         default:
             return false;
     }
-}
-
-// Types whose sensor loses its registers in the reset at open: they are
-// written back from the shadows before the camera and host are reset.
-bool RestoresRegistersAtOpen(int nType) {
-    return nType == 17 || nType == 18 || (nType >= 25 && nType <= 32) ||
-           (nType >= 36 && nType <= 45) || nType == 79 || nType == 80;
 }
 
 // The SDK's ini file for the capability sections, if the library has one.
@@ -144,7 +137,7 @@ bool CDevice::OpenCamera() {
         m_ucLut[i] = static_cast<uint8_t>(i >> 4);
     }
     m_Vendor.VendorCmd_ResetDevice();  // not every camera has it
-    if (RestoresRegistersAtOpen(m_nDeviceType)) {
+    if (LosesRegistersWhenStreamStops(m_nDeviceType)) {
         SensorRestoreRegs();
         m_Bus.ResetDeviceAndHost();
     } else if (bStreamControl) {

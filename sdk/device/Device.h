@@ -2,7 +2,8 @@
 // use of a device index and keeps it only when construction reports success;
 // it destroys it through the virtual destructor at ZDQ_DeviceClose and
 // ZDQ_UnInit, also after a failed construction, so the destructor copes with
-// a partly built object.
+// a partly built object. Its members are defined in the files of device/,
+// one group a file; ../README.md maps the groups to the files.
 //
 // Locks (all recursive). When they nest, the order is D, then B, then A;
 // lock C is taken only after A and B are released; lock E is the one lock
@@ -23,22 +24,22 @@
 #include <vector>
 
 #include "acquisition/AutoExposure.h"
-#include "acquisition/FieldOfView.h"
 #include "acquisition/FocusMeasure.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
+#include "capability/DeviceCapability.h"
+#include "common/Log.h"
 #include "device/BusControl.h"
 #include "device/FpgaRegisters.h"
 #include "device/Gpio.h"
-#include "device/Log.h"
-#include "device/UsbTransport.h"
-#include "device/VendorRequests.h"
 #include "platform/CriticalSection.h"
-#include "sensors/DeviceCapability.h"
+#include "sensors/FieldOfView.h"
 #include "sensors/MT9M001.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
 #include "sensors/SensorState.h"
+#include "usb/UsbTransport.h"
+#include "usb/VendorRequests.h"
 #include "window/PlatWindow.h"
 
 class CDevice : private IAutoExposureCamera {
@@ -400,10 +401,6 @@ class CDevice : private IAutoExposureCamera {
     int CatchForCapture(CaptureKind kind, uint8_t* pBuffer, FrameRead read, int* pBytesRead);
     int CatchRawData(uint8_t* pBuffer, bool bPreview8, FrameRead read, int* pBytesRead);
     int CatchFrame(uint8_t* pBuffer, uint32_t nBytes, FrameRead read, int* pBytesRead);
-    // One-shot bit of the working mode that empties the camera's frame buffer.
-    static constexpr uint16_t kEmptyFrameBufferBit = 0x0100;
-    // Working-mode bit of 16-bit pixel data.
-    static constexpr uint16_t k16BitDataBit = 0x0010;
     // Writes an FPGA register that changes the frame stream: the preview and
     // the stream stop around it (bSkipWhenEqual: nothing when unchanged).
     int ModeChangeWrite(int nRegister, uint16_t wValue, bool bSkipWhenEqual);
@@ -428,7 +425,6 @@ class CDevice : private IAutoExposureCamera {
 
     // The opening steps after the claim; false stops the opening.
     bool OpenCamera();
-    void ApplyCapabilities();
     void LogIdentity() const;
     void LogCapabilities() const;
     bool IsMono() const;

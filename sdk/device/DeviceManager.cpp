@@ -1,12 +1,12 @@
 #include "device/DeviceManager.h"
 
 #include <new>
+#include <utility>
 
-#include "device/DriverNames.h"
 #include "mlusbimager.h"
-#include "platform/NamedClaim.h"
+#include "usb/DriverNames.h"
 
-CDeviceManager* g_pDeviceManager = nullptr;
+std::unique_ptr<CDeviceManager> g_pDeviceManager;
 
 CDeviceManager::CDeviceManager(int nDeviceCount) : m_nDeviceCount(nDeviceCount) {}
 
@@ -23,34 +23,32 @@ CDevice* CDeviceManager::GetDevice(int nIndex) {
     }
     if (m_pDevices[nIndex] == nullptr) {
         bool bSuccess = false;
-        CDevice* pDevice = nullptr;
+        std::unique_ptr<CDevice> pDevice;
         try {
-            pDevice = new CDevice(nIndex, bSuccess);
+            pDevice = std::make_unique<CDevice>(nIndex, bSuccess);
         } catch (const std::bad_alloc&) {
-            return nullptr;
+            return nullptr;  // the slot stays empty, as for a camera that does not open
         }
         if (!bSuccess) {
-            delete pDevice;
             return nullptr;
         }
-        m_pDevices[nIndex] = pDevice;
+        m_pDevices[nIndex] = std::move(pDevice);
     }
-    return m_pDevices[nIndex];
+    return m_pDevices[nIndex].get();
 }
 
 CDevice* CDeviceManager::PeekDevice(int nSlot) const {
     if (nSlot < 0 || nSlot >= ZDQ_MAX_DEVICES) {
         return nullptr;
     }
-    return m_pDevices[nSlot];
+    return m_pDevices[nSlot].get();
 }
 
 void CDeviceManager::CloseDevice(int nSlot) {
     if (nSlot < 0 || nSlot >= ZDQ_MAX_DEVICES) {
         return;
     }
-    delete m_pDevices[nSlot];
-    m_pDevices[nSlot] = nullptr;
+    m_pDevices[nSlot].reset();
 }
 
 int CDeviceManager::MDeviceGetCount() {
@@ -60,10 +58,7 @@ int CDeviceManager::MDeviceGetCount() {
         if (hDevice == nullptr) {
             continue;
         }
-        ++nCount;
-        // The claim is looked up the way a device object looks it up before
-        // taking a camera, but a claimed camera is counted all the same.
-        plat::NamedClaim::Exists(CameraClaimName(i));
+        ++nCount;  // a camera a device object has claimed is counted all the same
         mlusb_close(hDevice);
     }
     return nCount;

@@ -4,6 +4,9 @@
 // the manager's end. No lock: see the thread rules in ZDQApi.h.
 #pragma once
 
+#include <array>
+#include <memory>
+
 #include "ZDQApi.h"
 #include "device/Device.h"
 
@@ -37,8 +40,8 @@ class CDeviceManager {
 
   private:
     int m_nDeviceCount;
-    CDevice* m_pDevices[ZDQ_MAX_DEVICES] = {};
+    std::array<std::unique_ptr<CDevice>, ZDQ_MAX_DEVICES> m_pDevices;
 };
 
 // The manager while the SDK is initialised, else null.
-extern CDeviceManager* g_pDeviceManager;
+extern std::unique_ptr<CDeviceManager> g_pDeviceManager;

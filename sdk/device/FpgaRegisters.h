@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "device/VendorRequests.h"
+#include "usb/VendorRequests.h"
 
 // FPGA register numbers named in messages.
 enum FpgaRegister : int {
@@ -34,6 +34,34 @@ enum FpgaRegister : int {
     FPGAREG_VERSION_STATUS = 128,
     FPGAREG_VERSION_STATUS_EX = 241,
 };
+
+// Bits of the working-mode register (FPGAREG_WORKING_MODE). The trigger mode
+// is b0, b1 and b12 together: free run none of them, external trigger b0,
+// software trigger b12, fixed frame rate b0 and b12, high/low fixed frame
+// rate all three.
+enum WorkingMode : uint16_t {
+    WORKINGMODE_TRIGGER_B0 = 0x0001,
+    WORKINGMODE_TRIGGER_B1 = 0x0002,
+    WORKINGMODE_16BIT_DATA = 0x0010,
+    WORKINGMODE_SENSITIVITY = 0x00E0,         // b5-b7: picks the 8 bits a 16-bit sample packs to
+    WORKINGMODE_EMPTY_FRAME_BUFFER = 0x0100,  // one-shot: empties the frame buffer
+    WORKINGMODE_TRIGGER_METHOD = 0x0600,      // b9-b10: edge or level of the trigger input
+    WORKINGMODE_LUT_ON = 0x0800,
+    WORKINGMODE_TRIGGER_B12 = 0x1000,
+    WORKINGMODE_TRIGGER_MODE =
+        WORKINGMODE_TRIGGER_B0 | WORKINGMODE_TRIGGER_B1 | WORKINGMODE_TRIGGER_B12,
+};
+constexpr int kWorkingModeSensitivityShift = 5;
+constexpr int kWorkingModeTriggerMethodShift = 9;
+
+// A triggered mode (b0 or b12 set): frames come only on a trigger.
+constexpr bool IsTriggeredWorkingMode(uint16_t wMode) {
+    return (wMode & (WORKINGMODE_TRIGGER_B0 | WORKINGMODE_TRIGGER_B12)) != 0;
+}
+// The software trigger (b12 set, b0 clear): each frame is asked for.
+constexpr bool IsSoftwareTriggerWorkingMode(uint16_t wMode) {
+    return (wMode & (WORKINGMODE_TRIGGER_B0 | WORKINGMODE_TRIGGER_B12)) == WORKINGMODE_TRIGGER_B12;
+}
 
 // The address an FPGA register is read at: 0xFF for register 0, the
 // register OR 0x80 for 1 .. 111, the register itself from 112 on.

@@ -5,9 +5,9 @@
 #include <mutex>
 
 #include "ZDQApi.h"
+#include "capability/DeviceType.h"
 #include "device/Device.h"
 #include "device/OutParam.h"
-#include "sensors/DeviceType.h"
 
 namespace {
 using SensorGuard = std::lock_guard<plat::CriticalSection>;

@@ -4,8 +4,8 @@
 #include <mutex>
 
 #include "ZDQApi.h"
+#include "capability/DeviceType.h"
 #include "device/Device.h"
-#include "sensors/DeviceType.h"
 
 namespace {
 using SensorGuard = std::lock_guard<plat::CriticalSection>;

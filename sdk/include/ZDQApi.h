@@ -120,7 +120,8 @@ ZDQ_API int ZDQ_DeviceGetInformationEx(int nIndex, int* pType, int* pSerial,
                                        unsigned short* pFirmware, unsigned short* pFpgaVersion);
 
 /* The USB state byte the camera reports (*pState untouched on failure).
- * RET_PARAMERROR for a null pState, RET_DEVICENOTINIT when no camera opens. */
+ * RET_DEVICENOTINIT when no camera opens, then RET_PARAMERROR for a null
+ * pState. */
 ZDQ_API int ZDQ_GetUsbState(int nIndex, int* pState);
 /* Restarts the camera's USB controller; the device stays open and the next
  * call finds the camera again. */
@@ -154,7 +155,8 @@ ZDQ_API int ZDQ_LogGet(unsigned char* pbEnable, wchar_t* pszFolder);
 
 /* These act on a camera already open in its slot (else RET_DEVICENOTINIT).
  * ZDQ_Open claims a free driver device again after ZDQ_Close; ZDQ_Close
- * releases it (later calls give RET_DEVICECLOSED); ZDQ_CancelIo cancels the
+ * releases it (later calls give RET_DEVICECLOSED, and a running preview does
+ * not reopen it: its frames fail until ZDQ_Open); ZDQ_CancelIo cancels the
  * calling thread's transfers; ZDQ_ResetHost resets the endpoint, the pipe and
  * the USB port. */
 ZDQ_API int ZDQ_Open(int nIndex);
@@ -293,8 +295,9 @@ ZDQ_API int ZDQ_HelperSaveToJpg(const unsigned char* pData, int nWidth, int nHei
  * nSamplesPerPixel samples of nBitsPerSample bits (16-bit samples in the
  * machine's byte order). RET_PARAMERROR for null pData or pszFileName,
  * nWidth or nHeight below 1, nBitsPerSample other than 8, 16 or
- * nSamplesPerPixel other than 1, 3, 4; RET_FAIL when the file cannot be
- * created or written; RET_MALLOCFAIL when memory is lacking. */
+ * nSamplesPerPixel other than 1, 3, 4, or an image too large for the 32-bit
+ * sizes of the format (nothing of pData is read); RET_FAIL when the file
+ * cannot be created or written; RET_MALLOCFAIL when memory is lacking. */
 ZDQ_API int ZDQ_HelperSaveToTiff(const unsigned char* pData, int nWidth, int nHeight,
                                  int nBitsPerSample, int nSamplesPerPixel,
                                  const wchar_t* pszFileName);
@@ -524,8 +527,9 @@ typedef void (*PreviewCallbackEx)(ZDQMemoryDC* pDC, unsigned char* pData, int nW
 
 /* Starts (bStart true) or stops the preview: one thread that catches and
  * draws, or (ZDQ_PreviewStartEx with bParallel) a capture thread and a show
- * thread that hand frames over through a ring of buffers. Stopping makes the
- * capture window active again. */
+ * thread that hand frames over through a ring of buffers. A stop ends the
+ * engine that runs, whichever bParallel names, and makes the capture window
+ * active again. */
 ZDQ_API int ZDQ_PreviewStart(int nIndex, bool bStart);
 ZDQ_API int ZDQ_PreviewStartEx(int nIndex, bool bStart, bool bParallel);
 /* Pauses (the last frame stays shown) or resumes a running preview;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "ZDQApi.h"
+#include "common/Saturate.h"
 
 namespace {
 
@@ -123,12 +124,11 @@ int64_t CMT9M001::ExposureTimeToLines(float fMs) const {
     const float fClocks = fMs / m_Capability.T + static_cast<float>(ShutterDelayClocks()) + 180.0f;
     const float fLines = fClocks / static_cast<float>(LineTimeClocks());
     // Saturate rather than overflow for absurd times; callers clamp anyway.
-    return SaturatedLines(static_cast<double>(fLines) + 0.5);
+    return SaturatedCast<int64_t>(static_cast<double>(fLines) + 0.5);
 }
 
 int CMT9M001::SetExposureLines(int32_t nLines) {
-    return WriteRegister(ShutterWidth,
-                         static_cast<uint16_t>(ClampLines(static_cast<uint16_t>(nLines))));
+    return WriteRegister(ShutterWidth, static_cast<uint16_t>(ClampLines(nLines)));
 }
 
 int CMT9M001::SetExposureTime(float fMs) {
@@ -179,7 +179,7 @@ int CMT9M001::SetGain(int nStep) {
 
 int CMT9M001::SetBlackLevel(int nLevel) {
     uint16_t wCtrl = Shadow(CalCtrl);
-    switch (nLevel) {
+    switch (std::clamp(nLevel, 0, kMaxBlackLevel)) {
         case 0:
             wCtrl = static_cast<uint16_t>((wCtrl & ~0x0005) | 0x0002);
             break;
@@ -189,10 +189,8 @@ int CMT9M001::SetBlackLevel(int nLevel) {
         case 2:
             wCtrl = static_cast<uint16_t>(wCtrl & ~0x0007);
             break;
-        case 3:
+        default:  // 3
             wCtrl = static_cast<uint16_t>(wCtrl | 0x0001);
-            break;
-        default:
             break;
     }
     return WriteRegister(CalCtrl, wCtrl);
@@ -291,17 +289,20 @@ int CMT9M001::SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int 
     if (pbChanged != nullptr) {
         *pbChanged = 0;
     }
+    // The window registers hold 11 bits.
+    constexpr uint16_t kWindowFieldMax = 0x7FF;
     const struct {
         uint16_t wAddress;
-        int nValue;
+        int64_t nValue;
     } kWindow[] = {
-        {ColumnStart, nColStart + m_State.roi.nColumnOffset},
-        {RowStart, nRowStart + m_State.roi.nRowOffset},
-        {ColumnSize, nWidth - 1},
-        {RowSize, nHeight - 1},
+        {ColumnStart, int64_t{nColStart} + m_State.roi.nColumnOffset},
+        {RowStart, int64_t{nRowStart} + m_State.roi.nRowOffset},
+        {ColumnSize, int64_t{nWidth} - 1},
+        {RowSize, int64_t{nHeight} - 1},
     };
     for (const auto& reg : kWindow) {
-        const int nRet = WriteRegister(reg.wAddress, static_cast<uint16_t>(reg.nValue), pbChanged);
+        const int nRet =
+            WriteRegister(reg.wAddress, WindowField(reg.nValue, kWindowFieldMax), pbChanged);
         if (nRet != RET_SUCCESS) {
             return nRet;
         }

@@ -85,8 +85,8 @@ class CMT9M001 final : public CRegisterSensorUnit {
 
     void GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const override;
 
-    // Black level 0 .. 3 in CalCtrl: a level outside writes CalCtrl as it
-    // is (no traffic). GetBlackLevel reads the level back from CalCtrl.
+    // Black level 0 .. 3 in CalCtrl, a level outside clamped to the range.
+    // GetBlackLevel reads the level back from CalCtrl.
     int SetBlackLevel(int nLevel);
     int GetBlackLevel() const;
     // Black-level calibration thresholds: automatic (bManualOff) or the

@@ -103,19 +103,21 @@ int CRegisterFamilyUnit::SetFov(int nColStart, int nRowStart, int nWidth, int nH
         return RET_PARAMERROR;
     }
     const bool bBinned = UsesBinnedCodes();
+    const WindowMasks masks = RegisterMasks();
     const struct {
         uint16_t wAddress;
-        int nValue;
+        uint16_t wValue;
     } kWindow[] = {
-        {ColumnStart, nColStart + ColumnStartOffset(nAmCol)},
-        {RowStart, nRowStart + m_Roi.nRowOffset},
-        {ColumnSize, nWidth - 1},
-        {RowSize, nHeight - 1},
+        {ColumnStart,
+         WindowField(int64_t{nColStart} + ColumnStartOffset(nAmCol), masks.wColumnStart)},
+        {RowStart, WindowField(int64_t{nRowStart} + m_Roi.nRowOffset, masks.wOther)},
+        {ColumnSize, WindowField(int64_t{nWidth} - 1, masks.wOther)},
+        {RowSize, WindowField(int64_t{nHeight} - 1, masks.wOther)},
         {RowAddressMode, (bBinned ? m_Codes.rowsBinned : m_Codes.rowsPlain)[nAmRow]},
         {ColumnAddressMode, (bBinned ? m_Codes.columnsBinned : m_Codes.columnsPlain)[nAmCol]},
     };
     for (const auto& reg : kWindow) {
-        const int nRet = WriteRegister(reg.wAddress, static_cast<uint16_t>(reg.nValue), pbChanged);
+        const int nRet = WriteRegister(reg.wAddress, reg.wValue, pbChanged);
         if (nRet != RET_SUCCESS) {
             return nRet;
         }

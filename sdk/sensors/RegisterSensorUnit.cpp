@@ -103,21 +103,25 @@ int CRegisterSensorUnit::CheckFovWith(const FovRules& rules, int& nColStart, int
         nColStart &= ~1;
         nRowStart &= ~1;
     }
+    // In 64 bits, so that sizes and starts near the int limits are aligned,
+    // rounded and clamped without wrapping.
     const RoiLimits& roi = m_State.roi;
-    nWidth = nWidth / kWidthAlignment[nAmCol] * kWidthAlignment[nAmCol];
-    nHeight = nHeight / kModeDivisor[nAmRow] * kModeDivisor[nAmRow];
-    nWidth = (nWidth + 1) / 2 * 2;
-    nHeight = (nHeight + 1) / 2 * 2;
-    nWidth = std::clamp(nWidth, roi.nMinWidth, roi.nMaxWidth);
-    nHeight = std::clamp(nHeight, roi.nMinHeight, roi.nMaxHeight);
-    nColStart = std::max(nColStart, 0);
-    if (nColStart + nWidth > roi.nMaxWidth) {
-        nColStart = roi.nMaxWidth - nWidth;
-    }
-    nRowStart = std::max(nRowStart, 0);
-    if (nRowStart + nHeight > roi.nMaxHeight) {
-        nRowStart = roi.nMaxHeight - nHeight;
-    }
+    const int64_t nColumnAlignment = kWidthAlignment[nAmCol];
+    const int64_t nRowAlignment = kModeDivisor[nAmRow];
+    int64_t nColumns = int64_t{nWidth} / nColumnAlignment * nColumnAlignment;
+    int64_t nRows = int64_t{nHeight} / nRowAlignment * nRowAlignment;
+    nColumns = std::clamp<int64_t>((nColumns + 1) / 2 * 2, roi.nMinWidth, roi.nMaxWidth);
+    nRows = std::clamp<int64_t>((nRows + 1) / 2 * 2, roi.nMinHeight, roi.nMaxHeight);
+    // A start below 0 becomes 0; one whose window passes the maximum slides
+    // back so that the window ends there.
+    const auto fitStart = [](int64_t nStart, int64_t nSize, int64_t nMax) {
+        nStart = std::max<int64_t>(nStart, 0);
+        return nStart + nSize > nMax ? nMax - nSize : nStart;
+    };
+    nColStart = static_cast<int>(fitStart(nColStart, nColumns, roi.nMaxWidth));
+    nRowStart = static_cast<int>(fitStart(nRowStart, nRows, roi.nMaxHeight));
+    nWidth = static_cast<int>(nColumns);
+    nHeight = static_cast<int>(nRows);
     if (pMultiFrames != nullptr) {
         const uint32_t nFrameBytes = static_cast<uint32_t>(nWidth / kModeDivisor[nAmCol]) *
                                      static_cast<uint32_t>(nHeight / kModeDivisor[nAmRow]) *
@@ -133,18 +137,8 @@ int CRegisterSensorUnit::CheckFovWith(const FovRules& rules, int& nColStart, int
     return RET_SUCCESS;
 }
 
-int64_t SaturatedLines(double dLines) {
-    constexpr double kLimit = 9.0e18;
-    if (std::isnan(dLines)) {
-        return 0;
-    }
-    if (dLines >= kLimit) {
-        return std::numeric_limits<int64_t>::max();
-    }
-    if (dLines <= -kLimit) {
-        return std::numeric_limits<int64_t>::min();
-    }
-    return static_cast<int64_t>(dLines);
+uint16_t CRegisterSensorUnit::WindowField(int64_t nValue, uint16_t wFieldMax) {
+    return static_cast<uint16_t>(std::clamp<int64_t>(nValue, 0, wFieldMax));
 }
 
 std::vector<uint16_t> LowGainSteps() {

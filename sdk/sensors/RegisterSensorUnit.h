@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "acquisition/FieldOfView.h"
-#include "device/VendorRequests.h"
+#include "sensors/FieldOfView.h"
 #include "sensors/SensorState.h"
+#include "usb/VendorRequests.h"
 
 class CRegisterSensorUnit {
   public:
@@ -78,6 +78,10 @@ class CRegisterSensorUnit {
                      int& nHeight, int nAmCol, int nAmRow, uint16_t* pMultiFrames,
                      bool b16BitOutput) const;
 
+    // A window start or size as its register field holds it: clamped to
+    // 0 .. wFieldMax, never wrapped.
+    static uint16_t WindowField(int64_t nValue, uint16_t wFieldMax);
+
     CVendorRequests& m_Vendor;
     const DeviceCapability& m_Capability;
     CLog* const& m_rpLog;
@@ -89,10 +93,6 @@ class CRegisterSensorUnit {
     const Layout m_Layout;
     std::vector<uint16_t> m_wShadow;
 };
-
-// An exposure in lines as a float to a line count, saturated at the int64_t
-// limits (NaN gives 0). Callers add 0.5 first to round half up.
-int64_t SaturatedLines(double dLines);
 
 // The first 41 gain steps the 8-bit-register sensors share: 8 .. 32, then
 // 81 .. 96 (analogue gain with the doubling bit).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ZDQApi.h"
+#include "common/Saturate.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ int64_t CSensor2048Family::ExposureTimeToLines(float fMs) const {
     const float fClocks = fMs / m_Capability.T - 132.0f +
                           static_cast<float>(RowOverheadClocks() + ShutterDelayClocks());
     const float fLines = fClocks / static_cast<float>(LineClocks());
-    return SaturatedLines(static_cast<double>(fLines) + 0.5);
+    return SaturatedCast<int64_t>(static_cast<double>(fLines) + 0.5);
 }
 
 int CSensor2048Family::SetHorizontalBlank(int nClocks) {

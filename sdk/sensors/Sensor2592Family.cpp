@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ZDQApi.h"
+#include "common/Saturate.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ int64_t CSensor2592Family::ExposureTimeToLines(float fMs) const {
     const float fT = m_Capability.T;
     const float fLines = (2.0f * static_cast<float>(ShutterOverheadClocks()) * fT + fMs) /
                          (2.0f * static_cast<float>(HalfLineClocks()) * fT);
-    return SaturatedLines(static_cast<double>(fLines) + 0.5);
+    return SaturatedCast<int64_t>(static_cast<double>(fLines) + 0.5);
 }
 
 int CSensor2592Family::SetHorizontalBlank(int nClocks) {

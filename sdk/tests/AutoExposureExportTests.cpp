@@ -11,7 +11,7 @@
 #include "SimCamera.h"
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/Log.h"
+#include "common/Log.h"
 #include "platform/WideText.h"
 #include "sensors/MT9M001.h"
 

@@ -9,7 +9,7 @@
 #include "MT_ZDQBayerFilter.h"
 #include "OpenedCamera.h"
 #include "acquisition/ProcessTables.h"
-#include "sensors/DeviceCapability.h"
+#include "capability/DeviceCapability.h"
 #include "window/PlatWindow.h"
 
 namespace {

@@ -35,6 +35,11 @@ TEST_F(DeviceExportTest, WithoutADeviceInTheSlotEveryExportGivesDeviceNotInit) {
         [] { return ZDQ_FlashControlSet(0, 1, 1, 1); },
         [&] { return ZDQ_FlashControlGet(0, &b, &b, &n); },
         [&] { return ZDQ_GetUsbState(0, &n); },
+        // A null out pointer does not come before the device.
+        [] { return ZDQ_GetUsbState(0, nullptr); },
+        [] { return ZDQ_RdSensorReg(0, 1, nullptr); },
+        [] { return ZDQ_EEPROMTypeGet(0, nullptr); },
+        [] { return ZDQ_CaptureGetTimeOutEx(0, nullptr, nullptr); },
         [] { return ZDQ_RebootDevice(0); },
     };
     for (bool bInit : {false, true}) {

@@ -1,12 +1,15 @@
 // Fields of view on opened simulated cameras: the sensors' window rules, the
 // two records, which one the camera gets, the dropped frame after a window
 // change and the sizes reported.
+#include <climits>
 #include <string>
 
 #include "OpenedCamera.h"
-#include "sensors/DeviceCapability.h"
+#include "capability/DeviceCapability.h"
 
 namespace {
+
+constexpr int kTypeColour2048 = 3;
 
 struct Window {
     int nColStart, nRowStart, nColSize, nRowSize;
@@ -27,10 +30,18 @@ TEST_F(FieldOfViewTest, TheStationsWindowsAsTheSensorsAdjustThem) {
         {kTypeMono2592, {108, 87, 2592, 1944}, RET_FAIL, {0, 0, 2592, 1944}},
         {kTypeMono2592, {-6, 3, 640, 480}, RET_FAIL, {0, 2, 640, 480}},
         {kTypeMono1280, {100, 100, 3000, 100}, RET_FAIL, {0, 100, 1280, 100}},
+        // Starts and sizes at the int limits are clamped, never wrapped.
+        {kTypeMono1280, {INT_MAX, 0, 640, 480}, RET_FAIL, {640, 0, 640, 480}},
+        {kTypeMono1280, {0, 0, 640, INT_MAX}, RET_FAIL, {0, 0, 640, 1024}},
+        {kTypeMono1280, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, RET_FAIL, {0, 0, 1280, 1024}},
+        {kTypeMono2592, {INT_MAX, INT_MAX, 640, 480}, RET_FAIL, {1952, 1464, 640, 480}},
+        {kTypeMono2592, {0, 0, INT_MAX, INT_MAX}, RET_FAIL, {0, 0, 2592, 1944}},
+        {kTypeColour2048, {INT_MAX, 1, INT_MAX, 100}, RET_FAIL, {0, 0, 2048, 100}},
+        {kTypeColour2048, {INT_MIN, INT_MAX, 640, INT_MAX}, RET_FAIL, {0, 0, 640, 1536}},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.nType);
-        Open(c.nType);
+        CDevice& device = Open(c.nType);
         const Window& a = c.asked;
         EXPECT_EQ(ZDQ_CheckFieldOfView(0, a.nColStart, a.nRowStart, a.nColSize, a.nRowSize, 0, 0),
                   c.nCheck);
@@ -48,7 +59,7 @@ TEST_F(FieldOfViewTest, TheStationsWindowsAsTheSensorsAdjustThem) {
         ASSERT_EQ(ZDQ_CaptureGetSizeExEx(0, &nWidth, &nHeight, &nBits, &nSample), RET_SUCCESS);
         EXPECT_EQ(nWidth, c.set.nColSize);
         EXPECT_EQ(nHeight, c.set.nRowSize);
-        EXPECT_EQ(nBits, 8);
+        EXPECT_EQ(nBits, device.Capability().Has(SensorCap::bmMono) ? 8 : 24);
         EXPECT_EQ(nSample, 8);
         // The capture record is the active one: the chip has the window.
         MlSimFrameInfo info{};

@@ -28,7 +28,7 @@
 #include "TestScratch.h"
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/Log.h"
+#include "common/Log.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -393,6 +393,7 @@ TEST_F(FileHelperTest, JpegQualityIsTheCallersWithBaselineTables) {
 
 TEST_F(FileHelperTest, JpegWriterRefusalsAndLibraryErrorsGiveFailAndNoFile) {
     const std::vector<unsigned char> frame = PatternBytes(70000);
+    const std::vector<unsigned char> small = PatternBytes(16);
     const std::wstring name = WidePathOf("refused.jpg");
     const struct {
         const char* what;
@@ -408,6 +409,9 @@ TEST_F(FileHelperTest, JpegWriterRefusalsAndLibraryErrorsGiveFailAndNoFile) {
         {"null name", frame.data(), 4, 4, 8, nullptr},
         // libjpeg refuses it once the file is open; the process goes on.
         {"wider than JPEG allows", frame.data(), 65501, 1, 8, name.c_str()},
+        // Refused before the frame, far smaller than such a side, is read.
+        {"higher than JPEG allows", small.data(), 1, 70000, 24, name.c_str()},
+        {"a side at the int limit", small.data(), INT_MAX, 1, 8, name.c_str()},
     };
     for (const auto& c : kCases) {
         EXPECT_EQ(ZDQ_HelperSaveToJpg(c.pData, c.nWidth, c.nHeight, c.nBitCount, 90, c.pszName),
@@ -558,6 +562,10 @@ TEST_F(FileHelperTest, TiffWriterRefusesBadArgumentsWithoutLoggingOrCreatingAFil
         {"0 samples", frame.data(), 2, 2, 8, 0, name.c_str()},
         {"width 0", frame.data(), 0, 2, 8, 1, name.c_str()},
         {"height -3", frame.data(), 2, -3, 8, 1, name.c_str()},
+        // Images whose bytes do not fit the 32-bit sizes of the format.
+        {"image beyond 4 GiB", frame.data(), INT_MAX, 2, 8, 1, name.c_str()},
+        {"row of 16 GiB", frame.data(), INT_MAX, 1, 16, 4, name.c_str()},
+        {"height at the int limit", frame.data(), 2, INT_MAX, 8, 3, name.c_str()},
     };
     for (const auto& c : kCases) {
         EXPECT_EQ(

@@ -223,7 +223,7 @@ TEST_F(FpgaTest, ReadAllThenWriteBackAfterAPowerCycle) {
     // The camera loses its registers in a power cycle; the write-back restores them.
     ASSERT_EQ(mlsim_unplug(0), 1);
     ASSERT_EQ(mlsim_replug(0, 1), 1);
-    ASSERT_EQ(camera.transport.Close(), RET_SUCCESS);
+    ASSERT_EQ(camera.transport.ReleaseLostDevice(), RET_SUCCESS);
     ASSERT_EQ(camera.transport.FindLostDevice(), RET_SUCCESS);
     EXPECT_EQ(camera.fpga.Fpga_WriteRelateRegValue(), RET_SUCCESS);
     for (const auto& v : kValues) {

@@ -4,13 +4,15 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
 #include "api/ReturnCodes.h"
 #include "device/DeviceManager.h"
-#include "device/DriverNames.h"
+#include "usb/DriverNames.h"
 
 namespace {
 
@@ -85,7 +87,7 @@ class FrameTest : public ::testing::Test {
   protected:
     void Install(int count) {
         ASSERT_EQ(g_pDeviceManager, nullptr);
-        g_pDeviceManager = new CDeviceManager(count);
+        g_pDeviceManager = std::make_unique<CDeviceManager>(count);
     }
     void TearDown() override { EXPECT_EQ(ZDQ_UnInit(), RET_SUCCESS); }
 };
@@ -110,7 +112,7 @@ TEST_F(FrameTest, IndexesOutsideTheCountAndCamerasThatFailToOpenGiveNotInit) {
         EXPECT_EQ(WithDevice(index, operation), RET_DEVICENOTINIT) << index;
     }
     for (const int index : {0, 1}) {
-        EXPECT_EQ(FrameGetManager(index), g_pDeviceManager) << index;
+        EXPECT_EQ(FrameGetManager(index), g_pDeviceManager.get()) << index;
         // No camera opens yet: the slot stays empty, on every try.
         EXPECT_EQ(WithDevice(index, operation), RET_DEVICENOTINIT) << index;
         EXPECT_EQ(WithDevice(index, operation), RET_DEVICENOTINIT) << index;
@@ -134,9 +136,9 @@ TEST_F(FrameTest, SlotExportsFollowTheirOwnBounds) {
 
 TEST_F(FrameTest, SecondInitKeepsTheFirstCountWhileGetCountCountsAnew) {
     Install(3);  // three cameras were there at the first ZDQ_Init
-    CDeviceManager* first = g_pDeviceManager;
+    CDeviceManager* first = g_pDeviceManager.get();
     EXPECT_EQ(ZDQ_Init(), RET_SUCCESS);
-    EXPECT_EQ(g_pDeviceManager, first);
+    EXPECT_EQ(g_pDeviceManager.get(), first);
     EXPECT_EQ(g_pDeviceManager->DeviceCount(), 3);
     EXPECT_EQ(ZDQ_DeviceGetCount(), 0) << "none is behind the driver now";
     EXPECT_NE(FrameGetManager(2), nullptr) << "the bound stays the first count";
@@ -169,3 +171,12 @@ TEST(VersionTest, EachOutputIsOptional) {
 }
 
 }  // namespace
+
+TEST(ExceptionBarrier, NoExceptionLeavesTheCInterface) {
+    EXPECT_EQ(CallGuarded([] { return RET_NOTSUPPORT; }), RET_NOTSUPPORT);
+    EXPECT_EQ(CallGuarded([]() -> int { throw std::bad_alloc(); }), RET_MALLOCFAIL);
+    EXPECT_EQ(CallGuarded([]() -> int { throw std::bad_alloc(); }, RET_FAIL), RET_FAIL)
+        << "an export that documents RET_FAIL for lacking memory";
+    EXPECT_EQ(CallGuarded([]() -> int { throw std::runtime_error("any other"); }), RET_FAIL);
+    EXPECT_EQ(CallGuarded([]() -> int { throw 7; }), RET_FAIL);
+}

@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <dirent.h>
 #include <cstdlib>
 #include <cwchar>
 #include <fstream>
@@ -25,19 +24,6 @@ void CopyFile(const std::string& from, const std::string& to) {
     std::ofstream out(to, std::ios::binary);
     out << in.rdbuf();
     ASSERT_TRUE(in.good() && out.good()) << from << " -> " << to;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            if (entry->d_name[0] != '.') {
-                names.push_back(entry->d_name);
-            }
-        }
-        closedir(dir);
-    }
-    return names;
 }
 
 // What the child reports through its exit status.
@@ -108,7 +94,7 @@ TEST_P(LoadTest, IniBesideTheLibrarySwitchesTheUserCallLog) {
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), kChildOk);
 
-    const std::vector<std::string> logs = FilesIn(logFolder);
+    const std::vector<std::string> logs = testutil::FilesIn(logFolder);
     if (!c.logs) {
         EXPECT_TRUE(logs.empty());
         EXPECT_NE(access(logFolder.c_str(), F_OK), 0) << "no log folder either";

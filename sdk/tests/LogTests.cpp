@@ -1,7 +1,6 @@
 // SDK logging: line format, levels, cutting, system error texts, the debug
 // channel, concurrent writers, log file names, device logs and the log
 // exports.
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -17,26 +16,13 @@
 
 #include "TestScratch.h"
 #include "ZDQApi.h"
+#include "common/Log.h"
 #include "device/Device.h"
-#include "device/Log.h"
 #include "platform/DebugOutput.h"
 #include "platform/ErrorText.h"
 #include "platform/WideText.h"
 
 namespace {
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            if (entry->d_name[0] != '.') {
-                names.push_back(entry->d_name);
-            }
-        }
-        closedir(dir);
-    }
-    return names;
-}
 
 // Texts of the log lines: every line is "<stamp>: <text>\r\n" and the texts
 // LogPrint writes end in "\n".
@@ -255,7 +241,7 @@ TEST_F(DeviceLogTest, LogSetCreatesTheFolderAndALogNamedAfterTheDevice) {
     const std::string folder = m_folder + "/logs/a";
     EXPECT_EQ(m_device.LogSet(true, Wide(folder).c_str()), RET_SUCCESS);
     ASSERT_NE(m_device.Log(), nullptr);
-    const std::vector<std::string> files = FilesIn(folder);
+    const std::vector<std::string> files = testutil::FilesIn(folder);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_TRUE(std::regex_match(files[0], std::regex(R"(ZDQLOG_0_0_0x0000_\d{14}\.log)")))
         << files[0];
@@ -279,8 +265,8 @@ TEST_F(DeviceLogTest, AnOpenLogIsNeverMovedButStopAndStartMovesIt) {
     EXPECT_EQ(m_device.Log(), nullptr);
     EXPECT_EQ(m_device.LogSet(true, Wide(second).c_str()), RET_SUCCESS);
     ASSERT_NE(m_device.Log(), nullptr);
-    EXPECT_EQ(FilesIn(second).size(), 1u);
-    EXPECT_EQ(FilesIn(first).size(), 1u) << "the old file stays";
+    EXPECT_EQ(testutil::FilesIn(second).size(), 1u);
+    EXPECT_EQ(testutil::FilesIn(first).size(), 1u) << "the old file stays";
 }
 
 TEST_F(DeviceLogTest, FolderThatCannotBeCreatedGivesFailAndNoLog) {
@@ -299,7 +285,7 @@ TEST_F(LogTest, DestroyedDeviceClosesItsLogWithTheUnInitLines) {
         CDevice device(0, opened);
         ASSERT_EQ(device.LogSet(true, Wide(folder).c_str()), RET_SUCCESS);
     }
-    const std::vector<std::string> files = FilesIn(folder);
+    const std::vector<std::string> files = testutil::FilesIn(folder);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(
         LineTexts(testutil::ReadFile(folder + "/" + files[0])),

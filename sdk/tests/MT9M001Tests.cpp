@@ -1,8 +1,11 @@
 // The MT9M001 sensor unit against the simulated chip: register shadows, the
 // read order at start, write-through, exposure and gain.
+#include <climits>
+#include <utility>
+
 #include "SimCamera.h"
 #include "ZDQApi.h"
-#include "sensors/CapabilityPresets.h"
+#include "capability/CapabilityPresets.h"
 #include "sensors/MT9M001.h"
 
 namespace {
@@ -216,9 +219,11 @@ TEST_F(MT9M001Test, BlackLevelReadsBackWhatWasSet) {
         EXPECT_EQ(Chip(CMT9M001::CalCtrl), c.wCalCtrl) << c.nLevel;
         EXPECT_EQ(unit.GetBlackLevel(), c.nLevel) << c.nLevel;
     }
-    mlsim_journal_clear(0);
-    EXPECT_EQ(unit.SetBlackLevel(7), RET_SUCCESS);
-    EXPECT_TRUE(VendorJournal(0).empty()) << "an unknown level rewrites CalCtrl unchanged";
+    // Levels outside 0 .. 3 clamp to the nearer end.
+    for (const auto& c : {std::pair<int, int>{-5, 0}, {7, 3}, {INT_MIN, 0}, {INT_MAX, 3}}) {
+        EXPECT_EQ(unit.SetBlackLevel(c.first), RET_SUCCESS) << c.first;
+        EXPECT_EQ(unit.GetBlackLevel(), c.second) << c.first;
+    }
 }
 
 TEST_F(MT9M001Test, BlackLevelThresholdsOnlyWhileCalibrationIsNotForced) {
@@ -302,6 +307,13 @@ TEST_F(MT9M001Test, SetFovWritesTheWindowAndTheAddressingModes) {
     EXPECT_EQ(Chip(CMT9M001::RowSize), 479);
     EXPECT_EQ(Chip(CMT9M001::ReadMode2) & 0x0018, 0x0008) << "column skip 2, no row skip 2";
     EXPECT_EQ(Chip(CMT9M001::ReadMode1) & 0x003C, 0x0008) << "row skip 4";
+
+    // Values beyond the 11-bit window fields clamp to them.
+    ASSERT_EQ(unit.SetFov(INT_MAX, -20, INT_MAX, INT_MIN, 0, 0, nullptr), RET_SUCCESS);
+    EXPECT_EQ(Chip(CMT9M001::ColumnStart), 0x7FF);
+    EXPECT_EQ(Chip(CMT9M001::RowStart), 0);
+    EXPECT_EQ(Chip(CMT9M001::ColumnSize), 0x7FF);
+    EXPECT_EQ(Chip(CMT9M001::RowSize), 0);
 
     mlsim_journal_clear(0);
     EXPECT_EQ(unit.SetRowAddrMode(2), RET_NOTSUPPORT);

@@ -1,10 +1,11 @@
 // Camera parameters on opened simulated cameras: ranges, the values read
 // back, what lands in the chip, the process tables, the capability query.
+#include <climits>
 #include <cmath>
 
 #include "OpenedCamera.h"
 #include "acquisition/ProcessTables.h"
-#include "sensors/DeviceCapability.h"
+#include "capability/DeviceCapability.h"
 #include "sensors/MT9M001.h"
 
 namespace {
@@ -189,6 +190,74 @@ TEST_F(ParameterTest, StartParametersMoveTheWindows) {
     EXPECT_EQ(nRow, 40);
     ASSERT_EQ(ZDQ_GetParam(0, ZDQ_CAPTURE_COLUMNSTART, &nCol), RET_SUCCESS);
     EXPECT_EQ(nCol, 300);
+}
+
+// Values outside a sensor field's range clamp to its nearer end, whatever
+// their size or sign; none wraps into the field's bits.
+TEST_F(ParameterTest, OutOfRangeSensorValuesClampInsteadOfWrapping) {
+    constexpr int kType2048 = 3;
+    const struct {
+        int nType;
+        ZDQ_PARAM param;
+        int nValue;
+        int nReadBack;
+    } kCases[] = {
+        {kTypeMono1280, ZDQ_EXPOSURE_LINES, 65536, 0x3FFF},
+        {kTypeMono1280, ZDQ_EXPOSURE_LINES, 70000, 0x3FFF},
+        {kTypeMono1280, ZDQ_EXPOSURE_LINES, INT_MAX, 0x3FFF},
+        {kTypeMono1280, ZDQ_EXPOSURE_LINES, -1, 1},
+        {kTypeMono1280, ZDQ_EXPOSURE_LINES, INT_MIN, 1},
+        {kTypeMono1280, ZDQ_HORIZONTALBLANK, 65536 + 100, 2047},
+        {kTypeMono1280, ZDQ_HORIZONTALBLANK, INT_MIN, 9},
+        {kTypeMono1280, ZDQ_VERTICALBLANK, -1, 25},
+        {kTypeMono1280, ZDQ_VERTICALBLANK, INT_MAX, 2047},
+        {kTypeMono1280, ZDQ_BLACKLEVEL, -5, 0},
+        {kTypeMono1280, ZDQ_BLACKLEVEL, 65536 + 2, 3},
+        {kType2048, ZDQ_EXPOSURE_LINES, 70000, 65535},
+        {kType2048, ZDQ_EXPOSURE_LINES, INT_MIN, 1},
+        {kType2048, ZDQ_HORIZONTALBLANK, 65536 + 100, 2047},
+        {kType2048, ZDQ_VERTICALBLANK, -1, 3},
+        {kTypeMono2592, ZDQ_EXPOSURE_LINES, INT_MAX, INT_MAX},
+        {kTypeMono2592, ZDQ_EXPOSURE_LINES, -1, 1},
+        {kTypeMono2592, ZDQ_HORIZONTALBLANK, 65536 + 100, 4095},
+        {kTypeMono2592, ZDQ_HORIZONTALBLANK, -1, 0},
+        {kTypeMono2592, ZDQ_VERTICALBLANK, INT_MIN, 8},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::Message()
+                     << "type " << c.nType << " parameter " << c.param << " value " << c.nValue);
+        Open(c.nType);
+        ASSERT_EQ(ZDQ_SetParam(0, c.param, c.nValue), RET_SUCCESS);
+        int v = 0;
+        ASSERT_EQ(ZDQ_GetParam(0, c.param, &v), RET_SUCCESS);
+        EXPECT_EQ(v, c.nReadBack);
+        ZDQ_UnInit();
+        mlsim_unplug_all();
+    }
+}
+
+// A negative or absurd exposure time gives the shortest or the longest
+// exposure; not a number gives the shortest.
+TEST_F(ParameterTest, ExposureTimesOutsideTheRangeGiveTheNearestExposure) {
+    const struct {
+        int nType;
+        float fMs;
+        int nLines;
+    } kCases[] = {
+        {kTypeMono1280, -5.0f, 1},    {kTypeMono1280, -INFINITY, 1},
+        {kTypeMono1280, NAN, 1},      {kTypeMono1280, INFINITY, 0x3FFF},
+        {kTypeMono2592, -1.0e30f, 1}, {kTypeMono2592, 1.0e30f, INT_MAX},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.nType << " ms " << c.fMs);
+        Open(c.nType);
+        ASSERT_EQ(ZDQ_ExposureTimeSet(0, c.fMs), RET_SUCCESS);
+        int nLines = 0;
+        ASSERT_EQ(ZDQ_GetParam(0, ZDQ_EXPOSURE_LINES, &nLines), RET_SUCCESS);
+        EXPECT_EQ(nLines, c.nLines);
+        ZDQ_UnInit();
+        mlsim_unplug_all();
+    }
 }
 
 TEST_F(ParameterTest, BlackLevelThresholdsOfTheMT9M001) {

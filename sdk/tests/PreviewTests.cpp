@@ -9,8 +9,10 @@
 #include <thread>
 
 #include "OpenedCamera.h"
+#include "capability/DeviceCapability.h"
+#include "platform/NamedClaim.h"
 #include "platform/Time.h"
-#include "sensors/DeviceCapability.h"
+#include "usb/DriverNames.h"
 #include "window/PlatWindow.h"
 
 namespace {
@@ -275,6 +277,36 @@ TEST_P(PreviewTest, SixteenBitFramesArePackedForThePreview) {
     ASSERT_EQ(Stop(), RET_SUCCESS);
 }
 
+// A stop names the other engine: the engine that runs is stopped all the
+// same, its threads ended before their buffers go, and no frame is caught or
+// drawn after the stop returns.
+TEST_P(PreviewTest, AStopWithTheOtherEnginesFlagStopsTheRunningEngine) {
+    OpenWithPreviewWindow();
+    ASSERT_EQ(Start(), RET_SUCCESS);
+    ASSERT_TRUE(FramesArrive());
+    ASSERT_EQ(ZDQ_PreviewStartEx(0, false, !GetParam()), RET_SUCCESS);
+    int nStatus = -1;
+    ASSERT_EQ(ZDQ_PreviewGetStatus(0, &nStatus), RET_SUCCESS);
+    EXPECT_EQ(nStatus, 0);
+    int nCaught = 0, nShown = 0;
+    ASSERT_EQ(ZDQ_GetPreviewFrameCount(0, &nCaught, &nShown), RET_SUCCESS);
+    const int nWindowFrames = m_received.nWindowFrames;
+    const int nCallbackFrames = m_received.nCallbackFrames;
+    plat::SleepMs(300);
+    int nCaughtLater = 0, nShownLater = 0;
+    ASSERT_EQ(ZDQ_GetPreviewFrameCount(0, &nCaughtLater, &nShownLater), RET_SUCCESS);
+    EXPECT_EQ(nCaughtLater, nCaught) << "no thread catches after the stop";
+    EXPECT_EQ(nShownLater, nShown);
+    EXPECT_EQ(m_received.nWindowFrames, nWindowFrames);
+    EXPECT_EQ(m_received.nCallbackFrames, nCallbackFrames);
+    // Either engine starts again on the stopped device.
+    ASSERT_EQ(ZDQ_PreviewStartEx(0, true, !GetParam()), RET_SUCCESS);
+    EXPECT_TRUE(FramesArrive());
+    EXPECT_EQ(ZDQ_PreviewStartEx(0, false, GetParam()), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_PreviewGetStatus(0, &nStatus), RET_SUCCESS);
+    EXPECT_EQ(nStatus, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, PreviewTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? std::string("Parallel") : std::string("Serial");
@@ -338,6 +370,34 @@ TEST_F(PreviewSettingsTest, BufferCountOutputModeAndPlacement) {
     ASSERT_EQ(ZDQ_PreviewGetPos(0, &v[0], &v[1], &v[2], &v[3]), RET_SUCCESS);
     EXPECT_EQ(v[0] + v[1] * 10 + v[2] * 100 + v[3] * 1000, 4321);
     EXPECT_EQ(ZDQ_PreviewStart(9, true), RET_DEVICENOTINIT);
+}
+
+// Closing the driver link while a preview runs: the preview thread's
+// recovery and the close never take the handle or the claim at the same time,
+// and the closed link is not recovered behind the caller's back.
+TEST_F(PreviewSettingsTest, AClosedDriverLinkIsNotRecoveredByARunningPreview) {
+    CDevice& device = Open(kTypeMono1280);
+    ASSERT_EQ(ZDQ_PreviewSetFieldOfView(0, 0, 0, 320, 240, 0, 0), RET_SUCCESS);
+    for (bool bParallel : {false, true}) {
+        SCOPED_TRACE(bParallel ? "parallel" : "serial");
+        ASSERT_EQ(ZDQ_PreviewStartEx(0, true, bParallel), RET_SUCCESS);
+        ASSERT_TRUE(WaitFor([] {
+            int nCaught = 0;
+            ZDQ_GetPreviewFrameCount(0, &nCaught, nullptr);
+            return nCaught >= 3;
+        }));
+        const int nDriver = device.Transport().DriverNumber();
+        ASSERT_EQ(ZDQ_Close(0), RET_SUCCESS);
+        // Longer than one recovery of the preview thread.
+        plat::SleepMs(2 * CBusControl::kRecoverPauseMs);
+        EXPECT_FALSE(device.Transport().IsOpen());
+        EXPECT_FALSE(plat::NamedClaim::Exists(CameraClaimName(nDriver)));
+        unsigned short wValue = 0;
+        EXPECT_EQ(ZDQ_RdSensorReg(0, 1, &wValue), RET_DEVICECLOSED);
+        EXPECT_EQ(ZDQ_PreviewStartEx(0, false, bParallel), RET_SUCCESS);
+        ASSERT_EQ(ZDQ_Open(0), RET_SUCCESS);
+        EXPECT_TRUE(plat::NamedClaim::Exists(CameraClaimName(device.Transport().DriverNumber())));
+    }
 }
 
 TEST_F(PreviewSettingsTest, ClosingTheDeviceStopsARunningPreview) {

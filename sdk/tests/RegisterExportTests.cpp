@@ -10,7 +10,7 @@
 #include "SimCamera.h"
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/Log.h"
+#include "common/Log.h"
 #include "platform/WideText.h"
 #include "sensors/MT9M001.h"
 
@@ -132,6 +132,7 @@ TEST_F(RegisterExportTest, EepromBytesAndBlocksMatchTheCameraMemory) {
     std::vector<uint8_t> read(block.size(), 0);
     EXPECT_EQ(ZDQ_RdEEPROMExEx(kSlot, 0x01F0, read.size(), read.data()), RET_SUCCESS);
     EXPECT_EQ(read, block);
+    EXPECT_EQ(ZDQ_RdEEPROMExEx(kSlot, 0x01F0, 0, nullptr), RET_SUCCESS) << "nothing to read";
     unsigned char byValue = 0;
     EXPECT_EQ(ZDQ_RdEEPROM(kSlot, 0x01F0 + 20, &byValue), RET_SUCCESS);
     EXPECT_EQ(byValue, block[20]);

@@ -1,12 +1,13 @@
 // The 2592 x 1944 and 2048 x 1536 sensor units against their simulated
 // chips: start-up reads, write-through, exposure, gains, windows, binning,
 // strobe and sensor mode, restore after a power cycle, and the dispatch.
+#include <climits>
 #include <cmath>
 
 #include "SimCamera.h"
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "sensors/CapabilityPresets.h"
+#include "capability/CapabilityPresets.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
 
@@ -292,6 +293,14 @@ TEST_F(Sensor2048Test, BinningChoosesTheCodesAndTheColumnOffset) {
         EXPECT_EQ(fov.nRowStart, 100);
     }
 
+    // Values beyond the window fields (12 bits for the column start, 11 for
+    // the others) clamp to them.
+    ASSERT_EQ(unit.SetFov(INT_MAX, INT_MIN, INT_MAX, INT_MIN, 0, 0, nullptr), RET_SUCCESS);
+    EXPECT_EQ(Chip(0, R::ColumnStart), 0xFFF);
+    EXPECT_EQ(Chip(0, R::RowStart), 0);
+    EXPECT_EQ(Chip(0, R::ColumnSize), 0x7FF);
+    EXPECT_EQ(Chip(0, R::RowSize), 0);
+
     // A failed write leaves the flag as it was.
     ASSERT_EQ(unit.SetFov(200, 100, 1024, 768, 1, 1, nullptr), RET_SUCCESS);
     mlsim_fault_add(0, MLSIM_FAULT_TRANSFER, kWrSensor, 0, 1, 0);
@@ -391,7 +400,7 @@ void ExpectRestoreAfterPowerCycle(Unit& unit, CameraLayers& layers,
     ASSERT_EQ(unit.SetVerticalBlank(100), RET_SUCCESS);
     ASSERT_EQ(mlsim_unplug(0), 1);
     ASSERT_EQ(mlsim_replug(0, 1), 1);
-    ASSERT_EQ(layers.transport.Close(), RET_SUCCESS);
+    ASSERT_EQ(layers.transport.ReleaseLostDevice(), RET_SUCCESS);
     ASSERT_EQ(layers.transport.FindLostDevice(), RET_SUCCESS);
     ASSERT_NE(Chip(1, R::ShutterWidthLower), 1234) << "power-on values after the cycle";
     mlsim_journal_clear(1);

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "SimCamera.h"
-#include "device/DriverNames.h"
 #include "platform/ErrorText.h"
+#include "usb/DriverNames.h"
 
 namespace {
 
@@ -320,6 +320,25 @@ TEST_F(TransportTest, RecoveryFindsTheSameCameraOnAnotherDriverNumber) {
     EXPECT_NE(log.find("ZDQAPI::--Recover. ( Return = -10 )"), std::string::npos);
     uint8_t reply[3] = {0xFF, 0xFF, 0xFF};
     EXPECT_EQ(camera.transport.VendorCmd(SetupPacket{0xC0, 0xC2, 1, 0, 3}, reply), RET_SUCCESS);
+}
+
+TEST_F(TransportTest, ALinkItsOwnerClosedIsNotRecovered) {
+    Plug(0, CameraProfile(kMonoType, 7, 0x0203));
+    CameraLayers camera("recover_closed.log");
+    ASSERT_EQ(camera.transport.Open(), RET_SUCCESS);
+    camera.transport.SetIdentity(DeviceIdentity{kMonoType, 7, 0x0203});
+    ASSERT_EQ(camera.transport.Close(), RET_SUCCESS);
+    EXPECT_EQ(camera.transport.ReleaseLostDevice(), RET_DEVICECLOSED);
+    EXPECT_EQ(camera.transport.FindLostDevice(), RET_FAIL);
+    EXPECT_EQ(camera.bus.Recover(), RET_RECOVERY_FAIL);
+    EXPECT_FALSE(camera.transport.IsOpen());
+    EXPECT_FALSE(plat::NamedClaim::Exists(CameraClaimName(0)));
+    EXPECT_NE(camera.LogText().find("ZDQAPI::**Recover Error! ( Close Fail )"), std::string::npos);
+    // Opened again by its owner, it is recovered as before.
+    ASSERT_EQ(camera.transport.Open(), RET_SUCCESS);
+    EXPECT_EQ(camera.transport.ReleaseLostDevice(), RET_SUCCESS);
+    EXPECT_EQ(camera.transport.FindLostDevice(), RET_SUCCESS);
+    EXPECT_TRUE(plat::NamedClaim::Exists(CameraClaimName(camera.transport.DriverNumber())));
 }
 
 TEST_F(TransportTest, RecoveryRefusesADifferentCamera) {

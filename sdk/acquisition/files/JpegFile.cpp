@@ -101,6 +101,11 @@ int WriteJpegFile(const unsigned char* pData, int nWidth, int nHeight, int nBitC
     if (pRows == nullptr) {
         return RET_MALLOCFAIL;
     }
+    // A side the format cannot hold is refused before anything of the frame
+    // is read: libjpeg would refuse it only after the copy.
+    if (nWidth > JPEG_MAX_DIMENSION || nHeight > JPEG_MAX_DIMENSION) {
+        return RET_FAIL;
+    }
     CopyTopDown(pData, nWidth, nHeight, nBitCount, pRows.get());
 
     COutputFile file(szPath);

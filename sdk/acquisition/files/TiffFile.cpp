@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 
@@ -43,7 +44,22 @@ void SwapRedAndBlue(unsigned char* pRow, size_t nPixels, size_t nSampleBytes, si
     }
 }
 
+// Room for the file header and the directory with its values.
+constexpr uint64_t kHeaderAndDirectoryBytes = 1024;
+
 }  // namespace
+
+bool TiffSizeFits(int nWidth, int nHeight, int nBitsPerSample, int nSamplesPerPixel) {
+    if (nWidth < 1 || nHeight < 1 || nBitsPerSample < 1 || nSamplesPerPixel < 1) {
+        return false;
+    }
+    // In 64 bits: the product of int sizes cannot overflow.
+    const uint64_t nRowBytes = static_cast<uint64_t>(nWidth) *
+                               static_cast<uint64_t>(nBitsPerSample / 8) *
+                               static_cast<uint64_t>(nSamplesPerPixel);
+    const uint64_t nImageBytes = nRowBytes * static_cast<uint64_t>(nHeight);
+    return nImageBytes <= std::numeric_limits<uint32_t>::max() - kHeaderAndDirectoryBytes;
+}
 
 int WriteTiffFile(const unsigned char* pData, int nWidth, int nHeight, int nBitsPerSample,
                   int nSamplesPerPixel, const std::string& szPath) {

@@ -6,6 +6,11 @@
 
 #include <string>
 
+// Whether a frame of these sizes fits a TIFF file: the image, one strip of
+// unpadded rows, and the file's header and directory must stay within the
+// 32-bit offsets and byte counts of the format. False for sizes below 1.
+bool TiffSizeFits(int nWidth, int nHeight, int nBitsPerSample, int nSamplesPerPixel);
+
 // Writes the frame pData, nHeight packed rows of nWidth x nSamplesPerPixel
 // samples of nBitsPerSample bits stored bottom-up, B,G,R(,X) for more than
 // one sample, to a file created anew at szPath (UTF-8). The file holds the

@@ -87,7 +87,10 @@ VendorOutcome Camera::vendorRequest(const SetupPacket& setup, uint8_t* data) {
 VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
     VendorOutcome outcome;
     const bool in = (setup.requestType & 0x80) != 0;
-    if (in == isOutRequest(setup.request) || !hasPartFor(setup.request)) {
+    // A memory block request of no bytes never reaches the memory: the
+    // firmware answers it with nothing to transfer, whatever is fitted.
+    const bool bEmptyBlock = setup.length == 0 && (setup.request == 0xD4 || setup.request == 0xD5);
+    if (in == isOutRequest(setup.request) || (!bEmptyBlock && !hasPartFor(setup.request))) {
         outcome.kind = VendorOutcome::TransferFailed;  // the firmware stalls the pipe
         return outcome;
     }

@@ -86,7 +86,6 @@ class Driver {
     // The camera behind an open handle that is still plugged in, or null
     // with *error set.
     std::shared_ptr<Camera> connectedCamera(MlUsbHandle handle, uint32_t* error);
-    void startLocked(Op* op, const ReadPlan& plan);
     void fill(Op* op, uint32_t* error, uint32_t* bytes);
     // Fills the operation without the lock, then finishes it; its result
     // goes to error and bytes where they are given.

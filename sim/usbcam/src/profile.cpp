@@ -35,7 +35,7 @@ double modelPixelClock(int type) {
 // first pixel.
 bool modelColour(int type, int* pattern) {
     static const std::set<int> kRggb = {0, 4, 33, 66};
-    static const std::set<int> kGrbg = {3, 7, 35, 8, 10, 52};
+    static const std::set<int> kGrbg = {3, 7, 35, 40, 68, 8, 10, 41, 52, 72};
     if (kRggb.count(type)) {
         *pattern = MLSIM_BAYER_RGGB;
         return true;

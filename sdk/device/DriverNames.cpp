@@ -1,9 +1,0 @@
-#include "device/DriverNames.h"
-
-std::string DriverDevicePath(int nDriverNumber) {
-    return std::string("\\\\.\\mlusbimager-") + static_cast<char>('0' + nDriverNumber);
-}
-
-std::string CameraClaimName(int nDriverNumber) {
-    return "ZDQAPI::mlCamera" + std::to_string(nDriverNumber);
-}

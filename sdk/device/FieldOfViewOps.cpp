@@ -1,0 +1,187 @@
+// The device's fields of view: the capture and the preview record, which of
+// them is programmed into the camera, their checks, sets and switches.
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <new>
+
+#include "ZDQApi.h"
+#include "device/Device.h"
+
+namespace {
+using Guard = std::lock_guard<plat::CriticalSection>;
+}  // namespace
+
+bool CDevice::Data16BitsOn() const {
+    return m_Capability.Has(FpgaCap::bm16BitsTransfer) &&
+           (m_Fpga.Shadows().WorkingMode & WORKINGMODE_16BIT_DATA) != 0;
+}
+
+void CDevice::StoreFieldOfView(int nWhich, int nColStart, int nRowStart, int nColSize, int nRowSize,
+                               int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
+    FieldOfView& fov = m_Fov[nWhich];
+    fov = MakeFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, usMultiFrameNum,
+                          Data16BitsOn());
+    if (nWhich == kPreviewFov && m_pBitmapInfo) {
+        PlatDibHeader& header = m_pBitmapInfo->bmiHeader;
+        header.biWidth = fov.nWidth;
+        header.biHeight = fov.nHeight;
+        header.biSizeImage = static_cast<uint32_t>(header.biBitCount / 8) *
+                             static_cast<uint32_t>(fov.nHeight) * static_cast<uint32_t>(fov.nWidth);
+    }
+    LogFieldOfView(m_pLog, nWhich, fov);
+}
+
+int CDevice::CheckFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize, int nAmCol,
+                              int nAmRow) {
+    int nCol = nColStart, nRow = nRowStart, nWidth = nColSize, nHeight = nRowSize;
+    const int nRet = SensorCheckFov(nCol, nRow, nWidth, nHeight, nAmCol, nAmRow, nullptr);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    const bool bAsGiven =
+        nCol == nColStart && nRow == nRowStart && nWidth == nColSize && nHeight == nRowSize;
+    return bAsGiven ? RET_SUCCESS : RET_FAIL;
+}
+
+int CDevice::AdjustFieldOfView(int& nColStart, int& nRowStart, int& nColSize, int& nRowSize,
+                               int nAmCol, int nAmRow, uint16_t& usMultiFrameNum) {
+    const int nRet =
+        SensorCheckFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, &usMultiFrameNum);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    // A camera whose FPGA cannot change the frames per transfer sends the
+    // count it has: a record with another count would expect frames it never
+    // gets.
+    const bool bCountPossible = usMultiFrameNum == m_Fpga.Shadows().wMultiFrameNum ||
+                                m_Capability.Has(FpgaCap::bmSetMultiFramesNum);
+    return bCountPossible ? RET_SUCCESS : RET_NOTSUPPORT;
+}
+
+int CDevice::CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
+                                   int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
+    int nRet = AdjustFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                                 usMultiFrameNum);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    Guard capture(m_CaptureLock);
+    if (m_nActiveFov == kCaptureFov) {
+        nRet = SensorSetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, nullptr);
+        if (nRet == RET_SUCCESS) {
+            nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_MULTIFRAMES_NUM, usMultiFrameNum);
+        }
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+    }
+    StoreFieldOfView(kCaptureFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                     usMultiFrameNum);
+    return RET_SUCCESS;
+}
+
+int CDevice::PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
+                                   int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
+    int nRet = AdjustFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                                 usMultiFrameNum);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    // Not while a capture has switched a running preview to the capture
+    // record: the preview would come back to a window its buffers do not fit.
+    Guard capture(m_CaptureLock);
+    if (m_nActiveFov != kPreviewFov) {
+        StoreFieldOfView(kPreviewFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                         usMultiFrameNum);
+        return RET_SUCCESS;
+    }
+    if (m_Preview.nStatus == PreviewState::kPaused) {
+        return RET_NOTSUPPORT;
+    }
+    const FieldOfView wanted = MakeFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol,
+                                               nAmRow, usMultiFrameNum, Data16BitsOn());
+    // The preview's buffers are sized for its frames: a window that changes
+    // them is set with the preview stopped, and the preview starts again.
+    const bool bRestart = SensorFovChanged(wanted, m_Fov[kPreviewFov]);
+    const bool bParallel = m_Preview.bParallel;
+    if (bRestart) {
+        StopPreview(bParallel, false);
+    }
+    nRet = SensorSetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, nullptr);
+    if (nRet == RET_SUCCESS) {
+        nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_MULTIFRAMES_NUM, usMultiFrameNum);
+        if (nRet == RET_SUCCESS || nRet == RET_NOTSUPPORT) {
+            StoreFieldOfView(kPreviewFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                             usMultiFrameNum);
+        }
+    }
+    if (bRestart) {
+        nRet = StartPreview(bParallel);
+    }
+    return nRet;
+}
+
+int CDevice::GetFieldOfView(int nWhich, int* pColStart, int* pRowStart, int* pColSize,
+                            int* pRowSize, int* pAmCol, int* pAmRow,
+                            uint16_t* pMultiFrameNum) const {
+    const FieldOfView& fov = m_Fov[nWhich];
+    const struct {
+        int* pOut;
+        int nValue;
+    } kMembers[] = {{pColStart, fov.nColStart}, {pRowStart, fov.nRowStart},
+                    {pColSize, fov.nColSize},   {pRowSize, fov.nRowSize},
+                    {pAmCol, fov.AmCol},        {pAmRow, fov.AmRow}};
+    for (const auto& member : kMembers) {
+        if (member.pOut != nullptr) {
+            *member.pOut = member.nValue;
+        }
+    }
+    if (pMultiFrameNum != nullptr) {
+        *pMultiFrameNum = fov.usMultiFrameNum;
+    }
+    return RET_SUCCESS;
+}
+
+int CDevice::SelectFieldOfView(int nWhich) {
+    if (nWhich == m_nActiveFov) {
+        return RET_SUCCESS;
+    }
+    const FieldOfView& fov = m_Fov[nWhich];
+    uint8_t bChanged = 0;
+    int nRet = SensorSetFov(fov.nColStart, fov.nRowStart, fov.nColSize, fov.nRowSize, fov.AmCol,
+                            fov.AmRow, &bChanged);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_MULTIFRAMES_NUM, fov.usMultiFrameNum);
+    if (nRet != RET_SUCCESS && nRet != RET_NOTSUPPORT) {
+        return nRet;
+    }
+    m_nActiveFov = nWhich;
+    if (bChanged != 0) {
+        DropOneFrame(nWhich);
+    }
+    return nRet;
+}
+
+void CDevice::ResumeAfterCapture(int nPreviewStateBefore) {
+    SelectFieldOfView(kPreviewFov);
+    if (nPreviewStateBefore == PreviewState::kRunning &&
+        m_Preview.nStatus == PreviewState::kPaused) {
+        m_Preview.run.Set();
+        m_Preview.nStatus = PreviewState::kRunning;
+    }
+}
+
+int CDevice::DropOneFrame(int nWhich) {
+    if (IsTriggeredWorkingMode(m_Fpga.Shadows().WorkingMode)) {
+        return RET_SUCCESS;
+    }
+    LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::++DropOneFrame.");
+    const uint32_t nBytes = m_Fov[nWhich].ulTotalBytes;
+    std::unique_ptr<uint8_t[]> pFrame(new (std::nothrow) uint8_t[nBytes]);
+    const int nRet = pFrame ? CatchOneFrame(pFrame.get(), nBytes) : RET_MALLOCFAIL;
+    LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--DropOneFrame. ( Return = %d)", nRet);
+    return nRet;
+}
