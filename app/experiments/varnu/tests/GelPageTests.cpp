@@ -378,6 +378,7 @@ TEST_F(GelPageTest, AutomaticFocusDrivesTheLensAndEndsSharperOnTheWorld) {
 // ---- Bottom bar and running dialog --------------------------------------------
 
 TEST_F(GelPageTest, BottomBarButtonsFollowTheRights) {
+    plug();
     openPage();
     struct Case {
         bool imageProcess;
