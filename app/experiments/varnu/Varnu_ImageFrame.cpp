@@ -69,7 +69,7 @@ Varnu_ImageFrame::~Varnu_ImageFrame() {
     }
     previewStop();
     delete autoFocusThread;
-    delete previewThread;
+    releasePreviewThread();
     delete captureThread;
     delete ui;
 }
@@ -109,9 +109,22 @@ void Varnu_ImageFrame::exitVrFrameHandle() {
 
 // ---- Preview ------------------------------------------------------------------
 
+void Varnu_ImageFrame::releasePreviewThread() {
+    if (!previewThread) {
+        return;
+    }
+    if (previewThread->wait(kPreviewThreadWaitMs)) {
+        delete previewThread;
+    } else {
+        // Still inside the SDK: it goes once it has ended.
+        connect(previewThread, &QThread::finished, previewThread, &QObject::deleteLater);
+    }
+    previewThread = nullptr;
+}
+
 void Varnu_ImageFrame::previewStart() {
     qDebug() << "previewStart.";
-    delete previewThread;
+    releasePreviewThread();
     previewThread = new ZdqPreviewThread();
     clearPicture();
     windowHandle = m_surface->handle();

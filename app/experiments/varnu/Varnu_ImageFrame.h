@@ -84,6 +84,8 @@ class Varnu_ImageFrame : public QFrame {
 
     void previewStart();
     void previewStop();
+    // Deletes the preview thread object once it has ended.
+    void releasePreviewThread();
     void captureStart(int mode);
     void updateExpInfo();
     void drawOverlay(QPixmap& pixmap);

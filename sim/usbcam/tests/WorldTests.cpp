@@ -57,9 +57,9 @@ TEST_F(WorldTest, FocusDistanceFromTheSharpPositionIsTheBlurRadius) {
     mlsim_set_blur(1, 10);
     EXPECT_TRUE(frame(0) == frame(1));
 
-    // A lens moving at 100 units a second from 100 a second ago stands at
-    // 200 now (radius 5); the rate is extrapolated without a new file.
-    writeWorld(world, 100.0, 100.0, 1000);
+    // A lens moving at 10 units a second from 190 a second ago stands at 200
+    // now (radius 5); the rate is extrapolated without a new file.
+    writeWorld(world, 190.0, 10.0, 1000);
     mlsim_set_blur(1, 5);
     EXPECT_TRUE(frame(0) == frame(1));
 
