@@ -335,43 +335,54 @@ TEST_F(GelPageTest, WithoutCameraTheAutomaticStepsCloseWithAMessage) {
                                              QStringLiteral("Warning|ZdqCamera connect error.")}));
 }
 
+// Sharp at 300 the search stops when the sharpness drops past it; sharp at
+// the far end stop it never drops, and the search ends when the inward drive
+// has run as long as the outward one.
 TEST_F(GelPageTest, AutomaticFocusDrivesTheLensAndEndsSharperOnTheWorld) {
+    control->camOpt.zdqCurrentCamSet.Exposure = 20;
+    control->camOpt.saveZdqCurrentCamSet();
     const QString world = station().filePath(QStringLiteral("world.txt"));
     DarkroomSimProcess sim(QStringLiteral("gel-af"));
     // The lens moves ten times as fast and the focus thread waits a tenth as
     // long; the camera delivers frames at its own pace (20 ms exposures).
     ASSERT_TRUE(sim.start(
         {QStringLiteral("--world"), world, QStringLiteral("--time-scale"), QStringLiteral("10")}));
-    control->camOpt.zdqCurrentCamSet.Exposure = 20;
-    control->camOpt.saveZdqCurrentCamSet();
     control->ConnectToPort(sim.linkPath());
-    const QString config = station().filePath(QStringLiteral("usbcam.ini"));
-    {
-        QFile file(config);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        QTextStream(&file) << "[camera0]\ndevice_type = 1\nscene = gel\ntiming = realtime\n"
-                           << "world_file = " << world << "\nsharp_focus = 300\n";
-    }
-    ASSERT_EQ(mlsim_load_config(config.toLocal8Bit().constData()), 1);
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(world); }, 5000));
-    const double start = sim.state(QStringLiteral("focus")).toDouble();
-    openPage();
-    image()->setAutoFocusTimeScale(0.1);
-    QSignalSpy closed(image(), &Varnu_ImageFrame::destroyAFDialog);
-    image()->autoFocusClickHandle();  // returns once its dialog has closed
-    EXPECT_EQ(closed.count(), 1);
-    ASSERT_TRUE(waitFor(
-        [&] { return sim.state(QStringLiteral("motion")) == QStringLiteral("none"); }, 5000));
-
-    QByteArray lens;
-    for (const SimJournalEntry& entry : sim.journal()) {
-        if (entry.kind == QStringLiteral("raw")) {
-            lens += entry.bytes;
+    for (const double sharp : {300.0, 1000.0}) {
+        SCOPED_TRACE(sharp);
+        sim.command(QStringLiteral("lens focus 500"));
+        sim.command(QStringLiteral("clear"));
+        const QString config = station().filePath(QStringLiteral("usbcam.ini"));
+        {
+            QFile file(config);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            QTextStream(&file) << "[camera0]\ndevice_type = 1\nscene = gel\ntiming = realtime\n"
+                               << "world_file = " << world << "\nsharp_focus = " << sharp << "\n";
         }
+        ASSERT_EQ(mlsim_load_config(config.toLocal8Bit().constData()), 1);
+        ASSERT_TRUE(waitFor([&] { return QFile::exists(world); }, 5000));
+        const double start = sim.state(QStringLiteral("focus")).toDouble();
+        openPage();
+        image()->setAutoFocusTimeScale(0.1);
+        QSignalSpy closed(image(), &Varnu_ImageFrame::destroyAFDialog);
+        image()->autoFocusClickHandle();  // returns once its dialog has closed
+        EXPECT_EQ(closed.count(), 1);
+        ASSERT_TRUE(waitFor(
+            [&] { return sim.state(QStringLiteral("motion")) == QStringLiteral("none"); }, 5000));
+
+        QByteArray lens;
+        for (const SimJournalEntry& entry : sim.journal()) {
+            if (entry.kind == QStringLiteral("raw")) {
+                lens += entry.bytes;
+            }
+        }
+        EXPECT_EQ(lens.toHex(' '), QByteArray("09 14 08 14"));
+        const double end = sim.state(QStringLiteral("focus")).toDouble();
+        EXPECT_LT(std::fabs(end - sharp), std::fabs(start - sharp));
+        page.reset();
+        control->zdqCameraCtrl->ZDQ_UnInit();
+        mlsim_unplug_all();
     }
-    EXPECT_EQ(lens.toHex(' '), QByteArray("09 14 08 14"));
-    const double end = sim.state(QStringLiteral("focus")).toDouble();
-    EXPECT_LT(std::fabs(end - 300.0), std::fabs(start - 300.0));
     EXPECT_TRUE(sim.stop());
 }
 
