@@ -76,6 +76,10 @@ if ! grep -q '^AlreadyRun *= *true' "$user_ini" 2>/dev/null; then
 fi
 ini_set "$user_ini" UserOption comNum "$link"
 
+# The report template, unless the station holds a newer one.
+mkdir -p "$station/documents"
+cp -u build/bin/documents/report.dotx "$station/documents/report.dotx"
+
 # One simulated monochrome camera of the machine model, looking at a gel with
 # real exposure times: the 320 has a 1280 x 1024 camera (MT9M001), the 520 and
 # 550 a 2592 x 1944 one. Its lens focus is the dark-room simulator's, read from

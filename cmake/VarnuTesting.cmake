@@ -16,5 +16,5 @@ function(varnu_add_test target)
   add_test(NAME ${target} COMMAND ${target})
   set_tests_properties(${target} PROPERTIES
     TIMEOUT ${ARG_TIMEOUT}
-    ENVIRONMENT "XDG_RUNTIME_DIR=${run_dir}/xdg;VARNU_TEST_SCRATCH=${run_dir}/scratch;QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
+    ENVIRONMENT "XDG_RUNTIME_DIR=${run_dir}/xdg;VARNU_TEST_SCRATCH=${run_dir}/scratch;QT_QPA_PLATFORM=offscreen;VARNU_REPORT_VIEWER=none;${ARG_ENVIRONMENT}")
 endfunction()

@@ -1,6 +1,6 @@
 #include "AuditTrailPageFrame.h"
 
-#include "NotBuiltLabel.h"
+#include "style/NotBuiltLabel.h"
 
 #include <QGridLayout>
 #include <QtDebug>

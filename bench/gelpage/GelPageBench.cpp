@@ -13,8 +13,8 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include "CI_MainControl.h"
-#include "Varnu_ExperimentDB.h"
+#include "controller/CI_MainControl.h"
+#include "database/Varnu_ExperimentDB.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
 #include "camera/ZdqCameraCtrl.h"

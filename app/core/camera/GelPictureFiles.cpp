@@ -1,7 +1,7 @@
 #include "camera/GelPictureFiles.h"
 
-#include "StationDir.h"
-#include "UserOpts.h"
+#include "base/StationDir.h"
+#include "settings/UserOpts.h"
 
 #include <QDir>
 #include <QFileInfo>

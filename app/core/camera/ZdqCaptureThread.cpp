@@ -1,7 +1,7 @@
 #include "camera/ZdqCaptureThread.h"
 
-#include "CI_MainControl.h"
-#include "Varnu_ExperimentDB.h"
+#include "controller/CI_MainControl.h"
+#include "database/Varnu_ExperimentDB.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/ScreenBlend.h"
 #include "camera/ZdqCameraCtrl.h"

@@ -1,6 +1,6 @@
 #include "camera/ZdqFieldOfView.h"
 
-#include "Enumerations.h"
+#include "base/Enumerations.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
 #include "camera/ZdqPreviewThread.h"
 
-#include "CI_MainControl.h"
+#include "controller/CI_MainControl.h"
 #include "camera/ZdqCameraCtrl.h"
 #include "camera/ZdqFieldOfView.h"
 

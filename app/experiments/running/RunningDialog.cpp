@@ -2,8 +2,8 @@
 
 #include "ui_RunningDialog.h"
 
-#include "CI_MainControl.h"
-#include "Enumerations.h"
+#include "controller/CI_MainControl.h"
+#include "base/Enumerations.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QtDebug>

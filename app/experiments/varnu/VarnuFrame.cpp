@@ -2,8 +2,8 @@
 
 #include "ui_VarnuFrame.h"
 
-#include "CI_MainControl.h"
-#include "Enumerations.h"
+#include "controller/CI_MainControl.h"
+#include "base/Enumerations.h"
 #include "Varnu_BottomBarFrame.h"
 #include "Varnu_ImageFrame.h"
 

@@ -5,7 +5,7 @@
 // shown and applies the page's style sheet.
 #pragma once
 
-#include "NavigationTypes.h"
+#include "base/NavigationTypes.h"
 
 #include <QFrame>
 

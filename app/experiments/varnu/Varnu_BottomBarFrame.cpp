@@ -2,11 +2,11 @@
 
 #include "ui_Varnu_BottomBarFrame.h"
 
-#include "AutoDialog.h"
-#include "CI_MainControl.h"
-#include "CheckLoginDialog.h"
-#include "LensCtrl.h"
-#include "UserInfo.h"
+#include "widgets/AutoDialog.h"
+#include "controller/CI_MainControl.h"
+#include "login/CheckLoginDialog.h"
+#include "serial/LensCtrl.h"
+#include "database/UserInfo.h"
 
 #include <QBitmap>
 #include <QPixmap>

@@ -1,11 +1,11 @@
 // The USB camera back-end on the real SDK over the simulated cameras: what the
 // preview and capture threads program, the pictures and rows a capture leaves,
 // and what happens without a camera or with a failing frame.
-#include "CI_MainControl.h"
+#include "controller/CI_MainControl.h"
 #include "GelTiff.h"
 #include "ModalDriver.h"
 #include "TestStation.h"
-#include "Varnu_ExperimentDB.h"
+#include "database/Varnu_ExperimentDB.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
 #include "camera/ScreenBlend.h"

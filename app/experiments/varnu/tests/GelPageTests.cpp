@@ -1,17 +1,17 @@
 // The gel/UV page: preview geometry, captures with their names, pictures and
 // overlay, export, automatic exposure and focus on the simulated world, the
 // bottom bar's rights and the running dialog.
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "controller/CI_MainControl.h"
 #include "DarkroomSimProcess.h"
 #include "ModalDriver.h"
 #include "PictureExport.h"
 #include "PreviewFit.h"
 #include "RunningDialog.h"
 #include "TestStation.h"
-#include "UserInfo.h"
+#include "database/UserInfo.h"
 #include "VarnuFrame.h"
-#include "Varnu_ExperimentDB.h"
+#include "database/Varnu_ExperimentDB.h"
 #include "Varnu_ImageFrame.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
@@ -343,10 +343,10 @@ TEST_F(GelPageTest, AutomaticFocusDrivesTheLensAndEndsSharperOnTheWorld) {
     control->camOpt.saveZdqCurrentCamSet();
     const QString world = station().filePath(QStringLiteral("world.txt"));
     DarkroomSimProcess sim(QStringLiteral("gel-af"));
-    // The lens moves ten times as fast and the focus thread waits a tenth as
-    // long; the camera delivers frames at its own pace (20 ms exposures).
+    // The lens moves four times as fast and the focus thread waits a quarter
+    // as long; the camera delivers frames at its own pace (20 ms exposures).
     ASSERT_TRUE(sim.start(
-        {QStringLiteral("--world"), world, QStringLiteral("--time-scale"), QStringLiteral("10")}));
+        {QStringLiteral("--world"), world, QStringLiteral("--time-scale"), QStringLiteral("4")}));
     control->ConnectToPort(sim.linkPath());
     for (const double sharp : {300.0, 1000.0}) {
         SCOPED_TRACE(sharp);
@@ -363,7 +363,7 @@ TEST_F(GelPageTest, AutomaticFocusDrivesTheLensAndEndsSharperOnTheWorld) {
         ASSERT_TRUE(waitFor([&] { return QFile::exists(world); }, 5000));
         const double start = sim.state(QStringLiteral("focus")).toDouble();
         openPage();
-        image()->setAutoFocusTimeScale(0.1);
+        image()->setAutoFocusTimeScale(0.25);
         QSignalSpy closed(image(), &Varnu_ImageFrame::destroyAFDialog);
         image()->autoFocusClickHandle();  // returns once its dialog has closed
         EXPECT_EQ(closed.count(), 1);

@@ -1,0 +1,294 @@
+#include "AxRegistry.h"
+#include "MessageCapture.h"
+#include "RecordingServer.h"
+#include "ReportTestFiles.h"
+#include "ReportWordProcessor.h"
+#include "ReportWps.h"
+#include "TestStation.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using reporttest::bookmarkText;
+using reporttest::occurrences;
+using reporttest::readZip;
+
+const QStringList kTextBookmarks = {"MainTitle",       "SubTitle",   "UserLabel",   "User",
+                                    "ReportDateLabel", "ReportDate", "PictureName1"};
+
+QString valueOf(const QString& bookmark, const QString& pictureName) {
+    if (bookmark == "ReportDate") {
+        return QDate::currentDate().toString("yyyy-MM-dd");
+    }
+    if (bookmark == "PictureName1") {
+        return "PictureName:" + pictureName;
+    }
+    return bookmark + " text";
+}
+
+// What a report button does with its ReportWps after openReportTemplate.
+void fillReport(ReportWps& report, const QString& picturePath) {
+    const QString name = QFileInfo(picturePath).fileName();
+    for (const QString& bookmark : kTextBookmarks) {
+        report.setBookmarkText(bookmark, valueOf(bookmark, name));
+    }
+    report.insertBookmarkPicture("Picture1", picturePath);
+}
+
+QStringList expectedCalls(const TestStation& station, const QString& picture,
+                          const QStringList& missing = {}) {
+    QStringList calls = {
+        "Application set Visible [true]",
+        "Application query Documents",
+        "Documents call Add(QString) [" + station.filePath("documents/report.dotx") + ']',
+        "Application query ActiveDocument",
+    };
+    for (const QString& bookmark : kTextBookmarks + QStringList{"Picture1"}) {
+        calls << "Document query Bookmarks(QVariant) [" + bookmark + ']';
+        if (missing.contains(bookmark)) {
+            continue;
+        }
+        calls << "Bookmark(" + bookmark + ") call Select(void)"
+              << "Bookmark(" + bookmark + ") query Range";
+        if (bookmark == "Picture1") {
+            calls
+                << "Document query InlineShapes"
+                << "InlineShapes call AddPicture(const QString&, QVariant, QVariant ,QVariant) [" +
+                       picture + ", false, true, Range(Picture1)]";
+        } else {
+            calls << "Range(" + bookmark + ") set Text [" +
+                         valueOf(bookmark, QFileInfo(picture).fileName()) + ']';
+        }
+    }
+    return calls;
+}
+
+TEST(ReportWps, CallsTheWordProcessorInTheOrderOfAReport) {
+    TestStation station("reportwps-calls");
+    RecordingServer server;
+    server.install();
+    const QString picture = station.filePath("Pictures/26-12-10/Varnu/007.tif");
+    ReportWps report;
+    MessageCapture log;
+    ASSERT_TRUE(report.openReportTemplate());
+    EXPECT_TRUE(report.failureReason().isEmpty());
+    fillReport(report, picture);
+    EXPECT_EQ(server.calls(), expectedCalls(station, picture));
+    EXPECT_EQ(log.count(QtDebugMsg, "no mark "), 0);
+}
+
+TEST(ReportWps, AMissingBookmarkIsSkippedWithOneLogLine) {
+    TestStation station("reportwps-mark");
+    RecordingServer server({false, false, false, {"Picture1", "SubTitle"}});
+    server.install();
+    ReportWps report;
+    ASSERT_TRUE(report.openReportTemplate());
+    MessageCapture log;
+    fillReport(report, "/p/1.tif");
+    EXPECT_EQ(server.calls(), expectedCalls(station, "/p/1.tif", {"Picture1", "SubTitle"}));
+    EXPECT_EQ(log.messages(QtDebugMsg), (QStringList{"no mark SubTitle", "no mark Picture1"}));
+}
+
+// Each failure of openReportTemplate: where the conversation stops, and
+// that nothing touches the document afterwards.
+TEST(ReportWps, AFailedOpeningStopsThereAndTouchesNoDocument) {
+    struct Case {
+        const char* label;
+        bool install;
+        RecordingScript script;
+        int callsBeforeFailure;
+    };
+    const Case cases[] = {
+        {"no ProgID", false, {}, 0},
+        {"no Documents", true, {true, false, false, {}}, 2},
+        {"no ActiveDocument", true, {false, true, false, {}}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TestStation station("reportwps-fail");
+        RecordingServer server(c.script);
+        if (c.install) {
+            server.install();
+        } else {
+            varnu::unregisterAxServer("kwps.Application");
+        }
+        auto report = std::make_unique<ReportWps>();
+        MessageCapture log;
+        EXPECT_FALSE(report->openReportTemplate());
+        EXPECT_FALSE(report->failureReason().isEmpty());
+        fillReport(*report, "/p/1.tif");
+        report.reset();
+        EXPECT_EQ(server.calls(), expectedCalls(station, "").mid(0, c.callsBeforeFailure));
+        EXPECT_EQ(log.count(QtDebugMsg, "no mark "), 0);
+    }
+}
+
+TEST(ReportWps, SelectionFontSize) {
+    TestStation station("reportwps-font");
+    {
+        RecordingServer server;
+        server.install();
+        ReportWps report;
+        MessageCapture log;
+        report.setSelectionFontSize(12.5);  // before the word processor is started
+        EXPECT_EQ(log.messages(QtDebugMsg), QStringList{"no selection."});
+        ASSERT_TRUE(report.openReportTemplate());
+        report.setSelectionFontSize(12.5);
+        EXPECT_EQ(server.calls().mid(4),
+                  (QStringList{"Application query Selection", "Selection query Font",
+                               "Font set Size [12.5]"}));
+    }
+    RecordingServer server({false, false, true, {}});
+    server.install();
+    ReportWps report;
+    ASSERT_TRUE(report.openReportTemplate());
+    MessageCapture log;
+    report.setSelectionFontSize(9);
+    EXPECT_EQ(log.messages(QtDebugMsg), QStringList{"no selection."});
+    EXPECT_EQ(server.calls().last(), "Application query Selection");
+}
+
+// With the station's own word processor.
+class StationReportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        station = std::make_unique<TestStation>("reportwps-station");
+        ASSERT_TRUE(reporttest::installTemplate(station->path()));
+        picture = station->filePath("Pictures/26-12-10/Varnu/007.tif");
+        QDir().mkpath(QFileInfo(picture).path());
+        ASSERT_TRUE(reporttest::writeGreyPicture(picture, 96, 64, 8));
+        installReportWordProcessor([this](const QString& path) { shown << path; });
+    }
+    void TearDown() override { QCoreApplication::processEvents(); }
+
+    QStringList reports() const {
+        return QDir(reportsFolderPath()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    // Every file of the station, relative to it.
+    QStringList stationFiles() const {
+        QStringList files;
+        QDirIterator it(station->path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            files << QDir(station->path()).relativeFilePath(it.next());
+        }
+        files.sort();
+        return files;
+    }
+
+    std::unique_ptr<TestStation> station;
+    QString picture;
+    QStringList shown;
+};
+
+TEST_F(StationReportTest, TwoPressesGiveTwoDocumentsWithEverythingFilledIn) {
+    const QStringList before = stationFiles();
+    auto first = std::make_unique<ReportWps>();
+    ASSERT_TRUE(first->openReportTemplate());
+    fillReport(*first, picture);
+    first.reset();  // the next press deletes the earlier object
+    auto second = std::make_unique<ReportWps>();
+    ASSERT_TRUE(second->openReportTemplate());
+    fillReport(*second, picture);
+
+    const QStringList files = reports();
+    ASSERT_EQ(files.size(), 2);
+    QStringList expected = before;
+    for (const QString& f : files) {
+        expected << "reports/" + f;
+    }
+    expected.sort();
+    EXPECT_EQ(stationFiles(), expected) << "a file outside the reports folder";
+
+    QFile::remove(picture);
+    for (const QString& f : files) {
+        SCOPED_TRACE(f.toStdString());
+        const QMap<QString, QByteArray> package = readZip(reportsFolderPath() + '/' + f);
+        const QByteArray xml = package.value("word/document.xml");
+        for (const QString& bookmark : kTextBookmarks) {
+            EXPECT_EQ(bookmarkText(xml, bookmark), valueOf(bookmark, "007.tif"));
+        }
+        EXPECT_EQ(occurrences(xml, "<w:drawing>"), 1);
+        EXPECT_TRUE(package.contains("word/media/image1.png"));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown.size(), 2);
+}
+
+TEST_F(StationReportTest, ATemplateWithoutPicture1GetsItsTextsAndOneLogLine) {
+    const QString path = station->filePath("documents/report.dotx");
+    QMap<QString, QByteArray> parts = readZip(path);
+    QByteArray& xml = parts["word/document.xml"];
+    const int removed = xml.replace("<w:bookmarkStart w:id=\"7\" w:name=\"Picture1\"/>", "").size();
+    ASSERT_LT(removed, readZip(path).value("word/document.xml").size());
+    ASSERT_TRUE(reporttest::writeZip(path, parts));
+
+    ReportWps report;
+    ASSERT_TRUE(report.openReportTemplate());
+    MessageCapture log;
+    fillReport(report, picture);
+    EXPECT_EQ(log.count(QtDebugMsg, "no mark "), 1);
+    EXPECT_EQ(log.messages(QtDebugMsg), QStringList{"no mark Picture1"});
+    ASSERT_EQ(reports().size(), 1);
+    const QByteArray out =
+        readZip(reportsFolderPath() + '/' + reports().first()).value("word/document.xml");
+    for (const QString& bookmark : kTextBookmarks) {
+        EXPECT_EQ(bookmarkText(out, bookmark), valueOf(bookmark, "007.tif"));
+    }
+    EXPECT_EQ(occurrences(out, "<w:drawing>"), 0);
+}
+
+TEST_F(StationReportTest, AMissingTemplateGivesAReasonAndNoDocument) {
+    ASSERT_TRUE(QFile::remove(station->filePath("documents/report.dotx")));
+    ReportWps report;
+    EXPECT_FALSE(report.openReportTemplate());
+    EXPECT_TRUE(report.failureReason().contains("does not exist"))
+        << report.failureReason().toStdString();
+    fillReport(report, picture);
+    EXPECT_TRUE(reports().isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+TEST_F(StationReportTest, APictureThatIsNoFileLeavesTheTextsFilled) {
+    ReportWps report;
+    ASSERT_TRUE(report.openReportTemplate());
+    MessageCapture log;
+    // The callers pass the bare folder when they find no picture.
+    fillReport(report, QFileInfo(picture).path() + '/');
+    EXPECT_EQ(log.count(QtWarningMsg, "AxObject: AddPicture"), 1);
+    const QByteArray out =
+        readZip(reportsFolderPath() + '/' + reports().first()).value("word/document.xml");
+    EXPECT_TRUE(report.failureReason().isEmpty()) << "a bookmark failure is no opening failure";
+    EXPECT_EQ(bookmarkText(out, "PictureName1"), "PictureName:");
+    EXPECT_EQ(bookmarkText(out, "MainTitle"), "MainTitle text");
+    EXPECT_EQ(occurrences(out, "<w:drawing>"), 0);
+}
+
+TEST_F(StationReportTest, OpeningAgainStartsANewDocumentAndKeepsTheFirst) {
+    ReportWps report;
+    ASSERT_TRUE(report.openReportTemplate());
+    report.setBookmarkText("MainTitle", "first");
+    ASSERT_TRUE(report.openReportTemplate());
+    report.setBookmarkText("MainTitle", "second");
+    const QStringList files = reports();
+    ASSERT_EQ(files.size(), 2);
+    QStringList titles;
+    for (const QString& f : files) {
+        titles << bookmarkText(readZip(reportsFolderPath() + '/' + f).value("word/document.xml"),
+                               "MainTitle");
+    }
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{"first", "second"}));
+}
+
+}  // namespace
