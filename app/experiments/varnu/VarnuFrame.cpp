@@ -2,10 +2,10 @@
 
 #include "ui_VarnuFrame.h"
 
-#include "controller/CI_MainControl.h"
-#include "base/Enumerations.h"
 #include "Varnu_BottomBarFrame.h"
 #include "Varnu_ImageFrame.h"
+#include "base/Enumerations.h"
+#include "controller/CI_MainControl.h"
 
 #include <QFile>
 
@@ -31,6 +31,8 @@ VarnuFrame::VarnuFrame(QWidget* parent) : QFrame(parent), ui(new Ui::VarnuFrame)
     connect(image, &Varnu_ImageFrame::updateButton, bar, &Varnu_BottomBarFrame::updateButtonHandle);
     connect(bar, &Varnu_BottomBarFrame::sig_ExportClick, image,
             &Varnu_ImageFrame::slot_ExportClick);
+    connect(bar, &Varnu_BottomBarFrame::sig_WpsEditClick, image,
+            &Varnu_ImageFrame::slot_WpsEditClick);
     connect(this, &VarnuFrame::exitVrFrame, image, &Varnu_ImageFrame::exitVrFrameHandle);
     connect(image, &Varnu_ImageFrame::createAEDialog, bar,
             &Varnu_BottomBarFrame::createAEDialogHandle);

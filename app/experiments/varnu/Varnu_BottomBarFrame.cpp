@@ -2,11 +2,11 @@
 
 #include "ui_Varnu_BottomBarFrame.h"
 
-#include "widgets/AutoDialog.h"
 #include "controller/CI_MainControl.h"
+#include "database/UserInfo.h"
 #include "login/CheckLoginDialog.h"
 #include "serial/LensCtrl.h"
-#include "database/UserInfo.h"
+#include "widgets/AutoDialog.h"
 
 #include <QBitmap>
 #include <QPixmap>
@@ -41,9 +41,6 @@ Varnu_BottomBarFrame::Varnu_BottomBarFrame(QWidget* parent)
     connect(mainControl, &CI_MainControl::updateDoorStatus, this,
             &Varnu_BottomBarFrame::updateDoorStatusHandle);
     ui->label_Door->hide();
-    // Reports open in the office suite once the report document is part of
-    // the program; until then the button stays off.
-    ui->pushButton_WpsEdit->setEnabled(false);
 }
 
 Varnu_BottomBarFrame::~Varnu_BottomBarFrame() {
@@ -63,6 +60,9 @@ void Varnu_BottomBarFrame::updateButtonHandle(bool enable) {
     const UserInfo* user = mainControl->currentUser;
     const bool imageProcess = user && user->authImgProcess;
     if (enable) {
+        if (user && user->authRptExport) {
+            ui->pushButton_WpsEdit->setEnabled(true);
+        }
         if (imageProcess) {
             ui->pushButton_Process->setEnabled(true);
         }

@@ -2,22 +2,24 @@
 
 #include "ui_Varnu_ImageFrame.h"
 
-#include "database/AuditTrailDB.h"
-#include "serial/AutoFocusThread.h"
-#include "controller/CI_MainControl.h"
-#include "base/Enumerations.h"
-#include "base/NavigationTypes.h"
 #include "PictureExport.h"
 #include "PreviewFit.h"
+#include "ReportWps.h"
 #include "RunningDialog.h"
-#include "database/UserInfo.h"
-#include "database/Varnu_ExperimentDB.h"
+#include "base/Enumerations.h"
+#include "base/NavigationTypes.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
 #include "camera/ZdqCameraCtrl.h"
 #include "camera/ZdqCaptureThread.h"
 #include "camera/ZdqFieldOfView.h"
 #include "camera/ZdqPreviewThread.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "serial/AutoFocusThread.h"
+#include "widgets/LoadingDialog.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -25,6 +27,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QtDebug>
 
 #include <cmath>
@@ -69,6 +72,7 @@ Varnu_ImageFrame::~Varnu_ImageFrame() {
     }
     previewStop();
     delete autoFocusThread;
+    delete report;
     releasePreviewThread();
     delete captureThread;
     delete ui;
@@ -592,6 +596,58 @@ void Varnu_ImageFrame::slot_ExportClick() {
         writeAudit(QStringLiteral("点击导出, 保存路径: %1").arg(plan.path),
                    QStringLiteral("Click Export to save the path: %1").arg(plan.path));
     }
+}
+
+void Varnu_ImageFrame::slot_WpsEditClick() {
+    if (!currentRecord) {
+        return;
+    }
+    LoadingDialog loading(this, tr("Opening external application WPS..."));
+    loading.setModal(true);
+    loading.show();
+    loading.move(dialogPoint(loading.size()));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    delete report;
+    report = new ReportWps();
+    if (!report->openReportTemplate()) {
+        loading.reject();
+        QMessageBox::warning(this, QStringLiteral("Warning"), report->failureReason());
+        return;
+    }
+    // The picture named exactly by the day's number ("007.tif", not
+    // "1007.tif"); the record keeps its name.
+    const QString number = currentRecord->name.mid(5);
+    const QRegularExpression exact(QStringLiteral("^") + QRegularExpression::escape(number) +
+                                   QStringLiteral("\\.[^.]+$"));
+    QString picName;
+    for (const QString& entry :
+         QDir(currentRecord->picSavedPath).entryList(QDir::Files, QDir::Name)) {
+        if (exact.match(entry).hasMatch()) {
+            picName = entry;
+        }
+    }
+    qDebug() << "picName:" << picName;
+
+    UserOpts& options = controller->userOpt;
+    options.loadUserOpt(UserOpt_MainTitle);
+    options.loadUserOpt(UserOpt_SubTitle);
+    const QString realName =
+        controller->currentUser ? controller->currentUser->realName : QString();
+    report->setBookmarkText(QStringLiteral("MainTitle"), options.MainTitle);
+    report->setBookmarkText(QStringLiteral("SubTitle"), options.SubTitle);
+    report->setBookmarkText(QStringLiteral("UserLabel"), QStringLiteral("User:"));
+    report->setBookmarkText(QStringLiteral("User"), realName);
+    report->setBookmarkText(QStringLiteral("ReportDateLabel"), QStringLiteral("ReportDate:"));
+    report->setBookmarkText(QStringLiteral("ReportDate"),
+                            QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    report->setBookmarkText(QStringLiteral("PictureName1"),
+                            QStringLiteral("PictureName:") + picName);
+    report->insertBookmarkPicture(QStringLiteral("Picture1"),
+                                  currentRecord->picSavedPath + picName);
+    loading.reject();
+    writeAudit(QStringLiteral("打开wps, 路径: %1").arg(picName),
+               QStringLiteral("Open wps, path: %1").arg(picName));
 }
 
 void Varnu_ImageFrame::writeAudit(const QString& chinese, const QString& english) {

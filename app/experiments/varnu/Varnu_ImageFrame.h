@@ -1,8 +1,8 @@
 // The picture area of the gel/UV page: the live preview of the USB camera
 // (drawn by the camera SDK into a PreviewSurface inside label_Cam), automatic
 // exposure and focus, single and accumulated captures with their experiment
-// rows, the captured frame with its information overlay, and the export of
-// that frame.
+// rows, the captured frame with its information overlay, the export of that
+// frame and its report document.
 //
 // Values the SDK reports on its own threads (automatic exposure and focus)
 // reach the GUI thread as queued calls; nothing of this frame is touched on
@@ -25,6 +25,7 @@ class Varnu_ImageFrame;
 class AutoFocusThread;
 class CI_MainControl;
 class PreviewSurface;
+class ReportWps;
 class RunningDialog;
 class ZdqCaptureThread;
 class ZdqPreviewThread;
@@ -69,6 +70,7 @@ class Varnu_ImageFrame : public QFrame {
     void autoExposureClickHandle();
     void autoFocusClickHandle();
     void slot_ExportClick();
+    void slot_WpsEditClick();
     void slot_updatePreviewField(QString changeType);
     void lensFocusResetHandle();
     void previewStartHandle();
@@ -105,6 +107,7 @@ class Varnu_ImageFrame : public QFrame {
     int aeExposure = 0;
     int afBest = 0;
     AutoFocusThread* autoFocusThread = nullptr;
+    ReportWps* report = nullptr;
     ZDQWindow windowHandle = 0;
     int previewWidth = 0;
     int previewHeight = 0;

@@ -11,6 +11,7 @@
     <message><source>Automatic exposure did not settle.</source><translation>自动曝光未能完成。</translation></message>
     <message><source>The capture is still running; it ends after its frame.</source><translation>采集仍在进行, 当前帧完成后结束。</translation></message>
     <message><source>The picture could not be saved: %1</source><translation>图片无法保存: %1</translation></message>
+    <message><source>Opening external application WPS...</source><translation>正在打开外部程序WPS...</translation></message>
 </context>
 <context>
     <name>Varnu_BottomBarFrame</name>

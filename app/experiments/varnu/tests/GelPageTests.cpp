@@ -1,21 +1,22 @@
 // The gel/UV page: preview geometry, captures with their names, pictures and
 // overlay, export, automatic exposure and focus on the simulated world, the
 // bottom bar's rights and the running dialog.
-#include "database/AuditTrailDB.h"
-#include "controller/CI_MainControl.h"
 #include "DarkroomSimProcess.h"
 #include "ModalDriver.h"
 #include "PictureExport.h"
 #include "PreviewFit.h"
+#include "ReportWordProcessor.h"
 #include "RunningDialog.h"
 #include "TestStation.h"
-#include "database/UserInfo.h"
 #include "VarnuFrame.h"
-#include "database/Varnu_ExperimentDB.h"
 #include "Varnu_ImageFrame.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
 #include "camera/ZdqCameraCtrl.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/Varnu_ExperimentDB.h"
 #include "mlusbimager_control.h"
 
 #include <QApplication>
@@ -241,7 +242,7 @@ TEST_F(GelPageTest, CapturesAreNamedByTheDailyNumberAndShownWithTheirOverlay) {
         EXPECT_FALSE(image()->previewSurface()->isVisible());
         EXPECT_TRUE(barButton("pushButton_Export")->isEnabled());
         EXPECT_TRUE(barButton("pushButton_Process")->isEnabled());
-        EXPECT_FALSE(barButton("pushButton_WpsEdit")->isEnabled());
+        EXPECT_TRUE(barButton("pushButton_WpsEdit")->isEnabled());
     }
     // The shown picture is the frame mirrored top to bottom, scaled.
     const QImage frame = QImage(zdq->frameBuffer, zdq->frameWidth, zdq->frameHeight,
@@ -386,6 +387,48 @@ TEST_F(GelPageTest, AutomaticFocusDrivesTheLensAndEndsSharperOnTheWorld) {
     EXPECT_TRUE(sim.stop());
 }
 
+TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpen) {
+    QStringList shown;
+    installReportWordProcessor([&shown](const QString& path) { shown << path; });
+    plug();
+    openPage();
+    control->userOpt.curDate = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));
+    control->userOpt.saveUserOpt(UserOpt_curDate);
+    control->userOpt.curExpNum = 6;
+    control->userOpt.saveUserOpt(UserOpt_curExpNum);
+    image()->captureClickHandle();
+    const QString folder = GelPictureFiles::stationFolder(QDate::currentDate());
+    QFile::copy(folder + QStringLiteral("007.tif"), folder + QStringLiteral("1007.tif"));
+    auto lastRow = [&] {
+        const QList<AuditTrailInfo> rows =
+            control->auditTrailDB->loadAuditTrail(AuditTrailDB::kAnyPage, "", "", "", 0, 1, 1);
+        return rows.isEmpty() ? QString() : rows.first().content;
+    };
+
+    // Without its template the report cannot open: the user is told, no row.
+    QFile::remove(station().filePath(QStringLiteral("documents/report.dotx")));
+    const int before = auditRows();
+    {
+        ModalDriver driver;
+        driver.answerMessageBox(QMessageBox::Ok);
+        image()->slot_WpsEditClick();
+        EXPECT_EQ(driver.messages().size(), 1);
+    }
+    EXPECT_EQ(auditRows(), before);
+
+    QDir().mkpath(station().filePath(QStringLiteral("documents")));
+    ASSERT_TRUE(QFile::copy(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/documents/report.dotx"),
+        station().filePath(QStringLiteral("documents/report.dotx"))));
+    for (int run = 0; run < 2; ++run) {  // the second finds the same picture
+        image()->slot_WpsEditClick();
+        EXPECT_EQ(lastRow(), QStringLiteral("Open wps, path: 007.tif"));
+    }
+    EXPECT_EQ(auditRows(), before + 2);
+    ASSERT_TRUE(waitFor([&] { return shown.size() == 2; }, 5000));
+    EXPECT_TRUE(QFile::exists(shown.last()));
+}
+
 // ---- Bottom bar and running dialog --------------------------------------------
 
 TEST_F(GelPageTest, BottomBarButtonsFollowTheRights) {
@@ -408,7 +451,7 @@ TEST_F(GelPageTest, BottomBarButtonsFollowTheRights) {
         emit image()->updateButton(c.enable);
         EXPECT_EQ(barButton("pushButton_Export")->isEnabled(), c.exportOn);
         EXPECT_EQ(barButton("pushButton_Process")->isEnabled(), c.processOn);
-        EXPECT_FALSE(barButton("pushButton_WpsEdit")->isEnabled());
+        EXPECT_EQ(barButton("pushButton_WpsEdit")->isEnabled(), c.enable);
     }
 }
 
