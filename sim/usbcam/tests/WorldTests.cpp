@@ -57,9 +57,9 @@ TEST_F(WorldTest, FocusDistanceFromTheSharpPositionIsTheBlurRadius) {
     mlsim_set_blur(1, 10);
     EXPECT_TRUE(frame(0) == frame(1));
 
-    // A lens moving at 10 units a second from 190 a second ago stands at 200
+    // A lens moving at 1 unit a second from 190 ten seconds ago stands at 200
     // now (radius 5); the rate is extrapolated without a new file.
-    writeWorld(world, 190.0, 10.0, 1000);
+    writeWorld(world, 190.0, 1.0, 10000);
     mlsim_set_blur(1, 5);
     EXPECT_TRUE(frame(0) == frame(1));
 
