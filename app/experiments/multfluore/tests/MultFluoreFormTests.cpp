@@ -29,6 +29,12 @@
 
 #include <gtest/gtest.h>
 
+// The shared capture-panel sheet also names the gel/UV page's pictures,
+// which that page registers when it is built; the program always builds it.
+static void registerGelPagePictures() {
+    Q_INIT_RESOURCE(gelpage);
+}
+
 namespace {
 
 struct WidgetRow {
@@ -487,10 +493,11 @@ TEST_F(MultFluoreFormTest, LanguageChangeRetranslatesEveryFormAndKeepsTheChoices
     }
 }
 
-// For both languages: the panel's sheet gives each of its pictured buttons
-// a picture that exists, and each object name its rules select is a widget
-// of the panel.
+// For both languages: every picture the panel's sheet names exists, the sheet
+// gives each of the panel's pictured buttons a picture, and each object name
+// its rules for this panel select is a widget of the panel.
 TEST_F(MultFluoreFormTest, CapturePanelSheetsNameExistingPicturesAndWidgets) {
+    registerGelPagePictures();
     const QRegularExpression url(QStringLiteral("url\\((:/[^)]+)\\)"));
     const QRegularExpression selector(QStringLiteral("MultFluoreCaptureFrame\\s+\\w*#(\\w+)"));
     for (int language : {0, 1}) {
