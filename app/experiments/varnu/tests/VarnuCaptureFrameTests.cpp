@@ -7,6 +7,7 @@
 #include "TestStation.h"
 #include "VarnuCaptureFrame.h"
 #include "VarnuFrame.h"
+#include "Varnu_ImageFrame.h"
 #include "controller/CI_MainControl.h"
 #include "database/AuditTrailDB.h"
 #include "database/UserInfo.h"
@@ -21,6 +22,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTranslator>
 
 #include <map>
 #include <memory>
@@ -484,6 +486,31 @@ TEST_F(VarnuCaptureFrameTest, LampCaptionsByModelSurviveALanguageChange) {
     }
 }
 
+TEST_F(VarnuCaptureFrameTest, ChineseShowsTranslatedTextsAndKeepsTheModelCaptions) {
+    QTranslator chinese;
+    ASSERT_TRUE(chinese.load(QStringLiteral(":/en_CN.qm")));
+    for (int machine : {0, 2}) {
+        SCOPED_TRACE(machine);
+        s_control->machineName = machine;
+        buildSettled();
+        ASSERT_TRUE(QCoreApplication::installTranslator(&chinese));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_panel->findChild<QGroupBox*>(QStringLiteral("groupBox_Lens"))->title(),
+                  QStringLiteral("镜头"));
+        EXPECT_EQ(label("label_Power")->text(), QStringLiteral("电源"));
+        EXPECT_EQ(label("label_UV302C")->text(),
+                  machine == 2 ? QStringLiteral("蓝光-C") : QStringLiteral("UV302C"));
+        EXPECT_EQ(label("label_UV302O")->text(),
+                  machine == 2 ? QStringLiteral("蓝光-O") : QStringLiteral("UV302O"));
+        EXPECT_EQ(button("pushButton_UV254")->isHidden(), machine == 2);
+        QCoreApplication::removeTranslator(&chinese);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(label("label_Power")->text(), QStringLiteral("Power"));
+        m_panel.reset();
+        ASSERT_TRUE(s_sim->command(QStringLiteral("clear")).isEmpty());
+    }
+}
+
 TEST_F(VarnuCaptureFrameTest, TimeoutShutDownUnchecksPowerAndDisablesTheLights) {
     buildSettled();
     inject(0x0C);
@@ -523,6 +550,11 @@ TEST_F(VarnuCaptureFrameTest, ThePageHoldsThePanelInItsFunctionColumn) {
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->parentWidget()->objectName(), QStringLiteral("frame_Funcs"));
     settle();
+    // The image frame's reset reaches the panel.
+    auto* setting = panel->findChild<QPushButton*>(QStringLiteral("pushButton_Setting"));
+    setting->setChecked(true);
+    emit page.imageFrame()->sig_ResetFuncsFrame();
+    EXPECT_FALSE(setting->isChecked());
 }
 
 struct FormRow {
