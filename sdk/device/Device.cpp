@@ -146,6 +146,7 @@ bool CDevice::OpenCamera() {
         m_Transport.UsbdCmd_Reset();
     }
     InitAutoExposureAndFocus();
+    InitColour();
     return true;
 }
 

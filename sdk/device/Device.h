@@ -24,6 +24,12 @@
 #include <vector>
 
 #include "acquisition/AutoExposure.h"
+#include "acquisition/CalibrationMap.h"
+#include "acquisition/ColourAdjustments.h"
+#include "acquisition/ColourCamera.h"
+#include "acquisition/ColourCorrectTables.h"
+#include "acquisition/ColourMatrix.h"
+#include "acquisition/WhiteBalance.h"
 #include "acquisition/FocusMeasure.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
@@ -42,7 +48,7 @@
 #include "usb/VendorRequests.h"
 #include "window/PlatWindow.h"
 
-class CDevice : private IAutoExposureCamera {
+class CDevice : private IAutoExposureCamera, private IColourCamera {
   public:
     // USB descriptor of the camera's controller while it runs only its boot
     // loader (no firmware loaded).
@@ -276,7 +282,25 @@ class CDevice : private IAutoExposureCamera {
     int ColorShiftSet(int nChannel, int nShift);
     int ColorShiftGet(int nChannel) const { return m_nColorShift[nChannel]; }
     int ProcessSaturationSet(int nValue);
-    int ProcessSaturation() const { return m_nProcessSaturation; }
+    int ProcessSaturation() const { return m_ProcessSaturation.Value(); }
+
+    // The colour path of colour cameras (ColourDevice.cpp): white balance,
+    // colour-correct tables and matrix, hue-saturation and the calibration
+    // map. The raw chain runs the statistics and the raw remap; the colour
+    // post chain the rest.
+    CWhiteBalance& WhiteBalance() { return m_WhiteBalance; }
+    CColourCorrectTables& ColourCorrectTables() { return m_ColourCorrectTables; }
+    CColourMatrix& ColourMatrix() { return m_ColourMatrix; }
+    CHueSaturation& HueSaturation() { return m_HueSaturation; }
+    bool IsMonochrome() const { return IsMono(); }
+    // The model group of the colour presets.
+    ColourGroup ColourPresetGroup() const;
+    // Hue-saturation on or off, the cube allocated under the Bayer lock.
+    int HueSaturationSetEnable(bool bOn);
+    // The calibration map: replaced or released from a file (null: released)
+    // under the Bayer and raw post locks; its mode and flags.
+    int LoadCalibrationMapFile(const wchar_t* pszFile);
+    CCalibrationMap& CalibrationMap() { return m_CalibrationMap; }
 
     // Still capture into the caller's buffer (raw bytes, or the output
     // format for the Rgb forms): a running preview pauses around it.
@@ -422,6 +446,26 @@ class CDevice : private IAutoExposureCamera {
     CLog* AELog() override;
     // AE and focus measure of the opened camera, at the end of the opening.
     void InitAutoExposureAndFocus();
+    // The colour path of the opened camera, after AE and focus.
+    void InitColour();
+    // The colour steps of the raw chain: the colour-correct statistics and
+    // (output mode 0) the calibration map.
+    void ColourCorrectStatistics(const uint8_t* pFrame, int nWidth, int nHeight);
+    void CalibrationMapRaw(uint8_t* pFrame, int nWidth, int nHeight);
+
+    // The camera as the colour steps reach it.
+    int FpgaWhiteBalanceOff() override;
+    int FpgaWhiteBalancePreset(int nPreset) override;
+    int FpgaWhiteBalanceAuto(bool bContinuous) override;
+    int FpgaWhiteBalanceWriteGains(const float fGains[3]) override;
+    int FpgaWhiteBalanceReadGains(float fGains[3]) override;
+    int FpgaMatrixOff() override;
+    int FpgaMatrixPreset(int nPreset) override;
+    int FpgaMatrixWrite(const float fMatrix[9]) override;
+    int FpgaMatrixRead(float fMatrix[9]) override;
+    int GetColourGain(int nChannel, int* pGain) override;
+    int SetColourGain(int nChannel, int nGain) override;
+    CLog* ColourLog() override { return m_pLog; }
 
     // The opening steps after the claim; false stops the opening.
     bool OpenCamera();
@@ -470,7 +514,6 @@ class CDevice : private IAutoExposureCamera {
     static constexpr uint32_t kLutEntries = 4096;
     std::array<uint8_t, kLutEntries> m_ucLut{};
     int m_nColorShift[3] = {};
-    int m_nProcessSaturation = 0;
     uint8_t m_byGlobalResetRequest = 0;
     // The last frame read failed with RET_FAIL.
     bool m_bFrameFailed = false;
@@ -494,4 +537,11 @@ class CDevice : private IAutoExposureCamera {
     // Automatic exposure and focus measure.
     CAutoExposure m_AutoExposure{*this};
     CFocusMeasure m_FocusMeasure;
+    // The colour path.
+    CColourCorrectTables m_ColourCorrectTables;
+    CWhiteBalance m_WhiteBalance{*this, m_ColourCorrectTables};
+    CColourMatrix m_ColourMatrix{*this};
+    CProcessSaturation m_ProcessSaturation;
+    CHueSaturation m_HueSaturation;
+    CCalibrationMap m_CalibrationMap;
 };

@@ -83,6 +83,7 @@ class Camera {
     void setContent(int content);
     void setTiming(int timing);
     void setBlur(int radius);
+    void setIlluminant(const double rgb[3]);
     bool setPortInput(int sfr, uint8_t levels);
     void setSnapButton(bool pressed);
     void setGpioInput(bool level);
@@ -130,6 +131,9 @@ class Camera {
     uint64_t microsSincePlug() const;
     static int portIndex(int sfr);
     static int outputEnableIndex(int sfr);
+    // The FPGA's colour processing after a write of register reg.
+    void fpgaWriteLocked(uint16_t reg, uint16_t value);
+    ColourStage settleColourLocked(bool bAutoStep);
     void appendJournalLocked(MlSimJournalEntry entry, const uint8_t* data, uint32_t length);
 
     mutable std::mutex mutex_;
@@ -150,6 +154,7 @@ class Camera {
     uint64_t framesSent_ = 0;
     uint64_t transfersSent_ = 0;
     int blur_ = 0;
+    double illuminant_[3] = {1, 1, 1};
     std::chrono::steady_clock::time_point plugTime_;
     std::chrono::steady_clock::time_point lastFrame_;  // when the last transfer began
     FaultScript faults_;

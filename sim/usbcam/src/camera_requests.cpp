@@ -134,7 +134,7 @@ VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
             if (reg == 0) {
                 writeWorkingMode(setup.index, outcome);
             } else {
-                fpga_.write(reg, setup.index);
+                fpgaWriteLocked(reg, setup.index);
             }
             reply({0});
             break;
