@@ -23,9 +23,17 @@ uint32_t GetLe(const uint8_t* p, int nBytes) {
     return nValue;
 }
 
-// A coordinate as its 16-bit integer part and fraction, or outside.
+// A coordinate as its 16-bit integer part and fraction, or outside. A value
+// within rounding noise of a whole number is that number: an undistorted
+// model maps every pixel onto itself, not onto 1023/1024 of its left
+// neighbour.
 void Split(double dValue, uint32_t nLimit, uint32_t nFractionBits, uint16_t& wWhole,
            uint16_t& wFraction) {
+    constexpr double kNoise = 1e-9;
+    const double dNearest = std::nearbyint(dValue);
+    if (std::fabs(dValue - dNearest) < kNoise) {
+        dValue = dNearest;
+    }
     if (!(dValue >= 0.0) || !(dValue < static_cast<double>(nLimit))) {
         wWhole = CCalibrationMap::kOutside;
         wFraction = 0;

@@ -93,3 +93,11 @@ int ZDQ_CaptureGetCalibration(int nIndex, bool* pbOn) {
         return RET_SUCCESS;
     });
 }
+
+int ZDQ_CalibrationProgram(int nIndex, const void* pData) {
+    return WithDevice(nIndex, [&](CDevice& device) { return device.CalibrationProgram(pData); });
+}
+
+int ZDQ_CalibrationReadout(int nIndex, unsigned char* pData) {
+    return WithDevice(nIndex, [&](CDevice& device) { return device.CalibrationReadout(pData); });
+}

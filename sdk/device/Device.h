@@ -301,6 +301,14 @@ class CDevice : private IAutoExposureCamera, private IColourCamera {
     // under the Bayer and raw post locks; its mode and flags.
     int LoadCalibrationMapFile(const wchar_t* pszFile);
     CCalibrationMap& CalibrationMap() { return m_CalibrationMap; }
+    // The calibration record in the camera's memory (CalibrationRecord.cpp):
+    // the 56-byte camera model written with the capture size; read back into
+    // a buffer of 56 bytes (the stored count of 4-byte entries; the header's
+    // size and count through the optional outs). RET_NOTSUPPORT for a memory
+    // kind without the record.
+    int CalibrationProgram(const void* pData);
+    int CalibrationReadout(uint8_t* pData, uint32_t* pWidth = nullptr, uint32_t* pHeight = nullptr,
+                           uint32_t* pCount = nullptr);
 
     // Still capture into the caller's buffer (raw bytes, or the output
     // format for the Rgb forms): a running preview pauses around it.
@@ -446,8 +454,13 @@ class CDevice : private IAutoExposureCamera, private IColourCamera {
     CLog* AELog() override;
     // AE and focus measure of the opened camera, at the end of the opening.
     void InitAutoExposureAndFocus();
-    // The colour path of the opened camera, after AE and focus.
+    // The colour path of the opened camera, after AE and focus, and the
+    // calibration map from the camera's record.
     void InitColour();
+    void InitCalibrationMap();
+    // Header (nOffset 0) or data (1) of the calibration record, in pieces of
+    // 64 bytes.
+    int CalibrationMemory(uint32_t nOffset, uint8_t* pData, uint32_t nLength, bool bWrite);
     // The colour steps of the raw chain: the colour-correct statistics and
     // (output mode 0) the calibration map.
     void ColourCorrectStatistics(const uint8_t* pFrame, int nWidth, int nHeight);

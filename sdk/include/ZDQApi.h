@@ -760,6 +760,15 @@ ZDQ_API int ZDQ_PreviewSetCalibration(int nIndex, bool bOn);
 ZDQ_API int ZDQ_PreviewGetCalibration(int nIndex, bool* pbOn);
 ZDQ_API int ZDQ_CaptureSetCalibration(int nIndex, bool bOn);
 ZDQ_API int ZDQ_CaptureGetCalibration(int nIndex, bool* pbOn);
+/* The calibration record in the camera's memory (memory kinds 1 and 2, else
+ * RET_NOTSUPPORT): the camera model of 14 floats (56 bytes: the camera
+ * matrix row by row, then k1, k2, p1, p2, k3) stored with the capture size.
+ * The readout writes the stored count of entries x 4 bytes (at most 56) into
+ * pData: RET_VERSIONERROR for a record without its header, RET_ILLEGALOPERATION
+ * for a count above 14. The map is built from the record when the camera
+ * opens. */
+ZDQ_API int ZDQ_CalibrationProgram(int nIndex, const void* pData);
+ZDQ_API int ZDQ_CalibrationReadout(int nIndex, unsigned char* pData);
 
 #ifdef __cplusplus
 }
