@@ -162,9 +162,8 @@ int CCalibrationMap::LoadFile(const char* pszFile) {
         return RET_FAIL;
     }
     const long nLength = std::ftell(pFile.get());
-    if (nLength < 0 ||
-        static_cast<uint64_t>(nLength) != kFileHeaderSize + 2 * (uint64_t{header.nXSize} +
-                                                                 header.nYSize)) {
+    if (nLength < 0 || static_cast<uint64_t>(nLength) !=
+                           kFileHeaderSize + 2 * (uint64_t{header.nXSize} + header.nYSize)) {
         return RET_VERSIONERROR;
     }
     if (std::fseek(pFile.get(), kFileHeaderSize, SEEK_SET) != 0) {
@@ -204,7 +203,7 @@ bool CCalibrationMap::Matches(int nWidth, int nHeight) const {
            static_cast<uint32_t>(nHeight) == m_Header.nHeight;
 }
 
-void CCalibrationMap::ApplyRaw(uint8_t* pFrame, int nWidth, int nHeight) {
+void CCalibrationMap::ApplyRaw(uint8_t* pFrame, int nWidth, int nHeight, CFrameWorkers* pWorkers) {
     if (pFrame == nullptr || !Matches(nWidth, nHeight)) {
         return;
     }
@@ -213,28 +212,31 @@ void CCalibrationMap::ApplyRaw(uint8_t* pFrame, int nWidth, int nHeight) {
     const uint8_t* pSource = m_Scratch.data();
     const int f = static_cast<int>(m_Header.nFractionBits);
     const bool bInterpolate = m_nMode == 1;
-    for (size_t k = 0; k < nPixels; ++k) {
-        const uint32_t sx = m_SourceColumn[k], sy = m_SourceRow[k];
-        if (sx >= static_cast<uint32_t>(nWidth) || sy >= static_cast<uint32_t>(nHeight)) {
-            pFrame[k] = 0;
-            continue;
+    ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
+        for (size_t k = nBegin; k < nEnd; ++k) {
+            const uint32_t sx = m_SourceColumn[k], sy = m_SourceRow[k];
+            if (sx >= static_cast<uint32_t>(nWidth) || sy >= static_cast<uint32_t>(nHeight)) {
+                pFrame[k] = 0;
+                continue;
+            }
+            const size_t nAt = static_cast<size_t>(sy) * nWidth + sx;
+            if (!bInterpolate || sx == static_cast<uint32_t>(nWidth - 1) ||
+                sy == static_cast<uint32_t>(nHeight - 1)) {
+                pFrame[k] = pSource[nAt];
+                continue;
+            }
+            const int64_t a = pSource[nAt];
+            const int64_t c = pSource[nAt + nWidth];
+            const int64_t fy = m_RowFraction[k];
+            const int64_t nValue =
+                ((c - a) * fy * (int64_t{1} << f) + a * (int64_t{1} << (2 * f))) >> (2 * f);
+            pFrame[k] = ToByte(nValue);
         }
-        const size_t nAt = static_cast<size_t>(sy) * nWidth + sx;
-        if (!bInterpolate || sx == static_cast<uint32_t>(nWidth - 1) ||
-            sy == static_cast<uint32_t>(nHeight - 1)) {
-            pFrame[k] = pSource[nAt];
-            continue;
-        }
-        const int64_t a = pSource[nAt];
-        const int64_t c = pSource[nAt + nWidth];
-        const int64_t fy = m_RowFraction[k];
-        const int64_t nValue = ((c - a) * fy * (int64_t{1} << f) + a * (int64_t{1} << (2 * f))) >>
-                               (2 * f);
-        pFrame[k] = ToByte(nValue);
-    }
+    });
 }
 
-void CCalibrationMap::ApplyRgb(uint8_t* pFrame, int nWidth, int nHeight, int nBitCount) {
+void CCalibrationMap::ApplyRgb(uint8_t* pFrame, int nWidth, int nHeight, int nBitCount,
+                               CFrameWorkers* pWorkers) {
     if (pFrame == nullptr || (nBitCount != 24 && nBitCount != 32) || !Matches(nWidth, nHeight)) {
         return;
     }
@@ -246,32 +248,34 @@ void CCalibrationMap::ApplyRgb(uint8_t* pFrame, int nWidth, int nHeight, int nBi
     const int f = static_cast<int>(m_Header.nFractionBits);
     const int64_t nOne = int64_t{1} << f;
     const bool bInterpolate = m_nMode == 1;
-    for (size_t k = 0; k < nPixels; ++k) {
-        uint8_t* pOut = pFrame + k * nStep;
-        const uint32_t sx = m_SourceColumn[k], sy = m_SourceRow[k];
-        if (nStep == 4) {
-            pOut[3] = 0;
+    ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
+        for (size_t k = nBegin; k < nEnd; ++k) {
+            uint8_t* pOut = pFrame + k * nStep;
+            const uint32_t sx = m_SourceColumn[k], sy = m_SourceRow[k];
+            if (nStep == 4) {
+                pOut[3] = 0;
+            }
+            if (sx >= static_cast<uint32_t>(nWidth) || sy >= static_cast<uint32_t>(nHeight)) {
+                pOut[0] = pOut[1] = pOut[2] = 0;
+                continue;
+            }
+            const uint8_t* pA = pSource + static_cast<size_t>(sy) * nRowBytes + sx * nStep;
+            if (!bInterpolate || sx == static_cast<uint32_t>(nWidth - 1) ||
+                sy == static_cast<uint32_t>(nHeight - 1)) {
+                pOut[0] = pA[0];
+                pOut[1] = pA[1];
+                pOut[2] = pA[2];
+                continue;
+            }
+            const int64_t fx = m_ColumnFraction[k], fy = m_RowFraction[k];
+            for (int i = 0; i < 3; ++i) {
+                const int64_t a = pA[i], b = pA[nStep + i];
+                const int64_t c = pA[nRowBytes + i], d = pA[nRowBytes + nStep + i];
+                const int64_t nValue = ((b - a) * fx * nOne + (d + a - b - c) * fy * fx +
+                                        (c - a) * fy * nOne + a * nOne * nOne) >>
+                                       (2 * f);
+                pOut[i] = ToByte(nValue);
+            }
         }
-        if (sx >= static_cast<uint32_t>(nWidth) || sy >= static_cast<uint32_t>(nHeight)) {
-            pOut[0] = pOut[1] = pOut[2] = 0;
-            continue;
-        }
-        const uint8_t* pA = pSource + static_cast<size_t>(sy) * nRowBytes + sx * nStep;
-        if (!bInterpolate || sx == static_cast<uint32_t>(nWidth - 1) ||
-            sy == static_cast<uint32_t>(nHeight - 1)) {
-            pOut[0] = pA[0];
-            pOut[1] = pA[1];
-            pOut[2] = pA[2];
-            continue;
-        }
-        const int64_t fx = m_ColumnFraction[k], fy = m_RowFraction[k];
-        for (int i = 0; i < 3; ++i) {
-            const int64_t a = pA[i], b = pA[nStep + i];
-            const int64_t c = pA[nRowBytes + i], d = pA[nRowBytes + nStep + i];
-            const int64_t nValue = ((b - a) * fx * nOne + (d + a - b - c) * fy * fx +
-                                    (c - a) * fy * nOne + a * nOne * nOne) >>
-                                   (2 * f);
-            pOut[i] = ToByte(nValue);
-        }
-    }
+    });
 }

@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "acquisition/FrameWorkers.h"
+
 class CCalibrationMap {
   public:
     static constexpr uint16_t kMagic = 0x4D43;
@@ -63,8 +65,9 @@ class CCalibrationMap {
     // The remap of an 8-bit raw frame (interpolating along the rows only)
     // and of an RGB frame of 24 or 32 bits; a frame of another size passes
     // unchanged.
-    void ApplyRaw(uint8_t* pFrame, int nWidth, int nHeight);
-    void ApplyRgb(uint8_t* pFrame, int nWidth, int nHeight, int nBitCount);
+    void ApplyRaw(uint8_t* pFrame, int nWidth, int nHeight, CFrameWorkers* pWorkers = nullptr);
+    void ApplyRgb(uint8_t* pFrame, int nWidth, int nHeight, int nBitCount,
+                  CFrameWorkers* pWorkers = nullptr);
 
     // Entry of pixel k: source column and row with their fractions.
     uint16_t SourceColumn(size_t k) const { return m_SourceColumn[k]; }

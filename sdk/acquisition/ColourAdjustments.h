@@ -27,7 +27,8 @@ class CHueSaturation {
     int SetEnable(bool bOn);
     bool Enabled() const;
     // The look-up on 24 or 32-bit frames while enabled.
-    void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount);
+    void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+               CFrameWorkers* pWorkers = nullptr);
 
     // Entry (b, g, r) of the cube for the given settings (hue, saturation,
     // lightness per range).
@@ -51,7 +52,8 @@ class CProcessSaturation {
     int Set(int nValue);
     int Value() const;
     // The look-up on 24 or 32-bit frames while the value is not 0.
-    void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount);
+    void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+               CFrameWorkers* pWorkers = nullptr);
 
     static void Convert(float fFactor, int b, int g, int r, uint8_t* pOut);
 

@@ -193,7 +193,8 @@ bool CColourCorrectTables::TakeRgbRequest() {
     return true;
 }
 
-void CColourCorrectTables::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) const {
+void CColourCorrectTables::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+                                 CFrameWorkers* pWorkers) const {
     Lock lock(m_Mutex);
     if (m_nMode < 1 || m_nMode > 4 || pRgb == nullptr || (nBitCount != 24 && nBitCount != 32)) {
         return;
@@ -203,10 +204,12 @@ void CColourCorrectTables::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBi
     const uint8_t* pRed = m_Table[0].data();
     const uint8_t* pGreen = m_Table[1].data();
     const uint8_t* pBlue = m_Table[2].data();
-    uint8_t* p = pRgb;
-    for (size_t i = 0; i < nPixels; ++i, p += nStep) {
-        p[0] = pBlue[p[0]];
-        p[1] = pGreen[p[1]];
-        p[2] = pRed[p[2]];
-    }
+    ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
+        uint8_t* p = pRgb + nBegin * nStep;
+        for (size_t i = nBegin; i < nEnd; ++i, p += nStep) {
+            p[0] = pBlue[p[0]];
+            p[1] = pGreen[p[1]];
+            p[2] = pRed[p[2]];
+        }
+    });
 }

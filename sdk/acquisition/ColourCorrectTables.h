@@ -19,6 +19,7 @@
 
 #include "ZDQApi.h"
 #include "acquisition/FrameRegion.h"
+#include "acquisition/FrameWorkers.h"
 
 class CColourCorrectTables {
   public:
@@ -56,7 +57,8 @@ class CColourCorrectTables {
     bool TakeRgbRequest();
     // The tables on a 24 or 32-bit frame (B, G, R order; the fourth byte
     // kept) while the mode is 1-4.
-    void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) const;
+    void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+               CFrameWorkers* pWorkers = nullptr) const;
 
     // The table file: Save RET_FAIL in mode 0 or for any failed write;
     // Load with a null name resets the tables to the identity and the mode to

@@ -62,13 +62,17 @@ void CColourCube::Fill(Conversion convert, const void* pContext) {
     }
 }
 
-void CColourCube::Apply(uint8_t* pPixels, size_t nPixels, size_t nStep) const {
+void CColourCube::Apply(uint8_t* pPixels, size_t nPixels, size_t nStep,
+                        CFrameWorkers* pWorkers) const {
     const uint8_t* pCube = m_pCube.get();
-    uint8_t* p = pPixels;
-    for (size_t i = 0; i < nPixels; ++i, p += nStep) {
-        const uint8_t* pEntry = pCube + (static_cast<size_t>(p[0]) << 16 | p[1] << 8 | p[2]) * 3;
-        p[0] = pEntry[0];
-        p[1] = pEntry[1];
-        p[2] = pEntry[2];
-    }
+    ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
+        uint8_t* p = pPixels + nBegin * nStep;
+        for (size_t i = nBegin; i < nEnd; ++i, p += nStep) {
+            const uint8_t* pEntry =
+                pCube + (static_cast<size_t>(p[0]) << 16 | p[1] << 8 | p[2]) * 3;
+            p[0] = pEntry[0];
+            p[1] = pEntry[1];
+            p[2] = pEntry[2];
+        }
+    });
 }

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "acquisition/FrameWorkers.h"
+
 class CColourCube {
   public:
     static constexpr size_t kColours = size_t{1} << 24;
@@ -25,7 +27,7 @@ class CColourCube {
     void Fill(Conversion convert, const void* pContext);
     // The first three bytes of each pixel (nStep bytes apart) replaced by
     // their entry.
-    void Apply(uint8_t* pPixels, size_t nPixels, size_t nStep) const;
+    void Apply(uint8_t* pPixels, size_t nPixels, size_t nStep, CFrameWorkers* pWorkers) const;
 
   private:
     std::unique_ptr<uint8_t[]> m_pCube;

@@ -1,6 +1,7 @@
 #include "acquisition/ColourMatrix.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "ZDQApi.h"
@@ -15,6 +16,11 @@ constexpr int kPresetFieldMask = 0x1F;
 
 uint8_t ToByte(float fValue) {
     return SaturatedCast<uint8_t>(std::clamp(fValue, 0.0f, 255.0f));
+}
+
+// The same for a value known to be finite.
+uint8_t ClampFinite(float fValue) {
+    return static_cast<uint8_t>(fValue <= 0.0f ? 0.0f : fValue >= 255.0f ? 255.0f : fValue);
 }
 
 }  // namespace
@@ -112,7 +118,8 @@ void CColourMatrix::Matrix(float fMatrix[9]) const {
     std::copy_n(m_fColorCorrectionMatrix, 9, fMatrix);
 }
 
-void CColourMatrix::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) const {
+void CColourMatrix::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+                          CFrameWorkers* pWorkers) const {
     Lock lock(m_Mutex);
     if ((m_nColorCorrectionMode != 1 && m_nColorCorrectionMode != 2) || pRgb == nullptr ||
         (nBitCount != 24 && nBitCount != 32)) {
@@ -126,16 +133,29 @@ void CColourMatrix::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount)
             fProduct[k][v] = m_fColorCorrectionMatrix[k] * static_cast<float>(v);
         }
     }
+    bool bFinite = true;
+    for (float fEntry : m_fColorCorrectionMatrix) {
+        bFinite = bFinite && std::isfinite(fEntry);
+    }
     const size_t nStep = static_cast<size_t>(nBitCount / 8);
     const size_t nPixels = static_cast<size_t>(std::max(nWidth, 0)) * std::max(nHeight, 0);
-    uint8_t* p = pRgb;
-    for (size_t i = 0; i < nPixels; ++i, p += nStep) {
-        const uint8_t b = p[0], g = p[1], r = p[2];
-        const float fRed = fProduct[0][r] + fProduct[1][g] + fProduct[2][b];
-        const float fGreen = fProduct[3][r] + fProduct[4][g] + fProduct[5][b];
-        const float fBlue = fProduct[6][r] + fProduct[7][g] + fProduct[8][b];
-        p[0] = ToByte(fBlue);
-        p[1] = ToByte(fGreen);
-        p[2] = ToByte(fRed);
-    }
+    ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
+        uint8_t* p = pRgb + nBegin * nStep;
+        for (size_t i = nBegin; i < nEnd; ++i, p += nStep) {
+            const uint8_t b = p[0], g = p[1], r = p[2];
+            const float fRed = fProduct[0][r] + fProduct[1][g] + fProduct[2][b];
+            const float fGreen = fProduct[3][r] + fProduct[4][g] + fProduct[5][b];
+            const float fBlue = fProduct[6][r] + fProduct[7][g] + fProduct[8][b];
+            if (bFinite) {
+                // Sums of finite products of bytes: no NaN, no overflow.
+                p[0] = ClampFinite(fBlue);
+                p[1] = ClampFinite(fGreen);
+                p[2] = ClampFinite(fRed);
+            } else {
+                p[0] = ToByte(fBlue);
+                p[1] = ToByte(fGreen);
+                p[2] = ToByte(fRed);
+            }
+        }
+    });
 }

@@ -12,6 +12,7 @@
 
 #include "acquisition/ColourCamera.h"
 #include "acquisition/ColourPresets.h"
+#include "acquisition/FrameWorkers.h"
 
 class CColourMatrix {
   public:
@@ -41,7 +42,8 @@ class CColourMatrix {
 
     // The software matrix on a 24 or 32-bit frame (B, G, R order; the
     // fourth byte kept) in modes 1 and 2.
-    void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) const;
+    void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+               CFrameWorkers* pWorkers = nullptr) const;
 
   private:
     IColourCamera& m_Camera;

@@ -76,9 +76,9 @@ void CHueSaturation::Convert(const int nSettings[kRanges][3], int b, int g, int 
     } else if (H2 > 1) {
         H2 -= 1;
     }
-    const float S2 = std::clamp(S * (1 + static_cast<float>(pMaster[1]) / 100.0f +
-                                     static_cast<float>(pRange[1]) / 100.0f),
-                                0.0f, 1.0f);
+    const float S2 = std::clamp(
+        S * (1 + static_cast<float>(pMaster[1]) / 100.0f + static_cast<float>(pRange[1]) / 100.0f),
+        0.0f, 1.0f);
     const float t = static_cast<float>(pMaster[2] + pRange[2]) / 200.0f;
     const float L2 = t < 0 ? (t + 1) * L : (1 - L) * t + L;
     if (S2 == 0) {
@@ -148,7 +148,8 @@ bool CHueSaturation::Enabled() const {
     return m_bHueSaturation;
 }
 
-void CHueSaturation::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) {
+void CHueSaturation::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+                           CFrameWorkers* pWorkers) {
     Lock lock(m_Mutex);
     if (!m_bHueSaturation || pRgb == nullptr || (nBitCount != 24 && nBitCount != 32)) {
         return;
@@ -162,5 +163,5 @@ void CHueSaturation::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount
         m_bHueSaturationDirty = false;
     }
     const size_t nPixels = static_cast<size_t>(std::max(nWidth, 0)) * std::max(nHeight, 0);
-    m_Cube.Apply(pRgb, nPixels, static_cast<size_t>(nBitCount / 8));
+    m_Cube.Apply(pRgb, nPixels, static_cast<size_t>(nBitCount / 8), pWorkers);
 }

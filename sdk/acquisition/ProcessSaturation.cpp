@@ -92,7 +92,8 @@ int CProcessSaturation::Value() const {
     return m_nProcessSaturation;
 }
 
-void CProcessSaturation::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) {
+void CProcessSaturation::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+                               CFrameWorkers* pWorkers) {
     Lock lock(m_Mutex);
     if (m_nProcessSaturation == 0 || pRgb == nullptr || (nBitCount != 24 && nBitCount != 32)) {
         return;
@@ -106,5 +107,5 @@ void CProcessSaturation::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitC
         m_bSaturationDirty = false;
     }
     const size_t nPixels = static_cast<size_t>(std::max(nWidth, 0)) * std::max(nHeight, 0);
-    m_Cube.Apply(pRgb, nPixels, static_cast<size_t>(nBitCount / 8));
+    m_Cube.Apply(pRgb, nPixels, static_cast<size_t>(nBitCount / 8), pWorkers);
 }

@@ -180,7 +180,8 @@ void CWhiteBalance::MakeTables() {
                              m_ucWhiteBalanceTable[0]);
 }
 
-void CWhiteBalance::ApplyTables(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) const {
+void CWhiteBalance::ApplyTables(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+                                CFrameWorkers* pWorkers) const {
     if (pRgb == nullptr || !IsColourBitCount(nBitCount)) {
         return;
     }
@@ -189,12 +190,14 @@ void CWhiteBalance::ApplyTables(uint8_t* pRgb, int nWidth, int nHeight, int nBit
     const uint8_t* pBlue = m_ucWhiteBalanceTable[0].data();
     const uint8_t* pGreen = m_ucWhiteBalanceTable[1].data();
     const uint8_t* pRed = m_ucWhiteBalanceTable[2].data();
-    uint8_t* p = pRgb;
-    for (size_t i = 0; i < nPixels; ++i, p += nStep) {
-        p[0] = pBlue[p[0]];
-        p[1] = pGreen[p[1]];
-        p[2] = pRed[p[2]];
-    }
+    ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
+        uint8_t* p = pRgb + nBegin * nStep;
+        for (size_t i = nBegin; i < nEnd; ++i, p += nStep) {
+            p[0] = pBlue[p[0]];
+            p[1] = pGreen[p[1]];
+            p[2] = pRed[p[2]];
+        }
+    });
 }
 
 void CWhiteBalance::CallAutoCallback() {
@@ -207,7 +210,8 @@ void CWhiteBalance::CallAutoCallback() {
     }
 }
 
-void CWhiteBalance::WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) {
+void CWhiteBalance::WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+                                     CFrameWorkers* pWorkers) {
     Lock lock(m_Mutex);
     switch (m_nWhiteBalanceMode) {
         case 1:
@@ -219,7 +223,7 @@ void CWhiteBalance::WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int
                     CallAutoCallback();
                 }
             }
-            ApplyTables(pRgb, nWidth, nHeight, nBitCount);
+            ApplyTables(pRgb, nWidth, nHeight, nBitCount, pWorkers);
             break;
         case 2:
         case 3:
@@ -228,7 +232,7 @@ void CWhiteBalance::WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int
                 m_bWhiteBalanceUpdate = false;
                 CallAutoCallback();
             }
-            ApplyTables(pRgb, nWidth, nHeight, nBitCount);
+            ApplyTables(pRgb, nWidth, nHeight, nBitCount, pWorkers);
             break;
         case 5:
         case 6:

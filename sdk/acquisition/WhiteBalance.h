@@ -24,6 +24,7 @@
 #include "acquisition/ColourCorrectTables.h"
 #include "acquisition/ColourPresets.h"
 #include "acquisition/FrameRegion.h"
+#include "acquisition/FrameWorkers.h"
 
 class CWhiteBalance {
   public:
@@ -75,7 +76,8 @@ class CWhiteBalance {
 
     // The frame steps: the gain loop and the white-balance mode.
     void GainLoopStep(const uint8_t* pRgb, int nWidth, int nHeight, int nBitCount);
-    void WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount);
+    void WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+                          CFrameWorkers* pWorkers = nullptr);
     // The colour-correct tables' mode 4: the automatic search fills them and
     // the white-balance callback is called.
     void ColourCorrectSearch(const uint8_t* pRgb, int nWidth, int nHeight, int nBitCount);
@@ -89,7 +91,8 @@ class CWhiteBalance {
   private:
     using Table = std::array<uint8_t, 256>;
     void MakeTables();  // from m_fWhiteBalanceMatrix
-    void ApplyTables(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) const;
+    void ApplyTables(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+                     CFrameWorkers* pWorkers) const;
     void CallAutoCallback();
     bool UpdateRealRegion(int nWidth, int nHeight);
     void ReadFpgaGains();

@@ -80,8 +80,8 @@ bool CWhiteBalance::UpdateRealRegion(int nWidth, int nHeight) {
     m_rcAWBRealRegion = ClampRegionToFrame(m_rcAWBRegion, nWidth, nHeight, kRegionMargin, true);
     m_bRealRegionSet = true;
     const FrameRegion& r = m_rcAWBRealRegion;
-    LogPrint(m_Camera.ColourLog(), LOGLEVEL_NORMAL, L"ZDQAPI::--UpdateAWBRealRegion(%d, %d, %d, %d).",
-             r.x, r.y, r.width, r.height);
+    LogPrint(m_Camera.ColourLog(), LOGLEVEL_NORMAL,
+             L"ZDQAPI::--UpdateAWBRealRegion(%d, %d, %d, %d).", r.x, r.y, r.width, r.height);
     return true;
 }
 

@@ -9,8 +9,7 @@ int ZDQ_HueSaturationSet(int nIndex, int nRange, int nHue, int nSaturation, int 
     });
 }
 
-int ZDQ_HueSaturationGet(int nIndex, int nRange, int* pnHue, int* pnSaturation,
-                         int* pnLightness) {
+int ZDQ_HueSaturationGet(int nIndex, int nRange, int* pnHue, int* pnSaturation, int* pnLightness) {
     return WithDevice(nIndex, [&](CDevice& device) {
         return device.HueSaturation().Get(nRange, pnHue, pnSaturation, pnLightness);
     });

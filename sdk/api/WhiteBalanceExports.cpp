@@ -123,8 +123,8 @@ int ZDQ_WhiteBalanceAutoGet(int nIndex, int* pnThreshold) {
 
 int ZDQ_WhiteBalanceMatrixSet(int nIndex, float* pfMatrix) {
     if (pfMatrix != nullptr) {
-        ApiLog(L"ZDQAPI::++ZDQ_WhiteBalanceMatrixSet(%d, %0.2f, %0.2f, %0.2f)", nIndex,
-               pfMatrix[0], pfMatrix[1], pfMatrix[2]);
+        ApiLog(L"ZDQAPI::++ZDQ_WhiteBalanceMatrixSet(%d, %0.2f, %0.2f, %0.2f)", nIndex, pfMatrix[0],
+               pfMatrix[1], pfMatrix[2]);
     } else {
         ApiLog(L"ZDQAPI::++ZDQ_WhiteBalanceMatrixSet(%d)", nIndex);
     }

@@ -48,8 +48,9 @@ int CDevice::CalibrationMemory(uint32_t nOffset, uint8_t* pData, uint32_t nLengt
     const uint32_t nBase = nOffset == 0 ? addresses.nHeader : addresses.nData;
     for (uint32_t nDone = 0; nDone < nLength; nDone += kPieceBytes) {
         const uint32_t nPiece = std::min(kPieceBytes, nLength - nDone);
-        const int nRet = bWrite ? m_Vendor.VendorCmd_WrEEPROMExEx(nBase + nDone, pData + nDone, nPiece)
-                                : m_Vendor.VendorCmd_RdEEPROMExEx(nBase + nDone, nPiece, pData + nDone);
+        const int nRet =
+            bWrite ? m_Vendor.VendorCmd_WrEEPROMExEx(nBase + nDone, pData + nDone, nPiece)
+                   : m_Vendor.VendorCmd_RdEEPROMExEx(nBase + nDone, nPiece, pData + nDone);
         if (nRet != RET_SUCCESS) {
             return nRet;
         }

@@ -151,23 +151,24 @@ void CDevice::ColourCorrectStatistics(const uint8_t* pFrame, int nWidth, int nHe
 
 void CDevice::CalibrationMapRaw(uint8_t* pFrame, int nWidth, int nHeight) {
     if (m_nOutputMode == kOutputRaw && m_CalibrationMap.AppliesTo(m_nActiveFov == kPreviewFov)) {
-        m_CalibrationMap.ApplyRaw(pFrame, nWidth, nHeight);
+        m_CalibrationMap.ApplyRaw(pFrame, nWidth, nHeight, &m_ColourWorkers);
     }
 }
 
 // The colour post chain of a demosaiced frame, with the Bayer lock held.
 int CDevice::RgbPostProcess(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) {
     m_WhiteBalance.GainLoopStep(pRgb, nWidth, nHeight, nBitCount);
-    m_WhiteBalance.WhiteBalanceStep(pRgb, nWidth, nHeight, nBitCount);
+    CFrameWorkers* pWorkers = &m_ColourWorkers;
+    m_WhiteBalance.WhiteBalanceStep(pRgb, nWidth, nHeight, nBitCount, pWorkers);
     if (m_ColourCorrectTables.TakeRgbRequest()) {
         m_WhiteBalance.ColourCorrectSearch(pRgb, nWidth, nHeight, nBitCount);
     }
-    m_ColourCorrectTables.Apply(pRgb, nWidth, nHeight, nBitCount);
-    m_ColourMatrix.Apply(pRgb, nWidth, nHeight, nBitCount);
-    m_ProcessSaturation.Apply(pRgb, nWidth, nHeight, nBitCount);
-    m_HueSaturation.Apply(pRgb, nWidth, nHeight, nBitCount);
+    m_ColourCorrectTables.Apply(pRgb, nWidth, nHeight, nBitCount, pWorkers);
+    m_ColourMatrix.Apply(pRgb, nWidth, nHeight, nBitCount, pWorkers);
+    m_ProcessSaturation.Apply(pRgb, nWidth, nHeight, nBitCount, pWorkers);
+    m_HueSaturation.Apply(pRgb, nWidth, nHeight, nBitCount, pWorkers);
     if (m_CalibrationMap.AppliesTo(m_nActiveFov == kPreviewFov)) {
-        m_CalibrationMap.ApplyRgb(pRgb, nWidth, nHeight, nBitCount);
+        m_CalibrationMap.ApplyRgb(pRgb, nWidth, nHeight, nBitCount, pWorkers);
     }
     return RET_SUCCESS;
 }

@@ -29,10 +29,10 @@
 #include "acquisition/ColourCamera.h"
 #include "acquisition/ColourCorrectTables.h"
 #include "acquisition/ColourMatrix.h"
-#include "acquisition/WhiteBalance.h"
 #include "acquisition/FocusMeasure.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
+#include "acquisition/WhiteBalance.h"
 #include "capability/DeviceCapability.h"
 #include "common/Log.h"
 #include "device/BusControl.h"
@@ -550,7 +550,8 @@ class CDevice : private IAutoExposureCamera, private IColourCamera {
     // Automatic exposure and focus measure.
     CAutoExposure m_AutoExposure{*this};
     CFocusMeasure m_FocusMeasure;
-    // The colour path.
+    // The colour path and the threads that share its per-pixel passes.
+    CFrameWorkers m_ColourWorkers;
     CColourCorrectTables m_ColourCorrectTables;
     CWhiteBalance m_WhiteBalance{*this, m_ColourCorrectTables};
     CColourMatrix m_ColourMatrix{*this};

@@ -676,15 +676,13 @@ ZDQ_API int ZDQ_AGCGetCur(int nIndex, unsigned short* pusCur);
  * call back into the SDK for anything but the getters. */
 typedef void (*AWBCallback)(bool bSuccess, int nRed, int nGreen, int nBlue, void* lpContext);
 typedef void (*WhiteBalanceAutoCallback)(float* pfMatrix, void* lpContext);
-typedef void (*WhiteBalanceAutoCallbackEx)(float fRed, float fGreen, float fBlue,
-                                           void* lpContext);
+typedef void (*WhiteBalanceAutoCallbackEx)(float fRed, float fGreen, float fBlue, void* lpContext);
 ZDQ_API int ZDQ_AWBSetRegion(int nIndex, int x, int y, int nWidth, int nHeight);
-ZDQ_API int ZDQ_AWBGetRegion(int nIndex, int* x, int* y, int* pnWidth, int* pnHeight,
-                             bool* pbShow);
+ZDQ_API int ZDQ_AWBGetRegion(int nIndex, int* x, int* y, int* pnWidth, int* pnHeight, bool* pbShow);
 ZDQ_API int ZDQ_AWBShowRegion(int nIndex, bool bShow);
 ZDQ_API int ZDQ_AWBSetCallback(int nIndex, AWBCallback pfCallback, void* lpContext);
-ZDQ_API int ZDQ_AWBStart(int nIndex, bool bStart, int nMaxCount, int nRedTarget,
-                         int nGreenTarget, int nBlueTarget);
+ZDQ_API int ZDQ_AWBStart(int nIndex, bool bStart, int nMaxCount, int nRedTarget, int nGreenTarget,
+                         int nBlueTarget);
 /* RET_PARAMERROR for a mode outside 0-8; a failed FPGA write is returned and
  * the mode stays. */
 ZDQ_API int ZDQ_WhiteBalanceSet(int nIndex, int nMode);
@@ -725,8 +723,7 @@ ZDQ_API int ZDQ_ColorCorrectSetCallback(int nIndex, ColorCorrectCallback pfCallb
 ZDQ_API int ZDQ_ColorCorrectSet(int nIndex, int nMode, int nRed, int nGreen, int nBlue);
 /* RET_PARAMERROR for a null output. */
 ZDQ_API int ZDQ_ColorCorrectGet(int nIndex, int* pnMode);
-ZDQ_API int ZDQ_ColorCorrectGetEx(int nIndex, int* pnMode, int* pnRed, int* pnGreen,
-                                  int* pnBlue);
+ZDQ_API int ZDQ_ColorCorrectGetEx(int nIndex, int* pnMode, int* pnRed, int* pnGreen, int* pnBlue);
 /* The table file (812 bytes): saving needs a table mode other than 0
  * (RET_FAIL); loading a null name resets the tables; RET_FAIL for a file
  * that cannot be read, RET_VERSIONERROR for one that is not a table file. */
@@ -740,8 +737,7 @@ ZDQ_API int ZDQ_IsColorCorrectTableLoad(int nIndex, bool* pbLoad);
  * -180..180, saturation and lightness -100..100. Each adjustment allocates a
  * 48 MiB colour cube when first used (RET_MALLOCFAIL when memory is short).
  * The process saturation (-128..127, 0 off) is ZDQ_SATURATION. */
-ZDQ_API int ZDQ_HueSaturationSet(int nIndex, int nRange, int nHue, int nSaturation,
-                                 int nLightness);
+ZDQ_API int ZDQ_HueSaturationSet(int nIndex, int nRange, int nHue, int nSaturation, int nLightness);
 ZDQ_API int ZDQ_HueSaturationGet(int nIndex, int nRange, int* pnHue, int* pnSaturation,
                                  int* pnLightness);
 ZDQ_API int ZDQ_HueSaturationSetEnable(int nIndex, bool bOn);

@@ -94,13 +94,18 @@ TEST(CalibrationMapTest, RemapInterpolatesAndBlanksOutsidePixels) {
         put(2, 4);  // fraction bits
         put(32, 4);
         put(32, 4);
-        for (int k = 0; k < 16; ++k) put(k % 4, 2);
-        for (int k = 0; k < 16; ++k) put(2, 2);  // half a column
-        for (int k = 0; k < 16; ++k) put(k / 4 + 1, 2);
-        for (int k = 0; k < 16; ++k) put(0, 2);
+        for (int k = 0; k < 16; ++k)
+            put(k % 4, 2);
+        for (int k = 0; k < 16; ++k)
+            put(2, 2);  // half a column
+        for (int k = 0; k < 16; ++k)
+            put(k / 4 + 1, 2);
+        for (int k = 0; k < 16; ++k)
+            put(0, 2);
     }
     ASSERT_EQ(map.LoadFile(path.c_str()), RET_SUCCESS);
-    std::vector<uint8_t> raw = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150};
+    std::vector<uint8_t> raw = {0,  10, 20,  30,  40,  50,  60,  70,
+                                80, 90, 100, 110, 120, 130, 140, 150};
     map.ApplyRaw(raw.data(), 4, 4);
     // Raw frames use the row fraction only (0 here): the pixel one row down;
     // the last row's sources lie outside.
@@ -119,7 +124,8 @@ TEST(CalibrationMapTest, RemapInterpolatesAndBlanksOutsidePixels) {
     EXPECT_EQ(rgb[3 * 12], 0);
     // Nearest-pixel mode takes the source as it is.
     map.SetMode(0);
-    std::vector<uint8_t> nearest = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150};
+    std::vector<uint8_t> nearest = {0,  10, 20,  30,  40,  50,  60,  70,
+                                    80, 90, 100, 110, 120, 130, 140, 150};
     map.ApplyRaw(nearest.data(), 4, 4);
     EXPECT_EQ(nearest, rawExpected);
     // A frame of another size passes unchanged.

@@ -32,7 +32,9 @@ class ColourCorrectionTest : public ColourCameraTest {
 Rgb Corrected(const float m[9], const Rgb& in) {
     const float r = static_cast<float>(in.r), g = static_cast<float>(in.g);
     const float b = static_cast<float>(in.b);
-    auto byte = [](float v) { return static_cast<double>(static_cast<int>(std::clamp(v, 0.0f, 255.0f))); };
+    auto byte = [](float v) {
+        return static_cast<double>(static_cast<int>(std::clamp(v, 0.0f, 255.0f)));
+    };
     return {byte(m[0] * r + m[1] * g + m[2] * b), byte(m[3] * r + m[4] * g + m[5] * b),
             byte(m[6] * r + m[7] * g + m[8] * b)};
 }
@@ -51,8 +53,8 @@ void ExpectColour(const Rgb& actual, const Rgb& expected) {
 TEST_F(ColourCorrectionTest, SoftwareMatrixOnTheHues) {
     OpenColour(kFpgaWithoutColour);
     // Preset 0 of the 2592 x 1944 family, and a user matrix with clamping.
-    const float fPreset0[9] = {1.9375f,   -0.9375f, 0.0f,     -0.34375f, 1.90625f,
-                               -0.5625f,  -0.21875f, -1.21875f, 2.4375f};
+    const float fPreset0[9] = {1.9375f,  -0.9375f,  0.0f,      -0.34375f, 1.90625f,
+                               -0.5625f, -0.21875f, -1.21875f, 2.4375f};
     ASSERT_EQ(ZDQ_ColorCorrectionSet(0, 1), RET_SUCCESS);
     EXPECT_EQ(Matrix(), std::vector<float>(fPreset0, fPreset0 + 9));
     for (int nColumn = 0; nColumn < 6; ++nColumn) {
@@ -268,7 +270,8 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 TEST(ColourCorrectTablesTest, TableFileRoundTripAndDamagedFiles) {

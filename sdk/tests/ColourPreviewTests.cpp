@@ -37,10 +37,14 @@ void WriteIdentityMap(const std::string& path, uint32_t nWidth, uint32_t nHeight
     put(10, 4);
     put(nSize, 4);
     put(nSize, 4);
-    for (uint32_t k = 0; k < nWidth * nHeight; ++k) put(k % nWidth, 2);
-    for (uint32_t k = 0; k < nWidth * nHeight; ++k) put(0, 2);
-    for (uint32_t k = 0; k < nWidth * nHeight; ++k) put(k / nWidth, 2);
-    for (uint32_t k = 0; k < nWidth * nHeight; ++k) put(0, 2);
+    for (uint32_t k = 0; k < nWidth * nHeight; ++k)
+        put(k % nWidth, 2);
+    for (uint32_t k = 0; k < nWidth * nHeight; ++k)
+        put(0, 2);
+    for (uint32_t k = 0; k < nWidth * nHeight; ++k)
+        put(k / nWidth, 2);
+    for (uint32_t k = 0; k < nWidth * nHeight; ++k)
+        put(0, 2);
 }
 
 class ColourPreviewTest : public ColourCameraTest, public ::testing::WithParamInterface<bool> {};

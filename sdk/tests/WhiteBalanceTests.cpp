@@ -63,9 +63,14 @@ TEST_F(WhiteBalanceTest, ModesWriteTheColourRegister) {
         int nRet;
         uint16_t wRegister;  // register 9 afterwards
     } kCases[] = {
-        {5, RET_SUCCESS, 2 * 8 + 1}, {6, RET_SUCCESS, 16 | 3}, {7, RET_SUCCESS, (19 & 0xFFFD) | 5},
-        {0, RET_SUCCESS, 21 & 0xFFFE}, {8, RET_SUCCESS, 20 | 7}, {1, RET_SUCCESS, 23 & 0xFFFE},
-        {9, RET_PARAMERROR, 22},   {-1, RET_PARAMERROR, 22},
+        {5, RET_SUCCESS, 2 * 8 + 1},
+        {6, RET_SUCCESS, 16 | 3},
+        {7, RET_SUCCESS, (19 & 0xFFFD) | 5},
+        {0, RET_SUCCESS, 21 & 0xFFFE},
+        {8, RET_SUCCESS, 20 | 7},
+        {1, RET_SUCCESS, 23 & 0xFFFE},
+        {9, RET_PARAMERROR, 22},
+        {-1, RET_PARAMERROR, 22},
     };
     int nExpectedMode = 0;
     for (const auto& c : kCases) {

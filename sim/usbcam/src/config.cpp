@@ -188,7 +188,9 @@ class Builder {
         }
         if (key == "scene") {
             return parseWord(word,
-                             {{"pattern", MLSIM_CONTENT_PATTERN}, {"gel", MLSIM_CONTENT_SCENE}, {"chart", MLSIM_CONTENT_CHART}},
+                             {{"pattern", MLSIM_CONTENT_PATTERN},
+                              {"gel", MLSIM_CONTENT_SCENE},
+                              {"chart", MLSIM_CONTENT_CHART}},
                              &p.content)
                        ? true
                        : fail(line, "scene must be pattern or gel");

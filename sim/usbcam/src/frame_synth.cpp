@@ -207,8 +207,8 @@ class RowSource {
                                       static_cast<double>(radiance[x] * scale_[3] >> 16)};
                 double outColour[3];
                 spec_.colourStage.apply(in, outColour);
-                v = black_ + static_cast<uint64_t>(
-                                 std::clamp(outColour[kChannelOf[colour]], 0.0, 1e15));
+                v = black_ +
+                    static_cast<uint64_t>(std::clamp(outColour[kChannelOf[colour]], 0.0, 1e15));
             } else {
                 v = black_ + ((radiance[x] * scale_[colour]) >> 16);
             }
@@ -226,8 +226,7 @@ class RowSource {
         const int(*colours)[2] = kBayerColour[spec_.bayerPattern & 3];
         for (int c = 0; c < width; ++c) {
             int x = columns_[c];
-            int column =
-                static_cast<int>(static_cast<int64_t>(x) * kChartColumns / ro.arrayWidth);
+            int column = static_cast<int>(static_cast<int64_t>(x) * kChartColumns / ro.arrayWidth);
             double lit[3];
             chartReflectance(column, chartRow, lit);
             for (int k = 0; k < 3; ++k) {
@@ -236,8 +235,8 @@ class RowSource {
             double seen[3];
             spec_.colourStage.apply(lit, seen);
             int channel = spec_.colour ? kChannelOf[colours[y & 1][x & 1]] : 1;
-            double level = std::clamp(spec_.colour ? seen[channel] : (seen[0] + seen[1] + seen[2]) / 3,
-                                      0.0, 1.0);
+            double level = std::clamp(
+                spec_.colour ? seen[channel] : (seen[0] + seen[1] + seen[2]) / 3, 0.0, 1.0);
             uint32_t v = static_cast<uint32_t>(std::floor(level * full));
             putSample(out, c, spec_.bytesPerSample, outputTable_[v]);
         }
