@@ -113,6 +113,12 @@ if [[ ! -e "$link" ]]; then
     exit 1
 fi
 
+# VARNU_DEMO_EXPERIMENTS=1 gives the station a few demonstration experiments
+# (records and pictures) for the report page; they are added once.
+if [[ "${VARNU_DEMO_EXPERIMENTS:-0}" == 1 ]]; then
+    ./build/bin/varnu-demo-experiments "$station"
+fi
+
 export VARNU_HOME="$station"
 status=0
 ./build/bin/Varnu "$@" || status=$?

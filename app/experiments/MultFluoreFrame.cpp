@@ -1,7 +1,7 @@
 #include "MultFluoreFrame.h"
 
-#include "CI_MainControl.h"
-#include "NotBuiltLabel.h"
+#include "controller/CI_MainControl.h"
+#include "style/NotBuiltLabel.h"
 
 #include <QGridLayout>
 

@@ -1,20 +1,34 @@
 #pragma once
 
-#include "NavigationTypes.h"
+#include "base/NavigationTypes.h"
 
 #include <QFrame>
 
-// The function area of the report page: report management and report
-// printing. It stands as a notice until the report pages are part of the
-// program.
+namespace Ui {
+class RP_FuncFrame;
+}
+
+// The function area of the report page: the report list or the report-print
+// frame, one at a time. It passes the method column's expand request on to
+// the report list.
 class RP_FuncFrame : public QFrame {
     Q_OBJECT
   public:
     explicit RP_FuncFrame(QWidget* parent = nullptr);
+    ~RP_FuncFrame() override;
+
+  signals:
+    void expandTreeWidget(bool expand);
 
   public slots:
-    // Shows report management (0; `expand` opens or closes its experiment
-    // tree) or report printing (1); any other value is the fatal message
+    // Shows the report list (0; `expand` opens or closes all its days) or
+    // the report-print frame (1); any other value is the fatal message
     // "Unknow RP_FuncFrameType.".
     void slot_ChangeFuncFrame(RP_FuncFrameType funcFrameType, bool expand);
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    Ui::RP_FuncFrame* ui;
 };

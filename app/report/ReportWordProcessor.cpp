@@ -1,7 +1,7 @@
 #include "ReportWordProcessor.h"
 
 #include "KwpsServer.h"
-#include "StationDir.h"
+#include "base/StationDir.h"
 
 #include <QDesktopServices>
 #include <QUrl>

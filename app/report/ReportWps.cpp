@@ -1,7 +1,7 @@
 #include "ReportWps.h"
 
 #include "AxObject.h"
-#include "StationDir.h"
+#include "base/StationDir.h"
 
 #include <QtDebug>
 

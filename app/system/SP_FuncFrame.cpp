@@ -1,6 +1,6 @@
 #include "SP_FuncFrame.h"
 
-#include "NotBuiltLabel.h"
+#include "style/NotBuiltLabel.h"
 
 #include <QGridLayout>
 #include <QtDebug>

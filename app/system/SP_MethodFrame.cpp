@@ -1,6 +1,6 @@
 #include "SP_MethodFrame.h"
 
-#include "NotBuiltLabel.h"
+#include "style/NotBuiltLabel.h"
 
 #include <QGridLayout>
 

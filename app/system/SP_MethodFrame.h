@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NavigationTypes.h"
+#include "base/NavigationTypes.h"
 
 #include <QFrame>
 

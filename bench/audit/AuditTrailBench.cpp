@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "AuditTrailDB.h"
+#include "database/AuditTrailDB.h"
 
 namespace {
 

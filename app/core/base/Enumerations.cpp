@@ -1,4 +1,4 @@
-#include "Enumerations.h"
+#include "base/Enumerations.h"
 
 #include <QStringList>
 

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "DarkroomEnums.h"
-
 #include <QString>
 
 // Small enumerations shared by the pages, the controller and the camera
 // back-ends, with their texts; the dark-room ones (light sources, filters,
-// status bytes, serial errors) come with the controller link. The texts are
+// status bytes, serial errors) are in serial/DarkroomEnums.h. The texts are
 // the program's vocabulary (combo boxes, log lines, file and database
 // contents) and are fixed letter for letter.
 

@@ -1,4 +1,4 @@
-#include "StationDir.h"
+#include "base/StationDir.h"
 
 #include <QDir>
 

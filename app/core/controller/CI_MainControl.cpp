@@ -1,17 +1,17 @@
-#include "CI_MainControl.h"
+#include "controller/CI_MainControl.h"
 
-#include "ASyncSerialPortThread.h"
-#include "SerialPortCatalog.h"
-#include "StationDir.h"
-#include "VarnuStatusDecoder.h"
+#include "base/StationDir.h"
+#include "serial/ASyncSerialPortThread.h"
+#include "serial/SerialPortCatalog.h"
+#include "serial/VarnuStatusDecoder.h"
 
-#include "AuditTrailDB.h"
-#include "ExperimentViewDB.h"
-#include "SampleDB.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
-#include "Varnu_ExperimentDB.h"
-#include "Westblot_ExperimentDB.h"
+#include "database/AuditTrailDB.h"
+#include "database/ExperimentViewDB.h"
+#include "database/SampleDB.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "database/Westblot_ExperimentDB.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -258,8 +258,13 @@ bool CI_MainControl::initSerialPort() {
     const SerialPortCatalog::SerialPortChoice choice =
         SerialPortCatalog::chooseSerialPort(userOpt.comNum);
     if (!choice.found) {
-        QMessageBox::warning(nullptr, tr("Warning"), tr("SerialPort connection error!"),
-                             QMessageBox::Ok);
+        qWarning().noquote()
+            << QStringLiteral("initSerialPort: no serial port named \"%1\".").arg(userOpt.comNum);
+        // The port looked for, under the box's own text.
+        QMessageBox box(QMessageBox::Warning, tr("Warning"), tr("SerialPort connection error!"),
+                        QMessageBox::Ok);
+        box.setInformativeText(userOpt.comNum);
+        box.exec();
         return false;
     }
     serialConnected = true;

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "CamOpts.h"
-#include "Enumerations.h"
-#include "ModbusMaster.h"
-#include "UserOpts.h"
+#include "base/Enumerations.h"
+#include "serial/DarkroomEnums.h"
+#include "serial/ModbusMaster.h"
+#include "settings/CamOpts.h"
+#include "settings/UserOpts.h"
 
 #include <QByteArray>
 #include <QObject>

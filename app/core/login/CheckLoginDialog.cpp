@@ -1,10 +1,10 @@
-#include "CheckLoginDialog.h"
+#include "login/CheckLoginDialog.h"
 
 #include "ui_CheckLoginDialog.h"
 
-#include "CI_MainControl.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
+#include "controller/CI_MainControl.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
 
 #include <QColor>
 #include <QEvent>

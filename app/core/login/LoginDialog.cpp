@@ -1,12 +1,13 @@
-#include "LoginDialog.h"
+#include "login/LoginDialog.h"
 
 #include "ui_LoginDialog.h"
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
-#include "RememberedLogins.h"
-#include "UserInfo.h"
-#include "UserInfoDB.h"
+#include "base/NavigationTypes.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/UserInfoDB.h"
+#include "login/RememberedLogins.h"
 
 #include <QBrush>
 #include <QFile>
@@ -16,8 +17,6 @@
 #include <QStyledItemDelegate>
 
 namespace {
-
-constexpr int kSystemPage = 2;
 
 // Shown in the empty password field of a remembered user: a one-click login
 // needs no password, and no stored password is ever shown.
@@ -138,15 +137,10 @@ void LoginDialog::finishLogin() {
     *mainControl->currentUser = *selectedUser;
     accept();
 
-    AuditTrailInfo info;
-    info.page = kSystemPage;
-    info.handler = selectedUser->userName;
-    info.languageId = 0;
-    info.content = QStringLiteral("用户登录: %1").arg(selectedUser->userName);
-    mainControl->auditTrailDB->insertAuditTrail(info);
-    info.languageId = 1;
-    info.content = QStringLiteral("user login： %1").arg(selectedUser->userName);
-    mainControl->auditTrailDB->insertAuditTrail(info);
+    mainControl->auditTrailDB->insertAuditTrailPair(
+        SystemPage, selectedUser->userName,
+        QStringLiteral("用户登录: %1").arg(selectedUser->userName),
+        QStringLiteral("user login： %1").arg(selectedUser->userName));
 }
 
 void LoginDialog::on_pushButton_Cancel_clicked() {

@@ -1,6 +1,6 @@
-#include "RememberedLogins.h"
+#include "login/RememberedLogins.h"
 
-#include "StationDir.h"
+#include "base/StationDir.h"
 
 #include <QFile>
 #include <QSettings>

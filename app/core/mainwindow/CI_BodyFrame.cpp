@@ -1,4 +1,4 @@
-#include "CI_BodyFrame.h"
+#include "mainwindow/CI_BodyFrame.h"
 
 #include "ui_CI_BodyFrame.h"
 

@@ -1,12 +1,13 @@
-#include "CI_HeadFrame.h"
+#include "mainwindow/CI_HeadFrame.h"
 
 #include "ui_CI_HeadFrame.h"
 
-#include "AuditTrailDB.h"
-#include "CI_MainControl.h"
-#include "LightCtrl.h"
-#include "StyleSheet.h"
-#include "UserInfo.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "serial/DarkroomCommands.h"
+#include "serial/LightCtrl.h"
+#include "style/StyleSheet.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -16,8 +17,6 @@
 
 namespace {
 
-// The power toggle of the dark-room controller, sent unframed.
-constexpr int kPowerCommand = 0x02;
 // Each of the two pauses of the exit sequence; the first lets the
 // confirmation box go, the second lets the serial thread put the power
 // command on the line.
@@ -79,7 +78,7 @@ void CI_HeadFrame::on_pushButton_Exit_clicked() {
     }
     QThread::msleep(kExitPauseMs);
     if (m_mainControl->powerOn) {
-        m_lightCtrl->sendRawCmd({kPowerCommand});
+        m_lightCtrl->sendRawCmd({DarkroomCommand::PowerToggle});
     }
     shutDownCooledCamera();
     QThread::msleep(kExitPauseMs);
@@ -96,15 +95,9 @@ void CI_HeadFrame::shutDownCooledCamera() {
 }
 
 void CI_HeadFrame::writeExitAuditRows() {
-    AuditTrailInfo info;
-    info.page = SystemPage;
-    info.handler = m_mainControl->currentUser->userName;
-    info.languageId = 0;
-    info.content = QStringLiteral("退出系统");
-    m_mainControl->auditTrailDB->insertAuditTrail(info);
-    info.languageId = 1;
-    info.content = QStringLiteral("Exit System");
-    m_mainControl->auditTrailDB->insertAuditTrail(info);
+    m_mainControl->auditTrailDB->insertAuditTrailPair(
+        SystemPage, m_mainControl->currentUser->userName, QStringLiteral("退出系统"),
+        QStringLiteral("Exit System"));
 }
 
 void CI_HeadFrame::changeEvent(QEvent* event) {

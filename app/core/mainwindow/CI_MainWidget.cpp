@@ -1,4 +1,4 @@
-#include "CI_MainWidget.h"
+#include "mainwindow/CI_MainWidget.h"
 
 #include "ui_CI_MainWidget.h"
 

@@ -1,10 +1,10 @@
-#include "HomeFrame.h"
+#include "mainwindow/HomeFrame.h"
 
 #include "ui_HomeFrame.h"
 
-#include "CI_MainControl.h"
-#include "StyleSheet.h"
-#include "UserInfo.h"
+#include "controller/CI_MainControl.h"
+#include "database/UserInfo.h"
+#include "style/StyleSheet.h"
 
 #include <QDesktopServices>
 #include <QEvent>

@@ -1,8 +1,8 @@
-#include "HomePageFrame.h"
+#include "mainwindow/HomePageFrame.h"
 
 #include "ui_HomePageFrame.h"
 
-#include "CI_MainControl.h"
+#include "controller/CI_MainControl.h"
 
 #include <QtDebug>
 

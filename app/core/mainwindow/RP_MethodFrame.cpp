@@ -1,8 +1,8 @@
-#include "RP_MethodFrame.h"
+#include "mainwindow/RP_MethodFrame.h"
 
 #include "ui_RP_MethodFrame.h"
 
-#include "CI_MainControl.h"
+#include "controller/CI_MainControl.h"
 
 #include <QEvent>
 

@@ -1,9 +1,9 @@
-#include "ReportPageFrame.h"
+#include "mainwindow/ReportPageFrame.h"
 
 #include "ui_ReportPageFrame.h"
 
-#include "CI_MainControl.h"
-#include "StyleSheet.h"
+#include "controller/CI_MainControl.h"
+#include "style/StyleSheet.h"
 
 #include <QEvent>
 

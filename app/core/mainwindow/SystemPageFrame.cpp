@@ -1,9 +1,9 @@
-#include "SystemPageFrame.h"
+#include "mainwindow/SystemPageFrame.h"
 
 #include "ui_SystemPageFrame.h"
 
-#include "CI_MainControl.h"
-#include "StyleSheet.h"
+#include "controller/CI_MainControl.h"
+#include "style/StyleSheet.h"
 
 #include <QEvent>
 

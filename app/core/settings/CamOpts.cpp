@@ -1,6 +1,6 @@
-#include "CamOpts.h"
+#include "settings/CamOpts.h"
 
-#include "StationDir.h"
+#include "base/StationDir.h"
 
 #include <QSettings>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
-#include "UserOpts.h"
+#include "settings/UserOpts.h"
 
-#include "StationDir.h"
+#include "base/StationDir.h"
 
 #include <QSettings>
 #include <QtGlobal>

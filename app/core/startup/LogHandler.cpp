@@ -1,6 +1,6 @@
-#include "LogHandler.h"
+#include "startup/LogHandler.h"
 
-#include "StationDir.h"
+#include "base/StationDir.h"
 
 #include <QDir>
 #include <QFile>

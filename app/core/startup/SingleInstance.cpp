@@ -1,4 +1,4 @@
-#include "SingleInstance.h"
+#include "startup/SingleInstance.h"
 
 #include <QFile>
 #include <QtDebug>

@@ -2,14 +2,15 @@
 // (log handler, application, single instance, controller, language, machine
 // model and devices, login, main window) and runs the event loop.
 
-#include "ASyncSerialPortThread.h"
-#include "CI_MainControl.h"
-#include "CI_MainWidget.h"
-#include "LogHandler.h"
-#include "LoginDialog.h"
 #include "ReportWordProcessor.h"
-#include "SingleInstance.h"
-#include "StyleSheet.h"
+#include "controller/CI_MainControl.h"
+#include "login/LoginDialog.h"
+#include "mainwindow/CI_MainWidget.h"
+#include "serial/ASyncSerialPortThread.h"
+#include "startup/DamagedStoreBox.h"
+#include "startup/LogHandler.h"
+#include "startup/SingleInstance.h"
+#include "style/StyleSheet.h"
 
 #include <QApplication>
 #include <QtDebug>
@@ -51,6 +52,7 @@ int main(int argc, char* argv[]) {
         return -1;
     }
 
+    installDamagedStoreBox();
     installReportWordProcessor(showWithDesktop);
     CI_MainControl* mainControl = CI_MainControl::getInstance();
     switch (mainControl->getLanguageID()) {

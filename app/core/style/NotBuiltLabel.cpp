@@ -1,4 +1,4 @@
-#include "NotBuiltLabel.h"
+#include "style/NotBuiltLabel.h"
 
 #include <QEvent>
 

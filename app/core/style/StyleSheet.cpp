@@ -1,4 +1,4 @@
-#include "StyleSheet.h"
+#include "style/StyleSheet.h"
 
 #include <QByteArray>
 #include <QFile>

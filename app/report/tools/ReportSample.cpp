@@ -13,9 +13,9 @@
 
 #include "ReportWordProcessor.h"
 #include "ReportWps.h"
-#include "StationDir.h"
-#include "UserInfoDB.h"
-#include "UserOpts.h"
+#include "base/StationDir.h"
+#include "database/UserInfoDB.h"
+#include "settings/UserOpts.h"
 
 #include <QCommandLineParser>
 #include <QDate>

@@ -3,12 +3,17 @@
 main window's head bar, experiment chooser and report menu).
 
 Plain Python, no imaging library: shapes are rendered with analytic
-anti-aliasing and written as 8-bit RGBA PNG files. Run from this folder:
+anti-aliasing and written as 8-bit RGBA PNG files. The captions of the head
+bar are rendered by ImageMagick's `convert` in the WenQuanYi Micro Hei font
+(packages imagemagick and fonts-wqy-microhei). Run from this folder:
     python3 tools/draw_pictures.py
 """
 import math
 import struct
+import subprocess
 import zlib
+
+CAPTION_FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 
 
 def write_png(path, width, height, pixels):
@@ -64,6 +69,33 @@ class Canvas:
 
     def circle(self, cx, cy, r, rgb, alpha=1.0):
         self.rounded_rect(cx - r, cy - r, cx + r, cy + r, r, rgb, alpha)
+
+
+def text_mask(text, w, h, pointsize):
+    """Coverage (0..255) of `text` centred in a w x h box, row by row."""
+    pgm = subprocess.run(
+        ["convert", "-size", "%dx%d" % (w, h), "xc:black", "-font", CAPTION_FONT,
+         "-pointsize", str(pointsize), "-fill", "white", "-gravity", "center",
+         "-annotate", "+0+0", text, "-depth", "8", "pgm:-"],
+        check=True, capture_output=True).stdout
+    # Binary PGM: "P5", width, height, maxval, then one byte a pixel.
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while pgm[pos:pos + 1].isspace():
+            pos += 1
+        end = pos
+        while not pgm[end:end + 1].isspace():
+            end += 1
+        fields.append(pgm[pos:end])
+        pos = end
+    return pgm[pos + 1:pos + 1 + w * h]
+
+
+def caption(c, text, x0, y0, w, h, pointsize, rgb):
+    mask = text_mask(text, w, h, pointsize)
+    for y in range(h):
+        for x in range(w):
+            c.blend(x0 + x, y0 + y, rgb, mask[y * w + x] / 255.0)
 
 
 def gel_mark(c, x, y, size, lane_rgb, band_rgb):
@@ -185,15 +217,17 @@ def glyph_exit(c, cx, cy, s, rgb):
     c.rounded_rect(cx - s * 0.11, cy - s * 0.95, cx + s * 0.11, cy + s * 0.1, 2, rgb)
 
 
-def head_button(path, glyph, pressed):
-    """A head-bar button, 90 x 60: a white glyph on the bar's blue, darker
-    and inset when pressed."""
+def head_button(path, glyph, text, pressed):
+    """A head-bar button, 90 x 60: a white glyph over its caption on the bar's
+    blue, darker and inset when pressed."""
     c = Canvas(90, 60)
     base = (32, 72, 150) if pressed else (60, 100, 183)
     c.rounded_rect(2, 2, 88, 58, 8, base)
     if not pressed:
         c.rounded_rect(2, 2, 88, 30, 8, WHITE, 0.10)
-    glyph(c, 45, 31 + (1 if pressed else 0), 19, WHITE)
+    shift = 1 if pressed else 0
+    glyph(c, 45, 22 + shift, 13, WHITE)
+    caption(c, text, 4, 39 + shift, 82, 17, 13, WHITE)
     write_png(path, 90, 60, c.px)
 
 
@@ -324,12 +358,17 @@ def control_pictures():
 
 
 def main_window_pictures():
-    heads = {"home": glyph_home, "report": glyph_report, "auditTrail": glyph_audit,
-             "sysset": glyph_system, "exit": glyph_exit}
+    # Picture name: glyph, Chinese caption, English caption.
+    heads = {"home": (glyph_home, "主页", "Home"),
+             "report": (glyph_report, "报告", "Report"),
+             "auditTrail": (glyph_audit, "审计追踪", "Audit Trail"),
+             "sysset": (glyph_system, "系统", "System"),
+             "exit": (glyph_exit, "退出", "Exit")}
     for lang in ("", "_en"):
-        for name, glyph in heads.items():
-            head_button("Image/%s_normal%s.png" % (name, lang), glyph, False)
-            head_button("Image/%s_pressed%s.png" % (name, lang), glyph, True)
+        for name, (glyph, chinese, english) in heads.items():
+            text = english if lang else chinese
+            head_button("Image/%s_normal%s.png" % (name, lang), glyph, text, False)
+            head_button("Image/%s_pressed%s.png" % (name, lang), glyph, text, True)
         for kind in ("varNU", "westernBlot", "multFluore"):
             for state in ("normal", "pressed", "gray"):
                 chooser_button("Image/%s_%s%s.png" % (kind, state, lang), kind, state)

@@ -65,6 +65,7 @@ void ModalDriver::poll() {
     // timer fire again.
     if (box != nullptr) {
         m_messages << box->windowTitle() + QLatin1Char('|') + box->text();
+        m_informativeTexts << box->informativeText();
         const QMessageBox::StandardButton button = step.button;
         QPointer<QMessageBox> target(box);
         QTimer::singleShot(0, this, [target, button] {

@@ -32,6 +32,8 @@ class ModalDriver : public QObject {
 
     // "title|text" of every message box answered so far, in order.
     QStringList messages() const { return m_messages; }
+    // The informative text (the line under the text) of each of those boxes.
+    QStringList informativeTexts() const { return m_informativeTexts; }
     // Steps not yet used.
     int pendingSteps() const { return static_cast<int>(m_steps.size() - m_next); }
 
@@ -51,4 +53,5 @@ class ModalDriver : public QObject {
     // another one was handled in between (or it was hidden).
     QPointer<QWidget> m_lastHandled;
     QStringList m_messages;
+    QStringList m_informativeTexts;
 };
