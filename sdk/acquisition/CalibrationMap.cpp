@@ -47,7 +47,7 @@ void Split(double dValue, uint32_t nLimit, uint32_t nFractionBits, uint16_t& wWh
 // A remapped value; fractions a file holds beyond 2^fraction bits would
 // leave 0 .. 255.
 uint8_t ToByte(int64_t nValue) {
-    return static_cast<uint8_t>(std::clamp<int64_t>(nValue, 0, 255));
+    return static_cast<uint8_t>(std::min<int64_t>(std::max<int64_t>(nValue, 0), 255));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ uint8_t ToByte(float fValue) {
 
 // The same for a value known to be finite.
 uint8_t ClampFinite(float fValue) {
-    return static_cast<uint8_t>(fValue <= 0.0f ? 0.0f : fValue >= 255.0f ? 255.0f : fValue);
+    return static_cast<uint8_t>(std::min(std::max(fValue, 0.0f), 255.0f));
 }
 
 }  // namespace

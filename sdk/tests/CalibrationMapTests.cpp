@@ -211,6 +211,51 @@ TEST_F(CalibrationExportTest, FlagsModeAndRemovingTheMap) {
     EXPECT_EQ(c.r, ChartByte(ChartPatch(2, 1).r));
 }
 
+TEST_F(CalibrationExportTest, RawCaptureOfAMonochromeCameraIsRemapped) {
+    Open(kTypeMono2592);
+    ASSERT_EQ(ZDQ_CaptureSetFieldOfView(0, 0, 0, 64, 48, 0, 0), RET_SUCCESS);
+    const std::string path = ScratchPath("row-down.map");
+    {
+        // Every pixel takes the pixel one row below it.
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        auto put = [&](uint32_t v, int n) {
+            for (int b = 0; b < n; ++b) {
+                file.put(static_cast<char>(v >> (8 * b)));
+            }
+        };
+        put(0x4D43, 2);
+        put(0x0100, 2);
+        put(64, 4);
+        put(48, 4);
+        put(10, 4);
+        put(64 * 48 * 2, 4);
+        put(64 * 48 * 2, 4);
+        for (int k = 0; k < 64 * 48; ++k)
+            put(k % 64, 2);
+        for (int k = 0; k < 64 * 48; ++k)
+            put(0, 2);
+        for (int k = 0; k < 64 * 48; ++k)
+            put(k / 64 + 1, 2);
+        for (int k = 0; k < 64 * 48; ++k)
+            put(0, 2);
+    }
+    const std::wstring wide = plat::WideFromUtf8(path);
+    ASSERT_EQ(ZDQ_LoadCalibrationMapFile(0, wide.c_str()), RET_SUCCESS);
+    std::vector<uint8_t> plain(64 * 48), mapped(64 * 48);
+    ASSERT_EQ(ZDQ_CaptureRawData(0, plain.data()), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_CaptureSetCalibration(0, true), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_CaptureRawData(0, mapped.data()), RET_SUCCESS);
+    // The pattern of the next frame is one higher everywhere.
+    for (int r = 0; r < 48; ++r) {
+        for (int c = 0; c < 64; ++c) {
+            const uint8_t expected =
+                r == 47 ? 0 : static_cast<uint8_t>(plain[(r + 1) * 64 + c] + 1);
+            ASSERT_EQ(mapped[r * 64 + c], expected) << r << ", " << c;
+        }
+    }
+    std::remove(path.c_str());
+}
+
 TEST_F(CalibrationExportTest, RecordInTheCameraGivesTheMapAtOpen) {
     CDevice& device = OpenColour(kFpgaWithoutColour);
     EXPECT_FALSE(device.CalibrationMap().Present()) << "an erased memory holds no record";
