@@ -94,11 +94,30 @@ INI
 
 ./build/bin/darkroom-sim --link "$link" --control "$control" &
 sim_pid=$!
+update_pid=""
 stop_sim() {
-    kill -TERM "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
+    kill -TERM "$sim_pid" $update_pid 2>/dev/null || true
+    wait "$sim_pid" $update_pid 2>/dev/null || true
 }
 trap stop_sim EXIT
+
+# The user manuals, and a local update service that offers a newer version.
+mkdir -p "$station/documents"
+cp app/system/documents/user_manual_*.pdf "$station/documents/"
+update_reply="$station/update-reply.json"
+[[ -e "$update_reply" ]] || cat >"$update_reply" <<'JSON'
+{"data": {"LatestVersion": "V2.1.3", "UpdateTime": "2026-12-01 09:00:00",
+          "UpdateNote": "<p>Faster capture preview.</p><p>Audit trail export.</p>",
+          "Url": "https://www.example.com/varnu/download"}}
+JSON
+./build/bin/update-sim --reply "$update_reply" </dev/null >"$station/update-sim.log" &
+update_pid=$!
+for _ in $(seq 1 50); do
+    grep -q 'listening on' "$station/update-sim.log" 2>/dev/null && break
+    sleep 0.1
+done
+VARNU_UPDATE_URL="$(sed -n 's/^update-sim listening on //p' "$station/update-sim.log")"
+export VARNU_UPDATE_URL
 
 for _ in $(seq 1 50); do
     [[ -e "$link" ]] && break

@@ -6,6 +6,7 @@
 // is called from a function of the global namespace.
 static bool registerSystemResources() {
     Q_INIT_RESOURCE(audittrail);
+    Q_INIT_RESOURCE(varnu_system);
     return true;
 }
 

@@ -333,7 +333,7 @@ TEST_F(MainWindowTest, BothLanguagesLoadTheirSheetsAndPictures) {
         {"frame_Head", "home_normal"},
         {"frame_Home", "varNU_gray"},
         {"frame_ReportPage", "reportManage_pressed"},
-        {"frame_SystemPage", nullptr}};
+        {"frame_SystemPage", "userManage_pressed"}};
     for (int language : {0, 1}) {
         SCOPED_TRACE(language);
         s_station->setUserOption("LanguageID", language);

@@ -50,7 +50,8 @@ bool SampleDB::deleteSample(const QUuid& uuid) {
     QSqlQuery query(m_connection->database());
     query.prepare(kDelete);
     query.bindValue(QStringLiteral(":uuid"), uuidText(uuid));
-    return query.exec();
+    // Deleting a row that is not there is a failure.
+    return query.exec() && query.numRowsAffected() > 0;
 }
 
 QStringList SampleDB::loadSampleNames() {

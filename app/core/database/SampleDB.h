@@ -25,6 +25,7 @@ class SampleDB : public QObject {
 
     // False for a name that is already stored.
     bool insertSample(const SampleInfo& sample);
+    // False when the statement fails or no row has that uuid.
     bool deleteSample(const QUuid& uuid);
     // Every name in query order; empty when the query fails.
     QStringList loadSampleNames();

@@ -124,7 +124,8 @@ bool UserInfoDB::updateUser(const UserInfo& user) {
     QSqlQuery query(m_connection->database());
     query.prepare(kUpdate);
     bindUser(query, user);
-    if (!query.exec()) {
+    // A row that is no longer there (deleted meanwhile) is a failed update.
+    if (!query.exec() || query.numRowsAffected() < 1) {
         return false;
     }
     // A new password or a cleared "remember" choice ends the remembered login.
@@ -138,7 +139,7 @@ bool UserInfoDB::deleteUser(const QUuid& uuid) {
     QSqlQuery query(m_connection->database());
     query.prepare(kDelete);
     query.bindValue(QStringLiteral(":uuid"), uuidText(uuid));
-    if (!query.exec()) {
+    if (!query.exec() || query.numRowsAffected() < 1) {
         return false;
     }
     clearRememberToken(uuid);

@@ -26,7 +26,8 @@ class UserInfoDB : public QObject {
     ~UserInfoDB() override;
 
     bool insertUser(const UserInfo& user);
-    // Rewrites the row of `user.uuid`; true also when no row has that uuid.
+    // Rewrites / removes the row of the uuid; false when the statement fails
+    // or no row has that uuid.
     bool updateUser(const UserInfo& user);
     bool deleteUser(const QUuid& uuid);
 

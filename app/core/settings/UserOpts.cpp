@@ -135,7 +135,7 @@ UserOpts::Field UserOpts::fieldOf(int type) {
     return f;
 }
 
-void UserOpts::saveUserOpt(int type) {
+bool UserOpts::saveUserOpt(int type) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     if (!isUserOpt(type)) {
         qFatal("Unknow UserOptType.");
@@ -144,6 +144,7 @@ void UserOpts::saveUserOpt(int type) {
     settings.beginGroup(QStringLiteral("UserOption"));
     const Field f = fieldOf(type);
     const QString key = keyOf(type);
+    const QVariant previous = settings.value(key);
     if (f.b != nullptr) {
         settings.setValue(key, *f.b);
     } else if (f.i != nullptr) {
@@ -155,7 +156,18 @@ void UserOpts::saveUserOpt(int type) {
     } else {
         settings.setValue(key, *f.l);
     }
-    settings.endGroup();
+    settings.sync();
+    if (settings.status() == QSettings::NoError) {
+        return true;
+    }
+    // The file was not written: the process's view of it goes back to
+    // what the file holds, so later reads do not see the lost value.
+    if (previous.isValid()) {
+        settings.setValue(key, previous);
+    } else {
+        settings.remove(key);
+    }
+    return false;
 }
 
 void UserOpts::loadUserOpt(int type) {

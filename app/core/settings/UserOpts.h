@@ -50,8 +50,9 @@ class UserOpts : public QObject {
     explicit UserOpts(QObject* parent = nullptr);
 
     // Writes / reads the field of one number; a number outside 3 to 30 is the
-    // fatal message "Unknow UserOptType." and the file is not touched.
-    void saveUserOpt(int type);
+    // fatal message "Unknow UserOptType." and the file is not touched. The
+    // save tells whether the file was written.
+    bool saveUserOpt(int type);
     void loadUserOpt(int type);
 
     // The exposure times of a multi-exposure capture: CapCount entries of three

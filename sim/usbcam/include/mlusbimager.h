@@ -100,7 +100,10 @@ MLUSB_API int mlusb_read(MlUsbHandle handle, void* buffer, uint32_t length, uint
 
 /* Result of an overlapped operation. wait != 0 blocks until it completes.
  * Returns 1 with *bytes for success, 0 with the operation's error number,
- * or 0 with MLUSB_ERROR_IO_INCOMPLETE when wait == 0 and it is pending. */
+ * or 0 with MLUSB_ERROR_IO_INCOMPLETE when wait == 0 and it is pending.
+ * Once it has given the result, the driver has returned from the
+ * operation's completion and never touches the record or its context again,
+ * so the caller may free both. */
 MLUSB_API int mlusb_get_overlapped_result(MlUsbHandle handle, MlUsbOverlapped* overlapped,
                                           uint32_t* bytes, int wait);
 

@@ -528,6 +528,14 @@ int Driver::overlappedResult(MlUsbHandle handle, MlUsbOverlapped* overlapped, ui
         }
         changed_.wait(lock, [&] { return overlapped->driver_reserved[0] == kComplete; });
     }
+    // The result is set before the completion runs; the operation is
+    // forgotten only after it returned. Waiting for that keeps a caller that
+    // frees the record or the completion's context on seeing the result
+    // from racing the completion.
+    changed_.wait(lock, [&] {
+        return std::none_of(ops_.begin(), ops_.end(),
+                            [&](const Op* op) { return op->overlapped == overlapped; });
+    });
     uint32_t result = static_cast<uint32_t>(overlapped->driver_reserved[1]);
     if (bytes) {
         *bytes = static_cast<uint32_t>(overlapped->driver_reserved[2]);

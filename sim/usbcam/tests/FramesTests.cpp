@@ -1,8 +1,12 @@
 // Frames as the chip's and FPGA's registers describe them: size, samples,
 // the exact test pattern, orientation, multi-frame transfers, watermark,
 // triggers, streaming, the gel scene's response and the Bayer mosaic.
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <memory>
 #include <numeric>
+#include <thread>
 
 #include "raw_driver.h"
 
@@ -223,6 +227,40 @@ TEST_F(FramesTest, SoftwareTriggerReleasesOneFrame) {
     EXPECT_EQ(mlusb_cancel_io(h), 1);
     EXPECT_EQ(mlusb_get_overlapped_result(h, &waiting, &bytes, 0), 0);
     EXPECT_EQ(mlusb_get_last_error(), MLUSB_ERROR_OPERATION_ABORTED);
+}
+
+TEST_F(FramesTest, TheResultIsGivenOnlyAfterTheCompletionReturned) {
+    // A caller may free the record and the completion's context as soon as
+    // it has the result, so a slow completion must be over by then.
+    struct SlowCompletion {
+        MlUsbOverlapped overlapped{};
+        std::atomic<bool> returned{false};
+    };
+    MlUsbHandle h = plugAndOpen(0, profileOf(52));
+    writeSensor(h, 0x04, 15);
+    writeSensor(h, 0x03, 15);
+    writeFpga(h, 0, 0x0001);  // external trigger: the read waits
+    std::vector<uint8_t> buffer(256);
+    for (int wait : {1, 0}) {
+        auto slow = std::make_unique<SlowCompletion>();
+        slow->overlapped.context = slow.get();
+        slow->overlapped.on_complete = [](void* context) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            static_cast<SlowCompletion*>(context)->returned = true;
+        };
+        uint32_t got = 0;
+        ASSERT_EQ(mlusb_read(h, buffer.data(), 256, &got, &slow->overlapped), 0);
+        std::thread trigger([] { mlsim_trigger(0); });  // completes on the driver's thread
+        uint32_t bytes = 0;
+        int ok = 0;
+        do {
+            ok = mlusb_get_overlapped_result(h, &slow->overlapped, &bytes, wait);
+        } while (!ok && mlusb_get_last_error() == MLUSB_ERROR_IO_INCOMPLETE);
+        EXPECT_EQ(ok, 1) << "wait " << wait;
+        EXPECT_TRUE(slow->returned) << "wait " << wait;
+        trigger.join();
+        slow.reset();  // a completion still running would now use freed memory
+    }
 }
 
 TEST_F(FramesTest, ExternalTriggerReleasesOneFrame) {

@@ -54,7 +54,7 @@ TEST_F(SampleDBTest, InsertsListsAndDeletes) {
     EXPECT_EQ(all->at(1).note, QStringLiteral("same note"));
 
     EXPECT_TRUE(db->deleteSample(dna.uuid));
-    EXPECT_TRUE(db->deleteSample(QUuid::createUuid()));  // no such row: still true
+    EXPECT_FALSE(db->deleteSample(QUuid::createUuid()));  // no such row
     EXPECT_EQ(db->loadSampleNames(), QStringList{QStringLiteral("RNA 'total'")});
     EXPECT_TRUE(db->insertSample(sample(QStringLiteral("DNA"), QString())));  // name free again
 }

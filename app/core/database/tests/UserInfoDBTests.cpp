@@ -248,10 +248,10 @@ TEST_F(UserInfoDBTest, UpdateRewritesTheRowOfItsUuid) {
     EXPECT_FALSE(db->updateUser(edited));
 }
 
-TEST_F(UserInfoDBTest, UpdateOfAnUnknownUuidSucceedsAndChangesNothing) {
+TEST_F(UserInfoDBTest, UpdateOfAnUnknownUuidFailsAndChangesNothing) {
     auto db = open();
     const auto before = rawRows(file(), QStringLiteral("SELECT * FROM Username_Passwd"));
-    EXPECT_TRUE(db->updateUser(user(QStringLiteral("ghost"), QStringLiteral("pw"))));
+    EXPECT_FALSE(db->updateUser(user(QStringLiteral("ghost"), QStringLiteral("pw"))));
     EXPECT_EQ(rawRows(file(), QStringLiteral("SELECT * FROM Username_Passwd")), before);
 }
 
@@ -268,7 +268,7 @@ TEST_F(UserInfoDBTest, ListsAndDeletes) {
         EXPECT_EQ(log.lines(), QStringList{"[Debug] (\"anna\", \"bert\", \"tarsk\")"});
     }
     ASSERT_TRUE(db->deleteUser(anna.uuid));
-    EXPECT_TRUE(db->deleteUser(anna.uuid));  // nothing left to delete: still true
+    EXPECT_FALSE(db->deleteUser(anna.uuid));  // nothing left to delete
     auto all = db->loadAll();
     ASSERT_TRUE(all);
     ASSERT_EQ(all->size(), 2);

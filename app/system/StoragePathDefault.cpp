@@ -1,0 +1,25 @@
+#include "StoragePathDefault.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QStringList fixedDriveRoots() {
+    QStringList roots;
+    const QFileInfoList drives = QDir::drives();
+    for (const QFileInfo& drive : drives) {
+        roots << drive.absoluteFilePath();
+    }
+    return roots;
+}
+
+QString defaultStoragePath(const QStringList& fixedDrives, const QString& desktop) {
+    if (fixedDrives.size() >= 2) {
+        return QDir(fixedDrives.at(1)).filePath(QStringLiteral("UserImages"));
+    }
+    return desktop + QStringLiteral("/UserImages");
+}
+
+QString desktopLocation() {
+    return QStandardPaths::standardLocations(QStandardPaths::DesktopLocation).value(0);
+}
