@@ -133,6 +133,14 @@ int mlsim_trigger(int32_t slot) {
     return 1;
 }
 
+int mlsim_start_signal(int32_t slot) {
+    if (!cameraAt(slot)) {
+        return 0;
+    }
+    Driver::instance().startSignal(slot);
+    return 1;
+}
+
 int mlsim_sensor_read(int32_t slot, uint16_t address, uint16_t* value) {
     auto camera = cameraAt(slot);
     return camera && value && camera->sensorRead(address, value) ? 1 : 0;
