@@ -193,6 +193,7 @@ std::chrono::steady_clock::time_point Camera::nextFrameDue(
 FrameSpec Camera::beginTransfer() {
     FrameSpec layout;
     int blur = 0;
+    std::shared_ptr<WorldFocus> world;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         layout.readout = readoutLocked();
@@ -219,6 +220,10 @@ FrameSpec Camera::beginTransfer() {
         layout.colourStage = settleColourLocked(true);
         std::copy_n(illuminant_, 3, layout.illuminant);
         blur = blur_;
+        world = world_;
+    }
+    if (world) {
+        blur = world->blurRadius(blur);
     }
     if (layout.content == MLSIM_CONTENT_SCENE) {
         layout.scene = scene_.get(layout.readout.arrayWidth, layout.readout.arrayHeight, blur);

@@ -31,6 +31,11 @@ void Camera::setIlluminant(const double rgb[3]) {
     std::copy_n(rgb, 3, illuminant_);
 }
 
+void Camera::setWorldFocus(std::shared_ptr<WorldFocus> world) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    world_ = std::move(world);
+}
+
 bool Camera::setPortInput(int sfr, uint8_t levels) {
     std::lock_guard<std::mutex> lock(mutex_);
     int port = portIndex(sfr);

@@ -119,6 +119,10 @@ int Driver::loadConfig(const char* path) {
         std::unique_ptr<SensorChip> chip = makeSensorChip(entry.profile.device_type);
         auto camera = std::make_shared<Camera>(entry.profile, std::move(chip));
         camera->setBlur(entry.blur);
+        if (!entry.worldFile.empty()) {
+            camera->setWorldFocus(std::make_shared<WorldFocus>(entry.worldFile, entry.sharpFocus,
+                                                               entry.focusPerBlurPixel));
+        }
         if (plug(entry.slot, camera)) {
             ++plugged;
         }
