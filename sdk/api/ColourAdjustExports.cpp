@@ -1,7 +1,7 @@
 // Exports of hue-saturation, the process saturation and the calibration map.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/OutParam.h"
+#include "common/OutParam.h"
 
 int ZDQ_HueSaturationSet(int nIndex, int nRange, int nHue, int nSaturation, int nLightness) {
     return WithDevice(nIndex, [&](CDevice& device) {
