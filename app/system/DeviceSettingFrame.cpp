@@ -3,7 +3,6 @@
 #include "ui_DeviceSettingFrame.h"
 
 #include "AdminAccount.h"
-#include "StoragePathDefault.h"
 #include "SystemResources.h"
 #include "base/NavigationTypes.h"
 #include "controller/CI_MainControl.h"
@@ -11,6 +10,7 @@
 #include "database/UserInfo.h"
 #include "login/CheckLoginDialog.h"
 #include "serial/ASyncSerialPortThread.h"
+#include "settings/StoragePathDefault.h"
 
 #include <QButtonGroup>
 #include <QEvent>

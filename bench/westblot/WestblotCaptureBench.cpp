@@ -13,6 +13,7 @@
 #include "camera/TucsenImageHeader.h"
 #include "camera/TucsenPictureFiles.h"
 #include "camera/TucsenPictureOps.h"
+#include "camera/UncompressedTiff.h"
 
 #include <CamCore.h>
 #include <CamCore_control.h>
@@ -63,8 +64,8 @@ void BM_CapturePicture(benchmark::State& state) {
         const cv::Mat image = TucsenPictureOps::storedImage(g_picture.data(), g_picture.size());
         const QString name =
             TucsenPictureFiles::freeFileName(g_folder1, g_folder2, QTime::currentTime());
-        TucsenPictureFiles::writeTiff16(g_folder1 + name, image);
-        TucsenPictureFiles::writeTiff16(g_folder2 + name, image);
+        writeUncompressedTiff(g_folder1 + name, image, 600);
+        writeUncompressedTiff(g_folder2 + name, image, 600);
     }
 }
 BENCHMARK(BM_CapturePicture)->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -22,5 +22,5 @@ add_library(varnu_tucsen_capture STATIC
   ${CMAKE_CURRENT_LIST_DIR}/EstimateExpTimeThread.h)
 target_include_directories(varnu_tucsen_capture PUBLIC ${VARNU_CORE_INCLUDE_ROOT})
 target_include_directories(varnu_tucsen_capture SYSTEM PUBLIC ${OpenCV_INCLUDE_DIRS})
-target_link_libraries(varnu_tucsen_capture PUBLIC varnu_tucsen varnu_core ${OpenCV_LIBS})
+target_link_libraries(varnu_tucsen_capture PUBLIC varnu_tucsen varnu_core varnu_picture_tiff ${OpenCV_LIBS})
 varnu_target_defaults(varnu_tucsen_capture)

@@ -4,9 +4,11 @@
 #include "camera/TucsenImageHeader.h"
 #include "camera/TucsenPictureFiles.h"
 #include "camera/TucsenPictureOps.h"
+#include "camera/UncompressedTiff.h"
 #include "controller/CI_MainControl.h"
 #include "database/Westblot_ExperimentDB.h"
 #include "serial/LightCtrl.h"
+#include "settings/StoragePathDefault.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,6 +21,8 @@
 
 namespace {
 
+// Pictures are written at 600 dpi.
+constexpr int kPictureDpi = 600;
 constexpr int kBlotLightCommand = 0xF2;
 const QList<int> kBlotLightOn = {0x01, 0x02};
 const QList<int> kBlotLightOff = {0xC1};
@@ -63,7 +67,7 @@ void TucsenCapThread::run() {
     // Both copies of the pictures go below the experiment's own date.
     m_folderDate = curExperiment->dateTime.date().isValid() ? curExperiment->dateTime.date()
                                                             : QDate::currentDate();
-    m_storagePath = TucsenPictureFiles::storagePath(m_userOpt);
+    m_storagePath = storagePathOrDefault(m_userOpt);
 
     m_camOpt.loadCamOpt(TucsenCurrent_Resolution);
     m_userOpt.loadUserOpt(UserOpt_WbMarker);
@@ -291,6 +295,6 @@ void TucsenCapThread::savePicture(const uchar* picture) {
     QDir().mkpath(folder2);
     const QString name = TucsenPictureFiles::freeFileName(folder1, folder2, now);
     const cv::Mat image = TucsenPictureOps::storedImage(picture, pictureBytes());
-    TucsenPictureFiles::writeTiff16(folder1 + name, image);
-    TucsenPictureFiles::writeTiff16(folder2 + name, image);
+    writeUncompressedTiff(folder1 + name, image, kPictureDpi);
+    writeUncompressedTiff(folder2 + name, image, kPictureDpi);
 }

@@ -1,11 +1,13 @@
 #include "camera/ZdqCaptureThread.h"
 
-#include "controller/CI_MainControl.h"
-#include "database/Varnu_ExperimentDB.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/ScreenBlend.h"
+#include "camera/UncompressedTiff.h"
 #include "camera/ZdqCameraCtrl.h"
 #include "camera/ZdqFieldOfView.h"
+#include "controller/CI_MainControl.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "settings/StoragePathDefault.h"
 
 #include <QtDebug>
 
@@ -131,11 +133,11 @@ void ZdqCaptureThread::savePicture(const uchar* buffer) {
     cv::flip(frame, rotated, -1);
     const QString first =
         GelPictureFiles::stationFolder(m_experimentDate) + number + QStringLiteral(".tif");
-    GelPictureFiles::writeGreyTiff(first, rotated, 600);
-    const QString storage = GelPictureFiles::storagePath(controller->userOpt);
+    writeUncompressedTiff(first, rotated, 600);
+    const QString storage = storagePathOrDefault(controller->userOpt);
     const QString second =
         GelPictureFiles::storageFolder(storage, m_experimentDate) + number + QStringLiteral(".tif");
-    GelPictureFiles::writeGreyTiff(second, rotated, 600);
+    writeUncompressedTiff(second, rotated, 600);
 }
 
 void ZdqCaptureThread::updateRecord() {

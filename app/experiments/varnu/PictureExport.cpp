@@ -1,6 +1,7 @@
 #include "PictureExport.h"
 
 #include "camera/GelPictureFiles.h"
+#include "camera/UncompressedTiff.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -44,5 +45,5 @@ bool writePictureExport(const PictureExportPlan& plan, const QImage& picture) {
     const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
     const cv::Mat view(grey.height(), grey.width(), CV_8UC1, const_cast<uchar*>(grey.constBits()),
                        static_cast<size_t>(grey.bytesPerLine()));
-    return GelPictureFiles::writeGreyTiff(plan.path, view.clone(), plan.dpi);
+    return writeUncompressedTiff(plan.path, view.clone(), plan.dpi);
 }

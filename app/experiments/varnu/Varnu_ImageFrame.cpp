@@ -19,6 +19,7 @@
 #include "database/UserInfo.h"
 #include "database/Varnu_ExperimentDB.h"
 #include "serial/AutoFocusThread.h"
+#include "settings/StoragePathDefault.h"
 #include "widgets/LoadingDialog.h"
 
 #include <QDateTime>
@@ -568,7 +569,7 @@ void Varnu_ImageFrame::drawOverlay(QPixmap& pixmap) {
 void Varnu_ImageFrame::slot_ExportClick() {
     const QDate today = QDate::currentDate();
     const QString folder =
-        GelPictureFiles::storageFolder(GelPictureFiles::storagePath(controller->userOpt), today);
+        GelPictureFiles::storageFolder(storagePathOrDefault(controller->userOpt), today);
     QDir().mkpath(folder);
     const QString defaultName =
         folder + QTime::currentTime().toString(QStringLiteral("hh-mm-ss-zzz"));

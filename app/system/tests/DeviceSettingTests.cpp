@@ -5,10 +5,10 @@
 
 #include "DarkroomSimProcess.h"
 #include "DeviceSettingFrame.h"
-#include "StoragePathDefault.h"
 #include "SystemTestSupport.h"
 #include "controller/CI_MainControl.h"
 #include "serial/ASyncSerialPortThread.h"
+#include "settings/StoragePathDefault.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

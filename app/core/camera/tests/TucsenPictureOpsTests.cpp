@@ -1,6 +1,7 @@
 #include "TestStation.h"
 #include "camera/TucsenPictureFiles.h"
 #include "camera/TucsenPictureOps.h"
+#include "settings/StoragePathDefault.h"
 #include "settings/UserOpts.h"
 
 #include <QDir>
@@ -133,13 +134,13 @@ TEST(TucsenPictureFiles, AnEmptyStoragePathTakesTheDefaultAndKeepsIt) {
     TestStation station("storage-path");
     station.setUserOption("storagePath", "");
     UserOpts userOpt;
-    const QString chosen = TucsenPictureFiles::storagePath(userOpt);
+    const QString chosen = storagePathOrDefault(userOpt);
     EXPECT_TRUE(chosen.endsWith("/UserImages")) << chosen.toStdString();
     EXPECT_GT(chosen.size(), QString("/UserImages").size());
     EXPECT_EQ(station.userOption("storagePath").toString(), chosen);
 
     station.setUserOption("storagePath", station.path() + "/mine");
-    EXPECT_EQ(TucsenPictureFiles::storagePath(userOpt), station.path() + "/mine");
+    EXPECT_EQ(storagePathOrDefault(userOpt), station.path() + "/mine");
 }
 
 }  // namespace

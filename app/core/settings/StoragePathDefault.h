@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class UserOpts;
+
 // The default folder for captured and exported pictures.
 
 // The roots of the fixed drives, in the order QDir::drives() lists them.
@@ -16,3 +18,7 @@ QString defaultStoragePath(const QStringList& fixedDrives, const QString& deskto
 
 // The first desktop location of the user.
 QString desktopLocation();
+
+// Reloads `storagePath`; an empty one first becomes the default above (of this
+// machine's drives and desktop) and is saved. Returns the path.
+QString storagePathOrDefault(UserOpts& userOpt);

@@ -1,4 +1,6 @@
-#include "StoragePathDefault.h"
+#include "settings/StoragePathDefault.h"
+
+#include "settings/UserOpts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,4 +24,13 @@ QString defaultStoragePath(const QStringList& fixedDrives, const QString& deskto
 
 QString desktopLocation() {
     return QStandardPaths::standardLocations(QStandardPaths::DesktopLocation).value(0);
+}
+
+QString storagePathOrDefault(UserOpts& userOpt) {
+    userOpt.loadUserOpt(UserOpt_storagePath);
+    if (userOpt.storagePath.isEmpty()) {
+        userOpt.storagePath = defaultStoragePath(fixedDriveRoots(), desktopLocation());
+        userOpt.saveUserOpt(UserOpt_storagePath);
+    }
+    return userOpt.storagePath;
 }

@@ -1,0 +1,17 @@
+// Grey pictures as uncompressed TIFF files, as both cameras' captures and the
+// gel/UV export write them.
+#pragma once
+
+#include <QString>
+
+namespace cv {
+class Mat;
+}
+
+// Writes an 8- or 16-bit single-channel picture as an uncompressed TIFF with
+// resolution unit inch and `dpi` in x and y, under exactly `path` (whatever
+// its suffix), creating missing folders. False, with a warning in the log,
+// when nothing usable was written (an empty picture or another type, an
+// encoder failure, a folder or file that cannot be written); a partly
+// written file is removed.
+bool writeUncompressedTiff(const QString& path, const cv::Mat& picture, int dpi);
