@@ -18,6 +18,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -27,6 +28,7 @@
 #include "acquisition/FocusMeasure.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
+#include "acquisition/recording/AviRecording.h"
 #include "capability/DeviceCapability.h"
 #include "common/Log.h"
 #include "device/BusControl.h"
@@ -332,6 +334,19 @@ class CDevice : private IAutoExposureCamera {
     int PausePreview();
     int ResumePreview();
 
+    // AVI recording (Recording.cpp): of the shown frames of the running
+    // preview, or of frames the caller hands over in a format of its own.
+    // A start while recording, and a preview recording without a running
+    // preview, give RET_ILLEGALOPERATION. Every preview stop ends a
+    // recording.
+    int RecordStartPreview(float fRate, const wchar_t* pszFile, CAviRecording::Options options);
+    int RecordStartExplicit(float fRate, int nWidth, int nHeight, int nBitCount,
+                            const wchar_t* pszFile, bool bDialog);
+    int RecordStop();
+    // RET_NOTSUPPORT without a recording; see CAviRecording::AddFrame.
+    int RecordAddOneFrame(const void* pData, int nPosition, int nWidth, int nHeight, int nBitCount);
+    bool Recording() const { return m_bRecording; }
+
     // Automatic exposure and focus measure. The raw post steps call the two
     // hooks, AE first, for every 8-bit raw frame of nWidth x nHeight pixels
     // with the raw post lock held; the preview's drawing darkens the shown
@@ -390,6 +405,10 @@ class CDevice : private IAutoExposureCamera {
     void FrameRateTick();
     void JoinPreviewThread(plat::Thread& thread, uint32_t nTimeOutMs,
                            const wchar_t* pszTimeOutLine);
+    // The recording's side of drawing: hands it over, and appends a shown
+    // frame to a preview recording (lock E held).
+    int RecordInstall(std::unique_ptr<CAviRecording> pRecording);
+    void RecordShownFrame(const uint8_t* pFrame, int nWidth, int nHeight, int nBitCount);
 
     // Which driver read catches a frame: the plain read, the stream read, or
     // the stream read that reports the bytes received.
@@ -494,4 +513,7 @@ class CDevice : private IAutoExposureCamera {
     // Automatic exposure and focus measure.
     CAutoExposure m_AutoExposure{*this};
     CFocusMeasure m_FocusMeasure;
+    // The running AVI recording, under lock E; the flag is read without it.
+    std::unique_ptr<CAviRecording> m_pRecording;
+    std::atomic<bool> m_bRecording{false};
 };
