@@ -4,13 +4,16 @@
 
 #include <QFrame>
 
+namespace Ui {
+class ImageProcessFrame;
+}
 class CI_MainControl;
 class ImageProcess_ImageFrame;
-class QGridLayout;
 
-// The image-processing page of the home stack. It holds the picture area and
-// passes the home page's enter and leave events to it; the back button of
-// the picture area returns to the experiment page of the current type.
+// The image-processing page of the home stack: the picture area, the tool
+// column and the function panel side by side, wired to each other. It passes
+// the home page's enter and leave events to its panels, returns to the
+// experiment page of the current type and styles its panels by language.
 class ImageProcessFrame : public QFrame {
     Q_OBJECT
   public:
@@ -36,13 +39,15 @@ class ImageProcessFrame : public QFrame {
     // impossible type is the fatal message "Unknow ExperimentType.".
     void showExpFrameHandle();
 
-  private:
-    struct Form {
-        QGridLayout* gridLayout = nullptr;
-        ImageProcess_ImageFrame* frame_Image = nullptr;
-    };
-    void setupForm();
+  protected:
+    void changeEvent(QEvent* event) override;
 
-    Form* ui;
+  private:
+    // ":/Style/imageprocess.css" for Chinese, ":/Style/imageprocess_en.css"
+    // for English; any other language is the fatal "Unknow LanguageID.".
+    void loadStyleSheet();
+    void connectPanels();
+
+    Ui::ImageProcessFrame* ui;
     CI_MainControl* m_mainControl;
 };

@@ -4,6 +4,8 @@
 #include "serial/ASyncSerialPortThread.h"
 #include "startup/LogHandler.h"
 
+#include <CamCore_control.h>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
@@ -153,11 +155,16 @@ TEST_F(ControllerTest, ExperimentTypeOfTheStationSelectsTheDevicePath) {
     station.writeMachineIni("320", 1);
     ASSERT_TRUE(s_control->initMachineName());
     EXPECT_EQ(s_control->expType, 1);
-    // No cooled camera back-end is built in: the western-blot path ends
-    // before the serial port, without a box.
+    // Without a cooled camera the western-blot path ends before the serial
+    // port, after the camera's box.
+    camsim_reset("devices=0");
+    ModalDriver driver;
+    driver.answerMessageBox();
     EXPECT_FALSE(s_control->initDevice());
+    EXPECT_EQ(driver.messages(), QStringList{"Warning|Camera connection error!"});
     EXPECT_TRUE(station.todaysLog().contains("initDevice."));
     EXPECT_TRUE(station.todaysLog().contains("initTucsenCam failed."));
+    camsim_reset(nullptr);
     station.writeMachineIni("320", 0);
     ASSERT_TRUE(s_control->initMachineName());
     EXPECT_EQ(s_control->expType, 0);

@@ -1,11 +1,12 @@
 // The main window: page switching from the head bar, the home stack's
 // frames, the report menu's toggle, the style sheets of both languages and
-// the confirmed exit (power command, audit rows, quit).
+// the confirmed exit (power command, cooled camera, audit rows, quit).
 
 #include "DarkroomSimProcess.h"
 #include "RP_FuncFrame.h"
 #include "SP_FuncFrame.h"
 #include "TestStation.h"
+#include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
 #include "database/AuditTrailDB.h"
 #include "database/UserInfo.h"
@@ -18,6 +19,8 @@
 #include "serial/ASyncSerialPortThread.h"
 #include "startup/LogHandler.h"
 #include "style/StyleSheet.h"
+
+#include <CamCore_control.h>
 
 #include <QApplication>
 #include <QFile>
@@ -471,6 +474,47 @@ TEST_F(MainWindowTest, ExitAsksThenSwitchesPowerOffRecordsAndQuits) {
     }
     s_control->serialPortThread->closePort();
     s_control->serialPortThread->wait(3000);
+}
+
+TEST_F(MainWindowTest, ExitSuspendsResetsAndReleasesTheCooledCamera) {
+    struct Case {
+        bool started;
+        const char* calls;
+    };
+    const Case cases[] = {
+        {true, "DeviceState -> 1\nSuspendDevice -> 0\nResetDevice -> 0\nExitDevice -> 0\n"},
+        // A camera that never started answers each call with an error.
+        {false, "DeviceState -> -1\nResetDevice -> -1\nExitDevice -> -1\n"}};
+    TucsenCamCtrl* camera = s_control->tucsenCamCtrl;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.started);
+        camsim_reset("width=64,height=32,time_scale=0");
+        if (c.started) {
+            ASSERT_EQ(camera->initDevice("./"), 0);
+            camera->deviceName = QByteArray(camera->deviceNameAt(0));
+            ASSERT_EQ(camera->resumeDevice(), 0);
+        }
+        camera->stopFlag = false;
+        camsim_clear_journal();
+        s_control->powerOn = false;
+        buildWindow();
+
+        MessageBoxAnswer answer("Yes");
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(9); });
+        QTimer::singleShot(0, [&] { button("pushButton_Exit")->click(); });
+        guard.start(10000);
+        EXPECT_EQ(QApplication::exec(), 0);
+        guard.stop();
+
+        EXPECT_TRUE(camera->stopFlag);
+        const int length = camsim_journal(nullptr, 0);
+        QByteArray calls(length + 1, '\0');
+        camsim_journal(calls.data(), length + 1);
+        EXPECT_EQ(calls.left(length).toStdString(), c.calls);
+    }
+    camsim_reset(nullptr);
 }
 
 }  // namespace

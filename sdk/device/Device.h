@@ -25,6 +25,8 @@
 #include <vector>
 
 #include "acquisition/AutoExposure.h"
+#include "acquisition/BadPixelCorrection.h"
+#include "acquisition/FlatField.h"
 #include "acquisition/FocusMeasure.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
@@ -274,6 +276,61 @@ class CDevice : private IAutoExposureCamera {
     int TriggerModeSet(int nMode);
     int TriggerModeGet(int* pMode) const;
     int TriggerMethodSet(int nMethod);
+    // Trigger and strobe delays (FPGA registers 3 and 4): RET_DEVICECLOSED on
+    // a closed driver handle, else the register write.
+    int TriggerDelaySet(int nDelay);
+    int StrobeDelaySet(int nDelay);
+    // Fixed frame rate in frames per second, encoded for the FPGA's step
+    // kind (50 us, 1 us, or the 132 MHz count over registers 28 and 69).
+    int SetFixedFrameRate(float fFps);
+    int GetFixedFrameRate(float* pFps);
+    void GetFixedFrameRateRange(float* pMin, float* pMax) const;
+    // Trigger signal period in units (register 53: whole units, 1/256 units).
+    int TriggerSignalPeriodSet(float fPeriod);
+    int TriggerSignalPeriodGet(float* pPeriod) const;
+    // Line-scan start controls (registers 65-68), written with the frame
+    // stream stopped; RET_NOTSUPPORT without the FPGA's capture registers.
+    int StartEndModeSet(int nMode);
+    int StartEndModeGet(int* pMode) const;
+    int CaptureStartDelaySet(int nValue);
+    int CaptureStartFilterSet(int nValue);
+    int CaptureMultiLineSet(int nValue);
+    // Register 67, 66 or 68 (FPGAREG_CAP_XXX + 2, + 1, + 3) from its shadow.
+    int CaptureStartRegisterGet(int nRegister, uint16_t* pValue) const;
+    int CaptureSoftwareStart();
+    // The camera's LUT (2^ADC-resolution bytes) and gamma LUT (as many 16-bit
+    // entries), downloaded in chunks; LutWrite sends one chunk of at most 64
+    // bytes at a byte offset. The switches are bits of FPGA registers 0 and 33.
+    int LutDataDownload(const uint8_t* pData, int nLength);
+    int LutWrite(int nOffset, const uint8_t* pData, int nLength);
+    int GammaLutDataDownload(const uint16_t* pEntries, int nEntries);
+    int LutFileDownload(const wchar_t* pszFile);
+    int GammaLutFileDownload(const wchar_t* pszFile);
+    int LutSetEnable(bool bOn);
+    int LutGetEnable(bool* pbOn) const;
+    int GammaLutSetEnable(bool bOn);
+    int GammaLutGetEnable(bool* pbOn) const;
+    // Which 8 bits of a wider sample are sent (register 0 bits 5-7).
+    int SensitivitySetMode(int nMode);
+    int SensitivityGetMode(int* pMode) const;
+    // Bad-pixel correction: in the FPGA where it has it, else in software
+    // (step 3 of the raw chain) with the near and far thresholds.
+    int BadPixelCorrectionSet(bool bOn, int nMode);
+    int BadPixelCorrectionGet(bool* pbOn, int* pMode) const;
+    int BadPixelCorrectionSetThreshold(int nNear, int nFar);
+    int BadPixelCorrectionGetThreshold(uint8_t* pNear, uint8_t* pFar) const;
+    // Flat-field correction of the frames of one window: the record, the dark
+    // and flat frames made from captures of it, the preview and capture
+    // switches, and the file of record, dark frame and gain table.
+    int SetFlatFieldFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
+                                int nAmCol, int nAmRow, uint16_t usMultiFrameNum);
+    const FieldOfView& FlatFieldFov() const { return m_FlatFieldFov; }
+    int MakeDarkFrame(int nFrames);
+    int MakeFlatFieldFrame(int nFrames);
+    int SetFlatFieldCorrection(bool bPreview, bool bOn);
+    bool FlatFieldCorrection(bool bPreview);
+    int SaveFlatFieldCorrection(const wchar_t* pszFile);
+    int LoadFlatFieldCorrection(const wchar_t* pszFile);
     // Red, green and blue shifts of the colour-correction tables.
     int ColorShiftSet(int nChannel, int nShift);
     int ColorShiftGet(int nChannel) const { return m_nColorShift[nChannel]; }
@@ -420,6 +477,13 @@ class CDevice : private IAutoExposureCamera {
     int CatchForCapture(CaptureKind kind, uint8_t* pBuffer, FrameRead read, int* pBytesRead);
     int CatchRawData(uint8_t* pBuffer, bool bPreview8, FrameRead read, int* pBytesRead);
     int CatchFrame(uint8_t* pBuffer, uint32_t nBytes, FrameRead read, int* pBytesRead);
+    // The software corrections of an 8-bit frame: bad pixels (step 3) and
+    // the flat field (step 6), under the raw-post lock.
+    void CorrectBadPixelsInSoftware(uint8_t* pFrame, int nWidth, int nHeight) const;
+    void ApplyFlatField(uint8_t* pFrame, uint32_t nBytes) const;
+    bool AnyFlatFieldCorrectionOn();
+    // Averages nFrames raw captures of the flat-field window into one frame.
+    int CaptureFlatFieldAverage(int nFrames, std::vector<uint8_t>& average);
     // Writes an FPGA register that changes the frame stream: the preview and
     // the stream stop around it (bSkipWhenEqual: nothing when unchanged).
     int ModeChangeWrite(int nRegister, uint16_t wValue, bool bSkipWhenEqual);
@@ -488,6 +552,23 @@ class CDevice : private IAutoExposureCamera {
     // The camera's 8-bit LUT as last downloaded (entry i = i / 16 until then).
     static constexpr uint32_t kLutEntries = 4096;
     std::array<uint8_t, kLutEntries> m_ucLut{};
+    // Look-up tables as last downloaded.
+    uint8_t m_bLutDownloaded = 0;
+    uint8_t m_bGammaLutDownloaded = 0;
+    std::array<uint16_t, kLutEntries> m_usGammaLut{};
+    // Bad-pixel correction, read by the catching thread.
+    std::atomic<bool> m_bBadPixelCorrection{false};
+    std::atomic<int> m_nBadPixelMode{0};
+    std::atomic<uint8_t> m_ucBadPixelThresholdNear{BadPixelThresholds::kNear};
+    std::atomic<uint8_t> m_ucBadPixelThresholdFar{BadPixelThresholds::kFar};
+    // Flat field: its window, switches and frames (switches and frames
+    // change under the raw-post lock).
+    FieldOfView m_FlatFieldFov = {};
+    bool m_bPreviewFlatField = false;
+    bool m_bCaptureFlatField = false;
+    CFlatFieldFrames m_FlatField;
+    // The fixed frame rate last set, in frames per second.
+    float m_fFixedFrameRate = 0.0f;
     int m_nColorShift[3] = {};
     int m_nProcessSaturation = 0;
     uint8_t m_byGlobalResetRequest = 0;

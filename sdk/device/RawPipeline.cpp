@@ -67,6 +67,7 @@ int CDevice::RawPostProcess(uint8_t* pFrame, int nWidth, int nHeight, uint32_t n
             }
         }
     }
+    CorrectBadPixelsInSoftware(pFrame, nWidth, nHeight);
     if (m_bFlip && !m_Capability.Has(SensorCap::bmFlip)) {
         FlipRows(pFrame, nWidth, nHeight);
     }
@@ -76,6 +77,7 @@ int CDevice::RawPostProcess(uint8_t* pFrame, int nWidth, int nHeight, uint32_t n
     RawData8_Do_3A_AE(pFrame, nWidth, nHeight);
     RawData8_Do_3A_AF(pFrame, nWidth, nHeight);
     m_ProcessTables.Apply(pFrame, static_cast<uint32_t>(nWidth) * static_cast<uint32_t>(nHeight));
+    ApplyFlatField(pFrame, nBytes);
     return RET_SUCCESS;
 }
 

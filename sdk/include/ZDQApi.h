@@ -487,6 +487,138 @@ ZDQ_API int ZDQ_StreamReadRawDataEx(int nIndex, unsigned char* pBuffer, int* pBy
 ZDQ_API int ZDQ_StreamReadRgbData(int nIndex, unsigned char* pBuffer);
 ZDQ_API int ZDQ_StreamReadRgbDataEx(int nIndex, unsigned char* pBuffer);
 
+/* ---- Trigger, frame rate and line-scan capture ------------------------------ */
+
+/* Trigger mode 0 free run, 1 external trigger, 2 software trigger, 3 fixed
+ * frame rate, 4 high/low fixed frame rate (RET_NOTSUPPORT for another mode or
+ * one the FPGA lacks); trigger method 0 falling edge, 1 rising edge, 2 high
+ * level, 3 low level (other values use their low two bits). A running
+ * preview stops and restarts around a change. ZDQ_TriggerModeGet needs pMode
+ * (else RET_PARAMERROR); the other out pointers may be null. */
+ZDQ_API int ZDQ_TriggerModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_TriggerModeGet(int nIndex, int* pMode);
+ZDQ_API int ZDQ_TriggerMethodSet(int nIndex, int nMethod);
+ZDQ_API int ZDQ_TriggerMethodGet(int nIndex, int* pMethod);
+ZDQ_API int ZDQ_TriggerStatusGet(int nIndex, int* pStatus);
+/* Delay of a triggered frame after its trigger and of the strobe, 0-65535
+ * (the camera's units; the low 16 bits are written). */
+ZDQ_API int ZDQ_TriggerDelayGetRange(int nIndex, unsigned short* pMin, unsigned short* pMax);
+ZDQ_API int ZDQ_TriggerDelaySet(int nIndex, int nDelay);
+ZDQ_API int ZDQ_TriggerDelayGet(int nIndex, unsigned short* pDelay);
+ZDQ_API int ZDQ_StrobeDelayGetRange(int nIndex, unsigned short* pMin, unsigned short* pMax);
+ZDQ_API int ZDQ_StrobeDelaySet(int nIndex, int nDelay);
+ZDQ_API int ZDQ_StrobeDelayGet(int nIndex, unsigned short* pDelay);
+/* Frame rate of the fixed-rate trigger modes in frames per second; outside
+ * the range of ZDQ_GetFixedFrameRateRang RET_PARAMERROR. bEnable is not
+ * used. The getters read the rate the FPGA holds (RET_FAIL while none is
+ * set); pbEnabled tells whether one was read. */
+ZDQ_API int ZDQ_SetFixedFrameRate(int nIndex, bool bEnable, float fFps);
+ZDQ_API int ZDQ_SetFixedFrameRateEx(int nIndex, float fFps);
+ZDQ_API int ZDQ_GetFixedFrameRate(int nIndex, bool* pbEnabled, float* pFps);
+ZDQ_API int ZDQ_GetFixedFrameRateEx(int nIndex, float* pFps);
+ZDQ_API int ZDQ_GetFixedFrameRateRang(int nIndex, float* pMin, float* pMax);
+/* Period of the trigger signal in units with 1/256 steps; a period of 0.005
+ * or less, or of 256 or more, is refused with RET_PARAMERROR. */
+ZDQ_API int ZDQ_TriggerSignalPeriodGetRange(int nIndex, float* pMin, float* pMax);
+ZDQ_API int ZDQ_TriggerSignalPeriodSet(int nIndex, float fPeriod);
+ZDQ_API int ZDQ_TriggerSignalPeriodGet(int nIndex, float* pPeriod);
+/* Line-scan start controls (RET_NOTSUPPORT without them): start/end mode
+ * 0-5 (others count as 0), start delay, start filter and multi-line count
+ * (0-65535), and the software start pulse. While a start/end mode other than
+ * 0 is set, the camera sends frames only after a start. */
+ZDQ_API int ZDQ_StartEndModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_StartEndModeGet(int nIndex, int* pMode);
+ZDQ_API int ZDQ_CaptureStartDelaySet(int nIndex, int nDelay);
+ZDQ_API int ZDQ_CaptureStartDelayGet(int nIndex, unsigned short* pDelay);
+ZDQ_API int ZDQ_CaptureStartDelayGetRange(int nIndex, unsigned short* pMin, unsigned short* pMax);
+ZDQ_API int ZDQ_CaptureStartFilterSet(int nIndex, int nFilter);
+ZDQ_API int ZDQ_CaptureStartFilterGet(int nIndex, unsigned short* pFilter);
+ZDQ_API int ZDQ_CaptureStartFilterRange(int nIndex, unsigned short* pMin, unsigned short* pMax);
+ZDQ_API int ZDQ_CaptureMultiLineSet(int nIndex, int nLines);
+ZDQ_API int ZDQ_CaptureMultiLineGet(int nIndex, unsigned short* pLines);
+ZDQ_API int ZDQ_CaptureMultiLineRange(int nIndex, unsigned short* pMin, unsigned short* pMax);
+ZDQ_API int ZDQ_CaptureSoftwareStart(int nIndex);
+/* Sensor mode of the 2592 x 1944 family (0, 1, 2); RET_NOTSUPPORT elsewhere. */
+ZDQ_API int ZDQ_SensorModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_SensorModeGet(int nIndex, int* pMode);
+
+/* ---- Look-up tables, flat field and adjustments ----------------------------- */
+
+/* LUT files: version 0x0200, type 'A' (LUT) or 'C' (gamma LUT), a table of
+ * 2^n entries (at most 4096). RET_PARAMERROR for a null name, RET_FAIL for a
+ * file that cannot be read or is damaged, RET_VERSIONERROR for another
+ * version, RET_ILLEGALOPERATION for the other type; else the download's
+ * result. ZDQ_LoadMapTableFile does not use nUnused. */
+ZDQ_API int ZDQ_LutFileDownload(int nIndex, const wchar_t* pszFile);
+ZDQ_API int ZDQ_LoadMapTableFile(int nIndex, int nUnused, const wchar_t* pszFile);
+/* The camera's 8-bit LUT: 2^(ADC bits) bytes (RET_PARAMERROR for another
+ * length); ZDQ_WriteLUT sends one piece of at most 64 bytes at a byte
+ * offset. */
+ZDQ_API int ZDQ_LutDataDownload(int nIndex, const void* pData, int nLength);
+ZDQ_API int ZDQ_WriteLUT(int nIndex, int nOffset, const void* pData, int nLength);
+/* Reading the LUT back is not offered: RET_NOTSUPPORT (RET_DEVICENOTINIT
+ * before ZDQ_Init). */
+ZDQ_API int ZDQ_ReadLUT(int nIndex);
+ZDQ_API int ZDQ_LutSetEnable(int nIndex, bool bOn);
+ZDQ_API int ZDQ_EnableLUT(int nIndex, bool bOn);
+ZDQ_API int ZDQ_LutGetEnable(int nIndex, bool* pbOn);
+ZDQ_API int ZDQ_IsEnableLUT(int nIndex, bool* pbOn);
+ZDQ_API int ZDQ_IsSupportLUT(int nIndex);
+/* The gamma LUT: 2^(ADC bits) 16-bit entries. */
+ZDQ_API int ZDQ_GammaLutFileDownload(int nIndex, const wchar_t* pszFile);
+ZDQ_API int ZDQ_GammaLutDataDownload(int nIndex, const unsigned short* pEntries, int nEntries);
+ZDQ_API int ZDQ_GammaLutSetEnable(int nIndex, bool bOn);
+ZDQ_API int ZDQ_GammaLutGetEnable(int nIndex, bool* pbOn);
+/* Which 8 bits of a wider sample an 8-bit frame carries (0-7); the getter
+ * reports 4 and RET_NOTSUPPORT where the camera cannot choose. */
+ZDQ_API int ZDQ_SensitivitySetMode(int nIndex, int nMode);
+ZDQ_API int ZDQ_SensitivityGetMode(int nIndex, int* pMode);
+/* Bad-pixel correction in the camera where it has it (the getter then
+ * reads the camera), else in the SDK with a near and a far threshold (12 and
+ * 24; mode 0 resets them; the getter then answers RET_NOTSUPPORT with the
+ * stored settings, the threshold setter works only there). */
+ZDQ_API int ZDQ_BadPixelCorrectionSet(int nIndex, bool bOn, int nMode);
+ZDQ_API int ZDQ_BadPixelCorrectionGet(int nIndex, bool* pbOn, int* pMode);
+ZDQ_API int ZDQ_BadPixelCorrectionSetThreshold(int nIndex, int nNear, int nFar);
+ZDQ_API int ZDQ_BadPixelCorrectionGetThreshold(int nIndex, unsigned char* pNear,
+                                               unsigned char* pFar);
+/* The SDK's contrast and brightness (-128 .. 127) and gamma (-9 .. 9) of
+ * 8-bit frames, clamped; 0 switches a step off. */
+ZDQ_API int ZDQ_ProcessContrastSet(int nIndex, int nValue);
+ZDQ_API int ZDQ_ProcessContrastGet(int nIndex, int* pValue);
+ZDQ_API int ZDQ_ProcessContrastGetRange(int nIndex, int* pMin, int* pMax);
+ZDQ_API int ZDQ_ProcessBrightnessSet(int nIndex, int nValue);
+ZDQ_API int ZDQ_ProcessBrightnessGet(int nIndex, int* pValue);
+ZDQ_API int ZDQ_ProcessBrightnessGetRange(int nIndex, int* pMin, int* pMax);
+ZDQ_API int ZDQ_GammaSetValue(int nIndex, int nValue);
+ZDQ_API int ZDQ_GammaGetValue(int nIndex, int* pValue);
+ZDQ_API int ZDQ_GammaGetRange(int nIndex, int* pMin, int* pMax);
+/* Flat-field correction of 8-bit frames of one window (adjusted as the
+ * sensor takes it): dark and flat frames averaged over nFrames captures of
+ * it (RET_ILLEGALOPERATION while a correction is on; a failed capture ends
+ * the run with its code and keeps no frame), the preview and capture
+ * switches (RET_ILLEGALOPERATION before a dark frame and a gain table
+ * exist), and the file of window, dark frame and gain table (RET_FAIL for a
+ * file that cannot be written or read or has the wrong length,
+ * RET_VERSIONERROR for a window this camera does not take). */
+ZDQ_API int ZDQ_SetFlatFieldCorrectionFieldOfView(int nIndex, int nColStart, int nRowStart,
+                                                  int nColSize, int nRowSize, int nAmCol,
+                                                  int nAmRow, unsigned short usMultiFrameNum);
+ZDQ_API int ZDQ_GetFlatFieldCorrectionFieldOfView(int nIndex, int* pColStart, int* pRowStart,
+                                                  int* pColSize, int* pRowSize, int* pAmCol,
+                                                  int* pAmRow, unsigned short* pMultiFrameNum);
+ZDQ_API int ZDQ_MakeDarkFrame(int nIndex, int nFrames);
+ZDQ_API int ZDQ_MakeFlatFieldFrame(int nIndex, int nFrames);
+ZDQ_API int ZDQ_PreviewSetFlatFieldCorrection(int nIndex, bool bOn);
+ZDQ_API int ZDQ_PreviewGetFlatFieldCorrection(int nIndex, bool* pbOn);
+ZDQ_API int ZDQ_CaptureSetFlatFieldCorrection(int nIndex, bool bOn);
+ZDQ_API int ZDQ_CaptureGetFlatFieldCorrection(int nIndex, bool* pbOn);
+ZDQ_API int ZDQ_SaveFlatFieldCorrection(int nIndex, const wchar_t* pszFile);
+ZDQ_API int ZDQ_LoadFlatFieldCorrection(int nIndex, const wchar_t* pszFile);
+/* No camera has an LED: always RET_NOTSUPPORT. */
+ZDQ_API int ZDQ_LedGetStatus(int nIndex, int* pStatus);
+ZDQ_API int ZDQ_LedSetStatus(int nIndex, int nStatus);
+
 /* ---- Colour path ------------------------------------------------------------ */
 
 /* Bayer modes 0-23: pattern BGGR, GRBG, RGGB, GBRG by mode % 4; 0-7 give

@@ -5,6 +5,7 @@
 #include "serial/SerialPortCatalog.h"
 #include "serial/VarnuStatusDecoder.h"
 
+#include "camera/TucsenCamCtrl.h"
 #include "database/AuditTrailDB.h"
 #include "database/ExperimentViewDB.h"
 #include "database/SampleDB.h"
@@ -59,6 +60,7 @@ CI_MainControl::CI_MainControl() {
     auditTrailDB = new AuditTrailDB(station, this);
 
     serialPortThread = ASyncSerialPortThread::getInstance();
+    tucsenCamCtrl = TucsenCamCtrl::getInstance();
 
     currentUser = new UserInfo();
     serialConnected = false;
@@ -247,10 +249,47 @@ bool CI_MainControl::initTucsenDevice() {
 }
 
 bool CI_MainControl::initTucsenCam() {
-    // The cooled camera back-end is not part of this build yet, so a station
-    // of the western-blot type cannot start its camera.
-    qWarning() << "initTucsenCam: no cooled camera back-end is built into this program.";
-    return false;
+    TucsenCamCtrl* camera = tucsenCamCtrl;
+    const QByteArray path = (stationDirPath() + QLatin1Char('/')).toLocal8Bit();
+    if (camera->initDevice(path.constData()) != 0) {
+        qDebug() << "Device init failed.";
+        return false;
+    }
+    qDebug() << "Device init success";
+    // A negative count is the library's failure: no camera either.
+    if (camera->deviceCount() <= 0) {
+        QMessageBox::warning(nullptr, tr("Warning"), tr("Camera connection error!"),
+                             QMessageBox::Ok);
+        return false;
+    }
+    qDebug() << "TucsenCamera connect success";
+    camera->deviceName = QByteArray(camera->deviceNameAt(0));
+    if (camera->resumeDevice() != 0) {
+        qDebug() << "TucsenCamera resume failed.";
+        return false;
+    }
+    qDebug() << "TucsenCamera resume success";
+    // Without a frame size there is nothing to preview into.
+    if (!camera->initBuffers()) {
+        qDebug() << "initBuffers failed.";
+        return false;
+    }
+    camOpt.loadTucsenCurrentCamSet();
+    const TucsenCamSet& set = camOpt.tucsenCurrentCamSet;
+    if (!camera->setPreviewPara(set.ExposurePre, set.GainPre, set.BlackLevel, set.Contrast,
+                                set.Gamma, set.Stretch != 0, set.Flip, set.PixelClock)) {
+        return false;
+    }
+    camera->suspendDevice();
+    if (camera->setResolution(set.Resolution) != 0) {
+        qDebug() << "Resolution set failed.";
+        return false;
+    }
+    if (camera->setRawDepth(8 + 8 * set.Depth) != 0) {
+        qDebug() << "RawDepth set failed.";
+        return false;
+    }
+    return true;
 }
 
 bool CI_MainControl::initSerialPort() {

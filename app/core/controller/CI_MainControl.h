@@ -15,6 +15,7 @@ class ASyncSerialPortThread;
 class AuditTrailDB;
 class ExperimentViewDB;
 class SampleDB;
+class TucsenCamCtrl;
 class UserInfo;
 class UserInfoDB;
 class Varnu_ExperimentDB;
@@ -22,7 +23,7 @@ class Westblot_ExperimentDB;
 
 // The one application-wide object through which every window, page and
 // worker reaches shared state: the settings, the stores, the serial link to
-// the dark-room controller, the logged-in user,
+// the dark-room controller, the cooled camera, the logged-in user,
 // the current experiment type, the instrument model, the language and the
 // instrument's power state. It also decodes the status bytes of the dark-room
 // controller. Created on the first getInstance() (from the GUI thread during
@@ -67,6 +68,7 @@ class CI_MainControl : public QObject {
     SampleDB* sampleDB = nullptr;
     AuditTrailDB* auditTrailDB = nullptr;
     ASyncSerialPortThread* serialPortThread = nullptr;
+    TucsenCamCtrl* tucsenCamCtrl = nullptr;
     ModbusMaster modbusMaster;
     int expType = Varnu;
     UserInfo* currentUser = nullptr;

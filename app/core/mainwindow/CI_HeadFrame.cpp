@@ -2,6 +2,7 @@
 
 #include "ui_CI_HeadFrame.h"
 
+#include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
 #include "database/AuditTrailDB.h"
 #include "database/UserInfo.h"
@@ -89,9 +90,15 @@ void CI_HeadFrame::on_pushButton_Exit_clicked() {
 }
 
 void CI_HeadFrame::shutDownCooledCamera() {
-    // The cooled camera is suspended, its grab and show loops stopped, reset
-    // and released here once the program drives one; this build has no
-    // cooled-camera back-end, so there is nothing to shut down.
+    // Whatever the station's type: a camera that was never started answers
+    // each call with an error, which changes nothing.
+    TucsenCamCtrl* camera = m_mainControl->tucsenCamCtrl;
+    if (camera->deviceState() == 1) {
+        camera->suspendDevice();
+    }
+    camera->stopFlag = true;
+    camera->resetDevice();
+    camera->exitDevice();
 }
 
 void CI_HeadFrame::writeExitAuditRows() {

@@ -381,6 +381,289 @@ def main_window_pictures():
     home_picture("Image/advInfo_en.png", (46, 86, 128))
 
 
+# ---- Image-processing page -------------------------------------------------
+# The function panel's operation buttons (50 x 40, normal, pressed and
+# disabled), the picture area's Import and Back buttons (60 x 60, with their
+# captions in Chinese and, in the _en set, English) and the histogram tool's
+# Auto button (40 x 40).
+
+IP_BLUE = (60, 100, 183)
+
+
+def ip_segment(c, x0, y0, x1, y1, width, rgb):
+    """A straight stroke with round ends."""
+    dx, dy = x1 - x0, y1 - y0
+    length2 = dx * dx + dy * dy or 1e-9
+    half = width / 2.0
+
+    def inside(x, y):
+        t = max(0.0, min(1.0, ((x - x0) * dx + (y - y0) * dy) / length2))
+        return math.hypot(x - (x0 + t * dx), y - (y0 + t * dy)) <= half
+    fill(c, inside, rgb, box=(min(x0, x1) - half - 1, min(y0, y1) - half - 1,
+                              max(x0, x1) + half + 1, max(y0, y1) + half + 1))
+
+
+def ip_arc_arrow(c, cx, cy, r, start, end, rgb, width=2.6):
+    """An arc from angle `start` to `end` (radians, y downwards) with an
+    arrow head at its end."""
+    steps = 24
+    pts = [(cx + r * math.cos(start + (end - start) * k / steps),
+            cy + r * math.sin(start + (end - start) * k / steps)) for k in range(steps + 1)]
+    for (ax, ay), (bx, by) in zip(pts, pts[1:]):
+        ip_segment(c, ax, ay, bx, by, width, rgb)
+    ex, ey = pts[-1]
+    direction = 1 if end > start else -1
+    tx, ty = -math.sin(end) * direction, math.cos(end) * direction
+    nx, ny = math.cos(end), math.sin(end)
+    head = 5.0
+    triangle(c, [(ex + tx * head, ey + ty * head), (ex + nx * head * 0.8, ey + ny * head * 0.8),
+                 (ex - nx * head * 0.8, ey - ny * head * 0.8)], rgb)
+
+
+def ip_outline(c, x0, y0, x1, y1, width, rgb):
+    for a, b in (((x0, y0), (x1, y0)), ((x1, y0), (x1, y1)), ((x1, y1), (x0, y1)),
+                 ((x0, y1), (x0, y0))):
+        ip_segment(c, a[0], a[1], b[0], b[1], width, rgb)
+
+
+def ip_palette(state, colourful):
+    """The colour a coloured detail takes in each state."""
+    if state == "disable":
+        return desaturate(colourful)
+    return colourful
+
+
+# Each glyph draws on a canvas at centre (cx, cy) in colour rgb; `state` lets
+# the coloured glyphs fade when disabled.
+def ip_glyph_zoom(c, cx, cy, rgb, state):
+    ring(c, cx - 2, cy - 2, 9, 6.5, rgb)
+    ip_segment(c, cx + 4.5, cy + 4.5, cx + 10, cy + 10, 3.2, rgb)
+    ip_segment(c, cx - 6, cy - 2, cx + 2, cy - 2, 2, rgb)
+    ip_segment(c, cx - 2, cy - 6, cx - 2, cy + 2, 2, rgb)
+
+
+def ip_glyph_adapt(c, cx, cy, rgb, state):
+    ip_outline(c, cx - 6, cy - 4, cx + 6, cy + 4, 1.6, rgb)
+    for sx, sy in ((-1, -1), (1, -1), (1, 1), (-1, 1)):
+        x, y = cx + sx * 13, cy + sy * 11
+        triangle(c, [(x, y), (x - sx * 6, y), (x, y - sy * 6)], rgb)
+        ip_segment(c, x - sx * 2, y - sy * 2, cx + sx * 7, cy + sy * 5, 1.6, rgb)
+
+
+def ip_glyph_origial(c, cx, cy, rgb, state):
+    caption(c, "1:1", int(cx - 16), int(cy - 10), 32, 20, 17, rgb)
+
+
+def ip_glyph_rotate(c, cx, cy, rgb, state):
+    ip_arc_arrow(c, cx, cy, 9, math.radians(-200), math.radians(60), rgb)
+
+
+def ip_glyph_forward90(c, cx, cy, rgb, state):
+    ip_arc_arrow(c, cx, cy + 1, 10, math.radians(-180), math.radians(-20), rgb)
+    caption(c, "90", int(cx - 8), int(cy - 2), 16, 12, 10, rgb)
+
+
+def ip_glyph_reverse90(c, cx, cy, rgb, state):
+    ip_arc_arrow(c, cx, cy + 1, 10, math.radians(0), math.radians(-160), rgb)
+    caption(c, "90", int(cx - 8), int(cy - 2), 16, 12, 10, rgb)
+
+
+def ip_glyph_mirrorv(c, cx, cy, rgb, state):
+    triangle(c, [(cx - 8, cy - 3), (cx + 8, cy - 3), (cx, cy - 13)], rgb)
+    triangle(c, [(cx - 8, cy + 3), (cx + 8, cy + 3), (cx, cy + 13)], rgb)
+    for x in range(-14, 15, 5):
+        ip_segment(c, cx + x, cy, cx + x + 2.5, cy, 1.4, rgb)
+
+
+def ip_glyph_mirrorh(c, cx, cy, rgb, state):
+    triangle(c, [(cx - 3, cy - 8), (cx - 3, cy + 8), (cx - 13, cy)], rgb)
+    triangle(c, [(cx + 3, cy - 8), (cx + 3, cy + 8), (cx + 13, cy)], rgb)
+    for y in range(-13, 14, 5):
+        ip_segment(c, cx, cy + y, cx, cy + y + 2.5, 1.4, rgb)
+
+
+def ip_glyph_crop(c, cx, cy, rgb, state):
+    ip_segment(c, cx - 7, cy - 13, cx - 7, cy + 7, 2.6, rgb)
+    ip_segment(c, cx - 7, cy + 7, cx + 13, cy + 7, 2.6, rgb)
+    ip_segment(c, cx - 13, cy - 7, cx + 7, cy - 7, 2.6, rgb)
+    ip_segment(c, cx + 7, cy - 7, cx + 7, cy + 13, 2.6, rgb)
+
+
+def ip_glyph_cancel(c, cx, cy, rgb, state):
+    red = ip_palette(state, (200, 60, 60)) if rgb != WHITE else rgb
+    ip_segment(c, cx - 8, cy - 8, cx + 8, cy + 8, 3.2, red)
+    ip_segment(c, cx + 8, cy - 8, cx - 8, cy + 8, 3.2, red)
+
+
+def ip_glyph_label(c, cx, cy, rgb, state):
+    c.rounded_rect(cx - 10, cy - 12, cx + 10, cy - 8, 1, rgb)
+    c.rounded_rect(cx - 2, cy - 12, cx + 2, cy + 12, 1, rgb)
+    c.rounded_rect(cx - 5, cy + 10, cx + 5, cy + 12.5, 1, rgb)
+
+
+def ip_glyph_color(c, cx, cy, rgb, state):
+    ring(c, cx, cy, 12, 10, rgb)
+    for k, col in enumerate(((220, 60, 60), (240, 190, 40), (60, 170, 80), (60, 110, 220))):
+        a = math.radians(-150 + k * 60)
+        c.circle(cx + math.cos(a) * 6, cy + math.sin(a) * 6, 2.8,
+                 ip_palette(state, col) if rgb != WHITE else rgb)
+
+
+def ip_glyph_font(c, cx, cy, rgb, state):
+    caption(c, "Aa", int(cx - 16), int(cy - 12), 32, 24, 20, rgb)
+
+
+def ip_glyph_inverse(c, cx, cy, rgb, state):
+    ring(c, cx, cy, 12, 10, rgb)
+    fill(c, lambda x, y: math.hypot(x - cx, y - cy) <= 10 and x >= cx, rgb,
+         box=(cx - 11, cy - 11, cx + 11, cy + 11))
+
+
+def ip_glyph_smooth(c, cx, cy, rgb, state):
+    pts = [(cx - 14 + k, cy + 6 * math.sin(k / 28.0 * 2 * math.pi)) for k in range(29)]
+    for (ax, ay), (bx, by) in zip(pts, pts[1:]):
+        ip_segment(c, ax, ay, bx, by, 2.6, rgb)
+    for k in range(5):
+        c.circle(cx - 12 + k * 6, cy + 11, 1.2, rgb)
+
+
+def ip_glyph_bw(c, cx, cy, rgb, state):
+    dark = (30, 30, 30) if state != "disable" else (150, 150, 150)
+    if rgb == WHITE:
+        dark = (20, 40, 90)
+    c.rounded_rect(cx - 12, cy - 11, cx + 12, cy + 11, 2, WHITE)
+    triangle(c, [(cx - 12, cy - 11), (cx + 12, cy - 11), (cx - 12, cy + 11)], dark)
+    ip_outline(c, cx - 12, cy - 11, cx + 12, cy + 11, 1.4, rgb)
+
+
+def ip_glyph_histogram(c, cx, cy, rgb, state):
+    for k, h in enumerate((6, 12, 20, 16, 9, 4)):
+        x = cx - 13 + k * 4.5
+        c.rounded_rect(x, cy + 11 - h, x + 3.5, cy + 11, 0.5, rgb)
+    ip_segment(c, cx - 14, cy + 12.5, cx + 14, cy + 12.5, 1.4, rgb)
+
+
+def ip_glyph_pseudo(c, cx, cy, rgb, state):
+    jet = ((0, 0, 200), (0, 120, 255), (0, 220, 220), (120, 230, 60), (255, 200, 0),
+           (255, 80, 0), (190, 0, 0))
+    for k, col in enumerate(jet):
+        x = cx - 14 + k * 4
+        c.rounded_rect(x, cy - 11, x + 4, cy + 11, 0, ip_palette(state, col))
+    ip_outline(c, cx - 14, cy - 11, cx + 14, cy + 11, 1.4, rgb)
+
+
+def ip_glyph_dye(c, cx, cy, rgb, state):
+    blue = ip_palette(state, (40, 110, 220)) if rgb != WHITE else rgb
+    c.circle(cx, cy + 4, 8, blue)
+    triangle(c, [(cx - 7.2, cy + 1), (cx + 7.2, cy + 1), (cx, cy - 13)], blue)
+
+
+def ip_glyph_undo(c, cx, cy, rgb, state):
+    ip_arc_arrow(c, cx + 2, cy + 4, 9, math.radians(0), math.radians(-180), rgb)
+
+
+def ip_glyph_redo(c, cx, cy, rgb, state):
+    ip_arc_arrow(c, cx - 2, cy + 4, 9, math.radians(-180), math.radians(0), rgb)
+
+
+def ip_glyph_reset(c, cx, cy, rgb, state):
+    ip_arc_arrow(c, cx, cy, 10, math.radians(-60), math.radians(230), rgb)
+    c.circle(cx, cy, 2.2, rgb)
+
+
+def ip_glyph_save(c, cx, cy, rgb, state):
+    c.rounded_rect(cx - 12, cy - 12, cx + 12, cy + 12, 2, rgb)
+    inner = WHITE if rgb != WHITE else IP_BLUE
+    c.rounded_rect(cx - 7, cy - 12, cx + 6, cy - 4, 0.5, inner)
+    c.rounded_rect(cx + 1, cy - 11, cx + 4, cy - 5, 0.5, rgb)
+    c.rounded_rect(cx - 8, cy + 1, cx + 8, cy + 10, 1, inner)
+
+
+IP_BUTTONS = {
+    "zoom": ip_glyph_zoom, "adapt": ip_glyph_adapt, "origial": ip_glyph_origial,
+    "rotate": ip_glyph_rotate, "forward90": ip_glyph_forward90,
+    "reverse90": ip_glyph_reverse90, "mirrorv": ip_glyph_mirrorv, "mirrorh": ip_glyph_mirrorh,
+    "crop": ip_glyph_crop, "cancel": ip_glyph_cancel, "label": ip_glyph_label,
+    "color": ip_glyph_color, "font": ip_glyph_font, "inverse": ip_glyph_inverse,
+    "smooth": ip_glyph_smooth, "bw": ip_glyph_bw, "histogram": ip_glyph_histogram,
+    "pseudo": ip_glyph_pseudo, "dye": ip_glyph_dye, "undo": ip_glyph_undo, "redo": ip_glyph_redo,
+    "reset": ip_glyph_reset, "save": ip_glyph_save,
+}
+
+
+def ip_button_face(c, w, h, state):
+    """The button under a glyph: light with a blue rim, blue when pressed,
+    grey when disabled. Returns the glyph colour."""
+    if state == "pressed":
+        c.rounded_rect(1, 1, w - 1, h - 1, 6, (32, 72, 150))
+        return WHITE
+    if state == "disable":
+        c.rounded_rect(1, 1, w - 1, h - 1, 6, (205, 205, 208))
+        c.rounded_rect(2, 2, w - 2, h - 2, 5, (236, 236, 238))
+        return (168, 168, 172)
+    c.rounded_rect(1, 1, w - 1, h - 1, 6, (176, 192, 222))
+    c.rounded_rect(2, 2, w - 2, h - 2, 5, (246, 248, 252))
+    c.rounded_rect(2, 2, w - 2, h / 2, 5, WHITE, 0.6)
+    return IP_BLUE
+
+
+def ip_operation_button(path, glyph, state):
+    c = Canvas(50, 40)
+    rgb = ip_button_face(c, 50, 40, state)
+    glyph(c, 25, 20 + (1 if state == "pressed" else 0), rgb, state)
+    write_png(path, 50, 40, c.px)
+
+
+def ip_glyph_import(c, cx, cy, rgb):
+    c.rounded_rect(cx - 13, cy - 1, cx - 3, cy + 3, 1.5, rgb)
+    c.rounded_rect(cx - 13, cy + 2, cx + 13, cy + 14, 2, rgb)
+    ip_segment(c, cx, cy - 15, cx, cy - 5, 3, rgb)
+    triangle(c, [(cx - 6, cy - 6), (cx + 6, cy - 6), (cx, cy + 1)], rgb)
+
+
+def ip_glyph_back(c, cx, cy, rgb):
+    triangle(c, [(cx - 14, cy), (cx - 4, cy - 9), (cx - 4, cy + 9)], rgb)
+    ip_segment(c, cx - 6, cy, cx + 8, cy, 4, rgb)
+    ip_segment(c, cx + 8, cy, cx + 8, cy + 8, 4, rgb)
+
+
+def ip_caption_button(path, glyph, text, pressed):
+    """Import or Back of the picture area, 60 x 60: glyph over caption."""
+    c = Canvas(60, 60)
+    rgb = ip_button_face(c, 60, 60, "pressed" if pressed else "normal")
+    shift = 1 if pressed else 0
+    glyph(c, 30, 22 + shift, rgb)
+    caption(c, text, 2, 40 + shift, 56, 17, 12, rgb)
+    write_png(path, 60, 60, c.px)
+
+
+def ip_auto_button(path, pressed):
+    """Auto of the histogram tool, 40 x 40: the histogram with a range."""
+    c = Canvas(40, 40)
+    rgb = ip_button_face(c, 40, 40, "pressed" if pressed else "normal")
+    ip_glyph_histogram(c, 20, 18 + (1 if pressed else 0), rgb, "normal")
+    ip_segment(c, 7, 34, 33, 34, 1.4, rgb)
+    triangle(c, [(6, 34), (10, 31), (10, 37)], rgb)
+    triangle(c, [(34, 34), (30, 31), (30, 37)], rgb)
+    write_png(path, 40, 40, c.px)
+
+
+def image_process_pictures():
+    import os
+    os.makedirs("Image/ImageProcess", exist_ok=True)
+    for stem, glyph in IP_BUTTONS.items():
+        for state in ("normal", "pressed", "disable"):
+            ip_operation_button("Image/ImageProcess/%s_%s.png" % (stem, state), glyph, state)
+    for name, glyph, chinese, english in (("import", ip_glyph_import, "导入", "Import"),
+                                          ("back", ip_glyph_back, "返回", "Back")):
+        for lang, text in (("", chinese), ("_en", english)):
+            for state in ("normal", "pressed"):
+                ip_caption_button("Image/%s_%s%s.png" % (name, state, lang), glyph, text,
+                                  state == "pressed")
+    ip_auto_button("Image/histogram_normal.png", False)
+    ip_auto_button("Image/histogram_pressed.png", True)
+
+
 if __name__ == "__main__":
     blue = (46, 86, 128)
     teal = (28, 110, 112)
@@ -389,3 +672,4 @@ if __name__ == "__main__":
     window_logo("Image/windowLogo.png", blue)
     main_window_pictures()
     control_pictures()
+    image_process_pictures()

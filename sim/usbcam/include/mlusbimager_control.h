@@ -41,7 +41,17 @@
  * scene (red 1, green 0.75, blue 0.45, each with its own gain register);
  * they skip columns and rows in pairs, so the mosaic keeps its pattern.
  *
- * Output path of a sample v (both contents): the gamma LUT (FPGA register 33
+ * MLSIM_CONTENT_FLAT_FIELD: an evenly lit target through a vignetting lens,
+ * defined on the array like the scene (array position x, y; array size W x
+ * H; s-bit samples, full = 2^s - 1):
+ *     dark  = full x (4 + ((7x + 3y) & 7)) / 255
+ *     vign  = 1 - 0.6 x (dx^2 + dy^2) / 2,  dx = (x - W/2) / (W/2),
+ *                                          dy = (y - H/2) / (H/2)
+ *     v     = dark + full x (exposure_ms / 40) x gain x 0.6 x vign
+ * truncated and limited to full, with exposure and gain as for the scene;
+ * the array pixels with x % 97 == 13 and y % 89 == 7 are hot (v = full).
+ *
+ * Output path of a sample v (every content): the gamma LUT (FPGA register 33
  * bit 0) maps v to gamma[v]; then a 16-bit transfer sends v, an 8-bit one
  * sends lut[v] when the LUT is on (register 0 bit 11), else v >> (s - 8 - d)
  * limited to 255, with d the sensitivity (register 0 bits 5-7; a shift below
@@ -64,7 +74,25 @@
  * In the software trigger mode (register 0 bits 0/12 = 0/1) a frame is sent
  * only after a start-frame request (C0/C8); in the external trigger mode
  * (bit 0 set, bit 12 clear) only after mlsim_trigger(). The camera holds up
- * to four triggered frames; register 0 bit 8 (one-shot) empties them.
+ * to four triggered frames; register 0 bit 8 (one-shot) empties them. In real
+ * time a triggered frame is ready the trigger delay (FPGA register 3, in
+ * microseconds) plus one frame period after its trigger; the other timings
+ * serve it at once.
+ *
+ * In the fixed frame rate modes (register 0 bits 0 and 12 set, with or
+ * without bit 1) frames come at the FPGA's fixed period instead, never
+ * faster than the read-out: the count in registers 28 (low half) and 69
+ * (high half) in the FPGA's step kind (profile field frame_rate_step:
+ * MLSIM_FRAME_STEP_50US counts register 28 in 50 us, MLSIM_FRAME_STEP_1US in
+ * 1 us, MLSIM_FRAME_STEP_132MHZ counts both registers in cycles of a 132 MHz
+ * clock); a count of 0 counts as 1. The strobe delay (register 4) and the
+ * trigger signal period (register 53) are only stored.
+ *
+ * Line-scan start: while the low byte of FPGA register 65 (start/end mode)
+ * is not 0, frames are sent only after a start, whatever the trigger mode:
+ * each start releases one transfer (held like a triggered frame). A start is
+ * a write of register 65 with bit 15 set (the software start pulse; the bit
+ * is not stored) or mlsim_start_signal().
  */
 #ifndef MLUSBIMAGER_CONTROL_H
 #define MLUSBIMAGER_CONTROL_H
@@ -79,10 +107,16 @@ extern "C" {
 
 #define MLSIM_CONTENT_PATTERN 0
 #define MLSIM_CONTENT_SCENE 1
+#define MLSIM_CONTENT_FLAT_FIELD 2
 
 #define MLSIM_TIMING_REALTIME 0
 #define MLSIM_TIMING_INSTANT 1
 #define MLSIM_TIMING_FAST 2
+
+/* Step kind of the FPGA's fixed frame period (registers 28 and 69). */
+#define MLSIM_FRAME_STEP_50US 0
+#define MLSIM_FRAME_STEP_1US 1
+#define MLSIM_FRAME_STEP_132MHZ 2
 
 /* Bayer colour at array position (0, 0) and its row: BGGR, GRBG, RGGB, GBRG. */
 #define MLSIM_BAYER_BGGR 0
@@ -110,6 +144,7 @@ typedef struct MlSimProfile {
     int32_t usb_state;         /* byte 1 of the USB-state reply (C0/EE) */
     int32_t snap_port;         /* SFR of the snap-button pin (0x80 A, 0xA0 C, 0xB0 D, 0xB1 E) */
     int32_t snap_bit;          /* its bit; the pin reads 0 while pressed */
+    int32_t frame_rate_step;   /* MLSIM_FRAME_STEP_* of the fixed frame rate */
 } MlSimProfile;
 
 /* Defaults for a device type: serial 1, firmware 1.0, FPGA 1.0 (present
@@ -171,6 +206,8 @@ MLSIM_API int mlsim_set_gpio_input(int32_t slot, int32_t level);
 MLSIM_API int mlsim_set_trigger_status(int32_t slot, int32_t bits);
 /* One external trigger pulse. */
 MLSIM_API int mlsim_trigger(int32_t slot);
+/* One line-scan start signal (see Line-scan start above). */
+MLSIM_API int mlsim_start_signal(int32_t slot);
 
 /* Registers and memory. */
 MLSIM_API int mlsim_sensor_read(int32_t slot, uint16_t address, uint16_t* value);
@@ -203,11 +240,11 @@ typedef struct MlSimFrameInfo {
     int32_t col_skip, row_skip, col_bin, row_bin;
     int32_t flip, mirror;
     double exposure_ms;
-    double gain; /* green gain factor */
-    double frame_period_ms;
-    uint64_t frames_sent; /* frame numbers used so far */
-    int32_t streaming;    /* after C0/EC, until C0/ED */
-    int32_t trigger_mode; /* 0 free run, 1 external, 2 software, 3 fixed rate, 4 high/low */
+    double gain;            /* green gain factor */
+    double frame_period_ms; /* of free run, or of the fixed frame rate modes */
+    uint64_t frames_sent;   /* frame numbers used so far */
+    int32_t streaming;      /* after C0/EC, until C0/ED */
+    int32_t trigger_mode;   /* 0 free run, 1 external, 2 software, 3 fixed rate, 4 high/low */
 } MlSimFrameInfo;
 MLSIM_API int mlsim_frame_info(int32_t slot, MlSimFrameInfo* out);
 

@@ -131,10 +131,39 @@ ReadPlan Camera::planRead() {
     std::lock_guard<std::mutex> lock(mutex_);
     ReadPlan plan;
     int mode = triggerModeLocked();
-    plan.needsTrigger = mode == 1 || mode == 2;
+    if (startModeLocked()) {
+        plan.release = ReadPlan::ByStart;
+    } else if (mode == 1) {
+        plan.release = ReadPlan::ByExternalTrigger;
+    } else if (mode == 2) {
+        plan.release = ReadPlan::BySoftwareTrigger;
+    }
+    plan.needsTrigger = plan.release != ReadPlan::Free;
     plan.timing = profile_.timing;
     plan.periodMs = framePeriodMsLocked(readoutLocked(), framesPerTransferLocked());
+    if (mode == 3 || mode == 4) {
+        plan.periodMs = std::max(plan.periodMs, fixedPeriodMsLocked());
+    }
+    plan.triggerDelayMs = fpga_.read(3) / 1000.0;
     return plan;
+}
+
+bool Camera::startModeLocked() const {
+    return (fpga_.read(65) & 0xFF) != 0;
+}
+
+double Camera::fixedPeriodMsLocked() const {
+    const uint32_t low = fpga_.read(28);
+    switch (profile_.frame_rate_step) {
+        case MLSIM_FRAME_STEP_132MHZ: {
+            const uint32_t count = static_cast<uint32_t>(fpga_.read(69)) << 16 | low;
+            return std::max<uint32_t>(count, 1) / 132000.0;
+        }
+        case MLSIM_FRAME_STEP_1US:
+            return std::max<uint32_t>(low, 1) / 1000.0;
+        default:
+            return std::max<uint32_t>(low, 1) * 0.05;
+    }
 }
 
 bool Camera::takeTriggeredFrame() {
@@ -221,6 +250,9 @@ void Camera::frameInfo(MlSimFrameInfo* out) {
     out->exposure_ms = exposureMsLocked(ro);
     out->gain = ro.gain[1];
     out->frame_period_ms = framePeriodMsLocked(ro, out->frames_per_transfer);
+    if (triggerModeLocked() >= 3) {
+        out->frame_period_ms = std::max(out->frame_period_ms, fixedPeriodMsLocked());
+    }
     out->frames_sent = framesSent_;
     out->streaming = streaming_ ? 1 : 0;
     out->trigger_mode = triggerModeLocked();

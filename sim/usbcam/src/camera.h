@@ -42,9 +42,13 @@ struct VendorOutcome {
 
 // How a read is to be served.
 struct ReadPlan {
+    // What lets a frame out when one is needed.
+    enum Release { Free, ByExternalTrigger, BySoftwareTrigger, ByStart };
+    Release release = Free;
     bool needsTrigger = false;
     int timing = MLSIM_TIMING_INSTANT;
     double periodMs = 0;
+    double triggerDelayMs = 0;
 };
 
 class Camera {
@@ -126,6 +130,10 @@ class Camera {
     double exposureMsLocked(const SensorReadout& readout) const;
     double framePeriodMsLocked(const SensorReadout& readout, int frames) const;
     int triggerModeLocked() const;
+    // Line-scan start/end mode set: frames wait for a start.
+    bool startModeLocked() const;
+    double fixedPeriodMsLocked() const;
+    void writeCaptureMode(uint16_t value, VendorOutcome& outcome);
     int framesPerTransferLocked() const;
     uint64_t microsSincePlug() const;
     static int portIndex(int sfr);

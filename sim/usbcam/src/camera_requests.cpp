@@ -133,6 +133,8 @@ VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
             uint16_t reg = setup.value & 0xFF;
             if (reg == 0) {
                 writeWorkingMode(setup.index, outcome);
+            } else if (reg == 65) {
+                writeCaptureMode(setup.index, outcome);
             } else {
                 fpga_.write(reg, setup.index);
             }
@@ -178,7 +180,7 @@ VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
             break;
         case 0xC8:  // start frame; in the software trigger mode it releases one
             ++triggers_;
-            outcome.releaseFrame = triggerModeLocked() == 2;
+            outcome.releaseFrame = triggerModeLocked() == 2 && !startModeLocked();
             reply({0});
             break;
         case 0xC9:
@@ -320,6 +322,12 @@ void Camera::writeWorkingMode(uint16_t value, VendorOutcome& outcome) {
         outcome.emptyFrameBuffer = true;
     }
     fpga_.write(0, static_cast<uint16_t>(value & ~0x0100));
+}
+
+void Camera::writeCaptureMode(uint16_t value, VendorOutcome& outcome) {
+    // Bit 15 is the software start pulse; it is not stored.
+    fpga_.write(65, static_cast<uint16_t>(value & 0x7FFF));
+    outcome.releaseFrame = (value & 0x8000) != 0 && startModeLocked();
 }
 
 void Camera::resetFirmware(VendorOutcome& outcome) {

@@ -188,10 +188,12 @@ class Builder {
         }
         if (key == "scene") {
             return parseWord(word,
-                             {{"pattern", MLSIM_CONTENT_PATTERN}, {"gel", MLSIM_CONTENT_SCENE}},
+                             {{"pattern", MLSIM_CONTENT_PATTERN},
+                              {"gel", MLSIM_CONTENT_SCENE},
+                              {"flat", MLSIM_CONTENT_FLAT_FIELD}},
                              &p.content)
                        ? true
-                       : fail(line, "scene must be pattern or gel");
+                       : fail(line, "scene must be pattern, gel or flat");
         }
         if (key == "blur") {
             return parseInteger(value, 0, 256, &n) ? set(&out->blur, n)
@@ -209,6 +211,15 @@ class Builder {
         if (key == "usb_state") {
             return parseInteger(value, 0, 255, &n) ? set(&p.usb_state, n)
                                                    : fail(line, "usb_state must be 0 .. 255");
+        }
+        if (key == "frame_rate_step") {
+            return parseWord(word,
+                             {{"50us", MLSIM_FRAME_STEP_50US},
+                              {"1us", MLSIM_FRAME_STEP_1US},
+                              {"132mhz", MLSIM_FRAME_STEP_132MHZ}},
+                             &p.frame_rate_step)
+                       ? true
+                       : fail(line, "frame_rate_step must be 50us, 1us or 132mhz");
         }
         return fail(line, "unknown key " + key);
     }

@@ -69,7 +69,7 @@ int mlsim_load_config(const char* path) {
 }
 
 int mlsim_set_content(int32_t slot, int32_t content) {
-    return withCamera(slot, content == MLSIM_CONTENT_PATTERN || content == MLSIM_CONTENT_SCENE,
+    return withCamera(slot, content >= MLSIM_CONTENT_PATTERN && content <= MLSIM_CONTENT_FLAT_FIELD,
                       [&](Camera& camera) { camera.setContent(content); });
 }
 
@@ -122,6 +122,14 @@ int mlsim_trigger(int32_t slot) {
         return 0;
     }
     Driver::instance().externalTrigger(slot);
+    return 1;
+}
+
+int mlsim_start_signal(int32_t slot) {
+    if (!cameraAt(slot)) {
+        return 0;
+    }
+    Driver::instance().startSignal(slot);
     return 1;
 }
 

@@ -209,11 +209,12 @@ void Driver::releaseFrameLocked(const std::shared_ptr<Camera>& camera) {
     Op* op = *it;
     ReadPlan plan = camera->planRead();
     auto now = std::chrono::steady_clock::now();
-    // A triggered frame is exposed and read out after its trigger.
+    // A triggered frame is exposed and read out the trigger delay after its
+    // trigger.
     op->due = now;
     if (plan.timing == MLSIM_TIMING_REALTIME) {
         op->due += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-            std::chrono::duration<double, std::milli>(plan.periodMs));
+            std::chrono::duration<double, std::milli>(plan.triggerDelayMs + plan.periodMs));
     }
     op->state = Op::Scheduled;
     changed_.notify_all();

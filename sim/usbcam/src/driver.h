@@ -51,6 +51,7 @@ class Driver {
     void unplugAll();
     std::shared_ptr<Camera> camera(int slot);
     void externalTrigger(int slot);
+    void startSignal(int slot);
     // Plugs the cameras of a configuration file (null: MLUSBIMAGER_CONFIG).
     int loadConfig(const char* path);
 

@@ -83,7 +83,15 @@ void Driver::externalTrigger(int slot) {
         return;
     }
     cam->countExternalTrigger();
-    if (cam->planRead().needsTrigger) {
+    if (cam->planRead().release == ReadPlan::ByExternalTrigger) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        releaseFrameLocked(cam);
+    }
+}
+
+void Driver::startSignal(int slot) {
+    std::shared_ptr<Camera> cam = camera(slot);
+    if (cam && cam->planRead().release == ReadPlan::ByStart) {
         std::lock_guard<std::mutex> lock(mutex_);
         releaseFrameLocked(cam);
     }

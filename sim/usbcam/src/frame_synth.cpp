@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "flat_field_scene.h"
 #include "mlusbimager_control.h"
 
 namespace usbcam {
@@ -68,7 +69,7 @@ class RowSource {
     explicit RowSource(const FrameSpec& layout) : spec_(layout), path_(layout) {
         int width = layout.width();
         int shift = layout.adcBits - 8;
-        if (layout.content == MLSIM_CONTENT_SCENE) {
+        if (layout.content == MLSIM_CONTENT_SCENE || layout.content == MLSIM_CONTENT_FLAT_FIELD) {
             buildSceneTables();
         } else {
             fastPattern_ = path_.identityFor8BitPattern();
@@ -89,6 +90,8 @@ class RowSource {
     void row(int frameIndex, int r, uint8_t* out) const {
         if (spec_.content == MLSIM_CONTENT_SCENE) {
             sceneRow(r, out);
+        } else if (spec_.content == MLSIM_CONTENT_FLAT_FIELD) {
+            flatFieldRow(r, out);
         } else {
             patternRow(frameIndex, r, out);
         }
@@ -159,6 +162,10 @@ class RowSource {
             double scale = level * tint * gain * 65536.0;
             scale_[k] = static_cast<uint64_t>(std::min(scale, 1e15));
         }
+        flat_.arrayWidth = std::max(ro.arrayWidth, 1);
+        flat_.arrayHeight = std::max(ro.arrayHeight, 1);
+        flat_.full = full;
+        flat_.light = full * spec_.exposureMs / 40.0 * 0.6 * ro.gain[1];
         outputTable_.resize(path_.maxSample() + 1);
         for (uint32_t v = 0; v <= path_.maxSample(); ++v) {
             outputTable_[v] = path_(v);
@@ -181,8 +188,16 @@ class RowSource {
         }
     }
 
+    void flatFieldRow(int r, uint8_t* out) const {
+        const int y = rows_[r];
+        for (int c = 0; c < spec_.width(); ++c) {
+            putSample(out, c, spec_.bytesPerSample, outputTable_[flat_.sample(columns_[c], y)]);
+        }
+    }
+
     const FrameSpec& spec_;
     OutputPath path_;
+    FlatFieldScene flat_;
     bool fastPattern_ = false;
     std::vector<uint8_t> rising_;
     std::vector<uint8_t> falling_;

@@ -280,6 +280,101 @@ TEST_F(FramesTest, ExternalTriggerReleasesOneFrame) {
     EXPECT_EQ(bytes, 256u);
 }
 
+TEST_F(FramesTest, StartEndModeHoldsFramesUntilAStart) {
+    MlUsbHandle h = plugAndOpen(0, profileOf(52));
+    writeSensor(h, 0x04, 15);
+    writeSensor(h, 0x03, 15);
+    writeFpga(h, 65, 0x0502);  // start/end mode 1, bits 8-14 kept
+    std::vector<uint8_t> buffer(256);
+    for (int nStart = 0; nStart < 2; ++nStart) {
+        SCOPED_TRACE(nStart);
+        MlUsbOverlapped ov{};
+        uint32_t got = 0;
+        ASSERT_EQ(mlusb_read(h, buffer.data(), 256, &got, &ov), 0);
+        ASSERT_EQ(mlsim_trigger(0), 1);  // a trigger is not a start
+        uint32_t bytes = 0;
+        EXPECT_EQ(mlusb_get_overlapped_result(h, &ov, &bytes, 0), 0);
+        if (nStart == 0) {
+            writeFpga(h, 65, 0x8502);  // the software start pulse
+        } else {
+            ASSERT_EQ(mlsim_start_signal(0), 1);
+        }
+        EXPECT_EQ(mlusb_get_overlapped_result(h, &ov, &bytes, 1), 1);
+        EXPECT_EQ(bytes, 256u);
+    }
+    uint16_t wMode = 0;
+    ASSERT_EQ(mlsim_fpga_read(0, 65, &wMode), 1);
+    EXPECT_EQ(wMode, 0x0502) << "the pulse bit is not stored";
+    // Mode 0: frames flow again.
+    writeFpga(h, 65, 0x0500);
+    EXPECT_EQ(readFrame(h, buffer).bytes, 256u);
+}
+
+TEST_F(FramesTest, FixedFramePeriodOfEachStepKind) {
+    struct Case {
+        int nStep;
+        uint16_t wLow, wHigh;
+        double dPeriodMs;
+    };
+    const Case cases[] = {
+        {MLSIM_FRAME_STEP_50US, 666, 0, 33.3},
+        {MLSIM_FRAME_STEP_1US, 33333, 0, 33.333},
+        {MLSIM_FRAME_STEP_132MHZ, 9088, 67, 1000.0 / 30},
+        {MLSIM_FRAME_STEP_50US, 0, 0, 0.05},  // 0 counts as 1, below the read-out
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nStep);
+        MlSimProfile p = profileOf(52);
+        p.frame_rate_step = c.nStep;
+        MlUsbHandle h = plugAndOpen(0, p);
+        writeSensor(h, 0x04, 15);
+        writeSensor(h, 0x03, 15);
+        MlSimFrameInfo info{};
+        mlsim_frame_info(0, &info);
+        const double dReadOutMs = info.frame_period_ms;
+        writeFpga(h, 28, c.wLow);
+        writeFpga(h, 69, c.wHigh);
+        writeFpga(h, 0, 0x1001);  // fixed frame rate
+        mlsim_frame_info(0, &info);
+        EXPECT_NEAR(info.frame_period_ms, std::max(c.dPeriodMs, dReadOutMs), 1e-6);
+        writeFpga(h, 0, 0x1003);  // high/low fixed frame rate
+        mlsim_frame_info(0, &info);
+        EXPECT_NEAR(info.frame_period_ms, std::max(c.dPeriodMs, dReadOutMs), 1e-6);
+        mlusb_close(h);
+        mlsim_unplug_all();
+    }
+}
+
+TEST_F(FramesTest, FlatFieldSceneVignettesOverItsDarkPattern) {
+    MlSimProfile p = profileOf(1);
+    p.content = MLSIM_CONTENT_FLAT_FIELD;
+    MlUsbHandle h = plugAndOpen(0, p);
+    MlSimFrameInfo info{};
+    mlsim_frame_info(0, &info);
+    std::vector<uint8_t> frame(info.transfer_bytes);
+    ASSERT_EQ(readFrame(h, frame).bytes, info.transfer_bytes);
+    ASSERT_EQ(info.bytes_per_sample, 1);
+    const int w = info.width;
+    auto at = [&](int c, int r) { return frame[static_cast<size_t>(r) * w + c]; };
+    auto arrayOf = [&](int c, int r) {
+        return std::pair{info.col_start + (info.mirror ? w - 1 - c : c) * info.col_skip,
+                         info.row_start + (info.flip ? info.height - 1 - r : r) * info.row_skip};
+    };
+    // The centre is brighter than a corner; the hot pixels are full scale.
+    EXPECT_GT(at(w / 2, info.height / 2), at(1, 1) + 20);
+    int nHot = 0;
+    for (int r = 0; r < info.height; ++r) {
+        for (int c = 0; c < w; ++c) {
+            const auto [x, y] = arrayOf(c, r);
+            if (x % 97 == 13 && y % 89 == 7) {
+                ++nHot;
+                ASSERT_EQ(at(c, r), 255);
+            }
+        }
+    }
+    EXPECT_GT(nHot, 50);
+}
+
 TEST_F(FramesTest, FastAndRealtimeTiming) {
     MlSimProfile p = profileOf(1);
     p.timing = MLSIM_TIMING_FAST;

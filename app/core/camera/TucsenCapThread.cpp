@@ -1,0 +1,296 @@
+#include "camera/TucsenCapThread.h"
+
+#include "camera/TucsenCamCtrl.h"
+#include "camera/TucsenImageHeader.h"
+#include "camera/TucsenPictureFiles.h"
+#include "camera/TucsenPictureOps.h"
+#include "controller/CI_MainControl.h"
+#include "database/Westblot_ExperimentDB.h"
+#include "serial/LightCtrl.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMutexLocker>
+#include <QtDebug>
+
+#include <opencv2/core.hpp>
+
+#include <cstring>
+
+namespace {
+
+constexpr int kBlotLightCommand = 0xF2;
+const QList<int> kBlotLightOn = {0x01, 0x02};
+const QList<int> kBlotLightOff = {0xC1};
+// A picture whose frame has not come this long after its exposure ends
+// without a picture (the camera stopped answering).
+constexpr qint64 kFrameMarginMs = 10000;
+constexpr unsigned long kRetryPauseMs = 5;
+
+enum FuncsFrameType { SingleCapture = 0, ManualCapture = 1 };
+
+}  // namespace
+
+TucsenCapThread::TucsenCapThread(QObject* parent)
+    : QThread(parent),
+      m_mainControl(CI_MainControl::getInstance()),
+      m_lightCtrl(LightCtrl::getInstance()),
+      m_camCtrl(TucsenCamCtrl::getInstance()) {}
+
+TucsenCapThread::~TucsenCapThread() = default;
+
+void TucsenCapThread::setStopFlag(bool stop) {
+    stopFlag = stop;
+}
+
+size_t TucsenCapThread::pictureBytes() const {
+    return m_camCtrl->imageBufferSize();
+}
+
+void TucsenCapThread::run() {
+    qDebug() << "TucsenCapThread start.";
+    TucsenCamCtrl* camera = m_camCtrl;
+    camera->resumeDevice();
+    camera->clearFrameList();
+    m_markerTaken = false;
+    m_noFrame = false;
+    curExperiment = m_mainControl->westblotExperimentDB->loadByName(camera->curExpName);
+    if (!curExperiment) {
+        qWarning() << "TucsenCapThread: no experiment named" << camera->curExpName;
+        camera->suspendDevice();
+        return;
+    }
+    // Both copies of the pictures go below the experiment's own date.
+    m_folderDate = curExperiment->dateTime.date().isValid() ? curExperiment->dateTime.date()
+                                                            : QDate::currentDate();
+    m_storagePath = TucsenPictureFiles::storagePath(m_userOpt);
+
+    m_camOpt.loadCamOpt(TucsenCurrent_Resolution);
+    m_userOpt.loadUserOpt(UserOpt_WbMarker);
+    const bool takeMarker = !m_userOpt.WbMarker;
+    if (takeMarker) {
+        int command = kBlotLightCommand;
+        m_lightCtrl->sendCmd(command, kBlotLightOn);
+        m_camOpt.loadTucsenCurrentCamSet();
+        const TucsenCamSet& set = m_camOpt.tucsenCurrentCamSet;
+        const int exposure = set.ExposurePre;
+        const int gain = set.GainPre;
+        recordExposure(exposure, gain);
+        camera->setResolution(set.Resolution);
+        camera->setCapturePara(exposure, gain,
+                               TucsenPictureOps::pixelClockFor(exposure, set.PixelClock));
+        invertFlag = false;
+        m_markerTaken = pictureCap();
+        if (m_markerTaken && !stopFlag) {
+            savePicture(camera->frameList.last());
+        }
+    }
+    camera->suspendDevice();
+    camera->resumeDevice();
+    int command = kBlotLightCommand;
+    m_lightCtrl->sendCmd(command, kBlotLightOff);
+
+    m_camOpt.loadTucsenCurrentCamSet();
+    switch (camera->curFuncFrameType) {
+        case ManualCapture: {
+            const TucsenCamSet& set = m_camOpt.tucsenCurrentCamSet;
+            if (set.TimeAcc && set.InteAcc) {
+                qDebug() << "timeAcc and inteAcc cap.";
+                timeAndInteAccCap();
+            } else if (set.TimeAcc) {
+                qDebug() << "timeAcc cap.";
+                timeAccCap();
+            } else if (set.InteAcc) {
+                qDebug() << "inteAcc cap";
+                inteAccCap();
+            } else {
+                qDebug() << "normal cap.";
+                normalCap();
+            }
+            break;
+        }
+        case SingleCapture:
+            singleCap();
+            break;
+        default:
+            qFatal("Unknow WesternBlot_FuncsFrameType.");
+    }
+    m_mainControl->westblotExperimentDB->updateExperiment(*curExperiment);
+    camera->suspendDevice();
+}
+
+void TucsenCapThread::singleCap() {
+    TucsenCamCtrl* camera = m_camCtrl;
+    const TucsenCamSet& set = m_camOpt.tucsenCurrentCamSet;
+    m_userOpt.loadUserOpt(UserOpt_ExpTime);
+    const int exposure = m_userOpt.ExpTime;
+    const int gain = set.GainCap;
+    recordExposure(exposure, gain);
+    camera->setResolution(set.Resolution);
+    camera->setCapturePara(exposure, gain,
+                           TucsenPictureOps::pixelClockFor(exposure, set.PixelClock));
+    invertFlag = true;
+    if (!pictureCap() || stopFlag) {
+        return;
+    }
+    savePicture(camera->frameList.last());
+    if (!m_markerTaken) {
+        return;
+    }
+    const size_t bytes = pictureBytes();
+    std::unique_ptr<uchar[]> blend(new uchar[bytes]);
+    std::unique_ptr<uchar[]> picture(new uchar[bytes]);
+    std::memcpy(blend.get(), camera->frameList.first(), bytes);
+    std::memcpy(picture.get(), camera->frameList.last(), bytes);
+    blendWithMarker(blend.get(), picture.get());
+    camera->frameList.append(blend.release());
+    savePicture(camera->frameList.last());
+}
+
+bool TucsenCapThread::pictureCap() {
+    TucsenCamCtrl* camera = m_camCtrl;
+    const float exposure = camera->getExposure();
+    qDebug() << "pictureCap:" << exposure;
+    camera->setFlatfieldState(1);
+    camera->setDefectCorrectionState(1);
+    camera->calcDefectCorrection();
+    if (camera->rawSize <= 0 || ended()) {
+        qDebug() << "pictureCap quit.";
+        return false;
+    }
+    const size_t bytes = pictureBytes();
+    std::unique_ptr<uchar[]> raw(new uchar[static_cast<size_t>(camera->rawSize)]);
+    std::unique_ptr<uchar[]> picture(new uchar[bytes]());
+    m_userOpt.loadUserOpt(UserOpt_sampleImageBkColor);
+    const qint64 boundMs = static_cast<qint64>(exposure > 0 ? exposure : 0) + kFrameMarginMs;
+    QElapsedTimer waited;
+    waited.start();
+    while (!stopFlag) {
+        TucsenImageHeader header;
+        if (camera->getRawData(raw.get(), camera->rawSize) != 0 ||
+            camera->calcFlatfield(raw.get(), 1) != 0 ||
+            camera->decodeRaw2Image(raw.get(), picture.get()) != 0 ||
+            !TucsenImageHeader::read(picture.get(), bytes, &header)) {
+            if (waited.elapsed() > boundMs) {
+                qWarning() << "pictureCap: no frame from the camera.";
+                m_noFrame = true;
+                break;
+            }
+            QThread::msleep(kRetryPauseMs);
+            continue;
+        }
+        qDebug() << "GetRawData success.";
+        {
+            QMutexLocker lock(&camera->mutex);
+            camera->frameWidth = header.width;
+            camera->frameHeight = header.height;
+        }
+        dataOffset = header.dataOffset;
+        if (invertFlag && m_userOpt.sampleImageBkColor == 0) {
+            TucsenPictureOps::invertHighBytes(picture.get(), bytes);
+        }
+        medianFilter(picture.get());
+        camera->frameList.append(picture.release());
+        return true;
+    }
+    qDebug() << "pictureCap quit.";
+    return false;
+}
+
+void TucsenCapThread::medianFilter(uchar* picture) {
+    qDebug() << "medianFilter.";
+    TucsenPictureOps::medianFilter(picture, pictureBytes());
+}
+
+void TucsenCapThread::recordExposure(int exposure, int gain) {
+    curExperiment->exposureTime += QString::number(exposure) + QLatin1Char(',');
+    curExperiment->gain += QString::number(gain) + QLatin1Char(',');
+}
+
+void TucsenCapThread::captureSeries(bool differences, bool save) {
+    TucsenCamCtrl* camera = m_camCtrl;
+    const TucsenCamSet& set = m_camOpt.tucsenCurrentCamSet;
+    int previous = 0;
+    for (const QStringList& entry : m_userOpt.loadExpTimeList()) {
+        const int time = TucsenPictureOps::entryTimeMs(entry);
+        const int exposure = differences ? time - previous : time;
+        previous = time;
+        const int gain = set.GainCap;
+        recordExposure(exposure, gain);
+        camera->setCapturePara(exposure, gain,
+                               TucsenPictureOps::pixelClockFor(exposure, set.PixelClock));
+        camera->resetDevice();
+        invertFlag = true;
+        const bool taken = pictureCap();
+        if (stopFlag || !taken) {
+            break;
+        }
+        if (save) {
+            savePicture(camera->frameList.last());
+        }
+    }
+}
+
+void TucsenCapThread::normalCap() {
+    captureSeries(false, true);
+}
+
+void TucsenCapThread::timeAccCap() {
+    captureSeries(true, true);
+}
+
+void TucsenCapThread::inteAccCap() {
+    captureSeries(false, false);
+    combineIntegral();
+}
+
+void TucsenCapThread::timeAndInteAccCap() {
+    captureSeries(true, false);
+    combineIntegral();
+}
+
+void TucsenCapThread::combineIntegral() {
+    TucsenCamCtrl* camera = m_camCtrl;
+    const int first = m_markerTaken ? 1 : 0;
+    for (int i = first; i < camera->frameList.size(); ++i) {
+        if (i > first) {
+            TucsenImageHeader header;
+            if (TucsenImageHeader::read(camera->frameList.at(i - 1), pictureBytes(), &header)) {
+                QMutexLocker lock(&camera->mutex);
+                camera->frameWidth = header.width;
+                camera->frameHeight = header.height;
+                dataOffset = header.dataOffset;
+            }
+            TucsenPictureOps::multiplyHighBytes(camera->frameList.at(i),
+                                                camera->frameList.at(i - 1), pictureBytes());
+        }
+        savePicture(camera->frameList.at(i));
+    }
+}
+
+void TucsenCapThread::blendWithMarker(uchar* marker, uchar* picture) {
+    m_userOpt.loadUserOpt(UserOpt_sampleImageBkColor);
+    TucsenImageHeader header;
+    if (TucsenImageHeader::read(picture, pictureBytes(), &header)) {
+        QMutexLocker lock(&m_camCtrl->mutex);
+        m_camCtrl->frameWidth = header.width;
+        m_camCtrl->frameHeight = header.height;
+        dataOffset = header.dataOffset;
+    }
+    TucsenPictureOps::blendWithMarker(marker, picture, pictureBytes(),
+                                      m_userOpt.sampleImageBkColor == 1);
+}
+
+void TucsenCapThread::savePicture(const uchar* picture) {
+    const QTime now = QTime::currentTime();
+    const QString& experiment = m_camCtrl->curExpName;
+    const QString folder1 = TucsenPictureFiles::stationFolder(m_folderDate, experiment);
+    const QString folder2 =
+        TucsenPictureFiles::storageFolder(m_storagePath, m_folderDate, experiment);
+    QDir().mkpath(folder1);
+    QDir().mkpath(folder2);
+    const QString name = TucsenPictureFiles::freeFileName(folder1, folder2, now);
+    const cv::Mat image = TucsenPictureOps::storedImage(picture, pictureBytes());
+    TucsenPictureFiles::writeTiff16(folder1 + name, image);
+    TucsenPictureFiles::writeTiff16(folder2 + name, image);
+}

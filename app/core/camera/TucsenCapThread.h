@@ -1,0 +1,76 @@
+#pragma once
+
+#include "settings/CamOpts.h"
+#include "settings/UserOpts.h"
+
+#include <QDate>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+#include <memory>
+
+class CI_MainControl;
+class LightCtrl;
+class TucsenCamCtrl;
+struct WestblotExperiment;
+
+// One capture job of a western-blot experiment with the cooled camera: an
+// optional marker picture under the blot light, then the chemiluminescence
+// pictures (one single picture, or a manual series: normal, time- or
+// integral-accumulated, or both). Every picture is corrected, decoded,
+// optionally inverted and median filtered, kept in the camera controller's
+// frameList and stored twice as a 16-bit TIFF; the experiment's row gets
+// the exposure times and gains used. The owner closes the preview first and
+// sets the controller's curExpName and curFuncFrameType.
+class TucsenCapThread : public QThread {
+    Q_OBJECT
+  public:
+    explicit TucsenCapThread(QObject* parent = nullptr);
+    ~TucsenCapThread() override;
+
+    // true ends the job at the next picture; the record is still updated
+    // and the camera suspended.
+    void setStopFlag(bool stop);
+
+  protected:
+    void run() override;
+
+  private:
+    // One picture appended to frameList; false when the job was stopped or
+    // the camera gave no frame in time.
+    bool pictureCap();
+    void medianFilter(uchar* picture);
+    void normalCap();
+    void timeAccCap();
+    void inteAccCap();
+    void timeAndInteAccCap();
+    // The manual series: absolute entry times, or their differences.
+    void captureSeries(bool differences, bool save);
+    // The integral combination of the series, each picture with the
+    // combined one before it, and their saves.
+    void combineIntegral();
+    void singleCap();
+    void blendWithMarker(uchar* marker, uchar* picture);
+    void savePicture(const uchar* picture);
+    // Appends "<exposure>," and "<gain>," to the row's texts.
+    void recordExposure(int exposure, int gain);
+    bool ended() const { return stopFlag || m_noFrame; }
+    size_t pictureBytes() const;
+
+    CI_MainControl* m_mainControl;
+    LightCtrl* m_lightCtrl;
+    std::atomic<bool> stopFlag{false};
+    bool invertFlag = false;
+    unsigned short dataOffset = 0;
+    std::unique_ptr<WestblotExperiment> curExperiment;
+
+    TucsenCamCtrl* m_camCtrl;
+    // The settings files, read by this thread alone.
+    CamOpts m_camOpt;
+    UserOpts m_userOpt;
+    bool m_markerTaken = false;
+    bool m_noFrame = false;
+    QDate m_folderDate;
+    QString m_storagePath;
+};

@@ -1,0 +1,306 @@
+// Capture jobs of the western-blot page against the simulated cooled camera
+// and the dark-room simulator (whose journal shows the blot light commands).
+#include "DarkroomSimProcess.h"
+#include "TestStation.h"
+#include "camera/TucsenCamCtrl.h"
+#include "camera/TucsenCapThread.h"
+#include "controller/CI_MainControl.h"
+#include "database/Westblot_ExperimentDB.h"
+#include "serial/ASyncSerialPortThread.h"
+#include "startup/LogHandler.h"
+
+#include <CamCore_control.h>
+
+#include <QDate>
+#include <QDir>
+#include <QSettings>
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::string journal() {
+    const int length = camsim_journal(nullptr, 0);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    camsim_journal(&text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+std::vector<float> exposuresSeen() {
+    std::vector<float> exposures(64);
+    const int count = camsim_frame_exposures(exposures.data(), nullptr, 64);
+    exposures.resize(static_cast<size_t>(count));
+    return exposures;
+}
+
+class TucsenCapThreadTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        qInstallMessageHandler(outputMessage);
+        s_station = new TestStation("tucsen-capture");
+        s_station->writeMachineIni("320", 1);
+        s_control = CI_MainControl::getInstance();
+        ASSERT_TRUE(s_control->initMachineName());
+        s_sim = new DarkroomSimProcess("capture-link");
+        ASSERT_TRUE(s_sim->start());
+        s_control->ConnectToPort(s_sim->linkPath());
+        ASSERT_TRUE(waitUntil([] { return s_control->serialPortThread->isRunning(); }, 3000));
+        s_station->setUserOption("storagePath", s_station->path() + "/storage");
+        s_station->setUserOption("ExpTime", 5000);
+    }
+    static void TearDownTestSuite() {
+        s_control->serialPortThread->closePort();
+        s_control->serialPortThread->wait(3000);
+        delete s_sim;
+        qInstallMessageHandler(nullptr);
+    }
+
+    void SetUp() override {
+        camsim_reset("width=64,height=32,time_scale=0,noise=0,scene=bands");
+        ASSERT_TRUE(s_control->initTucsenCam());
+        camsim_reset_counts();
+        settleLine();
+        s_sim->command("clear");
+    }
+    // Waits until the line has been quiet for a moment, so the commands of an
+    // earlier job have all arrived before the journal is cleared.
+    static void settleLine() {
+        int seen = -1;
+        for (int i = 0; i < 20; ++i) {
+            const int now = s_sim->journal().size();
+            if (now == seen) {
+                return;
+            }
+            seen = now;
+            waitUntil([] { return false; }, 250);
+        }
+    }
+    // Resets the simulator's records but not the started camera.
+    static void camsim_reset_counts() { camsim_clear_journal(); }
+
+    // A new experiment row, made the camera's current one.
+    QString newExperiment() {
+        WestblotExperiment row;
+        row.expType = 1;
+        row.name = QString("WestBlot_Test%1").arg(++s_number);
+        row.dateTime = QDateTime(QDate(2026, 3, 4), QTime(23, 59, 59));
+        EXPECT_TRUE(s_control->westblotExperimentDB->insertExperiment(row));
+        TucsenCamCtrl::getInstance()->curExpName = row.name;
+        return row.name;
+    }
+    void setManual(bool timeAcc, bool inteAcc, const QList<QStringList>& entries) {
+        QSettings cam(s_station->filePath("Ini/camOption.ini"), QSettings::IniFormat);
+        cam.setValue("TucsenCurrentCamSet/TimeAcc", timeAcc);
+        cam.setValue("TucsenCurrentCamSet/InteAcc", inteAcc);
+        cam.sync();
+        s_control->userOpt.CapCount = entries.size();
+        s_control->userOpt.saveUserOpt(UserOpt_CapCount);
+        for (int i = 0; i < entries.size(); ++i) {
+            *(&s_control->userOpt.ExpTime_1 + i) = entries.at(i);
+            s_control->userOpt.saveUserOpt(UserOpt_ExpTime_1 + i);
+        }
+    }
+    static int filesIn(const QString& folder) {
+        return QDir(folder).entryList({"*.tif"}, QDir::Files).size();
+    }
+    QStringList lightNotes() {
+        QStringList notes;
+        for (const SimJournalEntry& entry : s_sim->journal()) {
+            if (entry.note.startsWith("blot light")) {
+                notes << entry.note;
+            }
+        }
+        return notes;
+    }
+    static void runJob(TucsenCapThread& thread) {
+        thread.start();
+        ASSERT_TRUE(thread.wait(20000));
+    }
+
+    static TestStation* s_station;
+    static CI_MainControl* s_control;
+    static DarkroomSimProcess* s_sim;
+    static int s_number;
+};
+
+TestStation* TucsenCapThreadTest::s_station = nullptr;
+CI_MainControl* TucsenCapThreadTest::s_control = nullptr;
+DarkroomSimProcess* TucsenCapThreadTest::s_sim = nullptr;
+int TucsenCapThreadTest::s_number = 0;
+
+TEST_F(TucsenCapThreadTest, CaptureModesWithAndWithoutMarker) {
+    const QList<QStringList> two = {{"0", "05", "000"}, {"0", "12", "000"}};
+    const QList<QStringList> three = {{"0", "05", "000"}, {"0", "12", "000"}, {"0", "20", "000"}};
+    struct Case {
+        const char* label;
+        int frameType;
+        bool wbMarker;
+        bool timeAcc, inteAcc;
+        QList<QStringList> entries;
+        int files;
+        int pictures;
+        std::vector<float> exposures;
+        const char* exposureText;
+        const char* gainText;
+    };
+    const Case cases[] = {
+        {"single with marker",
+         0,
+         false,
+         false,
+         false,
+         {},
+         3,
+         3,
+         {200, 5000},
+         "200,5000,",
+         "200,585,"},
+        {"single", 0, true, false, false, {}, 1, 1, {5000}, "5000,", "585,"},
+        {"normal", 1, true, false, false, two, 2, 2, {5000, 12000}, "5000,12000,", "585,585,"},
+        {"time-accumulated",
+         1,
+         true,
+         true,
+         false,
+         two,
+         2,
+         2,
+         {5000, 7000},
+         "5000,7000,",
+         "585,585,"},
+        {"integral with marker",
+         1,
+         false,
+         false,
+         true,
+         three,
+         4,
+         4,
+         {200, 5000, 12000, 20000},
+         "200,5000,12000,20000,",
+         "200,585,585,585,"},
+        {"both", 1, true, true, true, two, 2, 2, {5000, 7000}, "5000,7000,", "585,585,"},
+        {"no pictures with marker", 1, false, false, false, {}, 1, 1, {200}, "200,", "200,"},
+    };
+    TucsenCamCtrl* camera = TucsenCamCtrl::getInstance();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SetUp();
+        s_station->setUserOption("WbMarker", c.wbMarker);
+        setManual(c.timeAcc, c.inteAcc, c.entries);
+        camera->curFuncFrameType = c.frameType;
+        const QString name = newExperiment();
+        TucsenCapThread thread;
+        runJob(thread);
+
+        // Both folders are named by the experiment's date.
+        EXPECT_EQ(filesIn(s_station->path() + "/Pictures/26-03-04/" + name), c.files);
+        EXPECT_EQ(filesIn(s_station->path() + "/storage/26-03-04/" + name), c.files);
+        EXPECT_EQ(camera->frameList.size(), c.pictures);
+        EXPECT_EQ(exposuresSeen(), c.exposures);
+        const auto row = s_control->westblotExperimentDB->loadByName(name);
+        ASSERT_TRUE(row);
+        EXPECT_EQ(row->exposureTime, c.exposureText);
+        EXPECT_EQ(row->gain, c.gainText);
+        const QStringList light = c.wbMarker ? QStringList{"blot light off"}
+                                             : QStringList{"blot light on", "blot light off"};
+        ASSERT_TRUE(waitUntil([&] { return lightNotes().size() >= light.size(); }, 5000));
+        settleLine();
+        EXPECT_EQ(lightNotes(), light);
+        EXPECT_EQ(camera->deviceState(), 0);
+    }
+}
+
+TEST_F(TucsenCapThreadTest, ChemiluminescencePicturesAreInvertedTheMarkerIsNot) {
+    s_station->setUserOption("WbMarker", false);
+    TucsenCamCtrl* camera = TucsenCamCtrl::getInstance();
+    camera->curFuncFrameType = 0;
+    newExperiment();
+    TucsenCapThread thread;
+    runJob(thread);
+    ASSERT_EQ(camera->frameList.size(), 3);
+    auto sample = [&](int picture, int column, int row) {
+        const uchar* p = camera->frameList.at(picture) + 16 + 2 * (row * 64 + column);
+        return p[0] | (p[1] << 8);
+    };
+    // The marker's background, 100 + 0.02 x 300 x 0.2, as taken.
+    EXPECT_EQ(sample(0, 2, 2), 101);
+    // The chemiluminescence background, 100 + 0.02 x 300 x 5 x 585 / 200,
+    // with its high byte complemented.
+    EXPECT_EQ(sample(1, 2, 2), 187 | 0xFF00);
+    EXPECT_EQ(camera->frameWidth, 64);
+    EXPECT_EQ(camera->frameHeight, 32);
+}
+
+TEST_F(TucsenCapThreadTest, LongExposuresUseTheNextPixelClock) {
+    s_station->setUserOption("WbMarker", true);
+    TucsenCamCtrl::getInstance()->curFuncFrameType = 0;
+    for (int exposure : {1200000, 1200001}) {
+        SetUp();
+        s_station->setUserOption("ExpTime", exposure);
+        newExperiment();
+        TucsenCapThread thread;
+        runJob(thread);
+        const std::string pixelClock = exposure > 1200000 ? "3" : "2";
+        EXPECT_NE(journal().find("SetPixelclock " + pixelClock + " -> 0\nGetExposure"),
+                  std::string::npos)
+            << exposure;
+    }
+    s_station->setUserOption("ExpTime", 5000);
+}
+
+TEST_F(TucsenCapThreadTest, AStopDuringTheMarkerStillTurnsTheLightOffAndUpdatesTheRow) {
+    s_station->setUserOption("WbMarker", false);
+    TucsenCamCtrl* camera = TucsenCamCtrl::getInstance();
+    camera->curFuncFrameType = 0;
+    const QString name = newExperiment();
+    camsim_stall_reads(1);
+    TucsenCapThread thread;
+    thread.start();
+    ASSERT_TRUE(waitUntil(
+        [] { return journal().find("CalcDefectCorrection -> 0") != std::string::npos; }, 5000));
+    thread.setStopFlag(true);
+    camsim_stall_reads(0);
+    ASSERT_TRUE(thread.wait(10000));
+    const auto row = s_control->westblotExperimentDB->loadByName(name);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->exposureTime, "200,5000,");
+    EXPECT_EQ(filesIn(s_station->path() + "/Pictures/26-03-04/" + name), 0);
+    ASSERT_TRUE(waitUntil([&] { return lightNotes().size() >= 2; }, 5000));
+    settleLine();
+    EXPECT_EQ(lightNotes(), QStringList({"blot light on", "blot light off"}));
+    EXPECT_EQ(camera->deviceState(), 0);
+}
+
+TEST_F(TucsenCapThreadTest, ACameraThatGivesNoFrameEndsTheJobInBoundedTime) {
+    s_station->setUserOption("WbMarker", true);
+    TucsenCamCtrl::getInstance()->curFuncFrameType = 0;
+    s_station->setUserOption("ExpTime", 100);
+    const QString name = newExperiment();
+    camsim_fail("GetRawData", -1, CAMCORE_E_DEVICE);
+    TucsenCapThread thread;
+    runJob(thread);
+    const auto row = s_control->westblotExperimentDB->loadByName(name);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->exposureTime, "100,");
+    EXPECT_TRUE(TucsenCamCtrl::getInstance()->frameList.isEmpty());
+    EXPECT_TRUE(s_station->todaysLog().contains("pictureCap: no frame from the camera."));
+    s_station->setUserOption("ExpTime", 5000);
+}
+
+TEST_F(TucsenCapThreadTest, AnExperimentThatIsNotStoredTakesNoPicture) {
+    TucsenCamCtrl::getInstance()->curExpName = "WestBlot_Missing";
+    TucsenCapThread thread;
+    runJob(thread);
+    EXPECT_EQ(camsim_frames_grabbed(), 0);
+    EXPECT_TRUE(s_station->todaysLog().contains("TucsenCapThread: no experiment named"));
+    EXPECT_EQ(TucsenCamCtrl::getInstance()->deviceState(), 0);
+}
+
+}  // namespace

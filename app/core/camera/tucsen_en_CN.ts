@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CI_MainControl</name>
+    <message>
+        <source>Camera connection error!</source>
+        <translation>相机连接错误！</translation>
+    </message>
+</context>
+</TS>

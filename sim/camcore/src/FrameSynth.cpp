@@ -1,0 +1,128 @@
+#include "FrameSynth.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "CamCore.h"
+
+namespace camsim {
+
+namespace {
+
+constexpr int kLanes = 8;
+constexpr double kLaneHalfWidth = 0.035;
+constexpr double kBandRows[] = {0.3, 0.5, 0.7};
+constexpr double kBandHalfHeight = 0.02;
+constexpr double kBackground = 0.02;
+constexpr double kMembrane = 40.0;
+
+void put16(uint8_t* at, unsigned value) {
+    at[0] = static_cast<uint8_t>(value & 0xFF);
+    at[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
+}
+
+uint64_t mix(uint64_t x) {
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+// A band is a dome: brightest at its centre, falling to the background at
+// its edges, as the chemiluminescence of a blotted protein does.
+double bandRadiance(double u, double v) {
+    const int lane = std::min(kLanes - 1, static_cast<int>(u * kLanes));
+    const double across = (u - (lane + 0.5) / kLanes) / kLaneHalfWidth;
+    if (std::fabs(across) >= 1.0) {
+        return kBackground;
+    }
+    for (int band = 0; band < 3; ++band) {
+        const double along = (v - kBandRows[band]) / kBandHalfHeight;
+        if (std::fabs(along) < 1.0) {
+            // Lane 3's middle band is the brightest; the others are weaker.
+            const int strength = (lane * 3 + band * 2 + 3) % 5;
+            const double peak = lane == 3 && band == 1 ? 1.0 : 0.2 + 0.15 * strength;
+            const double dome = (1.0 - across * across) * (1.0 - along * along);
+            return std::max(kBackground, peak * dome);
+        }
+    }
+    return kBackground;
+}
+
+}  // namespace
+
+double sceneRadiance(Scene scene, double u, double v, bool blotLight) {
+    double radiance = 0.0;
+    switch (scene) {
+        case Scene::Bands:
+            radiance = bandRadiance(u, v);
+            break;
+        case Scene::Dark:
+            radiance = 0.0;
+            break;
+        case Scene::WholeBright:
+            radiance = 1.0;
+            break;
+    }
+    if (blotLight && u >= 0.1 && u < 0.9 && v >= 0.1 && v < 0.9) {
+        radiance += kMembrane;
+    }
+    return radiance;
+}
+
+double sampleLevel(const SimConfig& config, const Exposure& exposure, double radiance) {
+    const double black = 10.0 * exposure.blackLevel;
+    const double level = black + radiance * config.signal * (exposure.exposureMs / 1000.0) *
+                                     (exposure.gain / 200.0) * exposure.binning * exposure.binning;
+    return std::min(65535.0, std::max(0.0, level));
+}
+
+size_t rawFrameBytes(const SimConfig& config, int binning, int bits) {
+    const size_t pixels =
+        static_cast<size_t>(config.width / binning) * static_cast<size_t>(config.height / binning);
+    return CAMCORE_HEADER_LENGTH + pixels * (bits == 8 ? 1 : 2);
+}
+
+void synthesiseFrame(const SimConfig& config, const Exposure& exposure, uint32_t frameNumber,
+                     std::vector<uint8_t>* frame) {
+    const int width = config.width / exposure.binning;
+    const int height = config.height / exposure.binning;
+    frame->assign(rawFrameBytes(config, exposure.binning, exposure.bits), 0);
+    uint8_t* header = frame->data();
+    put16(header, frameNumber & 0xFFFF);
+    put16(header + 2, frameNumber >> 16);
+    put16(header + 4, static_cast<unsigned>(width));
+    put16(header + 6, static_cast<unsigned>(height));
+    header[8] = static_cast<uint8_t>(exposure.bits);
+    header[9] = 1;
+    put16(header + 10, CAMCORE_FRAME_MAGIC);
+    put16(header + 12, CAMCORE_HEADER_LENGTH);
+
+    uint8_t* samples = header + CAMCORE_HEADER_LENGTH;
+    const uint64_t frameKey = mix((static_cast<uint64_t>(config.seed) << 32) ^ frameNumber);
+    for (int row = 0; row < height; ++row) {
+        const int sceneRow = (exposure.flip & 1) ? height - 1 - row : row;
+        const double v = (sceneRow + 0.5) / height;
+        for (int column = 0; column < width; ++column) {
+            const int sceneColumn = (exposure.flip & 2) ? width - 1 - column : column;
+            const double u = (sceneColumn + 0.5) / width;
+            double level = sampleLevel(config, exposure,
+                                       sceneRadiance(config.scene, u, v, exposure.blotLight));
+            const size_t index = static_cast<size_t>(row) * width + column;
+            if (config.noise > 0) {
+                const uint64_t draw = mix(frameKey ^ index);
+                const int span = 2 * config.noise + 1;
+                level += static_cast<int>(draw % static_cast<uint64_t>(span)) - config.noise;
+            }
+            const unsigned value =
+                static_cast<unsigned>(std::min(65535.0, std::max(0.0, std::floor(level))));
+            if (exposure.bits == 8) {
+                samples[index] = static_cast<uint8_t>(value >> 8);
+            } else {
+                put16(samples + 2 * index, value);
+            }
+        }
+    }
+}
+
+}  // namespace camsim
