@@ -44,6 +44,7 @@ struct Seen {
         int nStatus;
     };
     std::vector<Call> calls;
+    CDevice* pDevice = nullptr;
     std::atomic<int> nRecorded{0};
     std::atomic<int> nCalls{0};
 
@@ -68,13 +69,13 @@ struct Seen {
 };
 
 // Runs on the drawing thread inside the drawing lock, as the recording's
-// write does: the status seen here is the one the write sees.
+// write does: the recording seen here is the one the write sees.
 void OnFrame(unsigned char* pData, int nWidth, int nHeight, int nBitCount, void* pContext) {
     Seen& seen = *static_cast<Seen*>(pContext);
-    bool bRecording = false;
-    int nStatus = 0;
-    ZDQ_RecordStatusGet(0, &bRecording);
-    ZDQ_PreviewGetStatus(0, &nStatus);
+    // The device itself, not the exports: the manager may be going away
+    // meanwhile (the device's own stop waits for this thread).
+    const bool bRecording = seen.pDevice->Recording();
+    const int nStatus = seen.pDevice->PreviewStatus();
     const uint64_t nHash = Hash(pData, static_cast<size_t>(nWidth) * nHeight * nBitCount / 8);
     {
         std::lock_guard<std::mutex> lock(seen.mutex);
@@ -147,7 +148,7 @@ class RecordingTest : public OpenedCameraTest {
 
     // The station's camera with a 640 x 480 raw preview and the callback.
     void OpenWithPreview(bool bParallel) {
-        Open(kTypeMono1280);
+        m_seen.pDevice = &Open(kTypeMono1280);
         ASSERT_EQ(ZDQ_PreviewSetFieldOfView(0, 0, 0, kWidth, kHeight, 0, 0), RET_SUCCESS);
         ASSERT_EQ(ZDQ_PreviewSetMode(0, 0), RET_SUCCESS);
         ASSERT_EQ(ZDQ_PreviewSetCallback(0, OnFrame, &m_seen), RET_SUCCESS);
