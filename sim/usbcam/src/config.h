@@ -13,6 +13,8 @@ struct ConfiguredCamera {
     int slot = 0;
     MlSimProfile profile{};
     int blur = 0;
+    // The camera's memory image file, empty for none.
+    std::string memoryFile;
 };
 
 // False with a message naming the file and line on the first error.
