@@ -80,19 +80,29 @@ ini_set "$user_ini" UserOption comNum "$link"
 mkdir -p "$station/documents"
 cp -u build/bin/documents/report.dotx "$station/documents/report.dotx"
 
-# One simulated camera: a monochrome 1280 x 1024 camera (MT9M001) looking at
-# a gel, with real exposure times.
+# One simulated monochrome camera of the machine model, looking at a gel with
+# real exposure times: the 320 has a 1280 x 1024 camera (MT9M001), the 520 and
+# 550 a 2592 x 1944 one. Its lens focus is the dark-room simulator's, read from
+# the shared world file; the gel is sharp at focus 300 (the lens starts at 500).
+machine_name="$(sed -n 's/^MachineName *= *//p' "$station/machine.ini" | head -n1)"
+case "$machine_name" in
+    320) camera_type=1 ;;
+    *) camera_type=9 ;;
+esac
+world="$station/darkroom-world.txt"
 export MLUSBIMAGER_CONFIG="$station/usbcam.ini"
-cat >"$MLUSBIMAGER_CONFIG" <<'INI'
+cat >"$MLUSBIMAGER_CONFIG" <<INI
 [camera0]
-device_type = 1
+device_type = $camera_type
 serial = 1
 colour = mono
 scene = gel
 timing = realtime
+world_file = $world
+sharp_focus = 300
 INI
 
-./build/bin/darkroom-sim --link "$link" --control "$control" &
+./build/bin/darkroom-sim --link "$link" --control "$control" --world "$world" &
 sim_pid=$!
 update_pid=""
 stop_sim() {

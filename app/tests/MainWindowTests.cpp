@@ -361,7 +361,7 @@ TEST_F(MainWindowTest, BothLanguagesLoadTheirSheetsAndPictures) {
 TEST_F(MainWindowTest, LanguageChangeSwapsPicturesAndTextsWithoutRebuilding) {
     buildWindow();
     QWidget* head = child("frame_Head");
-    auto* notice = child("frame_Varnu")->findChild<QLabel*>("label_NotBuilt");
+    auto* notice = child("frame_WesternBlot")->findChild<QLabel*>("label_NotBuilt");
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(notice->text(), "This page is not built yet.");
     EXPECT_TRUE(head->styleSheet().contains("home_normal_en.png"));

@@ -5,6 +5,7 @@
 #include "serial/SerialPortCatalog.h"
 #include "serial/VarnuStatusDecoder.h"
 
+#include "camera/ZdqCameraCtrl.h"
 #include "camera/TucsenCamCtrl.h"
 #include "database/AuditTrailDB.h"
 #include "database/ExperimentViewDB.h"
@@ -60,6 +61,7 @@ CI_MainControl::CI_MainControl() {
     auditTrailDB = new AuditTrailDB(station, this);
 
     serialPortThread = ASyncSerialPortThread::getInstance();
+    zdqCameraCtrl = ZdqCameraCtrl::getInstance();
     tucsenCamCtrl = TucsenCamCtrl::getInstance();
 
     currentUser = new UserInfo();

@@ -20,6 +20,7 @@ class UserInfo;
 class UserInfoDB;
 class Varnu_ExperimentDB;
 class Westblot_ExperimentDB;
+class ZdqCameraCtrl;
 
 // The one application-wide object through which every window, page and
 // worker reaches shared state: the settings, the stores, the serial link to
@@ -68,6 +69,7 @@ class CI_MainControl : public QObject {
     SampleDB* sampleDB = nullptr;
     AuditTrailDB* auditTrailDB = nullptr;
     ASyncSerialPortThread* serialPortThread = nullptr;
+    ZdqCameraCtrl* zdqCameraCtrl = nullptr;
     TucsenCamCtrl* tucsenCamCtrl = nullptr;
     ModbusMaster modbusMaster;
     int expType = Varnu;

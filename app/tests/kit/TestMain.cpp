@@ -5,6 +5,9 @@
 #include "Watchdog.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -33,6 +36,17 @@ int main(int argc, char** argv) {
     setrlimit(RLIMIT_CORE, &noCore);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // Named claims (the camera SDK's among them) live in XDG_RUNTIME_DIR and
+    // are per user session: each test process gets a folder of its own, so
+    // tests running side by side never see each other's claims. A death
+    // test's child (the executable run again) keeps its parent's folder.
+    QTemporaryDir claims(QDir::tempPath() + QStringLiteral("/varnu-claims-XXXXXX"));
+    if (!qEnvironmentVariableIsSet("VARNU_TEST_CLAIMS") && claims.isValid()) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(claims.path()));
+        qputenv("VARNU_TEST_CLAIMS", "1");
+    } else {
+        claims.remove();
     }
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);

@@ -98,11 +98,27 @@ ControlResult handleControlLine(Controller& controller, const std::string& line,
     } else if (command == "clear") {
         controller.clearJournal();
         result.lines.push_back("ok");
+    } else if (command == "lens") {
+        std::string axisName;
+        double position = 0;
+        words >> axisName >> position;
+        const bool known = axisName == "zoom" || axisName == "focus" || axisName == "iris";
+        if (!known || words.fail()) {
+            result.lines.push_back("error usage: lens zoom|focus|iris <position>");
+            return result;
+        }
+        const LensAxis axis = axisName == "zoom"    ? LensAxis::Zoom
+                              : axisName == "focus" ? LensAxis::Focus
+                                                    : LensAxis::Iris;
+        controller.setLensPosition(axis, position, nowMs);
+        result.lines.push_back("ok");
     } else if (command == "quit") {
         result.quit = true;
         result.lines.push_back("ok");
     } else if (command == "help") {
-        result.lines.push_back("send <hex>...  mute  unmute  state  journal  clear  quit  help");
+        result.lines.push_back(
+            "send <hex>...  mute  unmute  state  lens <axis> <position>  journal  clear  quit  "
+            "help");
         result.lines.push_back("ok");
     } else {
         result.lines.push_back("error unknown command: " + command);

@@ -350,6 +350,35 @@ Controller::LensPositions Controller::lensAt(uint64_t nowMs) const {
     return lens;
 }
 
+void Controller::setLensPosition(LensAxis axis, double position, uint64_t nowMs) {
+    startMotion(motion_, nowMs);
+    const double clamped = std::clamp(position, kLensMin, kLensMax);
+    switch (axis) {
+        case LensAxis::Zoom:
+            zoom_ = clamped;
+            break;
+        case LensAxis::Focus:
+            focus_ = clamped;
+            break;
+        case LensAxis::Iris:
+            iris_ = clamped;
+            break;
+    }
+}
+
+double Controller::lensRate(LensAxis axis) const {
+    const double speed = kLensUnitsPerSecond * timeScale_;
+    switch (axis) {
+        case LensAxis::Zoom:
+            return motion_ == Motion::ZoomIn ? speed : motion_ == Motion::ZoomOut ? -speed : 0.0;
+        case LensAxis::Focus:
+            return motion_ == Motion::FocusIn ? speed : motion_ == Motion::FocusOut ? -speed : 0.0;
+        case LensAxis::Iris:
+            return motion_ == Motion::IrisIn ? speed : motion_ == Motion::IrisOut ? -speed : 0.0;
+    }
+    return 0.0;
+}
+
 void Controller::startMotion(Motion motion, uint64_t nowMs) {
     const LensPositions lens = lensAt(nowMs);
     zoom_ = lens.zoom;

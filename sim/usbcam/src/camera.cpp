@@ -193,6 +193,7 @@ std::chrono::steady_clock::time_point Camera::nextFrameDue(
 FrameSpec Camera::beginTransfer() {
     FrameSpec layout;
     int blur = 0;
+    std::shared_ptr<WorldFocus> world;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         layout.readout = readoutLocked();
@@ -217,6 +218,10 @@ FrameSpec Camera::beginTransfer() {
         lastFrame_ = std::chrono::steady_clock::now();
         layout.triggers = triggers_;
         blur = blur_;
+        world = world_;
+    }
+    if (world) {
+        blur = world->blurRadius(blur);
     }
     if (layout.content == MLSIM_CONTENT_SCENE) {
         layout.scene = scene_.get(layout.readout.arrayWidth, layout.readout.arrayHeight, blur);

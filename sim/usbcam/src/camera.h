@@ -20,6 +20,7 @@
 #include "frame_synth.h"
 #include "mlusbimager_control.h"
 #include "sensor_chip.h"
+#include "world_focus.h"
 
 namespace usbcam {
 
@@ -88,6 +89,8 @@ class Camera {
     void setContent(int content);
     void setTiming(int timing);
     void setBlur(int radius);
+    // Takes the blur from the shared world's lens focus from now on.
+    void setWorldFocus(std::shared_ptr<WorldFocus> world);
     bool setPortInput(int sfr, uint8_t levels);
     void setSnapButton(bool pressed);
     void setGpioInput(bool level);
@@ -165,6 +168,7 @@ class Camera {
     uint64_t framesSent_ = 0;
     uint64_t transfersSent_ = 0;
     int blur_ = 0;
+    std::shared_ptr<WorldFocus> world_;
     std::chrono::steady_clock::time_point plugTime_;
     std::chrono::steady_clock::time_point lastFrame_;  // when the last transfer began
     FaultScript faults_;

@@ -26,6 +26,11 @@ void Camera::setBlur(int radius) {
     blur_ = std::clamp(radius, 0, 256);
 }
 
+void Camera::setWorldFocus(std::shared_ptr<WorldFocus> world) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    world_ = std::move(world);
+}
+
 bool Camera::setPortInput(int sfr, uint8_t levels) {
     std::lock_guard<std::mutex> lock(mutex_);
     int port = portIndex(sfr);

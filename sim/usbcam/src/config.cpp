@@ -210,6 +210,23 @@ class Builder {
                                   : fileName_.substr(0, slash + 1) + value;
             return true;
         }
+        if (key == "world_file") {
+            out->worldFile = value;
+            return true;
+        }
+        if (key == "sharp_focus" || key == "focus_per_blur_pixel") {
+            char* end = nullptr;
+            const double number = std::strtod(value.c_str(), &end);
+            const bool sharp = key == "sharp_focus";
+            const bool valid = *end == '\0' && end != value.c_str() &&
+                               (sharp ? number >= 0 && number <= 1000 : number > 0);
+            if (!valid) {
+                return fail(line, sharp ? "sharp_focus must be 0 .. 1000"
+                                        : "focus_per_blur_pixel must be a positive number");
+            }
+            (sharp ? out->sharpFocus : out->focusPerBlurPixel) = number;
+            return true;
+        }
         if (key == "timing") {
             return parseWord(word,
                              {{"realtime", MLSIM_TIMING_REALTIME},

@@ -13,6 +13,10 @@ struct ConfiguredCamera {
     int slot = 0;
     MlSimProfile profile{};
     int blur = 0;
+    // The shared world's lens focus blurs the scene when a file is named.
+    std::string worldFile;
+    double sharpFocus = 500.0;
+    double focusPerBlurPixel = 20.0;
     // The camera's memory image file, empty for none.
     std::string memoryFile;
 };

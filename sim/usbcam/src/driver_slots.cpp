@@ -140,6 +140,10 @@ int Driver::loadConfig(const char* path) {
         auto camera = std::make_shared<Camera>(entry.profile, std::move(chip));
         camera->setBlur(entry.blur);
         camera->setMemoryImageFile(entry.memoryFile);
+        if (!entry.worldFile.empty()) {
+            camera->setWorldFocus(std::make_shared<WorldFocus>(entry.worldFile, entry.sharpFocus,
+                                                               entry.focusPerBlurPixel));
+        }
         if (plug(entry.slot, camera)) {
             ++plugged;
         }

@@ -5,6 +5,7 @@
 //   send <hex> [<hex>...]   put the bytes on the line at once ("send 0e 0f")
 //   mute | unmute           stop or resume the controller's own replies
 //   state                   "state power=... light=... ..." on one line
+//   lens <axis> <position>  put zoom, focus or iris at a position (0 to 1000)
 //   journal                 one line an entry: "<ms> <kind> <hex> [<note>]"
 //   clear                   empty the journal
 //   quit                    end the simulator

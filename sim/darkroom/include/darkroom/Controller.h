@@ -59,6 +59,7 @@ constexpr uint8_t UV4Close = 0x1A;
 enum class Source { None, White, UV1, UV2, UV3, UV4 };
 enum class Fluorescence { None, Red, Green, Blue, NearIR };
 enum class Motion { None, ZoomIn, ZoomOut, FocusIn, FocusOut, IrisIn, IrisOut };
+enum class LensAxis { Zoom, Focus, Iris };
 
 const char* sourceName(Source source);
 const char* fluorescenceName(Fluorescence light);
@@ -109,6 +110,11 @@ class Controller {
     void noteInjected(const std::vector<uint8_t>& bytes, uint64_t nowMs);
 
     ControllerState state(uint64_t nowMs) const;
+    // Puts a lens axis at a position (clamped to the end stops), as a person
+    // turning the ring would; a motion of that axis goes on from there.
+    void setLensPosition(LensAxis axis, double position, uint64_t nowMs);
+    // Units a second of the line's clock that an axis moves now (signed).
+    double lensRate(LensAxis axis) const;
     const Journal& journal() const { return journal_; }
     void clearJournal() { journal_.clear(); }
 

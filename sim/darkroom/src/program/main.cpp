@@ -1,11 +1,13 @@
 // darkroom-sim: the dark-room controller on a pseudo-terminal.
 //
 //   darkroom-sim --link PATH [--control SOCKET] [--time-scale X] [--power-on]
+//                [--world FILE]
 //
 // The terminal side of the line is linked at PATH. The control channel is the
 // Unix socket SOCKET, or standard input and output without --control. The
 // program ends on SIGTERM, SIGINT, the control command "quit" or the end of its
-// standard input (stdio mode), and removes its link and socket.
+// standard input (stdio mode), and removes its link and socket. With --world
+// it publishes its state to FILE for the other simulators (darkroom/WorldFile.h).
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -25,6 +27,7 @@
 #include "PtyLink.h"
 #include "darkroom/ControlChannel.h"
 #include "darkroom/Controller.h"
+#include "darkroom/WorldFile.h"
 
 namespace {
 
@@ -39,6 +42,7 @@ void onSignal(int) {
 struct Options {
     std::string link;
     std::string control;
+    std::string world;
     double timeScale = 1.0;
     bool powerOn = false;
 };
@@ -46,7 +50,7 @@ struct Options {
 void usage() {
     std::fprintf(stderr,
                  "usage: darkroom-sim --link PATH [--control SOCKET] [--time-scale X] "
-                 "[--power-on]\n");
+                 "[--power-on] [--world FILE]\n");
 }
 
 bool parseOptions(int argc, char** argv, Options& options) {
@@ -77,6 +81,10 @@ bool parseOptions(int argc, char** argv, Options& options) {
             if (end == text.c_str() || *end != '\0' || !(options.timeScale > 0)) {
                 return false;
             }
+        } else if (arg == "--world") {
+            if (!value(options.world)) {
+                return false;
+            }
         } else if (arg == "--power-on") {
             options.powerOn = true;
         } else {
@@ -84,6 +92,12 @@ bool parseOptions(int argc, char** argv, Options& options) {
         }
     }
     return !options.link.empty();
+}
+
+int64_t epochMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 uint64_t nowMs(std::chrono::steady_clock::time_point start) {
@@ -157,8 +171,27 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "darkroom-sim: %s -> %s\n", options.link.c_str(),
                  link.terminalPath().c_str());
 
+    std::string publishedWorld;
+    auto publishWorld = [&] {
+        if (options.world.empty()) {
+            return;
+        }
+        const uint64_t now = nowMs(start);
+        std::string signature = darkroom::worldSignature(controller, now);
+        if (signature == publishedWorld) {
+            return;
+        }
+        if (darkroom::writeWorldFile(options.world,
+                                     darkroom::formatWorld(controller, now, epochMs()))) {
+            publishedWorld = std::move(signature);
+        } else {
+            std::fprintf(stderr, "darkroom-sim: cannot write %s\n", options.world.c_str());
+        }
+    };
+
     const int master = link.masterFd();
     while (!quit && !control.stdioClosed()) {
+        publishWorld();
         const uint64_t now = nowMs(start);
         queueOutput(controller.advance(now));
 

@@ -1,0 +1,185 @@
+#include "camera/ZdqCaptureThread.h"
+
+#include "controller/CI_MainControl.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "camera/GelPictureFiles.h"
+#include "camera/ScreenBlend.h"
+#include "camera/ZdqCameraCtrl.h"
+#include "camera/ZdqFieldOfView.h"
+
+#include <QtDebug>
+
+#include <opencv2/core.hpp>
+
+#include <vector>
+
+ZdqCaptureThread::ZdqCaptureThread(QObject* parent)
+    : QThread(parent),
+      controller(CI_MainControl::getInstance()),
+      m_experimentDate(QDate::currentDate()) {}
+
+ZdqCaptureThread::~ZdqCaptureThread() {
+    setStopFlag(true);
+    wait();
+}
+
+void ZdqCaptureThread::setAccCapture(bool accumulate) {
+    accCapture = accumulate;
+}
+
+void ZdqCaptureThread::setExpTime(int milliseconds) {
+    expTime = milliseconds;
+}
+
+void ZdqCaptureThread::setStopFlag(bool stop) {
+    stopRequested = stop;
+}
+
+void ZdqCaptureThread::setExperiment(const QUuid& uuid, const QDate& date) {
+    m_experimentUuid = uuid;
+    m_experimentDate = date;
+}
+
+int ZdqCaptureThread::exposureUsed() const {
+    return expTime != 0 ? expTime : controller->camOpt.zdqCurrentCamSet.Exposure;
+}
+
+bool ZdqCaptureThread::connectCamera() {
+    ZdqCameraCtrl* camera = controller->zdqCameraCtrl;
+    camera->ZDQ_Init();
+    if (camera->ZDQ_DeviceGetCount() <= 0) {
+        return false;
+    }
+    controller->camOpt.loadZdqCurrentCamSet();
+    const ZdqCamSet set = controller->camOpt.zdqCurrentCamSet;
+    camera->ZDQ_SetParam(0, ZDQ_EXPOSURE, exposureUsed());
+    camera->ZDQ_SetParam(0, ZDQ_RED, set.Gain);
+    camera->ZDQ_SetParam(0, ZDQ_BRIGHTNESS, set.BrightNess);
+    camera->ZDQ_SetParam(0, ZDQ_CONTRAST, set.Contrast);
+    camera->ZDQ_SetParam(0, ZDQ_GAMMA, set.Gamma);
+    camera->ZDQ_SetParam(0, ZDQ_MIRROR, set.Mirror ? 1 : 0);
+    camera->ZDQ_SetParam(0, ZDQ_FLIP, set.Flip ? 1 : 0);
+    setCaptureFieldOfView(0, set.Resolution);
+    int width = 0;
+    int height = 0;
+    camera->ZDQ_CaptureGetSize(0, &width, &height);
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    // Every frame of one picture has the size of the first.
+    if (m_framesTaken > 0 && (width != frameWidth || height != frameHeight)) {
+        return false;
+    }
+    frameWidth = width;
+    frameHeight = height;
+    return true;
+}
+
+void ZdqCaptureThread::setCaptureFieldOfView(int deviceIndex, int resolution) {
+    controller->camOpt.loadZdqCurrentCamSet();
+    const int machine = controller->machineName;
+    const QSize window = ZdqFieldOfView::window(machine);
+    const int mode = ZdqFieldOfView::addressingMode(machine, resolution);
+    controller->zdqCameraCtrl->ZDQ_CaptureSetFieldOfView(deviceIndex, ZdqFieldOfView::kColumnStart,
+                                                         ZdqFieldOfView::kRowStart, window.width(),
+                                                         window.height(), mode, mode);
+}
+
+bool ZdqCaptureThread::picCapture(uchar* buffer) {
+    qDebug() << "picCapture.";
+    if (controller->zdqCameraCtrl->ZDQ_CaptureRawData(0, buffer) != 1) {
+        return false;
+    }
+    m_framesTaken = 1;
+    return true;
+}
+
+bool ZdqCaptureThread::accPicCapture(uchar* accumulated) {
+    qDebug() << "accPicCapture.";
+    ZdqCameraCtrl* camera = controller->zdqCameraCtrl;
+    const size_t count = static_cast<size_t>(frameWidth) * static_cast<size_t>(frameHeight);
+    std::vector<uchar> fresh(count);
+    if (camera->ZDQ_CaptureRawData(0, accumulated) != 1) {
+        return false;
+    }
+    m_framesTaken = 1;
+    controller->camOpt.loadCamOpt(ZdqCurrent_SignalAccNum);
+    const int frames = controller->camOpt.zdqCurrentCamSet.SignalAccNum;
+    for (int i = 1; i < frames && !stopRequested; ++i) {
+        camera->ZDQ_UnInit();
+        if (!connectCamera()) {
+            qWarning() << "accPicCapture: the camera is gone after" << m_framesTaken << "frames.";
+            break;
+        }
+        if (camera->ZDQ_CaptureRawData(0, fresh.data()) != 1) {
+            qWarning() << "accPicCapture: frame" << i + 1 << "failed; left out.";
+            continue;
+        }
+        screenBlend(accumulated, fresh.data(), count);
+        ++m_framesTaken;
+    }
+    return true;
+}
+
+void ZdqCaptureThread::savePicture(const uchar* buffer) {
+    const QString number = [this] {
+        controller->userOpt.loadUserOpt(UserOpt_curExpNum);
+        return GelPictureFiles::numberText(controller->userOpt.curExpNum);
+    }();
+    const cv::Mat frame(frameHeight, frameWidth, CV_8UC1, const_cast<uchar*>(buffer));
+    cv::Mat rotated;
+    cv::flip(frame, rotated, -1);
+    const QString first =
+        GelPictureFiles::stationFolder(m_experimentDate) + number + QStringLiteral(".tif");
+    GelPictureFiles::writeGreyTiff(first, rotated, 600);
+    const QString storage = GelPictureFiles::storagePath(controller->userOpt);
+    const QString second =
+        GelPictureFiles::storageFolder(storage, m_experimentDate) + number + QStringLiteral(".tif");
+    GelPictureFiles::writeGreyTiff(second, rotated, 600);
+}
+
+void ZdqCaptureThread::updateRecord() {
+    Varnu_ExperimentDB* store = controller->varnuExperimentDB;
+    lastRecord = store->loadByUuid(m_experimentUuid);
+    if (!lastRecord) {
+        qWarning() << "no experiment row for" << controller->zdqCameraCtrl->curExpName;
+        return;
+    }
+    lastRecord->exposureTime = QString::number(exposureUsed()) + QStringLiteral(",");
+    lastRecord->gain =
+        QString::number(controller->camOpt.zdqCurrentCamSet.Gain) + QStringLiteral(",");
+    store->updateExperiment(*lastRecord);
+}
+
+void ZdqCaptureThread::run() {
+    ZdqCameraCtrl* camera = controller->zdqCameraCtrl;
+    m_captured = false;
+    m_framesTaken = 0;
+    const bool connected = connectCamera();
+    delete[] camera->frameBuffer;
+    camera->frameBuffer = nullptr;
+    camera->frameWidth = 0;
+    camera->frameHeight = 0;
+
+    uchar* buffer = nullptr;
+    bool taken = false;
+    if (connected) {
+        buffer = new uchar[static_cast<size_t>(frameWidth) * static_cast<size_t>(frameHeight)];
+        taken = accCapture ? accPicCapture(buffer) : picCapture(buffer);
+    }
+    camera->ZDQ_UnInit();
+
+    if (!taken) {
+        delete[] buffer;
+        controller->varnuExperimentDB->deleteExperiment(m_experimentUuid);
+        camera->postWarning(connected ? QStringLiteral("ZdqCamera capture error.")
+                                      : QStringLiteral("ZdqCamera connect error."));
+        return;
+    }
+    savePicture(buffer);
+    camera->frameWidth = frameWidth;
+    camera->frameBuffer = buffer;
+    camera->frameHeight = frameHeight;
+    updateRecord();
+    m_captured = true;
+}

@@ -1,0 +1,46 @@
+#include "camera/ZdqPreviewThread.h"
+
+#include "controller/CI_MainControl.h"
+#include "camera/ZdqCameraCtrl.h"
+#include "camera/ZdqFieldOfView.h"
+
+ZdqPreviewThread::ZdqPreviewThread(QObject* parent)
+    : QThread(parent), controller(CI_MainControl::getInstance()) {}
+
+void ZdqPreviewThread::setPreviewWindow(ZDQWindow window, int width, int height) {
+    previewWindow = window;
+    previewWidth = width;
+    previewHeight = height;
+}
+
+void ZdqPreviewThread::setPreviewFieldOfView(int deviceIndex, int resolution) {
+    controller->camOpt.loadZdqCurrentCamSet();
+    const int machine = controller->machineName;
+    const QSize window = ZdqFieldOfView::window(machine);
+    const int mode = ZdqFieldOfView::addressingMode(machine, resolution);
+    controller->zdqCameraCtrl->ZDQ_PreviewSetFieldOfView(deviceIndex, ZdqFieldOfView::kColumnStart,
+                                                         ZdqFieldOfView::kRowStart, window.width(),
+                                                         window.height(), mode, mode);
+}
+
+void ZdqPreviewThread::run() {
+    ZdqCameraCtrl* camera = controller->zdqCameraCtrl;
+    camera->ZDQ_Init();
+    if (camera->ZDQ_DeviceGetCount() == 0) {
+        camera->postWarning(QStringLiteral("ZdqCamera connect error."));
+        return;
+    }
+    controller->camOpt.loadZdqCurrentCamSet();
+    const ZdqCamSet set = controller->camOpt.zdqCurrentCamSet;
+    camera->ZDQ_SetParam(0, ZDQ_EXPOSURE, set.Exposure);
+    camera->ZDQ_SetParam(0, ZDQ_RED, set.Gain);
+    camera->ZDQ_SetParam(0, ZDQ_BRIGHTNESS, set.BrightNess);
+    camera->ZDQ_SetParam(0, ZDQ_CONTRAST, set.Contrast);
+    camera->ZDQ_SetParam(0, ZDQ_GAMMA, set.Gamma);
+    camera->ZDQ_SetParam(0, ZDQ_MIRROR, set.Mirror ? 1 : 0);
+    camera->ZDQ_SetParam(0, ZDQ_FLIP, set.Flip ? 1 : 0);
+    setPreviewFieldOfView(0, set.Resolution);
+    camera->ZDQ_PreviewSetMode(0, 0);
+    camera->ZDQ_PreviewSetPos(0, previewWindow, 0, 0, previewWidth, previewHeight);
+    camera->ZDQ_PreviewStart(0, true);
+}

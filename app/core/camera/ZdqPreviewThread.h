@@ -1,0 +1,30 @@
+// Opens the camera SDK, programs the USB camera from the current settings and
+// starts the SDK's live preview into a window; then it ends (the SDK keeps
+// the preview running on its own threads).
+#pragma once
+
+#include <QThread>
+
+#include "ZDQApi.h"
+
+class CI_MainControl;
+
+class ZdqPreviewThread : public QThread {
+    Q_OBJECT
+  public:
+    explicit ZdqPreviewThread(QObject* parent = nullptr);
+
+    void setPreviewWindow(ZDQWindow window, int width, int height);
+    // Reloads the current settings and sets the preview window of the
+    // resolution index (fatal for an index outside 0 to 3).
+    void setPreviewFieldOfView(int deviceIndex, int resolution);
+
+  protected:
+    void run() override;
+
+  private:
+    CI_MainControl* controller;
+    ZDQWindow previewWindow = 0;
+    int previewWidth = 0;
+    int previewHeight = 0;
+};

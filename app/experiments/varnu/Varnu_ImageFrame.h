@@ -1,0 +1,134 @@
+// The picture area of the gel/UV page: the live preview of the USB camera
+// (drawn by the camera SDK into a PreviewSurface inside label_Cam), automatic
+// exposure and focus, single and accumulated captures with their experiment
+// rows, the captured frame with its information overlay, the export of that
+// frame and its report document.
+//
+// Values the SDK reports on its own threads (automatic exposure and focus)
+// reach the GUI thread as queued calls; nothing of this frame is touched on
+// another thread.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QList>
+#include <QPoint>
+#include <QTimer>
+#include <memory>
+
+#include "ZDQApi.h"
+
+namespace Ui {
+class Varnu_ImageFrame;
+}
+
+class AutoFocusThread;
+class CI_MainControl;
+class PreviewSurface;
+class ReportWps;
+class RunningDialog;
+class ZdqCaptureThread;
+class ZdqPreviewThread;
+struct VarnuExperiment;
+
+class Varnu_ImageFrame : public QFrame {
+    Q_OBJECT
+  public:
+    explicit Varnu_ImageFrame(QWidget* parent = nullptr);
+    // Stops a running preview and closes the SDK; waits for a running capture.
+    ~Varnu_ImageFrame() override;
+
+    // Multiplies the lens timing of automatic focus (tests); 1 is real time.
+    void setAutoFocusTimeScale(double scale);
+    // Longest wait for the settled exposure of automatic exposure.
+    void setAutoExposureTimeoutMs(int milliseconds);
+
+    PreviewSurface* previewSurface() const { return m_surface; }
+    bool isPreviewing() const { return previewing; }
+    QSize previewSize() const { return QSize(previewWidth, previewHeight); }
+
+  signals:
+    void hideToolFrame();
+    void sig_ResetFuncsFrame();
+    void updatePreviewLabel(bool previewStatus);
+    void updateButton(bool enable);
+    void createAEDialog(QPoint point);
+    void destroyAEDialog();
+    void createAFDialog(QPoint point);
+    void destroyAFDialog();
+    void updateAeTime(int aeTime);
+
+  public slots:
+    void enterVrFrameHandle();
+    void exitVrFrameHandle();
+    void updatePreviewFieldHandle(int index);
+    void previewClickHandle();
+    void captureClickHandle();
+    void accCaptureClickHandle();
+    void finishedHandle();
+    void stopCapThreadHandle();
+    void autoExposureClickHandle();
+    void autoFocusClickHandle();
+    void slot_ExportClick();
+    void slot_WpsEditClick();
+    void slot_updatePreviewField(QString changeType);
+    void lensFocusResetHandle();
+    void previewStartHandle();
+    void expChangeHandle();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    static void zdqAeCallBack(bool success, int exposure, void* context);
+    static void zdqAfCallBack(int focusValue, void* context);
+
+    void previewStart();
+    void previewStop();
+    // Deletes the preview thread object once it has ended.
+    void releasePreviewThread();
+    void captureStart(int mode);
+    void updateExpInfo();
+    void drawOverlay(QPixmap& pixmap);
+    void clearPicture();
+    QPoint dialogPoint(QSize dialogSize) const;
+    QRect autoRegion() const;
+    bool cameraPresent();
+    void aeSettledHandle(bool success, int exposure);
+    void aeTimeoutHandle();
+    void focusValueHandle(int value);
+    void afFinish();
+    void writeAudit(const QString& chinese, const QString& english);
+
+    Ui::Varnu_ImageFrame* ui;
+    CI_MainControl* controller;
+    PreviewSurface* m_surface = nullptr;
+    int aeExposure = 0;
+    int afBest = 0;
+    AutoFocusThread* autoFocusThread = nullptr;
+    ReportWps* report = nullptr;
+    ZDQWindow windowHandle = 0;
+    int previewWidth = 0;
+    int previewHeight = 0;
+    bool entered = false;
+    bool previewing = false;
+    bool aePending = false;
+    RunningDialog* runningDialog = nullptr;
+    bool toolPanelShown = false;
+    ZdqPreviewThread* previewThread = nullptr;
+    ZdqCaptureThread* captureThread = nullptr;
+    std::unique_ptr<VarnuExperiment> currentRecord;
+
+    // Automatic exposure and focus in progress, the focus values of the pair
+    // being averaged, and the bounds of both.
+    bool m_aeRunning = false;
+    bool m_afMeasuring = false;
+    QList<int> m_focusValues;
+    int m_focusCalls = 0;
+    double m_afTimeScale = 1.0;
+    QElapsedTimer m_afInwardSince;
+    qint64 m_afInwardAfterMs = 0;
+    QTimer m_aeTimeout;
+    QTimer m_afTimeout;
+};

@@ -1,0 +1,499 @@
+// The gel/UV page: preview geometry, captures with their names, pictures and
+// overlay, export, automatic exposure and focus on the simulated world, the
+// bottom bar's rights and the running dialog.
+#include "DarkroomSimProcess.h"
+#include "ModalDriver.h"
+#include "PictureExport.h"
+#include "PreviewFit.h"
+#include "ReportWordProcessor.h"
+#include "RunningDialog.h"
+#include "TestStation.h"
+#include "VarnuFrame.h"
+#include "Varnu_ImageFrame.h"
+#include "camera/GelPictureFiles.h"
+#include "camera/PreviewSurface.h"
+#include "camera/ZdqCameraCtrl.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
+#include "database/UserInfo.h"
+#include "database/Varnu_ExperimentDB.h"
+#include "mlusbimager_control.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kMono1280 = 1;
+
+TestStation& station() {
+    static TestStation* s = new TestStation(QStringLiteral("gelpage"));
+    return *s;
+}
+
+CI_MainControl* controller() {
+    station();
+    CI_MainControl* control = CI_MainControl::getInstance();
+    if (!control->currentUser) {
+        control->currentUser = new UserInfo();
+    }
+    control->currentUser->userName = QStringLiteral("tarsk");
+    return control;
+}
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// ---- Pure rules ---------------------------------------------------------------
+
+TEST(PreviewFitTest, Table) {
+    struct Case {
+        int W, H, w, h, width, height;
+    };
+    const Case cases[] = {
+        {781, 590, 1064, 850, 738, 590},    // the tool panel shown, 800 x 600
+        {1200, 900, 1064, 850, 1064, 850},  // never enlarged
+        {1200, 500, 1064, 850, 625, 500},   // only the height is short
+        {700, 900, 1064, 850, 700, 559},    // only the width is short
+        {700, 650, 1064, 850, 700, 559},    // both short, the width limits
+        {0, 0, 1064, 850, 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(fitPreview(c.W, c.H, c.w, c.h), QSize(c.width, c.height))
+            << c.W << " x " << c.H << " for " << c.w << " x " << c.h;
+    }
+}
+
+TEST(PreviewFitTest, NeverBeyondTheSpaceNorTheView) {
+    const QSize views[] = {{1064, 850}, {532, 425}, {133, 106}, {2592, 1944}, {324, 243}};
+    for (const QSize& view : views) {
+        for (int W = 1; W < 3000; W += 37) {
+            for (int H = 1; H < 2200; H += 41) {
+                const QSize fit = fitPreview(W, H, view.width(), view.height());
+                ASSERT_LE(fit.width(), std::min(W, view.width())) << W << " x " << H;
+                ASSERT_LE(fit.height(), std::min(H, view.height())) << W << " x " << H;
+            }
+        }
+    }
+}
+
+TEST(PictureExportTest, PlanBySuffixAndFilter) {
+    struct Case {
+        const char* name;
+        const char* filter;
+        const char* path;
+        bool tiff;
+        int dpi;
+    };
+    const Case cases[] = {
+        {"a.png", "*.png", "a.png", false, 600},
+        {"a.PNG", "600dpi(*.tif)", "a.PNG", false, 600},
+        {"a.tif", "300dpi(*.tif)", "a.tif", true, 300},
+        {"a.tiff", "600dpi(*.tif)", "a.tiff", true, 600},
+        {"a", "300dpi(*.tif)", "a.tif", true, 300},
+        {"a", "*.jpg", "a.jpg", false, 600},
+        {"shot.jpg.tif", "600dpi(*.tif)", "shot.jpg.tif", true, 600},
+        {"gel.png/x.tif", "*.png", "gel.png/x.tif", true, 600},
+    };
+    for (const Case& c : cases) {
+        const PictureExportPlan plan = planPictureExport(c.name, c.filter);
+        EXPECT_EQ(plan.path, QString::fromUtf8(c.path)) << c.name;
+        EXPECT_EQ(plan.tiff, c.tiff) << c.name;
+        if (c.tiff) {
+            EXPECT_EQ(plan.dpi, c.dpi) << c.name;
+        }
+    }
+}
+
+// ---- The page on the simulated camera -----------------------------------------
+
+class GelPageTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        control = controller();
+        control->machineName = Varnu_320;
+        ZdqCamSet& set = control->camOpt.zdqCurrentCamSet;
+        set = ZdqCamSet();
+        set.Exposure = 300;
+        set.Gain = 8;
+        set.Contrast = 10;
+        set.BrightNess = 25;
+        set.SignalAccNum = 2;
+        control->camOpt.saveZdqCurrentCamSet();
+        control->userOpt.storagePath = station().filePath(QStringLiteral("store"));
+        control->userOpt.saveUserOpt(UserOpt_storagePath);
+        control->userOpt.isAddWaterMark = 0;
+        control->userOpt.saveUserOpt(UserOpt_isAddWaterMark);
+        control->currentUser->authImgProcess = true;
+        control->currentUser->authRptExport = true;
+    }
+    void TearDown() override {
+        page.reset();
+        control->zdqCameraCtrl->ZDQ_UnInit();
+        mlsim_unplug_all();
+    }
+
+    void plug() {
+        MlSimProfile profile{};
+        mlsim_profile_default(kMono1280, &profile);
+        profile.content = MLSIM_CONTENT_SCENE;
+        profile.timing = MLSIM_TIMING_INSTANT;
+        ASSERT_EQ(mlsim_plug(0, &profile), 1);
+    }
+    void openPage() {
+        page = std::make_unique<VarnuFrame>();
+        page->resize(1024, 643);
+        page->show();
+        QCoreApplication::processEvents();
+        page->slot_EnterVrFrame();
+    }
+    Varnu_ImageFrame* image() const { return page->imageFrame(); }
+    QLabel* cameraLabel() const { return image()->findChild<QLabel*>(QStringLiteral("label_Cam")); }
+    QPushButton* barButton(const char* name) const {
+        return page->findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    int auditRows() const { return control->auditTrailDB->countAuditTrailByLanguage(1); }
+
+    CI_MainControl* control = nullptr;
+    std::unique_ptr<VarnuFrame> page;
+};
+
+TEST_F(GelPageTest, PreviewFramesReachTheSurfaceAtTheFittedSize) {
+    plug();
+    openPage();
+    PreviewSurface* surface = image()->previewSurface();
+    ASSERT_TRUE(waitFor([&] { return surface->framesPainted() >= 2; }, 10000));
+    const QSize fitted = image()->previewSize();
+    EXPECT_GT(fitted.width(), 0);
+    EXPECT_EQ(surface->lastFrame().size(), fitted);
+    EXPECT_LE(fitted.width(), image()->width());
+    EXPECT_LE(fitted.height(), image()->height());
+    EXPECT_EQ(page->findChild<QLabel*>(QStringLiteral("label_PreviewStatus"))->text(),
+              QStringLiteral("Previewing..."));
+    EXPECT_FALSE(barButton("pushButton_Export")->isEnabled());
+}
+
+TEST_F(GelPageTest, CapturesAreNamedByTheDailyNumberAndShownWithTheirOverlay) {
+    plug();
+    openPage();
+    struct Case {
+        QString curDate;
+        int curExpNum;
+        QString name;
+        int waterMark;
+    };
+    const QString today = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));
+    const QString yesterday = QDate::currentDate().addDays(-1).toString(QStringLiteral("yy-MM-dd"));
+    const Case cases[] = {
+        {today, 6, QStringLiteral("Varnu007"), 0},
+        {yesterday, 57, QStringLiteral("Varnu001"), 1},
+        {today, 999, QStringLiteral("Varnu1000"), 0},
+    };
+    ZdqCameraCtrl* zdq = control->zdqCameraCtrl;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        control->userOpt.curDate = c.curDate;
+        control->userOpt.saveUserOpt(UserOpt_curDate);
+        control->userOpt.curExpNum = c.curExpNum;
+        control->userOpt.saveUserOpt(UserOpt_curExpNum);
+        control->userOpt.isAddWaterMark = c.waterMark;
+        control->userOpt.saveUserOpt(UserOpt_isAddWaterMark);
+        image()->captureClickHandle();
+        EXPECT_EQ(zdq->curExpName, c.name);
+        const QString number = c.name.mid(5);
+        EXPECT_TRUE(QFile::exists(GelPictureFiles::stationFolder(QDate::currentDate()) + number +
+                                  QStringLiteral(".tif")));
+        const auto row = control->varnuExperimentDB->loadByUuid(zdq->curExpUuid);
+        ASSERT_TRUE(row);
+        EXPECT_EQ(row->resolution, QStringLiteral("1064*850"));
+        EXPECT_EQ(row->exposureTime, QStringLiteral("300,"));
+        ASSERT_FALSE(cameraLabel()->pixmap(Qt::ReturnByValue).isNull());
+        const QImage shown = cameraLabel()->pixmap(Qt::ReturnByValue).toImage();
+        // The overlay is red text in the bottom right corner.
+        int red = 0;
+        for (int y = shown.height() - 90; y < shown.height(); ++y) {
+            for (int x = shown.width() - 180; x < shown.width(); ++x) {
+                const QColor pixel = shown.pixelColor(x, y);
+                red += pixel.red() > 200 && pixel.green() < 80 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(red > 0, c.waterMark == 0);
+        EXPECT_FALSE(image()->previewSurface()->isVisible());
+        EXPECT_TRUE(barButton("pushButton_Export")->isEnabled());
+        EXPECT_TRUE(barButton("pushButton_Process")->isEnabled());
+        EXPECT_TRUE(barButton("pushButton_WpsEdit")->isEnabled());
+    }
+    // The shown picture is the frame mirrored top to bottom, scaled.
+    const QImage frame = QImage(zdq->frameBuffer, zdq->frameWidth, zdq->frameHeight,
+                                zdq->frameWidth, QImage::Format_Grayscale8)
+                             .mirrored(false, true);
+    const QImage shown = cameraLabel()->pixmap(Qt::ReturnByValue).toImage();
+    const QPoint probe(shown.width() / 4, shown.height() / 4);
+    const QPoint source(probe.x() * frame.width() / shown.width(),
+                        probe.y() * frame.height() / shown.height());
+    EXPECT_NEAR(qGray(shown.pixel(probe)), qGray(frame.pixel(source)), 40);
+}
+
+TEST_F(GelPageTest, ExportWritesByChoiceAndAuditsOnlyStoredTiffs) {
+    plug();
+    openPage();
+    image()->captureClickHandle();
+    ASSERT_NE(control->zdqCameraCtrl->frameBuffer, nullptr);
+    const QString folder = station().filePath(QStringLiteral("exports/"));
+    QDir().mkpath(folder);
+    struct Case {
+        QString name;
+        QString filter;
+        QString written;
+        int auditRows;
+        bool ok;
+    };
+    const Case cases[] = {
+        {folder + "a.png", "*.png", folder + "a.png", 0, true},
+        {folder + "b.tif", "300dpi(*.tif)", folder + "b.tif", 1, true},
+        {folder + "c", "600dpi(*.tif)", folder + "c.tif", 1, true},
+        {folder + "missing/x.tif", "600dpi(*.tif)", QString(), 0, false},
+    };
+    // A folder that cannot be made makes the write fail.
+    QFile blocker(folder + "missing");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const int before = auditRows();
+        ModalDriver driver;
+        driver.onDialog([&](QDialog* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            ASSERT_NE(files, nullptr);
+            files->selectNameFilter(c.filter);
+            auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(c.name);
+            QMetaObject::invokeMethod(files, "accept");
+        });
+        if (!c.ok) {
+            driver.answerMessageBox(QMessageBox::Ok);
+        }
+        image()->slot_ExportClick();
+        EXPECT_EQ(driver.pendingSteps(), 0);
+        EXPECT_EQ(auditRows() - before, c.auditRows);
+        if (c.ok) {
+            EXPECT_TRUE(QFile::exists(c.written));
+        } else {
+            ASSERT_EQ(driver.messages().size(), 1);
+            EXPECT_TRUE(driver.messages().first().startsWith(QStringLiteral("Warning|")));
+        }
+    }
+}
+
+TEST_F(GelPageTest, AutomaticExposureSettlesOnTheGelAndItsDialogCloses) {
+    plug();
+    openPage();
+    QSignalSpy settled(image(), &Varnu_ImageFrame::updateAeTime);
+    QSignalSpy closed(image(), &Varnu_ImageFrame::destroyAEDialog);
+    image()->autoExposureClickHandle();  // returns once its dialog has closed
+    EXPECT_EQ(closed.count(), 1);
+    ASSERT_EQ(settled.count(), 1);
+    const int exposure = settled.first().first().toInt();
+    EXPECT_GT(exposure, 0);
+    EXPECT_NE(exposure, 300);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(window->isVisible() && qobject_cast<QDialog*>(window));
+    }
+}
+
+TEST_F(GelPageTest, WithoutCameraTheAutomaticStepsCloseWithAMessage) {
+    ModalDriver driver;
+    driver.answerMessageBox(QMessageBox::Ok);
+    openPage();
+    ASSERT_TRUE(waitFor([&] { return driver.pendingSteps() == 0; }, 5000));
+    ModalDriver again;
+    again.answerMessageBox(QMessageBox::Ok).answerMessageBox(QMessageBox::Ok);
+    image()->autoExposureClickHandle();
+    image()->autoFocusClickHandle();
+    EXPECT_EQ(again.messages(), QStringList({QStringLiteral("Warning|ZdqCamera connect error."),
+                                             QStringLiteral("Warning|ZdqCamera connect error.")}));
+}
+
+// Sharp at 300 the search stops when the sharpness drops past it; sharp at
+// the far end stop it never drops, and the search ends when the inward drive
+// has run as long as the outward one.
+TEST_F(GelPageTest, AutomaticFocusDrivesTheLensAndEndsSharperOnTheWorld) {
+    control->camOpt.zdqCurrentCamSet.Exposure = 20;
+    control->camOpt.saveZdqCurrentCamSet();
+    const QString world = station().filePath(QStringLiteral("world.txt"));
+    DarkroomSimProcess sim(QStringLiteral("gel-af"));
+    // The lens moves four times as fast and the focus thread waits a quarter
+    // as long; the camera delivers frames at its own pace (20 ms exposures).
+    ASSERT_TRUE(sim.start(
+        {QStringLiteral("--world"), world, QStringLiteral("--time-scale"), QStringLiteral("4")}));
+    control->ConnectToPort(sim.linkPath());
+    for (const double sharp : {300.0, 1000.0}) {
+        SCOPED_TRACE(sharp);
+        sim.command(QStringLiteral("lens focus 500"));
+        sim.command(QStringLiteral("clear"));
+        const QString config = station().filePath(QStringLiteral("usbcam.ini"));
+        {
+            QFile file(config);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            QTextStream(&file) << "[camera0]\ndevice_type = 1\nscene = gel\ntiming = realtime\n"
+                               << "world_file = " << world << "\nsharp_focus = " << sharp << "\n";
+        }
+        ASSERT_EQ(mlsim_load_config(config.toLocal8Bit().constData()), 1);
+        ASSERT_TRUE(waitFor([&] { return QFile::exists(world); }, 5000));
+        const double start = sim.state(QStringLiteral("focus")).toDouble();
+        openPage();
+        image()->setAutoFocusTimeScale(0.25);
+        QSignalSpy closed(image(), &Varnu_ImageFrame::destroyAFDialog);
+        image()->autoFocusClickHandle();  // returns once its dialog has closed
+        EXPECT_EQ(closed.count(), 1);
+        ASSERT_TRUE(waitFor(
+            [&] { return sim.state(QStringLiteral("motion")) == QStringLiteral("none"); }, 5000));
+
+        QByteArray lens;
+        for (const SimJournalEntry& entry : sim.journal()) {
+            if (entry.kind == QStringLiteral("raw")) {
+                lens += entry.bytes;
+            }
+        }
+        EXPECT_EQ(lens.toHex(' '), QByteArray("09 14 08 14"));
+        const double end = sim.state(QStringLiteral("focus")).toDouble();
+        EXPECT_LT(std::fabs(end - sharp), std::fabs(start - sharp));
+        page.reset();
+        control->zdqCameraCtrl->ZDQ_UnInit();
+        mlsim_unplug_all();
+    }
+    EXPECT_TRUE(sim.stop());
+}
+
+TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpen) {
+    QStringList shown;
+    installReportWordProcessor([&shown](const QString& path) { shown << path; });
+    plug();
+    openPage();
+    control->userOpt.curDate = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));
+    control->userOpt.saveUserOpt(UserOpt_curDate);
+    control->userOpt.curExpNum = 6;
+    control->userOpt.saveUserOpt(UserOpt_curExpNum);
+    image()->captureClickHandle();
+    const QString folder = GelPictureFiles::stationFolder(QDate::currentDate());
+    QFile::copy(folder + QStringLiteral("007.tif"), folder + QStringLiteral("1007.tif"));
+    auto lastRow = [&] {
+        const QList<AuditTrailInfo> rows =
+            control->auditTrailDB->loadAuditTrail(AuditTrailDB::kAnyPage, "", "", "", 0, 1, 1);
+        return rows.isEmpty() ? QString() : rows.first().content;
+    };
+
+    // Without its template the report cannot open: the user is told, no row.
+    QFile::remove(station().filePath(QStringLiteral("documents/report.dotx")));
+    const int before = auditRows();
+    {
+        ModalDriver driver;
+        driver.answerMessageBox(QMessageBox::Ok);
+        image()->slot_WpsEditClick();
+        EXPECT_EQ(driver.messages().size(), 1);
+    }
+    EXPECT_EQ(auditRows(), before);
+
+    QDir().mkpath(station().filePath(QStringLiteral("documents")));
+    ASSERT_TRUE(QFile::copy(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/documents/report.dotx"),
+        station().filePath(QStringLiteral("documents/report.dotx"))));
+    for (int run = 0; run < 2; ++run) {  // the second finds the same picture
+        image()->slot_WpsEditClick();
+        EXPECT_EQ(lastRow(), QStringLiteral("Open wps, path: 007.tif"));
+    }
+    EXPECT_EQ(auditRows(), before + 2);
+    ASSERT_TRUE(waitFor([&] { return shown.size() == 2; }, 5000));
+    EXPECT_TRUE(QFile::exists(shown.last()));
+}
+
+// ---- Bottom bar and running dialog --------------------------------------------
+
+TEST_F(GelPageTest, BottomBarButtonsFollowTheRights) {
+    plug();
+    openPage();
+    struct Case {
+        bool imageProcess;
+        bool enable;
+        bool exportOn;
+        bool processOn;
+    };
+    const Case cases[] = {
+        {true, true, true, true},
+        {true, false, false, true},  // Process stays as it was
+        {false, false, false, false},
+        {false, true, true, false},  // never enabled without the right
+    };
+    for (const Case& c : cases) {
+        control->currentUser->authImgProcess = c.imageProcess;
+        emit image()->updateButton(c.enable);
+        EXPECT_EQ(barButton("pushButton_Export")->isEnabled(), c.exportOn);
+        EXPECT_EQ(barButton("pushButton_Process")->isEnabled(), c.processOn);
+        EXPECT_EQ(barButton("pushButton_WpsEdit")->isEnabled(), c.enable);
+    }
+}
+
+TEST_F(GelPageTest, RunningDialogTotalsStopAndLanguage) {
+    struct Case {
+        int expType;
+        bool accumulate;
+        bool marker;
+        int total;
+    };
+    control->camOpt.tucsenCurrentCamSet.ExposurePre = 200;
+    control->camOpt.saveTucsenCurrentCamSet();
+    control->userOpt.ExpTime = 5000;
+    control->userOpt.saveUserOpt(UserOpt_ExpTime);
+    const Case cases[] = {
+        {Varnu, false, true, 300},          {Varnu, true, true, 600},
+        {MultFluore, false, true, 0},       {WesternBlot, false, true, 13000},
+        {WesternBlot, false, false, 13200},
+    };
+    for (const Case& c : cases) {
+        control->expType = c.expType;
+        control->userOpt.WbMarker = c.marker;
+        control->userOpt.saveUserOpt(UserOpt_WbMarker);
+        RunningDialog dialog;
+        dialog.setAccCapture(c.accumulate);
+        EXPECT_EQ(dialog.totalCapTime(), c.total) << c.expType << " " << c.accumulate;
+    }
+    control->expType = Varnu;
+    RunningDialog dialog;
+    dialog.startProgress();
+    auto* bar = dialog.findChild<QProgressBar*>(QStringLiteral("progressBar"));
+    EXPECT_EQ(bar->maximum(), 300);
+    ASSERT_TRUE(waitFor([&] { return bar->value() == 300; }, 5000));
+    QSignalSpy stops(&dialog, &RunningDialog::stopCapThread);
+    auto* stop = dialog.findChild<QPushButton*>(QStringLiteral("pushButton_Stop"));
+    stop->click();
+    stop->click();
+    EXPECT_EQ(stops.count(), 2);
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(&dialog, &change);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Dialog"));
+    EXPECT_TRUE(stop->text().isEmpty());
+}
+
+}  // namespace
