@@ -2,7 +2,7 @@
 // automatic exposure and gain.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/OutParam.h"
+#include "common/OutParam.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // frame buffer and stream mode.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/OutParam.h"
+#include "common/OutParam.h"
 
 namespace {
 using Kind = CDevice::CaptureKind;

@@ -3,7 +3,7 @@
 // gamma, flat-field correction and the LED (which no camera has).
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/OutParam.h"
+#include "common/OutParam.h"
 
 int ZDQ_LutFileDownload(int nIndex, const wchar_t* pszFile) {
     return LoggedDeviceCall(L"ZDQ_LutFileDownload", nIndex,

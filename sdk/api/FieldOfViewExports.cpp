@@ -1,7 +1,7 @@
 // Exports of the fields of view and frame sizes.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/OutParam.h"
+#include "common/OutParam.h"
 
 namespace {
 // The sensor's whole frame, as a window at 0, 0 with full addressing.

@@ -1,7 +1,7 @@
 // Exports of the sensor's strobe (flash) output.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/OutParam.h"
+#include "common/OutParam.h"
 
 int ZDQ_FlashEnableSet(int nIndex, int bEnable) {
     return LoggedDeviceCall(L"ZDQ_FlashEnableSet", nIndex, [&](CDevice& device) {

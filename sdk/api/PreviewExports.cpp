@@ -1,7 +1,7 @@
 // Exports of the preview.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/OutParam.h"
+#include "common/OutParam.h"
 
 int ZDQ_PreviewStart(int nIndex, bool bStart) {
     ApiLog(L"ZDQAPI::++ZDQ_PreviewStart(%d, %d).", nIndex, bStart ? 1 : 0);

@@ -3,7 +3,7 @@
 // start controls and the sensor mode.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/OutParam.h"
+#include "common/OutParam.h"
 
 namespace {
 constexpr unsigned short kMaxDelay = 65535;

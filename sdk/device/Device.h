@@ -20,9 +20,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
-#include <vector>
 
 #include "acquisition/AutoExposure.h"
 #include "acquisition/BadPixelCorrection.h"
@@ -38,15 +36,14 @@
 #include "device/Gpio.h"
 #include "platform/CriticalSection.h"
 #include "sensors/FieldOfView.h"
-#include "sensors/MT9M001.h"
-#include "sensors/Sensor2048Family.h"
-#include "sensors/Sensor2592Family.h"
+#include "sensors/SensorHost.h"
 #include "sensors/SensorState.h"
+#include "sensors/SensorUnit.h"
 #include "usb/UsbTransport.h"
 #include "usb/VendorRequests.h"
 #include "window/PlatWindow.h"
 
-class CDevice : private IAutoExposureCamera {
+class CDevice : private IAutoExposureCamera, private ISensorHost {
   public:
     // USB descriptor of the camera's controller while it runs only its boot
     // loader (no firmware loaded).
@@ -503,6 +500,13 @@ class CDevice : private IAutoExposureCamera {
     float AEExposureLinesToTime(int nLines) override;
     int64_t AEExposureTimeToLines(float fMs) override;
     CLog* AELog() override;
+    // The device as its sensor unit reaches it (SensorHost.cpp).
+    int FpgaWrite(int nRegister, uint16_t wValue, uint8_t* pbChanged) override;
+    uint16_t FpgaShadow(int nRegister) const override;
+    int EmptyCameraFrameBuffer() override { return EmptyFrameBuffer(); }
+    uint16_t FirmwareVersionWord() const override { return m_wFirmwareVersion; }
+    uint16_t FpgaVersionWord() const override { return m_wFpgaVersion; }
+    void SettleSensor(uint32_t nMs) override;
     // AE and focus measure of the opened camera, at the end of the opening.
     void InitAutoExposureAndFocus();
 
@@ -511,18 +515,6 @@ class CDevice : private IAutoExposureCamera {
     void LogIdentity() const;
     void LogCapabilities() const;
     bool IsMono() const;
-    // A colour gain of the MT9M001: its register or, mono, the global gain.
-    int MT9M001SetColourGain(int nGain, std::initializer_list<uint16_t> registers);
-    int MT9M001GetColourGain(int* pGain, uint16_t wRegister) const;
-    // The unit of a 2592 or 2048 family type, null for other types.
-    CRegisterFamilyUnit* FamilyUnit();
-    // The unit of a type with 8-bit sensor register addresses, or null.
-    CRegisterSensorUnit* RegisterUnit();
-    // A colour gain of a family unit: GlobalGain on a monochrome 2592
-    // camera, else the colour's registers.
-    int FamilySetColourGain(CRegisterFamilyUnit& unit, int nGain,
-                            const std::vector<uint16_t>& registers);
-    int FamilyGetColourGain(CRegisterFamilyUnit& unit, int* pGain, uint16_t wRegister) const;
 
     int m_nIndex;
     CLog* m_pLog = nullptr;  // before the layers, which read it
@@ -582,10 +574,9 @@ class CDevice : private IAutoExposureCamera {
     CFpgaRegisters m_Fpga{m_Vendor, m_Transport, m_Capability};
     CBusControl m_Bus{m_Transport, m_Vendor, m_Fpga, m_Capability};
     CGpio m_Gpio{m_Fpga, m_Vendor, m_Capability};
-    // The sensor unit of the device type.
-    CMT9M001 m_MT9M001{m_Vendor, m_Capability, m_pLog, m_Sensor};
-    CSensor2048Family m_Sensor2048{m_Vendor, m_Capability, m_pLog, m_Sensor};
-    CSensor2592Family m_Sensor2592{m_Vendor, m_Capability, m_pLog, m_Sensor};
+    // The sensor unit of the device type, made by SensorInit; until then
+    // one that supports nothing.
+    std::unique_ptr<CSensorUnit> m_pSensorUnit = std::make_unique<CSensorUnit>();
     plat::CriticalSection m_RawPostLock;   // B
     plat::CriticalSection m_BayerLock;     // C
     plat::CriticalSection m_CaptureLock;   // D

@@ -393,33 +393,34 @@ int CDevice::BlackLevelThresholdRange(int nParam, int* pMin, int* pMax) {
 
 int CDevice::BlackLevelThresholdGet(int nParam, int* pValue) {
     Guard sensor(m_SensorLock);
-    if (SensorUnitOf(m_nDeviceType) != SensorUnit::MT9M001 ||
-        (m_MT9M001.Shadow(CMT9M001::CalCtrl) & 0x0003) != 0) {
-        return RET_NOTSUPPORT;
+    bool bAutomatic = false;
+    int nLow = 0;
+    int nHigh = 0;
+    const int nRet = m_pSensorUnit->GetBlackLevelThresholds(&bAutomatic, &nLow, &nHigh);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
     }
-    const uint16_t wThreshold = m_MT9M001.Shadow(CMT9M001::CalThreshold);
-    *pValue = nParam == ZDQ_BLACKLEVEL_THRESHOLD_AUTO ? ((wThreshold & 0x0080) == 0 ? 1 : 0)
-              : nParam == ZDQ_BLACKLEVEL_THRESHOLD_LO ? wThreshold & 0x3F
-                                                      : (wThreshold >> 8) & 0x7F;
+    *pValue = nParam == ZDQ_BLACKLEVEL_THRESHOLD_AUTO ? (bAutomatic ? 1 : 0)
+              : nParam == ZDQ_BLACKLEVEL_THRESHOLD_LO ? nLow
+                                                      : nHigh;
     return RET_SUCCESS;
 }
 
 int CDevice::BlackLevelThresholdSet(int nParam, int nValue) {
     Guard sensor(m_SensorLock);
-    if (SensorUnitOf(m_nDeviceType) != SensorUnit::MT9M001 ||
-        (m_MT9M001.Shadow(CMT9M001::CalCtrl) & 0x0003) != 0) {
-        return RET_NOTSUPPORT;
+    bool bAutomatic = false;
+    int nLow = 0;
+    int nHigh = 0;
+    const int nRet = m_pSensorUnit->GetBlackLevelThresholds(&bAutomatic, &nLow, &nHigh);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
     }
-    const uint16_t wThreshold = m_MT9M001.Shadow(CMT9M001::CalThreshold);
-    const bool bAutomatic = (wThreshold & 0x0080) == 0;
-    const int nLow = wThreshold & 0x3F;
-    const int nHigh = (wThreshold >> 8) & 0x7F;
     switch (nParam) {
         case ZDQ_BLACKLEVEL_THRESHOLD_AUTO:
-            return m_MT9M001.SetBlackLevelThreshold(nValue != 0, nLow, nHigh);
+            return m_pSensorUnit->SetBlackLevelThresholds(nValue != 0, nLow, nHigh);
         case ZDQ_BLACKLEVEL_THRESHOLD_LO:
-            return m_MT9M001.SetBlackLevelThreshold(bAutomatic, nValue, nHigh);
+            return m_pSensorUnit->SetBlackLevelThresholds(bAutomatic, nValue, nHigh);
         default:
-            return m_MT9M001.SetBlackLevelThreshold(bAutomatic, nLow, nValue);
+            return m_pSensorUnit->SetBlackLevelThresholds(bAutomatic, nLow, nValue);
     }
 }

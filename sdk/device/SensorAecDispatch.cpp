@@ -1,7 +1,5 @@
-// The operations of the sensor's own automatic exposure, under the device's
-// sensor lock. None of the sensors served here (the MT9M001 and the 2592x1944
-// and 2048x1536 families) has an automatic exposure of its own: every type
-// answers RET_NOTSUPPORT.
+// The operations of the sensor's own automatic exposure, forwarded to the
+// sensor unit under the device's sensor lock.
 #include <mutex>
 
 #include "ZDQApi.h"
@@ -18,33 +16,33 @@ void ClearOut(T* pOut) {
 }
 }  // namespace
 
-int CDevice::SensorAECSetEnable(bool /*bEnable*/) {
+int CDevice::SensorAECSetEnable(bool bEnable) {
     SensorGuard guard(m_SensorLock);
-    return RET_NOTSUPPORT;
+    return m_pSensorUnit->AECSetEnable(bEnable);
 }
 
 int CDevice::SensorAECGetEnable(bool* pbEnable) {
     SensorGuard guard(m_SensorLock);
     ClearOut(pbEnable);
-    return RET_NOTSUPPORT;
+    return m_pSensorUnit->AECGetEnable(pbEnable);
 }
 
-int CDevice::SensorAECSetRange(uint16_t /*wMinLines*/, uint16_t /*wMaxLines*/) {
+int CDevice::SensorAECSetRange(uint16_t wMinLines, uint16_t wMaxLines) {
     SensorGuard guard(m_SensorLock);
-    return RET_NOTSUPPORT;
+    return m_pSensorUnit->AECSetRange(wMinLines, wMaxLines);
 }
 
-int CDevice::SensorAECGetRange(uint16_t* /*pMinLines*/, uint16_t* /*pMaxLines*/) {
+int CDevice::SensorAECGetRange(uint16_t* pMinLines, uint16_t* pMaxLines) {
     SensorGuard guard(m_SensorLock);
-    return RET_NOTSUPPORT;
+    return m_pSensorUnit->AECGetRange(pMinLines, pMaxLines);
 }
 
-int CDevice::SensorAECGetCur(uint16_t* /*pLines*/) {
+int CDevice::SensorAECGetCur(uint16_t* pLines) {
     SensorGuard guard(m_SensorLock);
-    return RET_NOTSUPPORT;
+    return m_pSensorUnit->AECGetCur(pLines);
 }
 
-int CDevice::SensorAECSetTarget(int /*nTarget*/) {
+int CDevice::SensorAECSetTarget(int nTarget) {
     SensorGuard guard(m_SensorLock);
-    return RET_NOTSUPPORT;
+    return m_pSensorUnit->AECSetTarget(nTarget);
 }

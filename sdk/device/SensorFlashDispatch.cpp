@@ -7,7 +7,6 @@
 #include <mutex>
 
 #include "ZDQApi.h"
-#include "capability/DeviceType.h"
 #include "device/Device.h"
 
 namespace {
@@ -23,39 +22,24 @@ void ClearOut(T* pOut) {
 
 int CDevice::SensorFlashInvertSet(bool bInvert) {
     SensorGuard guard(m_SensorLock);
-    if (SensorUnitOf(m_nDeviceType) == SensorUnit::Sensor2592Family) {
-        return m_Sensor2592.SetStrobeInvert(bInvert);
-    }
-    return RET_NOTSUPPORT;
+    return m_pSensorUnit->SetStrobeInvert(bInvert);
 }
 
 int CDevice::SensorFlashInvertGet(bool* pbInvert) {
     SensorGuard guard(m_SensorLock);
     ClearOut(pbInvert);
-    if (SensorUnitOf(m_nDeviceType) == SensorUnit::Sensor2592Family) {
-        if (pbInvert != nullptr) {
-            *pbInvert = m_Sensor2592.StrobeInverted();
-        }
-        return RET_SUCCESS;
-    }
-    return RET_NOTSUPPORT;
+    return m_pSensorUnit->GetStrobeInvert(pbInvert);
 }
 
 int CDevice::SensorFlashSetMode(int nMode) {
     SensorGuard guard(m_SensorLock);
-    if (SensorUnitOf(m_nDeviceType) == SensorUnit::Sensor2592Family) {
-        return m_Sensor2592.SetStrobeMode(nMode);
-    }
-    return RET_NOTSUPPORT;
+    return m_pSensorUnit->SetStrobeMode(nMode);
 }
 
 int CDevice::SensorFlashGetMode(int* pMode) {
     SensorGuard guard(m_SensorLock);
     ClearOut(pMode);
-    if (SensorUnitOf(m_nDeviceType) == SensorUnit::Sensor2592Family) {
-        return m_Sensor2592.GetStrobeMode(pMode);
-    }
-    return RET_NOTSUPPORT;
+    return m_pSensorUnit->GetStrobeMode(pMode);
 }
 
 int CDevice::SensorFlashControlGet(bool* pbOn, bool* pbInvert, int* pMode) {

@@ -1,69 +1,31 @@
-// The field-of-view operations of the sensor dispatch: each selects the
-// sensor unit of the device type under the device's sensor lock; a type
-// without a unit gets RET_NOTSUPPORT.
+// The field-of-view operations of the sensor dispatch: each forwards to the
+// sensor unit under the device's sensor lock.
 #include <mutex>
 
 #include "ZDQApi.h"
-#include "capability/DeviceType.h"
 #include "device/Device.h"
 
 namespace {
 using SensorGuard = std::lock_guard<plat::CriticalSection>;
 }  // namespace
 
-CRegisterSensorUnit* CDevice::RegisterUnit() {
-    switch (SensorUnitOf(m_nDeviceType)) {
-        case SensorUnit::MT9M001:
-            return &m_MT9M001;
-        case SensorUnit::Sensor2048Family:
-        case SensorUnit::Sensor2592Family:
-            return FamilyUnit();
-        default:
-            return nullptr;
-    }
-}
-
 int CDevice::SensorGetFovLimits(FieldOfView& fov) {
     SensorGuard guard(m_SensorLock);
-    const CRegisterSensorUnit* pUnit = RegisterUnit();
-    if (pUnit == nullptr) {
-        return RET_NOTSUPPORT;
-    }
-    pUnit->GetFovLimits(fov, m_Fpga.Shadows().wMultiFrameNum, Data16BitsOn());
-    return RET_SUCCESS;
+    return m_pSensorUnit->GetFovLimits(fov, m_Fpga.Shadows().wMultiFrameNum, Data16BitsOn());
 }
 
 int CDevice::SensorCheckFov(int& nColStart, int& nRowStart, int& nColSize, int& nRowSize,
                             int nAmCol, int nAmRow, uint16_t* pMultiFrames) {
     SensorGuard guard(m_SensorLock);
-    const bool b16Bit = Data16BitsOn();
-    switch (SensorUnitOf(m_nDeviceType)) {
-        case SensorUnit::MT9M001:
-            return m_MT9M001.CheckFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
-                                      pMultiFrames, b16Bit);
-        case SensorUnit::Sensor2048Family:
-        case SensorUnit::Sensor2592Family:
-            return FamilyUnit()->CheckFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
-                                          pMultiFrames, b16Bit);
-        default:
-            return RET_NOTSUPPORT;
-    }
+    return m_pSensorUnit->CheckFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                                   pMultiFrames, Data16BitsOn());
 }
 
 int CDevice::SensorSetFov(int nColStart, int nRowStart, int nColSize, int nRowSize, int nAmCol,
                           int nAmRow, uint8_t* pbChanged) {
     SensorGuard guard(m_SensorLock);
-    switch (SensorUnitOf(m_nDeviceType)) {
-        case SensorUnit::MT9M001:
-            return m_MT9M001.SetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
-                                    pbChanged);
-        case SensorUnit::Sensor2048Family:
-        case SensorUnit::Sensor2592Family:
-            return FamilyUnit()->SetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
-                                        pbChanged);
-        default:
-            return RET_NOTSUPPORT;
-    }
+    return m_pSensorUnit->SetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                                 pbChanged);
 }
 
 // Any change of the window, the addressing modes or the frames per transfer
@@ -75,8 +37,11 @@ bool CDevice::SensorFovChanged(const FieldOfView& a, const FieldOfView& b) const
            a.usMultiFrameNum != b.usMultiFrameNum;
 }
 
-// The units built here keep no state tied to the FPGA's working mode; line
-// sensors, global-reset sensors and a few others re-read or rewrite theirs.
+// Units that keep state tied to the FPGA's working mode re-read or rewrite
+// it; the others answer 1. It runs inside the working-mode write, whose
+// caller may hold the bus lock: taking the sensor lock here would reverse
+// the order (sensor, then bus) the sensor operations keep, so it runs under
+// the caller's locks.
 int CDevice::SensorResyncAfterFpgaCtrl() {
-    return RET_SUCCESS;
+    return m_pSensorUnit->ResyncAfterFpgaCtrl();
 }

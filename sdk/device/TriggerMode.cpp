@@ -93,34 +93,3 @@ int CDevice::ModeChangeWrite(int nRegister, uint16_t wValue, bool bSkipWhenEqual
     }
     return nRet;
 }
-
-// The global-reset shutter and its pre-exposure belong to the global-reset
-// sensors; none of the sensor units built here is one.
-int CDevice::GlobalResetShutterSet(bool bOn) {
-    m_byGlobalResetRequest = bOn ? 1 : 0;
-    return RET_NOTSUPPORT;
-}
-
-int CDevice::GlobalResetShutterGet(bool* /*pbOn*/) {
-    return RET_NOTSUPPORT;
-}
-
-int CDevice::SensorPreExposureRangeGet(int* /*pMin*/, int* /*pMax*/) {
-    return RET_NOTSUPPORT;
-}
-
-int CDevice::SensorPreExposureLinesSet(int /*nLines*/) {
-    return RET_NOTSUPPORT;
-}
-
-int CDevice::SensorPreExposureLinesGet(int* /*pLines*/) {
-    return RET_NOTSUPPORT;
-}
-
-int CDevice::SensorPreExposureTimeSet(float /*fMs*/) {
-    return RET_NOTSUPPORT;
-}
-
-int CDevice::SensorPreExposureTimeGet(float* /*pMs*/) {
-    return RET_NOTSUPPORT;
-}

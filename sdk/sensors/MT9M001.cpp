@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "ZDQApi.h"
+#include "common/OutParam.h"
 #include "common/Saturate.h"
 
 namespace {
@@ -114,7 +116,7 @@ int32_t CMT9M001::LineTimeClocks() const {
     return nLine;
 }
 
-float CMT9M001::ExposureLinesToTime(int32_t nLines) const {
+float CMT9M001::ExposureLinesToTime(int64_t nLines) const {
     const int64_t nClocks =
         static_cast<int64_t>(nLines) * LineTimeClocks() - ShutterDelayClocks() - 180;
     return static_cast<float>(nClocks) * m_Capability.T;
@@ -326,7 +328,7 @@ int AddrModeOf(uint16_t wMode1, uint16_t wMode2, uint16_t wSkip2, uint16_t wSkip
 }
 }  // namespace
 
-void CMT9M001::GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const {
+int CMT9M001::GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const {
     const uint16_t wMode1 = Shadow(ReadMode1);
     const uint16_t wMode2 = Shadow(ReadMode2);
     fov = MakeFieldOfView(
@@ -334,4 +336,130 @@ void CMT9M001::GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16
         (Shadow(RowStart) & 0x7FF) - m_State.roi.nRowOffset, (Shadow(ColumnSize) & 0x7FF) + 1,
         (Shadow(RowSize) & 0x7FF) + 1, AddrModeOf(wMode1, wMode2, 0x0008, 0x0004, 0x0010),
         AddrModeOf(wMode1, wMode2, 0x0010, 0x0008, 0x0020), usMultiFrameNum, b16BitData);
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetExposureLines(int* pLines) const {
+    SetOut(pLines, GetExposureLines());
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetExposureLinesRange(int* pMin, int* pMax) const {
+    SetOut(pMin, kMinExposureLines);
+    SetOut(pMax, kMaxExposureLines);
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetExposureTimeRange(float* pMin, float* pMax) const {
+    SetOut(pMin, ExposureLinesToTime(kMinExposureLines));
+    SetOut(pMax, ExposureLinesToTime(kMaxExposureLines));
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetGainRange(int* pMin, int* pMax) const {
+    SetOut(pMin, 0);
+    SetOut(pMax, kMaxGainStep);
+    return RET_SUCCESS;
+}
+
+namespace {
+std::vector<uint16_t> ColourGainRegisters(CSensorUnit::GainColour colour) {
+    switch (colour) {
+        case CSensorUnit::GainColour::Red:
+            return {CMT9M001::RedGain};
+        case CSensorUnit::GainColour::Green:
+            return {CMT9M001::Green1Gain, CMT9M001::Green2Gain};
+        default:
+            return {CMT9M001::BlueGain};
+    }
+}
+}  // namespace
+
+int CMT9M001::SetGain(GainColour colour, int nGain) {
+    if (m_Capability.Has(SensorCap::bmMono)) {
+        return SetGain(nGain);
+    }
+    const uint16_t wValue = GainTableValue(ClampedGainStep(nGain));
+    for (uint16_t wRegister : ColourGainRegisters(colour)) {
+        WriteRegister(wRegister, wValue);
+    }
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetGain(GainColour colour, int* pGain) const {
+    const uint16_t wRegister = m_Capability.Has(SensorCap::bmMono)
+                                   ? uint16_t{GlobalGain}
+                                   : ColourGainRegisters(colour).front();
+    SetOut(pGain, GainStepOf(Shadow(wRegister)));
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetHorizontalBlankRange(int* pMin, int* pMax) const {
+    SetOut(pMin, 9);
+    SetOut(pMax, 2047);
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetVerticalBlankRange(int* pMin, int* pMax) const {
+    SetOut(pMin, 25);
+    SetOut(pMax, 2047);
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetHorizontalBlank(int* pClocks) const {
+    SetOut(pClocks, GetHorizontalBlank());
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetVerticalBlank(int* pRows) const {
+    SetOut(pRows, GetVerticalBlank());
+    return RET_SUCCESS;
+}
+
+int CMT9M001::SetStrobeEnable(bool bOn) {
+    const uint16_t wMode = Shadow(ReadMode1);
+    return WriteRegister(ReadMode1, static_cast<uint16_t>(bOn ? wMode | 0x0200 : wMode & ~0x0200));
+}
+
+int CMT9M001::GetStrobeEnable(bool* pbOn) const {
+    SetOut(pbOn, (Shadow(ReadMode1) & 0x0200) != 0);
+    return RET_SUCCESS;
+}
+
+int CMT9M001::SetFlip(bool bFlip) {
+    const uint16_t wMode = Shadow(ReadMode2);
+    return WriteRegister(ReadMode2,
+                         static_cast<uint16_t>(bFlip ? wMode | 0x8000 : wMode & ~0x8000));
+}
+
+int CMT9M001::GetFlip(bool* pbFlip) const {
+    SetOut(pbFlip, (Shadow(ReadMode2) & 0x8000) != 0);
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetBlackLevel(int* pLevel) const {
+    SetOut(pLevel, GetBlackLevel());
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetBlackLevelRange(int* pMin, int* pMax) const {
+    SetOut(pMin, 0);
+    SetOut(pMax, kMaxBlackLevel);
+    return RET_SUCCESS;
+}
+
+int CMT9M001::GetBlackLevelThresholds(bool* pbAutomatic, int* pLow, int* pHigh) const {
+    if ((Shadow(CalCtrl) & 0x0003) != 0) {
+        return RET_NOTSUPPORT;
+    }
+    const uint16_t wThreshold = Shadow(CalThreshold);
+    SetOut(pbAutomatic, (wThreshold & 0x0080) == 0);
+    SetOut(pLow, wThreshold & 0x3F);
+    SetOut(pHigh, (wThreshold >> 8) & 0x7F);
+    return RET_SUCCESS;
+}
+
+int CMT9M001::SetBlackLevelThresholds(bool bAutomatic, int nLow, int nHigh) {
+    // Clearing the manual bit (bit 7) hands the thresholds to the chip.
+    return SetBlackLevelThreshold(bAutomatic, nLow, nHigh);
 }

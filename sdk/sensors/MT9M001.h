@@ -40,21 +40,30 @@ class CMT9M001 final : public CRegisterSensorUnit {
 
     // Sets the window limits, reads the registers and derives the exposure
     // time: 1 or the first failing read.
-    int Init();
+    int Init() override;
     void LogRegisters() const override;
 
     // Exposure in lines and ms with the line time now in the shadow.
-    float ExposureLinesToTime(int32_t nLines) const;
-    int64_t ExposureTimeToLines(float fMs) const;
-    int SetExposureLines(int32_t nLines);
-    int SetExposureTime(float fMs);
+    float ExposureLinesToTime(int64_t nLines) const override;
+    int64_t ExposureTimeToLines(float fMs) const override;
+    int SetExposureLines(int32_t nLines) override;
+    int SetExposureTime(float fMs) override;
     int32_t GetExposureLines() const;
+    int GetExposureLines(int* pLines) const override;
+    int GetExposureLinesRange(int* pMin, int* pMax) const override;
+    int GetExposureTimeRange(float* pMin, float* pMax) const override;
     // The requested exposure time with the current line time.
     int ReapplyExposureTime();
 
     // One gain step (0 .. 47) for all colours: every register is written, the
     // first failing write is returned.
     int SetGain(int nStep);
+    // The device's gains: one for all colours on a monochrome camera (the
+    // global gain), else the colour's registers, written even after a
+    // failure of another, which is not reported.
+    int GetGainRange(int* pMin, int* pMax) const override;
+    int SetGain(GainColour colour, int nGain) override;
+    int GetGain(GainColour colour, int* pGain) const override;
     static uint16_t GainTableValue(int nStep);
     // A requested step within 0 .. 47 (below: 0, above: 47).
     static int ClampedGainStep(int nStep) { return nStep < 0 ? 0 : std::min(nStep, kMaxGainStep); }
@@ -62,10 +71,21 @@ class CMT9M001 final : public CRegisterSensorUnit {
     static int GainStepOf(uint16_t wRegister);
 
     // Blanking, clamped to 9 .. 2047 (horizontal) and 25 .. 2047 (vertical).
-    int SetHorizontalBlank(int nClocks);
-    int SetVerticalBlank(int nRows);
+    int SetHorizontalBlank(int nClocks) override;
+    int SetVerticalBlank(int nRows) override;
     int GetHorizontalBlank() const { return Shadow(HorizontalBlank) & 0x7FF; }
     int GetVerticalBlank() const { return Shadow(VerticalBlank) & 0x7FF; }
+    int GetHorizontalBlankRange(int* pMin, int* pMax) const override;
+    int GetVerticalBlankRange(int* pMin, int* pMax) const override;
+    int GetHorizontalBlank(int* pClocks) const override;
+    int GetVerticalBlank(int* pRows) const override;
+
+    // Strobe output: ReadMode1 bit 9. Flip: ReadMode2 bit 15 (the chip has
+    // no mirror).
+    int SetStrobeEnable(bool bOn) override;
+    int GetStrobeEnable(bool* pbOn) const override;
+    int SetFlip(bool bFlip) override;
+    int GetFlip(bool* pbFlip) const override;
 
     // Addressing modes: 0 full resolution, 1 skip 2, 3 skip 4, 4 skip 8;
     // RET_NOTSUPPORT for skip 3 (2) and any other mode, nothing written.
@@ -77,22 +97,28 @@ class CMT9M001 final : public CRegisterSensorUnit {
     // pMultiFrames (may be null) is cut so one transfer stays within 16 MiB;
     // b16BitOutput doubles the bytes per pixel.
     int CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol, int nAmRow,
-                 uint16_t* pMultiFrames, bool b16BitOutput) const;
+                 uint16_t* pMultiFrames, bool b16BitOutput) const override;
     // Writes the window and the addressing modes, stopping at the first
     // failure; *pbChanged (may be null) tells whether a register changed.
     int SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
-               uint8_t* pbChanged);
+               uint8_t* pbChanged) override;
 
-    void GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const override;
+    int GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const override;
 
     // Black level 0 .. 3 in CalCtrl, a level outside clamped to the range.
     // GetBlackLevel reads the level back from CalCtrl.
-    int SetBlackLevel(int nLevel);
+    int SetBlackLevel(int nLevel) override;
     int GetBlackLevel() const;
+    int GetBlackLevel(int* pLevel) const override;
+    int GetBlackLevelRange(int* pMin, int* pMax) const override;
     // Black-level calibration thresholds: automatic (bManualOff) or the
     // given ones; RET_NOTSUPPORT while calibration is forced (CalCtrl bit 0
     // or 1).
     int SetBlackLevelThreshold(bool bManualOff, int nLow, int nHigh);
+    // The thresholds as set now (RET_NOTSUPPORT while calibration is
+    // forced), and SetBlackLevelThreshold with bAutomatic = !bManualOff.
+    int GetBlackLevelThresholds(bool* pbAutomatic, int* pLow, int* pHigh) const override;
+    int SetBlackLevelThresholds(bool bAutomatic, int nLow, int nHigh) override;
 
   private:
     // A written exposure or line-time register updates the exposure.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ZDQApi.h"
+#include "common/OutParam.h"
 
 CRegisterFamilyUnit::CRegisterFamilyUnit(CVendorRequests& vendor,
                                          const DeviceCapability& capability, CLog* const& rpLog,
@@ -125,8 +126,8 @@ int CRegisterFamilyUnit::SetFov(int nColStart, int nRowStart, int nWidth, int nH
     return RET_SUCCESS;
 }
 
-void CRegisterFamilyUnit::GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum,
-                                       bool b16BitData) const {
+int CRegisterFamilyUnit::GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum,
+                                      bool b16BitData) const {
     const int nAmCol = ModeOfSkipCode(Shadow(ColumnAddressMode));
     const int nAmRow = ModeOfSkipCode(Shadow(RowAddressMode));
     const WindowMasks masks = RegisterMasks();
@@ -135,6 +136,7 @@ void CRegisterFamilyUnit::GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNu
                           (Shadow(ColumnSize) & masks.wOther) + 1,
                           (Shadow(RowSize) & masks.wOther) + 1, nAmCol, nAmRow, usMultiFrameNum,
                           b16BitData);
+    return RET_SUCCESS;
 }
 
 int CRegisterFamilyUnit::ModeOfSkipCode(uint16_t wRegister) {
@@ -172,4 +174,86 @@ int CRegisterFamilyUnit::SetBinning(bool bOn) {
 int CRegisterFamilyUnit::SetReadMode2Bit(uint16_t wBit, bool bOn) {
     const uint16_t wMode = Shadow(ReadMode2);
     return WriteRegister(ReadMode2, static_cast<uint16_t>(bOn ? wMode | wBit : wMode & ~wBit));
+}
+
+int CRegisterFamilyUnit::GetExposureLines(int* pLines) const {
+    SetOut(pLines, GetExposureLines());
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::GetExposureLinesRange(int* pMin, int* pMax) const {
+    SetOut(pMin, kMinExposureLines);
+    SetOut(pMax, m_nMaxExposureLines);
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::GetExposureTimeRange(float* pMin, float* pMax) const {
+    SetOut(pMin, ExposureLinesToTime(kMinExposureLines));
+    SetOut(pMax, ExposureLinesToTime(m_nMaxExposureLines));
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::GetGainRange(int* pMin, int* pMax) const {
+    SetOut(pMin, 0);
+    SetOut(pMax, MaxGainStep());
+    return RET_SUCCESS;
+}
+
+namespace {
+std::vector<uint16_t> ColourGainRegisters(CSensorUnit::GainColour colour) {
+    using R = CRegisterFamilyUnit;
+    switch (colour) {
+        case CSensorUnit::GainColour::Red:
+            return {R::RedGain};
+        case CSensorUnit::GainColour::Green:
+            return {R::Green1Gain, R::Green2Gain};
+        default:
+            return {R::BlueGain};
+    }
+}
+}  // namespace
+
+int CRegisterFamilyUnit::SetGain(GainColour colour, int nGain) {
+    if (UsesGlobalGain()) {
+        return SetColourGain(nGain, {GlobalGain});
+    }
+    return SetColourGain(nGain, ColourGainRegisters(colour));
+}
+
+int CRegisterFamilyUnit::GetGain(GainColour colour, int* pGain) const {
+    const uint16_t wRegister =
+        UsesGlobalGain() ? uint16_t{GlobalGain} : ColourGainRegisters(colour).front();
+    SetOut(pGain, GainStepOf(Shadow(wRegister)));
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::GetHorizontalBlank(int* pClocks) const {
+    SetOut(pClocks, GetHorizontalBlank());
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::GetVerticalBlank(int* pRows) const {
+    SetOut(pRows, GetVerticalBlank());
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::GetBinRange(int* pMin, int* pMax) const {
+    SetOut(pMin, 0);
+    SetOut(pMax, 1);
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::GetBin(int* pbOn) const {
+    SetOut(pbOn, m_bBinning ? 1 : 0);
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::GetFlip(bool* pbFlip) const {
+    SetOut(pbFlip, (Shadow(ReadMode2) & kFlipBit) != 0);
+    return RET_SUCCESS;
+}
+
+int CRegisterFamilyUnit::GetMirror(bool* pbMirror) const {
+    SetOut(pbMirror, (Shadow(ReadMode2) & kMirrorBit) != 0);
+    return RET_SUCCESS;
 }

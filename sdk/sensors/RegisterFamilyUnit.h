@@ -46,18 +46,22 @@ class CRegisterFamilyUnit : public CRegisterSensorUnit {
 
     // Sets the window limits, reads the registers and derives the exposure
     // time: 1 or the first failing read.
-    int Init();
+    int Init() override;
 
     // Exposure in lines and ms with the line time now in the shadow.
-    virtual float ExposureLinesToTime(int64_t nLines) const = 0;
-    virtual int64_t ExposureTimeToLines(float fMs) const = 0;
+    float ExposureLinesToTime(int64_t nLines) const override = 0;
+    int64_t ExposureTimeToLines(float fMs) const override = 0;
     int64_t MaxExposureLines() const { return m_nMaxExposureLines; }
     // Lines clamped to 1 .. the maximum, upper word then lower word; a failed
     // upper write is returned and the lower word not written.
     int SetExposureLines(int64_t nLines);
+    int SetExposureLines(int nLines) override { return SetExposureLines(int64_t{nLines}); }
     // The requested time is remembered even when the write fails.
-    int SetExposureTime(float fMs);
+    int SetExposureTime(float fMs) override;
     int64_t GetExposureLines() const;
+    int GetExposureLines(int* pLines) const override;
+    int GetExposureLinesRange(int* pMin, int* pMax) const override;
+    int GetExposureTimeRange(float* pMin, float* pMax) const override;
     // The requested exposure time with the current line time.
     void ReapplyExposureTime();
 
@@ -69,33 +73,47 @@ class CRegisterFamilyUnit : public CRegisterSensorUnit {
     // A colour's gain: the table value of the step into the colour's
     // registers, stopping at the first failing write.
     int SetColourGain(int nStep, const std::vector<uint16_t>& registers);
+    // The device's gains: GlobalGain where the family has it on a
+    // monochrome camera, else the colour's registers.
+    int GetGainRange(int* pMin, int* pMax) const override;
+    int SetGain(GainColour colour, int nGain) override;
+    int GetGain(GainColour colour, int* pGain) const override;
 
     // Blanking with the family's bounds; the getters give what the chip
     // uses.
-    virtual int SetHorizontalBlank(int nClocks) = 0;
-    virtual int SetVerticalBlank(int nRows) = 0;
+    int SetHorizontalBlank(int nClocks) override = 0;
+    int SetVerticalBlank(int nRows) override = 0;
     virtual int GetHorizontalBlank() const = 0;
     virtual int GetVerticalBlank() const = 0;
+    int GetHorizontalBlank(int* pClocks) const override;
+    int GetVerticalBlank(int* pRows) const override;
 
     // Aligns and clamps a field of view in place (starts made even, both
     // modes checked against the capability).
     int CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol, int nAmRow,
-                 uint16_t* pMultiFrames, bool b16BitOutput) const;
+                 uint16_t* pMultiFrames, bool b16BitOutput) const override;
     // Writes the window and the address-mode codes, stopping at the first
     // failure; *pbChanged (may be null) tells whether a register changed.
     // RET_PARAMERROR for a mode outside 0 .. 4.
     int SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
-               uint8_t* pbChanged);
-    void GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const override;
+               uint8_t* pbChanged) override;
+    int GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const override;
     // Rewrites both address-mode registers with the plain or binned code of
     // their current mode; the flag follows only when both writes succeed.
     int SetBinning(bool bOn);
     bool Binning() const { return m_bBinning; }
+    int GetBinRange(int* pMin, int* pMax) const override;
+    int GetBin(int* pbOn) const override;
+    int SetBin(bool bOn) override { return SetBinning(bOn); }
     // The addressing mode (0 .. 4) of an address-mode register's skip code.
     static int ModeOfSkipCode(uint16_t wRegister);
 
     // A ReadMode2 bit (flip, mirror) set or cleared through the shadow.
     int SetReadMode2Bit(uint16_t wBit, bool bOn);
+    int SetFlip(bool bFlip) override { return SetReadMode2Bit(kFlipBit, bFlip); }
+    int GetFlip(bool* pbFlip) const override;
+    int SetMirror(bool bMirror) override { return SetReadMode2Bit(kMirrorBit, bMirror); }
+    int GetMirror(bool* pbMirror) const override;
 
   protected:
     CRegisterFamilyUnit(CVendorRequests& vendor, const DeviceCapability& capability,
@@ -118,6 +136,8 @@ class CRegisterFamilyUnit : public CRegisterSensorUnit {
     virtual WindowMasks RegisterMasks() const = 0;
     // The upper exposure word for a line count.
     virtual uint16_t UpperExposureWord(int64_t nLines) const = 0;
+    // GlobalGain takes the gain of every colour (a monochrome 2592 camera).
+    virtual bool UsesGlobalGain() const { return false; }
     // Run after Init's reads succeeded.
     virtual void AfterInit() {}
     int64_t ClampLines(int64_t nLines) const;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ZDQApi.h"
+#include "common/OutParam.h"
 
 namespace {
 // One transfer of frames never exceeds this many bytes.
@@ -150,4 +151,9 @@ std::vector<uint16_t> LowGainSteps() {
         steps.push_back(w);
     }
     return steps;
+}
+
+int CRegisterSensorUnit::GetExposureTime(float* pMs) const {
+    SetOut(pMs, m_State.fExposureTime);
+    return RET_SUCCESS;
 }

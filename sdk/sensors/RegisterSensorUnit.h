@@ -11,9 +11,10 @@
 
 #include "sensors/FieldOfView.h"
 #include "sensors/SensorState.h"
+#include "sensors/SensorUnit.h"
 #include "usb/VendorRequests.h"
 
-class CRegisterSensorUnit {
+class CRegisterSensorUnit : public CSensorUnit {
   public:
     // The unit's registers: the list (one shadow word each), the order of
     // the reads at start, the order of the restore and the registers that
@@ -29,10 +30,6 @@ class CRegisterSensorUnit {
     static constexpr int kModeDivisor[5] = {1, 2, 3, 4, 8};
     static constexpr int kWidthAlignment[5] = {4, 8, 12, 16, 32};
 
-    CRegisterSensorUnit(const CRegisterSensorUnit&) = delete;
-    CRegisterSensorUnit& operator=(const CRegisterSensorUnit&) = delete;
-    virtual ~CRegisterSensorUnit() = default;
-
     // Zeroes the shadow, reads every register of the read order, then logs
     // the unit's register dump: 1 or the first failing read.
     int ReadRegisters();
@@ -45,15 +42,17 @@ class CRegisterSensorUnit {
     int WriteRegister(uint16_t wAddress, uint16_t wValue, uint8_t* pbWritten = nullptr);
     // Writes every shadow of the restore order back to the chip, without
     // the equality test: 1 or the first failing write.
-    int RestoreRegisters();
+    int RestoreRegisters() override;
     // The shadow of a listed register (0 for an unlisted one).
     uint16_t Shadow(uint16_t wAddress) const;
 
     // Fills a field of view from the window now in the chip's registers.
     // usMultiFrameNum is the FPGA's frames per transfer; b16BitData doubles
     // the bytes.
-    virtual void GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum,
-                              bool b16BitData) const = 0;
+    int GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum,
+                     bool b16BitData) const override = 0;
+    // The exposure the chip runs with now.
+    int GetExposureTime(float* pMs) const override;
 
   protected:
     CRegisterSensorUnit(CVendorRequests& vendor, const DeviceCapability& capability,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ZDQApi.h"
+#include "common/OutParam.h"
 #include "common/Saturate.h"
 
 namespace {
@@ -103,4 +104,16 @@ int CSensor2048Family::SetHorizontalBlank(int nClocks) {
 
 int CSensor2048Family::SetVerticalBlank(int nRows) {
     return WriteRegister(VerticalBlank, static_cast<uint16_t>(std::clamp(nRows, 3, 2047)));
+}
+
+int CSensor2048Family::GetHorizontalBlankRange(int* pMin, int* pMax) const {
+    SetOut(pMin, 21);
+    SetOut(pMax, 2047);
+    return RET_SUCCESS;
+}
+
+int CSensor2048Family::GetVerticalBlankRange(int* pMin, int* pMax) const {
+    SetOut(pMin, 3);
+    SetOut(pMax, 2047);
+    return RET_SUCCESS;
 }

@@ -23,6 +23,8 @@ class CSensor2048Family final : public CRegisterFamilyUnit {
     int SetVerticalBlank(int nRows) override;
     int GetHorizontalBlank() const override { return Shadow(HorizontalBlank) & 0x7FF; }
     int GetVerticalBlank() const override { return Shadow(VerticalBlank) & 0x7FF; }
+    int GetHorizontalBlankRange(int* pMin, int* pMax) const override;
+    int GetVerticalBlankRange(int* pMin, int* pMax) const override;
 
   private:
     bool ChangesLineTime(uint16_t wAddress) const override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ZDQApi.h"
+#include "common/OutParam.h"
 #include "common/Saturate.h"
 
 namespace {
@@ -165,4 +166,26 @@ int CSensor2592Family::GetSensorMode(int* pMode) const {
         *pMode = nMode;
     }
     return nRet;
+}
+
+int CSensor2592Family::GetHorizontalBlankRange(int* pMin, int* pMax) const {
+    SetOut(pMin, 0);
+    SetOut(pMax, 4095);
+    return RET_SUCCESS;
+}
+
+int CSensor2592Family::GetVerticalBlankRange(int* pMin, int* pMax) const {
+    SetOut(pMin, 8);
+    SetOut(pMax, 2047);
+    return RET_SUCCESS;
+}
+
+int CSensor2592Family::GetStrobeEnable(bool* pbOn) const {
+    SetOut(pbOn, StrobeEnabled());
+    return RET_SUCCESS;
+}
+
+int CSensor2592Family::GetStrobeInvert(bool* pbInvert) const {
+    SetOut(pbInvert, StrobeInverted());
+    return RET_SUCCESS;
 }

@@ -89,7 +89,28 @@ void Camera::clearFaults() {
 }
 
 SensorReadout Camera::readoutLocked() const {
-    return chip_ ? chip_->readout() : SensorReadout();
+    if (!chip_) {
+        return SensorReadout();
+    }
+    SensorReadout out = chip_->readout();
+    chip_->applyFpgaTiming(out, fpga_);
+    if (chip_->fpgaCropsOutput()) {
+        // The FPGA passes on a window of what the chip sends: size in
+        // registers 1 and 2, offset in 43 and 44, in output pixels; a size of
+        // 0 passes everything.
+        const auto crop = [](int& start, int& size, int skip, int offset, int want) {
+            if (want <= 0 || skip <= 0) {
+                return;
+            }
+            const int sent = size / skip;
+            offset = std::min(offset, sent);
+            start += offset * skip;
+            size = std::min(want, sent - offset) * skip;
+        };
+        crop(out.colStart, out.width, out.colSkip, fpga_.read(43), fpga_.read(1));
+        crop(out.rowStart, out.height, out.rowSkip, fpga_.read(44), fpga_.read(2));
+    }
+    return out;
 }
 
 double Camera::exposureMsLocked(const SensorReadout& readout) const {

@@ -27,14 +27,29 @@ int modelEepromKind(int type) {
 }
 
 double modelPixelClock(int type) {
-    static const std::set<int> kFast = {52, 53, 72, 73};
-    return kFast.count(type) ? 96.0 : 48.0;
+    static const std::set<int> k96 = {52, 53, 72, 73, 96, 97, 122};
+    static const std::set<int> k99 = {86,  87,  92,  93,  94,  95,  104, 105,
+                                      106, 107, 113, 114, 119, 120, 121};
+    if (k96.count(type)) {
+        return 96.0;
+    }
+    if (k99.count(type)) {
+        return 99.0;
+    }
+    if (type == 88 || type == 89) {
+        return 74.25;
+    }
+    if (type == 102 || type == 103 || type == 123) {
+        return 72.0;
+    }
+    return type == 115 || type == 116 ? 148.5 : 48.0;
 }
 
 // Colour models of the simulated chips and the Bayer colour at the array's
 // first pixel.
 bool modelColour(int type, int* pattern) {
-    static const std::set<int> kRggb = {0, 4, 33, 66};
+    static const std::set<int> kRggb = {0,  4,   33,  66,  86,  88,  92, 94,
+                                        96, 102, 104, 106, 113, 115, 119};
     static const std::set<int> kGrbg = {3, 7, 35, 40, 68, 8, 10, 41, 52, 72};
     if (kRggb.count(type)) {
         *pattern = MLSIM_BAYER_RGGB;

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "fpga.h"
+
 namespace usbcam {
 
 // What the chip reads out, decoded from its registers.
@@ -45,6 +47,15 @@ class SensorChip {
     virtual bool writeRegister(uint16_t address, uint16_t value) = 0;
     virtual SensorReadout readout() const = 0;
     virtual std::vector<uint16_t> registerAddresses() const = 0;
+    // The camera's FPGA crops the chip's output to the window of its
+    // registers 1, 2, 43 and 44 (models whose FPGA carries the window).
+    virtual bool fpgaCropsOutput() const { return false; }
+    // What the camera's FPGA changes in the read-out on models whose FPGA
+    // carries the sensor's timing (line length, frame, exposure).
+    virtual void applyFpgaTiming(SensorReadout& out, const FpgaRegisters& fpga) const {
+        (void)out;
+        (void)fpga;
+    }
 };
 
 // Base for chips that are a plain bank of 16-bit registers with power-on

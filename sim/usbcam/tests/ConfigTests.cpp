@@ -2,6 +2,7 @@
 // errors.
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "raw_driver.h"
 
@@ -81,6 +82,47 @@ TEST_F(ConfigTest, ErrorsPlugNothing) {
         EXPECT_EQ(mlsim_is_plugged(7), 0) << text;
     }
     EXPECT_EQ(mlsim_load_config("/nonexistent/cameras.ini"), -1);
+}
+
+TEST_F(ConfigTest, EveryByteRegisterModelIsKnownOnBothSidesOfItsFirmwareLimits) {
+    // Type, firmware, FPGA: the global-reset models just below and at their
+    // limits (firmware 20.20 and FPGA 20 for the IMX183, firmware 20 for the
+    // IMX226).
+    struct Camera {
+        int type;
+        const char* firmware;
+        const char* fpga;
+    } const cameras[] = {
+        {86, "1.0", "1.0"},     {87, "1.0", "1.0"},     {92, "1.0", "1.0"},  {93, "1.0", "1.0"},
+        {106, "1.0", "1.0"},    {107, "1.0", "1.0"},    {88, "1.0", "1.0"},  {89, "1.0", "1.0"},
+        {121, "1.0", "1.0"},    {94, "1.0", "1.0"},     {95, "1.0", "1.0"},  {104, "1.0", "1.0"},
+        {105, "1.0", "1.0"},    {96, "19.99", "1.0"},   {97, "20.0", "1.0"}, {122, "1.0", "1.0"},
+        {102, "20.19", "19.9"}, {103, "20.20", "20.0"}, {123, "1.0", "1.0"}, {113, "1.0", "1.0"},
+        {114, "1.0", "1.0"},    {115, "1.0", "1.0"},    {116, "1.0", "1.0"}, {119, "1.0", "1.0"},
+        {120, "1.0", "1.0"},
+    };
+    std::string text;
+    int slot = 0;
+    for (const Camera& c : cameras) {
+        text += "[camera" + std::to_string(slot++) + "]\ndevice_type = " + std::to_string(c.type) +
+                "\nfirmware_version = " + c.firmware + "\nfpga_version = " + c.fpga + "\n";
+    }
+    ASSERT_EQ(mlsim_load_config(write("byte-register.ini", text).c_str()),
+              static_cast<int>(std::size(cameras)));
+    slot = 0;
+    for (const Camera& c : cameras) {
+        const std::vector<uint8_t> id = identity(slot);
+        ASSERT_EQ(id.size(), 5u);
+        EXPECT_EQ(id[1], c.type);
+        // Firmware minor, then major.
+        const std::string firmware = std::to_string(id[4]) + "." + std::to_string(id[3]);
+        EXPECT_EQ(firmware, c.firmware);
+        MlSimFrameInfo info{};
+        ASSERT_EQ(mlsim_frame_info(slot, &info), 1);
+        EXPECT_GT(info.width, 0) << c.type << ": the full frame at power-on";
+        EXPECT_GT(info.exposure_ms, 0.0) << c.type;
+        ++slot;
+    }
 }
 
 TEST_F(ConfigTest, WithoutTheVariableNoCameraIsPlugged) {

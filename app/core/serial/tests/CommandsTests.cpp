@@ -119,7 +119,10 @@ TEST_F(CommandsTest, LensFrameWaitsForAnAnswerUnlessItsDataIs17) {
 
 TEST_F(CommandsTest, AutoFocusDrivesOutStopsThenDrivesIn) {
     constexpr double scale = 0.05;  // 7 s become 350 ms, 200 ms become 10 ms
-    constexpr int slotMs = 30;
+    // The receiver's slot is long against how late a loaded machine may
+    // deliver the stop byte, so the gap before the inward drive still shows
+    // that the thread waited for the slot.
+    constexpr int slotMs = 300;
     AutoFocusThread autoFocus(link.get());
     autoFocus.setTimeScale(scale);
     QObject receiver;
@@ -144,7 +147,7 @@ TEST_F(CommandsTest, AutoFocusDrivesOutStopsThenDrivesIn) {
     const qint64 beforeIn = got[2].timeMs - got[1].timeMs;
     EXPECT_GE(out, 7000 * scale - 20);
     EXPECT_LE(out, 7000 * scale + 700);
-    EXPECT_GE(beforeIn, 200 * scale + slotMs - 20);
+    EXPECT_GE(beforeIn, slotMs / 2);
     EXPECT_EQ(sim->state("motion"), "focus-in");
 }
 

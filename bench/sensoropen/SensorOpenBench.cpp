@@ -1,0 +1,47 @@
+// Opening a camera of each byte-register sensor unit: plug the simulated
+// camera (instant timing), ZDQ_Init, the device's opening up to the sensor
+// unit's initialisation and the fields of view, then ZDQ_UnInit. The goal is
+// at most 50 ms an opening.
+#include <benchmark/benchmark.h>
+
+#include "ZDQApi.h"
+#include "api/ExportFrame.h"
+#include "mlusbimager_control.h"
+
+namespace {
+
+void BM_OpenCamera(benchmark::State& state) {
+    const int nType = static_cast<int>(state.range(0));
+    MlSimProfile profile;
+    mlsim_profile_default(nType, &profile);
+    profile.timing = MLSIM_TIMING_INSTANT;
+    for (auto _ : state) {
+        mlsim_unplug_all();
+        mlsim_plug(0, &profile);
+        ZDQ_Init();
+        if (FrameGetDevice(0) == nullptr) {
+            state.SkipWithError("the camera did not open");
+            break;
+        }
+        ZDQ_UnInit();
+    }
+    mlsim_unplug_all();
+}
+BENCHMARK(BM_OpenCamera)
+    ->ArgName("type")
+    ->Args({86})
+    ->Args({88})
+    ->Args({94})
+    ->Args({96})
+    ->Args({102})
+    ->Args({113})
+    ->Args({115})
+    ->Args({119})
+    ->Args({121})
+    ->Args({122})
+    ->Args({123})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
