@@ -1,7 +1,7 @@
 // Exports of the AVI recording.
 #include "ZDQApi.h"
 #include "api/ExportFrame.h"
-#include "device/OutParam.h"
+#include "common/OutParam.h"
 
 int ZDQ_RecordStart(int nIndex, bool bStart, float fRate, const wchar_t* pszFileName) {
     return LoggedDeviceCall(L"ZDQ_RecordStart", nIndex, [&](CDevice& device) {
