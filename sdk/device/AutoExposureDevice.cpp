@@ -31,6 +31,11 @@ void CDevice::DarkenShownRegions(uint8_t* pFrame, int nWidth, int nHeight, int n
         DarkenRegion(pFrame, nWidth, nHeight, nBitCount, region.x, region.y, region.width,
                      region.height);
     }
+    if (m_WhiteBalance.RegionShown()) {
+        const FrameRegion region = m_WhiteBalance.Region();
+        DarkenRegion(pFrame, nWidth, nHeight, nBitCount, region.x, region.y, region.width,
+                     region.height);
+    }
 }
 
 bool CDevice::RawRowsBottomUp() const {

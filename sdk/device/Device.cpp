@@ -133,6 +133,7 @@ bool CDevice::OpenCamera() {
     }
     m_nActiveFov = kCaptureFov;
     ApplyOutputFormat();
+    InitCalibrationMap();
     for (uint32_t i = 0; i < kLutEntries; ++i) {
         m_ucLut[i] = static_cast<uint8_t>(i >> 4);
     }
@@ -146,6 +147,7 @@ bool CDevice::OpenCamera() {
         m_Transport.UsbdCmd_Reset();
     }
     InitAutoExposureAndFocus();
+    InitColour();
     return true;
 }
 

@@ -24,10 +24,16 @@
 
 #include "acquisition/AutoExposure.h"
 #include "acquisition/BadPixelCorrection.h"
+#include "acquisition/CalibrationMap.h"
+#include "acquisition/ColourAdjustments.h"
+#include "acquisition/ColourCamera.h"
+#include "acquisition/ColourCorrectTables.h"
+#include "acquisition/ColourMatrix.h"
 #include "acquisition/FlatField.h"
 #include "acquisition/FocusMeasure.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
+#include "acquisition/WhiteBalance.h"
 #include "capability/DeviceCapability.h"
 #include "common/Log.h"
 #include "device/BusControl.h"
@@ -42,7 +48,7 @@
 #include "usb/VendorRequests.h"
 #include "window/PlatWindow.h"
 
-class CDevice : private IAutoExposureCamera, private ISensorHost {
+class CDevice : private IAutoExposureCamera, private ISensorHost, private IColourCamera {
   public:
     // USB descriptor of the camera's controller while it runs only its boot
     // loader (no firmware loaded).
@@ -331,7 +337,33 @@ class CDevice : private IAutoExposureCamera, private ISensorHost {
     int ColorShiftSet(int nChannel, int nShift);
     int ColorShiftGet(int nChannel) const { return m_nColorShift[nChannel]; }
     int ProcessSaturationSet(int nValue);
-    int ProcessSaturation() const { return m_nProcessSaturation; }
+    int ProcessSaturation() const { return m_ProcessSaturation.Value(); }
+
+    // The colour path of colour cameras (ColourDevice.cpp): white balance,
+    // colour-correct tables and matrix, hue-saturation and the calibration
+    // map. The raw chain runs the statistics and the raw remap; the colour
+    // post chain the rest.
+    CWhiteBalance& WhiteBalance() { return m_WhiteBalance; }
+    CColourCorrectTables& ColourCorrectTables() { return m_ColourCorrectTables; }
+    CColourMatrix& ColourMatrix() { return m_ColourMatrix; }
+    CHueSaturation& HueSaturation() { return m_HueSaturation; }
+    bool IsMonochrome() const { return IsMono(); }
+    // The model group of the colour presets.
+    ColourGroup ColourPresetGroup() const;
+    // Hue-saturation on or off, the cube allocated under the Bayer lock.
+    int HueSaturationSetEnable(bool bOn);
+    // The calibration map: replaced or released from a file (null: released)
+    // under the Bayer and raw post locks; its mode and flags.
+    int LoadCalibrationMapFile(const wchar_t* pszFile);
+    CCalibrationMap& CalibrationMap() { return m_CalibrationMap; }
+    // The calibration record in the camera's memory (CalibrationRecord.cpp):
+    // the 56-byte camera model written with the capture size; read back into
+    // a buffer of 56 bytes (the stored count of 4-byte entries; the header's
+    // size and count through the optional outs). RET_NOTSUPPORT for a memory
+    // kind without the record.
+    int CalibrationProgram(const void* pData);
+    int CalibrationReadout(uint8_t* pData, uint32_t* pWidth = nullptr, uint32_t* pHeight = nullptr,
+                           uint32_t* pCount = nullptr);
 
     // Still capture into the caller's buffer (raw bytes, or the output
     // format for the Rgb forms): a running preview pauses around it.
@@ -491,6 +523,31 @@ class CDevice : private IAutoExposureCamera, private ISensorHost {
     void SettleSensor(uint32_t nMs) override;
     // AE and focus measure of the opened camera, at the end of the opening.
     void InitAutoExposureAndFocus();
+    // The colour path of the opened camera, after AE and focus, and the
+    // calibration map from the camera's record.
+    void InitColour();
+    void InitCalibrationMap();
+    // Header (nOffset 0) or data (1) of the calibration record, in pieces of
+    // 64 bytes.
+    int CalibrationMemory(uint32_t nOffset, uint8_t* pData, uint32_t nLength, bool bWrite);
+    // The colour steps of the raw chain: the colour-correct statistics and
+    // (output mode 0) the calibration map.
+    void ColourCorrectStatistics(const uint8_t* pFrame, int nWidth, int nHeight);
+    void CalibrationMapRaw(uint8_t* pFrame, int nWidth, int nHeight);
+
+    // The camera as the colour steps reach it.
+    int FpgaWhiteBalanceOff() override;
+    int FpgaWhiteBalancePreset(int nPreset) override;
+    int FpgaWhiteBalanceAuto(bool bContinuous) override;
+    int FpgaWhiteBalanceWriteGains(const float fGains[3]) override;
+    int FpgaWhiteBalanceReadGains(float fGains[3]) override;
+    int FpgaMatrixOff() override;
+    int FpgaMatrixPreset(int nPreset) override;
+    int FpgaMatrixWrite(const float fMatrix[9]) override;
+    int FpgaMatrixRead(float fMatrix[9]) override;
+    int GetColourGain(int nChannel, int* pGain) override;
+    int SetColourGain(int nChannel, int nGain) override;
+    CLog* ColourLog() override { return m_pLog; }
 
     // The opening steps after the claim; false stops the opening.
     bool OpenCamera();
@@ -544,7 +601,6 @@ class CDevice : private IAutoExposureCamera, private ISensorHost {
     // The fixed frame rate last set, in frames per second.
     float m_fFixedFrameRate = 0.0f;
     int m_nColorShift[3] = {};
-    int m_nProcessSaturation = 0;
     uint8_t m_byGlobalResetRequest = 0;
     // The last frame read failed with RET_FAIL.
     bool m_bFrameFailed = false;
@@ -567,4 +623,12 @@ class CDevice : private IAutoExposureCamera, private ISensorHost {
     // Automatic exposure and focus measure.
     CAutoExposure m_AutoExposure{*this};
     CFocusMeasure m_FocusMeasure;
+    // The colour path and the threads that share its per-pixel passes.
+    CFrameWorkers m_ColourWorkers;
+    CColourCorrectTables m_ColourCorrectTables;
+    CWhiteBalance m_WhiteBalance{*this, m_ColourCorrectTables};
+    CColourMatrix m_ColourMatrix{*this};
+    CProcessSaturation m_ProcessSaturation;
+    CHueSaturation m_HueSaturation;
+    CCalibrationMap m_CalibrationMap;
 };

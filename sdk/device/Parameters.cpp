@@ -57,7 +57,6 @@ const wchar_t* const kParamNames[37] = {
 };
 
 constexpr int kMinColorShift = -255, kMaxColorShift = 255;
-constexpr int kMinSaturation = -128, kMaxSaturation = 127;
 
 void SetRange(int* pMin, int* pMax, int nMin, int nMax) {
     *pMin = nMin;
@@ -129,7 +128,7 @@ int CDevice::GetParamRange(int nParam, int* pMin, int* pMax) {
             if (IsMono()) {
                 return RET_NOTSUPPORT;
             }
-            SetRange(pMin, pMax, kMinSaturation, kMaxSaturation);
+            SetRange(pMin, pMax, CProcessSaturation::kMin, CProcessSaturation::kMax);
             return RET_SUCCESS;
         case ZDQ_TRIGGERDELAY:
         case ZDQ_STROBEDELAY: {
@@ -225,7 +224,7 @@ int CDevice::GetParam(int nParam, int* pValue) {
         case ZDQ_EXPOSURE_LINES:
             return SensorGetExposureLines(pValue);
         case ZDQ_SATURATION:
-            *pValue = m_nProcessSaturation;
+            *pValue = m_ProcessSaturation.Value();
             return RET_SUCCESS;
         case ZDQ_TRIGGERDELAY:
             *pValue = m_Fpga.Shadows().wTriggerDelay;
@@ -328,12 +327,14 @@ int CDevice::SetParam(int nParam, int nValue) {
 
 int CDevice::ColorShiftSet(int nChannel, int nShift) {
     m_nColorShift[nChannel] = std::clamp(nShift, kMinColorShift, kMaxColorShift);
+    m_ColourCorrectTables.SetShift(nChannel, m_nColorShift[nChannel]);
     return RET_SUCCESS;
 }
 
 int CDevice::ProcessSaturationSet(int nValue) {
-    m_nProcessSaturation = std::clamp(nValue, kMinSaturation, kMaxSaturation);
-    return RET_SUCCESS;
+    // The cube is allocated under the lock of the chain that reads it.
+    plat::CriticalSectionLock bayer(m_BayerLock);
+    return m_ProcessSaturation.Set(nValue);
 }
 
 int CDevice::SetData16Bits(bool bOn) {

@@ -76,8 +76,10 @@ int CDevice::RawPostProcess(uint8_t* pFrame, int nWidth, int nHeight, uint32_t n
     }
     RawData8_Do_3A_AE(pFrame, nWidth, nHeight);
     RawData8_Do_3A_AF(pFrame, nWidth, nHeight);
+    ColourCorrectStatistics(pFrame, nWidth, nHeight);
     m_ProcessTables.Apply(pFrame, static_cast<uint32_t>(nWidth) * static_cast<uint32_t>(nHeight));
     ApplyFlatField(pFrame, nBytes);
+    CalibrationMapRaw(pFrame, nWidth, nHeight);
     return RET_SUCCESS;
 }
 
@@ -141,11 +143,4 @@ int CDevice::RawToRgb8(const uint8_t* pRaw, int nWidth, int nHeight, int nBitCou
     const int nRet = BayerToRgb8(m_nBayerModeEffective, m_nFilterMode, pRaw, nWidth, nHeight, pOut);
     RgbPostProcess(pOut, nWidth, nHeight, nBitCount);
     return nRet;
-}
-
-// The colour post chain: white balance, colour correction, saturation and
-// hue, calibration map. None of these steps is offered by this SDK build
-// yet, so a demosaiced frame passes unchanged.
-int CDevice::RgbPostProcess(uint8_t* /*pRgb*/, int /*nWidth*/, int /*nHeight*/, int /*nBitCount*/) {
-    return RET_SUCCESS;
 }

@@ -795,6 +795,109 @@ ZDQ_API int ZDQ_AGCSetRange(int nIndex, unsigned short usMin, unsigned short usM
 ZDQ_API int ZDQ_AGCGetRange(int nIndex, unsigned short* pusMin, unsigned short* pusMax);
 ZDQ_API int ZDQ_AGCGetCur(int nIndex, unsigned short* pusCur);
 
+/* ---- White balance (colour cameras; a monochrome camera answers
+ * RET_NOTSUPPORT, some exports still writing their outputs) ----
+ * The gain loop steps the sensor gains ZDQ_RED, ZDQ_GREEN and ZDQ_BLUE by at
+ * most one a frame until the mean colour of the region (from the picture's
+ * top-left corner) meets the targets, or nMaxCount steps were taken.
+ * White-balance modes: 0 off, 1 software preset, 2 software automatic once,
+ * 3 software automatic continuous, 4 software gains (ZDQ_WhiteBalanceMatrixSet),
+ * 5 FPGA preset, 6 FPGA automatic once, 7 FPGA automatic continuous, 8 FPGA
+ * gains; modes 5-8 need the FPGA's white balance. Gains are red, green, blue.
+ * The callbacks run on the thread that converts frames to RGB and must not
+ * call back into the SDK for anything but the getters. */
+typedef void (*AWBCallback)(bool bSuccess, int nRed, int nGreen, int nBlue, void* lpContext);
+typedef void (*WhiteBalanceAutoCallback)(float* pfMatrix, void* lpContext);
+typedef void (*WhiteBalanceAutoCallbackEx)(float fRed, float fGreen, float fBlue, void* lpContext);
+ZDQ_API int ZDQ_AWBSetRegion(int nIndex, int x, int y, int nWidth, int nHeight);
+ZDQ_API int ZDQ_AWBGetRegion(int nIndex, int* x, int* y, int* pnWidth, int* pnHeight, bool* pbShow);
+ZDQ_API int ZDQ_AWBShowRegion(int nIndex, bool bShow);
+ZDQ_API int ZDQ_AWBSetCallback(int nIndex, AWBCallback pfCallback, void* lpContext);
+ZDQ_API int ZDQ_AWBStart(int nIndex, bool bStart, int nMaxCount, int nRedTarget, int nGreenTarget,
+                         int nBlueTarget);
+/* RET_PARAMERROR for a mode outside 0-8; a failed FPGA write is returned and
+ * the mode stays. */
+ZDQ_API int ZDQ_WhiteBalanceSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_WhiteBalanceGet(int nIndex, int* pnMode);
+ZDQ_API int ZDQ_WhiteBalanceAutoSet(int nIndex, int nThreshold);
+/* RET_PARAMERROR for a null pnThreshold. */
+ZDQ_API int ZDQ_WhiteBalanceAutoGet(int nIndex, int* pnThreshold);
+/* Three gains; modes 4 and 8 only (else RET_ILLEGALOPERATION). */
+ZDQ_API int ZDQ_WhiteBalanceMatrixSet(int nIndex, float* pfMatrix);
+ZDQ_API int ZDQ_WhiteBalanceMatrixGet(int nIndex, float* pfMatrix);
+ZDQ_API int ZDQ_WhiteBalanceAutoSetCallBack(int nIndex, WhiteBalanceAutoCallback pfCallback,
+                                            void* lpContext);
+ZDQ_API int ZDQ_WhiteBalanceAutoSetCallBackEx(int nIndex, WhiteBalanceAutoCallbackEx pfCallback,
+                                              void* lpContext);
+/* Presets 0-2 hold gains; another number is stored and keeps the gains. */
+ZDQ_API int ZDQ_WhiteBalancePresettingSet(int nIndex, int nPreset);
+ZDQ_API int ZDQ_WhiteBalancePresettingGet(int nIndex, int* pnPreset);
+
+/* ---- Colour correction (colour cameras) ----
+ * Matrix modes: 0 off, 1 software preset, 2 software user matrix, 3 FPGA
+ * preset, 4 FPGA user matrix (other modes: 1, nothing changes). The matrix
+ * is nine floats row by row; rows give output red, green, blue.
+ * Table modes (ZDQ_ColorCorrectSet): 0 off, 1 grey-world offsets, 2 and 3
+ * histogram equalisation per colour and of all pixels, computed from the
+ * next raw frame in the white-balance region; 4 the automatic white-balance
+ * search on the next RGB frame. ZDQ_RED_SHIFT .. ZDQ_BLUE_SHIFT write the
+ * tables too. */
+typedef void (*ColorCorrectCallback)(bool bSuccess, int nRedOffset, int nGreenOffset,
+                                     int nBlueOffset, void* lpContext);
+ZDQ_API int ZDQ_ColorCorrectionSet(int nIndex, int nMode);
+ZDQ_API int ZDQ_ColorCorrectionGet(int nIndex, int* pnMode);
+ZDQ_API int ZDQ_ColorCorrectionPresettingSet(int nIndex, int nPreset);
+ZDQ_API int ZDQ_ColorCorrectionPresettingGet(int nIndex, int* pnPreset);
+ZDQ_API int ZDQ_ColorCorrectionMatrixSet(int nIndex, float* pfMatrix);
+ZDQ_API int ZDQ_ColorCorrectionMatrixGet(int nIndex, float* pfMatrix);
+ZDQ_API int ZDQ_ColorCorrectSetCallback(int nIndex, ColorCorrectCallback pfCallback,
+                                        void* lpContext);
+ZDQ_API int ZDQ_ColorCorrectSet(int nIndex, int nMode, int nRed, int nGreen, int nBlue);
+/* RET_PARAMERROR for a null output. */
+ZDQ_API int ZDQ_ColorCorrectGet(int nIndex, int* pnMode);
+ZDQ_API int ZDQ_ColorCorrectGetEx(int nIndex, int* pnMode, int* pnRed, int* pnGreen, int* pnBlue);
+/* The table file (812 bytes): saving needs a table mode other than 0
+ * (RET_FAIL); loading a null name resets the tables; RET_FAIL for a file
+ * that cannot be read, RET_VERSIONERROR for one that is not a table file. */
+ZDQ_API int ZDQ_ColorCorrectTableSave(int nIndex, const wchar_t* pszFile);
+ZDQ_API int ZDQ_ColorCorrectTableLoad(int nIndex, const wchar_t* pszFile);
+ZDQ_API int ZDQ_IsColorCorrectTableLoad(int nIndex, bool* pbLoad);
+
+/* ---- Hue-saturation, process saturation and the calibration map ----
+ * Range 0 is the master entry, 1-6 the colours centred on red, yellow,
+ * green, cyan, blue and magenta (another range: RET_PARAMERROR); hue
+ * -180..180, saturation and lightness -100..100. Each adjustment allocates a
+ * 48 MiB colour cube when first used (RET_MALLOCFAIL when memory is short).
+ * The process saturation (-128..127, 0 off) is ZDQ_SATURATION. */
+ZDQ_API int ZDQ_HueSaturationSet(int nIndex, int nRange, int nHue, int nSaturation, int nLightness);
+ZDQ_API int ZDQ_HueSaturationGet(int nIndex, int nRange, int* pnHue, int* pnSaturation,
+                                 int* pnLightness);
+ZDQ_API int ZDQ_HueSaturationSetEnable(int nIndex, bool bOn);
+ZDQ_API int ZDQ_HueSaturationGetEnable(int nIndex, bool* pbOn);
+ZDQ_API int ZDQ_ProcessSaturationSet(int nIndex, int nValue);
+ZDQ_API int ZDQ_ProcessSaturationGet(int nIndex, int* pnValue);
+ZDQ_API int ZDQ_ProcessSaturationGetRange(int nIndex, int* pnMin, int* pnMax);
+/* The lens-distortion map from a file (null: the map is removed): RET_FAIL
+ * for a file that cannot be read, RET_VERSIONERROR for a wrong header or a
+ * file whose length does not match it. Mode 1 interpolates, others take the
+ * nearest pixel; the map applies to frames of its size only. */
+ZDQ_API int ZDQ_LoadCalibrationMapFile(int nIndex, const wchar_t* pszFile);
+ZDQ_API int ZDQ_SetCalibrationMapMode(int nIndex, int nMode);
+ZDQ_API int ZDQ_GetCalibrationMapMode(int nIndex, int* pnMode);
+ZDQ_API int ZDQ_PreviewSetCalibration(int nIndex, bool bOn);
+ZDQ_API int ZDQ_PreviewGetCalibration(int nIndex, bool* pbOn);
+ZDQ_API int ZDQ_CaptureSetCalibration(int nIndex, bool bOn);
+ZDQ_API int ZDQ_CaptureGetCalibration(int nIndex, bool* pbOn);
+/* The calibration record in the camera's memory (memory kinds 1 and 2, else
+ * RET_NOTSUPPORT): the camera model of 14 floats (56 bytes: the camera
+ * matrix row by row, then k1, k2, p1, p2, k3) stored with the capture size.
+ * The readout writes the stored count of entries x 4 bytes (at most 56) into
+ * pData: RET_VERSIONERROR for a record without its header, RET_ILLEGALOPERATION
+ * for a count above 14. The map is built from the record when the camera
+ * opens. */
+ZDQ_API int ZDQ_CalibrationProgram(int nIndex, const void* pData);
+ZDQ_API int ZDQ_CalibrationReadout(int nIndex, unsigned char* pData);
+
 #ifdef __cplusplus
 }
 /* Any device-to-host vendor request with the caller's data stage, on a

@@ -51,6 +51,43 @@
  * truncated and limited to full, with exposure and gain as for the scene;
  * the array pixels with x % 97 == 13 and y % 89 == 7 are hot (v = full).
  *
+ * MLSIM_CONTENT_CHART: a colour chart on the chip's whole pixel array, in
+ * six columns and two rows of patches: the patch of array pixel (X, Y) is
+ * column X * 6 / array width, row Y * 2 / array height (integer division).
+ * Row 0 holds grey steps of reflectance (column + 1) / 8 in all three
+ * colours; row 1 six hues (red, green, blue reflectance, H = 0.7, L = 0.15):
+ * red (H, L, L), yellow (H, H, L), green (L, H, L), cyan (L, H, H), blue
+ * (L, L, H), magenta (H, L, H). The light on the chart is the illuminant
+ * tint (mlsim_set_illuminant; 1, 1, 1 at plug-in). A pixel of Bayer colour c
+ * samples channel c of x = F(reflectance x tint), with F the FPGA's colour
+ * processing below (identity while it is off), as
+ *     v = floor(min(max(x_c, 0), 1) x (2^s - 1))
+ * (no black level; exposure and the sensor gains do not change the chart).
+ * A monochrome camera samples the mean of the three channels. The array
+ * mapping, skip and mirror are those of the scene content.
+ *
+ * FPGA colour processing (colour cameras with an FPGA; register 9):
+ *   bit 0 white balance on; bits 1-2 its kind: 0 preset (bits 3-7: preset 0
+ *   gains 1.25, 1, 1.5; preset 1 1.5, 1, 1.25; preset 2 1, 1.25, 2; others
+ *   1, 1, 1), 1 automatic once (measured when register 9 is written),
+ *   2 automatic continuously (measured before every frame), 3 the gains
+ *   written to registers 16, 17, 18. The automatic kinds take the grey world
+ *   of the content: gain_c = mean_green / mean_c with the means red, green,
+ *   blue of the illuminant tint for the chart, 1, 0.75, 0.45 for the gel
+ *   scene and 1, 1, 1 for the pattern.
+ *   bit 8 colour matrix on; bits 9-10 its kind: 0 preset (bits 11-15:
+ *   preset 0 rows (1.5, -0.25, -0.25), (-0.25, 1.5, -0.25), (-0.25, -0.25,
+ *   1.5); preset 1 (1.25, -0.25, 0), (0, 1.25, -0.25), (-0.25, 0, 1.25);
+ *   other presets the identity), 3 the matrix written to registers 19-27
+ *   row by row; kinds 1 and 2 leave the matrix off.
+ *   The gains in use are kept in registers 16-18 (x 4096, truncated) and the
+ *   matrix in registers 19-27 (signed, x 4096, truncated), read back at FPGA
+ *   read addresses 144-146 and 147-155; frames use those kept values. The
+ *   colour (red, green, blue) of a pixel becomes M x (gains x colour). On the
+ *   gel scene the colour is the scene's level in each channel (above the
+ *   black level, the pixel's own green gain for green); the pattern and
+ *   the flat-field contents are never processed.
+ *
  * Output path of a sample v (every content): the gamma LUT (FPGA register 33
  * bit 0) maps v to gamma[v]; then a 16-bit transfer sends v, an 8-bit one
  * sends lut[v] when the LUT is on (register 0 bit 11), else v >> (s - 8 - d)
@@ -108,6 +145,7 @@ extern "C" {
 #define MLSIM_CONTENT_PATTERN 0
 #define MLSIM_CONTENT_SCENE 1
 #define MLSIM_CONTENT_FLAT_FIELD 2
+#define MLSIM_CONTENT_CHART 3
 
 #define MLSIM_TIMING_REALTIME 0
 #define MLSIM_TIMING_INSTANT 1
@@ -172,6 +210,8 @@ MLSIM_API int mlsim_load_config(const char* path);
 MLSIM_API int mlsim_set_content(int32_t slot, int32_t content);
 MLSIM_API int mlsim_set_timing(int32_t slot, int32_t timing);
 MLSIM_API int mlsim_set_blur(int32_t slot, int32_t radius);
+/* The illuminant tint on the chart (red, green, blue, each 0 or more). */
+MLSIM_API int mlsim_set_illuminant(int32_t slot, double red, double green, double blue);
 
 /* Faults. Each fault matches operations of its kind (and, for the request
  * faults, a bRequest, for MLSIM_FAULT_CONTROL a control code, or

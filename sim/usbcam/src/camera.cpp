@@ -238,6 +238,8 @@ FrameSpec Camera::beginTransfer() {
         layout.timeUs = microsSincePlug();
         lastFrame_ = std::chrono::steady_clock::now();
         layout.triggers = triggers_;
+        layout.colourStage = settleColourLocked(true);
+        std::copy_n(illuminant_, 3, layout.illuminant);
         blur = blur_;
         world = world_;
     }
@@ -248,6 +250,22 @@ FrameSpec Camera::beginTransfer() {
         layout.scene = scene_.get(layout.readout.arrayWidth, layout.readout.arrayHeight, blur);
     }
     return layout;
+}
+
+void Camera::fpgaWriteLocked(uint16_t reg, uint16_t value) {
+    fpga_.write(reg, value);
+    if (reg == 9) {
+        settleColourLocked(false);
+    }
+}
+
+ColourStage Camera::settleColourLocked(bool bAutoStep) {
+    if (!profile_.colour || !profile_.has_fpga) {
+        return ColourStage{};
+    }
+    double means[3];
+    contentMeans(profile_.content, illuminant_, means);
+    return settleColourRegisters(fpga_, means, bAutoStep);
 }
 
 void Camera::frameInfo(MlSimFrameInfo* out) {

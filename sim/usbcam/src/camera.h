@@ -88,6 +88,7 @@ class Camera {
     void setContent(int content);
     void setTiming(int timing);
     void setBlur(int radius);
+    void setIlluminant(const double rgb[3]);
     // Takes the blur from the shared world's lens focus from now on.
     void setWorldFocus(std::shared_ptr<WorldFocus> world);
     bool setPortInput(int sfr, uint8_t levels);
@@ -141,6 +142,9 @@ class Camera {
     uint64_t microsSincePlug() const;
     static int portIndex(int sfr);
     static int outputEnableIndex(int sfr);
+    // The FPGA's colour processing after a write of register reg.
+    void fpgaWriteLocked(uint16_t reg, uint16_t value);
+    ColourStage settleColourLocked(bool bAutoStep);
     void appendJournalLocked(MlSimJournalEntry entry, const uint8_t* data, uint32_t length);
 
     mutable std::mutex mutex_;
@@ -161,6 +165,7 @@ class Camera {
     uint64_t framesSent_ = 0;
     uint64_t transfersSent_ = 0;
     int blur_ = 0;
+    double illuminant_[3] = {1, 1, 1};
     std::shared_ptr<WorldFocus> world_;
     std::chrono::steady_clock::time_point plugTime_;
     std::chrono::steady_clock::time_point lastFrame_;  // when the last transfer began

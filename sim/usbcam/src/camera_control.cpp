@@ -26,6 +26,11 @@ void Camera::setBlur(int radius) {
     blur_ = std::clamp(radius, 0, 256);
 }
 
+void Camera::setIlluminant(const double rgb[3]) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::copy_n(rgb, 3, illuminant_);
+}
+
 void Camera::setWorldFocus(std::shared_ptr<WorldFocus> world) {
     std::lock_guard<std::mutex> lock(mutex_);
     world_ = std::move(world);
@@ -89,7 +94,7 @@ uint16_t Camera::fpgaRead(uint16_t reg) {
 
 void Camera::fpgaWrite(uint16_t reg, uint16_t value) {
     std::lock_guard<std::mutex> lock(mutex_);
-    fpga_.write(reg, value);
+    fpgaWriteLocked(reg, value);
 }
 
 void Camera::eepromRead(uint32_t address, uint8_t* data, uint32_t length) {

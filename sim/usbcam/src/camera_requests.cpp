@@ -136,7 +136,7 @@ VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
             } else if (reg == 65) {
                 writeCaptureMode(setup.index, outcome);
             } else {
-                fpga_.write(reg, setup.index);
+                fpgaWriteLocked(reg, setup.index);
             }
             reply({0});
             break;

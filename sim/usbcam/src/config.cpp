@@ -190,10 +190,11 @@ class Builder {
             return parseWord(word,
                              {{"pattern", MLSIM_CONTENT_PATTERN},
                               {"gel", MLSIM_CONTENT_SCENE},
-                              {"flat", MLSIM_CONTENT_FLAT_FIELD}},
+                              {"flat", MLSIM_CONTENT_FLAT_FIELD},
+                              {"chart", MLSIM_CONTENT_CHART}},
                              &p.content)
                        ? true
-                       : fail(line, "scene must be pattern, gel or flat");
+                       : fail(line, "scene must be pattern, gel, flat or chart");
         }
         if (key == "blur") {
             return parseInteger(value, 0, 256, &n) ? set(&out->blur, n)

@@ -69,7 +69,7 @@ int mlsim_load_config(const char* path) {
 }
 
 int mlsim_set_content(int32_t slot, int32_t content) {
-    return withCamera(slot, content >= MLSIM_CONTENT_PATTERN && content <= MLSIM_CONTENT_FLAT_FIELD,
+    return withCamera(slot, content >= MLSIM_CONTENT_PATTERN && content <= MLSIM_CONTENT_CHART,
                       [&](Camera& camera) { camera.setContent(content); });
 }
 
@@ -80,6 +80,14 @@ int mlsim_set_timing(int32_t slot, int32_t timing) {
 
 int mlsim_set_blur(int32_t slot, int32_t radius) {
     return withCamera(slot, radius >= 0, [&](Camera& camera) { camera.setBlur(radius); });
+}
+
+int mlsim_set_illuminant(int32_t slot, double red, double green, double blue) {
+    const bool valid = red >= 0 && green >= 0 && blue >= 0;
+    return withCamera(slot, valid, [&](Camera& camera) {
+        const double rgb[3] = {red, green, blue};
+        camera.setIlluminant(rgb);
+    });
 }
 
 int mlsim_fault_add(int32_t slot, int32_t kind, int32_t match, uint32_t skip, int32_t count,

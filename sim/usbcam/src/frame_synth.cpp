@@ -1,6 +1,7 @@
 #include "frame_synth.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "flat_field_scene.h"
@@ -20,6 +21,24 @@ constexpr int kBayerColour[4][2][2] = {
 };
 // Tint of the gel's glow per colour (red, green 1, green 2, blue).
 constexpr double kTint[4] = {1.0, 0.75, 0.75, 0.45};
+// Channel (red, green, blue) of each colour index of SensorReadout::gain.
+constexpr int kChannelOf[4] = {0, 1, 1, 2};
+
+// The colour chart: six columns of patches in two rows, grey steps above,
+// hues below (red, green, blue reflectance).
+constexpr int kChartColumns = 6;
+constexpr int kChartRows = 2;
+constexpr double kChartHi = 0.7, kChartLo = 0.15;
+constexpr double kChartHues[kChartColumns][3] = {
+    {kChartHi, kChartLo, kChartLo}, {kChartHi, kChartHi, kChartLo}, {kChartLo, kChartHi, kChartLo},
+    {kChartLo, kChartHi, kChartHi}, {kChartLo, kChartLo, kChartHi}, {kChartHi, kChartLo, kChartHi},
+};
+
+void chartReflectance(int column, int row, double out[3]) {
+    for (int c = 0; c < 3; ++c) {
+        out[c] = row == 0 ? (column + 1) / 8.0 : kChartHues[column][c];
+    }
+}
 
 // Maps ADC samples to what the transfer carries.
 class OutputPath {
@@ -69,7 +88,8 @@ class RowSource {
     explicit RowSource(const FrameSpec& layout) : spec_(layout), path_(layout) {
         int width = layout.width();
         int shift = layout.adcBits - 8;
-        if (layout.content == MLSIM_CONTENT_SCENE || layout.content == MLSIM_CONTENT_FLAT_FIELD) {
+        if (layout.content == MLSIM_CONTENT_SCENE || layout.content == MLSIM_CONTENT_FLAT_FIELD ||
+            layout.content == MLSIM_CONTENT_CHART) {
             buildSceneTables();
         } else {
             fastPattern_ = path_.identityFor8BitPattern();
@@ -88,7 +108,9 @@ class RowSource {
     }
 
     void row(int frameIndex, int r, uint8_t* out) const {
-        if (spec_.content == MLSIM_CONTENT_SCENE) {
+        if (spec_.content == MLSIM_CONTENT_CHART) {
+            chartRow(r, out);
+        } else if (spec_.content == MLSIM_CONTENT_SCENE) {
             sceneRow(r, out);
         } else if (spec_.content == MLSIM_CONTENT_FLAT_FIELD) {
             flatFieldRow(r, out);
@@ -179,12 +201,52 @@ class RowSource {
         const uint16_t* radiance = spec_.scene->data() + static_cast<size_t>(y) * ro.arrayWidth;
         uint32_t maxSample = path_.maxSample();
         const int(*colours)[2] = kBayerColour[spec_.bayerPattern & 3];
+        const bool processed = spec_.colour && spec_.colourStage.active();
         for (int c = 0; c < width; ++c) {
             int x = columns_[c];
             int colour = spec_.colour ? colours[y & 1][x & 1] : 1;
-            uint64_t v = black_ + ((radiance[x] * scale_[colour]) >> 16);
+            uint64_t v = 0;
+            if (processed) {
+                // The pixel's colour in every channel (its own green gain for
+                // green), through the FPGA's gains and matrix.
+                const int greenIndex = kChannelOf[colour] == 1 ? colour : 1;
+                const double in[3] = {static_cast<double>(radiance[x] * scale_[0] >> 16),
+                                      static_cast<double>(radiance[x] * scale_[greenIndex] >> 16),
+                                      static_cast<double>(radiance[x] * scale_[3] >> 16)};
+                double outColour[3];
+                spec_.colourStage.apply(in, outColour);
+                v = black_ +
+                    static_cast<uint64_t>(std::clamp(outColour[kChannelOf[colour]], 0.0, 1e15));
+            } else {
+                v = black_ + ((radiance[x] * scale_[colour]) >> 16);
+            }
             putSample(out, c, spec_.bytesPerSample,
                       outputTable_[static_cast<uint32_t>(std::min<uint64_t>(v, maxSample))]);
+        }
+    }
+
+    void chartRow(int r, uint8_t* out) const {
+        const SensorReadout& ro = spec_.readout;
+        int width = spec_.width();
+        int y = rows_[r];
+        int chartRow = static_cast<int>(static_cast<int64_t>(y) * kChartRows / ro.arrayHeight);
+        double full = path_.maxSample();
+        const int(*colours)[2] = kBayerColour[spec_.bayerPattern & 3];
+        for (int c = 0; c < width; ++c) {
+            int x = columns_[c];
+            int column = static_cast<int>(static_cast<int64_t>(x) * kChartColumns / ro.arrayWidth);
+            double lit[3];
+            chartReflectance(column, chartRow, lit);
+            for (int k = 0; k < 3; ++k) {
+                lit[k] *= spec_.illuminant[k];
+            }
+            double seen[3];
+            spec_.colourStage.apply(lit, seen);
+            int channel = spec_.colour ? kChannelOf[colours[y & 1][x & 1]] : 1;
+            double level = std::clamp(
+                spec_.colour ? seen[channel] : (seen[0] + seen[1] + seen[2]) / 3, 0.0, 1.0);
+            uint32_t v = static_cast<uint32_t>(std::floor(level * full));
+            putSample(out, c, spec_.bytesPerSample, outputTable_[v]);
         }
     }
 
@@ -229,6 +291,15 @@ void writeWatermark(const FrameSpec& layout, uint8_t* out, uint32_t written) {
 }
 
 }  // namespace
+
+void contentMeans(int content, const double illuminant[3], double out[3]) {
+    for (int c = 0; c < 3; ++c) {
+        // The chart's patches average to grey; the gel glows in its tint.
+        out[c] = content == MLSIM_CONTENT_CHART   ? illuminant[c]
+                 : content == MLSIM_CONTENT_SCENE ? kTint[c == 2 ? 3 : c]
+                                                  : 1.0;
+    }
+}
 
 uint32_t FrameSpec::transferBytes() const {
     // Windows far beyond the array (registers written with junk) still give

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "colour_fpga.h"
 #include "sensor_chip.h"
 
 namespace usbcam {
@@ -48,11 +49,17 @@ struct FrameSpec {
     uint64_t timeUs = 0;
     uint32_t triggers = 0;
     std::shared_ptr<const std::vector<uint16_t>> scene;  // for the scene content
+    ColourStage colourStage;                             // the FPGA's colour processing
+    double illuminant[3] = {1, 1, 1};                    // the chart's light, red, green, blue
 
     int width() const { return readout.outputWidth(); }
     int height() const { return readout.outputHeight(); }
     uint32_t transferBytes() const;
 };
+
+// The mean colour (red, green, blue) of a content before any gain: what the
+// FPGA's grey-world white balance measures.
+void contentMeans(int content, const double illuminant[3], double out[3]);
 
 // Writes the transfer, or its first `capacity` bytes when the buffer is
 // shorter (the rest is dropped). Returns the bytes written.
