@@ -89,6 +89,11 @@ bool WesternBlot_ImageFrame::joinPreviewThreads() {
 
 void WesternBlot_ImageFrame::previewStart() {
     qDebug() << "previewStart.";
+    if (camCtrl->imageBuffer == nullptr) {
+        // No cooled camera was started; start-up has told the user.
+        qDebug() << "No camera to preview.";
+        return;
+    }
     // The loops of the last preview end before the camera serves new ones.
     if (!joinPreviewThreads()) {
         QMessageBox::warning(this, QStringLiteral("Warning"),
@@ -139,7 +144,7 @@ void WesternBlot_ImageFrame::showEvent(QShowEvent* event) {
     // event would hold up the page's own showing.
     if (showBusyDialog) {
         QTimer::singleShot(0, this, [this] {
-            if (showBusyDialog && previewing && firstFrame) {
+            if (showBusyDialog && previewing && firstFrame && isVisible()) {
                 runInitialDialog();
             }
         });
