@@ -102,6 +102,13 @@ world_file = $world
 sharp_focus = 300
 INI
 
+# VARNU_STATION=westernblot makes the station a western-blot one: the
+# simulated cooled camera, its blot lit by the dark room's blot light through
+# the shared world file, cooling from 25 degrees towards -10.
+if [[ "${VARNU_STATION:-}" == westernblot ]]; then
+    ini_set "$station/machine.ini" Machine ExperimentType 1
+    export CAMCORE_SIM="width=2048;height=2048;scene=bands;time_scale=1;world_file=$world"
+fi
 ./build/bin/darkroom-sim --link "$link" --control "$control" --world "$world" &
 sim_pid=$!
 update_pid=""

@@ -111,11 +111,4 @@
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;更多产品信息，请访问：&lt;a href=&quot;https://www.example.com/&quot;&gt;www.example.com&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
 </context>
-<context>
-    <name>NotBuiltLabel</name>
-    <message>
-        <source>This page is not built yet.</source>
-        <translation>此页面尚未实现。</translation>
-    </message>
-</context>
 </TS>

@@ -361,21 +361,24 @@ TEST_F(MainWindowTest, BothLanguagesLoadTheirSheetsAndPictures) {
 TEST_F(MainWindowTest, LanguageChangeSwapsPicturesAndTextsWithoutRebuilding) {
     buildWindow();
     QWidget* head = child("frame_Head");
-    auto* notice = child("frame_WesternBlot")->findChild<QLabel*>("label_NotBuilt");
+    QWidget* blotPage = child("frame_WesternBlot");
+    auto* notice = blotPage->findChild<QLabel*>("label_Temp");
     ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(notice->text(), "This page is not built yet.");
+    EXPECT_EQ(notice->text(), "CCD Temp:");
+    EXPECT_TRUE(blotPage->styleSheet().contains("export_normal_en.png"));
     EXPECT_TRUE(head->styleSheet().contains("home_normal_en.png"));
 
     s_control->changeLanguage(0);
     QCoreApplication::sendPostedEvents();
     EXPECT_FALSE(head->styleSheet().contains("_en.png"));
     EXPECT_TRUE(head->styleSheet().contains("home_normal.png"));
-    EXPECT_EQ(notice->text(), QStringLiteral("此页面尚未实现。"));
+    EXPECT_EQ(notice->text(), QStringLiteral("CCD温度:"));
+    EXPECT_FALSE(blotPage->styleSheet().contains("_en.png"));
 
     s_control->changeLanguage(1);
     QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(head->styleSheet().contains("home_normal_en.png"));
-    EXPECT_EQ(notice->text(), "This page is not built yet.");
+    EXPECT_EQ(notice->text(), "CCD Temp:");
 }
 
 // Clicks the button with `text` of the next message box that shows up, and

@@ -1,7 +1,11 @@
 #include "platform/FileSystem.h"
 
 #include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/ErrorText.h"
 
@@ -69,6 +73,31 @@ uint32_t CreateDirectoryRecursive(const std::string& path) {
             return kErrorSuccess;
         }
     }
+}
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& content) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = true;
+    size_t written = 0;
+    while (ok && written < content.size()) {
+        const ssize_t n = write(fd, content.data() + written, content.size() - written);
+        ok = n > 0;
+        written += ok ? static_cast<size_t>(n) : 0;
+    }
+    // Keep the permissions of the file we replace, else the usual ones.
+    struct stat old {};
+    const mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    ok = ok && fchmod(fd, mode) == 0;
+    ok = (close(fd) == 0) && ok;
+    ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        unlink(temp.c_str());
+    }
+    return ok;
 }
 
 }  // namespace plat

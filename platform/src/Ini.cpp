@@ -12,6 +12,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/FileSystem.h"
+
 namespace plat {
 
 namespace {
@@ -147,31 +149,6 @@ bool FindValue(const std::string& path, std::string_view section, std::string_vi
     return false;
 }
 
-bool WriteAtomically(const std::string& path, const std::string& content) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = true;
-    size_t written = 0;
-    while (ok && written < content.size()) {
-        const ssize_t n = write(fd, content.data() + written, content.size() - written);
-        ok = n > 0;
-        written += ok ? static_cast<size_t>(n) : 0;
-    }
-    // Keep the permissions of the file we replace, else the usual ones.
-    struct stat old {};
-    const mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    ok = ok && fchmod(fd, mode) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        unlink(temp.c_str());
-    }
-    return ok;
-}
-
 }  // namespace
 
 int Ini::ReadInt(std::string_view section, std::string_view key, int defaultValue) const {
@@ -254,7 +231,7 @@ bool Ini::WriteString(std::string_view section, std::string_view key,
         content += line;
         content += lineEnd;
     }
-    return WriteAtomically(m_path, content);
+    return ReplaceFileAtomically(m_path, content);
 }
 
 }  // namespace plat

@@ -34,6 +34,7 @@
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
 #include "acquisition/WhiteBalance.h"
+#include "acquisition/recording/AviRecording.h"
 #include "capability/DeviceCapability.h"
 #include "common/Log.h"
 #include "device/BusControl.h"
@@ -419,6 +420,19 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int PausePreview();
     int ResumePreview();
 
+    // AVI recording (Recording.cpp): of the shown frames of the running
+    // preview, or of frames the caller hands over in a format of its own.
+    // A start while recording, and a preview recording without a running
+    // preview, give RET_ILLEGALOPERATION. Every preview stop ends a
+    // recording.
+    int RecordStartPreview(float fRate, const wchar_t* pszFile, CAviRecording::Options options);
+    int RecordStartExplicit(float fRate, int nWidth, int nHeight, int nBitCount,
+                            const wchar_t* pszFile, bool bDialog);
+    int RecordStop();
+    // RET_NOTSUPPORT without a recording; see CAviRecording::AddFrame.
+    int RecordAddOneFrame(const void* pData, int nPosition, int nWidth, int nHeight, int nBitCount);
+    bool Recording() const { return m_bRecording; }
+
     // Automatic exposure and focus measure. The raw post steps call the two
     // hooks, AE first, for every 8-bit raw frame of nWidth x nHeight pixels
     // with the raw post lock held; the preview's drawing darkens the shown
@@ -477,6 +491,10 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     void FrameRateTick();
     void JoinPreviewThread(plat::Thread& thread, uint32_t nTimeOutMs,
                            const wchar_t* pszTimeOutLine);
+    // The recording's side of drawing: hands it over, and appends a shown
+    // frame to a preview recording (lock E held).
+    int RecordInstall(std::unique_ptr<CAviRecording> pRecording);
+    void RecordShownFrame(const uint8_t* pFrame, int nWidth, int nHeight, int nBitCount);
 
     // Which driver read catches a frame: the plain read, the stream read, or
     // the stream read that reports the bytes received.
@@ -631,4 +649,7 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     CProcessSaturation m_ProcessSaturation;
     CHueSaturation m_HueSaturation;
     CCalibrationMap m_CalibrationMap;
+    // The running AVI recording, under lock E; the flag is read without it.
+    std::unique_ptr<CAviRecording> m_pRecording;
+    std::atomic<bool> m_bRecording{false};
 };

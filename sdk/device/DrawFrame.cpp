@@ -1,5 +1,5 @@
 // Drawing one preview frame: the shown regions of automatic exposure and
-// focus, the preview callbacks, then the window. Runs on
+// focus, the preview callbacks, the window, then a running recording. Runs on
 // the preview's drawing thread under the callback lock, so the callbacks are
 // never changed while they are called.
 #include <cstring>
@@ -48,4 +48,5 @@ void CDevice::DrawFrame() {
         platwin_stretch_dib(placement.hWnd, placement.x, placement.y, placement.nWidth,
                             placement.nHeight, 0, 0, nWidth, nHeight, pFrame, m_pBitmapInfo.get());
     }
+    RecordShownFrame(pFrame, nWidth, nHeight, nBitCount);
 }

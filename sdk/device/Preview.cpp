@@ -189,6 +189,7 @@ int CDevice::StopPreviewSerial(bool bRestoreCapture) {
         // their buffers are freed.
         return StopPreviewParallel(bRestoreCapture);
     }
+    RecordStop();
     SaveCallbacksForStop();
     m_Preview.serialThread.RequestStop();
     m_Preview.run.Set();              // a paused thread need not wait out its pause
@@ -324,6 +325,7 @@ int CDevice::StopPreviewParallel(bool bRestoreCapture) {
         // buffers are freed.
         return StopPreviewSerial(bRestoreCapture);
     }
+    RecordStop();
     SaveCallbacksForStop();
     m_Preview.captureThread.RequestStop();
     m_Preview.run.Set();

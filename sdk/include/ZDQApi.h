@@ -698,6 +698,46 @@ ZDQ_API int ZDQ_PreviewGetPausedDataEx(int nIndex, unsigned char* pData, int* pW
 ZDQ_API int ZDQ_PreviewSetCallback(int nIndex, PreviewCallback pfCallback, void* pContext);
 ZDQ_API int ZDQ_PreviewSetCallbackEx(int nIndex, PreviewCallbackEx pfCallback, void* pContext);
 
+/* ---- AVI recording ---------------------------------------------------------- */
+
+/* Uncompressed AVI 1.0 files (RIFF, one video stream of DIB frames with an
+ * index) that common players open; at most 4 GiB a file. The compressor is
+ * chosen by the process's compressor chooser (uncompressed unless another
+ * chooser is set) or taken from the options an earlier choice stored under
+ * the current user's key SOFTWARE\Morlane\ZDQAPI\Compossor.
+ *
+ * bStart false stops a recording (1 also when none runs); so does every stop
+ * of the preview. A start: RET_ILLEGALOPERATION while recording, and for the
+ * preview forms without a running preview; RET_FAIL for fRate below 0.01
+ * frames a second, a chooser that is cancelled, a compressor that is not
+ * available or a file that cannot be written; a failed start leaves no file.
+ * The rate is kept in hundredths of a frame a second. */
+
+/* Records the preview's shown frames (in its output format) while it runs
+ * unpaused; the options are always chosen and then stored in the key. */
+ZDQ_API int ZDQ_RecordStart(int nIndex, bool bStart, float fRate, const wchar_t* pszFileName);
+/* As ZDQ_RecordStart; with bDialog false the options come from the key, and
+ * are chosen (and stored) only when the key does not exist yet. */
+ZDQ_API int ZDQ_RecordStartEx(int nIndex, bool bStart, float fRate, const wchar_t* pszFileName,
+                              bool bDialog);
+/* A recording of frames of nWidth x nHeight pixels of nBitCount bits (8, 24
+ * or 32; 8-bit frames through a grey palette) that ZDQ_RecordAddOneFrame
+ * hands over; no preview needed. RET_PARAMERROR for another size or bit
+ * count. */
+ZDQ_API int ZDQ_RecordStartExEx(int nIndex, bool bStart, float fRate, int nWidth, int nHeight,
+                                int nBitCount, const wchar_t* pszFileName, bool bDialog);
+/* Writes one key frame of nWidth x nHeight x nBitCount / 8 bytes from pData
+ * at sample position nPosition (positions skipped are dropped frames).
+ * RET_NOTSUPPORT without a recording; RET_PARAMERROR for null pData or a
+ * format other than the recording's (nothing written); RET_FAIL for a
+ * position already written, or when the write fails: a failed write (or
+ * one that would take the file past 4 GiB) ends the recording, and the file
+ * keeps the frames written before it. */
+ZDQ_API int ZDQ_RecordAddOneFrame(int nIndex, const void* pData, int nPosition, int nWidth,
+                                  int nHeight, int nBitCount);
+/* Whether a recording runs (written when pbRecording is not null). */
+ZDQ_API int ZDQ_RecordStatusGet(int nIndex, bool* pbRecording);
+
 /* ---- Frame scaling ---- */
 
 /* Scales a frame of srcWidth x srcHeight pixels in src (bitCount 8, 24 or 32;

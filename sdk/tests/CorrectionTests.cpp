@@ -411,7 +411,8 @@ class FlatFieldTest : public CorrectionTest {
     void SetUp() override {
         CorrectionTest::SetUp();
         OpenCamera(MLSIM_CONTENT_FLAT_FIELD);
-        ASSERT_EQ(ZDQ_CaptureSetTimeOutEx(0, 2000, false), RET_SUCCESS);
+        // Room for the flat scene's synthesis in a sanitizer build on a busy machine.
+        ASSERT_EQ(ZDQ_CaptureSetTimeOutEx(0, 10000, false), RET_SUCCESS);
         ASSERT_EQ(ZDQ_SetFlatFieldCorrectionFieldOfView(0, 0, 0, kWidth, kHeight, 0, 0, 1),
                   RET_SUCCESS);
     }

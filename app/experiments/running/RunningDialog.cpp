@@ -2,8 +2,9 @@
 
 #include "ui_RunningDialog.h"
 
-#include "controller/CI_MainControl.h"
 #include "base/Enumerations.h"
+#include "camera/TucsenCamCtrl.h"
+#include "controller/CI_MainControl.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QtDebug>
@@ -11,6 +12,35 @@
 namespace {
 
 constexpr int kTickMs = 50;
+constexpr int kManualPictureAllowance = 6000;
+
+// Minutes, seconds and milliseconds of one entry; a missing or non-numeric
+// text counts 0.
+int entryMilliseconds(const QStringList& entry) {
+    const int factors[] = {60000, 1000, 1};
+    int total = 0;
+    for (int i = 0; i < 3 && i < entry.size(); ++i) {
+        total += entry.at(i).toInt() * factors[i];
+    }
+    return total;
+}
+
+// With time accumulation the entries count from the start of the series, so
+// the series lasts as long as its last entry.
+int manualSeriesTime(const QList<QStringList>& entries, bool timeAccumulate) {
+    if (entries.isEmpty()) {
+        return 0;
+    }
+    int total = 0;
+    if (timeAccumulate) {
+        total = entryMilliseconds(entries.last());
+    } else {
+        for (const QStringList& entry : entries) {
+            total += entryMilliseconds(entry);
+        }
+    }
+    return total + entries.size() * kManualPictureAllowance;
+}
 
 }  // namespace
 
@@ -51,10 +81,18 @@ int RunningDialog::totalCapTime() {
                 cam.loadTucsenCurrentCamSet();
                 marker = cam.tucsenCurrentCamSet.ExposurePre;
             }
-            // The single capture; the manual series comes with the cooled
-            // camera's back-end, which holds the capture mode.
-            user.loadUserOpt(UserOpt_ExpTime);
-            return marker + user.ExpTime + 8000;
+            switch (TucsenCamCtrl::getInstance()->curFuncFrameType) {
+                case 0:
+                    user.loadUserOpt(UserOpt_ExpTime);
+                    return marker + user.ExpTime + 8000;
+                case 1:
+                    cam.loadTucsenCurrentCamSet();
+                    return marker + manualSeriesTime(user.loadExpTimeList(),
+                                                     cam.tucsenCurrentCamSet.TimeAcc);
+                default:
+                    qFatal("Unknow WesternBlot_FuncsFrameType.");
+            }
+            return 0;
         }
         case MultFluore:
             return 0;

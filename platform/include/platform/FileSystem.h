@@ -1,4 +1,5 @@
-// Folder creation with the result codes of the system's error table.
+// Folder creation with the result codes of the system's error table, and
+// replacing a file's content atomically.
 #pragma once
 
 #include <cstdint>
@@ -12,5 +13,11 @@ namespace plat {
 // way, kErrorAccessDenied, kErrorPathNotFound, kErrorFilenameTooLong,
 // kErrorDiskFull, kErrorInvalidParameter (empty path) or kErrorGenFailure.
 uint32_t CreateDirectoryRecursive(const std::string& path);
+
+// Replaces the file's content at once: written to a temporary file beside it
+// and renamed over it, so a reader sees the old or the new content, never a
+// part. Keeps the permissions of the file it replaces. False when it could
+// not be written; the old file is then unchanged.
+bool ReplaceFileAtomically(const std::string& path, const std::string& content);
 
 }  // namespace plat

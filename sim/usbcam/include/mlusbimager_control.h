@@ -203,7 +203,10 @@ MLSIM_API int mlsim_is_plugged(int32_t slot);
 MLSIM_API void mlsim_unplug_all(void);
 /* Unplugs every camera, then plugs those of the ini file (NULL: the file
  * named by MLUSBIMAGER_CONFIG; none: no camera). Number plugged, or -1 when
- * the file cannot be read or holds an error (nothing plugged then). */
+ * the file cannot be read or holds an error (nothing plugged then). A
+ * camera with a memory_file key starts with the memory image of that file
+ * (when it has the memory's size; else erased) and writes its memory back
+ * to it when it is unplugged and when the process ends. */
 MLSIM_API int mlsim_load_config(const char* path);
 
 /* Content and timing of one camera. */

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "eeprom.h"
 #include "faults.h"
@@ -104,6 +105,11 @@ class Camera {
     uint32_t eepromSize() const { return eeprom_.size(); }
     void eepromRead(uint32_t address, uint8_t* data, uint32_t length);
     void eepromWrite(uint32_t address, const uint8_t* data, uint32_t length);
+    // The memory image file (empty: none): its image is loaded now when it
+    // has the memory's size; saveMemoryImage writes the memory back to it
+    // (false when that failed, with a line on stderr).
+    void setMemoryImageFile(const std::string& path);
+    bool saveMemoryImage();
     void lutRead(uint8_t* out);
     void gammaLutRead(uint16_t* out);
     int cpuResetState();
@@ -152,6 +158,7 @@ class Camera {
     std::unique_ptr<SensorChip> chip_;
     FpgaRegisters fpga_;
     Eeprom eeprom_;
+    std::string memoryImageFile_;
     Ports ports_;
     std::map<uint16_t, uint8_t> controllerRegs_;  // external-memory registers
     std::map<uint8_t, uint8_t> sfrs_;             // other special-function registers

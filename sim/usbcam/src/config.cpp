@@ -200,6 +200,17 @@ class Builder {
             return parseInteger(value, 0, 256, &n) ? set(&out->blur, n)
                                                    : fail(line, "blur must be 0 .. 256");
         }
+        if (key == "memory_file") {
+            if (value.empty()) {
+                return fail(line, "memory_file must name a file");
+            }
+            // A relative name is taken from the configuration file's folder.
+            const size_t slash = fileName_.rfind('/');
+            out->memoryFile = value[0] == '/' || slash == std::string::npos
+                                  ? value
+                                  : fileName_.substr(0, slash + 1) + value;
+            return true;
+        }
         if (key == "world_file") {
             out->worldFile = value;
             return true;

@@ -17,6 +17,8 @@ struct ConfiguredCamera {
     std::string worldFile;
     double sharpFocus = 500.0;
     double focusPerBlurPixel = 20.0;
+    // The camera's memory image file, empty for none.
+    std::string memoryFile;
 };
 
 // False with a message naming the file and line on the first error.

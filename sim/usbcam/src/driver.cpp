@@ -17,9 +17,13 @@ uint32_t le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-// Stops the simulator thread when the process ends; the driver itself stays.
+// Stops the simulator thread when the process ends and writes the cameras'
+// memory image files; the driver itself stays.
 struct WorkerStopper {
-    ~WorkerStopper() { Driver::instance().stopWorker(); }
+    ~WorkerStopper() {
+        Driver::instance().stopWorker();
+        Driver::instance().saveMemoryImages();
+    }
 };
 
 }  // namespace

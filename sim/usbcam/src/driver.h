@@ -57,6 +57,8 @@ class Driver {
 
     // Stops the simulator thread; later reads complete on the caller's thread.
     void stopWorker();
+    // Writes the memory image file of every camera that has one.
+    void saveMemoryImages();
 
   private:
     // An operation issued on the calling thread.

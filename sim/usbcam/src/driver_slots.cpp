@@ -2,6 +2,7 @@
 // configuration file and external triggers.
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "config.h"
 #include "driver.h"
@@ -32,6 +33,8 @@ bool Driver::unplug(int slot) {
     }
     unplugged_[slot] = camera;
     abortLocked(lock, camera.get(), MLUSB_ERROR_DEVICE_NOT_CONNECTED);
+    lock.unlock();
+    camera->saveMemoryImage();
     return true;
 }
 
@@ -66,6 +69,23 @@ void Driver::unplugAll() {
     std::lock_guard<std::mutex> lock(mutex_);
     for (auto& camera : unplugged_) {
         camera.reset();
+    }
+}
+
+void Driver::saveMemoryImages() {
+    std::vector<std::shared_ptr<Camera>> cameras;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (int slot = 0; slot < MLUSB_MAX_DEVICES; ++slot) {
+            for (const std::shared_ptr<Camera>& camera : {slots_[slot], unplugged_[slot]}) {
+                if (camera) {
+                    cameras.push_back(camera);
+                }
+            }
+        }
+    }
+    for (const std::shared_ptr<Camera>& camera : cameras) {
+        camera->saveMemoryImage();
     }
 }
 
@@ -119,6 +139,7 @@ int Driver::loadConfig(const char* path) {
         std::unique_ptr<SensorChip> chip = makeSensorChip(entry.profile.device_type);
         auto camera = std::make_shared<Camera>(entry.profile, std::move(chip));
         camera->setBlur(entry.blur);
+        camera->setMemoryImageFile(entry.memoryFile);
         if (!entry.worldFile.empty()) {
             camera->setWorldFocus(std::make_shared<WorldFocus>(entry.worldFile, entry.sharpFocus,
                                                                entry.focusPerBlurPixel));

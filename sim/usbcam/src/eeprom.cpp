@@ -31,4 +31,12 @@ void Eeprom::writePage(uint32_t address, const uint8_t* data, uint32_t length) {
     }
 }
 
+bool Eeprom::assign(const std::vector<uint8_t>& image) {
+    if (image.size() != bytes_.size()) {
+        return false;
+    }
+    bytes_ = image;
+    return true;
+}
+
 }  // namespace usbcam

@@ -23,6 +23,10 @@ class Eeprom {
     void readBlock(uint32_t address, uint8_t* out, uint32_t length) const;
     // Page write: byte i lands at page start + (offset + i) mod 256.
     void writePage(uint32_t address, const uint8_t* data, uint32_t length);
+    // The whole memory, as a memory image file holds it; assign refuses
+    // (false, nothing changed) an image of another size.
+    const std::vector<uint8_t>& bytes() const { return bytes_; }
+    bool assign(const std::vector<uint8_t>& image);
 
   private:
     int kind_;

@@ -12,6 +12,7 @@
 #include "Varnu_ImageFrame.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
+#include "camera/TucsenCamCtrl.h"
 #include "camera/ZdqCameraCtrl.h"
 #include "controller/CI_MainControl.h"
 #include "database/AuditTrailDB.h"
@@ -481,6 +482,36 @@ TEST_F(GelPageTest, RunningDialogTotalsStopAndLanguage) {
         dialog.setAccCapture(c.accumulate);
         EXPECT_EQ(dialog.totalCapTime(), c.total) << c.expType << " " << c.accumulate;
     }
+
+    // A manual western-blot series: three pictures of 1 s, 2 s and 3.5 s, or
+    // times counted from the start of the series.
+    TucsenCamCtrl* tucsen = TucsenCamCtrl::getInstance();
+    tucsen->curFuncFrameType = 1;
+    control->expType = WesternBlot;
+    control->userOpt.WbMarker = true;
+    control->userOpt.saveUserOpt(UserOpt_WbMarker);
+    control->userOpt.ExpTime_1 = QStringList{"0", "1", "0"};
+    control->userOpt.ExpTime_2 = QStringList{"0", "2", "0"};
+    control->userOpt.ExpTime_3 = QStringList{"0", "3", "500"};
+    for (int type : {UserOpt_ExpTime_1, UserOpt_ExpTime_2, UserOpt_ExpTime_3}) {
+        control->userOpt.saveUserOpt(type);
+    }
+    struct ManualCase {
+        int count;
+        bool timeAccumulate;
+        int total;
+    };
+    const ManualCase manualCases[] = {
+        {3, false, 24500}, {3, true, 21500}, {0, false, 0}, {-1, true, 0}, {1, false, 7000}};
+    for (const ManualCase& c : manualCases) {
+        control->userOpt.CapCount = c.count;
+        control->userOpt.saveUserOpt(UserOpt_CapCount);
+        control->camOpt.tucsenCurrentCamSet.TimeAcc = c.timeAccumulate;
+        control->camOpt.saveTucsenCurrentCamSet();
+        RunningDialog dialog;
+        EXPECT_EQ(dialog.totalCapTime(), c.total) << c.count << " " << c.timeAccumulate;
+    }
+    tucsen->curFuncFrameType = 0;
     control->expType = Varnu;
     RunningDialog dialog;
     dialog.startProgress();

@@ -1,0 +1,71 @@
+#include "WesternBlotFrame.h"
+
+#include "ui_WesternBlotFrame.h"
+
+#include "VarnuFrame.h"
+#include "WesternBlot_BottomBarFrame.h"
+#include "WesternBlot_ImageFrame.h"
+#include "base/Enumerations.h"
+#include "controller/CI_MainControl.h"
+
+WesternBlotFrame::WesternBlotFrame(QWidget* parent)
+    : QFrame(parent), ui(new Ui::WesternBlotFrame), m_mainControl(CI_MainControl::getInstance()) {
+    ui->setupUi(this);
+    // The camera-settings and capture-panel columns come with their panels;
+    // until then the settings column stays hidden.
+    ui->frame_Tools->hide();
+
+    WesternBlot_ImageFrame* image = ui->frame_Image;
+    WesternBlot_BottomBarFrame* bar = ui->frame_BottomBar;
+    connect(bar, &WesternBlot_BottomBarFrame::sig_ShowImgProcessFrame, this,
+            &WesternBlotFrame::slot_ShowImgProcessFrame);
+    connect(this, &WesternBlotFrame::exitFrame, image, &WesternBlot_ImageFrame::exitFrameHandle);
+    connect(bar, &WesternBlot_BottomBarFrame::exitFrame, image,
+            &WesternBlot_ImageFrame::exitFrameHandle);
+    connect(this, &WesternBlotFrame::enterWbFrame, image,
+            &WesternBlot_ImageFrame::enterWbFrameHandle);
+    connect(image, &WesternBlot_ImageFrame::updatePreviewLabel, bar,
+            &WesternBlot_BottomBarFrame::updatePreviewLabelHandle);
+    connect(image, &WesternBlot_ImageFrame::updateButton, bar,
+            &WesternBlot_BottomBarFrame::updateButtonHandle);
+    connect(image, &WesternBlot_ImageFrame::updateProcessButton, bar,
+            &WesternBlot_BottomBarFrame::updateProcessButtonHandle);
+    VarnuFrame::loadStyleSheet(this, m_mainControl->getLanguageID());
+}
+
+WesternBlotFrame::~WesternBlotFrame() {
+    delete ui;
+}
+
+WesternBlot_ImageFrame* WesternBlotFrame::imageFrame() const {
+    return ui->frame_Image;
+}
+
+WesternBlot_BottomBarFrame* WesternBlotFrame::bottomBar() const {
+    return ui->frame_BottomBar;
+}
+
+void WesternBlotFrame::exitExperimentFrameHandle() {
+    emit exitFrame();
+}
+
+void WesternBlotFrame::slot_EnterWbFrame() {
+    emit enterWbFrame();
+}
+
+void WesternBlotFrame::slot_ShowImgProcessFrame() {
+    emit sig_ChangeFrame(ImageProcessFrameID);
+}
+
+void WesternBlotFrame::showEvent(QShowEvent* event) {
+    m_mainControl->expType = WesternBlot;
+    QFrame::showEvent(event);
+}
+
+void WesternBlotFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        setWindowTitle(tr("Frame"));
+        VarnuFrame::loadStyleSheet(this, m_mainControl->getLanguageID());
+    }
+    QFrame::changeEvent(event);
+}

@@ -1,0 +1,134 @@
+// Video files: a RIFF AVI 1.0 writer for one stream of uncompressed
+// device-independent bitmaps, and the compressor choice that precedes a
+// recording.
+//
+// File layout: RIFF 'AVI ' { LIST 'hdrl' { 'avih', LIST 'strl' { 'strh'
+// ('vids', the rate and scale given), 'strf' (the BITMAPINFO: 40-byte header
+// and its palette) } }, LIST 'movi' { one '00db' chunk a frame }, 'idx1' }.
+// The frame counts and the RIFF and 'movi' sizes are patched when the file
+// is closed; until then the file is not a complete AVI.
+//
+// Frames go at sample positions: a write at the next position appends; a
+// write further on first fills the gap with empty chunks (dropped frames, a
+// player shows the previous frame again); a write at a position already
+// written fails. A write that would take the file past what the format's
+// 32-bit sizes describe fails and writes nothing. A failed write of the file
+// itself leaves the frames written before it: Close() cuts the file after
+// the last complete frame and writes its index, so the file stays valid.
+//
+// The writer allocates nothing per frame: the index grows geometrically.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// Four-character codes as they are stored, first character in the low byte.
+constexpr uint32_t FourCC(char a, char b, char c, char d) {
+    return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
+           static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
+           static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
+}
+constexpr uint32_t kFourCCVideo = FourCC('v', 'i', 'd', 's');
+constexpr uint32_t kFourCCUncompressed = FourCC('D', 'I', 'B', ' ');
+
+// Version of the video services, major and minor in the high word.
+constexpr uint32_t kVideoServicesVersion = 0x010A0000;
+uint32_t VideoServicesVersion();
+
+// The compressor options of a recording (the fields of the system's
+// compression-options block; the format and parameter blocks as bytes).
+struct AviCompressOptions {
+    uint32_t fccType = 0;
+    uint32_t fccHandler = 0;
+    uint32_t dwKeyFrameEvery = 0;
+    uint32_t dwQuality = 0;
+    uint32_t dwBytesPerSecond = 0;
+    uint32_t dwFlags = 0;
+    std::vector<uint8_t> format;  // cbFormat bytes
+    std::vector<uint8_t> parms;   // cbParms bytes
+    uint32_t dwInterleaveEvery = 0;
+};
+
+// Flags of the compressor choice: which options the chooser may offer.
+constexpr uint32_t kChooseKeyFrame = 1;
+constexpr uint32_t kChooseDataRate = 2;
+constexpr uint32_t kChoosePreview = 4;
+
+// Stands in for the compression-options dialog: fills the options and
+// returns true, or returns false when the user cancels. The options come in
+// zeroed. Called on the recording caller's thread.
+using AviCompressorChooser = bool (*)(AviCompressOptions& options, uint32_t dwFlags, void* pUser);
+// The chooser of the process; the default chooses uncompressed frames
+// (type 'vids', handler 'DIB ', everything else 0). A null chooser restores
+// the default.
+void SetAviCompressorChooser(AviCompressorChooser pfChooser, void* pUser);
+bool ChooseAviCompressor(AviCompressOptions& options, uint32_t dwFlags);
+// Whether frames can be written with these options: only uncompressed ones
+// (handler 'DIB ', 'RAW ' or 0) can.
+bool AviCompressorAvailable(const AviCompressOptions& options);
+
+// What the stream holds: frame size, rate (frames per second = dwRate /
+// dwScale), the bytes of the largest frame, and the BITMAPINFO of its
+// frames (header and palette, as stored in 'strf').
+struct AviStreamFormat {
+    int32_t nWidth = 0;
+    int32_t nHeight = 0;
+    uint32_t dwRate = 0;
+    uint32_t dwScale = 1;
+    uint32_t dwSuggestedBufferSize = 0;
+    uint32_t fccHandler = kFourCCUncompressed;
+    std::vector<uint8_t> bitmapInfo;
+};
+
+class AviWriter {
+  public:
+    // The largest file the format describes (its RIFF size is 32 bits).
+    static constexpr uint64_t kMaxFileBytes = 0xFFFFFFFFull + 8;
+
+    // nMaxFileBytes lowers the limit (tests); it never rises above the
+    // format's.
+    explicit AviWriter(uint64_t nMaxFileBytes = kMaxFileBytes);
+    AviWriter(const AviWriter&) = delete;
+    AviWriter& operator=(const AviWriter&) = delete;
+    ~AviWriter();  // closes an open file
+
+    // Creates the file (an existing one is replaced) and writes the headers.
+    // False when it cannot be written or the format is empty; no file is
+    // then left.
+    bool Create(const std::string& path, const AviStreamFormat& format);
+    bool IsOpen() const { return m_fd >= 0; }
+    // One frame of nBytes at sample position nPosition (see above).
+    bool WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes, bool bKeyFrame);
+    // The next sample position (frames written, gaps included).
+    int64_t NextPosition() const { return static_cast<int64_t>(m_Index.size()); }
+    // Writes the index, patches the headers and closes the file; false when
+    // that failed (the file may then be incomplete). Nothing when not open.
+    bool Close();
+    // Closes and removes the file.
+    void Discard();
+
+  private:
+    struct IndexEntry {
+        uint32_t dwFlags;
+        uint32_t dwOffset;  // of the chunk, from the 'movi' fourcc
+        uint32_t dwSize;
+    };
+    bool WriteAt(uint64_t nOffset, const void* pData, size_t nBytes);
+    bool AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags);
+
+    uint64_t m_nMaxFileBytes;
+    int m_fd = -1;
+    std::string m_path;
+    AviStreamFormat m_Format;
+    uint64_t m_nMoviStart = 0;  // offset of the 'movi' fourcc
+    uint64_t m_nEnd = 0;        // end of the last complete chunk
+    uint32_t m_nLargestFrame = 0;
+    bool m_bFailed = false;  // a write of the file failed
+    std::vector<IndexEntry> m_Index;
+};
+
+}  // namespace plat

@@ -1,0 +1,277 @@
+#include "platform/AviWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+
+namespace plat {
+
+namespace {
+
+constexpr uint32_t kAvifHasIndex = 0x10;
+constexpr uint32_t kAviifKeyFrame = 0x10;
+constexpr uint32_t kChunkVideo = FourCC('0', '0', 'd', 'b');
+constexpr uint64_t kChunkHeaderBytes = 8;
+constexpr uint64_t kIndexEntryBytes = 16;
+
+// Offsets of the fields patched at close.
+constexpr uint64_t kRiffSizeOffset = 4;
+constexpr uint64_t kAvihOffset = 32;   // the 'avih' data
+constexpr uint64_t kStrhOffset = 108;  // the 'strh' data
+constexpr uint64_t kStrfDataOffset = 172;
+
+void Put16(uint8_t* p, uint16_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+}
+void Put32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
+    }
+}
+
+struct ChooserSlot {
+    std::mutex mutex;
+    AviCompressorChooser pfChooser = nullptr;
+    void* pUser = nullptr;
+};
+ChooserSlot& Chooser() {
+    static ChooserSlot* slot = new ChooserSlot;  // never destroyed: usable during exit
+    return *slot;
+}
+
+bool ChooseUncompressed(AviCompressOptions& options, uint32_t, void*) {
+    options.fccType = kFourCCVideo;
+    options.fccHandler = kFourCCUncompressed;
+    return true;
+}
+
+uint64_t Padded(uint64_t nBytes) {
+    return nBytes + (nBytes & 1);
+}
+
+}  // namespace
+
+uint32_t VideoServicesVersion() {
+    return kVideoServicesVersion;
+}
+
+void SetAviCompressorChooser(AviCompressorChooser pfChooser, void* pUser) {
+    std::lock_guard<std::mutex> lock(Chooser().mutex);
+    Chooser().pfChooser = pfChooser;
+    Chooser().pUser = pUser;
+}
+
+bool ChooseAviCompressor(AviCompressOptions& options, uint32_t dwFlags) {
+    AviCompressorChooser pfChooser = nullptr;
+    void* pUser = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(Chooser().mutex);
+        pfChooser = Chooser().pfChooser;
+        pUser = Chooser().pUser;
+    }
+    options = AviCompressOptions{};
+    return pfChooser != nullptr ? pfChooser(options, dwFlags, pUser)
+                                : ChooseUncompressed(options, dwFlags, nullptr);
+}
+
+bool AviCompressorAvailable(const AviCompressOptions& options) {
+    return options.fccHandler == 0 || options.fccHandler == kFourCCUncompressed ||
+           options.fccHandler == FourCC('R', 'A', 'W', ' ');
+}
+
+AviWriter::AviWriter(uint64_t nMaxFileBytes)
+    : m_nMaxFileBytes(std::min(nMaxFileBytes, kMaxFileBytes)) {}
+
+AviWriter::~AviWriter() {
+    Close();
+}
+
+bool AviWriter::WriteAt(uint64_t nOffset, const void* pData, size_t nBytes) {
+    const auto* p = static_cast<const uint8_t*>(pData);
+    while (nBytes > 0) {
+        const ssize_t n = pwrite(m_fd, p, nBytes, static_cast<off_t>(nOffset));
+        if (n <= 0) {
+            return false;
+        }
+        p += n;
+        nOffset += static_cast<uint64_t>(n);
+        nBytes -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool AviWriter::Create(const std::string& path, const AviStreamFormat& format) {
+    Close();
+    if (format.bitmapInfo.empty() || format.dwRate == 0 || format.dwScale == 0) {
+        return false;
+    }
+    m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (m_fd < 0) {
+        return false;
+    }
+    m_path = path;
+    m_Format = format;
+    m_Index.clear();
+    m_nLargestFrame = 0;
+    m_bFailed = false;
+
+    const uint32_t nStrf = static_cast<uint32_t>(format.bitmapInfo.size());
+    const uint64_t nStrfPadded = Padded(nStrf);
+    std::vector<uint8_t> header(kStrfDataOffset + nStrfPadded + 12, 0);
+    uint8_t* h = header.data();
+    const uint32_t nStrl = 4 + 8 + 56 + 8 + static_cast<uint32_t>(nStrfPadded);
+    const uint32_t nHdrl = 4 + 8 + 56 + 8 + nStrl;
+    Put32(h + 0, FourCC('R', 'I', 'F', 'F'));
+    Put32(h + 8, FourCC('A', 'V', 'I', ' '));
+    Put32(h + 12, FourCC('L', 'I', 'S', 'T'));
+    Put32(h + 16, nHdrl);
+    Put32(h + 20, FourCC('h', 'd', 'r', 'l'));
+    Put32(h + 24, FourCC('a', 'v', 'i', 'h'));
+    Put32(h + 28, 56);
+    Put32(h + 88, FourCC('L', 'I', 'S', 'T'));
+    Put32(h + 92, nStrl);
+    Put32(h + 96, FourCC('s', 't', 'r', 'l'));
+    Put32(h + 100, FourCC('s', 't', 'r', 'h'));
+    Put32(h + 104, 56);
+    Put32(h + 164, FourCC('s', 't', 'r', 'f'));
+    Put32(h + 168, nStrf);
+    std::memcpy(h + kStrfDataOffset, format.bitmapInfo.data(), nStrf);
+    m_nMoviStart = kStrfDataOffset + nStrfPadded + 8;
+    Put32(h + m_nMoviStart - 8, FourCC('L', 'I', 'S', 'T'));
+    Put32(h + m_nMoviStart, FourCC('m', 'o', 'v', 'i'));
+    m_nEnd = m_nMoviStart + 4;
+    if (!WriteAt(0, header.data(), header.size())) {
+        Discard();
+        return false;
+    }
+    return true;
+}
+
+bool AviWriter::AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags) {
+    uint8_t chunkHeader[kChunkHeaderBytes];
+    Put32(chunkHeader, kChunkVideo);
+    Put32(chunkHeader + 4, nBytes);
+    const uint8_t pad = 0;
+    if (!WriteAt(m_nEnd, chunkHeader, sizeof chunkHeader) ||
+        (nBytes > 0 && !WriteAt(m_nEnd + kChunkHeaderBytes, pData, nBytes)) ||
+        ((nBytes & 1) != 0 && !WriteAt(m_nEnd + kChunkHeaderBytes + nBytes, &pad, 1))) {
+        m_bFailed = true;
+        return false;
+    }
+    m_Index.push_back(IndexEntry{dwFlags, static_cast<uint32_t>(m_nEnd - m_nMoviStart), nBytes});
+    m_nEnd += kChunkHeaderBytes + Padded(nBytes);
+    return true;
+}
+
+bool AviWriter::WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes, bool bKeyFrame) {
+    if (m_fd < 0 || m_bFailed || pData == nullptr || nPosition < NextPosition()) {
+        return false;
+    }
+    // What the file holds at close after this write: the chunks, the empty
+    // chunks of the gap, and the index of all of them.
+    const uint64_t nGap = static_cast<uint64_t>(nPosition - NextPosition());
+    if (nGap > m_nMaxFileBytes) {
+        return false;
+    }
+    const uint64_t nEntries = m_Index.size() + nGap + 1;
+    const uint64_t nFileBytes = m_nEnd + nGap * kChunkHeaderBytes + kChunkHeaderBytes +
+                                Padded(nBytes) + kChunkHeaderBytes + nEntries * kIndexEntryBytes;
+    if (nFileBytes > m_nMaxFileBytes) {
+        return false;
+    }
+    for (uint64_t i = 0; i < nGap; ++i) {
+        if (!AppendChunk(nullptr, 0, 0)) {
+            return false;
+        }
+    }
+    if (!AppendChunk(pData, nBytes, bKeyFrame ? kAviifKeyFrame : 0)) {
+        return false;
+    }
+    m_nLargestFrame = std::max(m_nLargestFrame, nBytes);
+    return true;
+}
+
+bool AviWriter::Close() {
+    if (m_fd < 0) {
+        return true;
+    }
+    // A failed write may have left part of a chunk after the last complete
+    // one: cut it off.
+    bool ok = ftruncate(m_fd, static_cast<off_t>(m_nEnd)) == 0;
+    uint8_t entry[kIndexEntryBytes];
+    Put32(entry, FourCC('i', 'd', 'x', '1'));
+    Put32(entry + 4, static_cast<uint32_t>(m_Index.size() * kIndexEntryBytes));
+    ok = ok && WriteAt(m_nEnd, entry, kChunkHeaderBytes);
+    uint64_t nOffset = m_nEnd + kChunkHeaderBytes;
+    // The index goes out in blocks of a fixed buffer.
+    uint8_t block[256 * kIndexEntryBytes];
+    size_t nInBlock = 0;
+    for (size_t i = 0; ok && i < m_Index.size(); ++i) {
+        uint8_t* e = block + nInBlock * kIndexEntryBytes;
+        Put32(e, kChunkVideo);
+        Put32(e + 4, m_Index[i].dwFlags);
+        Put32(e + 8, m_Index[i].dwOffset);
+        Put32(e + 12, m_Index[i].dwSize);
+        if (++nInBlock == 256 || i + 1 == m_Index.size()) {
+            ok = WriteAt(nOffset, block, nInBlock * kIndexEntryBytes);
+            nOffset += nInBlock * kIndexEntryBytes;
+            nInBlock = 0;
+        }
+    }
+    const uint64_t nFileEnd = nOffset;
+    const uint32_t nFrames = static_cast<uint32_t>(m_Index.size());
+    const uint32_t nSuggested = std::max(m_Format.dwSuggestedBufferSize, m_nLargestFrame);
+    const uint64_t nMicroSeconds = 1000000ull * m_Format.dwScale / m_Format.dwRate;
+    const uint64_t nBytesPerSecond =
+        static_cast<uint64_t>(m_nLargestFrame) * m_Format.dwRate / m_Format.dwScale;
+
+    uint8_t avih[56] = {};
+    Put32(avih + 0, static_cast<uint32_t>(std::min<uint64_t>(nMicroSeconds, UINT32_MAX)));
+    Put32(avih + 4, static_cast<uint32_t>(std::min<uint64_t>(nBytesPerSecond, UINT32_MAX)));
+    Put32(avih + 12, kAvifHasIndex);
+    Put32(avih + 16, nFrames);
+    Put32(avih + 24, 1);  // streams
+    Put32(avih + 28, nSuggested);
+    Put32(avih + 32, static_cast<uint32_t>(m_Format.nWidth));
+    Put32(avih + 36, static_cast<uint32_t>(m_Format.nHeight));
+    uint8_t strh[56] = {};
+    Put32(strh + 0, kFourCCVideo);
+    Put32(strh + 4, m_Format.fccHandler);
+    Put32(strh + 20, m_Format.dwScale);
+    Put32(strh + 24, m_Format.dwRate);
+    Put32(strh + 32, nFrames);  // dwLength
+    Put32(strh + 36, nSuggested);
+    Put32(strh + 40, 0xFFFFFFFFu);  // dwQuality: the default
+    Put16(strh + 52, static_cast<uint16_t>(m_Format.nWidth));
+    Put16(strh + 54, static_cast<uint16_t>(m_Format.nHeight));
+    uint8_t riffSize[4];
+    Put32(riffSize, static_cast<uint32_t>(nFileEnd - 8));
+    uint8_t moviSize[4];
+    Put32(moviSize, static_cast<uint32_t>(m_nEnd - m_nMoviStart));
+    ok = ok && WriteAt(kAvihOffset, avih, sizeof avih) && WriteAt(kStrhOffset, strh, sizeof strh) &&
+         WriteAt(kRiffSizeOffset, riffSize, 4) && WriteAt(m_nMoviStart - 4, moviSize, 4);
+    ok = (close(m_fd) == 0) && ok;
+    m_fd = -1;
+    m_path.clear();
+    m_Index.clear();
+    return ok;
+}
+
+void AviWriter::Discard() {
+    if (m_fd >= 0) {
+        close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_path.empty()) {
+        unlink(m_path.c_str());
+    }
+    m_Index.clear();
+}
+
+}  // namespace plat

@@ -1,0 +1,209 @@
+#include "acquisition/recording/AviRecording.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "ZDQApi.h"
+#include "acquisition/recording/ZDQReg.h"
+#include "platform/WideText.h"
+
+namespace {
+
+constexpr float kMinRate = 0.01f;
+constexpr uint32_t kScale = 100;
+// Flags of the chooser when the registry holds no options.
+constexpr uint32_t kRegistryChooserFlags =
+    plat::kChooseKeyFrame | plat::kChooseDataRate | plat::kChoosePreview;
+
+// The DWORD values of the key, in the order of the options block.
+struct DwordField {
+    const char* pszName;
+    uint32_t plat::AviCompressOptions::*pField;
+};
+const DwordField kDwordFields[] = {
+    {"fccType", &plat::AviCompressOptions::fccType},
+    {"fccHandler", &plat::AviCompressOptions::fccHandler},
+    {"dwKeyFrameEvery", &plat::AviCompressOptions::dwKeyFrameEvery},
+    {"dwQuality", &plat::AviCompressOptions::dwQuality},
+    {"dwBytesPerSecond", &plat::AviCompressOptions::dwBytesPerSecond},
+    {"dwFlags", &plat::AviCompressOptions::dwFlags},
+    {"dwInterleaveEvery", &plat::AviCompressOptions::dwInterleaveEvery},
+};
+
+// The rate in hundredths, truncated (in float arithmetic, so that 0.01 gives
+// 1), saturating.
+uint32_t RateTimesScale(float fRate) {
+    const double dRate = std::floor(static_cast<double>(fRate * static_cast<float>(kScale)));
+    return dRate >= static_cast<double>(std::numeric_limits<uint32_t>::max())
+               ? std::numeric_limits<uint32_t>::max()
+               : static_cast<uint32_t>(dRate);
+}
+
+}  // namespace
+
+CAviRecording::CAviRecording(CLog* pLog, uint64_t nMaxFileBytes)
+    : m_pLog(pLog), m_Writer(nMaxFileBytes) {}
+
+PlatBitmapInfo CAviRecording::ExplicitFormat(int nWidth, int nHeight, int nBitCount) {
+    PlatBitmapInfo info{};
+    info.bmiHeader.biSize = 40;
+    info.bmiHeader.biWidth = nWidth;
+    info.bmiHeader.biHeight = nHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<uint16_t>(nBitCount);
+    info.bmiHeader.biCompression = PLAT_BI_RGB;
+    info.bmiHeader.biSizeImage = static_cast<uint32_t>(nWidth) *
+                                 static_cast<uint32_t>(nBitCount / 8) *
+                                 static_cast<uint32_t>(nHeight);
+    info.bmiHeader.biClrUsed = nBitCount == 8 ? 256 : 0;
+    for (int i = 0; i < 256; ++i) {
+        const auto v = static_cast<uint8_t>(i);
+        info.bmiColors[i] = PlatRgbQuad{v, v, v, v};
+    }
+    return info;
+}
+
+int CAviRecording::Open(const wchar_t* pszFile, float fRate, const PlatBitmapInfo& format,
+                        Options options, bool bPreview) {
+    if (!(fRate >= kMinRate)) {
+        return RET_FAIL;
+    }
+    if (plat::VideoServicesVersion() < plat::kVideoServicesVersion) {
+        return RET_NOTSUPPORT;
+    }
+    if (pszFile == nullptr) {
+        return RET_FAIL;
+    }
+    const PlatDibHeader& header = format.bmiHeader;
+    const uint32_t nPalette = header.biClrUsed <= 256 ? header.biClrUsed : 256;
+    plat::AviStreamFormat stream;
+    stream.nWidth = header.biWidth;
+    stream.nHeight = header.biHeight;
+    stream.dwScale = kScale;
+    stream.dwRate = RateTimesScale(fRate);
+    stream.dwSuggestedBufferSize = header.biSizeImage;
+    const auto* pFormat = reinterpret_cast<const uint8_t*>(&format);
+    stream.bitmapInfo.assign(pFormat, pFormat + 40 + 4 * nPalette);
+    const std::string path = plat::Utf8FromWide(pszFile);
+    if (!m_Writer.Create(path, stream)) {
+        LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI file cannot be created: %ls", pszFile);
+        return RET_FAIL;
+    }
+    plat::AviCompressOptions chosen;
+    bool bStore = false;
+    if (!ChooseOptions(options, chosen, bStore) || !plat::AviCompressorAvailable(chosen)) {
+        m_Writer.Discard();
+        return RET_FAIL;
+    }
+    if (bStore) {
+        StoreOptions(chosen);
+    }
+    m_bPreview = bPreview;
+    m_nWidth = header.biWidth;
+    m_nHeight = header.biHeight;
+    m_nBitCount = header.biBitCount;
+    m_nFrameBytes = header.biSizeImage;
+    m_nAviFrameIndex = 0;
+    return RET_SUCCESS;
+}
+
+bool CAviRecording::ChooseOptions(Options options, plat::AviCompressOptions& chosen, bool& bStore) {
+    if (options == Options::Registry) {
+        bool bFound = false;
+        if (!ReadRegistryOptions(chosen, bFound)) {
+            return false;
+        }
+        if (bFound) {
+            bStore = false;
+            return true;
+        }
+        bStore = true;
+        return plat::ChooseAviCompressor(chosen, kRegistryChooserFlags);
+    }
+    bStore = true;
+    return plat::ChooseAviCompressor(chosen, 0);
+}
+
+// The options of an earlier choice. A missing DWORD value is created as 0;
+// missing format and parameter blocks are created zero-filled.
+bool CAviRecording::ReadRegistryOptions(plat::AviCompressOptions& options, bool& bFound) {
+    CZDQReg reg;
+    options = plat::AviCompressOptions{};
+    bFound = reg.Open() == 0;
+    if (!bFound) {
+        return true;
+    }
+    for (const DwordField& field : kDwordFields) {
+        const std::optional<uint32_t> value = reg.QueryDword(field.pszName);
+        options.*field.pField = value.value_or(0);
+        if (!value) {
+            reg.SetDword(field.pszName, 0);
+        }
+    }
+    uint32_t nSizes[2] = {};
+    const char* const kSizeNames[2] = {"cbFormat", "cbParms"};
+    for (int i = 0; i < 2; ++i) {
+        const std::optional<uint32_t> value = reg.QueryDword(kSizeNames[i]);
+        nSizes[i] = value.value_or(0);
+        if (!value) {
+            reg.SetDword(kSizeNames[i], 0);
+        }
+        if (nSizes[i] > kMaxOptionBlockBytes) {
+            LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**Compressor option block too large: %u",
+                     nSizes[i]);
+            return false;
+        }
+    }
+    options.format.assign(nSizes[0], 0);
+    options.parms.assign(nSizes[1], 0);
+    reg.QueryBinary("lpFormat", options.format.data(), nSizes[0]);
+    reg.QueryBinary("lpParms", options.parms.data(), nSizes[1]);
+    return true;
+}
+
+void CAviRecording::StoreOptions(const plat::AviCompressOptions& options) {
+    CZDQReg reg;
+    if (reg.Create() != 0) {
+        LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**Compressor options cannot be stored.");
+        return;
+    }
+    for (const DwordField& field : kDwordFields) {
+        reg.SetDword(field.pszName, options.*field.pField);
+    }
+    reg.SetDword("cbFormat", static_cast<uint32_t>(options.format.size()));
+    reg.SetDword("cbParms", static_cast<uint32_t>(options.parms.size()));
+    reg.SetBinary("lpFormat", options.format.data(), static_cast<uint32_t>(options.format.size()));
+    reg.SetBinary("lpParms", options.parms.data(), static_cast<uint32_t>(options.parms.size()));
+}
+
+bool CAviRecording::WriteNextFrame(const uint8_t* pFrame, int nWidth, int nHeight, int nBitCount) {
+    if (nWidth != m_nWidth || nHeight != m_nHeight || nBitCount != m_nBitCount ||
+        !m_Writer.WriteFrame(m_nAviFrameIndex, pFrame, m_nFrameBytes, true)) {
+        return false;
+    }
+    ++m_nAviFrameIndex;
+    return true;
+}
+
+int CAviRecording::AddFrame(const void* pData, int nPosition, int nWidth, int nHeight,
+                            int nBitCount) {
+    if (pData == nullptr || nWidth != m_nWidth || nHeight != m_nHeight ||
+        nBitCount != m_nBitCount) {
+        return RET_PARAMERROR;
+    }
+    if (nPosition < m_Writer.NextPosition()) {
+        return RET_FAIL;
+    }
+    if (!m_Writer.WriteFrame(nPosition, pData, m_nFrameBytes, true)) {
+        m_bEnded = true;
+        return RET_FAIL;
+    }
+    return RET_SUCCESS;
+}
+
+void CAviRecording::Close() {
+    if (!m_Writer.Close()) {
+        LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI file not completed.");
+    }
+}

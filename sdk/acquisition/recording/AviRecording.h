@@ -1,0 +1,76 @@
+// One AVI recording: the file, its stream format and the compressor options
+// it was started with. A preview recording takes the preview's output format
+// and its shown frames one after the other; an explicit recording has a
+// format of its own and takes the frames a caller hands over at the sample
+// positions the caller gives.
+//
+// The object is not locked: the device keeps it behind its drawing lock and
+// hands it over to the drawing thread only once it is open.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/Log.h"
+#include "platform/AviWriter.h"
+#include "window/PlatWindow.h"
+
+class CAviRecording {
+  public:
+    // Where the compressor options come from: always the chooser (the
+    // dialog), or the registry key of an earlier choice, the chooser only
+    // when the key is missing.
+    enum class Options { Dialog, Registry };
+
+    // Largest format or parameter block of the compressor options read from
+    // the registry; a larger stored size is refused.
+    static constexpr uint32_t kMaxOptionBlockBytes = 64 * 1024;
+
+    // nMaxFileBytes lowers the file limit below the format's (tests).
+    explicit CAviRecording(CLog* pLog, uint64_t nMaxFileBytes = plat::AviWriter::kMaxFileBytes);
+
+    // Opens the file with the stream of the given format at fRate frames a
+    // second and chooses the compressor (a choice made in the dialog is
+    // stored in the registry). RET_SUCCESS; RET_FAIL for a rate below 0.01
+    // or any failure (no file is then left); RET_NOTSUPPORT when the video
+    // services are too old.
+    int Open(const wchar_t* pszFile, float fRate, const PlatBitmapInfo& format, Options options,
+             bool bPreview);
+    bool ForPreview() const { return m_bPreview; }
+
+    // The next shown frame of a preview recording; false when it does not
+    // have the recording's format or the write failed.
+    bool WriteNextFrame(const uint8_t* pFrame, int nWidth, int nHeight, int nBitCount);
+    // A frame of the recording's format at the caller's sample position:
+    // RET_SUCCESS, RET_PARAMERROR for null data or another format (nothing
+    // written), RET_FAIL for a position already written or when the write
+    // fails; after a failed write (the file full or not writable) Ended()
+    // tells that the recording can take no more frames.
+    int AddFrame(const void* pData, int nPosition, int nWidth, int nHeight, int nBitCount);
+    bool Ended() const { return m_bEnded; }
+    int NextPreviewIndex() const { return m_nAviFrameIndex; }
+
+    // Writes the index and closes the file.
+    void Close();
+    // Closes and removes the file.
+    void Discard() { m_Writer.Discard(); }
+
+    // The BITMAPINFO of an explicit recording: 8-bit frames get a grey
+    // palette of 256 entries.
+    static PlatBitmapInfo ExplicitFormat(int nWidth, int nHeight, int nBitCount);
+
+  private:
+    bool ChooseOptions(Options options, plat::AviCompressOptions& chosen, bool& bStore);
+    bool ReadRegistryOptions(plat::AviCompressOptions& options, bool& bFound);
+    void StoreOptions(const plat::AviCompressOptions& options);
+
+    CLog* m_pLog;
+    plat::AviWriter m_Writer;
+    bool m_bPreview = false;
+    int32_t m_nWidth = 0;
+    int32_t m_nHeight = 0;
+    int m_nBitCount = 0;
+    uint32_t m_nFrameBytes = 0;
+    int m_nAviFrameIndex = 0;  // next sample of a preview recording
+    bool m_bEnded = false;
+};
