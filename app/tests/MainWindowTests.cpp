@@ -437,10 +437,15 @@ TEST_F(MainWindowTest, ExitAsksThenSwitchesPowerOffRecordsAndQuits) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.answer) + (c.powerOn ? " power on" : " power off"));
         sim.command("clear");
-        s_control->powerOn = c.powerOn;
+        s_control->powerOn = true;
         const int chineseRows = rows(0).size();
         const int englishRows = rows(1).size();
         buildWindow();
+        // The gel/UV capture panel asks for the power status when it is
+        // built, and the answer (off) clears powerOn; the case's state comes
+        // after it.
+        ASSERT_TRUE(waitUntil([] { return !s_control->powerOn; }, 3000));
+        s_control->powerOn = c.powerOn;
 
         MessageBoxAnswer answer(c.answer);
         // The application's own loop: a quit ends it, and it starts afresh

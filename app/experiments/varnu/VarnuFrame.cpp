@@ -2,12 +2,14 @@
 
 #include "ui_VarnuFrame.h"
 
+#include "VarnuCaptureFrame.h"
 #include "Varnu_BottomBarFrame.h"
 #include "Varnu_ImageFrame.h"
 #include "base/Enumerations.h"
 #include "controller/CI_MainControl.h"
 
 #include <QFile>
+#include <QVBoxLayout>
 
 static void initGelPageResources() {
     Q_INIT_RESOURCE(gelpage);
@@ -17,12 +19,28 @@ VarnuFrame::VarnuFrame(QWidget* parent) : QFrame(parent), ui(new Ui::VarnuFrame)
     initGelPageResources();
     ui->setupUi(this);
     mainControl = CI_MainControl::getInstance();
-    // The camera-settings panel that shows the tools frame comes with the
-    // capture panel; until then it stays hidden.
+    // The tools column has no camera-settings panel yet, so it stays hidden.
     ui->frame_Tools->hide();
+    auto* funcsLayout = new QVBoxLayout(ui->frame_Funcs);
+    funcsLayout->setContentsMargins(0, 0, 0, 0);
+    auto* capture = new VarnuCaptureFrame(ui->frame_Funcs);
+    capture->setObjectName(QStringLiteral("frame_VarnuCapture"));
+    funcsLayout->addWidget(capture);
 
     Varnu_ImageFrame* image = ui->frame_Image;
     Varnu_BottomBarFrame* bar = ui->frame_BottomBar;
+    connect(capture, &VarnuCaptureFrame::sig_PreviewClick, image,
+            &Varnu_ImageFrame::previewClickHandle);
+    connect(capture, &VarnuCaptureFrame::sig_CaptureClick, image,
+            &Varnu_ImageFrame::captureClickHandle);
+    connect(capture, &VarnuCaptureFrame::sig_AccCaptureClick, image,
+            &Varnu_ImageFrame::accCaptureClickHandle);
+    connect(capture, &VarnuCaptureFrame::sig_AutoExposureClick, image,
+            &Varnu_ImageFrame::autoExposureClickHandle);
+    connect(capture, &VarnuCaptureFrame::sig_AutoFocusClick, image,
+            &Varnu_ImageFrame::autoFocusClickHandle);
+    connect(image, &Varnu_ImageFrame::sig_ResetFuncsFrame, capture,
+            &VarnuCaptureFrame::resetFunsFrameHandle);
     connect(bar, &Varnu_BottomBarFrame::sig_ShowImgProcessFrame, this,
             &VarnuFrame::slot_ShowImgProcessFrame);
     connect(this, &VarnuFrame::enterVrFrame, image, &Varnu_ImageFrame::enterVrFrameHandle);
