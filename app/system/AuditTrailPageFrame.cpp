@@ -2,8 +2,8 @@
 
 #include "ui_AuditTrailPageFrame.h"
 
-#include "database/AuditTrailDB.h"
 #include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
 #include "database/UserInfoDB.h"
 
 #include <QEvent>

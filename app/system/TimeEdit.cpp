@@ -1,7 +1,7 @@
 #include "TimeEdit.h"
 
-#include "widgets/Datetime.h"
 #include "SystemResources.h"
+#include "widgets/Datetime.h"
 
 #include <QAction>
 #include <QIcon>

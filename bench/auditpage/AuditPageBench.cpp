@@ -26,9 +26,9 @@
 #include <memory>
 #include <vector>
 
-#include "database/AuditTrailDB.h"
 #include "AuditTrailPageFrame.h"
 #include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
 #include "database/UserInfo.h"
 #include "database/UserInfoDB.h"
 

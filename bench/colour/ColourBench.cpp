@@ -72,7 +72,9 @@ struct Steps {
         saturation.Set(40);
         hueSaturation.SetEnable(true);
         hueSaturation.Set(0, 30, 0, 0);
-        const float fModel[14] = {2000, 0, 1296, 0, 2000, 972, 0, 0, 1, -0.1f, 0, 0, 0, 0, };
+        const float fModel[14] = {
+            2000, 0, 1296, 0, 2000, 972, 0, 0, 1, -0.1f, 0, 0, 0, 0,
+        };
         map.BuildFromModel(fModel, kWidth, kHeight);
         map.SetCapture(true);
         // The cubes are built once here.
@@ -122,17 +124,21 @@ void BM_Memcpy(benchmark::State& state) {
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 
 void BM_WhiteBalanceTables(benchmark::State& state) {
-    RunStep(state, [](Steps& s) { s.whiteBalance.WhiteBalanceStep(s.frame.data(), kWidth, kHeight, 24, &s.workers); });
+    RunStep(state, [](Steps& s) {
+        s.whiteBalance.WhiteBalanceStep(s.frame.data(), kWidth, kHeight, 24, &s.workers);
+    });
 }
 BENCHMARK(BM_WhiteBalanceTables)->Unit(benchmark::kMillisecond);
 
 void BM_ColourCorrectTables(benchmark::State& state) {
-    RunStep(state, [](Steps& s) { s.tables.Apply(s.frame.data(), kWidth, kHeight, 24, &s.workers); });
+    RunStep(state,
+            [](Steps& s) { s.tables.Apply(s.frame.data(), kWidth, kHeight, 24, &s.workers); });
 }
 BENCHMARK(BM_ColourCorrectTables)->Unit(benchmark::kMillisecond);
 
 void BM_SoftwareMatrix(benchmark::State& state) {
-    RunStep(state, [](Steps& s) { s.matrix.Apply(s.frame.data(), kWidth, kHeight, 24, &s.workers); });
+    RunStep(state,
+            [](Steps& s) { s.matrix.Apply(s.frame.data(), kWidth, kHeight, 24, &s.workers); });
 }
 BENCHMARK(BM_SoftwareMatrix)->Unit(benchmark::kMillisecond);
 
@@ -146,17 +152,21 @@ void BM_TablesAndMatrix(benchmark::State& state) {
 BENCHMARK(BM_TablesAndMatrix)->Unit(benchmark::kMillisecond);
 
 void BM_ProcessSaturation(benchmark::State& state) {
-    RunStep(state, [](Steps& s) { s.saturation.Apply(s.frame.data(), kWidth, kHeight, 24, &s.workers); });
+    RunStep(state,
+            [](Steps& s) { s.saturation.Apply(s.frame.data(), kWidth, kHeight, 24, &s.workers); });
 }
 BENCHMARK(BM_ProcessSaturation)->Unit(benchmark::kMillisecond);
 
 void BM_HueSaturation(benchmark::State& state) {
-    RunStep(state, [](Steps& s) { s.hueSaturation.Apply(s.frame.data(), kWidth, kHeight, 24, &s.workers); });
+    RunStep(state, [](Steps& s) {
+        s.hueSaturation.Apply(s.frame.data(), kWidth, kHeight, 24, &s.workers);
+    });
 }
 BENCHMARK(BM_HueSaturation)->Unit(benchmark::kMillisecond);
 
 void BM_CalibrationMap(benchmark::State& state) {
-    RunStep(state, [](Steps& s) { s.map.ApplyRgb(s.frame.data(), kWidth, kHeight, 24, &s.workers); });
+    RunStep(state,
+            [](Steps& s) { s.map.ApplyRgb(s.frame.data(), kWidth, kHeight, 24, &s.workers); });
 }
 BENCHMARK(BM_CalibrationMap)->Unit(benchmark::kMillisecond);
 

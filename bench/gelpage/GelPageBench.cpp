@@ -13,13 +13,13 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include "controller/CI_MainControl.h"
-#include "database/Varnu_ExperimentDB.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
 #include "camera/ZdqCameraCtrl.h"
 #include "camera/ZdqCaptureThread.h"
 #include "camera/ZdqPreviewThread.h"
+#include "controller/CI_MainControl.h"
+#include "database/Varnu_ExperimentDB.h"
 #include "mlusbimager_control.h"
 
 namespace {

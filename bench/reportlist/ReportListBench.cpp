@@ -21,11 +21,11 @@
 #include <memory>
 #include <vector>
 
-#include "controller/CI_MainControl.h"
-#include "base/Enumerations.h"
-#include "database/ExperimentViewDB.h"
 #include "RP_ReportManageFrame.h"
 #include "ReportTree.h"
+#include "base/Enumerations.h"
+#include "controller/CI_MainControl.h"
+#include "database/ExperimentViewDB.h"
 #include "database/Varnu_ExperimentDB.h"
 
 namespace {

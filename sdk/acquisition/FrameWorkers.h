@@ -24,9 +24,8 @@ class CFrameWorkers {
 
     template <typename Work>
     void Run(size_t nItems, const Work& work) {
-        RunSlices(nItems, &work, [](const void* p, size_t b, size_t e) {
-            (*static_cast<const Work*>(p))(b, e);
-        });
+        RunSlices(nItems, &work,
+                  [](const void* p, size_t b, size_t e) { (*static_cast<const Work*>(p))(b, e); });
     }
 
   private:

@@ -1,8 +1,8 @@
 #include "camera/ZdqPreviewThread.h"
 
-#include "controller/CI_MainControl.h"
 #include "camera/ZdqCameraCtrl.h"
 #include "camera/ZdqFieldOfView.h"
+#include "controller/CI_MainControl.h"
 
 ZdqPreviewThread::ZdqPreviewThread(QObject* parent)
     : QThread(parent), controller(CI_MainControl::getInstance()) {}

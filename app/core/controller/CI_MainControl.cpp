@@ -5,8 +5,8 @@
 #include "serial/SerialPortCatalog.h"
 #include "serial/VarnuStatusDecoder.h"
 
-#include "camera/ZdqCameraCtrl.h"
 #include "camera/TucsenCamCtrl.h"
+#include "camera/ZdqCameraCtrl.h"
 #include "database/AuditTrailDB.h"
 #include "database/ExperimentViewDB.h"
 #include "database/SampleDB.h"

@@ -1,20 +1,20 @@
 // The report list: the tree by day, delete with its files and audit rows,
 // the detail dialog, and the function area that shows the list.
 
-#include "database/AuditTrailDB.h"
-#include "controller/CI_MainControl.h"
-#include "login/CheckLoginDialog.h"
 #include "ModalDriver.h"
 #include "RP_FuncFrame.h"
 #include "RP_ReportManageFrame.h"
 #include "RP_ReportPrintFrame.h"
 #include "TestStation.h"
 #include "TiffFiles.h"
+#include "Varnu_DetailDialog.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
 #include "database/UserInfo.h"
 #include "database/UserInfoDB.h"
-#include "Varnu_DetailDialog.h"
 #include "database/Varnu_ExperimentDB.h"
 #include "database/Westblot_ExperimentDB.h"
+#include "login/CheckLoginDialog.h"
 
 #include <QDir>
 #include <QFile>

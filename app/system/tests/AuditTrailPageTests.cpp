@@ -2,14 +2,14 @@
 // filters (bound values, local times against stored UTC), the language of
 // the rows, and the time fields' pickers.
 
-#include "database/AuditTrailDB.h"
 #include "AuditTrailPageFrame.h"
-#include "controller/CI_MainControl.h"
-#include "widgets/Datetime.h"
 #include "TestStation.h"
 #include "TimeEdit.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
 #include "database/UserInfo.h"
 #include "database/UserInfoDB.h"
+#include "widgets/Datetime.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,11 +1,9 @@
 // The USB camera back-end on the real SDK over the simulated cameras: what the
 // preview and capture threads program, the pictures and rows a capture leaves,
 // and what happens without a camera or with a failing frame.
-#include "controller/CI_MainControl.h"
 #include "GelTiff.h"
 #include "ModalDriver.h"
 #include "TestStation.h"
-#include "database/Varnu_ExperimentDB.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
 #include "camera/ScreenBlend.h"
@@ -13,6 +11,8 @@
 #include "camera/ZdqCaptureThread.h"
 #include "camera/ZdqFieldOfView.h"
 #include "camera/ZdqPreviewThread.h"
+#include "controller/CI_MainControl.h"
+#include "database/Varnu_ExperimentDB.h"
 #include "mlusbimager_control.h"
 
 #include <QCoreApplication>

@@ -2,19 +2,19 @@
 // large view at its own size or fitted, the red parameter overlay, and the
 // gel/UV export with its formats, resolutions, failures and audit rows.
 
-#include "database/AuditTrailDB.h"
-#include "controller/CI_MainControl.h"
-#include "login/CheckLoginDialog.h"
 #include "DetailDialog.h"
 #include "ModalDriver.h"
 #include "PictureExport.h"
 #include "TestStation.h"
 #include "TiffFiles.h"
+#include "Varnu_DetailDialog.h"
+#include "controller/CI_MainControl.h"
+#include "database/AuditTrailDB.h"
 #include "database/UserInfo.h"
 #include "database/UserInfoDB.h"
-#include "Varnu_DetailDialog.h"
 #include "database/Varnu_ExperimentDB.h"
 #include "database/Westblot_ExperimentDB.h"
+#include "login/CheckLoginDialog.h"
 
 #include <QApplication>
 #include <QDir>
