@@ -21,7 +21,7 @@ std::wstring WidePath(const std::string& name) {
 }
 
 // A LUT file as the camera maker's tools write it, with k skipped records.
-struct LutFileSpec {
+struct LutFileLayout {
     uint16_t wVersion = 0x0200;
     char cType = 'A';
     uint8_t byPower = 12;
@@ -31,21 +31,21 @@ struct LutFileSpec {
     bool bWriteRecords = true;
 };
 
-std::wstring WriteLutFile(const std::string& name, const LutFileSpec& spec) {
+std::wstring WriteLutFile(const std::string& name, const LutFileLayout& layout) {
     std::vector<uint8_t> bytes(40, 0);
-    bytes[0] = static_cast<uint8_t>(spec.wVersion);
-    bytes[1] = static_cast<uint8_t>(spec.wVersion >> 8);
-    bytes[18] = static_cast<uint8_t>(spec.cType);
-    bytes[19] = spec.byPower;
+    bytes[0] = static_cast<uint8_t>(layout.wVersion);
+    bytes[1] = static_cast<uint8_t>(layout.wVersion >> 8);
+    bytes[18] = static_cast<uint8_t>(layout.cType);
+    bytes[19] = layout.byPower;
     for (int i = 0; i < 4; ++i) {
-        bytes[28 + i] = static_cast<uint8_t>(spec.nRecords >> (8 * i));
-        bytes[36 + i] = static_cast<uint8_t>(spec.nLength >> (8 * i));
+        bytes[28 + i] = static_cast<uint8_t>(layout.nRecords >> (8 * i));
+        bytes[36 + i] = static_cast<uint8_t>(layout.nLength >> (8 * i));
     }
-    if (spec.bWriteRecords) {
-        bytes.resize(40 + 8 * spec.nRecords, 0xEE);
+    if (layout.bWriteRecords) {
+        bytes.resize(40 + 8 * layout.nRecords, 0xEE);
     }
-    for (uint32_t i = 0; i < spec.nDataEntries; ++i) {
-        if (spec.cType == 'C') {
+    for (uint32_t i = 0; i < layout.nDataEntries; ++i) {
+        if (layout.cType == 'C') {
             const uint16_t v = static_cast<uint16_t>(4095 - i);
             bytes.push_back(static_cast<uint8_t>(v));
             bytes.push_back(static_cast<uint8_t>(v >> 8));
@@ -106,29 +106,29 @@ TEST_F(CorrectionTest, LutFilesAreCheckedAndDownloadedInChunks) {
     OpenCamera();
     struct Case {
         const char* pszName;
-        LutFileSpec spec;
+        LutFileLayout layout;
         int nResult;
     };
-    auto spec = [](auto change) {
-        LutFileSpec s;
+    auto layout = [](auto change) {
+        LutFileLayout s;
         change(s);
         return s;
     };
     const Case cases[] = {
-        {"version 0x0100", spec([](LutFileSpec& s) { s.wVersion = 0x0100; }), RET_VERSIONERROR},
-        {"gamma type", spec([](LutFileSpec& s) { s.cType = 'C'; }), RET_ILLEGALOPERATION},
-        {"length above 4096", spec([](LutFileSpec& s) { s.nLength = 4097; }), RET_FAIL},
-        {"n above the length", spec([](LutFileSpec& s) { s.byPower = 13; }), RET_FAIL},
-        {"n below the length", spec([](LutFileSpec& s) { s.byPower = 8; }), RET_FAIL},
-        {"n = 40", spec([](LutFileSpec& s) { s.byPower = 40; }), RET_FAIL},
-        {"data cut short", spec([](LutFileSpec& s) { s.nDataEntries = 4000; }), RET_FAIL},
-        {"records beyond the file", spec([](LutFileSpec& s) {
+        {"version 0x0100", layout([](LutFileLayout& s) { s.wVersion = 0x0100; }), RET_VERSIONERROR},
+        {"gamma type", layout([](LutFileLayout& s) { s.cType = 'C'; }), RET_ILLEGALOPERATION},
+        {"length above 4096", layout([](LutFileLayout& s) { s.nLength = 4097; }), RET_FAIL},
+        {"n above the length", layout([](LutFileLayout& s) { s.byPower = 13; }), RET_FAIL},
+        {"n below the length", layout([](LutFileLayout& s) { s.byPower = 8; }), RET_FAIL},
+        {"n = 40", layout([](LutFileLayout& s) { s.byPower = 40; }), RET_FAIL},
+        {"data cut short", layout([](LutFileLayout& s) { s.nDataEntries = 4000; }), RET_FAIL},
+        {"records beyond the file", layout([](LutFileLayout& s) {
              s.nRecords = 100000;
              s.bWriteRecords = false;
          }),
          RET_FAIL},
         // A table the 12-bit ADC does not take: the download's refusal.
-        {"256 entries", spec([](LutFileSpec& s) {
+        {"256 entries", layout([](LutFileLayout& s) {
              s.byPower = 8;
              s.nLength = 256;
              s.nDataEntries = 256;
@@ -138,7 +138,7 @@ TEST_F(CorrectionTest, LutFilesAreCheckedAndDownloadedInChunks) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszName);
         mlsim_journal_clear(0);
-        EXPECT_EQ(ZDQ_LutFileDownload(0, WriteLutFile("bad.lut", c.spec).c_str()), c.nResult);
+        EXPECT_EQ(ZDQ_LutFileDownload(0, WriteLutFile("bad.lut", c.layout).c_str()), c.nResult);
         EXPECT_TRUE(Requests(0xDD).empty());
     }
     EXPECT_EQ(ZDQ_LutFileDownload(0, nullptr), RET_PARAMERROR);
@@ -146,7 +146,7 @@ TEST_F(CorrectionTest, LutFilesAreCheckedAndDownloadedInChunks) {
 
     // A good file: 64 requests of 64 bytes at their offsets.
     mlsim_journal_clear(0);
-    ASSERT_EQ(ZDQ_LoadMapTableFile(0, 7, WriteLutFile("good.lut", LutFileSpec{}).c_str()),
+    ASSERT_EQ(ZDQ_LoadMapTableFile(0, 7, WriteLutFile("good.lut", LutFileLayout{}).c_str()),
               RET_SUCCESS);
     const std::vector<MlSimJournalEntry> chunks = Requests(0xDD);
     ASSERT_EQ(chunks.size(), 64u);
@@ -192,13 +192,13 @@ TEST_F(CorrectionTest, LutAndGammaLutDownloadsFromMemory) {
     ASSERT_EQ(mlsim_gamma_lut_read(0, held.data()), 1);
     EXPECT_EQ(held, gamma);
     // A gamma-LUT file of type 'C'; a LUT file refused by its type.
-    LutFileSpec spec;
-    spec.cType = 'C';
-    ASSERT_EQ(ZDQ_GammaLutFileDownload(0, WriteLutFile("gamma.lut", spec).c_str()), RET_SUCCESS);
+    LutFileLayout layout;
+    layout.cType = 'C';
+    ASSERT_EQ(ZDQ_GammaLutFileDownload(0, WriteLutFile("gamma.lut", layout).c_str()), RET_SUCCESS);
     ASSERT_EQ(mlsim_gamma_lut_read(0, held.data()), 1);
     EXPECT_EQ(held[0], 4095);
     EXPECT_EQ(held[4095], 0);
-    EXPECT_EQ(ZDQ_GammaLutFileDownload(0, WriteLutFile("a.lut", LutFileSpec{}).c_str()),
+    EXPECT_EQ(ZDQ_GammaLutFileDownload(0, WriteLutFile("a.lut", LutFileLayout{}).c_str()),
               RET_ILLEGALOPERATION);
 
     // Without the capabilities nothing goes out; a closed camera refuses.
