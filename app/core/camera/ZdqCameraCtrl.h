@@ -84,6 +84,11 @@ class ZdqCameraCtrl : public QObject {
     int ZDQ_AEStart(int nIndex, bool bStart, int nMaxCount, int nTarget);
     int ZDQ_CaptureSetTimeOutEx(int nIndex, int nMs, bool bRecover);
 
+  signals:
+    // A preview has opened the SDK and found the camera; emitted on the
+    // preview thread, so receivers on the GUI thread get it queued.
+    void cameraFound();
+
   private:
     ZdqCameraCtrl() = default;
     ~ZdqCameraCtrl() override = default;

@@ -30,6 +30,7 @@ void ZdqPreviewThread::run() {
         camera->postWarning(QStringLiteral("ZdqCamera connect error."));
         return;
     }
+    emit camera->cameraFound();
     controller->camOpt.loadZdqCurrentCamSet();
     const ZdqCamSet set = controller->camOpt.zdqCurrentCamSet;
     camera->ZDQ_SetParam(0, ZDQ_EXPOSURE, set.Exposure);

@@ -2,14 +2,14 @@
 
 #include "ui_VarnuFrame.h"
 
-#include "VarnuCaptureFrame.h"
 #include "Varnu_BottomBarFrame.h"
+#include "Varnu_FuncsFrame.h"
 #include "Varnu_ImageFrame.h"
+#include "Varnu_ToolsFrame.h"
 #include "base/Enumerations.h"
 #include "controller/CI_MainControl.h"
 
 #include <QFile>
-#include <QVBoxLayout>
 
 static void initGelPageResources() {
     Q_INIT_RESOURCE(gelpage);
@@ -19,31 +19,31 @@ VarnuFrame::VarnuFrame(QWidget* parent) : QFrame(parent), ui(new Ui::VarnuFrame)
     initGelPageResources();
     ui->setupUi(this);
     mainControl = CI_MainControl::getInstance();
-    // The tools column has no camera-settings panel yet, so it stays hidden.
-    ui->frame_Tools->hide();
-    auto* funcsLayout = new QVBoxLayout(ui->frame_Funcs);
-    funcsLayout->setContentsMargins(0, 0, 0, 0);
-    auto* capture = new VarnuCaptureFrame(ui->frame_Funcs);
-    capture->setObjectName(QStringLiteral("frame_VarnuCapture"));
-    funcsLayout->addWidget(capture);
 
     Varnu_ImageFrame* image = ui->frame_Image;
     Varnu_BottomBarFrame* bar = ui->frame_BottomBar;
-    connect(capture, &VarnuCaptureFrame::sig_PreviewClick, image,
-            &Varnu_ImageFrame::previewClickHandle);
-    connect(capture, &VarnuCaptureFrame::sig_CaptureClick, image,
-            &Varnu_ImageFrame::captureClickHandle);
-    connect(capture, &VarnuCaptureFrame::sig_AccCaptureClick, image,
-            &Varnu_ImageFrame::accCaptureClickHandle);
-    connect(capture, &VarnuCaptureFrame::sig_AutoExposureClick, image,
-            &Varnu_ImageFrame::autoExposureClickHandle);
-    connect(capture, &VarnuCaptureFrame::sig_AutoFocusClick, image,
-            &Varnu_ImageFrame::autoFocusClickHandle);
-    connect(image, &Varnu_ImageFrame::sig_ResetFuncsFrame, capture,
-            &VarnuCaptureFrame::resetFunsFrameHandle);
+    Varnu_ToolsFrame* tools = ui->frame_Tools;
+    Varnu_FuncsFrame* funcs = ui->frame_Funcs;
+    connect(funcs, &Varnu_FuncsFrame::showToolFrame, tools, &Varnu_ToolsFrame::showToolFrameHandle);
+    connect(funcs, &Varnu_FuncsFrame::hideToolFrame, tools, &Varnu_ToolsFrame::hideToolFrameHandle);
     connect(bar, &Varnu_BottomBarFrame::sig_ShowImgProcessFrame, this,
             &VarnuFrame::slot_ShowImgProcessFrame);
+    connect(image, &Varnu_ImageFrame::hideToolFrame, tools, &Varnu_ToolsFrame::hideToolFrameHandle);
     connect(this, &VarnuFrame::enterVrFrame, image, &Varnu_ImageFrame::enterVrFrameHandle);
+    connect(tools, &Varnu_ToolsFrame::updatePreviewField, image,
+            &Varnu_ImageFrame::updatePreviewFieldHandle);
+    connect(image, &Varnu_ImageFrame::sig_ResetFuncsFrame, funcs,
+            &Varnu_FuncsFrame::slot_ResetFuncsFrame);
+    connect(funcs, &Varnu_FuncsFrame::previewClick, image, &Varnu_ImageFrame::previewClickHandle);
+    connect(funcs, &Varnu_FuncsFrame::captureClick, image, &Varnu_ImageFrame::captureClickHandle);
+    connect(funcs, &Varnu_FuncsFrame::accCaptureClick, image,
+            &Varnu_ImageFrame::accCaptureClickHandle);
+    connect(funcs, &Varnu_FuncsFrame::autoExposureClick, image,
+            &Varnu_ImageFrame::autoExposureClickHandle);
+    connect(funcs, &Varnu_FuncsFrame::autoFocusClick, image,
+            &Varnu_ImageFrame::autoFocusClickHandle);
+    connect(tools, &Varnu_ToolsFrame::sig_UpdateButton_2, funcs,
+            &Varnu_FuncsFrame::slot_UpdateButton_2);
     connect(image, &Varnu_ImageFrame::updatePreviewLabel, bar,
             &Varnu_BottomBarFrame::updatePreviewLabelHandle);
     connect(image, &Varnu_ImageFrame::updateButton, bar, &Varnu_BottomBarFrame::updateButtonHandle);
@@ -52,6 +52,8 @@ VarnuFrame::VarnuFrame(QWidget* parent) : QFrame(parent), ui(new Ui::VarnuFrame)
     connect(bar, &Varnu_BottomBarFrame::sig_WpsEditClick, image,
             &Varnu_ImageFrame::slot_WpsEditClick);
     connect(this, &VarnuFrame::exitVrFrame, image, &Varnu_ImageFrame::exitVrFrameHandle);
+    connect(tools, &Varnu_ToolsFrame::sig_Show, image, &Varnu_ImageFrame::slot_updatePreviewField);
+    connect(tools, &Varnu_ToolsFrame::sig_Hide, image, &Varnu_ImageFrame::slot_updatePreviewField);
     connect(image, &Varnu_ImageFrame::createAEDialog, bar,
             &Varnu_BottomBarFrame::createAEDialogHandle);
     connect(image, &Varnu_ImageFrame::destroyAEDialog, bar,
@@ -60,6 +62,10 @@ VarnuFrame::VarnuFrame(QWidget* parent) : QFrame(parent), ui(new Ui::VarnuFrame)
             &Varnu_BottomBarFrame::createAFDialogHandle);
     connect(image, &Varnu_ImageFrame::destroyAFDialog, bar,
             &Varnu_BottomBarFrame::destroyAFDialogHandle);
+    connect(tools, &Varnu_ToolsFrame::previewStart, image, &Varnu_ImageFrame::previewStartHandle);
+    connect(funcs, &Varnu_FuncsFrame::savePara, tools, &Varnu_ToolsFrame::saveParaHandle);
+    connect(image, &Varnu_ImageFrame::updateAeTime, tools, &Varnu_ToolsFrame::updateAeTimeHandle);
+    connect(tools, &Varnu_ToolsFrame::expChange, image, &Varnu_ImageFrame::expChangeHandle);
     loadStyleSheet(this, mainControl->getLanguageID());
 }
 
@@ -69,6 +75,14 @@ VarnuFrame::~VarnuFrame() {
 
 Varnu_ImageFrame* VarnuFrame::imageFrame() const {
     return ui->frame_Image;
+}
+
+Varnu_ToolsFrame* VarnuFrame::toolsFrame() const {
+    return ui->frame_Tools;
+}
+
+Varnu_FuncsFrame* VarnuFrame::funcsFrame() const {
+    return ui->frame_Funcs;
 }
 
 void VarnuFrame::loadStyleSheet(QWidget* page, int languageId) {

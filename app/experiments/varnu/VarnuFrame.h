@@ -14,7 +14,9 @@ class VarnuFrame;
 }
 
 class CI_MainControl;
+class Varnu_FuncsFrame;
 class Varnu_ImageFrame;
+class Varnu_ToolsFrame;
 
 class VarnuFrame : public QFrame {
     Q_OBJECT
@@ -23,6 +25,8 @@ class VarnuFrame : public QFrame {
     ~VarnuFrame() override;
 
     Varnu_ImageFrame* imageFrame() const;
+    Varnu_ToolsFrame* toolsFrame() const;
+    Varnu_FuncsFrame* funcsFrame() const;
 
     // ":/Style/captureframe.css" (language 0) or ":/Style/captureframe_en.css"
     // (language 1) on `page`; any other language is fatal.

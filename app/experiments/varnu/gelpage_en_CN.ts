@@ -25,4 +25,12 @@
     <name>RunningDialog</name>
     <message><source>Dialog</source><translation>对话框</translation></message>
 </context>
+<context>
+    <name>Varnu_FuncsFrame</name>
+    <message><source>Frame</source><translation>框架</translation></message>
+</context>
+<context>
+    <name>Varnu_ToolsFrame</name>
+    <message><source>Frame</source><translation>框架</translation></message>
+</context>
 </TS>

@@ -664,6 +664,77 @@ def image_process_pictures():
     ip_auto_button("Image/histogram_pressed.png", True)
 
 
+# ---- Experiment panels -------------------------------------------------------
+# Buttons that the capture and camera-settings panels of the experiment pages
+# share by name: Preview, camera settings and Capture (90 x 50, with Capture
+# also disabled) and Reset and Save (60 x 40), each with its caption, Chinese
+# in the plain files and English in the _en files.
+
+PANEL_BLUE = (60, 100, 183)
+PANEL_LIGHT = (232, 237, 246)
+PANEL_PALE = (225, 225, 225)
+PANEL_GREY = (170, 170, 170)
+
+
+def panel_button(path, w, h, glyph, text, state):
+    """A rounded button face with a glyph over its caption."""
+    c = Canvas(w, h)
+    back, fore = {"normal": (PANEL_LIGHT, PANEL_BLUE), "pressed": (PANEL_BLUE, WHITE),
+                  "disabled": (PANEL_PALE, PANEL_GREY)}[state]
+    c.rounded_rect(1, 1, w - 1, h - 1, 6, back)
+    glyph(c, w / 2, h * 0.36, fore)
+    caption(c, text, 2, h - 19, w - 4, 17, 12 if w > 60 else 11, fore)
+    write_png(path, w, h, c.px)
+
+
+def panel_hole(rgb):
+    """The face colour behind a glyph drawn in `rgb`, for cut-outs."""
+    return {PANEL_BLUE: PANEL_LIGHT, WHITE: PANEL_BLUE}.get(rgb, PANEL_PALE)
+
+
+def panel_glyph_preview(c, cx, cy, rgb):
+    ring(c, cx, cy, 8, 5, rgb)
+    c.circle(cx, cy, 2.5, rgb)
+
+
+def panel_glyph_camset(c, cx, cy, rgb):
+    for dy in (-6, 0, 6):
+        c.rounded_rect(cx - 9, cy + dy - 1, cx + 9, cy + dy + 1, 1, rgb)
+    for dx, dy in ((-4, -6), (4, 0), (-2, 6)):
+        c.circle(cx + dx, cy + dy, 2.5, rgb)
+
+
+def panel_glyph_capture(c, cx, cy, rgb):
+    c.rounded_rect(cx - 10, cy - 6, cx + 10, cy + 8, 2, rgb)
+    c.rounded_rect(cx - 4, cy - 9, cx + 4, cy - 5, 1, rgb)
+    ring(c, cx, cy + 1, 4, 2.3, panel_hole(rgb))
+
+
+def panel_glyph_reset(c, cx, cy, rgb):
+    ring(c, cx, cy, 7, 4.6, rgb, gap=(-0.6, 0.6))
+    triangle(c, [(cx + 4, cy - 9), (cx + 10, cy - 3), (cx + 3, cy - 2)], rgb)
+
+
+def panel_glyph_save(c, cx, cy, rgb):
+    c.rounded_rect(cx - 8, cy - 8, cx + 8, cy + 8, 1.5, rgb)
+    c.rounded_rect(cx - 5, cy - 8, cx + 4, cy - 3, 0.5, panel_hole(rgb))
+    c.rounded_rect(cx - 5, cy + 2, cx + 5, cy + 8, 0.5, panel_hole(rgb))
+
+
+def panel_pictures():
+    buttons = (("preview", panel_glyph_preview, "预览", "Preview", 90, 50, False),
+               ("camset", panel_glyph_camset, "设置", "Setting", 90, 50, False),
+               ("capture", panel_glyph_capture, "采集", "Capture", 90, 50, True),
+               ("reset", panel_glyph_reset, "重置", "Reset", 60, 40, False),
+               ("save", panel_glyph_save, "保存", "Save", 60, 40, False))
+    for name, glyph, chinese, english, w, h, disabled in buttons:
+        for lang, text in (("", chinese), ("_en", english)):
+            for state in ("normal", "pressed") + (("disabled",) if disabled else ()):
+                file_state = "disable" if state == "disabled" else state
+                panel_button("Image/%s_%s%s.png" % (name, file_state, lang), w, h, glyph, text,
+                             state)
+
+
 if __name__ == "__main__":
     blue = (46, 86, 128)
     teal = (28, 110, 112)
@@ -673,3 +744,4 @@ if __name__ == "__main__":
     main_window_pictures()
     control_pictures()
     image_process_pictures()
+    panel_pictures()
