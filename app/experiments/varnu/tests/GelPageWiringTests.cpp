@@ -23,6 +23,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -190,6 +191,26 @@ TEST_F(GelPageWiringTest, PreviewAndCaptureStoreTheSettingsBeforeTheImageFrameSt
     ASSERT_FALSE(exportEnabled.isEmpty());
     EXPECT_TRUE(exportEnabled.last().first().toBool());
     EXPECT_TRUE(find<QPushButton>(m_page.get(), "pushButton_Export")->isEnabled());
+}
+
+TEST_F(GelPageWiringTest, APageBuiltWithoutCameraKeepsTheStoredSettingsAndLearnsTheRanges) {
+    buildPage();
+    ASSERT_FALSE(settingsPanel()->paramRangesKnown());
+    plug();
+    click(capturePanel(), "pushButton_Preview");
+    const ZdqCamSet stored = fileSet();
+    EXPECT_EQ(stored.Gain, 8);
+    EXPECT_EQ(stored.BrightNess, 25);
+    EXPECT_EQ(stored.Contrast, 10);
+    EXPECT_EQ(stored.Exposure, 300);
+    // The preview that found the camera brings its ranges to the panel.
+    QElapsedTimer waited;
+    waited.start();
+    while (!settingsPanel()->paramRangesKnown() && waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_TRUE(settingsPanel()->paramRangesKnown());
+    EXPECT_EQ(find<QSpinBox>(settingsPanel(), "spinBox_Gain")->value(), 8);
 }
 
 TEST_F(GelPageWiringTest, EveryChainRunsThroughTheRelaysToItsEnd) {
