@@ -18,6 +18,7 @@
 #include "controller/CI_MainControl.h"
 #include "database/AuditTrailDB.h"
 #include "database/UserInfo.h"
+#include "database/Varnu_ExperimentDB.h"
 #include "mlusbimager_control.h"
 #include "settings/CamOpts.h"
 
@@ -289,6 +290,32 @@ TEST_F(GelPageWiringTest, EveryChainRunsThroughTheRelaysToItsEnd) {
 
     // Each hop of the function column ran once, in the order of the clicks.
     EXPECT_EQ(trail, (QStringList{"6", "7", "3", "8", "4", "5", "0"}));
+}
+
+TEST_F(GelPageWiringTest, AnExposureChangeAfterAutomaticExposureCapturesTheChosenTime) {
+    plug();
+    buildPage();
+    m_page->slot_EnterVrFrame();
+    ZdqCameraCtrl* zdq = s_control->zdqCameraCtrl;
+    for (bool changedAfterwards : {false, true}) {
+        SCOPED_TRACE(changedAfterwards);
+        if (!image()->isPreviewing()) {
+            click(capturePanel(), "pushButton_Preview");
+        }
+        QSignalSpy settled(image(), &Varnu_ImageFrame::updateAeTime);
+        click(capturePanel(), "pushButton_AutoExposure");
+        ASSERT_EQ(settled.count(), 1);
+        const int automatic = settled.first().first().toInt();
+        ASSERT_NE(automatic, 250);
+        if (changedAfterwards) {
+            find<QSpinBox>(settingsPanel(), "spinBox_Exposure")->setValue(250);
+        }
+        click(capturePanel(), "pushButton_Capture");
+        const auto row = s_control->varnuExperimentDB->loadByUuid(zdq->curExpUuid);
+        ASSERT_TRUE(row);
+        EXPECT_EQ(row->exposureTime,
+                  QStringLiteral("%1,").arg(changedAfterwards ? 250 : automatic));
+    }
 }
 
 // ---- The page's style sheets ------------------------------------------------------
