@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the station program's pictures (login backgrounds, window logo, the
-main window's head bar, experiment chooser and report menu).
+main window's head bar, experiment chooser and report menu, and the buttons
+the experiment pages' panels share).
 
 Plain Python, no imaging library: shapes are rendered with analytic
 anti-aliasing and written as 8-bit RGBA PNG files. The captions of the head
