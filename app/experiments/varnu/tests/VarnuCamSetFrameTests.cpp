@@ -592,6 +592,7 @@ TEST_F(VarnuCamSetFrameTest, TextsFollowTheLanguage) {
     EXPECT_EQ(child<QGroupBox>("groupBox_Resolution")->title(), QStringLiteral("分辨率"));
     EXPECT_EQ(child<QGroupBox>("groupBox_Para")->title(), QStringLiteral("参数"));
     EXPECT_EQ(child<QCheckBox>("checkBox_Mirror")->text(), QStringLiteral("镜像"));
+    EXPECT_EQ(child<QGroupBox>("groupBox_Rotate")->title(), QStringLiteral("镜像 && 翻转"));
     EXPECT_EQ(child<QLabel>("label_Num")->text(), QStringLiteral("数量："));
     EXPECT_TRUE(child<QCheckBox>("checkBox_SigAccOpen")->text().isEmpty());
     QCoreApplication::removeTranslator(&chinese);
