@@ -11,7 +11,9 @@
 namespace BusyLook {
 
 void applyWindow(QDialog* dialog) {
-    dialog->setWindowFlags(Qt::FramelessWindowHint);
+    // Frameless, but still a dialog window: without the dialog type a dialog with a parent
+    // would turn into an invisible child widget of the page that opened it.
+    dialog->setWindowFlags(dialog->windowFlags() | Qt::FramelessWindowHint);
     dialog->setAttribute(Qt::WA_TranslucentBackground);
 }
 

@@ -38,7 +38,7 @@ class WaitingDialog {
 
 WaitingDialog::WaitingDialog(QWidget* parent) : QDialog(parent), ui(new Ui::WaitingDialog) {
     ui->setupUi(this);
-    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setModal(true);
     setStyleSheet(QString());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGridLayout>
@@ -94,6 +96,26 @@ TEST(AutoDialog, DeletedWhileRunningModallyEndsItsModalLoop) {
     EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_TRUE(dialog.isNull());
     EXPECT_LT(clock.elapsed(), 4000);
+}
+
+// Opened over a page, each busy dialog stays a window of its own, shown above the page,
+// never a child widget placed inside it.
+TEST(BusyDialogs, OpenedOverAPageStayDialogWindows) {
+    QWidget page;
+    page.resize(800, 600);
+    page.show();
+    const std::vector<QDialog*> dialogs = {new LoadingDialog(&page, QStringLiteral("Loading")),
+                                           new InitialDialog(&page), new AutoDialog(&page),
+                                           new WaitingDialog(&page)};
+    for (QDialog* dialog : dialogs) {
+        SCOPED_TRACE(dialog->metaObject()->className());
+        EXPECT_EQ(dialog->windowType(), Qt::Dialog);
+        EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
+        dialog->show();
+        EXPECT_TRUE(dialog->isWindow());
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->hide();
+    }
 }
 
 TEST(WaitingDialog, StartsHiddenWithItsAnimationLoadedButStopped) {
