@@ -60,4 +60,13 @@
     <message><source>Camera parameter reset success.</source><translation>相机参数重置成功。</translation></message>
     <message><source>Ok</source><translation>确定</translation></message>
 </context>
+<context>
+    <name>MergeDialog</name>
+    <message><source>Dialog</source><translation>Dialog</translation></message>
+    <message><source>Warning</source><translation>警告</translation></message>
+    <message><source>A maximum of 10 photos will be processed in each experiment. Please delete some photos!</source><translation>每个实验最多处理10张图片，请删除部分图片！</translation></message>
+    <message><source>Please select 2 pictures!</source><translation>请选择2张图片！</translation></message>
+    <message><source>Origin picture can&apos;t delete!</source><translation>原始图片不能删除！</translation></message>
+    <message><source>The merged picture could not be saved: %1</source><translation>合并后的图片无法保存：%1</translation></message>
+</context>
 </TS>
