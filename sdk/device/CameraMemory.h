@@ -44,7 +44,6 @@ enum class MemoryItem {
 class CCameraMemory {
   public:
     static constexpr uint32_t kSerialDescriptionBytes = 16;
-    static constexpr uint32_t kParamBlockBytes = 200;
     // The largest LUT the memory holds: 4096 entries.
     static constexpr uint32_t kMaxLutEntries = 4096;
 
