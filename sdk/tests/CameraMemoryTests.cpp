@@ -246,6 +246,47 @@ TEST_F(CameraMemoryTest, SettingsSurviveAPowerCycleThroughTheBlock) {
     EXPECT_EQ(nTarget, 90);
 }
 
+TEST_F(CameraMemoryTest, ColourSettingsSurviveAPowerCycleThroughTheBlock) {
+    Open(kTypeKind1);
+    float fGains[3] = {1.25f, 1.0f, 1.75f};
+    float fMatrix[9] = {1.5f, -0.25f, -0.25f, -0.125f, 1.25f, -0.125f, 0.0f, -0.5f, 1.5f};
+    ASSERT_EQ(ZDQ_WhiteBalanceSet(0, 4), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_WhiteBalanceMatrixSet(0, fGains), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_WhiteBalanceAutoSet(0, 17), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_ColorCorrectionSet(0, 2), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_ColorCorrectionMatrixSet(0, fMatrix), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_BayerSetMode(0, 9), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_FilterSetMode(0, 2), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_PreviewSetCalibration(0, true), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_ParamProgram(0), RET_SUCCESS);
+
+    ZDQ_UnInit();
+    ASSERT_EQ(mlsim_unplug(0), 1);
+    ASSERT_EQ(mlsim_replug(0, 0), 1);
+    ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+
+    int nMode = -1;
+    ZDQ_WhiteBalanceGet(0, &nMode);
+    EXPECT_EQ(nMode, 4);
+    float fBack[9] = {};
+    ZDQ_WhiteBalanceMatrixGet(0, fBack);
+    EXPECT_EQ(std::vector<float>(fBack, fBack + 3), std::vector<float>(fGains, fGains + 3));
+    int nThreshold = 0;
+    ZDQ_WhiteBalanceAutoGet(0, &nThreshold);
+    EXPECT_EQ(nThreshold, 17);
+    ZDQ_ColorCorrectionGet(0, &nMode);
+    EXPECT_EQ(nMode, 2);
+    ZDQ_ColorCorrectionMatrixGet(0, fBack);
+    EXPECT_EQ(std::vector<float>(fBack, fBack + 9), std::vector<float>(fMatrix, fMatrix + 9));
+    ZDQ_BayerGetMode(0, &nMode);
+    EXPECT_EQ(nMode, 9);
+    ZDQ_FilterGetMode(0, &nMode);
+    EXPECT_EQ(nMode, 2);
+    bool bOn = false;
+    ZDQ_PreviewGetCalibration(0, &bOn);
+    EXPECT_TRUE(bOn);
+}
+
 class StoredLutTest : public CameraMemoryTest {
   protected:
     // The 10-bit kind-2 camera, able to take a LUT download.
