@@ -2,7 +2,6 @@
 // version 1.0, the capture size, the count of 4-byte entries, at most 14)
 // and the camera model it holds (K row by row, then k1, k2, p1, p2, k3),
 // and the calibration map built from it when the camera opens.
-#include <algorithm>
 #include <cstring>
 
 #include "ZDQApi.h"
@@ -11,14 +10,6 @@
 namespace {
 
 constexpr uint32_t kHeaderBytes = 16;
-constexpr uint32_t kPieceBytes = 64;
-
-// Header and data addresses per memory kind (kind 0 has no record).
-struct RecordAddresses {
-    uint32_t nHeader, nData;
-};
-constexpr RecordAddresses kKind1{0x3F020, 0x3F040};
-constexpr RecordAddresses kKind2{0x3A20, 0x3A40};
 
 void PutLe(uint8_t* p, uint32_t nValue) {
     for (int i = 0; i < 4; ++i) {
@@ -36,28 +27,6 @@ uint32_t GetLe(const uint8_t* p, int nBytes) {
 
 }  // namespace
 
-int CDevice::CalibrationMemory(uint32_t nOffset, uint8_t* pData, uint32_t nLength, bool bWrite) {
-    const uint32_t nKind = static_cast<uint32_t>(m_Capability.Get(HardwareCap::bmE2PRomType));
-    if (nKind != 1 && nKind != 2) {
-        return RET_NOTSUPPORT;
-    }
-    if (!m_Transport.IsOpen()) {
-        return RET_DEVICECLOSED;
-    }
-    const RecordAddresses& addresses = nKind == 1 ? kKind1 : kKind2;
-    const uint32_t nBase = nOffset == 0 ? addresses.nHeader : addresses.nData;
-    for (uint32_t nDone = 0; nDone < nLength; nDone += kPieceBytes) {
-        const uint32_t nPiece = std::min(kPieceBytes, nLength - nDone);
-        const int nRet =
-            bWrite ? m_Vendor.VendorCmd_WrEEPROMExEx(nBase + nDone, pData + nDone, nPiece)
-                   : m_Vendor.VendorCmd_RdEEPROMExEx(nBase + nDone, nPiece, pData + nDone);
-        if (nRet != RET_SUCCESS) {
-            return nRet;
-        }
-    }
-    return RET_SUCCESS;
-}
-
 int CDevice::CalibrationProgram(const void* pData) {
     if (pData == nullptr) {
         return RET_PARAMERROR;
@@ -70,11 +39,11 @@ int CDevice::CalibrationProgram(const void* pData) {
     PutLe(header + 4, static_cast<uint32_t>(m_Fov[kCaptureFov].nWidth));
     PutLe(header + 8, static_cast<uint32_t>(m_Fov[kCaptureFov].nHeight));
     PutLe(header + 12, CCalibrationMap::kModelValues);
-    int nRet = CalibrationMemory(0, header, kHeaderBytes, true);
+    int nRet = m_Memory.Write(MemoryItem::CalibrationHeader, 0, header, kHeaderBytes);
     if (nRet == RET_SUCCESS) {
         uint8_t data[CCalibrationMap::kModelValues * 4];
         std::memcpy(data, pData, sizeof data);
-        nRet = CalibrationMemory(1, data, sizeof data, true);
+        nRet = m_Memory.Write(MemoryItem::CalibrationData, 0, data, sizeof data);
     }
     return nRet;
 }
@@ -85,7 +54,7 @@ int CDevice::CalibrationReadout(uint8_t* pData, uint32_t* pWidth, uint32_t* pHei
         return RET_PARAMERROR;
     }
     uint8_t header[kHeaderBytes] = {};
-    int nRet = CalibrationMemory(0, header, kHeaderBytes, false);
+    int nRet = m_Memory.Read(MemoryItem::CalibrationHeader, 0, header, kHeaderBytes);
     if (nRet != RET_SUCCESS) {
         return nRet;
     }
@@ -98,7 +67,7 @@ int CDevice::CalibrationReadout(uint8_t* pData, uint32_t* pWidth, uint32_t* pHei
         return RET_ILLEGALOPERATION;
     }
     uint8_t data[CCalibrationMap::kModelValues * 4] = {};
-    nRet = CalibrationMemory(1, data, nCount * 4, false);
+    nRet = m_Memory.Read(MemoryItem::CalibrationData, 0, data, nCount * 4);
     if (nRet != RET_SUCCESS) {
         return nRet;
     }

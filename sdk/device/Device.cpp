@@ -134,9 +134,7 @@ bool CDevice::OpenCamera() {
     m_nActiveFov = kCaptureFov;
     ApplyOutputFormat();
     InitCalibrationMap();
-    for (uint32_t i = 0; i < kLutEntries; ++i) {
-        m_ucLut[i] = static_cast<uint8_t>(i >> 4);
-    }
+    LoadLookUpTablesFromCamera();
     m_Vendor.VendorCmd_ResetDevice();  // not every camera has it
     if (LosesRegistersWhenStreamStops(m_nDeviceType)) {
         SensorRestoreRegs();
@@ -148,6 +146,10 @@ bool CDevice::OpenCamera() {
     }
     InitAutoExposureAndFocus();
     InitColour();
+    // The camera comes up with the settings stored in it; a camera without
+    // (valid) stored parameters keeps the defaults.
+    ApplyStoredWorkingMode();
+    LoadParamFromCamera();
     return true;
 }
 

@@ -31,6 +31,7 @@
 #include "acquisition/ColourMatrix.h"
 #include "acquisition/FlatField.h"
 #include "acquisition/FocusMeasure.h"
+#include "acquisition/ParamBlock.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
 #include "acquisition/WhiteBalance.h"
@@ -38,6 +39,7 @@
 #include "capability/DeviceCapability.h"
 #include "common/Log.h"
 #include "device/BusControl.h"
+#include "device/CameraMemory.h"
 #include "device/FpgaRegisters.h"
 #include "device/Gpio.h"
 #include "platform/CriticalSection.h"
@@ -366,6 +368,22 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int CalibrationReadout(uint8_t* pData, uint32_t* pWidth = nullptr, uint32_t* pHeight = nullptr,
                            uint32_t* pCount = nullptr);
 
+    // The parameter block in the camera's memory (ParamStorage.cpp): every
+    // feature's settings gathered and programmed, erased, or read back and
+    // applied. LoadParamFromCamera: RET_FATALERROR for a block that is not
+    // valid; the setters' results do not count (each failure is logged).
+    // RET_NOTSUPPORT on memory kind 0.
+    int ParamProgram();
+    int ParamErase();
+    int LoadParamFromCamera();
+    // The LUT and gamma LUT kept in the camera's memory (StoredTables.cpp):
+    // written there, then loaded into the camera; from a table of
+    // 2^(ADC bits) entries or a LUT file of that many.
+    int LutDataProgram(const uint8_t* pData, int nLength);
+    int LutFileProgram(const wchar_t* pszFile);
+    int GammaLutDataProgram(const uint16_t* pEntries, int nEntries);
+    int GammaLutFileProgram(const wchar_t* pszFile);
+
     // Still capture into the caller's buffer (raw bytes, or the output
     // format for the Rgb forms): a running preview pauses around it.
     // bEmptyFirst empties the camera's frame buffer just before the catch.
@@ -467,6 +485,7 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     CFpgaRegisters& Fpga() { return m_Fpga; }
     CBusControl& Bus() { return m_Bus; }
     CGpio& Gpio() { return m_Gpio; }
+    CCameraMemory& Memory() { return m_Memory; }
     DeviceCapability& Capability() { return m_Capability; }
 
     plat::CriticalSection& BusLock() { return m_Transport.BusLock(); }
@@ -545,9 +564,16 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     // calibration map from the camera's record.
     void InitColour();
     void InitCalibrationMap();
-    // Header (nOffset 0) or data (1) of the calibration record, in pieces of
-    // 64 bytes.
-    int CalibrationMemory(uint32_t nOffset, uint8_t* pData, uint32_t nLength, bool bWrite);
+    // The opening's reads of the camera's memory: the stored LUT and gamma
+    // LUT (else the identity tables), and the stored working mode that
+    // switches 16-bit data, sensitivity and triggering off.
+    void LoadLookUpTablesFromCamera();
+    void ApplyStoredWorkingMode();
+    // The parameter block's side of the device: every setting gathered, and
+    // a valid block's settings applied up to the fields its version has.
+    StoredParams GatherParams();
+    void ApplyParams(const StoredParams& params);
+    void LogParamApplyFailure(const wchar_t* pszStep, int nRet) const;
     // The colour steps of the raw chain: the colour-correct statistics and
     // (output mode 0) the calibration map.
     void ColourCorrectStatistics(const uint8_t* pFrame, int nWidth, int nHeight);
@@ -630,6 +656,7 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     CFpgaRegisters m_Fpga{m_Vendor, m_Transport, m_Capability};
     CBusControl m_Bus{m_Transport, m_Vendor, m_Fpga, m_Capability};
     CGpio m_Gpio{m_Fpga, m_Vendor, m_Capability};
+    CCameraMemory m_Memory{m_Vendor, m_Transport, m_Capability};
     // The sensor unit of the device type, made by SensorInit; until then
     // one that supports nothing.
     std::unique_ptr<CSensorUnit> m_pSensorUnit = std::make_unique<CSensorUnit>();

@@ -938,6 +938,82 @@ ZDQ_API int ZDQ_CaptureGetCalibration(int nIndex, bool* pbOn);
 ZDQ_API int ZDQ_CalibrationProgram(int nIndex, const void* pData);
 ZDQ_API int ZDQ_CalibrationReadout(int nIndex, unsigned char* pData);
 
+/* ---- Settings kept in the camera's memory ----
+ * The memory kind (ZDQ_EEPROMTypeGet) decides what a camera keeps: kind 0
+ * only the serial byte and the working and colour modes; kinds 1 and 2 also
+ * the parameter block, the LUT, the white-balance gains and colour matrix
+ * and the calibration record; kind 1 also the serial description, the
+ * working mode Ex and the gamma LUT. An item the memory kind has no place
+ * for, or whose capability the camera lacks, gives RET_NOTSUPPORT. A failing
+ * request ends a transfer with its code (what went before stays written);
+ * RET_DEVICECLOSED after ZDQ_Close. */
+
+/* The parameter block: every setting of the camera (fields of view,
+ * exposure, gains, flip and mirror, white balance, colour matrix, automatic
+ * exposure, trigger, strobe, 16-bit data, sensitivity, bad pixels, time-out,
+ * Bayer mode and demosaic algorithm, contrast, brightness, gamma,
+ * saturation, GPIO, line-scan registers) written into the camera, erased,
+ * or read back and applied. A camera applies its stored block when it
+ * opens. ZDQ_LoadParamFromCamera: RET_FATALERROR when no valid block is
+ * stored; else 1, whatever each setting's own result (a setting the camera
+ * refuses is logged and skipped). */
+ZDQ_API int ZDQ_ParamProgram(int nIndex);
+ZDQ_API int ZDQ_ParamErase(int nIndex);
+ZDQ_API int ZDQ_LoadParamFromCamera(int nIndex);
+/* The serial byte (the low byte of nSerial). ZDQ_GetSerials: RET_PARAMERROR
+ * for a null pSerial. */
+ZDQ_API int ZDQ_SetSerials(int nIndex, int nSerial);
+ZDQ_API int ZDQ_GetSerials(int nIndex, unsigned char* pSerial);
+/* The serial description: 16 bytes from or into pDescription
+ * (RET_PARAMERROR for null). */
+ZDQ_API int ZDQ_SerialsDescProgram(int nIndex, unsigned char* pDescription);
+ZDQ_API int ZDQ_SerialsDescReadout(int nIndex, unsigned char* pDescription);
+/* The stored working mode, colour mode (colour cameras) and working mode Ex
+ * (16 bits each; the Ex readout fills 2 bytes, low first). A stored working
+ * mode with bit 8 set makes the camera open with 8-bit data, sensitivity 0
+ * and free run. The readouts give RET_PARAMERROR for a null output. */
+ZDQ_API int ZDQ_WorkingModeProgram(int nIndex, int nMode);
+ZDQ_API int ZDQ_WorkingModeReadout(int nIndex, unsigned short* pnMode);
+ZDQ_API int ZDQ_WorkingModeExProgram(int nIndex, int nMode);
+ZDQ_API int ZDQ_WorkingModeExReadout(int nIndex, unsigned char* pMode);
+ZDQ_API int ZDQ_ColorModeProgram(int nIndex, int nMode);
+ZDQ_API int ZDQ_ColorModeReadout(int nIndex, unsigned short* pnMode);
+/* The stored LUT: 2^(ADC bits) bytes (ZDQ_GetADCResolution; at most 4096).
+ * The program writes the table and its length into the camera's memory,
+ * then downloads it into the camera (ZDQ_LutDataDownload) and gives that
+ * result; another length is RET_PARAMERROR. The readout sets *pnLength to
+ * the table's length and, with pData (may be null), fills pData with that
+ * many bytes; a stored length other than the table's is RET_FAIL. The LUT
+ * file (type 'A') must hold a table of exactly that many entries:
+ * RET_PARAMERROR for a null name, RET_FAIL for a file that cannot be read
+ * or is short, RET_VERSIONERROR for another version, RET_ILLEGALOPERATION
+ * for another type or table size. The length alone: ZDQ_LutInfo* (RET_FAIL
+ * when the camera refuses the read). */
+ZDQ_API int ZDQ_LutInfoProgram(int nIndex, int nLength);
+ZDQ_API int ZDQ_LutInfoReadout(int nIndex, unsigned short* pnLength);
+ZDQ_API int ZDQ_LutDataProgram(int nIndex, unsigned char* pData, int nLength);
+ZDQ_API int ZDQ_LutDataReadout(int nIndex, unsigned char* pData, int* pnLength);
+ZDQ_API int ZDQ_LutFileProgram(int nIndex, const wchar_t* pszFile);
+/* The stored gamma LUT, the same way with 2^(ADC bits) 16-bit entries
+ * (pData of the readout holds that many entries); a gamma LUT file (type
+ * 'C') of another type is RET_PARAMERROR. */
+ZDQ_API int ZDQ_GammaLutInfoProgram(int nIndex, int nLength);
+ZDQ_API int ZDQ_GammaLutInfoReadout(int nIndex, unsigned short* pnLength);
+ZDQ_API int ZDQ_GammaLutDataProgram(int nIndex, unsigned short* pData, int nLength);
+ZDQ_API int ZDQ_GammaLutDataReadout(int nIndex, unsigned short* pData, int* pnLength);
+ZDQ_API int ZDQ_GammaLutFileProgram(int nIndex, const wchar_t* pszFile);
+/* The FPGA's white-balance gains (3 floats: red, green, blue) and colour
+ * matrix (9 floats, row by row) kept in the camera's memory as signed fixed
+ * point x 4096 (values beyond -8 .. 8 saturate); colour cameras. The Upload
+ * forms read the values the FPGA uses now into the floats (RET_NOTSUPPORT
+ * where the FPGA cannot be read back). RET_PARAMERROR for null floats. */
+ZDQ_API int ZDQ_HWBMatrixProgram(int nIndex, float* pfGains);
+ZDQ_API int ZDQ_HWBMatrixReadout(int nIndex, float* pfGains);
+ZDQ_API int ZDQ_HWBMatrixUpload(int nIndex, float* pfGains);
+ZDQ_API int ZDQ_HCCMMatrixProgram(int nIndex, float* pfMatrix);
+ZDQ_API int ZDQ_HCCMMatrixReadout(int nIndex, float* pfMatrix);
+ZDQ_API int ZDQ_HCCMMatrixUpload(int nIndex, float* pfMatrix);
+
 #ifdef __cplusplus
 }
 /* Any device-to-host vendor request with the caller's data stage, on a

@@ -8,13 +8,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "OpenedCamera.h"
 #include "RiffReader.h"
 #include "TestScratch.h"
+#include "acquisition/recording/AviFrameQueue.h"
 #include "acquisition/recording/ZDQReg.h"
 #include "platform/AviWriter.h"
 #include "platform/Registry.h"
@@ -458,6 +461,51 @@ TEST_F(RecordingTest, AFailedPreviewWriteEndsTheRecordingAndThePreviewGoesOn) {
     EXPECT_TRUE(ShownInOrder(written, m_seen.AllHashes()));
     EXPECT_LE(avi.nFileSize, nSize + kFrameBytes * 3 / 2);
     ExpectIndexOfKeyFrames(avi);
+}
+
+// The writer thread of a preview recording: frames are written in the order
+// they came, a writer slower than the frames holds the drawing back rather
+// than losing frames, and a failed write ends the queue.
+TEST(AviFrameQueue, WritesInOrderWaitsForASlowWriterAndStopsAtAFailedWrite) {
+    struct Case {
+        int nFailAt;  // the write that fails, -1: none
+        int nPushed;
+        int nAccepted;
+        int nWritten;
+    };
+    for (const Case& c : {Case{-1, 40, 40, 40}, Case{5, 40, 0, 5}}) {
+        SCOPED_TRACE(c.nFailAt);
+        std::mutex mutex;
+        std::vector<uint8_t> written;
+        CAviFrameQueue queue;
+        ASSERT_TRUE(queue.Start(16, [&](const uint8_t* pFrame) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            std::lock_guard<std::mutex> lock(mutex);
+            if (static_cast<int>(written.size()) == c.nFailAt) {
+                return false;
+            }
+            written.push_back(pFrame[0]);
+            return std::all_of(pFrame, pFrame + 16, [&](uint8_t b) { return b == pFrame[0]; });
+        }));
+        int nAccepted = 0;
+        for (int i = 0; i < c.nPushed; ++i) {
+            std::vector<uint8_t> frame(16, static_cast<uint8_t>(i));
+            nAccepted += queue.Push(frame.data()) ? 1 : 0;
+        }
+        EXPECT_EQ(queue.Finish(), c.nFailAt < 0);
+        std::vector<uint8_t> expected(static_cast<size_t>(c.nWritten));
+        for (size_t i = 0; i < expected.size(); ++i) {
+            expected[i] = static_cast<uint8_t>(i);
+        }
+        EXPECT_EQ(written, expected);
+        if (c.nFailAt < 0) {
+            EXPECT_EQ(nAccepted, c.nAccepted);
+        } else {
+            // Frames queued before the failure was seen are accepted, none after.
+            EXPECT_LT(nAccepted, c.nPushed);
+            EXPECT_FALSE(queue.Push(written.data()));
+        }
+    }
 }
 
 }  // namespace

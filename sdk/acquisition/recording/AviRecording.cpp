@@ -105,6 +105,17 @@ int CAviRecording::Open(const wchar_t* pszFile, float fRate, const PlatBitmapInf
     m_nBitCount = header.biBitCount;
     m_nFrameBytes = header.biSizeImage;
     m_nAviFrameIndex = 0;
+    if (bPreview && !m_Queue.Start(m_nFrameBytes, [this](const uint8_t* pFrame) {
+            if (!m_Writer.WriteFrame(m_nAviFrameIndex, pFrame, m_nFrameBytes, true)) {
+                return false;
+            }
+            ++m_nAviFrameIndex;
+            return true;
+        })) {
+        LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI writer cannot be started.");
+        m_Writer.Discard();
+        return RET_FAIL;
+    }
     return RET_SUCCESS;
 }
 
@@ -178,12 +189,8 @@ void CAviRecording::StoreOptions(const plat::AviCompressOptions& options) {
 }
 
 bool CAviRecording::WriteNextFrame(const uint8_t* pFrame, int nWidth, int nHeight, int nBitCount) {
-    if (nWidth != m_nWidth || nHeight != m_nHeight || nBitCount != m_nBitCount ||
-        !m_Writer.WriteFrame(m_nAviFrameIndex, pFrame, m_nFrameBytes, true)) {
-        return false;
-    }
-    ++m_nAviFrameIndex;
-    return true;
+    return nWidth == m_nWidth && nHeight == m_nHeight && nBitCount == m_nBitCount &&
+           m_Queue.Push(pFrame);
 }
 
 int CAviRecording::AddFrame(const void* pData, int nPosition, int nWidth, int nHeight,
@@ -203,7 +210,13 @@ int CAviRecording::AddFrame(const void* pData, int nPosition, int nWidth, int nH
 }
 
 void CAviRecording::Close() {
+    m_Queue.Finish();  // a failed write has already ended the file
     if (!m_Writer.Close()) {
         LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI file not completed.");
     }
+}
+
+void CAviRecording::Discard() {
+    m_Queue.Finish();
+    m_Writer.Discard();
 }

@@ -5,12 +5,15 @@
 // positions the caller gives.
 //
 // The object is not locked: the device keeps it behind its drawing lock and
-// hands it over to the drawing thread only once it is open.
+// hands it over to the drawing thread only once it is open. A preview
+// recording writes its frames on a writer thread of its own (AviFrameQueue),
+// which Close and Discard end before the file is finished.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "acquisition/recording/AviFrameQueue.h"
 #include "common/Log.h"
 #include "platform/AviWriter.h"
 #include "window/PlatWindow.h"
@@ -38,8 +41,9 @@ class CAviRecording {
              bool bPreview);
     bool ForPreview() const { return m_bPreview; }
 
-    // The next shown frame of a preview recording; false when it does not
-    // have the recording's format or the write failed.
+    // The next shown frame of a preview recording, handed to its writer
+    // thread; false when it does not have the recording's format or the
+    // writer failed (an earlier frame's write, or no free buffer in time).
     bool WriteNextFrame(const uint8_t* pFrame, int nWidth, int nHeight, int nBitCount);
     // A frame of the recording's format at the caller's sample position:
     // RET_SUCCESS, RET_PARAMERROR for null data or another format (nothing
@@ -48,12 +52,11 @@ class CAviRecording {
     // tells that the recording can take no more frames.
     int AddFrame(const void* pData, int nPosition, int nWidth, int nHeight, int nBitCount);
     bool Ended() const { return m_bEnded; }
-    int NextPreviewIndex() const { return m_nAviFrameIndex; }
 
-    // Writes the index and closes the file.
+    // Writes the frames still queued and the index, and closes the file.
     void Close();
     // Closes and removes the file.
-    void Discard() { m_Writer.Discard(); }
+    void Discard();
 
     // The BITMAPINFO of an explicit recording: 8-bit frames get a grey
     // palette of 256 entries.
@@ -71,6 +74,7 @@ class CAviRecording {
     int32_t m_nHeight = 0;
     int m_nBitCount = 0;
     uint32_t m_nFrameBytes = 0;
-    int m_nAviFrameIndex = 0;  // next sample of a preview recording
+    int m_nAviFrameIndex = 0;  // next sample of a preview recording (its writer's)
     bool m_bEnded = false;
+    CAviFrameQueue m_Queue;  // a preview recording's writer; last, it ends first
 };

@@ -18,8 +18,12 @@ bool modelHasFpga(int type) {
 // Memory fitted: kind 1 (256 KiB) and kind 2 (16 KiB) on the models that
 // carry them, the small 8 KiB memory elsewhere.
 int modelEepromKind(int type) {
-    static const std::set<int> kLarge = {52, 53, 72, 73};
-    static const std::set<int> kMedium = {11, 32, 39, 40, 41, 42, 66, 67, 68, 76};
+    static const std::set<int> kLarge = {
+        52,  53,  54,  55,  56,  57,  58,  59,  62,  63,  64,  65,  72,  73,  74,  86,  87,
+        88,  89,  92,  93,  94,  95,  96,  97,  98,  99,  100, 101, 102, 103, 104, 105, 106,
+        107, 108, 109, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123};
+    static const std::set<int> kMedium = {11, 17, 18, 27, 32, 39, 40, 41, 42, 46, 47, 48,
+                                          49, 50, 51, 66, 67, 68, 76, 79, 80, 90, 91};
     if (kLarge.count(type)) {
         return 1;
     }

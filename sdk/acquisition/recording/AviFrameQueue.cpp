@@ -1,0 +1,87 @@
+#include "acquisition/recording/AviFrameQueue.h"
+
+#include <chrono>
+#include <cstring>
+#include <new>
+
+#include "platform/Event.h"
+
+namespace {
+// How often an idle writer looks again whether it is asked to finish.
+constexpr auto kIdleWait = std::chrono::milliseconds(200);
+}  // namespace
+
+bool CAviFrameQueue::Start(uint32_t nFrameBytes, WriteFrame write) {
+    try {
+        m_Buffers.assign(kBuffers, std::vector<uint8_t>(nFrameBytes));
+    } catch (const std::bad_alloc&) {
+        m_Buffers.clear();
+        return false;
+    }
+    m_nFrameBytes = nFrameBytes;
+    m_Write = std::move(write);
+    m_nNext = m_nQueued = 0;
+    m_bFailed = m_bFinishing = false;
+    if (!m_Thread.Start([this] { WriterBody(); })) {
+        m_Buffers.clear();
+        return false;
+    }
+    return true;
+}
+
+bool CAviFrameQueue::Push(const uint8_t* pFrame) {
+    std::unique_lock<std::mutex> lock(m_Mutex);
+    const bool bFree = m_Changed.wait_for(lock, std::chrono::milliseconds(kFreeBufferWaitMs), [&] {
+        return m_bFailed || m_nQueued < m_Buffers.size();
+    });
+    if (!bFree || m_bFailed || m_Buffers.empty()) {
+        return false;
+    }
+    // The writer never touches a buffer that is not queued: the copy goes
+    // without the lock.
+    std::vector<uint8_t>& buffer = m_Buffers[(m_nNext + m_nQueued) % m_Buffers.size()];
+    lock.unlock();
+    std::memcpy(buffer.data(), pFrame, m_nFrameBytes);
+    lock.lock();
+    ++m_nQueued;
+    m_Changed.notify_all();
+    return true;
+}
+
+void CAviFrameQueue::WriterBody() {
+    std::unique_lock<std::mutex> lock(m_Mutex);
+    for (;;) {
+        if (m_nQueued == 0) {
+            if (m_bFinishing) {
+                return;
+            }
+            m_Changed.wait_for(lock, kIdleWait);
+            continue;
+        }
+        const uint8_t* pFrame = m_Buffers[m_nNext].data();
+        lock.unlock();
+        const bool bWritten = m_Write(pFrame);
+        lock.lock();
+        m_nNext = (m_nNext + 1) % m_Buffers.size();
+        --m_nQueued;
+        if (!bWritten) {
+            // The file ends with the frames before this one.
+            m_bFailed = true;
+            m_nQueued = 0;
+        }
+        m_Changed.notify_all();
+    }
+}
+
+bool CAviFrameQueue::Finish() {
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_bFinishing = true;
+        m_Changed.notify_all();
+    }
+    // The writer ends once the queued frames are written; it is waited for
+    // as long as that takes.
+    m_Thread.Join(plat::kInfinite);
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return !m_bFailed;
+}

@@ -1,0 +1,56 @@
+// The writer of a preview recording: the drawing thread copies each shown
+// frame into one of a few buffers allocated when the recording starts and
+// goes on drawing; a thread of its own writes the buffers to the file in the
+// order they came. Nothing is allocated per frame.
+//
+// Push belongs to one thread at a time (the device calls it under its
+// drawing lock); Finish and the destructor to the owner.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+#include "platform/Thread.h"
+
+class CAviFrameQueue {
+  public:
+    // Writes one frame of the recording's size; false when the write failed.
+    using WriteFrame = std::function<bool(const uint8_t* pFrame)>;
+    static constexpr size_t kBuffers = 4;
+    // The longest a frame waits for a free buffer: a writer stuck that long
+    // ends the recording.
+    static constexpr uint32_t kFreeBufferWaitMs = 10000;
+
+    CAviFrameQueue() = default;
+    CAviFrameQueue(const CAviFrameQueue&) = delete;
+    CAviFrameQueue& operator=(const CAviFrameQueue&) = delete;
+    ~CAviFrameQueue() { Finish(); }
+
+    // Allocates the buffers of nFrameBytes each and starts the writer; false
+    // when memory or a thread is lacking (nothing runs then).
+    bool Start(uint32_t nFrameBytes, WriteFrame write);
+    // Copies a frame of nFrameBytes into the next free buffer, waiting for one
+    // at most kFreeBufferWaitMs. False, with nothing queued, after a failed
+    // write or when no buffer came free in time.
+    bool Push(const uint8_t* pFrame);
+    // Writes what is queued and ends the writer: false when a write failed.
+    // Nothing to do when it is not running.
+    bool Finish();
+
+  private:
+    void WriterBody();
+
+    std::vector<std::vector<uint8_t>> m_Buffers;
+    uint32_t m_nFrameBytes = 0;
+    WriteFrame m_Write;
+    std::mutex m_Mutex;
+    std::condition_variable m_Changed;
+    size_t m_nNext = 0;    // the buffer the writer takes next
+    size_t m_nQueued = 0;  // buffers waiting for the writer, from m_nNext on
+    bool m_bFailed = false;
+    bool m_bFinishing = false;
+    plat::Thread m_Thread;  // last: it ends before the members it uses go
+};
