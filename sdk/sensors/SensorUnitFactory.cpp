@@ -1,6 +1,7 @@
 #include "sensors/SensorUnitFactory.h"
 
 #include "capability/DeviceType.h"
+#include "sensors/AR0130.h"
 #include "sensors/IMX174.h"
 #include "sensors/IMX183.h"
 #include "sensors/IMX226.h"
@@ -43,6 +44,10 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
         case SensorUnit::IMX226:
             return std::make_unique<CIMX226>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
                                              c.host, c.nDeviceType);
+        case SensorUnit::AR0130:
+            return std::make_unique<CAR0130>(c.vendor, c.capability, c.rpLog, c.state);
+        case SensorUnit::MT9M031:
+            return std::make_unique<CMT9M031>(c.vendor, c.capability, c.rpLog, c.state);
         default:
             return std::make_unique<CSensorUnit>();
     }

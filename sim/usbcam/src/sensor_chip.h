@@ -56,6 +56,19 @@ class SensorChip {
         (void)out;
         (void)fpga;
     }
+    // What the analogue front end of a CCD camera (its registers as the
+    // AD9923A requests wrote them) changes in the read-out.
+    virtual void applyFrontEnd(SensorReadout& out,
+                               const std::map<uint16_t, uint32_t>& frontEnd) const {
+        (void)out;
+        (void)frontEnd;
+    }
+    // FPGA registers the model sets at power-on (a camera whose FPGA
+    // reports the frame size).
+    virtual void seedFpga(FpgaRegisters& fpga) const { (void)fpga; }
+    // One frame was read out: the chip's own engines (automatic exposure or
+    // gain) take their step.
+    virtual void onFrame() {}
 };
 
 // Base for chips that are a plain bank of 16-bit registers with power-on
