@@ -8,6 +8,7 @@
 #include "sensors/IMX250Family.h"
 #include "sensors/IMX290.h"
 #include "sensors/MT9M001.h"
+#include "sensors/MT9V034.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
 #include "sensors/Sensor3096.h"
@@ -48,6 +49,8 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
             return std::make_unique<CAR0130>(c.vendor, c.capability, c.rpLog, c.state);
         case SensorUnit::MT9M031:
             return std::make_unique<CMT9M031>(c.vendor, c.capability, c.rpLog, c.state);
+        case SensorUnit::MT9V034:
+            return std::make_unique<CMT9V034>(c.vendor, c.capability, c.rpLog, c.state);
         default:
             return std::make_unique<CSensorUnit>();
     }
