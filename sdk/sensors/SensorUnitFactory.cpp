@@ -2,6 +2,7 @@
 
 #include "capability/DeviceType.h"
 #include "sensors/AR0130.h"
+#include "sensors/EV76C560.h"
 #include "sensors/IMX174.h"
 #include "sensors/IMX183.h"
 #include "sensors/IMX226.h"
@@ -51,6 +52,9 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
             return std::make_unique<CMT9M031>(c.vendor, c.capability, c.rpLog, c.state);
         case SensorUnit::MT9V034:
             return std::make_unique<CMT9V034>(c.vendor, c.capability, c.rpLog, c.state);
+        case SensorUnit::EV76C560:
+            return std::make_unique<CEV76C560>(c.vendor, c.capability, c.rpLog, c.state, c.host,
+                                               c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();
     }

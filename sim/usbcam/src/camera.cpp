@@ -120,13 +120,17 @@ SensorReadout Camera::readoutLocked() const {
     return out;
 }
 
+double Camera::clockMHzLocked(const SensorReadout& readout) const {
+    return readout.pixelClockMHz > 0 ? readout.pixelClockMHz : profile_.pixel_clock_mhz;
+}
+
 double Camera::exposureMsLocked(const SensorReadout& readout) const {
-    return readout.exposureClocks / (profile_.pixel_clock_mhz * 1000.0);
+    return readout.exposureClocks / (clockMHzLocked(readout) * 1000.0);
 }
 
 double Camera::framePeriodMsLocked(const SensorReadout& readout, int frames) const {
     double readoutMs = (readout.outputHeight() + readout.blankRows) * readout.lineClocks /
-                       (profile_.pixel_clock_mhz * 1000.0);
+                       (clockMHzLocked(readout) * 1000.0);
     return frames * std::max(exposureMsLocked(readout), readoutMs);
 }
 

@@ -31,6 +31,8 @@ struct SensorReadout {
     double exposureClocks = 1;      // integration time in pixel clocks
     int blankRows = 0;              // vertical blanking in rows
     double gain[4] = {1, 1, 1, 1};  // red, green 1, green 2, blue
+    // A chip that makes its own pixel clock: its rate (0: the camera's).
+    double pixelClockMHz = 0;
 
     int outputWidth() const { return colSkip > 0 ? width / colSkip : 0; }
     int outputHeight() const { return rowSkip > 0 ? height / rowSkip : 0; }
