@@ -13,6 +13,7 @@
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
 #include "sensors/Sensor3096.h"
+#include "sensors/Sensor30xxFamily.h"
 
 std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
     switch (SensorUnitOf(c.nDeviceType)) {
@@ -55,6 +56,9 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
         case SensorUnit::EV76C560:
             return std::make_unique<CEV76C560>(c.vendor, c.capability, c.rpLog, c.state, c.host,
                                                c.nDeviceType);
+        case SensorUnit::Sensor30xxFamily:
+            return std::make_unique<CSensor30xxFamily>(c.vendor, c.capability, c.rpLog, c.state,
+                                                       c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();
     }
