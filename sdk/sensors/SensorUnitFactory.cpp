@@ -2,6 +2,7 @@
 
 #include "capability/DeviceType.h"
 #include "sensors/AR0130.h"
+#include "sensors/CcdAD9923A.h"
 #include "sensors/EV76C560.h"
 #include "sensors/IMX174.h"
 #include "sensors/IMX183.h"
@@ -59,6 +60,9 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
         case SensorUnit::Sensor30xxFamily:
             return std::make_unique<CSensor30xxFamily>(c.vendor, c.capability, c.rpLog, c.state,
                                                        c.nDeviceType);
+        case SensorUnit::CcdAD9923A:
+            return std::make_unique<CCcdAD9923A>(c.vendor, c.capability, c.state, c.host,
+                                                 c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();
     }
