@@ -9,6 +9,7 @@
 #include "sensors/IMX226.h"
 #include "sensors/IMX250Family.h"
 #include "sensors/IMX290.h"
+#include "sensors/IsgUnit.h"
 #include "sensors/MT9M001.h"
 #include "sensors/MT9V034.h"
 #include "sensors/Sensor2048Family.h"
@@ -63,6 +64,15 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
         case SensorUnit::CcdAD9923A:
             return std::make_unique<CCcdAD9923A>(c.vendor, c.capability, c.state, c.host,
                                                  c.nDeviceType);
+        case SensorUnit::ISG1307:
+            return std::make_unique<CISG1307>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                              c.host, c.nDeviceType);
+        case SensorUnit::ISG4006A:
+            return std::make_unique<CISG4006A>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                               c.host, c.nDeviceType);
+        case SensorUnit::ISG4006:
+            return std::make_unique<CISG4006>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                              c.host, c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();
     }
