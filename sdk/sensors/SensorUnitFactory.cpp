@@ -16,6 +16,8 @@
 #include "sensors/Sensor2592Family.h"
 #include "sensors/Sensor3096.h"
 #include "sensors/Sensor30xxFamily.h"
+#include "sensors/SpiSensor1280.h"
+#include "sensors/TestCam.h"
 
 std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
     switch (SensorUnitOf(c.nDeviceType)) {
@@ -73,6 +75,11 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
         case SensorUnit::ISG4006:
             return std::make_unique<CISG4006>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
                                               c.host, c.nDeviceType);
+        case SensorUnit::SpiSensor1280:
+            return std::make_unique<CSpiSensor1280>(c.vendor, c.capability, c.rpLog, c.state,
+                                                    c.host);
+        case SensorUnit::TestCam:
+            return std::make_unique<CTestCam>(c.vendor, c.capability, c.rpLog, c.state);
         default:
             return std::make_unique<CSensorUnit>();
     }
