@@ -20,13 +20,13 @@ uint16_t ChipRegister(uint16_t wAddress) {
 
 class AR0130Test : public OpenedCameraTest {
   protected:
-    // A camera whose chip lacks the engine (embedded data bits 7 and 8
-    // clear) before the SDK opens it.
+    // A camera whose chip lacks the engine.
     CDevice& OpenWithoutEngine(int nType) {
-        Plug(0, CameraProfile(nType));
-        EXPECT_EQ(mlsim_sensor_write(0, kEmbeddedData, 0x1802), 1);
-        EXPECT_EQ(ZDQ_Init(), RET_SUCCESS);
-        return *FrameGetDevice(0);
+        MlSimProfile profile = CameraProfile(nType);
+        profile.onchip_engine = 0;
+        CDevice& device = Open(profile);
+        EXPECT_EQ(ChipRegister(kEmbeddedData) & 0x0180, 0);
+        return device;
     }
     void CaptureFrames(int nFrames) {
         int nWidth = 0, nHeight = 0;

@@ -26,6 +26,8 @@ Camera::Camera(const MlSimProfile& profile, std::unique_ptr<SensorChip> chip)
       plugTime_(std::chrono::steady_clock::now()),
       lastFrame_(plugTime_) {
     if (chip_) {
+        chip_->fitEngine(profile.onchip_engine != 0);
+        chip_->powerOn();
         chip_->seedFpga(fpga_);
     }
     for (size_t i = 0; i < gammaLut_.size(); ++i) {

@@ -108,4 +108,5 @@ extern "C" MLSIM_API void mlsim_profile_default(int32_t device_type, MlSimProfil
     out->snap_port = 0xA0;
     out->snap_bit = 2;
     out->frame_rate_step = MLSIM_FRAME_STEP_50US;
+    out->onchip_engine = 1;
 }

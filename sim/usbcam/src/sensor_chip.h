@@ -71,6 +71,9 @@ class SensorChip {
     // One frame was read out: the chip's own engines (automatic exposure or
     // gain) take their step.
     virtual void onFrame() {}
+    // Whether the chip's own engines are fitted (they are by default); takes
+    // effect at the next power-on.
+    virtual void fitEngine(bool fitted) { (void)fitted; }
 };
 
 // Base for chips that are a plain bank of 16-bit registers with power-on

@@ -28,7 +28,7 @@ std::map<uint16_t, uint16_t> Ar0130TypeChip::powerOnValues() const {
             {RED_GAIN, 32},
             {GREEN2_GAIN, 32},
             {GLOBAL_GAIN, 32},
-            {EMBEDDED_DATA_CTRL, 0x1982},
+            {EMBEDDED_DATA_CTRL, static_cast<uint16_t>(engineFitted_ ? 0x1982 : 0x1802)},
             {Y_ODD_INC, 1},
             {DIGITAL_TEST, 0x0080},
             {AE_CTRL_REG, 0x0010},

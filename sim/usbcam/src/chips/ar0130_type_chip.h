@@ -71,6 +71,8 @@ class Ar0130TypeChip : public RegisterBankChip {
     bool writeRegister(uint16_t address, uint16_t value) override;
     SensorReadout readout() const override;
     void onFrame() override;
+    // Without the engine the embedded-data register reads bits 7 and 8 clear.
+    void fitEngine(bool fitted) override { engineFitted_ = fitted; }
 
   protected:
     std::map<uint16_t, uint16_t> powerOnValues() const override;
@@ -82,6 +84,7 @@ class Ar0130TypeChip : public RegisterBankChip {
 
     const int columnOffset_;
     const int rowOffset_;
+    bool engineFitted_ = true;
 };
 
 }  // namespace usbcam

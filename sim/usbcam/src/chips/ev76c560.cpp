@@ -22,7 +22,8 @@ namespace {
 
 class Ev76c560 final : public RegisterBankChip {
   public:
-    Ev76c560(int width, int height) : width_(width), height_(height) {}
+    Ev76c560(int width, int height, uint16_t pllCfg)
+        : width_(width), height_(height), pllCfg_(pllCfg) {}
 
     int adcBits() const override { return 10; }
 
@@ -49,13 +50,13 @@ class Ev76c560 final : public RegisterBankChip {
 
   protected:
     std::map<uint16_t, uint16_t> powerOnValues() const override {
-        // The full window, 1664 clocks a line, 100 lines; the PLL at 114 MHz
-        // divided by 2.
+        // The full window, 1664 clocks a line, 100 lines; the PLL divided by
+        // 2 to the model's pixel clock.
         return {{LineCfg, 208},
                 {Miscel1, 0},
                 {Miscel2, 0},
                 {ClkCfg, 0x0320},
-                {PllCfg, 0x2712},
+                {PllCfg, pllCfg_},
                 {ChainCfg, 0},
                 {CtrlCfg, 0},
                 {TInt, 100},
@@ -125,13 +126,25 @@ class Ev76c560 final : public RegisterBankChip {
 
     const int width_;
     const int height_;
+    const uint16_t pllCfg_;
 };
 
-const SensorChipRegistrar kLarge({64, 65, 83, 84}, []() -> std::unique_ptr<SensorChip> {
-    return std::make_unique<Ev76c560>(1600, 1200);
+// The PLL at 114 MHz (57 MHz pixels) or, on the later models, at 96 MHz
+// (48 MHz pixels).
+constexpr uint16_t kPll114 = 0x2712;
+constexpr uint16_t kPll96 = 0x0707;
+
+const SensorChipRegistrar kLarge({64, 65}, []() -> std::unique_ptr<SensorChip> {
+    return std::make_unique<Ev76c560>(1600, 1200, kPll114);
 });
-const SensorChipRegistrar kSmall({58, 59, 81, 82}, []() -> std::unique_ptr<SensorChip> {
-    return std::make_unique<Ev76c560>(1280, 1024);
+const SensorChipRegistrar kSmall({58, 59}, []() -> std::unique_ptr<SensorChip> {
+    return std::make_unique<Ev76c560>(1280, 1024, kPll114);
+});
+const SensorChipRegistrar kLargeLater({83, 84}, []() -> std::unique_ptr<SensorChip> {
+    return std::make_unique<Ev76c560>(1600, 1200, kPll96);
+});
+const SensorChipRegistrar kSmallLater({81, 82}, []() -> std::unique_ptr<SensorChip> {
+    return std::make_unique<Ev76c560>(1280, 1024, kPll96);
 });
 
 }  // namespace

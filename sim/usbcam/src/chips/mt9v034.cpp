@@ -62,7 +62,13 @@ class Mt9v034 final : public RegisterBankChip {
         return out;
     }
 
+    // Without the engines the chip keeps the manual exposure and gain.
+    void fitEngine(bool fitted) override { engineFitted_ = fitted; }
+
     void onFrame() override {
+        if (!engineFitted_) {
+            return;
+        }
         const uint16_t enable = reg(AecAgcEnable);
         const int desired = reg(DesiredBin);
         const auto halfWay = [](int now, int goal) {
@@ -137,6 +143,8 @@ class Mt9v034 final : public RegisterBankChip {
     int gainCode() const {
         return (reg(AecAgcEnable) & 2) ? reg(AgcGainOutput) : reg(AnalogGain) & 0x7F;
     }
+
+    bool engineFitted_ = true;
 };
 
 const SensorChipRegistrar kRegistrar({28, 29, 36, 37, 60, 61}, []() -> std::unique_ptr<SensorChip> {
