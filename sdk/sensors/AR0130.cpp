@@ -266,13 +266,16 @@ int CAR0130::AECSetEnable(bool bEnable) {
         return RET_SUCCESS;
     }
     // The engine's last exposure becomes the manual one, so the picture
-    // keeps its brightness when the engine stops.
-    const uint16_t wEngineLines = bEnable ? 0 : EngineLines();
+    // keeps its brightness when the engine stops; when the chip cannot tell
+    // it, the manual exposure stays as it was.
+    uint16_t wEngineLines = 0;
+    const bool bHandOver =
+        !bEnable && ReadChip(AE_COARSE_INTEGRATION_TIME, &wEngineLines) == RET_SUCCESS;
     const int nRet = Write(AE_CTRL_REG, static_cast<uint16_t>(bEnable ? wCtrl | 1 : wCtrl & ~1));
     if (nRet != RET_SUCCESS) {
         return nRet;
     }
-    if (!bEnable) {
+    if (bHandOver) {
         WriteLines(wEngineLines);
     }
     return RET_SUCCESS;
@@ -490,6 +493,11 @@ int CAR0130::GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16Bi
 CMT9M031::CMT9M031(CVendorRequests& vendor, const DeviceCapability& capability, CLog* const& rpLog,
                    SensorState& state)
     : CAR0130(vendor, capability, rpLog, state, L"MT9M031", RoiLimits{2, 4, 1, 1, 1280, 960}) {}
+
+int CMT9M031::GetBin(int* pbOn) const {
+    SetOut(pbOn, 1);
+    return RET_SUCCESS;
+}
 
 int CMT9M031::CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight, int nAmCol,
                        int nAmRow, uint16_t* pMultiFrames, bool b16BitOutput) const {

@@ -149,6 +149,8 @@ class CMT9M031 final : public CAR0130 {
     int SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
                uint8_t* pbChanged) override;
     int GetFovLimits(FieldOfView& fov, uint16_t usMultiFrameNum, bool b16BitData) const override;
+    // Binning reads as on.
+    int GetBin(int* pbOn) const override;
     // 0 full, 1 binning, 3 skip 4 rows, 4 skip 8 rows; RET_NOTSUPPORT for
     // others.
     int SetAddrMode(int nMode, uint8_t* pbWritten);

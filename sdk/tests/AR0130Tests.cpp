@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "OpenedCamera.h"
+#include "capability/CapabilityPresets.h"
+#include "sensors/AR0130.h"
 
 namespace {
 
@@ -207,6 +209,56 @@ TEST_F(AR0130Test, WindowModesTheChipCannotDeliverAreRefused) {
         ZDQ_UnInit();
         mlsim_unplug_all();
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The unit alone over the simulated chip, with a device log.
+class AR0130UnitTest : public SimTest {
+  protected:
+    CAR0130& PlugAndInit(int nType) {
+        Plug(0, CameraProfile(nType));
+        SetModelCapability(layers.capability, nType, CapVersion::FromWord(0x0100));
+        EXPECT_EQ(layers.transport.Open(), RET_SUCCESS);
+        unit = std::make_unique<CAR0130>(layers.vendor, layers.capability, layers.pLog, state);
+        EXPECT_EQ(unit->Init(), RET_SUCCESS);
+        return *unit;
+    }
+
+    CameraLayers layers{"ar0130-unit.log"};
+    SensorState state;
+    std::unique_ptr<CAR0130> unit;
+};
+
+TEST_F(AR0130UnitTest, DumpHasItsLinesAndDigitalTestBit7IsCleared) {
+    PlugAndInit(17);
+    EXPECT_EQ(ChipRegister(0x30B0) & 0x80, 0);
+    const std::string log = layers.LogText();
+    const size_t nStart = log.find("ZDQAPI::++++ZDQLOG_OUTPUT_AR0130_RELATE_REG_VALUE++++.");
+    ASSERT_NE(nStart, std::string::npos);
+    EXPECT_NE(log.find("ZDQAPI::AR0130REG_X_ADDR_START:            0x0000", nStart),
+              std::string::npos);
+    EXPECT_NE(log.find("ZDQAPI::AR0130REG_COARSE_INTEGRATION_TIME: 0x0010", nStart),
+              std::string::npos);
+    EXPECT_NE(log.find("ZDQAPI::AR0130REG_AE_ROI_Y_SIZE:           0x03c0", nStart),
+              std::string::npos);
+    EXPECT_NE(log.find("ZDQAPI::----ZDQLOG_OUTPUT_AR0130_RELATE_REG_VALUE----.", nStart),
+              std::string::npos);
+    EXPECT_EQ(log.find("AR0130REG_", log.find("----ZDQLOG_OUTPUT_AR0130")), std::string::npos)
+        << "the registers without a log name are not dumped";
+}
+
+TEST_F(AR0130UnitTest, EngineStoppingKeepsTheManualExposureWhenItsOwnCannotBeRead) {
+    CAR0130& ar0130 = PlugAndInit(17);
+    ASSERT_EQ(ar0130.SetExposureLines(300), RET_SUCCESS);
+    ASSERT_EQ(ar0130.AECSetEnable(true), RET_SUCCESS);
+    // The engine's exposure read fails once.
+    ASSERT_EQ(mlsim_fault_add(0, MLSIM_FAULT_STATUS, 0xC2, 0, 1, 1), 1);
+    ASSERT_EQ(ar0130.AECSetEnable(false), RET_SUCCESS);
+    EXPECT_EQ(ChipRegister(kAeCtrl) & 1, 0);
+    EXPECT_EQ(ChipRegister(kCoarse), 300);
 }
 
 }  // namespace

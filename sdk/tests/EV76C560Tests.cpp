@@ -197,3 +197,19 @@ TEST_F(EV76C560Test, WindowsGiveFramesOfTheirSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EV76C560Test, ControlRegisterIsReadAgainAfterAWorkingModeWrite) {
+    CDevice& device = Open(64);
+    unsigned char byOn = 1;
+    ASSERT_EQ(ZDQ_FlashEnableGet(0, &byOn), RET_SUCCESS);
+    EXPECT_EQ(byOn, 0);
+    // The camera switched the strobe on by itself.
+    ASSERT_EQ(mlsim_sensor_write(0, 0x0B, 0x0040), 1);
+    ASSERT_EQ(device.SensorResyncAfterFpgaCtrl(), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_FlashEnableGet(0, &byOn), RET_SUCCESS);
+    EXPECT_EQ(byOn, 1);
+}
+
+}  // namespace
