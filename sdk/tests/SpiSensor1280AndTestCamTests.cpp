@@ -122,3 +122,24 @@ TEST_F(TestCamTest, WithoutAReadableFpgaTheSizeStaysZeroAndInitFails) {
 }
 
 }  // namespace
+
+namespace {
+
+// Timing registers that read 0 never divide: a time becomes the shortest
+// exposure and the frame length is left as it is.
+TEST_F(SpiSensor1280Test, ExposureUnitOfZeroNeverDivides) {
+    Plug(0, CameraProfile(56));
+    ASSERT_EQ(mlsim_sensor_write(0, 199, 0), 1);
+    ASSERT_EQ(ZDQ_Init(), RET_SUCCESS);
+    ASSERT_NE(FrameGetDevice(0), nullptr);
+    const unsigned nFrameLength = ChipRegister(200);
+    ASSERT_EQ(ZDQ_SetParam(0, ZDQ_EXPOSURE, 40), RET_SUCCESS);
+    EXPECT_EQ(ChipRegister(201), 1);
+    ASSERT_EQ(ZDQ_CaptureSetFieldOfView(0, 0, 0, 640, 480, 0, 0), RET_SUCCESS);
+    EXPECT_EQ(ChipRegister(200), nFrameLength);
+    float fMs = -1;
+    ASSERT_EQ(ZDQ_ExposureTimeGet(0, &fMs), RET_SUCCESS);
+    EXPECT_EQ(fMs, 0.0f);
+}
+
+}  // namespace
