@@ -189,3 +189,27 @@ TEST_F(CcdTest, StrobeThroughTheWorkingModeOnTypes46And47Only) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CcdUnitTest, RestoreWritesTheShadowsInItsOrderWithTheShutterAsSent) {
+    CCcdAD9923A& ccd = PlugAndInit(47);
+    ASSERT_EQ(ccd.SetExposureLines(5000), RET_SUCCESS);
+    ASSERT_EQ(ccd.SetFrontEnd(CSensorUnit::FrontEnd::VgaGain, 321), RET_SUCCESS);
+    mlsim_journal_clear(0);
+    ASSERT_EQ(ccd.RestoreRegisters(), RET_SUCCESS);
+    std::vector<std::pair<uint16_t, uint32_t>> writes;
+    for (const MlSimJournalEntry& entry : VendorJournal(0)) {
+        if (entry.request == kWrFrontEnd) {
+            writes.emplace_back(static_cast<uint16_t>(entry.data[0] | entry.data[1] << 8),
+                                static_cast<uint32_t>(entry.data[2] | entry.data[3] << 8 |
+                                                      entry.data[4] << 16 | entry.data[5] << 24));
+        }
+    }
+    // 5000 = 4 x 1068 + 728: the shutter line 728 counted from the start.
+    const std::vector<std::pair<uint16_t, uint32_t>> expected = {
+        {5, 321}, {6, 0}, {4, 1}, {100, 728}, {99, 4}};
+    EXPECT_EQ(writes, expected);
+}
+
+}  // namespace

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "OpenedCamera.h"
+#include "capability/CapabilityPresets.h"
+#include "sensors/MT9V034.h"
 
 namespace {
 
@@ -185,6 +187,40 @@ TEST_F(MT9V034Test, Type37FpgaVersionByteGivesVersion7Point4) {
         ZDQ_UnInit();
         mlsim_unplug_all();
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The unit alone over the simulated chip, with a device log.
+TEST(MT9V034UnitTest, DumpFollowsAnalogControlsAndWritesAreLogged) {
+    mlsim_unplug_all();
+    const MlSimProfile profile = CameraProfile(28);
+    ASSERT_EQ(mlsim_plug(0, &profile), 1);
+    CameraLayers layers{"mt9v034-unit.log"};
+    SetModelCapability(layers.capability, 28, CapVersion::FromWord(0x0100));
+    ASSERT_EQ(layers.transport.Open(), RET_SUCCESS);
+    SensorState state;
+    CMT9V034 unit(layers.vendor, layers.capability, layers.pLog, state);
+    ASSERT_EQ(unit.Init(), RET_SUCCESS);
+    ASSERT_EQ(unit.SetHorizontalBlank(100), RET_SUCCESS);
+    const std::string log = layers.LogText();
+    const size_t nStart = log.find("ZDQAPI::++++ZDQLOG_OUTPUT_MT9V034_RELATE_REG_VALUE++++.");
+    ASSERT_NE(nStart, std::string::npos);
+    EXPECT_NE(log.find("ZDQAPI::MT9V034REG_ROW_START_CONTEXTA:                  0x0004", nStart),
+              std::string::npos);
+    // The dump shows ANALOG_CONTROLS with bit 7 already set.
+    EXPECT_NE(log.find("ZDQAPI::MT9V034REG_ANALOG_CONTROLS:                     0x0198", nStart),
+              std::string::npos);
+    const size_t nEnd = log.find("ZDQAPI::----ZDQLOG_OUTPUT_MT9V034_RELATE_REG_VALUE----.");
+    ASSERT_NE(nEnd, std::string::npos);
+    EXPECT_NE(log.find(std::string(59, '='), nEnd), std::string::npos);
+    EXPECT_NE(
+        log.find("ZDQAPI::--MT9V034_Sensor_WrRelatedRegValue:   Address: 0x05, Value = 0x0064"),
+        std::string::npos);
+    layers.transport.Close();
+    mlsim_unplug_all();
 }
 
 }  // namespace
