@@ -158,9 +158,7 @@ int CMT9V034::SetExposureTime(float fMs) {
 }
 
 int CMT9V034::ReapplyExposureTime() {
-    const float fRequested = m_State.fRequestedExposureTime;
-    const int nRet = SetExposureTime(fRequested);
-    return nRet;
+    return SetExposureTime(m_State.fRequestedExposureTime);
 }
 
 int CMT9V034::GetExposureLines(int* pLines) const {
