@@ -1,4 +1,4 @@
-// Opening a camera of each byte-register sensor unit: plug the simulated
+// Opening a camera of each sensor unit with registers of its own: plug the simulated
 // camera (instant timing), ZDQ_Init, the device's opening up to the sensor
 // unit's initialisation and the fields of view, then ZDQ_UnInit. The goal is
 // at most 50 ms an opening.
@@ -40,6 +40,22 @@ BENCHMARK(BM_OpenCamera)
     ->Args({121})
     ->Args({122})
     ->Args({123})
+    ->Args({13})
+    ->Args({14})
+    ->Args({17})
+    ->Args({27})
+    ->Args({28})
+    ->Args({46})
+    ->Args({48})
+    ->Args({56})
+    ->Args({58})
+    ->Args({62})
+    ->Args({64})
+    ->Args({90})
+    ->Args({108})
+    ->Args({110})
+    ->Args({111})
+    ->Args({117})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -41,14 +41,23 @@ void CAutoExposure::Init(int32_t nCaptureWidth, int32_t nCaptureHeight) {
     m_Camera.AECGetEnable(&bOnChip);
     m_bOnChipAE = bOnChip;
     m_bAEStart = bOnChip;
-    m_rcAERegion.Store(FrameRegion{0, 0, nCaptureWidth, nCaptureHeight});
+    // A sensor whose own AE has a window keeps it; otherwise the region is
+    // the capture frame, which such a sensor then measures too.
+    FrameRegion window{};
+    if (m_Camera.AECGetWindow(&window) != RET_SUCCESS) {
+        window = FrameRegion{0, 0, nCaptureWidth, nCaptureHeight};
+        m_Camera.AECSetWindow(window);
+    }
+    m_rcAERegion.Store(window);
     m_bAEShowRegion = false;
     m_fAEPeakAveRatio = 0.0f;
     m_nAECounter = 0;
     // A sensor that answers the query has an AE of its own, which runs on.
     m_nAEMaxCount = m_Camera.AECGetEnable(&bOnChip) == RET_SUCCESS ? -1 : kDefaultMaxCount;
     m_bOnChipAE = bOnChip;
-    m_nAETarget = kDefaultTarget;
+    int nSensorTarget = kDefaultTarget;
+    m_nAETarget =
+        m_Camera.AECGetTarget(&nSensorTarget) == RET_SUCCESS ? nSensorTarget : kDefaultTarget;
 
     uint16_t wMinLines = 1;
     uint16_t wMaxLines = 1;
@@ -283,11 +292,26 @@ void CAutoExposure::SetMaxCount(int nMaxCount) {
 }
 
 int CAutoExposure::SetTarget(int nTarget) {
-    // A sensor with an AE of its own takes the target too; the software AE
-    // keeps it in any case.
-    m_Camera.AECSetTarget(nTarget);
+    // A sensor with an AE of its own takes the target; one whose AE has no
+    // target (or refused it) leaves the target unchanged.
+    if (m_Camera.AECSetTarget(nTarget) != RET_SUCCESS) {
+        bool bOnChip = false;
+        if (m_Camera.AECGetEnable(&bOnChip) == RET_SUCCESS) {
+            return RET_NOTSUPPORT;
+        }
+    }
     m_nAETarget = nTarget;
     return RET_SUCCESS;
+}
+
+void CAutoExposure::SetRegion(const FrameRegion& region) {
+    m_rcAERegion.Store(region);
+    m_Camera.AECSetWindow(region);
+}
+
+FrameRegion CAutoExposure::ReportedRegion() const {
+    FrameRegion window{};
+    return m_Camera.AECGetWindow(&window) == RET_SUCCESS ? window : m_rcAERegion.Load();
 }
 
 void CAutoExposure::Start(bool bStart, int nMaxCount, int nTarget) {

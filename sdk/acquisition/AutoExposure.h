@@ -49,6 +49,11 @@ class IAutoExposureCamera {
     virtual int AECSetRange(uint16_t wMinLines, uint16_t wMaxLines) = 0;
     virtual int AECGetRange(uint16_t* pMinLines, uint16_t* pMaxLines) = 0;
     virtual int AECSetTarget(int nTarget) = 0;
+    // The target and the measuring window of the sensor's own AE, for the
+    // sensors whose AE has them; RET_NOTSUPPORT elsewhere.
+    virtual int AECGetTarget(int* /*pTarget*/) { return RET_NOTSUPPORT; }
+    virtual int AECSetWindow(const FrameRegion& /*window*/) { return RET_NOTSUPPORT; }
+    virtual int AECGetWindow(FrameRegion* /*pWindow*/) { return RET_NOTSUPPORT; }
     // The sensor's exposure-time range in ms and the conversions between
     // lines and ms with the line time now in the sensor.
     virtual int AEGetExposureTimeRange(float* pMinMs, float* pMaxMs) = 0;
@@ -102,9 +107,13 @@ class CAutoExposure {
     void RawData8_Do_3A_AE(const uint8_t* pData, int32_t nWidth, int32_t nHeight,
                            bool bRowsBottomUp);
 
-    // The measured region as set, unchecked, and whether the preview shows it.
-    void SetRegion(const FrameRegion& region) { m_rcAERegion.Store(region); }
+    // The measured region as set, unchecked, and whether the preview shows
+    // it. A sensor whose own AE has a window gets the region too.
+    void SetRegion(const FrameRegion& region);
     FrameRegion Region() const { return m_rcAERegion.Load(); }
+    // The region as reported: the sensor's own AE window where it has one,
+    // else the region as set.
+    FrameRegion ReportedRegion() const;
     void ShowRegion(bool bShow) { m_bAEShowRegion = bShow; }
     bool RegionShown() const { return m_bAEShowRegion; }
     // The region as the last measurement clamped it to its frame.
@@ -131,7 +140,9 @@ class CAutoExposure {
     // The maximum count of exposure changes; -1 (run forever) whatever the
     // argument on a sensor with its own AE.
     void SetMaxCount(int nMaxCount);
-    // The wanted mean grey level, also given to the sensor's own AE. 1.
+    // The wanted mean grey level, also given to the sensor's own AE: 1, or
+    // RET_NOTSUPPORT (nothing stored) for a sensor with an AE of its own
+    // that did not take it.
     int SetTarget(int nTarget);
     // Start or stop: Start also sets the maximum count (3 x nMaxCount, so a
     // count of n allows 3n changes) and the target; StartEx keeps them. Both

@@ -40,7 +40,7 @@ int ZDQ_AESetRegion(int nIndex, int x, int y, int nWidth, int nHeight) {
 int ZDQ_AEGetRegion(int nIndex, int* x, int* y, int* pnWidth, int* pnHeight, bool* pbShow) {
     return WithDevice(nIndex, [&](CDevice& device) {
         const CAutoExposure& ae = device.AutoExposure();
-        return GetRegion(ae.Region(), ae.RegionShown(), x, y, pnWidth, pnHeight, pbShow);
+        return GetRegion(ae.ReportedRegion(), ae.RegionShown(), x, y, pnWidth, pnHeight, pbShow);
     });
 }
 
@@ -210,33 +210,32 @@ int ZDQ_AECGetCur(int nIndex, unsigned short* pusCur) {
     return WithDevice(nIndex, [&](CDevice& device) { return device.SensorAECGetCur(pusCur); });
 }
 
-// The automatic gain belongs to sensors with an AGC of their own, which none
-// of the sensors served has.
-int ZDQ_AGCSetEnable(int nIndex, bool /*bEnable*/) {
-    return WithDevice(nIndex, [](CDevice&) { return RET_NOTSUPPORT; });
+// The sensor's own automatic gain (the MT9V034's); its gain steps count from
+// the chip's lowest analogue gain code.
+int ZDQ_AGCSetEnable(int nIndex, bool bEnable) {
+    return WithDevice(nIndex, [&](CDevice& device) { return device.SensorAGCSetEnable(bEnable); });
 }
 
 int ZDQ_AGCGetEnable(int nIndex, bool* pbEnable) {
-    return WithDevice(nIndex, [&](CDevice&) {
+    return WithDevice(nIndex, [&](CDevice& device) {
         if (pbEnable == nullptr) {
             return RET_PARAMERROR;
         }
-        *pbEnable = false;
-        return RET_NOTSUPPORT;
+        return device.SensorAGCGetEnable(pbEnable);
     });
 }
 
-int ZDQ_AGCSetRange(int nIndex, unsigned short /*usMin*/, unsigned short /*usMax*/) {
-    return WithDevice(nIndex, [](CDevice&) { return RET_NOTSUPPORT; });
+int ZDQ_AGCSetRange(int nIndex, unsigned short /*usMin*/, unsigned short usMax) {
+    return WithDevice(nIndex, [&](CDevice& device) { return device.SensorAGCSetMax(usMax); });
 }
 
-int ZDQ_AGCGetRange(int nIndex, unsigned short* pusMin, unsigned short* /*pusMax*/) {
-    return WithDevice(nIndex, [&](CDevice&) {
+int ZDQ_AGCGetRange(int nIndex, unsigned short* pusMin, unsigned short* pusMax) {
+    return WithDevice(nIndex, [&](CDevice& device) {
         SetOut(pusMin, kAgcMinGain);
-        return RET_NOTSUPPORT;
+        return device.SensorAGCGetMax(pusMax);
     });
 }
 
-int ZDQ_AGCGetCur(int nIndex, unsigned short* /*pusCur*/) {
-    return WithDevice(nIndex, [](CDevice&) { return RET_NOTSUPPORT; });
+int ZDQ_AGCGetCur(int nIndex, unsigned short* pusCur) {
+    return WithDevice(nIndex, [&](CDevice& device) { return device.SensorAGCGetCur(pusCur); });
 }

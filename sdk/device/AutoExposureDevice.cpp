@@ -83,6 +83,23 @@ int CDevice::AECSetTarget(int nTarget) {
     return SensorAECSetTarget(nTarget);
 }
 
+int CDevice::AECGetTarget(int* pTarget) {
+    return SensorAECGetTarget(pTarget);
+}
+
+int CDevice::AECSetWindow(const FrameRegion& window) {
+    return SensorAECSetWindow(window.x, window.y, window.width, window.height);
+}
+
+int CDevice::AECGetWindow(FrameRegion* pWindow) {
+    FrameRegion window{};
+    const int nRet = SensorAECGetWindow(&window.x, &window.y, &window.width, &window.height);
+    if (nRet == RET_SUCCESS) {
+        *pWindow = window;
+    }
+    return nRet;
+}
+
 int CDevice::AEGetExposureTimeRange(float* pMinMs, float* pMaxMs) {
     return SensorGetExposureTimeRange(pMinMs, pMaxMs);
 }

@@ -122,6 +122,24 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int SensorAECGetRange(uint16_t* pMinLines, uint16_t* pMaxLines);
     int SensorAECGetCur(uint16_t* pLines);
     int SensorAECSetTarget(int nTarget);
+    int SensorAECGetTarget(int* pTarget);
+    // The window the sensor's own AE measures (x, y, width, height).
+    int SensorAECSetWindow(int x, int y, int nWidth, int nHeight);
+    int SensorAECGetWindow(int* x, int* y, int* pWidth, int* pHeight);
+    // The sensor's own automatic gain: on/off, its upper gain step and the
+    // step it runs with now.
+    int SensorAGCSetEnable(bool bEnable);
+    int SensorAGCGetEnable(bool* pbEnable);
+    int SensorAGCSetMax(uint16_t wMaxStep);
+    int SensorAGCGetMax(uint16_t* pMaxStep);
+    int SensorAGCGetCur(uint16_t* pStep);
+    // Companding of the sensor's ADC and the gains of a CCD's front end;
+    // RET_NOTSUPPORT on sensors without them.
+    int SensorSetCompanding(bool bOn);
+    int SensorGetCompanding(int* pbOn);
+    int SensorGetFrontEndRange(CSensorUnit::FrontEnd which, int* pMin, int* pMax);
+    int SensorSetFrontEnd(CSensorUnit::FrontEnd which, int nValue);
+    int SensorGetFrontEnd(CSensorUnit::FrontEnd which, int* pValue);
     // Black-level setting of the sensor (RET_PARAMERROR for a null level).
     int SensorGetBlackLevelRange(int* pMin, int* pMax);
     int SensorGetBlackLevel(int* pLevel);
@@ -547,6 +565,9 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int AECSetRange(uint16_t wMinLines, uint16_t wMaxLines) override;
     int AECGetRange(uint16_t* pMinLines, uint16_t* pMaxLines) override;
     int AECSetTarget(int nTarget) override;
+    int AECGetTarget(int* pTarget) override;
+    int AECSetWindow(const FrameRegion& window) override;
+    int AECGetWindow(FrameRegion* pWindow) override;
     int AEGetExposureTimeRange(float* pMinMs, float* pMaxMs) override;
     float AEExposureLinesToTime(int nLines) override;
     int64_t AEExposureTimeToLines(float fMs) override;

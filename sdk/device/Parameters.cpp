@@ -58,6 +58,15 @@ const wchar_t* const kParamNames[37] = {
 
 constexpr int kMinColorShift = -255, kMaxColorShift = 255;
 
+using FrontEnd = CSensorUnit::FrontEnd;
+
+// The front-end gain of a parameter 16 .. 18.
+FrontEnd FrontEndOf(int nParam) {
+    return nParam == ZDQ_VGAGAIN      ? FrontEnd::VgaGain
+           : nParam == ZDQ_CLAMPLEVEL ? FrontEnd::ClampLevel
+                                      : FrontEnd::CdsGain;
+}
+
 void SetRange(int* pMin, int* pMax, int nMin, int nMax) {
     *pMin = nMin;
     *pMax = nMax;
@@ -83,9 +92,26 @@ int CDevice::GetParamRange(int nParam, int* pMin, int* pMax) {
             return nRet;
         }
         case ZDQ_RED:
-        case ZDQ_GREEN:
-        case ZDQ_BLUE:
             return SensorGetGainRange(pMin, pMax);
+        case ZDQ_GREEN:
+        case ZDQ_BLUE: {
+            // A CCD's green and blue are its clamp level and CDS gain.
+            const int nRet = SensorGetFrontEndRange(
+                nParam == ZDQ_GREEN ? FrontEnd::ClampLevel : FrontEnd::CdsGain, pMin, pMax);
+            return nRet != RET_NOTSUPPORT ? nRet : SensorGetGainRange(pMin, pMax);
+        }
+        case ZDQ_VGAGAIN:
+        case ZDQ_CLAMPLEVEL:
+        case ZDQ_CDSGAIN:
+            return SensorGetFrontEndRange(FrontEndOf(nParam), pMin, pMax);
+        case ZDQ_COMPANDING: {
+            int nOn = 0;
+            const int nRet = SensorGetCompanding(&nOn);
+            if (nRet == RET_SUCCESS) {
+                SetRange(pMin, pMax, 0, 1);
+            }
+            return nRet;
+        }
         case ZDQ_GAMMA:
             SetRange(pMin, pMax, CProcessTables::kMinGamma, CProcessTables::kMaxGamma);
             return RET_SUCCESS;
@@ -158,8 +184,6 @@ int CDevice::GetParamRange(int nParam, int* pMin, int* pMax) {
         case ZDQ_BLACKLEVEL_THRESHOLD_UPPER:
             return BlackLevelThresholdRange(nParam, pMin, pMax);
         default:
-            // The CCD front end's gains, the MT9V034's companding and the
-            // identifiers outside 0-32 are offered by no sensor built here.
             return RET_NOTSUPPORT;
     }
 }
@@ -182,6 +206,12 @@ int CDevice::GetParam(int nParam, int* pValue) {
             return SensorGetGreenGain(pValue);
         case ZDQ_BLUE:
             return SensorGetBlueGain(pValue);
+        case ZDQ_VGAGAIN:
+        case ZDQ_CLAMPLEVEL:
+        case ZDQ_CDSGAIN:
+            return SensorGetFrontEnd(FrontEndOf(nParam), pValue);
+        case ZDQ_COMPANDING:
+            return SensorGetCompanding(pValue);
         case ZDQ_GAMMA:
             *pValue = m_ProcessTables.Gamma();
             return RET_SUCCESS;
@@ -262,6 +292,12 @@ int CDevice::SetParam(int nParam, int nValue) {
             return SensorSetGreenGain(nValue);
         case ZDQ_BLUE:
             return SensorSetBlueGain(nValue);
+        case ZDQ_VGAGAIN:
+        case ZDQ_CLAMPLEVEL:
+        case ZDQ_CDSGAIN:
+            return SensorSetFrontEnd(FrontEndOf(nParam), nValue);
+        case ZDQ_COMPANDING:
+            return SensorSetCompanding(nValue != 0);
         case ZDQ_GAMMA:
             return m_ProcessTables.SetGamma(nValue);
         case ZDQ_PREVIEW_COLUMNSTART:

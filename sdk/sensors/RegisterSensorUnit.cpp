@@ -40,11 +40,30 @@ void CRegisterSensorUnit::SetShadow(uint16_t wAddress, uint16_t wValue) {
     }
 }
 
+int CRegisterSensorUnit::ReadChip(uint16_t wAddress, uint16_t* pValue) const {
+    return m_Layout.bWideAddress ? m_Vendor.VendorCmd_RdSensorX(wAddress, pValue)
+                                 : m_Vendor.VendorCmd_RdSensor(wAddress, pValue);
+}
+
+int CRegisterSensorUnit::SendRegister(uint16_t wAddress, uint16_t wValue) {
+    return m_Layout.bWideAddress ? m_Vendor.VendorCmd_WrSensorX(wAddress, wValue)
+                                 : m_Vendor.VendorCmd_WrSensor(wAddress, wValue);
+}
+
+int CRegisterSensorUnit::RereadRegister(uint16_t wAddress) {
+    uint16_t wValue = 0;
+    const int nRet = ReadChip(wAddress, &wValue);
+    if (nRet == RET_SUCCESS) {
+        SetShadow(wAddress, wValue);
+    }
+    return nRet;
+}
+
 int CRegisterSensorUnit::ReadRegisters() {
     std::fill(m_wShadow.begin(), m_wShadow.end(), 0);
     for (uint16_t wAddress : m_Layout.readOrder) {
         uint16_t wValue = 0;
-        const int nRet = m_Vendor.VendorCmd_RdSensor(wAddress, &wValue);
+        const int nRet = ReadChip(wAddress, &wValue);
         if (nRet != RET_SUCCESS) {
             return nRet;
         }
@@ -64,7 +83,7 @@ int CRegisterSensorUnit::WriteRegister(uint16_t wAddress, uint16_t wValue, uint8
     if (wShadow == wValue) {
         return RET_SUCCESS;
     }
-    const int nRet = m_Vendor.VendorCmd_WrSensor(wAddress, wValue);
+    const int nRet = SendRegister(wAddress, wValue);
     if (nRet != RET_SUCCESS) {
         return nRet;
     }
@@ -78,7 +97,7 @@ int CRegisterSensorUnit::WriteRegister(uint16_t wAddress, uint16_t wValue, uint8
 
 int CRegisterSensorUnit::RestoreRegisters() {
     for (uint16_t wAddress : m_Layout.restoreOrder) {
-        const int nRet = m_Vendor.VendorCmd_WrSensor(wAddress, Shadow(wAddress));
+        const int nRet = SendRegister(wAddress, Shadow(wAddress));
         if (nRet != RET_SUCCESS) {
             return nRet;
         }

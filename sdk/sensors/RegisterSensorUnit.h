@@ -1,5 +1,7 @@
-// CRegisterSensorUnit: what every sensor unit with 8-bit register addresses
-// and 16-bit values shares. It keeps a shadow word for each register of the
+// CRegisterSensorUnit: what every sensor unit with 16-bit register values
+// shares, at 8-bit addresses (VendorCmd_RdSensor / VendorCmd_WrSensor) or, in
+// its wide-address variant, at 16-bit addresses (VendorCmd_RdSensorX /
+// VendorCmd_WrSensorX). It keeps a shadow word for each register of the
 // unit's list, reads the list in the unit's order, writes a register only
 // when its value changes (then runs the unit's follow-up for it), writes the
 // whole list back in the unit's restore order after a reset, and aligns and
@@ -24,6 +26,7 @@ class CRegisterSensorUnit : public CSensorUnit {
         std::vector<uint16_t> readOrder;
         std::vector<uint16_t> restoreOrder;
         std::vector<uint16_t> readOnly;
+        bool bWideAddress = false;  // 16-bit register addresses
     };
     // Divisor of each addressing mode (full, skip 2, 3, 4, 8) and the width
     // alignment of each column mode.
@@ -45,6 +48,12 @@ class CRegisterSensorUnit : public CSensorUnit {
     int RestoreRegisters() override;
     // The shadow of a listed register (0 for an unlisted one).
     uint16_t Shadow(uint16_t wAddress) const;
+    // One register read from the chip now, listed or not (a register the
+    // chip computes itself): 1 or the read's failure.
+    int ReadChip(uint16_t wAddress, uint16_t* pValue) const;
+    // A listed register read from the chip into its shadow: 1 or the read's
+    // failure (the shadow kept).
+    int RereadRegister(uint16_t wAddress);
 
     // Fills a field of view from the window now in the chip's registers.
     // usMultiFrameNum is the FPGA's frames per transfer; b16BitData doubles
@@ -88,6 +97,8 @@ class CRegisterSensorUnit : public CSensorUnit {
 
   private:
     int SlotOf(uint16_t wAddress) const;
+    // One register write on the unit's bus, without the shadow.
+    int SendRegister(uint16_t wAddress, uint16_t wValue);
 
     const Layout m_Layout;
     std::vector<uint16_t> m_wShadow;

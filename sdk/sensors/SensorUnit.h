@@ -63,6 +63,36 @@ class CSensorUnit {
     }
     virtual int AECGetCur(uint16_t* pLines) { return Unsupported(pLines); }
     virtual int AECSetTarget(int nTarget) { return Unsupported(nTarget); }
+    virtual int AECGetTarget(int* pTarget) const { return Unsupported(pTarget); }
+    // The window the sensor's own automatic exposure measures, in pixels.
+    virtual int AECSetWindow(int x, int y, int nWidth, int nHeight) {
+        return Unsupported(x, y, nWidth, nHeight);
+    }
+    virtual int AECGetWindow(int* x, int* y, int* pWidth, int* pHeight) const {
+        return Unsupported(x, y, pWidth, pHeight);
+    }
+
+    // The sensor's own automatic gain: on/off, its upper gain step and the
+    // gain step it runs with now.
+    virtual int AGCSetEnable(bool bEnable) { return Unsupported(bEnable); }
+    virtual int AGCGetEnable(bool* pbEnable) const { return Unsupported(pbEnable); }
+    virtual int AGCSetMax(uint16_t wMaxStep) { return Unsupported(wMaxStep); }
+    virtual int AGCGetMax(uint16_t* pMaxStep) const { return Unsupported(pMaxStep); }
+    virtual int AGCGetCur(uint16_t* pStep) { return Unsupported(pStep); }
+
+    // Companding of the sensor's ADC (1 on, 0 off).
+    virtual int SetCompanding(bool bOn) { return Unsupported(bOn); }
+    virtual int GetCompanding(int* pbOn) const { return Unsupported(pbOn); }
+
+    // The gains of a CCD camera's analogue front end.
+    enum class FrontEnd { VgaGain, ClampLevel, CdsGain };
+    virtual int GetFrontEndRange(FrontEnd which, int* pMin, int* pMax) const {
+        return Unsupported(which, pMin, pMax);
+    }
+    virtual int SetFrontEnd(FrontEnd which, int nValue) { return Unsupported(which, nValue); }
+    virtual int GetFrontEnd(FrontEnd which, int* pValue) const {
+        return Unsupported(which, pValue);
+    }
 
     // Black level and its calibration thresholds (automatic, lower, upper).
     virtual int GetBlackLevelRange(int* pMin, int* pMax) const { return Unsupported(pMin, pMax); }

@@ -1,15 +1,23 @@
 #include "sensors/SensorUnitFactory.h"
 
 #include "capability/DeviceType.h"
+#include "sensors/AR0130.h"
+#include "sensors/CcdAD9923A.h"
+#include "sensors/EV76C560.h"
 #include "sensors/IMX174.h"
 #include "sensors/IMX183.h"
 #include "sensors/IMX226.h"
 #include "sensors/IMX250Family.h"
 #include "sensors/IMX290.h"
+#include "sensors/IsgUnit.h"
 #include "sensors/MT9M001.h"
+#include "sensors/MT9V034.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
 #include "sensors/Sensor3096.h"
+#include "sensors/Sensor30xxFamily.h"
+#include "sensors/SpiSensor1280.h"
+#include "sensors/TestCam.h"
 
 std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
     switch (SensorUnitOf(c.nDeviceType)) {
@@ -43,6 +51,35 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
         case SensorUnit::IMX226:
             return std::make_unique<CIMX226>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
                                              c.host, c.nDeviceType);
+        case SensorUnit::AR0130:
+            return std::make_unique<CAR0130>(c.vendor, c.capability, c.rpLog, c.state);
+        case SensorUnit::MT9M031:
+            return std::make_unique<CMT9M031>(c.vendor, c.capability, c.rpLog, c.state);
+        case SensorUnit::MT9V034:
+            return std::make_unique<CMT9V034>(c.vendor, c.capability, c.rpLog, c.state);
+        case SensorUnit::EV76C560:
+            return std::make_unique<CEV76C560>(c.vendor, c.capability, c.rpLog, c.state, c.host,
+                                               c.nDeviceType);
+        case SensorUnit::Sensor30xxFamily:
+            return std::make_unique<CSensor30xxFamily>(c.vendor, c.capability, c.rpLog, c.state,
+                                                       c.nDeviceType);
+        case SensorUnit::CcdAD9923A:
+            return std::make_unique<CCcdAD9923A>(c.vendor, c.capability, c.state, c.host,
+                                                 c.nDeviceType);
+        case SensorUnit::ISG1307:
+            return std::make_unique<CISG1307>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                              c.host, c.nDeviceType);
+        case SensorUnit::ISG4006A:
+            return std::make_unique<CISG4006A>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                               c.host, c.nDeviceType);
+        case SensorUnit::ISG4006:
+            return std::make_unique<CISG4006>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
+                                              c.host, c.nDeviceType);
+        case SensorUnit::SpiSensor1280:
+            return std::make_unique<CSpiSensor1280>(c.vendor, c.capability, c.rpLog, c.state,
+                                                    c.host);
+        case SensorUnit::TestCam:
+            return std::make_unique<CTestCam>(c.vendor, c.capability, c.rpLog, c.state);
         default:
             return std::make_unique<CSensorUnit>();
     }

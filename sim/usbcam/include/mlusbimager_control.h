@@ -183,6 +183,8 @@ typedef struct MlSimProfile {
     int32_t snap_port;         /* SFR of the snap-button pin (0x80 A, 0xA0 C, 0xB0 D, 0xB1 E) */
     int32_t snap_bit;          /* its bit; the pin reads 0 while pressed */
     int32_t frame_rate_step;   /* MLSIM_FRAME_STEP_* of the fixed frame rate */
+    int32_t onchip_engine;     /* 1: the sensor's own exposure (and gain) engine is
+                                  fitted, where the chip has one; 0: not */
 } MlSimProfile;
 
 /* Defaults for a device type: serial 1, firmware 1.0, FPGA 1.0 (present

@@ -25,6 +25,11 @@ Camera::Camera(const MlSimProfile& profile, std::unique_ptr<SensorChip> chip)
       eeprom_(profile.eeprom_kind),
       plugTime_(std::chrono::steady_clock::now()),
       lastFrame_(plugTime_) {
+    if (chip_) {
+        chip_->fitEngine(profile.onchip_engine != 0);
+        chip_->powerOn();
+        chip_->seedFpga(fpga_);
+    }
     for (size_t i = 0; i < gammaLut_.size(); ++i) {
         gammaLut_[i] = static_cast<uint16_t>(i);
         lut_[i] = static_cast<uint8_t>(i >> 4);
@@ -37,6 +42,9 @@ void Camera::powerCycle() {
         chip_->powerOn();
     }
     fpga_.powerOn();
+    if (chip_) {
+        chip_->seedFpga(fpga_);
+    }
     ports_ = Ports();
     controllerRegs_.clear();
     sfrs_.clear();
@@ -94,6 +102,7 @@ SensorReadout Camera::readoutLocked() const {
     }
     SensorReadout out = chip_->readout();
     chip_->applyFpgaTiming(out, fpga_);
+    chip_->applyFrontEnd(out, frontEnd_);
     if (chip_->fpgaCropsOutput()) {
         // The FPGA passes on a window of what the chip sends: size in
         // registers 1 and 2, offset in 43 and 44, in output pixels; a size of
@@ -113,13 +122,17 @@ SensorReadout Camera::readoutLocked() const {
     return out;
 }
 
+double Camera::clockMHzLocked(const SensorReadout& readout) const {
+    return readout.pixelClockMHz > 0 ? readout.pixelClockMHz : profile_.pixel_clock_mhz;
+}
+
 double Camera::exposureMsLocked(const SensorReadout& readout) const {
-    return readout.exposureClocks / (profile_.pixel_clock_mhz * 1000.0);
+    return readout.exposureClocks / (clockMHzLocked(readout) * 1000.0);
 }
 
 double Camera::framePeriodMsLocked(const SensorReadout& readout, int frames) const {
     double readoutMs = (readout.outputHeight() + readout.blankRows) * readout.lineClocks /
-                       (profile_.pixel_clock_mhz * 1000.0);
+                       (clockMHzLocked(readout) * 1000.0);
     return frames * std::max(exposureMsLocked(readout), readoutMs);
 }
 
@@ -219,6 +232,9 @@ FrameSpec Camera::beginTransfer() {
         std::lock_guard<std::mutex> lock(mutex_);
         layout.readout = readoutLocked();
         layout.frames = framesPerTransferLocked();
+        for (int i = 0; chip_ && i < layout.frames; ++i) {
+            chip_->onFrame();
+        }
         uint16_t mode = fpga_.workingMode();
         layout.bytesPerSample = (mode & 0x0010) ? 2 : 1;
         layout.sensitivity = (mode >> 5) & 7;

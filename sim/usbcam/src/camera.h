@@ -137,6 +137,8 @@ class Camera {
     void writeWorkingMode(uint16_t value, VendorOutcome& outcome);
     void resetFirmware(VendorOutcome& outcome);
     SensorReadout readoutLocked() const;
+    // The pixel clock of the read-out: the chip's own or the camera's.
+    double clockMHzLocked(const SensorReadout& readout) const;
     double exposureMsLocked(const SensorReadout& readout) const;
     double framePeriodMsLocked(const SensorReadout& readout, int frames) const;
     int triggerModeLocked() const;

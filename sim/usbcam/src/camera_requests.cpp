@@ -114,6 +114,9 @@ VendorOutcome Camera::execute(const SetupPacket& setup, uint8_t* data) {
         case 0x29:  // FPGA reset
             if (hasFpga && (setup.index & 1)) {
                 fpga_.powerOn();
+                if (chip_) {
+                    chip_->seedFpga(fpga_);
+                }
             }
             break;
         case 0x2A: {  // FPGA read: status, value high, value low

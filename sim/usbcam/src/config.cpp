@@ -241,6 +241,10 @@ class Builder {
             return parseInteger(value, 0, 255, &n) ? set(&p.usb_state, n)
                                                    : fail(line, "usb_state must be 0 .. 255");
         }
+        if (key == "onchip_engine") {
+            return parseInteger(value, 0, 1, &n) ? set(&p.onchip_engine, n)
+                                                 : fail(line, "onchip_engine must be 0 or 1");
+        }
         if (key == "frame_rate_step") {
             return parseWord(word,
                              {{"50us", MLSIM_FRAME_STEP_50US},

@@ -2,6 +2,7 @@
 // model fixes (FPGA fitted, memory kind, pixel clock, colour) and neutral
 // identity values.
 #include <cstring>
+#include <map>
 #include <set>
 
 #include "mlusbimager_control.h"
@@ -30,7 +31,24 @@ int modelEepromKind(int type) {
     return kMedium.count(type) ? 2 : 0;
 }
 
+// Pixel clocks of the models whose capability preset names one (the other
+// models run at 48 MHz).
+double presetPixelClock(int type) {
+    static const std::map<int, double> kClock = {
+        {17, 50.6},   {18, 50.6},   {25, 96.0},   {26, 96.0},  {27, 96.0},   {36, 27.0},
+        {37, 27.0},   {46, 15.0},   {47, 15.0},   {48, 36.0},  {49, 36.0},   {50, 28.0},
+        {51, 28.0},   {54, 160.0},  {55, 120.0},  {58, 57.0},  {59, 57.0},   {60, 27.0},
+        {61, 27.0},   {62, 99.0},   {63, 99.0},   {64, 57.0},  {65, 57.0},   {74, 120.0},
+        {79, 50.6},   {80, 50.6},   {90, 15.0},   {91, 15.0},  {108, 320.0}, {109, 320.0},
+        {111, 400.0}, {112, 400.0}, {117, 600.0}, {118, 600.0}};
+    const auto it = kClock.find(type);
+    return it != kClock.end() ? it->second : 0.0;
+}
+
 double modelPixelClock(int type) {
+    if (presetPixelClock(type) > 0.0) {
+        return presetPixelClock(type);
+    }
     static const std::set<int> k96 = {52, 53, 72, 73, 96, 97, 122};
     static const std::set<int> k99 = {86,  87,  92,  93,  94,  95,  104, 105,
                                       106, 107, 113, 114, 119, 120, 121};
@@ -94,4 +112,5 @@ extern "C" MLSIM_API void mlsim_profile_default(int32_t device_type, MlSimProfil
     out->snap_port = 0xA0;
     out->snap_bit = 2;
     out->frame_rate_step = MLSIM_FRAME_STEP_50US;
+    out->onchip_engine = 1;
 }

@@ -31,6 +31,8 @@ struct SensorReadout {
     double exposureClocks = 1;      // integration time in pixel clocks
     int blankRows = 0;              // vertical blanking in rows
     double gain[4] = {1, 1, 1, 1};  // red, green 1, green 2, blue
+    // A chip that makes its own pixel clock: its rate (0: the camera's).
+    double pixelClockMHz = 0;
 
     int outputWidth() const { return colSkip > 0 ? width / colSkip : 0; }
     int outputHeight() const { return rowSkip > 0 ? height / rowSkip : 0; }
@@ -56,6 +58,22 @@ class SensorChip {
         (void)out;
         (void)fpga;
     }
+    // What the analogue front end of a CCD camera (its registers as the
+    // AD9923A requests wrote them) changes in the read-out.
+    virtual void applyFrontEnd(SensorReadout& out,
+                               const std::map<uint16_t, uint32_t>& frontEnd) const {
+        (void)out;
+        (void)frontEnd;
+    }
+    // FPGA registers the model sets at power-on (a camera whose FPGA
+    // reports the frame size).
+    virtual void seedFpga(FpgaRegisters& fpga) const { (void)fpga; }
+    // One frame was read out: the chip's own engines (automatic exposure or
+    // gain) take their step.
+    virtual void onFrame() {}
+    // Whether the chip's own engines are fitted (they are by default); takes
+    // effect at the next power-on.
+    virtual void fitEngine(bool fitted) { (void)fitted; }
 };
 
 // Base for chips that are a plain bank of 16-bit registers with power-on

@@ -67,7 +67,8 @@ TEST_F(ConfigTest, ErrorsPlugNothing) {
         "[camera0]\ndevice_type = 1\nsrial = 2\n",     // unknown key
         "[camera0]\ndevice_type = 1\nserial = 256\n",  // out of range
         "[camera0]\ndevice_type = 1\nfirmware_version = 1.x\n",
-        "[camera0]\ndevice_type = 110\n",  // no simulated chip
+        "[camera0]\ndevice_type = 2\n",  // no simulated chip
+        "[camera0]\ndevice_type = 17\nonchip_engine = 2\n",
         "[camera0]\ndevice_type = 1\n[camera0]\ndevice_type = 3\n",
         "[camera0]\ndevice_type = 1\ntiming = slow\n",
         "[camera0]\ndevice_type = 1\nscene = photo\n",
