@@ -216,7 +216,10 @@ TEST_P(PreviewTest, WindowChangesWhileRunning) {
     }));
     // An empty rectangle draws nothing; callbacks go on.
     ASSERT_EQ(ZDQ_PreviewSetPos(0, m_window, 0, 0, 0, 240), RET_SUCCESS);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // A frame already being drawn when the rectangle changed may still reach the window:
+    // two more callbacks mean it has passed.
+    const int nBefore = m_received.nCallbackFrames;
+    ASSERT_TRUE(WaitFor([&] { return m_received.nCallbackFrames >= nBefore + 2; }));
     const int nWindow = m_received.nWindowFrames;
     const int nCallback = m_received.nCallbackFrames;
     ASSERT_TRUE(WaitFor([&] { return m_received.nCallbackFrames >= nCallback + 3; }));
