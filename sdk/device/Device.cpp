@@ -11,6 +11,7 @@
 #include "common/Library.h"
 #include "common/Log.h"
 #include "platform/WideText.h"
+#include "sensors/LineSensor.h"
 
 namespace {
 
@@ -145,6 +146,9 @@ bool CDevice::OpenCamera() {
         m_Vendor.VendorCmd_StopAcq();
     } else {
         m_Transport.UsbdCmd_Reset();
+    }
+    if (IsLineSensorType(m_nDeviceType)) {
+        AwaibaAutoBlackLevelAllSeg();  // a failed calibration leaves the levels read
     }
     InitAutoExposureAndFocus();
     InitColour();

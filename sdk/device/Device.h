@@ -366,6 +366,21 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int CalibrationReadout(uint8_t* pData, uint32_t* pWidth = nullptr, uint32_t* pHeight = nullptr,
                            uint32_t* pCount = nullptr);
 
+    // Line sensors (DR2K, DR4K; LineSensorDevice.cpp): per-segment gain and
+    // black level, RET_NOTSUPPORT for another sensor or a segment beyond
+    // the count; the black-level calibration of one segment or of all (then
+    // the whole register set is written back and no calibration is pending);
+    // the split-segment switch of the raw chain.
+    int AwaibaSegmentCount() const;
+    int AwaibaSetGain(int nSegment, int nGain);
+    int AwaibaGetGain(int nSegment, int* pGain);
+    int AwaibaSetBlackLevel(int nSegment, uint16_t wLevel);
+    int AwaibaGetBlackLevel(int nSegment, int* pLevel);
+    int AwaibaAutoBlackLevelSeg(int nSegment);
+    int AwaibaAutoBlackLevelAllSeg();
+    void AwaibaSetSplitSegment(uint8_t bySplit) { m_bySplitSegment = bySplit; }
+    uint8_t AwaibaSplitSegment() const { return m_bySplitSegment; }
+
     // Still capture into the caller's buffer (raw bytes, or the output
     // format for the Rgb forms): a running preview pauses around it.
     // bEmptyFirst empties the camera's frame buffer just before the catch.
@@ -620,8 +635,11 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     float m_fFixedFrameRate = 0.0f;
     int m_nColorShift[3] = {};
     uint8_t m_byGlobalResetRequest = 0;
-    // The last frame read failed with RET_FAIL.
-    bool m_bFrameFailed = false;
+    // The last frame read failed with RET_FAIL; a line sensor calibrates its
+    // black level before the next frame.
+    std::atomic<bool> m_bFrameFailed{false};
+    // Line sensors: split the interleaved segments of each row.
+    std::atomic<uint8_t> m_bySplitSegment{0};
     PreviewState m_Preview;
     float m_fPreviousExposureTime = SensorState::kDefaultExposureTimeMs;
     DeviceCapability m_Capability;

@@ -938,6 +938,26 @@ ZDQ_API int ZDQ_CaptureGetCalibration(int nIndex, bool* pbOn);
 ZDQ_API int ZDQ_CalibrationProgram(int nIndex, const void* pData);
 ZDQ_API int ZDQ_CalibrationReadout(int nIndex, unsigned char* pData);
 
+/* Segmented line sensors (device types 98-101). ZDQ_AWAIBA_IsUsed gives 1
+ * with *pbUsed 1 for such a camera, 0 for another; ZDQ_AWAIBA_GetSegmentNum
+ * their segment count (0 for other cameras). Gain and black level per
+ * segment, 0-255 each (a gain outside 0-255 as a 16-bit value sets gain 255,
+ * a level above 255 as a 16-bit value sets 255); RET_NOTSUPPORT for another
+ * camera or a segment beyond the count. ZDQ_AWAIBA_AutoBlackLevel calibrates
+ * one segment's black level from dark frames. The split switch (non-zero: on) puts each
+ * row's interleaved segments side by side in the frames handed out. */
+ZDQ_API int ZDQ_AWAIBA_IsUsed(int nIndex, unsigned char* pbUsed);
+ZDQ_API int ZDQ_AWAIBA_GetSegmentNum(int nIndex, int* pnSegments);
+ZDQ_API int ZDQ_AWAIBA_GetGainRange(int nIndex, int nSegment, int* pnMin, int* pnMax);
+ZDQ_API int ZDQ_AWAIBA_SetGain(int nIndex, int nSegment, int nGain);
+ZDQ_API int ZDQ_AWAIBA_GetGain(int nIndex, int nSegment, int* pnGain);
+ZDQ_API int ZDQ_AWAIBA_GetBlackLevelRange(int nIndex, int nSegment, int* pnMin, int* pnMax);
+ZDQ_API int ZDQ_AWAIBA_SetBlackLevel(int nIndex, int nSegment, int nLevel);
+ZDQ_API int ZDQ_AWAIBA_GetBlackLevel(int nIndex, int nSegment, int* pnLevel);
+ZDQ_API int ZDQ_AWAIBA_AutoBlackLevel(int nIndex, int nSegment);
+ZDQ_API int ZDQ_AWAIBA_SetSplitSegment(int nIndex, unsigned char bySplit);
+ZDQ_API int ZDQ_AWAIBA_GetSplitSegment(int nIndex, unsigned char* pbSplit);
+
 #ifdef __cplusplus
 }
 /* Any device-to-host vendor request with the caller's data stage, on a

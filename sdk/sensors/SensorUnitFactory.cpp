@@ -6,6 +6,7 @@
 #include "sensors/IMX226.h"
 #include "sensors/IMX250Family.h"
 #include "sensors/IMX290.h"
+#include "sensors/LineSensor.h"
 #include "sensors/MT9M001.h"
 #include "sensors/Sensor2048Family.h"
 #include "sensors/Sensor2592Family.h"
@@ -43,6 +44,10 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
         case SensorUnit::IMX226:
             return std::make_unique<CIMX226>(c.vendor, c.capability, c.rpLog, c.state, c.busLock,
                                              c.host, c.nDeviceType);
+        case SensorUnit::DR2K:
+        case SensorUnit::DR4K:
+            return std::make_unique<CLineSensorUnit>(c.vendor, c.capability, c.rpLog, c.state,
+                                                     c.host, c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();
     }

@@ -252,6 +252,21 @@ MLSIM_API int mlsim_trigger(int32_t slot);
 /* One line-scan start signal (see Line-scan start above). */
 MLSIM_API int mlsim_start_signal(int32_t slot);
 
+/* Segmented line sensors (device types 98-101, 2048 or 4096 pixels, 1 or 2
+ * lines a frame, frames stacked by FPGA register 8). Segment s has the
+ * registers s x 16 + 1 .. s x 16 + 10; its writes take effect at its load
+ * strobe (register s x 16 + 1 written with bit 0 set). Segments interleave
+ * on a line: one segment covers every pixel; with two, even pixels are
+ * segment 0 and odd ones segment 1; with four, the first half of the line
+ * holds 0 and 1 that way and the second half 2 and 3. The sensor sees no
+ * light: each pixel shows its segment's dark level
+ *     min(255, max(0, base - slope x L))
+ * with L the segment's black level (register s x 16 + 4) at its last load
+ * strobe (100 at power-on); base 425 and slope 3 at plug-in. always_bright 1
+ * makes every sample 255. 0 for a camera without such a sensor. */
+MLSIM_API int mlsim_line_sensor_set_dark(int32_t slot, int32_t base, int32_t slope,
+                                         int32_t always_bright);
+
 /* Registers and memory. */
 MLSIM_API int mlsim_sensor_read(int32_t slot, uint16_t address, uint16_t* value);
 MLSIM_API int mlsim_sensor_write(int32_t slot, uint16_t address, uint16_t value);

@@ -238,6 +238,7 @@ FrameSpec Camera::beginTransfer() {
         layout.timeUs = microsSincePlug();
         lastFrame_ = std::chrono::steady_clock::now();
         layout.triggers = triggers_;
+        layout.chipLevels = chip_ ? chip_->columnLevels() : nullptr;
         layout.colourStage = settleColourLocked(true);
         std::copy_n(illuminant_, 3, layout.illuminant);
         blur = blur_;

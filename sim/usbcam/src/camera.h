@@ -97,6 +97,8 @@ class Camera {
     void setGpioInput(bool level);
     void setTriggerStatus(int bits);
     void countExternalTrigger();
+    // The dark model of a line-sensor chip; false for another chip.
+    bool setLineSensorDark(int base, int slope, bool alwaysBright);
     bool sensorRead(uint16_t address, uint16_t* value);
     bool sensorWrite(uint16_t address, uint16_t value);
     std::vector<uint16_t> sensorRegisters();

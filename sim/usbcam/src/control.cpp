@@ -141,6 +141,11 @@ int mlsim_start_signal(int32_t slot) {
     return 1;
 }
 
+int mlsim_line_sensor_set_dark(int32_t slot, int32_t base, int32_t slope, int32_t always_bright) {
+    auto camera = cameraAt(slot);
+    return camera && camera->setLineSensorDark(base, slope, always_bright != 0) ? 1 : 0;
+}
+
 int mlsim_sensor_read(int32_t slot, uint16_t address, uint16_t* value) {
     auto camera = cameraAt(slot);
     return camera && value && camera->sensorRead(address, value) ? 1 : 0;

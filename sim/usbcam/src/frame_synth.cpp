@@ -108,7 +108,9 @@ class RowSource {
     }
 
     void row(int frameIndex, int r, uint8_t* out) const {
-        if (spec_.content == MLSIM_CONTENT_CHART) {
+        if (spec_.chipLevels) {
+            chipLevelRow(out);
+        } else if (spec_.content == MLSIM_CONTENT_CHART) {
             chartRow(r, out);
         } else if (spec_.content == MLSIM_CONTENT_SCENE) {
             sceneRow(r, out);
@@ -247,6 +249,14 @@ class RowSource {
                 spec_.colour ? seen[channel] : (seen[0] + seen[1] + seen[2]) / 3, 0.0, 1.0);
             uint32_t v = static_cast<uint32_t>(std::floor(level * full));
             putSample(out, c, spec_.bytesPerSample, outputTable_[v]);
+        }
+    }
+
+    void chipLevelRow(uint8_t* out) const {
+        const std::vector<uint16_t>& levels = *spec_.chipLevels;
+        for (int c = 0; c < spec_.width(); ++c) {
+            const size_t x = static_cast<size_t>(c);
+            putSample(out, c, spec_.bytesPerSample, path_(x < levels.size() ? levels[x] : 0));
         }
     }
 

@@ -56,6 +56,9 @@ class SensorChip {
         (void)out;
         (void)fpga;
     }
+    // Chips that see no scene (the line sensors in the dark) give the ADC
+    // level of every column of a line; null for the others.
+    virtual std::shared_ptr<const std::vector<uint16_t>> columnLevels() const { return nullptr; }
 };
 
 // Base for chips that are a plain bank of 16-bit registers with power-on
