@@ -73,6 +73,11 @@ void Camera::countExternalTrigger() {
     ++triggers_;
 }
 
+void Camera::skipSignals(uint32_t count) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    signalsToSkip_ += count;
+}
+
 bool Camera::setLineSensorDark(int base, int slope, bool alwaysBright) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto* line = dynamic_cast<LineSensorChip*>(chip_.get());

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "flat_field_scene.h"
+#include "laser_scene.h"
 #include "mlusbimager_control.h"
 
 namespace usbcam {
@@ -89,7 +90,7 @@ class RowSource {
         int width = layout.width();
         int shift = layout.adcBits - 8;
         if (layout.content == MLSIM_CONTENT_SCENE || layout.content == MLSIM_CONTENT_FLAT_FIELD ||
-            layout.content == MLSIM_CONTENT_CHART) {
+            layout.content == MLSIM_CONTENT_CHART || layout.content == MLSIM_CONTENT_LASER) {
             buildSceneTables();
         } else {
             fastPattern_ = path_.identityFor8BitPattern();
@@ -110,6 +111,8 @@ class RowSource {
     void row(int frameIndex, int r, uint8_t* out) const {
         if (spec_.chipLevels) {
             chipLevelRow(out);
+        } else if (spec_.content == MLSIM_CONTENT_LASER) {
+            laserRow(r, out);
         } else if (spec_.content == MLSIM_CONTENT_CHART) {
             chartRow(r, out);
         } else if (spec_.content == MLSIM_CONTENT_SCENE) {
@@ -260,6 +263,16 @@ class RowSource {
         }
     }
 
+    void laserRow(int r, uint8_t* out) const {
+        const int y = rows_[r];
+        const int shift = spec_.adcBits - 8;
+        for (int c = 0; c < spec_.width(); ++c) {
+            const uint32_t v = static_cast<uint32_t>(laserSample(columns_[c], y, spec_.signal))
+                               << shift;
+            putSample(out, c, spec_.bytesPerSample, outputTable_[v]);
+        }
+    }
+
     void flatFieldRow(int r, uint8_t* out) const {
         const int y = rows_[r];
         for (int c = 0; c < spec_.width(); ++c) {
@@ -291,10 +304,13 @@ void writeWatermark(const FrameSpec& layout, uint8_t* out, uint32_t written) {
     uint8_t head[24];
     const uint8_t magic[6] = {0x2A, 0x4D, 0x41, 0x52, 0x4B, 0x2A};
     std::memcpy(head, magic, 6);
-    putLe(head + 6, layout.transferNumber & 0xFFFF, 2);
+    // The laser camera counts trigger signals, the others transfers.
+    const uint64_t mark =
+        layout.content == MLSIM_CONTENT_LASER ? layout.signal : layout.transferNumber;
+    putLe(head + 6, mark & 0xFFFF, 2);
     putLe(head + 8, layout.timeUs & 0xFFFFFFFFu, 4);
     putLe(head + 12, layout.timeUs >> 32, 4);
-    putLe(head + 16, (layout.transferNumber >> 16) & 0xFFFF, 2);
+    putLe(head + 16, (mark >> 16) & 0xFFFF, 2);
     putLe(head + 18, static_cast<uint32_t>(layout.exposureMs * 1000.0), 4);
     putLe(head + 22, layout.triggers & 0xFFFF, 2);
     std::memcpy(out, head, std::min<uint32_t>(written, sizeof(head)));

@@ -48,6 +48,7 @@ struct FrameSpec {
     uint64_t transferNumber = 0;
     uint64_t timeUs = 0;
     uint32_t triggers = 0;
+    uint32_t signal = 0;  // the trigger signal of this frame (laser camera)
     std::shared_ptr<const std::vector<uint16_t>> scene;  // for the scene content
     // The chip's own level per column, in place of any content (line sensors).
     std::shared_ptr<const std::vector<uint16_t>> chipLevels;
