@@ -180,6 +180,7 @@ void CDevice::LogCapabilities() const {
 
 CDevice::~CDevice() {
     LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::++Device UnInit.");
+    Release3D();  // the 3D threads end before anything they use goes
     const std::optional<plat::Ini> ini =
         g_bIniOutput != 0 && m_bCapabilitiesSet ? CapabilityIniFile() : std::nullopt;
     if (ini) {

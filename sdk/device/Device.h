@@ -31,6 +31,7 @@
 #include "acquisition/ColourMatrix.h"
 #include "acquisition/FlatField.h"
 #include "acquisition/FocusMeasure.h"
+#include "acquisition/Laser3DState.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
 #include "acquisition/WhiteBalance.h"
@@ -381,6 +382,27 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     void AwaibaSetSplitSegment(uint8_t bySplit) { m_bySplitSegment = bySplit; }
     uint8_t AwaibaSplitSegment() const { return m_bySplitSegment; }
 
+    // The 3D laser-profile family (Laser3DDevice.cpp, Laser3DAcquisition.cpp).
+    // Init3D puts the camera into 3D mode from the parameter block in its
+    // memory; Release3D leaves it (stopping an acquisition first).
+    int Init3D();
+    void Release3D();
+    bool Is3D() const { return m_3D.bIs3D; }
+    bool Acquiring3D() const { return m_3D.bAcquiring; }
+    Laser3DState& State3D() { return m_3D; }
+    // The 3D area of the block (width, height) and the ROI within it.
+    int Get3DRoiMax(int* pWidth, int* pHeight) const;
+    int Set3DRoi(int nX, int nY, int nWidth, int nHeight);
+    int Get3DRoi(int* pX, int* pY, int* pWidth, int* pHeight) const;
+    // Laser off (0), on (1) or driven by the strobe output (2).
+    int LaserModeSet(int nMode);
+    int Get3DMeasurementRange(float* pXFrom, float* pXTo, float* pZFrom, float* pZTo);
+    // The two threads: 1 also when already running (or stopped); the start
+    // gives RET_3DINITFAIL without profiles or memory, RET_ILLEGALOPERATION
+    // with 16-bit data.
+    int StartAcquisition3D();
+    int StopAcquisition3D();
+
     // Still capture into the caller's buffer (raw bytes, or the output
     // format for the Rgb forms): a running preview pauses around it.
     // bEmptyFirst empties the camera's frame buffer just before the catch.
@@ -667,6 +689,14 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     CProcessSaturation m_ProcessSaturation;
     CHueSaturation m_HueSaturation;
     CCalibrationMap m_CalibrationMap;
+    // 3D laser-profile state: settings, block and run handle, the run.
+    Laser3DState m_3D;
+    void CaptureThread3D();
+    void ProcessingThread3D();
+    void ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivider,
+                          uint32_t& nFirstMark, uint32_t& nPreviousMark, int& nProfileIndex,
+                          int& nCompacted, CRateMeter& rates);
+    int Read3DParamBlock(uint8_t* pBlock, uint32_t nLength);
     // The running AVI recording, under lock E; the flag is read without it.
     std::unique_ptr<CAviRecording> m_pRecording;
     std::atomic<bool> m_bRecording{false};

@@ -1,0 +1,70 @@
+#include "acquisition/PointCloudFile.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "ZDQApi.h"
+#include "acquisition/Laser3DProfile.h"
+#include "platform/WideText.h"
+
+namespace {
+
+// Text is collected and written in pieces of this size.
+constexpr size_t kChunkBytes = 1 << 20;
+
+struct FileCloser {
+    void operator()(std::FILE* pFile) const { std::fclose(pFile); }
+};
+
+}  // namespace
+
+int SavePointCloudPcd(int nWidth, int nHeight, const float* pX, const float* pY, const float* pZ,
+                      const wchar_t* pszFile) {
+    if (nWidth <= 0 || nHeight <= 0 || pX == nullptr || pY == nullptr || pZ == nullptr ||
+        pszFile == nullptr) {
+        return RET_PARAMERROR;
+    }
+    const uint64_t nPoints = static_cast<uint64_t>(nWidth) * static_cast<uint64_t>(nHeight);
+    const std::string path = plat::Utf8FromWide(pszFile);
+    std::unique_ptr<std::FILE, FileCloser> pFile(std::fopen(path.c_str(), "wb"));
+    if (!pFile) {
+        return RET_FAIL;
+    }
+    std::string text;
+    text.reserve(kChunkBytes + 256);
+    char line[160];
+    text +=
+        "# .PCD v0.7 - Point Cloud Data file format\nVERSION 0.7\nFIELDS x y z\n"
+        "SIZE 4 4 4\nTYPE F F F\nCOUNT 1 1 1\n";
+    std::snprintf(line, sizeof line, "WIDTH %d\nHEIGHT %d\nVIEWPOINT 0 0 0 1 0 0 0\nPOINTS %llu\n",
+                  nWidth, nHeight, static_cast<unsigned long long>(nPoints));
+    text += line;
+    text += "DATA ascii";
+    bool bWritten = true;
+    for (uint64_t i = 0; i < nPoints && bWritten; ++i) {
+        if (pX[i] == kInvalidHeight) {
+            text += "\nnan nan nan";
+        } else {
+            const int n =
+                std::snprintf(line, sizeof line, "\n%.5f %.5f %.5f", static_cast<double>(pX[i]),
+                              static_cast<double>(pY[i]), static_cast<double>(pZ[i]));
+            if (n > 0) {
+                text.append(line, static_cast<size_t>(n));  // at most 3 x 46 characters
+            }
+        }
+        if (text.size() >= kChunkBytes) {
+            bWritten = std::fwrite(text.data(), 1, text.size(), pFile.get()) == text.size();
+            text.clear();
+        }
+    }
+    if (bWritten && !text.empty()) {
+        bWritten = std::fwrite(text.data(), 1, text.size(), pFile.get()) == text.size();
+    }
+    const bool bClosed = std::fclose(pFile.release()) == 0;
+    if (!bWritten || !bClosed) {
+        std::remove(path.c_str());
+        return RET_FAIL;
+    }
+    return RET_SUCCESS;
+}
