@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -21,6 +22,7 @@
 #include "ZDQApi.h"
 #include "acquisition/Laser3DLibrary.h"
 #include "acquisition/Laser3DProfile.h"
+#include "acquisition/PointCloudFile.h"
 #include "api/ExportFrame.h"
 #include "laser3d_control.h"
 #include "platform/ModuleDirectory.h"
@@ -126,6 +128,40 @@ TEST(Laser3DPcdTest, TwoPointsWithAnInvalidOneByteForByte) {
               "SIZE 4 4 4\nTYPE F F F\nCOUNT 1 1 1\nWIDTH 2\nHEIGHT 1\n"
               "VIEWPOINT 0 0 0 1 0 0 0\nPOINTS 2\nDATA ascii\n"
               "1.50000 0.25000 -3.12500\nnan nan nan");
+}
+
+TEST(Laser3DPcdTest, NumbersAreWrittenAsPrintfWritesThem) {
+    // Values around rounding ties, signs, zeros, large and odd values, and
+    // many pseudo-random floats of every magnitude.
+    std::vector<float> values = {0.0f,       -0.0f,   0.000005f, -0.000005f, 0.000015f,
+                                 0.0000049f, 1.5f,    -2.25f,    123456.78f, -0.0000001f,
+                                 9.999995f,  1e12f,   3e13f,     -4e20f,     INFINITY,
+                                 NAN,        2047.0f, 12.8f,     0.05f,      1e-30f};
+    uint32_t nState = 12345;
+    for (int i = 0; i < 3000; ++i) {
+        nState = nState * 1664525u + 1013904223u;
+        float fValue;
+        const uint32_t nBits = (nState & 0x807FFFFFu) | ((100u + (nState >> 8) % 60u) << 23);
+        std::memcpy(&fValue, &nBits, sizeof fValue);
+        values.push_back(fValue);
+    }
+    const int n = static_cast<int>(values.size());
+    const std::vector<float> zeros(values.size(), 0.0f);
+    const std::string path = ScratchPath("cloud-numbers.pcd");
+    ASSERT_EQ(SavePointCloudPcd(n, 1, zeros.data(), values.data(), values.data(),
+                                plat::WideFromUtf8(path).c_str()),
+              RET_SUCCESS);
+    std::string expected;
+    char line[256];
+    for (float fValue : values) {
+        std::snprintf(line, sizeof line, "\n%.5f %.5f %.5f", 0.0, static_cast<double>(fValue),
+                      static_cast<double>(fValue));
+        expected += line;
+    }
+    const std::string text = ReadText(path);
+    const size_t nData = text.find("DATA ascii");
+    ASSERT_NE(nData, std::string::npos);
+    EXPECT_EQ(text.substr(nData + 10), expected);
 }
 
 TEST(Laser3DPcdTest, BadArgumentsAndUnwritableFile) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "ZDQ3DApi.h"
 #include "laser3d_control.h"
@@ -24,9 +25,11 @@ struct Runs {
     uint64_t nextHandle = 0x3D0001;
 };
 
+// Never destroyed: a camera closed while the process ends still releases
+// its handle here.
 Runs& runs() {
-    static Runs instance;
-    return instance;
+    static Runs* const instance = new Runs;
+    return *instance;
 }
 
 std::atomic<int32_t> g_paramLength{LASER3D_BLOCK_BYTES};
@@ -43,26 +46,59 @@ float getF32(const unsigned char* block, int at) {
     return v;
 }
 
-// Centroid row of the brightest run above the threshold in one column, or
-// -1 when no sample is above it. Row 0 holds the frame header.
-double lineRow(const unsigned char* frame, int width, int height, int column, int threshold) {
-    long bestSum = 0;
-    double bestCentroid = -1;
-    long sum = 0, weighted = 0;
-    for (int r = 1; r <= height; ++r) {
-        const int v = r < height ? frame[static_cast<size_t>(r) * width + column] : 0;
-        if (r < height && v > threshold) {
-            sum += v;
-            weighted += static_cast<long>(v) * r;
-            continue;
+// Per column of a frame, the centroid row of its brightest run of samples
+// above the threshold, or -1 when no sample is above it. Row 0 holds the
+// frame header. The frame is walked row by row, each column keeping its
+// current run and its best one.
+void lineRows(const unsigned char* frame, int width, int height, int threshold,
+              std::vector<double>& rows) {
+    struct Run {
+        long sum = 0, weighted = 0;
+        long bestSum = 0, bestWeighted = 0;
+    };
+    std::vector<Run> columns(static_cast<size_t>(width));
+    const auto close = [](Run& run) {
+        if (run.sum > run.bestSum) {
+            run.bestSum = run.sum;
+            run.bestWeighted = run.weighted;
         }
-        if (sum > bestSum) {
-            bestSum = sum;
-            bestCentroid = static_cast<double>(weighted) / static_cast<double>(sum);
+        run.sum = run.weighted = 0;
+    };
+    int open = 0;  // columns inside a run
+    for (int r = 1; r < height; ++r) {
+        const unsigned char* row = frame + static_cast<size_t>(r) * width;
+        if (open == 0) {
+            // A row without a sample above the threshold changes nothing.
+            unsigned char brightest = 0;
+            for (int c = 0; c < width; ++c) {
+                brightest = std::max(brightest, row[c]);
+            }
+            if (brightest <= threshold) {
+                continue;
+            }
         }
-        sum = weighted = 0;
+        for (int c = 0; c < width; ++c) {
+            Run& run = columns[static_cast<size_t>(c)];
+            const int v = row[c];
+            if (v > threshold) {
+                open += run.sum == 0;
+                run.sum += v;
+                run.weighted += static_cast<long>(v) * r;
+            } else if (run.sum != 0) {
+                close(run);
+                --open;
+            }
+        }
     }
-    return bestCentroid;
+    rows.assign(static_cast<size_t>(width), -1.0);
+    for (int c = 0; c < width; ++c) {
+        Run& run = columns[static_cast<size_t>(c)];
+        close(run);
+        if (run.bestSum > 0) {
+            rows[static_cast<size_t>(c)] =
+                static_cast<double>(run.bestWeighted) / static_cast<double>(run.bestSum);
+        }
+    }
 }
 
 }  // namespace
@@ -153,8 +189,10 @@ int ZDQ_ImageToPointCloud(const unsigned char* pFrame, uint64_t handle, int thre
         }
         run = it->second;
     }
+    std::vector<double> rows;
+    lineRows(pFrame, run.width, run.height, threshold, rows);
     for (int c = 0; c < run.width; ++c) {
-        const double row = lineRow(pFrame, run.width, run.height, c, threshold);
+        const double row = rows[static_cast<size_t>(c)];
         pX[c] = run.x + c;
         pZ[c] =
             row < 0 ? ZDQ3D_INVALID_Z : static_cast<float>(run.z0 + run.zPerRow * (run.y + row));

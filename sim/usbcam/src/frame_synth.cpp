@@ -193,6 +193,9 @@ class RowSource {
         flat_.arrayHeight = std::max(ro.arrayHeight, 1);
         flat_.full = full;
         flat_.light = full * spec_.exposureMs / 40.0 * 0.6 * ro.gain[1];
+        if (spec_.content == MLSIM_CONTENT_LASER) {
+            buildLaserColumns();
+        }
         outputTable_.resize(path_.maxSample() + 1);
         for (uint32_t v = 0; v <= path_.maxSample(); ++v) {
             outputTable_[v] = path_(v);
@@ -264,12 +267,47 @@ class RowSource {
     }
 
     void laserRow(int r, uint8_t* out) const {
-        const int y = rows_[r];
+        // Background everywhere, then the columns whose line crosses this row.
         const int shift = spec_.adcBits - 8;
-        for (int c = 0; c < spec_.width(); ++c) {
+        const uint16_t background = outputTable_[static_cast<uint32_t>(kLaserBackground) << shift];
+        if (spec_.bytesPerSample == 1) {
+            std::memset(out, background, static_cast<size_t>(spec_.width()));
+        } else {
+            for (int c = 0; c < spec_.width(); ++c) {
+                putSample(out, c, 2, background);
+            }
+        }
+        const int y = rows_[r];
+        for (int c : laserColumns_[static_cast<size_t>(r)]) {
             const uint32_t v = static_cast<uint32_t>(laserSample(columns_[c], y, spec_.signal))
                                << shift;
             putSample(out, c, spec_.bytesPerSample, outputTable_[v]);
+        }
+    }
+
+    // For each output row, the columns whose laser line (centre and the rows
+    // beside it) lies on that row's array row.
+    void buildLaserColumns() {
+        const int height = spec_.height();
+        laserColumns_.assign(static_cast<size_t>(height), {});
+        if (height == 0) {
+            return;
+        }
+        const auto [lowest, highest] = std::minmax_element(rows_.begin(), rows_.end());
+        std::vector<int> outputRow(static_cast<size_t>(*highest - *lowest + 1), -1);
+        for (int r = 0; r < height; ++r) {
+            outputRow[static_cast<size_t>(rows_[r] - *lowest)] = r;
+        }
+        for (int c = 0; c < spec_.width(); ++c) {
+            const int centre = laserLineRow(columns_[c], spec_.signal);
+            for (int y = centre - 1; y <= centre + 1; ++y) {
+                if (y >= *lowest && y <= *highest) {
+                    const int r = outputRow[static_cast<size_t>(y - *lowest)];
+                    if (r >= 0) {
+                        laserColumns_[static_cast<size_t>(r)].push_back(c);
+                    }
+                }
+            }
         }
     }
 
@@ -289,6 +327,7 @@ class RowSource {
     uint16_t patternTable_[256] = {};
     std::vector<int> columns_;
     std::vector<int> rows_;
+    std::vector<std::vector<int>> laserColumns_;  // per output row
     uint32_t black_ = 0;
     uint64_t scale_[4] = {};
     std::vector<uint16_t> outputTable_;

@@ -12,7 +12,7 @@ constexpr uint32_t kBlockAddress = 0x3F900;
 constexpr int kLineBase = 40;
 constexpr int kLineSpan = 64;
 constexpr int kColumnsPerStep = 8;
-constexpr uint8_t kCentre = 250, kFlank = 120, kBackground = 8;
+constexpr uint8_t kCentre = 250, kFlank = 120;
 
 void putI32(uint8_t* p, int32_t v) {
     std::memcpy(p, &v, sizeof v);
@@ -29,7 +29,7 @@ int laserLineRow(int x, uint32_t signal) {
 
 uint8_t laserSample(int x, int y, uint32_t signal) {
     const int d = std::abs(y - laserLineRow(x, signal));
-    return d == 0 ? kCentre : d == 1 ? kFlank : kBackground;
+    return d == 0 ? kCentre : d == 1 ? kFlank : kLaserBackground;
 }
 
 void seedLaserBlock(Eeprom& eeprom) {

@@ -9,6 +9,9 @@
 
 namespace usbcam {
 
+// Level of the pixels away from the line.
+constexpr uint8_t kLaserBackground = 8;
+
 // Array row of the laser line's centre at array column x for signal s.
 int laserLineRow(int x, uint32_t signal);
 // Sample of array pixel (x, y) for signal s (8-bit level).
