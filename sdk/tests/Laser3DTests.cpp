@@ -360,6 +360,73 @@ TEST_F(Laser3DCameraTest, SettingsTheirRangesAndCodes) {
     EXPECT_EQ(nMode, 0);
 }
 
+TEST_F(Laser3DCameraTest, LaserModeDrivesTheOutputPin) {
+    Open3D();
+    const auto pins = [] {
+        uint16_t wMode = 0, wStatus = 0;
+        mlsim_fpga_read(0, 29, &wMode);
+        mlsim_fpga_read(0, 30, &wStatus);
+        return std::make_pair((wMode >> 8) & 3, (wStatus >> 8) & 1);
+    };
+    int nMode = -1;
+    ASSERT_EQ(ZDQ3D_LaserModeSet(0, 1), RET_SUCCESS);
+    EXPECT_EQ(pins(), std::make_pair(1, 1));
+    ASSERT_EQ(ZDQ3D_LaserModeGet(0, &nMode), RET_SUCCESS);
+    EXPECT_EQ(nMode, 1);
+    ASSERT_EQ(ZDQ3D_LaserModeSet(0, 0), RET_SUCCESS);
+    EXPECT_EQ(pins(), std::make_pair(1, 0));
+    // The strobe drives the laser: output pins in strobe mode, on and inverted.
+    ASSERT_EQ(ZDQ3D_LaserModeSet(0, 2), RET_SUCCESS);
+    EXPECT_EQ(pins().first, 0);
+    unsigned char bOn = 0, bInvert = 0;
+    ASSERT_EQ(ZDQ_FlashEnableGet(0, &bOn), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_FlashInvertGet(0, &bInvert), RET_SUCCESS);
+    EXPECT_TRUE(bOn && bInvert);
+    ASSERT_EQ(ZDQ3D_LaserModeGet(0, &nMode), RET_SUCCESS);
+    EXPECT_EQ(nMode, 2);
+}
+
+TEST_F(Laser3DCameraTest, StartAndDataTriggers) {
+    CDevice& device = Open3D();
+    const struct {
+        bool bEnable;
+        int nEdge, nStartEndMode;
+    } starts[] = {{true, 0, 1}, {true, 1, 2}, {true, 7, 2}, {false, 0, 0}};
+    for (const auto& c : starts) {
+        ASSERT_EQ(ZDQ3D_SetStartTrigger(0, 0, c.bEnable, c.nEdge), RET_SUCCESS);
+        int nMode = -1;
+        ASSERT_EQ(ZDQ_StartEndModeGet(0, &nMode), RET_SUCCESS);
+        EXPECT_EQ(nMode, c.nStartEndMode) << c.bEnable << " " << c.nEdge;
+        int nZero = -1, nEdge = -1;
+        bool bOff = false;
+        ASSERT_EQ(ZDQ3D_GetStartTrigger(0, &nZero, &bOff, &nEdge), RET_SUCCESS);
+        EXPECT_EQ(bOff, c.nStartEndMode == 0);
+        EXPECT_EQ(nEdge, c.nStartEndMode == 1 ? 0 : 1);
+    }
+    ASSERT_EQ(ZDQ3D_SetStartTriggerParameters(0, 12, 34), RET_SUCCESS);
+    int nFilter = 0, nDelay = 0;
+    ASSERT_EQ(ZDQ3D_GetStartTriggerParameters(0, &nFilter, &nDelay), RET_SUCCESS);
+    EXPECT_EQ(nFilter, 12);
+    EXPECT_EQ(nDelay, 34);
+
+    device.Capability().Set(FpgaCap::bmTriggerModeExternal, 1);
+    device.Capability().Set(FpgaCap::bmTriggerMethodNegedge, 1);
+    device.Capability().Set(FpgaCap::bmTriggerMethodPosedge, 1);
+    ASSERT_EQ(ZDQ3D_SetDataTriggerMode(0, 2), RET_SUCCESS);
+    int nMode = -1;
+    ASSERT_EQ(ZDQ3D_GetDataTriggerMode(0, &nMode), RET_SUCCESS);
+    EXPECT_EQ(nMode, 2);
+    ASSERT_EQ(ZDQ3D_SetDataTriggerExternalTriggerParameters(0, 3, 40, 5, 1), RET_SUCCESS);
+    int nPeriod = 0, nEdge = -1;
+    nDelay = nFilter = 0;
+    ASSERT_EQ(ZDQ3D_GetDataTriggerExternalTriggerParameters(0, &nPeriod, &nDelay, &nFilter, &nEdge),
+              RET_SUCCESS);
+    EXPECT_EQ(std::vector<int>({nPeriod, nDelay, nFilter, nEdge}), std::vector<int>({3, 40, 5, 1}));
+    EXPECT_EQ(ZDQ3D_SetDataTriggerExternalTriggerParameters(0, 300, 40, 5, 1), RET_FAIL)
+        << "a period of 300 signals does not fit";
+    ASSERT_EQ(ZDQ3D_SetDataTriggerMode(0, 0), RET_SUCCESS);
+}
+
 // Results of the callbacks, filled on the processing thread.
 struct Recorder {
     std::mutex mutex;
@@ -555,6 +622,11 @@ TEST_F(Laser3DAcquisitionTest, SlowCallbackWithAFullRingLosesNoCaughtFrame) {
     ASSERT_EQ(ZDQ3D_StopAcquisition(0), RET_SUCCESS);
     std::lock_guard<std::mutex> lock(r.mutex);
     ASSERT_GE(r.liveMarks.size(), 150u);
+    float fRate = 0.0f;
+    ASSERT_EQ(ZDQ3D_GetTransmissionRate(0, &fRate), RET_SUCCESS);
+    EXPECT_GT(fRate, 0.0f) << "measured over the set";
+    ASSERT_EQ(ZDQ3D_GetExternalTriggerRate(0, &fRate), RET_SUCCESS);
+    EXPECT_GT(fRate, 0.0f);
     for (size_t i = 1; i < r.liveMarks.size(); ++i) {
         ASSERT_EQ(r.liveMarks[i], r.liveMarks[i - 1] + 1) << "frame " << i;
     }

@@ -192,6 +192,19 @@ TEST_F(LineSensorTest, ExposureKeepsTheLinePeriodAboveTheExposure) {
     EXPECT_FLOAT_EQ(fMs, 171 / (80.0f * 1000.0f));
 }
 
+TEST_F(LineSensorTest, TriggerModeSetsTheSensorsTriggerFlag) {
+    CDevice& device = OpenLine(kDR2KOneSegment, 425, 3, false);
+    device.Capability().Set(FpgaCap::bmTriggerModeExternal, 1);
+    ASSERT_EQ(ZDQ_TriggerModeSet(0, 1), RET_SUCCESS);
+    EXPECT_EQ(ChipRegister(0x72) & 1, 1);
+    // A calibration runs in free run and leaves the trigger as it was.
+    ASSERT_EQ(ZDQ_AWAIBA_AutoBlackLevel(0, 0), RET_SUCCESS);
+    EXPECT_EQ(FpgaRegister(0) & 0x1003, 0x0001);
+    EXPECT_EQ(ChipRegister(0x72) & 1, 1);
+    ASSERT_EQ(ZDQ_TriggerModeSet(0, 0), RET_SUCCESS);
+    EXPECT_EQ(ChipRegister(0x72) & 1, 0);
+}
+
 TEST_F(LineSensorTest, SegmentGainAndBlackLevelWithTheLoadStrobe) {
     OpenLine(kDR2KTwoSegments, 425, 3, false);
     mlsim_journal_clear(0);
