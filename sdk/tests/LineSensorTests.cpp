@@ -251,6 +251,22 @@ TEST_F(LineSensorTest, SegmentGainAndBlackLevelWithTheLoadStrobe) {
     EXPECT_EQ(nMax, 255);
 }
 
+TEST_F(LineSensorTest, WindowIsTheWholeLineAndFramesStack) {
+    CDevice& device = OpenLine(kDR4KTwoSegments, 425, 3, false);
+    EXPECT_EQ(ZDQ_CheckFieldOfView(0, 0, 0, 4096, 1, 0, 0), RET_SUCCESS);
+    EXPECT_EQ(ZDQ_CheckFieldOfView(0, 100, 3, 1000, 7, 0, 0), RET_FAIL) << "would be adjusted";
+    ASSERT_EQ(ZDQ_CaptureSetFieldOfViewEx(0, 100, 3, 1000, 7, 0, 0, 8), RET_SUCCESS);
+    const FieldOfView& fov = device.Fov(kCaptureFov);
+    EXPECT_EQ(std::vector<int>({fov.nColStart, fov.nRowStart, fov.nWidth, fov.nHeight}),
+              std::vector<int>({0, 0, 4096, 8}));
+    const std::vector<uint8_t> frame = Capture(device);
+    ASSERT_EQ(frame.size(), 8u * 4096u);
+    const int nDark = 425 - 3 * Level(0);
+    for (int f = 0; f < 8; ++f) {
+        EXPECT_EQ(frame[static_cast<size_t>(f) * 4096], nDark) << "frame " << f;
+    }
+}
+
 TEST_F(LineSensorTest, ExportsOnACameraWithoutALineSensor) {
     Open(kTypeMono1280);
     unsigned char byUsed = 7;
