@@ -150,22 +150,35 @@ TEST_F(LineSensorTest, SearchThatNeverEndsLogsNotFound) {
     EXPECT_NE(text.find("ZDQAPI::--DR2K_AutoBlackLevelSeg"), std::string::npos);
 }
 
-TEST_F(LineSensorTest, FailedFrameReadInCalibrationIsReportedAndRestoresTheFpga) {
-    CDevice& device = OpenLine(kDR2KOneSegment, 425, 3, false);
-    const uint16_t wMode = FpgaRegister(0);
-    const uint16_t wFrames = FpgaRegister(8);
-    // The first read settles the stream; the search's second read fails.
-    mlsim_fault_add(0, MLSIM_FAULT_READ_IO_ERROR, MLSIM_MATCH_ANY, 2, 1, 0);
-    EXPECT_NE(ZDQ_AWAIBA_AutoBlackLevel(0, 0), RET_SUCCESS);
-    EXPECT_EQ(FpgaRegister(0), wMode);
-    EXPECT_EQ(FpgaRegister(8), wFrames);
-    EXPECT_EQ(device.Fpga().Shadows().wMultiFrameNum, wFrames);
-    // The bus lock was released: another thread gets through.
-    std::atomic<int> nOther{0};
-    std::thread other([&] { nOther = ZDQ_AWAIBA_SetBlackLevel(0, 0, 50); });
-    other.join();
-    EXPECT_EQ(nOther.load(), RET_SUCCESS);
-    EXPECT_EQ(ChipRegister(4), 50);
+TEST_F(LineSensorTest, FailureInCalibrationIsReportedAndRestoresTheFpga) {
+    const struct {
+        const char* what;
+        int32_t nKind, nMatch;
+        uint32_t nSkip;
+    } faults[] = {
+        // The first read settles the stream; the search's second read fails.
+        {"frame read", MLSIM_FAULT_READ_IO_ERROR, MLSIM_MATCH_ANY, 2},
+        // A sensor write of the preset is refused by the camera.
+        {"register write", MLSIM_FAULT_STATUS, 0xC3, 3},
+    };
+    for (const auto& c : faults) {
+        CDevice& device = OpenLine(kDR2KOneSegment, 425, 3, false);
+        const uint16_t wMode = FpgaRegister(0);
+        const uint16_t wFrames = FpgaRegister(8);
+        mlsim_fault_add(0, c.nKind, c.nMatch, c.nSkip, 1, 1);
+        EXPECT_NE(ZDQ_AWAIBA_AutoBlackLevel(0, 0), RET_SUCCESS) << c.what;
+        EXPECT_EQ(FpgaRegister(0), wMode) << c.what;
+        EXPECT_EQ(FpgaRegister(8), wFrames) << c.what;
+        EXPECT_EQ(device.Fpga().Shadows().wMultiFrameNum, wFrames);
+        // The bus lock was released: another thread gets through.
+        std::atomic<int> nOther{0};
+        std::thread other([&] { nOther = ZDQ_AWAIBA_SetBlackLevel(0, 0, 50); });
+        other.join();
+        EXPECT_EQ(nOther.load(), RET_SUCCESS) << c.what;
+        EXPECT_EQ(ChipRegister(4), 50) << c.what;
+        ZDQ_UnInit();
+        mlsim_unplug_all();
+    }
 }
 
 TEST_F(LineSensorTest, ExposureKeepsTheLinePeriodAboveTheExposure) {
