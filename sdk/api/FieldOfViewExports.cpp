@@ -29,6 +29,9 @@ int ZDQ_CheckFieldOfView(int nIndex, int nColStart, int nRowStart, int nColSize,
     ApiLog(L"ZDQAPI::++ZDQ_CheckFieldOfView(%d, %d, %d, %d, %d, %d, %d).", nIndex, nColStart,
            nRowStart, nColSize, nRowSize, nAmCol, nAmRow);
     const int nRet = WithDevice(nIndex, [&](CDevice& device) {
+        if (device.Is3D()) {
+            return RET_3DNOTSUPPORT;
+        }
         if (device.StreamStarted()) {
             return RET_STREAMNOTSTOP;
         }
@@ -57,6 +60,9 @@ int ZDQ_CaptureSetFieldOfView(int nIndex, int nColStart, int nRowStart, int nCol
     ApiLog(L"ZDQAPI::++ZDQ_CaptureSetFieldOfView(%d, %d, %d, %d, %d, %d, %d).", nIndex, nColStart,
            nRowStart, nColSize, nRowSize, nAmCol, nAmRow);
     const int nRet = WithDevice(nIndex, [&](CDevice& device) {
+        if (device.Is3D()) {
+            return RET_3DNOTSUPPORT;
+        }
         if (device.StreamStarted()) {
             return RET_STREAMNOTSTOP;
         }
@@ -82,6 +88,9 @@ int ZDQ_CaptureSetFieldOfViewEx(int nIndex, int nColStart, int nRowStart, int nC
     ApiLog(L"ZDQAPI::++ZDQ_CaptureSetFieldOfViewEx(%d, %d, %d, %d, %d, %d, %d, %d).", nIndex,
            nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, usMultiFrameNum);
     const int nRet = WithDevice(nIndex, [&](CDevice& device) {
+        if (device.Is3D()) {
+            return RET_3DNOTSUPPORT;
+        }
         return device.CaptureSetFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol,
                                             nAmRow, usMultiFrameNum);
     });
@@ -102,6 +111,9 @@ int ZDQ_CaptureGetFieldOfViewEx(int nIndex, int* pColStart, int* pRowStart, int*
 int ZDQ_PreviewSetFieldOfView(int nIndex, int nColStart, int nRowStart, int nColSize, int nRowSize,
                               int nAmCol, int nAmRow) {
     return WithDevice(nIndex, [&](CDevice& device) {
+        if (device.Is3D()) {
+            return RET_3DNOTSUPPORT;
+        }
         if (device.StreamStarted()) {
             return RET_STREAMNOTSTOP;
         }
@@ -122,6 +134,9 @@ int ZDQ_PreviewSetFieldOfViewEx(int nIndex, int nColStart, int nRowStart, int nC
                                 int nRowSize, int nAmCol, int nAmRow,
                                 unsigned short usMultiFrameNum) {
     return WithDevice(nIndex, [&](CDevice& device) {
+        if (device.Is3D()) {
+            return RET_3DNOTSUPPORT;
+        }
         return device.PreviewSetFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol,
                                             nAmRow, usMultiFrameNum);
     });

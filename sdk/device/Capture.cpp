@@ -11,6 +11,7 @@
 #include "capability/DeviceType.h"
 #include "device/Device.h"
 #include "platform/Time.h"
+#include "sensors/LineSensor.h"
 
 namespace {
 using Guard = std::lock_guard<plat::CriticalSection>;
@@ -148,6 +149,10 @@ int CDevice::CatchFrame(uint8_t* pBuffer, uint32_t nBytes, FrameRead read, int* 
     }
     if (pBuffer == nullptr || nBytes == 0) {
         return RET_PARAMERROR;
+    }
+    if (m_bFrameFailed && IsLineSensorType(m_nDeviceType)) {
+        // A failed read may have left a segment's black level off.
+        AwaibaAutoBlackLevelAllSeg();
     }
     int nRet;
     switch (read) {

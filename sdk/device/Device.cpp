@@ -11,6 +11,7 @@
 #include "common/Library.h"
 #include "common/Log.h"
 #include "platform/WideText.h"
+#include "sensors/LineSensor.h"
 
 namespace {
 
@@ -144,6 +145,9 @@ bool CDevice::OpenCamera() {
     } else {
         m_Transport.UsbdCmd_Reset();
     }
+    if (IsLineSensorType(m_nDeviceType)) {
+        AwaibaAutoBlackLevelAllSeg();  // a failed calibration leaves the levels read
+    }
     InitAutoExposureAndFocus();
     InitColour();
     // The camera comes up with the settings stored in it; a camera without
@@ -178,6 +182,7 @@ void CDevice::LogCapabilities() const {
 
 CDevice::~CDevice() {
     LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::++Device UnInit.");
+    Release3D();  // the 3D threads end before anything they use goes
     const std::optional<plat::Ini> ini =
         g_bIniOutput != 0 && m_bCapabilitiesSet ? CapabilityIniFile() : std::nullopt;
     if (ini) {

@@ -32,6 +32,7 @@
 #include "acquisition/FlatField.h"
 #include "acquisition/FocusMeasure.h"
 #include "acquisition/ParamBlock.h"
+#include "acquisition/Laser3DState.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
 #include "acquisition/WhiteBalance.h"
@@ -401,6 +402,41 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int LutFileProgram(const wchar_t* pszFile);
     int GammaLutDataProgram(const uint16_t* pEntries, int nEntries);
     int GammaLutFileProgram(const wchar_t* pszFile);
+    // Line sensors (DR2K, DR4K; LineSensorDevice.cpp): per-segment gain and
+    // black level, RET_NOTSUPPORT for another sensor or a segment beyond
+    // the count; the black-level calibration of one segment or of all (then
+    // the whole register set is written back and no calibration is pending);
+    // the split-segment switch of the raw chain.
+    int AwaibaSegmentCount() const;
+    int AwaibaSetGain(int nSegment, int nGain);
+    int AwaibaGetGain(int nSegment, int* pGain);
+    int AwaibaSetBlackLevel(int nSegment, uint16_t wLevel);
+    int AwaibaGetBlackLevel(int nSegment, int* pLevel);
+    int AwaibaAutoBlackLevelSeg(int nSegment);
+    int AwaibaAutoBlackLevelAllSeg();
+    void AwaibaSetSplitSegment(uint8_t bySplit) { m_bySplitSegment = bySplit; }
+    uint8_t AwaibaSplitSegment() const { return m_bySplitSegment; }
+
+    // The 3D laser-profile family (Laser3DDevice.cpp, Laser3DAcquisition.cpp).
+    // Init3D puts the camera into 3D mode from the parameter block in its
+    // memory; Release3D leaves it (stopping an acquisition first).
+    int Init3D();
+    void Release3D();
+    bool Is3D() const { return m_3D.bIs3D; }
+    bool Acquiring3D() const { return m_3D.bAcquiring; }
+    Laser3DState& State3D() { return m_3D; }
+    // The 3D area of the block (width, height) and the ROI within it.
+    int Get3DRoiMax(int* pWidth, int* pHeight) const;
+    int Set3DRoi(int nX, int nY, int nWidth, int nHeight);
+    int Get3DRoi(int* pX, int* pY, int* pWidth, int* pHeight) const;
+    // Laser off (0), on (1) or driven by the strobe output (2).
+    int LaserModeSet(int nMode);
+    int Get3DMeasurementRange(float* pXFrom, float* pXTo, float* pZFrom, float* pZTo);
+    // The two threads: 1 also when already running (or stopped); the start
+    // gives RET_3DINITFAIL without profiles or memory, RET_ILLEGALOPERATION
+    // with 16-bit data.
+    int StartAcquisition3D();
+    int StopAcquisition3D();
 
     // Still capture into the caller's buffer (raw bytes, or the output
     // format for the Rgb forms): a running preview pauses around it.
@@ -667,8 +703,11 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     float m_fFixedFrameRate = 0.0f;
     int m_nColorShift[3] = {};
     uint8_t m_byGlobalResetRequest = 0;
-    // The last frame read failed with RET_FAIL.
-    bool m_bFrameFailed = false;
+    // The last frame read failed with RET_FAIL; a line sensor calibrates its
+    // black level before the next frame.
+    std::atomic<bool> m_bFrameFailed{false};
+    // Line sensors: split the interleaved segments of each row.
+    std::atomic<uint8_t> m_bySplitSegment{0};
     PreviewState m_Preview;
     float m_fPreviousExposureTime = SensorState::kDefaultExposureTimeMs;
     DeviceCapability m_Capability;
@@ -697,6 +736,14 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     CProcessSaturation m_ProcessSaturation;
     CHueSaturation m_HueSaturation;
     CCalibrationMap m_CalibrationMap;
+    // 3D laser-profile state: settings, block and run handle, the run.
+    Laser3DState m_3D;
+    void CaptureThread3D();
+    void ProcessingThread3D();
+    void ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivider,
+                          uint32_t& nFirstMark, uint32_t& nPreviousMark, int& nProfileIndex,
+                          int& nCompacted, CRateMeter& rates);
+    int Read3DParamBlock(uint8_t* pBlock, uint32_t nLength);
     // The running AVI recording, under lock E; the flag is read without it.
     std::unique_ptr<CAviRecording> m_pRecording;
     std::atomic<bool> m_bRecording{false};

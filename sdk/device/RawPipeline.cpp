@@ -8,6 +8,7 @@
 
 #include "ZDQApi.h"
 #include "acquisition/Demosaic.h"
+#include "acquisition/SegmentSplit.h"
 #include "device/Device.h"
 
 namespace {
@@ -73,6 +74,9 @@ int CDevice::RawPostProcess(uint8_t* pFrame, int nWidth, int nHeight, uint32_t n
     }
     if (m_bMirror && !m_Capability.Has(SensorCap::bmMirror)) {
         MirrorRows(pFrame, nWidth, nHeight);
+    }
+    if (m_bySplitSegment != 0 && AwaibaSegmentCount() > 1) {
+        SplitSegmentRows(pFrame, nWidth, nHeight);
     }
     RawData8_Do_3A_AE(pFrame, nWidth, nHeight);
     RawData8_Do_3A_AF(pFrame, nWidth, nHeight);

@@ -1013,6 +1013,116 @@ ZDQ_API int ZDQ_HWBMatrixUpload(int nIndex, float* pfGains);
 ZDQ_API int ZDQ_HCCMMatrixProgram(int nIndex, float* pfMatrix);
 ZDQ_API int ZDQ_HCCMMatrixReadout(int nIndex, float* pfMatrix);
 ZDQ_API int ZDQ_HCCMMatrixUpload(int nIndex, float* pfMatrix);
+/* Segmented line sensors (device types 98-101). ZDQ_AWAIBA_IsUsed gives 1
+ * with *pbUsed 1 for such a camera, 0 for another; ZDQ_AWAIBA_GetSegmentNum
+ * their segment count (0 for other cameras). Gain and black level per
+ * segment, 0-255 each (a gain outside 0-255 as a 16-bit value sets gain 255,
+ * a level above 255 as a 16-bit value sets 255); RET_NOTSUPPORT for another
+ * camera or a segment beyond the count. ZDQ_AWAIBA_AutoBlackLevel calibrates
+ * one segment's black level from dark frames. The split switch (non-zero: on) puts each
+ * row's interleaved segments side by side in the frames handed out. */
+ZDQ_API int ZDQ_AWAIBA_IsUsed(int nIndex, unsigned char* pbUsed);
+ZDQ_API int ZDQ_AWAIBA_GetSegmentNum(int nIndex, int* pnSegments);
+ZDQ_API int ZDQ_AWAIBA_GetGainRange(int nIndex, int nSegment, int* pnMin, int* pnMax);
+ZDQ_API int ZDQ_AWAIBA_SetGain(int nIndex, int nSegment, int nGain);
+ZDQ_API int ZDQ_AWAIBA_GetGain(int nIndex, int nSegment, int* pnGain);
+ZDQ_API int ZDQ_AWAIBA_GetBlackLevelRange(int nIndex, int nSegment, int* pnMin, int* pnMax);
+ZDQ_API int ZDQ_AWAIBA_SetBlackLevel(int nIndex, int nSegment, int nLevel);
+ZDQ_API int ZDQ_AWAIBA_GetBlackLevel(int nIndex, int nSegment, int* pnLevel);
+ZDQ_API int ZDQ_AWAIBA_AutoBlackLevel(int nIndex, int nSegment);
+ZDQ_API int ZDQ_AWAIBA_SetSplitSegment(int nIndex, unsigned char bySplit);
+ZDQ_API int ZDQ_AWAIBA_GetSplitSegment(int nIndex, unsigned char* pbSplit);
+
+/* 3D laser-profile cameras. ZDQ3D_Inital opens the cameras (as ZDQ_Init) and
+ * puts every one whose memory holds a 3D block into 3D mode: 1 when one
+ * did, RET_FAIL (-8) when none did (also without the laser-profile library
+ * libZDQ3DApi_x64.so, looked for beside this library first). A started
+ * acquisition catches frames of the 3D ROI into a ring of 64 and turns each
+ * into a profile of colSize points (Z -1000.0 where no laser line was
+ * found); every ZDQ3D_SetMaxNumberOfProfilesToCapture profiles make a point
+ * cloud. The callbacks run on the SDK's processing thread; they must return
+ * and must not call the control exports of the same camera. Exports of a
+ * camera not in 3D mode give RET_3DNOTINIT (-22); settings that change the
+ * frame stream give RET_ILLEGALOPERATION (-6) while acquiring. */
+typedef void (*ZDQ3DImageCallback)(int nIndex, unsigned char* pImage, int nWidth, int nHeight,
+                                   int nBitCount, void* pContext);
+/* One profile: nPoints X and Z values (only the valid points while
+ * obliterate is on), its Y, its index in the cloud and the trigger signals
+ * lost before it. */
+typedef void (*ZDQ3DProfileDataCallback)(int nIndex, int nPoints, double dY, int nProfileIndex,
+                                         int* pX, float* pZ, int nLostSignals, void* pContext);
+/* One point cloud of nProfiles profiles (nPoints points) and the trigger
+ * signals lost while it was taken. */
+typedef void (*ZDQ3DPointCloudDataCallback)(int nIndex, int nPoints, int nProfiles, int* pX,
+                                            float* pY, float* pZ, int nLostSignals, void* pContext);
+ZDQ_API int ZDQ3D_Inital(void);
+ZDQ_API int ZDQ3D_UnInitial(void);
+ZDQ_API int ZDQ3D_GetAPIVersion(int* pMajor, int* pMinor, int* pRevision, int* pBuild);
+ZDQ_API int ZDQ3D_GetDeviceCount(int* pnCount);
+ZDQ_API int ZDQ3D_GetDeviceInformation(int nIndex, int* pType, int* pSerial,
+                                       unsigned short* pFirmware);
+ZDQ_API int ZDQ3D_Is3DCamera(int nIndex, bool* pbIs3D);
+ZDQ_API int ZDQ3D_RegisterLiveImageCB(int nIndex, ZDQ3DImageCallback pfCallback, void* pContext);
+ZDQ_API int ZDQ3D_RegisterProfileDataCB(int nIndex, ZDQ3DProfileDataCallback pfCallback,
+                                        void* pContext);
+ZDQ_API int ZDQ3D_RegisterProfileImageCB(int nIndex, ZDQ3DImageCallback pfCallback, void* pContext);
+ZDQ_API int ZDQ3D_RegisterPointCloudDataCB(int nIndex, ZDQ3DPointCloudDataCallback pfCallback,
+                                           void* pContext);
+ZDQ_API int ZDQ3D_RegisterPointCloudImageCB(int nIndex, ZDQ3DImageCallback pfCallback,
+                                            void* pContext);
+/* The 3D area's size, and the ROI within it (a start outside the area
+ * becomes 0, a size is cut to the area). */
+ZDQ_API int ZDQ3D_GetRoiMax(int nIndex, int* pnWidth, int* pnHeight);
+ZDQ_API int ZDQ3D_SetRoi(int nIndex, int nX, int nY, int nWidth, int nHeight);
+ZDQ_API int ZDQ3D_GetRoi(int nIndex, int* pnX, int* pnY, int* pnWidth, int* pnHeight);
+ZDQ_API int ZDQ3D_GetExposureTimeRange(int nIndex, float* pfMin, float* pfMax);
+ZDQ_API int ZDQ3D_SetExposureTime(int nIndex, float fMs);
+ZDQ_API int ZDQ3D_GetExposureTime(int nIndex, float* pfMs);
+ZDQ_API int ZDQ3D_GetGainRange(int nIndex, int* pnMin, int* pnMax);
+ZDQ_API int ZDQ3D_SetGain(int nIndex, int nGain);
+ZDQ_API int ZDQ3D_GetGain(int nIndex, int* pnGain);
+/* Start trigger: off, or on the rising (edge 0) or falling (edge 1) edge. */
+ZDQ_API int ZDQ3D_SetStartTrigger(int nIndex, int nReserved, bool bEnable, int nEdge);
+ZDQ_API int ZDQ3D_GetStartTrigger(int nIndex, int* pnReserved, bool* pbOff, int* pnEdge);
+ZDQ_API int ZDQ3D_SetStartTriggerParameters(int nIndex, int nFilter, int nDelay);
+ZDQ_API int ZDQ3D_GetStartTriggerParameters(int nIndex, int* pnFilter, int* pnDelay);
+/* Data trigger: 0 free run, 1 internal at a fixed frequency, 2 external. */
+ZDQ_API int ZDQ3D_SetDataTriggerMode(int nIndex, int nMode);
+ZDQ_API int ZDQ3D_GetDataTriggerMode(int nIndex, int* pnMode);
+ZDQ_API int ZDQ3D_SetDataTriggerInternalFrequency(int nIndex, int nHz);
+ZDQ_API int ZDQ3D_GetDataTriggerInternalFrequency(int nIndex, int* pnHz);
+ZDQ_API int ZDQ3D_SetDataTriggerExternalTriggerParameters(int nIndex, int nPeriod, int nDelay,
+                                                          int nFilter, int nEdge);
+ZDQ_API int ZDQ3D_GetDataTriggerExternalTriggerParameters(int nIndex, int* pnPeriod, int* pnDelay,
+                                                          int* pnFilter, int* pnEdge);
+/* Profiles per point cloud, 1 .. 65535. */
+ZDQ_API int ZDQ3D_SetMaxNumberOfProfilesToCapture(int nIndex, int nProfiles);
+ZDQ_API int ZDQ3D_GetMaxNumberOfProfilesToCapture(int nIndex, int* pnProfiles);
+ZDQ_API int ZDQ3D_StartAcquisition(int nIndex);
+ZDQ_API int ZDQ3D_StopAcquisition(int nIndex);
+ZDQ_API int ZDQ3D_SetObliterateInvalidData(int nIndex, bool bOn);
+ZDQ_API int ZDQ3D_GetObliterateInvalidData(int nIndex, bool* pbOn);
+ZDQ_API int ZDQ3D_Set3DLaserLineBrightnessThreshold(int nIndex, int nThreshold);
+ZDQ_API int ZDQ3D_Get3DLaserLineBrightnessThreshold(int nIndex, int* pnThreshold);
+/* Laser 0 off, 1 on, 2 driven by the strobe output. */
+ZDQ_API int ZDQ3D_LaserModeSet(int nIndex, int nMode);
+ZDQ_API int ZDQ3D_LaserModeGet(int nIndex, int* pnMode);
+ZDQ_API int ZDQ3D_GetMeasurementRange(int nIndex, float* pfXFrom, float* pfXTo, float* pfZFrom,
+                                      float* pfZTo);
+/* Heights mapped to grey 0 .. 255 in the images (min below max). */
+ZDQ_API int ZDQ3D_SetZMap(int nIndex, float fMin, float fMax);
+ZDQ_API int ZDQ3D_GetZMap(int nIndex, float* pfMin, float* pfMax);
+/* Y distance per trigger signal, above 0. */
+ZDQ_API int ZDQ3D_SetYResolution(int nIndex, float fResolution);
+ZDQ_API int ZDQ3D_GetYResolution(int nIndex, float* pfResolution);
+/* Profiles and trigger signals per second, measured. */
+ZDQ_API int ZDQ3D_GetTransmissionRate(int nIndex, float* pfRate);
+ZDQ_API int ZDQ3D_GetExternalTriggerRate(int nIndex, float* pfRate);
+/* Writes nWidth x nHeight points as an ASCII PCD file ("nan nan nan" for a
+ * point whose x is -1000.0): RET_PARAMERROR for a size not above 0 or a null
+ * pointer, RET_FAIL when the file cannot be written. */
+ZDQ_API int ZDQ3D_HelperSaveToPCD(int nWidth, int nHeight, float* pX, float* pY, float* pZ,
+                                  const wchar_t* pszFile);
 
 #ifdef __cplusplus
 }

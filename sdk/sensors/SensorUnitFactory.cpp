@@ -10,6 +10,7 @@
 #include "sensors/IMX250Family.h"
 #include "sensors/IMX290.h"
 #include "sensors/IsgUnit.h"
+#include "sensors/LineSensor.h"
 #include "sensors/MT9M001.h"
 #include "sensors/MT9V034.h"
 #include "sensors/Sensor2048Family.h"
@@ -80,6 +81,10 @@ std::unique_ptr<CSensorUnit> MakeSensorUnit(const SensorUnitContext& c) {
                                                     c.host);
         case SensorUnit::TestCam:
             return std::make_unique<CTestCam>(c.vendor, c.capability, c.rpLog, c.state);
+        case SensorUnit::DR2K:
+        case SensorUnit::DR4K:
+            return std::make_unique<CLineSensorUnit>(c.vendor, c.capability, c.rpLog, c.state,
+                                                     c.host, c.nDeviceType);
         default:
             return std::make_unique<CSensorUnit>();
     }

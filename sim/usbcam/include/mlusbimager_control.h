@@ -66,6 +66,20 @@
  * A monochrome camera samples the mean of the three channels. The array
  * mapping, skip and mirror are those of the scene content.
  *
+ * MLSIM_CONTENT_LASER: a laser-profile camera. Each frame shows a laser line
+ * across the chip's whole array for the frame's trigger signal s (the
+ * watermark's count, see below): at array column x the line's centre is at
+ * array row
+ *     R(x, s) = 40 + ((x / 8 + s) mod 64)      (integer division)
+ * with 8-bit level 250 there, 120 one row above and below, 8 elsewhere
+ * (shifted to the ADC depth like the pattern). A camera plugged with this
+ * content and memory kind 1 holds from the factory a 3D parameter block at
+ * memory address 0x3F900, in the layout of the laser-profile library
+ * (laser3d_control.h): 3D area 2048 x 256 at column 256, row 0, no flip,
+ * Z = 0.05 x row (Z0 0), measurement range X 0 .. 2048, Z 0 .. 12.8.
+ * Every transfer counts one trigger signal, plus those mlsim_skip_signals()
+ * asked it to skip; its watermark counts signals in place of transfers.
+ *
  * FPGA colour processing (colour cameras with an FPGA; register 9):
  *   bit 0 white balance on; bits 1-2 its kind: 0 preset (bits 3-7: preset 0
  *   gains 1.25, 1, 1.5; preset 1 1.5, 1, 1.25; preset 2 1, 1.25, 2; others
@@ -98,7 +112,9 @@
  * "*MARK*", the transfer number low 16 bits @6, the time stamp in
  * microseconds since plug-in low 32 bits @8 and high 32 bits @12, the
  * transfer number high 16 bits @16, the exposure in microseconds @18 and the
- * number of triggers received, low 16 bits, @22 (little-endian).
+ * number of triggers received, low 16 bits, @22 (little-endian). On the
+ * laser-profile camera the trigger signal count takes the transfer number's
+ * place @6 and @16.
  *
  * Timing
  * ------
@@ -146,6 +162,7 @@ extern "C" {
 #define MLSIM_CONTENT_SCENE 1
 #define MLSIM_CONTENT_FLAT_FIELD 2
 #define MLSIM_CONTENT_CHART 3
+#define MLSIM_CONTENT_LASER 4
 
 #define MLSIM_TIMING_REALTIME 0
 #define MLSIM_TIMING_INSTANT 1
@@ -253,6 +270,25 @@ MLSIM_API int mlsim_set_trigger_status(int32_t slot, int32_t bits);
 MLSIM_API int mlsim_trigger(int32_t slot);
 /* One line-scan start signal (see Line-scan start above). */
 MLSIM_API int mlsim_start_signal(int32_t slot);
+
+/* The next transfer of a laser-profile camera counts count more trigger
+ * signals than one (count signals lost before it). */
+MLSIM_API int mlsim_skip_signals(int32_t slot, uint32_t count);
+
+/* Segmented line sensors (device types 98-101, 2048 or 4096 pixels, 1 or 2
+ * lines a frame, frames stacked by FPGA register 8). Segment s has the
+ * registers s x 16 + 1 .. s x 16 + 10; its writes take effect at its load
+ * strobe (register s x 16 + 1 written with bit 0 set). Segments interleave
+ * on a line: one segment covers every pixel; with two, even pixels are
+ * segment 0 and odd ones segment 1; with four, the first half of the line
+ * holds 0 and 1 that way and the second half 2 and 3. The sensor sees no
+ * light: each pixel shows its segment's dark level
+ *     min(255, max(0, base - slope x L))
+ * with L the segment's black level (register s x 16 + 4) at its last load
+ * strobe (100 at power-on); base 425 and slope 3 at plug-in. always_bright 1
+ * makes every sample 255. 0 for a camera without such a sensor. */
+MLSIM_API int mlsim_line_sensor_set_dark(int32_t slot, int32_t base, int32_t slope,
+                                         int32_t always_bright);
 
 /* Registers and memory. */
 MLSIM_API int mlsim_sensor_read(int32_t slot, uint16_t address, uint16_t* value);

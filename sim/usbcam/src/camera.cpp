@@ -1,5 +1,7 @@
 #include "camera.h"
 
+#include "laser_scene.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -33,6 +35,9 @@ Camera::Camera(const MlSimProfile& profile, std::unique_ptr<SensorChip> chip)
     for (size_t i = 0; i < gammaLut_.size(); ++i) {
         gammaLut_[i] = static_cast<uint16_t>(i);
         lut_[i] = static_cast<uint8_t>(i >> 4);
+    }
+    if (profile.content == MLSIM_CONTENT_LASER) {
+        seedLaserBlock(eeprom_);
     }
 }
 
@@ -251,9 +256,13 @@ FrameSpec Camera::beginTransfer() {
         layout.firstFrameNumber = framesSent_;
         framesSent_ += static_cast<uint64_t>(layout.frames);
         layout.transferNumber = transfersSent_++;
+        signals_ += 1 + signalsToSkip_;
+        signalsToSkip_ = 0;
+        layout.signal = signals_;
         layout.timeUs = microsSincePlug();
         lastFrame_ = std::chrono::steady_clock::now();
         layout.triggers = triggers_;
+        layout.chipLevels = chip_ ? chip_->columnLevels() : nullptr;
         layout.colourStage = settleColourLocked(true);
         std::copy_n(illuminant_, 3, layout.illuminant);
         blur = blur_;

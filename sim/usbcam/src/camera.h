@@ -97,6 +97,11 @@ class Camera {
     void setGpioInput(bool level);
     void setTriggerStatus(int bits);
     void countExternalTrigger();
+    // The next frame comes count trigger signals later than the one after
+    // the last (laser camera).
+    void skipSignals(uint32_t count);
+    // The dark model of a line-sensor chip; false for another chip.
+    bool setLineSensorDark(int base, int slope, bool alwaysBright);
     bool sensorRead(uint16_t address, uint16_t* value);
     bool sensorWrite(uint16_t address, uint16_t value);
     std::vector<uint16_t> sensorRegisters();
@@ -173,6 +178,10 @@ class Camera {
     uint32_t triggers_ = 0;
     uint64_t framesSent_ = 0;
     uint64_t transfersSent_ = 0;
+    // Trigger signals counted by the laser camera's watermark, and those the
+    // next frame skips.
+    uint32_t signals_ = 0;
+    uint32_t signalsToSkip_ = 0;
     int blur_ = 0;
     double illuminant_[3] = {1, 1, 1};
     std::shared_ptr<WorldFocus> world_;

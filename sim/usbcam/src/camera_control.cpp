@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "camera.h"
+#include "chips/line_sensor_chip.h"
 
 namespace usbcam {
 
@@ -70,6 +71,21 @@ void Camera::setTriggerStatus(int bits) {
 void Camera::countExternalTrigger() {
     std::lock_guard<std::mutex> lock(mutex_);
     ++triggers_;
+}
+
+void Camera::skipSignals(uint32_t count) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    signalsToSkip_ += count;
+}
+
+bool Camera::setLineSensorDark(int base, int slope, bool alwaysBright) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto* line = dynamic_cast<LineSensorChip*>(chip_.get());
+    if (line == nullptr) {
+        return false;
+    }
+    line->setDarkModel(base, slope, alwaysBright);
+    return true;
 }
 
 bool Camera::sensorRead(uint16_t address, uint16_t* value) {

@@ -191,10 +191,11 @@ class Builder {
                              {{"pattern", MLSIM_CONTENT_PATTERN},
                               {"gel", MLSIM_CONTENT_SCENE},
                               {"flat", MLSIM_CONTENT_FLAT_FIELD},
-                              {"chart", MLSIM_CONTENT_CHART}},
+                              {"chart", MLSIM_CONTENT_CHART},
+                              {"laser", MLSIM_CONTENT_LASER}},
                              &p.content)
                        ? true
-                       : fail(line, "scene must be pattern, gel, flat or chart");
+                       : fail(line, "scene must be pattern, gel, flat, chart or laser");
         }
         if (key == "blur") {
             return parseInteger(value, 0, 256, &n) ? set(&out->blur, n)

@@ -69,7 +69,7 @@ int mlsim_load_config(const char* path) {
 }
 
 int mlsim_set_content(int32_t slot, int32_t content) {
-    return withCamera(slot, content >= MLSIM_CONTENT_PATTERN && content <= MLSIM_CONTENT_CHART,
+    return withCamera(slot, content >= MLSIM_CONTENT_PATTERN && content <= MLSIM_CONTENT_LASER,
                       [&](Camera& camera) { camera.setContent(content); });
 }
 
@@ -139,6 +139,15 @@ int mlsim_start_signal(int32_t slot) {
     }
     Driver::instance().startSignal(slot);
     return 1;
+}
+
+int mlsim_skip_signals(int32_t slot, uint32_t count) {
+    return withCamera(slot, true, [&](Camera& camera) { camera.skipSignals(count); });
+}
+
+int mlsim_line_sensor_set_dark(int32_t slot, int32_t base, int32_t slope, int32_t always_bright) {
+    auto camera = cameraAt(slot);
+    return camera && camera->setLineSensorDark(base, slope, always_bright != 0) ? 1 : 0;
 }
 
 int mlsim_sensor_read(int32_t slot, uint16_t address, uint16_t* value) {

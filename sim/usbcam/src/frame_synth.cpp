@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "flat_field_scene.h"
+#include "laser_scene.h"
 #include "mlusbimager_control.h"
 
 namespace usbcam {
@@ -89,7 +90,7 @@ class RowSource {
         int width = layout.width();
         int shift = layout.adcBits - 8;
         if (layout.content == MLSIM_CONTENT_SCENE || layout.content == MLSIM_CONTENT_FLAT_FIELD ||
-            layout.content == MLSIM_CONTENT_CHART) {
+            layout.content == MLSIM_CONTENT_CHART || layout.content == MLSIM_CONTENT_LASER) {
             buildSceneTables();
         } else {
             fastPattern_ = path_.identityFor8BitPattern();
@@ -108,7 +109,11 @@ class RowSource {
     }
 
     void row(int frameIndex, int r, uint8_t* out) const {
-        if (spec_.content == MLSIM_CONTENT_CHART) {
+        if (spec_.chipLevels) {
+            chipLevelRow(out);
+        } else if (spec_.content == MLSIM_CONTENT_LASER) {
+            laserRow(r, out);
+        } else if (spec_.content == MLSIM_CONTENT_CHART) {
             chartRow(r, out);
         } else if (spec_.content == MLSIM_CONTENT_SCENE) {
             sceneRow(r, out);
@@ -188,6 +193,9 @@ class RowSource {
         flat_.arrayHeight = std::max(ro.arrayHeight, 1);
         flat_.full = full;
         flat_.light = full * spec_.exposureMs / 40.0 * 0.6 * ro.gain[1];
+        if (spec_.content == MLSIM_CONTENT_LASER) {
+            buildLaserColumns();
+        }
         outputTable_.resize(path_.maxSample() + 1);
         for (uint32_t v = 0; v <= path_.maxSample(); ++v) {
             outputTable_[v] = path_(v);
@@ -250,6 +258,59 @@ class RowSource {
         }
     }
 
+    void chipLevelRow(uint8_t* out) const {
+        const std::vector<uint16_t>& levels = *spec_.chipLevels;
+        for (int c = 0; c < spec_.width(); ++c) {
+            const size_t x = static_cast<size_t>(c);
+            putSample(out, c, spec_.bytesPerSample, path_(x < levels.size() ? levels[x] : 0));
+        }
+    }
+
+    void laserRow(int r, uint8_t* out) const {
+        // Background everywhere, then the columns whose line crosses this row.
+        const int shift = spec_.adcBits - 8;
+        const uint16_t background = outputTable_[static_cast<uint32_t>(kLaserBackground) << shift];
+        if (spec_.bytesPerSample == 1) {
+            std::memset(out, background, static_cast<size_t>(spec_.width()));
+        } else {
+            for (int c = 0; c < spec_.width(); ++c) {
+                putSample(out, c, 2, background);
+            }
+        }
+        const int y = rows_[r];
+        for (int c : laserColumns_[static_cast<size_t>(r)]) {
+            const uint32_t v = static_cast<uint32_t>(laserSample(columns_[c], y, spec_.signal))
+                               << shift;
+            putSample(out, c, spec_.bytesPerSample, outputTable_[v]);
+        }
+    }
+
+    // For each output row, the columns whose laser line (centre and the rows
+    // beside it) lies on that row's array row.
+    void buildLaserColumns() {
+        const int height = spec_.height();
+        laserColumns_.assign(static_cast<size_t>(height), {});
+        if (height == 0) {
+            return;
+        }
+        const auto [lowest, highest] = std::minmax_element(rows_.begin(), rows_.end());
+        std::vector<int> outputRow(static_cast<size_t>(*highest - *lowest + 1), -1);
+        for (int r = 0; r < height; ++r) {
+            outputRow[static_cast<size_t>(rows_[r] - *lowest)] = r;
+        }
+        for (int c = 0; c < spec_.width(); ++c) {
+            const int centre = laserLineRow(columns_[c], spec_.signal);
+            for (int y = centre - 1; y <= centre + 1; ++y) {
+                if (y >= *lowest && y <= *highest) {
+                    const int r = outputRow[static_cast<size_t>(y - *lowest)];
+                    if (r >= 0) {
+                        laserColumns_[static_cast<size_t>(r)].push_back(c);
+                    }
+                }
+            }
+        }
+    }
+
     void flatFieldRow(int r, uint8_t* out) const {
         const int y = rows_[r];
         for (int c = 0; c < spec_.width(); ++c) {
@@ -266,6 +327,7 @@ class RowSource {
     uint16_t patternTable_[256] = {};
     std::vector<int> columns_;
     std::vector<int> rows_;
+    std::vector<std::vector<int>> laserColumns_;  // per output row
     uint32_t black_ = 0;
     uint64_t scale_[4] = {};
     std::vector<uint16_t> outputTable_;
@@ -281,10 +343,13 @@ void writeWatermark(const FrameSpec& layout, uint8_t* out, uint32_t written) {
     uint8_t head[24];
     const uint8_t magic[6] = {0x2A, 0x4D, 0x41, 0x52, 0x4B, 0x2A};
     std::memcpy(head, magic, 6);
-    putLe(head + 6, layout.transferNumber & 0xFFFF, 2);
+    // The laser camera counts trigger signals, the others transfers.
+    const uint64_t mark =
+        layout.content == MLSIM_CONTENT_LASER ? layout.signal : layout.transferNumber;
+    putLe(head + 6, mark & 0xFFFF, 2);
     putLe(head + 8, layout.timeUs & 0xFFFFFFFFu, 4);
     putLe(head + 12, layout.timeUs >> 32, 4);
-    putLe(head + 16, (layout.transferNumber >> 16) & 0xFFFF, 2);
+    putLe(head + 16, (mark >> 16) & 0xFFFF, 2);
     putLe(head + 18, static_cast<uint32_t>(layout.exposureMs * 1000.0), 4);
     putLe(head + 22, layout.triggers & 0xFFFF, 2);
     std::memcpy(out, head, std::min<uint32_t>(written, sizeof(head)));

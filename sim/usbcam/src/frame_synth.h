@@ -48,9 +48,12 @@ struct FrameSpec {
     uint64_t transferNumber = 0;
     uint64_t timeUs = 0;
     uint32_t triggers = 0;
+    uint32_t signal = 0;  // the trigger signal of this frame (laser camera)
     std::shared_ptr<const std::vector<uint16_t>> scene;  // for the scene content
-    ColourStage colourStage;                             // the FPGA's colour processing
-    double illuminant[3] = {1, 1, 1};                    // the chart's light, red, green, blue
+    // The chip's own level per column, in place of any content (line sensors).
+    std::shared_ptr<const std::vector<uint16_t>> chipLevels;
+    ColourStage colourStage;           // the FPGA's colour processing
+    double illuminant[3] = {1, 1, 1};  // the chart's light, red, green, blue
 
     int width() const { return readout.outputWidth(); }
     int height() const { return readout.outputHeight(); }

@@ -61,6 +61,9 @@ double modelPixelClock(int type) {
     if (type == 88 || type == 89) {
         return 74.25;
     }
+    if (type >= 98 && type <= 101) {
+        return 80.0;
+    }
     if (type == 102 || type == 103 || type == 123) {
         return 72.0;
     }

@@ -74,6 +74,9 @@ class SensorChip {
     // Whether the chip's own engines are fitted (they are by default); takes
     // effect at the next power-on.
     virtual void fitEngine(bool fitted) { (void)fitted; }
+    // Chips that see no scene (the line sensors in the dark) give the ADC
+    // level of every column of a line; null for the others.
+    virtual std::shared_ptr<const std::vector<uint16_t>> columnLevels() const { return nullptr; }
 };
 
 // Base for chips that are a plain bank of 16-bit registers with power-on
