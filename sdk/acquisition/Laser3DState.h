@@ -62,7 +62,6 @@ struct Laser3DState {
     static constexpr int kMaxParamLength = 512;
     // The block's fields the SDK reads end at byte 32 (flip).
     static constexpr int kMinParamLength = 33;
-    static constexpr uint32_t kParamBlockAddress = 0x3F900;
     static constexpr uint8_t kParamMagic = 0x5A;
 
     std::atomic<bool> bIs3D{false};

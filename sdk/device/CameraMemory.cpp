@@ -34,6 +34,8 @@ constexpr ItemPlace kPlaces[] = {
     {MemoryItem::CalibrationHeader, {kNone, 0x3F020, 0x3A20}, 16},
     {MemoryItem::CalibrationData, {kNone, 0x3F040, 0x3A40}, 56},
     {MemoryItem::ParamBlock, {kNone, 0x3F080, 0x3A80}, 200},
+    // The laser-profile family's parameter block, at most 512 bytes.
+    {MemoryItem::Laser3DBlock, {kNone, 0x3F900, kNone}, 512},
 };
 
 }  // namespace

@@ -39,6 +39,7 @@ enum class MemoryItem {
     CalibrationHeader,
     CalibrationData,
     ParamBlock,
+    Laser3DBlock,
 };
 
 class CCameraMemory {

@@ -743,7 +743,6 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     void ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivider,
                           uint32_t& nFirstMark, uint32_t& nPreviousMark, int& nProfileIndex,
                           int& nCompacted, CRateMeter& rates);
-    int Read3DParamBlock(uint8_t* pBlock, uint32_t nLength);
     // The running AVI recording, under lock E; the flag is read without it.
     std::unique_ptr<CAviRecording> m_pRecording;
     std::atomic<bool> m_bRecording{false};

@@ -10,9 +10,6 @@
 
 namespace {
 
-// Camera memory is read in pieces of this size (the block requests split
-// them again at page boundaries).
-constexpr uint32_t kMemoryPieceBytes = 64;
 // FPGA register 29: bits 8-9 the output pins' mode, 01 for general-purpose
 // output. GPIO bit 1 is the laser's output pin.
 constexpr uint16_t kOutputModeMask = 0x0300;
@@ -31,21 +28,6 @@ int32_t BlockInt(const std::vector<uint8_t>& block, int nAt) {
 }
 
 }  // namespace
-
-int CDevice::Read3DParamBlock(uint8_t* pBlock, uint32_t nLength) {
-    if (!m_Transport.IsOpen()) {
-        return RET_DEVICECLOSED;
-    }
-    for (uint32_t nDone = 0; nDone < nLength; nDone += kMemoryPieceBytes) {
-        const uint32_t nPiece = std::min(kMemoryPieceBytes, nLength - nDone);
-        const int nRet = m_Vendor.VendorCmd_RdEEPROMExEx(Laser3DState::kParamBlockAddress + nDone,
-                                                         nPiece, pBlock + nDone);
-        if (nRet != RET_SUCCESS) {
-            return nRet;
-        }
-    }
-    return RET_SUCCESS;
-}
 
 void CDevice::Release3D() {
     StopAcquisition3D();
@@ -87,7 +69,8 @@ int CDevice::Init3D() {
         return fail(RET_NOTSUPPORT);
     }
     m_3D.paramBlock.assign(static_cast<size_t>(nLength), 0);
-    int nRet = Read3DParamBlock(m_3D.paramBlock.data(), static_cast<uint32_t>(nLength));
+    int nRet = m_Memory.Read(MemoryItem::Laser3DBlock, 0, m_3D.paramBlock.data(),
+                             static_cast<uint32_t>(nLength));
     if (nRet != RET_SUCCESS) {
         return fail(nRet);
     }
