@@ -14,19 +14,11 @@ constexpr int kFirmwareMajor20 = 20;
 constexpr int kLineScanRegisterCount = 4;
 constexpr uint16_t kSoftwareStartPulse = 0x8000;
 
-// Sensors whose global-reset shutter and pre-exposure the block keeps.
+// Sensors whose global-reset shutter and pre-exposure the block keeps: those of
+// the global-reset units.
 bool HasPreExposure(int nType) {
-    switch (nType) {
-        case 96:
-        case 97:
-        case 102:
-        case 103:
-        case 122:
-        case 123:
-            return true;
-        default:
-            return false;
-    }
+    const SensorUnit unit = SensorUnitOf(nType);
+    return unit == SensorUnit::IMX183 || unit == SensorUnit::IMX226;
 }
 
 // The global-reset shutter is stored only where the firmware runs it.
