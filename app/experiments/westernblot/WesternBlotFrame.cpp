@@ -30,6 +30,10 @@ WesternBlotFrame::WesternBlotFrame(QWidget* parent)
             &WesternBlot_BottomBarFrame::updateButtonHandle);
     connect(image, &WesternBlot_ImageFrame::updateProcessButton, bar,
             &WesternBlot_BottomBarFrame::updateProcessButtonHandle);
+    connect(bar, &WesternBlot_BottomBarFrame::sig_ExportClick, image,
+            &WesternBlot_ImageFrame::slot_ExportClick);
+    connect(bar, &WesternBlot_BottomBarFrame::sig_WpsEditClick, image,
+            &WesternBlot_ImageFrame::slot_WpsEditClick);
     VarnuFrame::loadStyleSheet(this, m_mainControl->getLanguageID());
 }
 

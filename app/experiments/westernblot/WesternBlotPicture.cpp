@@ -2,6 +2,15 @@
 
 #include "camera/TucsenImageHeader.h"
 
+#include <QtEndian>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+constexpr int kTopLevel = 65535;
+}  // namespace
+
 QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity) {
     TucsenImageHeader header;
     if (buffer == nullptr || !TucsenImageHeader::read(buffer, capacity, &header) ||
@@ -12,6 +21,9 @@ QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity)
     // The high byte of a little-endian 16-bit sample is its second.
     const unsigned char* sample = buffer + header.dataOffset + (step == 2 ? 1 : 0);
     QImage image(header.width, header.height, QImage::Format_RGB888);
+    if (image.isNull()) {
+        return image;
+    }
     for (int y = 0; y < header.height; ++y) {
         uchar* row = image.scanLine(header.height - 1 - y);
         for (int x = 0; x < header.width; ++x) {
@@ -27,4 +39,46 @@ QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity)
         }
     }
     return image;
+}
+
+quint16 stretchedLevel(int value, int minimum, int maximum) {
+    if (value < minimum) {
+        return 0;
+    }
+    if (value > maximum || minimum == maximum) {
+        return kTopLevel;
+    }
+    const double share = static_cast<double>(value - minimum) / (maximum - minimum);
+    return static_cast<quint16>(share * kTopLevel + 0.5);
+}
+
+bool stretchPicture(unsigned char* buffer, std::size_t capacity, int minimum, int maximum) {
+    TucsenImageHeader header;
+    if (buffer == nullptr || !TucsenImageHeader::read(buffer, capacity, &header)) {
+        return false;
+    }
+    minimum = qBound(0, minimum, kTopLevel);
+    maximum = qBound(0, maximum, kTopLevel);
+    if (minimum > maximum) {
+        std::swap(minimum, maximum);
+    }
+    // One table for all samples: a 2048 x 2048 picture has 4 M samples and
+    // only 64 K levels.
+    std::vector<quint16> table(kTopLevel + 1);
+    for (int level = 0; level <= kTopLevel; ++level) {
+        table[level] = stretchedLevel(level, minimum, maximum);
+    }
+    unsigned char* samples = buffer + header.dataOffset;
+    const std::size_t count = header.sampleCount();
+    if (header.bytesPerSample() == 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            samples[i] = static_cast<unsigned char>(table[samples[i] * 257] >> 8);
+        }
+        return true;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        unsigned char* sample = samples + 2 * i;
+        qToLittleEndian(table[qFromLittleEndian<quint16>(sample)], sample);
+    }
+    return true;
 }
