@@ -1,0 +1,51 @@
+#pragma once
+
+#include "TestStation.h"
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+class CI_MainControl;
+
+// One western-blot station for the whole test executable (the controller is
+// one per process): model 320 with ExperimentType 1, English.
+TestStation& widgetsStation();
+CI_MainControl* widgetsController();
+
+// The descendant of `root` with that object name and class, failing the
+// test when there is none.
+template <typename T>
+T* childOf(QWidget* root, const char* name) {
+    T* found = root->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+// One widget of a form: name, class (promoted ones by their own class),
+// parent, geometry, and its text (label, button or check-box text, group-box
+// title) or null when there is none to compare.
+struct WidgetRow {
+    const char* name;
+    const char* className;
+    const char* parent;
+    QRect geometry;
+    const char* text;
+};
+
+QString textOf(QWidget* widget);
+void expectRows(QWidget* root, const std::vector<WidgetRow>& rows);
+// The object names of the direct child widgets of `parent`, in creation
+// order (which is also their stacking order, bottom first).
+QStringList childOrder(QWidget* parent);
+// The named widgets in the order the keyboard focus visits them.
+QStringList focusOrder(QWidget* root, const QStringList& names);
+
+// Switches the program's language as the settings page does (0 Chinese, 1
+// English) and lets the language-change events arrive.
+void switchLanguage(int language);
