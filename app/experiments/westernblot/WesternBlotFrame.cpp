@@ -4,6 +4,7 @@
 
 #include "VarnuFrame.h"
 #include "WesternBlot_BottomBarFrame.h"
+#include "WesternBlot_FuncsFrame.h"
 #include "WesternBlot_ImageFrame.h"
 #include "base/Enumerations.h"
 #include "controller/CI_MainControl.h"
@@ -11,12 +12,12 @@
 WesternBlotFrame::WesternBlotFrame(QWidget* parent)
     : QFrame(parent), ui(new Ui::WesternBlotFrame), m_mainControl(CI_MainControl::getInstance()) {
     ui->setupUi(this);
-    // The camera-settings and capture-panel columns come with their panels;
-    // until then the settings column stays hidden.
+    // The camera-settings column has no settings panel yet: it stays hidden.
     ui->frame_Tools->hide();
 
     WesternBlot_ImageFrame* image = ui->frame_Image;
     WesternBlot_BottomBarFrame* bar = ui->frame_BottomBar;
+    WesternBlot_FuncsFrame* funcs = ui->frame_Funcs;
     connect(bar, &WesternBlot_BottomBarFrame::sig_ShowImgProcessFrame, this,
             &WesternBlotFrame::slot_ShowImgProcessFrame);
     connect(this, &WesternBlotFrame::exitFrame, image, &WesternBlot_ImageFrame::exitFrameHandle);
@@ -34,6 +35,24 @@ WesternBlotFrame::WesternBlotFrame(QWidget* parent)
             &WesternBlot_ImageFrame::slot_ExportClick);
     connect(bar, &WesternBlot_BottomBarFrame::sig_WpsEditClick, image,
             &WesternBlot_ImageFrame::slot_WpsEditClick);
+    connect(funcs, &WesternBlot_FuncsFrame::previewStart, image,
+            &WesternBlot_ImageFrame::previewStartHandle);
+    connect(funcs, &WesternBlot_FuncsFrame::autoExpStart, image,
+            &WesternBlot_ImageFrame::autoExpStartHandle);
+    connect(funcs, &WesternBlot_FuncsFrame::capStart, image,
+            &WesternBlot_ImageFrame::capStartHandle);
+    connect(image, &WesternBlot_ImageFrame::sig_UpdateHisto, funcs,
+            &WesternBlot_FuncsFrame::slot_UpdateHisto);
+    connect(funcs, &WesternBlot_FuncsFrame::updateHistoedImg, image,
+            &WesternBlot_ImageFrame::updateHistoedImgHandle);
+    connect(image, &WesternBlot_ImageFrame::sig_UpdateAutoExpTime, funcs,
+            &WesternBlot_FuncsFrame::slot_UpdateAutoExpTime);
+    connect(image, &WesternBlot_ImageFrame::sig_ResetFuncsFrame, funcs,
+            &WesternBlot_FuncsFrame::slot_ResetFuncsFrame);
+    connect(image, &WesternBlot_ImageFrame::sig_ShowFuncFrame, funcs,
+            &WesternBlot_FuncsFrame::slot_ShowFuncFrame);
+    connect(image, &WesternBlot_ImageFrame::sig_OpenLight, funcs,
+            &WesternBlot_FuncsFrame::slot_OpenLight);
     VarnuFrame::loadStyleSheet(this, m_mainControl->getLanguageID());
 }
 
@@ -47,6 +66,10 @@ WesternBlot_ImageFrame* WesternBlotFrame::imageFrame() const {
 
 WesternBlot_BottomBarFrame* WesternBlotFrame::bottomBar() const {
     return ui->frame_BottomBar;
+}
+
+WesternBlot_FuncsFrame* WesternBlotFrame::funcsFrame() const {
+    return ui->frame_Funcs;
 }
 
 void WesternBlotFrame::exitExperimentFrameHandle() {

@@ -15,6 +15,7 @@ class WesternBlotFrame;
 
 class CI_MainControl;
 class WesternBlot_BottomBarFrame;
+class WesternBlot_FuncsFrame;
 class WesternBlot_ImageFrame;
 
 class WesternBlotFrame : public QFrame {
@@ -25,6 +26,7 @@ class WesternBlotFrame : public QFrame {
 
     WesternBlot_ImageFrame* imageFrame() const;
     WesternBlot_BottomBarFrame* bottomBar() const;
+    WesternBlot_FuncsFrame* funcsFrame() const;
 
   signals:
     void sig_ChangeFrame(FrameID id);

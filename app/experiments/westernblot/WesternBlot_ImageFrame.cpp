@@ -281,6 +281,7 @@ void WesternBlot_ImageFrame::autoExpStartHandle() {
     // The thread class has a member of the same name as the signal.
     connect(estimateThread, &QThread::finished, this,
             &WesternBlot_ImageFrame::autoExpFinishedHandle);
+    estimatePending = false;
     estimateThread->start(QThread::InheritPriority);
     if (loadingDialog == nullptr) {
         loadingDialog = new LoadingDialog(this, tr("Estimating exposure time..."));
@@ -290,7 +291,15 @@ void WesternBlot_ImageFrame::autoExpStartHandle() {
     ui->frame_Btn->hide();
     emit updateButton(false);
     // The estimate's reads are bounded, so its finished closes the dialog.
+    estimateDialogOpen = true;
     loadingDialog->exec();
+    estimateDialogOpen = false;
+    // The estimate goes out once its dialog is gone, so that what follows
+    // it (a capture) does not run inside that dialog.
+    if (estimatePending) {
+        estimatePending = false;
+        emit sig_UpdateAutoExpTime(estimateThread->getExpTime());
+    }
 }
 
 void WesternBlot_ImageFrame::autoExpFinishedHandle() {
@@ -301,6 +310,11 @@ void WesternBlot_ImageFrame::autoExpFinishedHandle() {
         loadingDialog = nullptr;
     }
     camCtrl->suspendDevice();
+    if (estimateDialogOpen) {
+        estimatePending = true;
+        return;
+    }
+    // The dialog was closed by the user before the estimate ended.
     emit sig_UpdateAutoExpTime(estimateThread->getExpTime());
 }
 
@@ -339,10 +353,10 @@ void WesternBlot_ImageFrame::updateExpInfo() {
     qDebug() << "updateExpInfo.";
     QString prefix;
     switch (camCtrl->curFuncFrameType) {
-        case WB_SingleCapture:
+        case WesternBlot_SingleCapture:
             prefix = QStringLiteral("WestBlot_Single");
             break;
-        case WB_ManualCapture:
+        case WesternBlot_ManualCapture:
             prefix = QStringLiteral("WestBlot_Manual");
             break;
         default:

@@ -130,4 +130,8 @@ class WesternBlot_ImageFrame : public QFrame {
     bool pageEntered = false;
     bool showBusyDialog = false;
     bool previewFromButton = false;
+    // The estimate's dialog runs; an estimate that ends meanwhile waits
+    // until it has closed.
+    bool estimateDialogOpen = false;
+    bool estimatePending = false;
 };

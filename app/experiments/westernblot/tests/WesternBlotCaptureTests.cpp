@@ -1,14 +1,17 @@
 // The western-blot page's estimate, captures, paging, stretch and export,
 // driven through the page against the simulated cooled camera and the
 // dark-room simulator (whose journal shows the blot light).
-#include "DarkroomSimProcess.h"
+#include "BlotHistogramRange.h"
+#include "BlotSingleCaptureFrame.h"
+#include "CapTimeSetFrame.h"
 #include "GelTiff.h"
 #include "ModalDriver.h"
 #include "ReportTestFiles.h"
 #include "ReportWordProcessor.h"
-#include "TestStation.h"
-#include "WesternBlotFrame.h"
+#include "WesternBlotPicture.h"
+#include "WesternBlotStationTest.h"
 #include "WesternBlot_BottomBarFrame.h"
+#include "WesternBlot_FuncsFrame.h"
 #include "WesternBlot_ImageFrame.h"
 #include "base/Enumerations.h"
 #include "camera/TucsenCamCtrl.h"
@@ -16,7 +19,6 @@
 #include "controller/CI_MainControl.h"
 #include "database/UserInfo.h"
 #include "database/Westblot_ExperimentDB.h"
-#include "serial/ASyncSerialPortThread.h"
 
 #include <CamCore_control.h>
 
@@ -37,6 +39,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -44,125 +47,49 @@
 
 namespace {
 
-class WesternBlotCaptureTest : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        s_station = new TestStation(QStringLiteral("westernblot-capture"));
-        s_station->writeMachineIni(QStringLiteral("320"), WesternBlot);
-        s_station->setUserOption(QStringLiteral("LanguageID"), 1);
-        s_station->setUserOption(QStringLiteral("storagePath"),
-                                 s_station->path() + QStringLiteral("/storage"));
-        s_control = CI_MainControl::getInstance();
-        ASSERT_TRUE(s_control->initMachineName());
-        s_sim = new DarkroomSimProcess(QStringLiteral("westernblot-link"));
-        ASSERT_TRUE(s_sim->start());
-        s_control->ConnectToPort(s_sim->linkPath());
-        ASSERT_TRUE(waitUntil([] { return s_control->serialPortThread->isRunning(); }, 3000));
-    }
-    static void TearDownTestSuite() {
-        s_control->serialPortThread->closePort();
-        s_control->serialPortThread->wait(3000);
-        delete s_sim;
-    }
+using WesternBlotCaptureTest = WesternBlotStationTest;
 
-    void SetUp() override {
-        camsim_reset("width=64,height=32,time_scale=0,noise=0,scene=bands");
-        ASSERT_TRUE(s_control->initTucsenCam());
-        s_control->currentUser = &user;
-        user.authImgProcess = true;
-        user.authRptExport = true;
-        page = std::make_unique<WesternBlotFrame>();
-        page->resize(1024, 643);
-    }
-    void TearDown() override {
-        page->exitExperimentFrameHandle();
-        page.reset();
-        s_control->currentUser = nullptr;
-    }
+// The picture buffer holds captured picture `index` stretched over its
+// automatic range, as the capture panel's histogram puts it.
+bool showsPictureStretched(int index) {
+    TucsenCamCtrl* camera = TucsenCamCtrl::getInstance();
+    const size_t bytes = camera->imageBufferSize();
+    std::vector<uchar> expected(camera->frameList.at(index), camera->frameList.at(index) + bytes);
+    const auto range = BlotHistogramRange::autoRange(camera->getRawHistogram(index));
+    stretchPicture(expected.data(), bytes, range.first, range.second);
+    return std::memcmp(CI_MainControl::getInstance()->pictureBuffer, expected.data(), bytes) == 0;
+}
 
-    WesternBlot_ImageFrame* image() const { return page->imageFrame(); }
-    template <typename T>
-    T* child(QWidget* root, const char* name) const {
-        T* found = root->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    QString position() const { return child<QLabel>(image(), "label_Position")->text(); }
-    bool pagingShown() const { return child<QWidget>(image(), "frame_Btn")->isVisibleTo(image()); }
-
-    // Enters the page and waits for the live picture.
-    void enterPage() {
-        page->slot_EnterWbFrame();
-        page->show();
-        auto* picture = child<QLabel>(image(), "label_Cam");
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return !picture->pixmap(Qt::ReturnByValue).isNull(); }, 5000));
-    }
-    void setManualSeries(const QList<QStringList>& entries) {
-        UserOpts& options = s_control->userOpt;
-        options.CapCount = entries.size();
-        options.saveUserOpt(UserOpt_CapCount);
-        for (int i = 0; i < entries.size(); ++i) {
-            *(&options.ExpTime_1 + i) = entries.at(i);
-            options.saveUserOpt(UserOpt_ExpTime_1 + i);
-        }
-    }
-    static int tifsIn(const QString& folder) {
-        return QDir(folder).entryList({QStringLiteral("*.tif")}, QDir::Files).size();
-    }
-    QStringList lightNotes() const {
-        QStringList notes;
-        for (const SimJournalEntry& entry : s_sim->journal()) {
-            if (entry.note.startsWith(QStringLiteral("blot light"))) {
-                notes << entry.note;
-            }
-        }
-        return notes;
-    }
-    TucsenCamCtrl* camera() const { return TucsenCamCtrl::getInstance(); }
-    // The histogram requests of the image frame (capture mode, picture).
-    using Requests = std::vector<std::pair<int, int>>;
-    std::shared_ptr<Requests> histogramRequests() const {
-        auto requests = std::make_shared<Requests>();
-        QObject::connect(image(), &WesternBlot_ImageFrame::sig_UpdateHisto, page.get(),
-                         [requests](WesternBlot_FuncsFrameType type, int index) {
-                             requests->emplace_back(type, index);
-                         });
-        return requests;
-    }
-
-    static TestStation* s_station;
-    static CI_MainControl* s_control;
-    static DarkroomSimProcess* s_sim;
-    UserInfo user;
-    std::unique_ptr<WesternBlotFrame> page;
-};
-
-TestStation* WesternBlotCaptureTest::s_station = nullptr;
-CI_MainControl* WesternBlotCaptureTest::s_control = nullptr;
-DarkroomSimProcess* WesternBlotCaptureTest::s_sim = nullptr;
-
-// An estimate, then a single capture with the marker picture: the marker,
-// the chemiluminescence picture and their blend in both folders, and a row
-// with the marker's and the estimated exposure.
+// The single panel's estimate, then its capture with the marker picture:
+// the marker, the chemiluminescence picture and their blend in both
+// folders, and a row with the marker's and the estimated exposure.
 TEST_F(WesternBlotCaptureTest, EstimateThenSingleCaptureWithMarker) {
-    s_station->setUserOption(QStringLiteral("WbMarker"), false);
+    station().setUserOption(QStringLiteral("WbMarker"), false);
     enterPage();
+    // The preview switched the blot light on.
+    auto* single = page->funcsFrame()->singlePanel();
+    EXPECT_TRUE(child<QPushButton>(single, "pushButton_Light")->isChecked());
+    lightNotes();  // the line is quiet again
+    darkroom().command(QStringLiteral("clear"));
+
     QSignalSpy estimates(image(), &WesternBlot_ImageFrame::sig_UpdateAutoExpTime);
-    image()->autoExpStartHandle();  // returns once its busy dialog has closed
+    child<QPushButton>(single, "pushButton_AutoTime")->click();  // returns once its dialog closed
     ASSERT_EQ(estimates.count(), 1);
     const int estimate = estimates.first().first().toInt();
     EXPECT_GT(estimate, 0);
-    EXPECT_TRUE(QFile::exists(s_station->filePath(QStringLiteral("threshold.tif"))));
+    // Shown, then deleted.
+    EXPECT_FALSE(QFile::exists(station().filePath(QStringLiteral("threshold.tif"))));
+    EXPECT_TRUE(child<QWidget>(single, "groupBox_PreviewImage")->isVisibleTo(single));
+    EXPECT_FALSE(child<QLabel>(single, "label_PreviewImage")->pixmap(Qt::ReturnByValue).isNull());
     EXPECT_EQ(camera()->deviceState(), 0);
     EXPECT_TRUE(child<QLabel>(page->bottomBar(), "label_PreviewStatus")->text().isEmpty());
+    // Kept as the capture's time, as far as the time entry shows it.
+    const int stored = std::min(estimate, CapTimeSetFrame::kMaxCapTimeMs);
+    control()->userOpt.loadUserOpt(UserOpt_ExpTime);
+    EXPECT_EQ(control()->userOpt.ExpTime, stored);
 
-    // The single panel keeps the estimate as the capture's time.
-    s_control->userOpt.ExpTime = estimate;
-    s_control->userOpt.saveUserOpt(UserOpt_ExpTime);
-    s_sim->command(QStringLiteral("clear"));
     const auto histograms = histogramRequests();
-    image()->capStartHandle();  // returns once the progress dialog has closed
+    child<QPushButton>(single, "pushButton_Capture")->click();  // returns once its dialog closed
 
     const WestblotExperiment* record = image()->currentExperiment();
     ASSERT_NE(record, nullptr);
@@ -173,30 +100,30 @@ TEST_F(WesternBlotCaptureTest, EstimateThenSingleCaptureWithMarker) {
         << record->name.toStdString();
     const QString day = record->dateTime.date().toString(QStringLiteral("yy-MM-dd"));
     EXPECT_EQ(record->picSavedPath,
-              s_station->path() + "/Pictures/" + day + "/" + record->name + "/");
+              station().path() + "/Pictures/" + day + "/" + record->name + "/");
     EXPECT_EQ(tifsIn(record->picSavedPath), 3);
-    EXPECT_EQ(tifsIn(s_station->path() + "/storage/" + day + "/" + record->name), 3);
-    const auto row = s_control->westblotExperimentDB->loadByName(record->name);
+    EXPECT_EQ(tifsIn(station().path() + "/storage/" + day + "/" + record->name), 3);
+    const auto row = control()->westblotExperimentDB->loadByName(record->name);
     ASSERT_TRUE(row);
-    s_control->camOpt.loadTucsenCurrentCamSet();
+    control()->camOpt.loadTucsenCurrentCamSet();
     EXPECT_EQ(row->exposureTime, QStringLiteral("%1,%2,")
-                                     .arg(s_control->camOpt.tucsenCurrentCamSet.ExposurePre)
-                                     .arg(estimate));
+                                     .arg(control()->camOpt.tucsenCurrentCamSet.ExposurePre)
+                                     .arg(stored));
     EXPECT_EQ(position(), QStringLiteral("3 / 3"));
     EXPECT_TRUE(pagingShown());
-    EXPECT_EQ(*histograms, (Requests{{WB_SingleCapture, 2}}));
+    EXPECT_EQ(*histograms, (Requests{{WesternBlot_SingleCapture, 2}}));
     EXPECT_TRUE(child<QPushButton>(page->bottomBar(), "pushButton_Export")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(page->bottomBar(), "pushButton_WpsEdit")->isEnabled());
-    EXPECT_TRUE(waitUntil([&] { return lightNotes().size() >= 2; }, 5000));
-    EXPECT_EQ(lightNotes(), (QStringList{"blot light on", "blot light off"}));
+    // Off before the estimate, then on and off around the marker picture.
+    EXPECT_EQ(lightNotes(), (QStringList{"blot light off", "blot light on", "blot light off"}));
 }
 
 // Paging: the last picture of every capture is shown, also when the bar's
 // value does not change; one picture shows no paging bar.
 TEST_F(WesternBlotCaptureTest, PagingShowsTheLastPictureOfEachCapture) {
-    s_station->setUserOption(QStringLiteral("WbMarker"), true);
+    station().setUserOption(QStringLiteral("WbMarker"), true);
     enterPage();
-    camera()->curFuncFrameType = WB_ManualCapture;
+    camera()->curFuncFrameType = WesternBlot_ManualCapture;
     setManualSeries({{"0", "00", "200"}, {"0", "00", "400"}});
     auto* bar = child<QScrollBar>(image(), "horizontalScrollBar");
     const auto histograms = histogramRequests();
@@ -213,10 +140,9 @@ TEST_F(WesternBlotCaptureTest, PagingShowsTheLastPictureOfEachCapture) {
     bar->setValue(0);
     EXPECT_EQ(position(), QStringLiteral("1 / 2"));
     EXPECT_EQ(image()->pictureIndex(), 0);
-    EXPECT_EQ(*histograms, (Requests{{WB_ManualCapture, 1}, {WB_ManualCapture, 0}}));
-    EXPECT_EQ(std::memcmp(s_control->pictureBuffer, camera()->frameList.at(0),
-                          camera()->imageBufferSize()),
-              0);
+    EXPECT_EQ(*histograms,
+              (Requests{{WesternBlot_ManualCapture, 1}, {WesternBlot_ManualCapture, 0}}));
+    EXPECT_TRUE(showsPictureStretched(0));
 
     // A second capture of two shows its picture 2 again, and the bar that
     // had been moved to 1 of 2 as well.
@@ -225,22 +151,20 @@ TEST_F(WesternBlotCaptureTest, PagingShowsTheLastPictureOfEachCapture) {
     image()->capStartHandle();
     EXPECT_EQ(position(), QStringLiteral("2 / 2"));
     EXPECT_EQ(image()->pictureIndex(), 1);
-    EXPECT_EQ(*histograms, (Requests{{WB_ManualCapture, 1}}));
-    EXPECT_EQ(std::memcmp(s_control->pictureBuffer, camera()->frameList.at(1),
-                          camera()->imageBufferSize()),
-              0);
+    EXPECT_EQ(*histograms, (Requests{{WesternBlot_ManualCapture, 1}}));
+    EXPECT_TRUE(showsPictureStretched(1));
 
-    camera()->curFuncFrameType = WB_SingleCapture;
-    s_control->userOpt.ExpTime = 300;
-    s_control->userOpt.saveUserOpt(UserOpt_ExpTime);
+    camera()->curFuncFrameType = WesternBlot_SingleCapture;
+    control()->userOpt.ExpTime = 300;
+    control()->userOpt.saveUserOpt(UserOpt_ExpTime);
     image()->capStartHandle();
     EXPECT_EQ(position(), QStringLiteral("1 / 1"));
     EXPECT_FALSE(pagingShown());
 
     // Leaving drops the pictures and the record and returns to single mode.
-    camera()->curFuncFrameType = WB_ManualCapture;
+    camera()->curFuncFrameType = WesternBlot_ManualCapture;
     page->exitExperimentFrameHandle();
-    EXPECT_EQ(camera()->curFuncFrameType, static_cast<int>(WB_SingleCapture));
+    EXPECT_EQ(camera()->curFuncFrameType, static_cast<int>(WesternBlot_SingleCapture));
     EXPECT_TRUE(camera()->frameList.isEmpty());
     EXPECT_EQ(image()->currentExperiment(), nullptr);
 }
@@ -248,19 +172,19 @@ TEST_F(WesternBlotCaptureTest, PagingShowsTheLastPictureOfEachCapture) {
 // Each stretch starts from the captured samples, and the captured picture
 // itself is never changed.
 TEST_F(WesternBlotCaptureTest, StretchStartsFromTheCapturedPicture) {
-    s_station->setUserOption(QStringLiteral("WbMarker"), true);
-    s_control->userOpt.ExpTime = 5000;
-    s_control->userOpt.saveUserOpt(UserOpt_ExpTime);
+    station().setUserOption(QStringLiteral("WbMarker"), true);
+    control()->userOpt.ExpTime = 5000;
+    control()->userOpt.saveUserOpt(UserOpt_ExpTime);
     enterPage();
     image()->capStartHandle();
     ASSERT_EQ(camera()->frameList.size(), 1);
     const size_t bytes = camera()->imageBufferSize();
     const std::vector<uchar> captured(camera()->frameList.at(0), camera()->frameList.at(0) + bytes);
     image()->updateHistoedImgHandle(0, 1);
-    EXPECT_NE(std::memcmp(s_control->pictureBuffer, captured.data(), bytes), 0);
+    EXPECT_NE(std::memcmp(control()->pictureBuffer, captured.data(), bytes), 0);
     image()->updateHistoedImgHandle(500, 500);
     image()->updateHistoedImgHandle(0, 65535);
-    EXPECT_EQ(std::memcmp(s_control->pictureBuffer, captured.data(), bytes), 0);
+    EXPECT_EQ(std::memcmp(control()->pictureBuffer, captured.data(), bytes), 0);
     EXPECT_EQ(std::memcmp(camera()->frameList.at(0), captured.data(), bytes), 0);
 }
 
@@ -268,16 +192,16 @@ TEST_F(WesternBlotCaptureTest, StretchStartsFromTheCapturedPicture) {
 // colour picture, everything else as the stored 16-bit 600 dpi TIFF; a
 // failed write is told.
 TEST_F(WesternBlotCaptureTest, ExportBySuffix) {
-    s_station->setUserOption(QStringLiteral("WbMarker"), true);
-    s_control->userOpt.ExpTime = 5000;
-    s_control->userOpt.saveUserOpt(UserOpt_ExpTime);
+    station().setUserOption(QStringLiteral("WbMarker"), true);
+    control()->userOpt.ExpTime = 5000;
+    control()->userOpt.saveUserOpt(UserOpt_ExpTime);
     enterPage();
     image()->capStartHandle();
-    ASSERT_NE(s_control->pictureBuffer, nullptr);
+    ASSERT_NE(control()->pictureBuffer, nullptr);
     const cv::Mat stored =
-        TucsenPictureOps::storedImage(s_control->pictureBuffer, camera()->imageBufferSize());
+        TucsenPictureOps::storedImage(control()->pictureBuffer, camera()->imageBufferSize());
 
-    const QString folder = s_station->path() + QStringLiteral("/exports/");
+    const QString folder = station().path() + QStringLiteral("/exports/");
     QDir().mkpath(folder);
     QFile blocker(folder + QStringLiteral("missing"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -346,9 +270,9 @@ TEST_F(WesternBlotCaptureTest, ExportBySuffix) {
 // its index. Without the template the user is told.
 TEST_F(WesternBlotCaptureTest, ReportOfThePictureOnShow) {
     installReportWordProcessor();
-    s_station->setUserOption(QStringLiteral("WbMarker"), false);
-    s_control->userOpt.ExpTime = 5000;
-    s_control->userOpt.saveUserOpt(UserOpt_ExpTime);
+    station().setUserOption(QStringLiteral("WbMarker"), false);
+    control()->userOpt.ExpTime = 5000;
+    control()->userOpt.saveUserOpt(UserOpt_ExpTime);
     enterPage();
     image()->capStartHandle();
     ASSERT_NE(image()->currentExperiment(), nullptr);
@@ -366,7 +290,7 @@ TEST_F(WesternBlotCaptureTest, ReportOfThePictureOnShow) {
     QDir reports(reportsFolderPath());
     EXPECT_TRUE(reports.entryList(QDir::Files).isEmpty());
 
-    ASSERT_TRUE(reporttest::installTemplate(s_station->path()));
+    ASSERT_TRUE(reporttest::installTemplate(station().path()));
     child<QPushButton>(page->bottomBar(), "pushButton_WpsEdit")->click();
     ASSERT_TRUE(waitUntil([&] { return reports.entryList(QDir::Files).size() == 1; }, 5000));
     const QByteArray document =

@@ -1,5 +1,7 @@
 // The western-blot page's picture helpers: the histogram stretch, the
 // parameter overlay's lines and the listing of a capture's pictures.
+#include "BlotHistogramRange.h"
+#include "ManualSeriesCheck.h"
 #include "WesternBlotFiles.h"
 #include "WesternBlotOverlay.h"
 #include "WesternBlotPicture.h"
@@ -135,6 +137,62 @@ TEST(WesternBlotFiles, CapturedTifsSortedByName) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
     EXPECT_EQ(listCapturedTifs(folder), (QStringList{"10-00-00-001.tif", "10-00-00-002.tif"}));
+}
+
+TEST(BlotHistogramRange, AutomaticRangeOfTheFilledBins) {
+    struct Case {
+        const char* label;
+        std::vector<int> filled;
+        int minimum, maximum;
+    };
+    const Case cases[] = {
+        {"only the top bin", {65535}, 65535, 65535},
+        {"none", {}, 65535, 0},
+        {"a band of levels", {100, 500, 1100}, 100, 1100},
+        {"the bottom bin", {0}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        QVector<double> histogram(65536, 0.0);
+        for (int bin : c.filled) {
+            histogram[bin] = 0.7;
+        }
+        EXPECT_EQ(BlotHistogramRange::autoRange(histogram),
+                  BlotHistogramRange::Range(c.minimum, c.maximum))
+            << c.label;
+    }
+}
+
+TEST(BlotHistogramRange, MarkerPositionsOnTheStrip) {
+    struct Case {
+        int minimum, maximum, width, left, right;
+    };
+    const Case cases[] = {
+        {0, 65535, 300, 2, 298}, {32768, 32768, 300, 150, 150}, {65535, 65535, 300, 300, 298},
+        {0, 65313, 300, 2, 298}, {655, 64880, 300, 2, 297},     {0, 0, 170, 2, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(BlotHistogramRange::markerPositions(c.minimum, c.maximum, c.width),
+                  BlotHistogramRange::Range(c.left, c.right))
+            << c.minimum << ".." << c.maximum << " on " << c.width;
+    }
+}
+
+TEST(ManualSeries, TimeAccumulatedTimesMustIncrease) {
+    struct Case {
+        const char* label;
+        QList<QStringList> entries;
+        bool increase;
+    };
+    const Case cases[] = {
+        {"none", {}, true},
+        {"rising", {{"0", "05", "000"}, {"0", "12", "000"}, {"1", "00", "0"}}, true},
+        {"equal", {{"0", "05", "000"}, {"0", "05", "000"}}, false},
+        {"falling", {{"0", "12", "000"}, {"0", "05", "000"}}, false},
+        {"zero first", {{"0", "0", "0"}, {"0", "05", "000"}}, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(timesIncrease(c.entries), c.increase) << c.label;
+    }
 }
 
 }  // namespace
