@@ -5,6 +5,7 @@
 #include "BlotHistogramRange.h"
 #include "BlotLight.h"
 #include "ButtonPicture.h"
+#include "WesternBlotResources.h"
 #include "base/StationDir.h"
 #include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
@@ -22,6 +23,7 @@ BlotSingleCaptureFrame::BlotSingleCaptureFrame(QWidget* parent)
       mainControl(CI_MainControl::getInstance()),
       lightCtrl(LightCtrl::getInstance()),
       waterLight(new QMovie(QStringLiteral(":/Image/waterlight.gif"), QByteArray(), this)) {
+    ensureWesternBlotResources();
     ui->setupUi(this);
     // The controller's shut-down timer has switched the light off itself.
     connect(mainControl, &CI_MainControl::timeoutShutDown, this,
