@@ -4,7 +4,7 @@
 // picture on show.
 #pragma once
 
-#include "WesternBlotFuncsFrameType.h"
+#include "WesternBlot_FuncsFrameType.h"
 
 #include <QFrame>
 #include <QVector>

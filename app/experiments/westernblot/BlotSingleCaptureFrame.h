@@ -4,7 +4,7 @@
 // threshold picture, and the histogram range of the captured picture.
 #pragma once
 
-#include "WesternBlotFuncsFrameType.h"
+#include "WesternBlot_FuncsFrameType.h"
 
 #include <QFrame>
 #include <QVector>

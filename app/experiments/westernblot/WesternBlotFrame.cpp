@@ -6,18 +6,20 @@
 #include "WesternBlot_BottomBarFrame.h"
 #include "WesternBlot_FuncsFrame.h"
 #include "WesternBlot_ImageFrame.h"
+#include "WesternBlot_ToolsFrame.h"
 #include "base/Enumerations.h"
 #include "controller/CI_MainControl.h"
 
 WesternBlotFrame::WesternBlotFrame(QWidget* parent)
     : QFrame(parent), ui(new Ui::WesternBlotFrame), m_mainControl(CI_MainControl::getInstance()) {
     ui->setupUi(this);
-    // The camera-settings column has no settings panel yet: it stays hidden.
+    // The settings column opens from a capture panel's settings toggle.
     ui->frame_Tools->hide();
 
     WesternBlot_ImageFrame* image = ui->frame_Image;
     WesternBlot_BottomBarFrame* bar = ui->frame_BottomBar;
     WesternBlot_FuncsFrame* funcs = ui->frame_Funcs;
+    WesternBlot_ToolsFrame* tools = ui->frame_Tools;
     connect(bar, &WesternBlot_BottomBarFrame::sig_ShowImgProcessFrame, this,
             &WesternBlotFrame::slot_ShowImgProcessFrame);
     connect(this, &WesternBlotFrame::exitFrame, image, &WesternBlot_ImageFrame::exitFrameHandle);
@@ -35,6 +37,16 @@ WesternBlotFrame::WesternBlotFrame(QWidget* parent)
             &WesternBlot_ImageFrame::slot_ExportClick);
     connect(bar, &WesternBlot_BottomBarFrame::sig_WpsEditClick, image,
             &WesternBlot_ImageFrame::slot_WpsEditClick);
+    connect(funcs, &WesternBlot_FuncsFrame::showToolFrame, tools,
+            &WesternBlot_ToolsFrame::showToolFrameHandle);
+    connect(funcs, &WesternBlot_FuncsFrame::hideToolFrame, tools,
+            &WesternBlot_ToolsFrame::hideToolFrameHandle);
+    connect(image, &WesternBlot_ImageFrame::hideToolFrame, tools,
+            &WesternBlot_ToolsFrame::hideToolFrameHandle);
+    connect(tools, &WesternBlot_ToolsFrame::previewStart, image,
+            &WesternBlot_ImageFrame::previewStartHandle);
+    connect(bar, &WesternBlot_BottomBarFrame::sig_MergeClick, image,
+            &WesternBlot_ImageFrame::slot_MergeClick);
     connect(funcs, &WesternBlot_FuncsFrame::previewStart, image,
             &WesternBlot_ImageFrame::previewStartHandle);
     connect(funcs, &WesternBlot_FuncsFrame::autoExpStart, image,
@@ -70,6 +82,10 @@ WesternBlot_BottomBarFrame* WesternBlotFrame::bottomBar() const {
 
 WesternBlot_FuncsFrame* WesternBlotFrame::funcsFrame() const {
     return ui->frame_Funcs;
+}
+
+WesternBlot_ToolsFrame* WesternBlotFrame::toolsFrame() const {
+    return ui->frame_Tools;
 }
 
 void WesternBlotFrame::exitExperimentFrameHandle() {

@@ -28,9 +28,6 @@ WesternBlot_BottomBarFrame::WesternBlot_BottomBarFrame(QWidget* parent)
     fitButtonToPicture(ui->pushButton_Merge, QStringLiteral(":/Image/merge_normal.png"));
     fitButtonToPicture(ui->pushButton_Process, QStringLiteral(":/Image/imageProcess_normal.png"));
 
-    // The page has no merge dialog yet: the button stays off.
-    ui->pushButton_Merge->setEnabled(false);
-
     QPalette palette = ui->label_PreviewStatus->palette();
     palette.setColor(QPalette::WindowText, QColor(QStringLiteral("red")));
     ui->label_PreviewStatus->setPalette(palette);
@@ -72,6 +69,7 @@ void WesternBlot_BottomBarFrame::updatePreviewLabelHandle(bool previewStatus) {
 
 void WesternBlot_BottomBarFrame::updateButtonHandle(bool enable) {
     ui->pushButton_Export->setEnabled(enable);
+    ui->pushButton_Merge->setEnabled(enable);
     if (!enable) {
         ui->pushButton_WpsEdit->setEnabled(false);
         ui->pushButton_Process->setEnabled(false);

@@ -4,7 +4,7 @@
 // requests to them.
 #pragma once
 
-#include "WesternBlotFuncsFrameType.h"
+#include "WesternBlot_FuncsFrameType.h"
 
 #include <QFrame>
 

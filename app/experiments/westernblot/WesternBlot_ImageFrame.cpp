@@ -2,6 +2,7 @@
 
 #include "ui_WesternBlot_ImageFrame.h"
 
+#include "MergeDialog.h"
 #include "PictureExport.h"
 #include "ReportWps.h"
 #include "RunningDialog.h"
@@ -495,6 +496,12 @@ void WesternBlot_ImageFrame::drawInfoOverlay(QPixmap& pix) {
 }
 
 // ---- Export and report ----------------------------------------------------------
+
+void WesternBlot_ImageFrame::slot_MergeClick() {
+    MergeDialog dialog(this);
+    dialog.initDialog();
+    dialog.exec();
+}
 
 void WesternBlot_ImageFrame::slot_ExportClick() {
     exportPicture();

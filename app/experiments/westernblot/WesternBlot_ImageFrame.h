@@ -5,7 +5,7 @@
 // stretch of the picture on show, its export and its report document.
 #pragma once
 
-#include "WesternBlotFuncsFrameType.h"
+#include "WesternBlot_FuncsFrameType.h"
 
 #include <QFrame>
 #include <QPixmap>
@@ -70,6 +70,8 @@ class WesternBlot_ImageFrame : public QFrame {
     void capStartHandle();
     // The picture on show, stretched from its captured samples.
     void updateHistoedImgHandle(int minInten, int maxInten);
+    // The merge dialog over the pictures of the current experiment.
+    void slot_MergeClick();
     void slot_ExportClick();
     void slot_WpsEditClick();
 

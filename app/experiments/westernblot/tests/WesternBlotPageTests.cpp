@@ -114,8 +114,7 @@ TEST_F(WesternBlotPageTest, ButtonsFollowRights) {
         EXPECT_FALSE(process->isEnabled());
         bar.updateButtonHandle(true);
         EXPECT_TRUE(exportButton->isEnabled());
-        // No merge dialog on this page yet.
-        EXPECT_FALSE(merge->isEnabled());
+        EXPECT_TRUE(merge->isEnabled());
         EXPECT_EQ(wps->isEnabled(), c.reportExport);
         EXPECT_EQ(process->isEnabled(), c.imageProcess);
         bar.updateButtonHandle(false);
@@ -142,7 +141,7 @@ TEST_F(WesternBlotPageTest, ProcessLeavesThePageBeforeImageProcessing) {
     child<QPushButton>(&bar, "pushButton_WpsEdit")->click();
     EXPECT_EQ(order, (QStringList{"exit", "process"}));
     EXPECT_EQ(exports.count(), 1);
-    EXPECT_EQ(merges.count(), 0);
+    EXPECT_EQ(merges.count(), 1);
     EXPECT_EQ(reports.count(), 1);
 }
 

@@ -9,8 +9,10 @@
 #include "SQ_ChartFrame.h"
 #include "WesternBlotPicture.h"
 #include "WesternBlotStationTest.h"
+#include "WesternBlot_BottomBarFrame.h"
 #include "WesternBlot_FuncsFrame.h"
 #include "WesternBlot_ImageFrame.h"
+#include "WesternBlot_ToolsFrame.h"
 #include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
 #include "database/Westblot_ExperimentDB.h"
@@ -249,6 +251,65 @@ TEST_F(WesternBlotPanelTest, TimeAccumulatedSeriesThatDoesNotRiseIsRefused) {
     EXPECT_EQ(camera()->frameList.size(), 2);
     cam.setValue(QStringLiteral("TucsenCurrentCamSet/TimeAcc"), false);
     cam.sync();
+}
+
+// The settings column: opened by either panel's toggle with the capture
+// mode's groups; its Save asks for the preview, which restarts only when
+// it is not running. Merge opens the merge dialog over the capture.
+TEST_F(WesternBlotPanelTest, SettingsColumnAndMerge) {
+    station().setUserOption(QStringLiteral("WbMarker"), true);
+    setExpTime(5000);
+    enterPage();
+    WesternBlot_ToolsFrame* tools = page->toolsFrame();
+    BlotSingleCaptureFrame* single = singlePanelOf(page.get());
+    BlotManualCaptureFrame* manual = manualPanelOf(page.get());
+    auto* modeGroup = child<QGroupBox>(tools, "groupBox_CaptureMode");
+    EXPECT_FALSE(tools->isVisibleTo(page.get()));
+    child<QPushButton>(single, "pushButton_Setting")->click();
+    EXPECT_TRUE(tools->isVisibleTo(page.get()));
+    EXPECT_FALSE(modeGroup->isVisibleTo(tools));
+    child<QPushButton>(single, "pushButton_Setting")->click();
+    EXPECT_FALSE(tools->isVisibleTo(page.get()));
+    child<QPushButton>(single, "pushButton_Manual")->click();
+    child<QPushButton>(manual, "pushButton_Setting")->click();
+    EXPECT_TRUE(tools->isVisibleTo(page.get()));
+    EXPECT_TRUE(modeGroup->isVisibleTo(tools));
+
+    QSignalSpy previewLabel(image(), &WesternBlot_ImageFrame::updatePreviewLabel);
+    {
+        ModalDriver driver;
+        driver.answerMessageBox(QMessageBox::Ok);
+        child<QPushButton>(tools, "pushButton_Save")->click();
+        EXPECT_EQ(driver.messages(),
+                  QStringList{QStringLiteral("Tips|Camera parameter save success.")});
+    }
+    EXPECT_EQ(previewLabel.count(), 0);  // it was running
+
+    // A capture stops the preview; Save then starts it again.
+    child<QPushButton>(manual, "pushButton_Single")->click();
+    child<QPushButton>(single, "pushButton_Capture")->click();
+    ASSERT_EQ(camera()->frameList.size(), 1);
+    EXPECT_FALSE(previewLabel.isEmpty());
+    EXPECT_FALSE(previewLabel.last().first().toBool());
+    EXPECT_TRUE(child<QPushButton>(page->bottomBar(), "pushButton_Merge")->isEnabled());
+    {
+        ModalDriver driver;
+        driver.onDialog([](QDialog* dialog) {
+            EXPECT_EQ(dialog->objectName(), QStringLiteral("MergeDialog"));
+            dialog->reject();
+        });
+        child<QPushButton>(page->bottomBar(), "pushButton_Merge")->click();
+        EXPECT_EQ(driver.pendingSteps(), 0);
+    }
+    child<QPushButton>(single, "pushButton_Setting")->click();
+    {
+        ModalDriver driver;
+        driver.answerMessageBox(QMessageBox::Ok);
+        child<QPushButton>(tools, "pushButton_Save")->click();
+        EXPECT_EQ(driver.pendingSteps(), 0);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return previewLabel.last().first().toBool(); }, 5000));
+    EXPECT_FALSE(child<QPushButton>(page->bottomBar(), "pushButton_Merge")->isEnabled());
 }
 
 // The forms: classes (the promoted ones too), parents, places, the two

@@ -7,7 +7,7 @@
 #include "DarkroomSimProcess.h"
 #include "TestStation.h"
 #include "WesternBlotFrame.h"
-#include "WesternBlotFuncsFrameType.h"
+#include "WesternBlot_FuncsFrameType.h"
 #include "database/UserInfo.h"
 
 #include <QStringList>
