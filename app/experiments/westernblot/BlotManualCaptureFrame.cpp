@@ -7,7 +7,6 @@
 #include "ButtonPicture.h"
 #include "ExpTimeSetDialog.h"
 #include "ManualSeriesCheck.h"
-#include "WesternBlotResources.h"
 #include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
 #include "serial/LightCtrl.h"
@@ -20,7 +19,6 @@ BlotManualCaptureFrame::BlotManualCaptureFrame(QWidget* parent)
       ui(new Ui::BlotManualCaptureFrame),
       mainControl(CI_MainControl::getInstance()),
       lightCtrl(LightCtrl::getInstance()) {
-    ensureWesternBlotResources();
     ui->setupUi(this);
     // The controller's shut-down timer has switched the light off itself.
     connect(mainControl, &CI_MainControl::timeoutShutDown, this,

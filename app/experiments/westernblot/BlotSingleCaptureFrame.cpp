@@ -5,7 +5,6 @@
 #include "BlotHistogramRange.h"
 #include "BlotLight.h"
 #include "ButtonPicture.h"
-#include "WesternBlotResources.h"
 #include "base/StationDir.h"
 #include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
@@ -23,7 +22,6 @@ BlotSingleCaptureFrame::BlotSingleCaptureFrame(QWidget* parent)
       mainControl(CI_MainControl::getInstance()),
       lightCtrl(LightCtrl::getInstance()),
       waterLight(new QMovie(QStringLiteral(":/Image/waterlight.gif"), QByteArray(), this)) {
-    ensureWesternBlotResources();
     ui->setupUi(this);
     // The controller's shut-down timer has switched the light off itself.
     connect(mainControl, &CI_MainControl::timeoutShutDown, this,

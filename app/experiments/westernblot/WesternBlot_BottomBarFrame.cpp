@@ -3,7 +3,6 @@
 #include "ui_WesternBlot_BottomBarFrame.h"
 
 #include "ButtonPicture.h"
-#include "WesternBlotResources.h"
 #include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
 #include "database/UserInfo.h"
@@ -20,7 +19,6 @@ WesternBlot_BottomBarFrame::WesternBlot_BottomBarFrame(QWidget* parent)
     : QFrame(parent),
       ui(new Ui::WesternBlot_BottomBarFrame),
       mainControl(CI_MainControl::getInstance()) {
-    ensureWesternBlotResources();
     ui->setupUi(this);
 
     fitButtonToPicture(ui->pushButton_Export, QStringLiteral(":/Image/export_normal.png"));

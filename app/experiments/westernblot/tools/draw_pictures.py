@@ -8,7 +8,8 @@ plain files and English ones in the "_en" files; the bottom bar's Merge
 button (60 x 60, both languages, normal, pressed, disabled); and the moving
 light under the Auto Capture button (waterlight.gif, 188 x 48). Uses the
 drawing helpers of app/resources/tools/draw_pictures.py and ImageMagick's
-convert for the animation. Run from app/experiments/westernblot:
+convert for the animation. The pictures go to app/resources/Image. Run from
+app/experiments/westernblot:
     python3 tools/draw_pictures.py
 """
 import os
@@ -20,6 +21,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "..", "re
                                 "tools"))
 import draw_pictures as dp  # noqa: E402
 
+IMAGE = os.path.join(os.path.dirname(__file__), "..", "..", "..", "resources", "Image") + "/"
 BLUE = (60, 100, 183)
 LIGHT = (232, 237, 246)
 PALE = (225, 225, 225)
@@ -128,24 +130,24 @@ if __name__ == "__main__":
                 "_en": ("Preview", "Setting", "Capture", "Auto Time", "Auto Capture")}
     for lang, (preview, setting, capture, auto_time, auto_cap) in captions.items():
         for state in ("normal", "pressed"):
-            picture("Image/preview_%s%s.png" % (state, lang), 90, 50, glyph_preview, preview,
+            picture(IMAGE + "preview_%s%s.png" % (state, lang), 90, 50, glyph_preview, preview,
                     state)
-            picture("Image/camset_%s%s.png" % (state, lang), 90, 50, glyph_setting, setting,
+            picture(IMAGE + "camset_%s%s.png" % (state, lang), 90, 50, glyph_setting, setting,
                     state)
-            picture("Image/capture_%s%s.png" % (state, lang), 90, 50, glyph_capture, capture,
+            picture(IMAGE + "capture_%s%s.png" % (state, lang), 90, 50, glyph_capture, capture,
                     state)
-            picture("Image/autotime_%s%s.png" % (state, lang), 90, 50, glyph_clock, auto_time,
+            picture(IMAGE + "autotime_%s%s.png" % (state, lang), 90, 50, glyph_clock, auto_time,
                     state)
             # Half clear at rest, so that the moving light under it shows.
-            picture("Image/autocap_%s%s.png" % (state, lang), 190, 50, glyph_auto_capture,
+            picture(IMAGE + "autocap_%s%s.png" % (state, lang), 190, 50, glyph_auto_capture,
                     auto_cap, state, back_alpha=0.5 if state == "normal" else 1.0)
-            picture("Image/set_%s%s.png" % (state, lang), 60, 60, glyph_list, None, state)
-            picture("Image/merge_%s%s.png" % (state, lang), 60, 60, glyph_merge, None, state)
-        picture("Image/capture_disable%s.png" % lang, 90, 50, glyph_capture, capture, "disable")
-        picture("Image/merge_normal%s_disable.png" % lang, 60, 60, glyph_merge, None, "disable")
+            picture(IMAGE + "set_%s%s.png" % (state, lang), 60, 60, glyph_list, None, state)
+            picture(IMAGE + "merge_%s%s.png" % (state, lang), 60, 60, glyph_merge, None, state)
+        picture(IMAGE + "capture_disable%s.png" % lang, 90, 50, glyph_capture, capture, "disable")
+        picture(IMAGE + "merge_normal%s_disable.png" % lang, 60, 60, glyph_merge, None, "disable")
     for state in ("normal", "pressed"):
-        picture("Image/light_%s.png" % state, 60, 60, glyph_light, None, state, AMBER)
-        picture("Image/manual_%s.png" % state, 60, 60, glyph_series, None, state, GREEN)
-        picture("Image/single_%s.png" % state, 60, 60, glyph_single, None, state, GREEN)
-    picture("Image/histogram_disable.png", 40, 40, glyph_histogram, None, "disable")
-    water_light("Image/waterlight.gif")
+        picture(IMAGE + "light_%s.png" % state, 60, 60, glyph_light, None, state, AMBER)
+        picture(IMAGE + "manual_%s.png" % state, 60, 60, glyph_series, None, state, GREEN)
+        picture(IMAGE + "single_%s.png" % state, 60, 60, glyph_single, None, state, GREEN)
+    picture(IMAGE + "histogram_disable.png", 40, 40, glyph_histogram, None, "disable")
+    water_light(IMAGE + "waterlight.gif")
