@@ -20,21 +20,21 @@ QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity)
     const int step = header.bytesPerSample();
     // The high byte of a little-endian 16-bit sample is its second.
     const unsigned char* sample = buffer + header.dataOffset + (step == 2 ? 1 : 0);
-    QImage image(header.width, header.height, QImage::Format_RGB888);
+    // 32-bit pixels: what the screen and the smooth scaling work in, so
+    // neither converts the picture again.
+    QImage image(header.width, header.height, QImage::Format_RGB32);
     if (image.isNull()) {
         return image;
     }
     for (int y = 0; y < header.height; ++y) {
-        uchar* row = image.scanLine(header.height - 1 - y);
-        for (int x = 0; x < header.width; ++x) {
-            if (header.channels == 1) {
-                row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = *sample;
-                sample += step;
-            } else {
-                for (int c = 0; c < 3; ++c) {
-                    row[3 * x + c] = *sample;
-                    sample += step;
-                }
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(header.height - 1 - y));
+        if (header.channels == 1) {
+            for (int x = 0; x < header.width; ++x, sample += step) {
+                row[x] = qRgb(*sample, *sample, *sample);
+            }
+        } else {
+            for (int x = 0; x < header.width; ++x, sample += 3 * step) {
+                row[x] = qRgb(sample[0], sample[step], sample[2 * step]);
             }
         }
     }

@@ -7,9 +7,10 @@
 
 #include <cstddef>
 
-// The picture of `buffer` (`capacity` bytes) as RGB888, rows reversed so
-// that the camera's first row is at the bottom; a 16-bit sample shows its
-// high byte. A null image when the header does not fit the buffer.
+// The picture of `buffer` (`capacity` bytes) as 8-bit RGB (32-bit pixels),
+// rows reversed so that the camera's first row is at the bottom; a 16-bit
+// sample shows its high byte. A null image when the header does not fit
+// the buffer.
 QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity);
 
 // One 16-bit level of the histogram stretch: below `minimum` 0, above
