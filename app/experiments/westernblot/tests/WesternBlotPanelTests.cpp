@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
@@ -251,6 +252,37 @@ TEST_F(WesternBlotPanelTest, TimeAccumulatedSeriesThatDoesNotRiseIsRefused) {
     EXPECT_EQ(camera()->frameList.size(), 2);
     cam.setValue(QStringLiteral("TucsenCurrentCamSet/TimeAcc"), false);
     cam.sync();
+}
+
+// A manual series of three with the marker: the count goes to the settings
+// before the exposure dialog opens; four pictures page from "4 / 4" back to
+// "1 / 4".
+TEST_F(WesternBlotPanelTest, ManualSeriesOfThreeWithMarker) {
+    station().setUserOption(QStringLiteral("WbMarker"), false);
+    setManualSeries({{"0", "00", "100"}, {"0", "00", "200"}, {"0", "00", "300"}});
+    enterPage();
+    child<QPushButton>(singlePanelOf(page.get()), "pushButton_Manual")->click();
+    BlotManualCaptureFrame* manual = manualPanelOf(page.get());
+    child<QSpinBox>(manual, "spinBox_CapNum")->setValue(3);
+    {
+        ModalDriver driver;
+        driver.onDialog([](QDialog* dialog) {
+            EXPECT_EQ(dialog->objectName(), QStringLiteral("ExpTimeSetDialog"));
+            dialog->reject();
+        });
+        child<QPushButton>(manual, "pushButton_SetExpTime")->click();
+        EXPECT_EQ(driver.pendingSteps(), 0);
+    }
+    control()->userOpt.loadUserOpt(UserOpt_CapCount);
+    EXPECT_EQ(control()->userOpt.CapCount, 3);
+
+    child<QPushButton>(manual, "pushButton_Capture")->click();
+    EXPECT_EQ(position(), QStringLiteral("4 / 4"));
+    auto* bar = child<QScrollBar>(image(), "horizontalScrollBar");
+    EXPECT_EQ(bar->maximum(), 3);
+    bar->setValue(0);
+    EXPECT_EQ(position(), QStringLiteral("1 / 4"));
+    EXPECT_TRUE(child<QGroupBox>(manual, "groupBox_Histogram")->isVisibleTo(manual));
 }
 
 // The settings column: opened by either panel's toggle with the capture
