@@ -126,6 +126,10 @@ TEST_F(ExpTimeSetDialogTest, Form) {
                             {"pushButton_Ok", "QPushButton", p, {420, 180, 60, 40}, ""},
                             {"pushButton_Cancel", "QPushButton", p, {510, 180, 60, 40}, ""},
                         });
+    EXPECT_EQ(childOrder(frame),
+              QStringList({"label_4", "spinBox_Min", "label", "spinBox_S", "label_2", "spinBox_Ms",
+                           "label_3", "pushButton_Prev", "label_CurCapIndex", "pushButton_Next",
+                           "pushButton_Ok", "pushButton_Cancel"}));
     struct Range {
         const char* name;
         int maximum;

@@ -128,6 +128,8 @@ TEST_F(MergeDialogTest, FormAndList) {
                             {"pushButton_Delete", "QPushButton", p, {600, 590, 80, 40}, ""},
                             {"pushButton_Back", "QPushButton", p, {700, 590, 80, 40}, ""},
                         });
+    EXPECT_EQ(childOrder(frame), QStringList({"label_Pic", "listWidget_Pic", "pushButton_Comfirm",
+                                              "pushButton_Delete", "pushButton_Back"}));
     const QStringList tabs = {"listWidget_Pic", "pushButton_Comfirm", "pushButton_Delete",
                               "pushButton_Back"};
     EXPECT_EQ(focusOrder(&dialog, tabs), tabs);
