@@ -54,7 +54,7 @@ WesternBlot_ImageFrame::WesternBlot_ImageFrame(QWidget* parent)
       firstFrameTimer(new QTimer(this)) {
     ui->setupUi(this);
     connect(showThread, SIGNAL(updateImg()), this, SLOT(updateImgHandle()));
-    camCtrl->curFuncFrameType = 0;
+    camCtrl->curFuncFrameType = WesternBlot_SingleCapture;
     firstFrameTimer->setSingleShot(true);
     firstFrameTimer->setInterval(kFirstFrameBoundMs);
     connect(firstFrameTimer, &QTimer::timeout, this, &WesternBlot_ImageFrame::firstFrameMissing);
@@ -90,7 +90,6 @@ void WesternBlot_ImageFrame::enterWbFrameHandle() {
     emit hideToolFrame();
     emit sig_ResetFuncsFrame();
     emit sig_ShowFuncFrame(static_cast<WesternBlot_FuncsFrameType>(camCtrl->curFuncFrameType));
-    pageEntered = true;
     mainControl->userOpt.loadUserOpt(UserOpt_imageShowMode);
     imageShowMode = mainControl->userOpt.imageShowMode;
     showBusyDialog = true;
@@ -101,14 +100,13 @@ void WesternBlot_ImageFrame::enterWbFrameHandle() {
 
 void WesternBlot_ImageFrame::exitFrameHandle() {
     previewClose();
-    if (camCtrl->curFuncFrameType == 1) {
-        camCtrl->curFuncFrameType = 0;
+    if (camCtrl->curFuncFrameType == WesternBlot_ManualCapture) {
+        camCtrl->curFuncFrameType = WesternBlot_SingleCapture;
     }
     emit hideToolFrame();
     emit sig_ResetFuncsFrame();
     camCtrl->clearFrameList();
     curExperiment.reset();
-    pageEntered = false;
 }
 
 void WesternBlot_ImageFrame::previewStartHandle() {

@@ -129,7 +129,6 @@ class WesternBlot_ImageFrame : public QFrame {
     int imageShowMode = 0;
     bool previewing = false;
     bool firstFrame = false;
-    bool pageEntered = false;
     bool showBusyDialog = false;
     bool previewFromButton = false;
     // The estimate's dialog runs; an estimate that ends meanwhile waits
