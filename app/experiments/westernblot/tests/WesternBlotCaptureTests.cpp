@@ -23,6 +23,7 @@
 #include <CamCore_control.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QLabel>
@@ -33,6 +34,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
@@ -167,6 +169,37 @@ TEST_F(WesternBlotCaptureTest, PagingShowsTheLastPictureOfEachCapture) {
     EXPECT_EQ(camera()->curFuncFrameType, static_cast<int>(WesternBlot_SingleCapture));
     EXPECT_TRUE(camera()->frameList.isEmpty());
     EXPECT_EQ(image()->currentExperiment(), nullptr);
+}
+
+// Stop in the progress dialog ends a series after the picture being
+// exposed: the dialog closes, the pictures taken are shown and the row keeps
+// their exposures only.
+TEST_F(WesternBlotCaptureTest, StopEndsASeriesAfterThePictureBeingTaken) {
+    camsim_reset("width=64,height=32,time_scale=1,noise=0,scene=bands");
+    ASSERT_TRUE(control()->initTucsenCam());
+    station().setUserOption(QStringLiteral("WbMarker"), true);
+    setManualSeries({{"0", "01", "500"}, {"0", "01", "500"}, {"0", "01", "500"}});
+    enterPage();
+    camera()->curFuncFrameType = WesternBlot_ManualCapture;
+    ModalDriver driver;
+    driver.onDialog([](QDialog* running) {
+        QTimer::singleShot(500, running, [running] {
+            running->findChild<QPushButton*>(QStringLiteral("pushButton_Stop"))->click();
+        });
+    });
+    QElapsedTimer took;
+    took.start();
+    image()->capStartHandle();  // returns once the progress dialog has closed
+    EXPECT_LT(took.elapsed(), 4000);
+    const int pictures = camera()->frameList.size();
+    EXPECT_LT(pictures, 3);
+    ASSERT_NE(image()->currentExperiment(), nullptr);
+    const auto row =
+        control()->westblotExperimentDB->loadByName(image()->currentExperiment()->name);
+    ASSERT_TRUE(row);
+    EXPECT_LE(row->exposureTime.count(QLatin1Char(',')), 2);
+    EXPECT_TRUE(row->exposureTime.startsWith(QStringLiteral("1500,")));
+    EXPECT_EQ(position(), QStringLiteral("%1 / %1").arg(pictures));
 }
 
 // Each stretch starts from the captured samples, and the captured picture
