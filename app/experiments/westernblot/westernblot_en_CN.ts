@@ -55,4 +55,8 @@
     <name>WesternBlot_FuncsFrame</name>
     <message><source>Frame</source><translation>Frame</translation></message>
 </context>
+<context>
+    <name>WesternBlot_ToolsFrame</name>
+    <message><source>Frame</source><translation>Frame</translation></message>
+</context>
 </TS>
