@@ -289,9 +289,13 @@ void WesternBlot_ImageFrame::autoExpStartHandle() {
     ui->label_Cam->clear();
     ui->frame_Btn->hide();
     emit updateButton(false);
-    // The estimate's reads are bounded, so its finished closes the dialog.
+    // The estimate's reads are bounded, so its finished closes the dialog;
+    // until then the dialog stays, also when Escape closed it, so that
+    // nothing else uses the camera meanwhile.
     estimateDialogOpen = true;
-    loadingDialog->exec();
+    do {
+        loadingDialog->exec();
+    } while (loadingDialog != nullptr && !estimateThread->isFinished());
     estimateDialogOpen = false;
     // The estimate goes out once its dialog is gone, so that what follows
     // it (a capture) does not run inside that dialog.
@@ -344,8 +348,11 @@ void WesternBlot_ImageFrame::capStartHandle() {
             &WesternBlot_ImageFrame::stopCapThreadHandle);
     ui->label_Cam->clear();
     // The thread may have finished already: its queued finished closes the
-    // dialog from inside exec in every case.
-    runningDialog->exec();
+    // dialog from inside exec in every case. Escape does not end the
+    // capture, so the dialog comes back until the thread has ended.
+    do {
+        runningDialog->exec();
+    } while (runningDialog != nullptr && !capThread->isFinished());
 }
 
 void WesternBlot_ImageFrame::updateExpInfo() {

@@ -202,6 +202,24 @@ TEST_F(WesternBlotCaptureTest, StopEndsASeriesAfterThePictureBeingTaken) {
     EXPECT_EQ(position(), QStringLiteral("%1 / %1").arg(pictures));
 }
 
+// Escape does not close the progress dialog for good: the capture ends
+// first, and its picture is shown.
+TEST_F(WesternBlotCaptureTest, EscapeKeepsTheProgressDialogUntilTheCaptureEnds) {
+    camsim_reset("width=64,height=32,time_scale=1,noise=0,scene=bands");
+    ASSERT_TRUE(control()->initTucsenCam());
+    station().setUserOption(QStringLiteral("WbMarker"), true);
+    setExpTime(1500);
+    enterPage();
+    ModalDriver driver;
+    driver.onDialog([](QDialog* running) {
+        QTimer::singleShot(200, running, [running] { QTest::keyClick(running, Qt::Key_Escape); });
+    });
+    image()->capStartHandle();  // returns once the capture has ended
+    EXPECT_EQ(driver.pendingSteps(), 0);
+    EXPECT_EQ(camera()->frameList.size(), 1);
+    EXPECT_EQ(position(), QStringLiteral("1 / 1"));
+}
+
 // Each stretch starts from the captured samples, and the captured picture
 // itself is never changed.
 TEST_F(WesternBlotCaptureTest, StretchStartsFromTheCapturedPicture) {
