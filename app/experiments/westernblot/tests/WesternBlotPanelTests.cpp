@@ -430,6 +430,19 @@ TEST_F(WesternBlotPanelTest, Forms) {
         EXPECT_TRUE(child<QLineEdit>(panel, "lineEdit_Min")->text().isEmpty());
         EXPECT_TRUE(child<QLineEdit>(panel, "lineEdit_Max")->text().isEmpty());
     }
+
+    // Chinese texts and the Chinese sheet's pictures.
+    control()->changeLanguage(0);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(child<QLabel>(single, "label_CurMode")->text(), QString::fromUtf8("单次拍摄"));
+    EXPECT_EQ(child<QLabel>(manual, "label_CurMode")->text(), QString::fromUtf8("手动拍摄"));
+    EXPECT_EQ(child<QGroupBox>(single, "groupBox_PreviewImage")->title(),
+              QString::fromUtf8("预览图像"));
+    EXPECT_TRUE(page->styleSheet().contains(QStringLiteral("autocap_normal.png")));
+    control()->changeLanguage(1);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(child<QLabel>(single, "label_CurMode")->text(), QStringLiteral("Blot Single"));
+    EXPECT_TRUE(page->styleSheet().contains(QStringLiteral("autocap_normal_en.png")));
 }
 
 }  // namespace
