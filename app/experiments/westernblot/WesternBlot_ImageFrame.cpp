@@ -398,16 +398,11 @@ void WesternBlot_ImageFrame::stopCapThreadHandle() {
     if (!capThread) {
         return;
     }
+    // The job ends after the picture being exposed; the progress dialog
+    // stays, with the page's events running, until the thread has ended
+    // and its finished closes it. Nothing here waits on the thread, whose
+    // exposure may last minutes.
     capThread->setStopFlag(true);
-    // The picture being exposed ends within its exposure and the camera's
-    // bounded frame wait; the progress dialog stays until the thread ends.
-    const float exposure = camCtrl->getExposure();
-    const unsigned long bound =
-        static_cast<unsigned long>(exposure > 0 ? exposure : 0) + kCaptureStopMarginMs;
-    if (!capThread->wait(bound)) {
-        QMessageBox::warning(this, QStringLiteral("Warning"),
-                             tr("The capture is still running; it ends after its picture."));
-    }
 }
 
 void WesternBlot_ImageFrame::closeRunDialog() {

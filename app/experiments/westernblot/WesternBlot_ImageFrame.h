@@ -38,9 +38,6 @@ class WesternBlot_ImageFrame : public QFrame {
     // Longest wait for the first frame of a preview before the busy dialog
     // closes with a message.
     static constexpr int kFirstFrameBoundMs = 10000;
-    // Longest wait, beyond the exposure of the picture being taken, for a
-    // stopped capture to end before the user is told it still runs.
-    static constexpr int kCaptureStopMarginMs = 15000;
 
     // The record of the last capture (null before the first one).
     const WestblotExperiment* currentExperiment() const { return curExperiment.get(); }
