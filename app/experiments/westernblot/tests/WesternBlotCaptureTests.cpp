@@ -138,6 +138,7 @@ TEST_F(WesternBlotCaptureTest, PagingShowsTheLastPictureOfEachCapture) {
     EXPECT_EQ(image()->pictureIndex(), 1);
     ASSERT_NE(image()->currentExperiment(), nullptr);
     EXPECT_TRUE(image()->currentExperiment()->name.startsWith(QStringLiteral("WestBlot_Manual")));
+    const QString firstName = image()->currentExperiment()->name;
 
     bar->setValue(0);
     EXPECT_EQ(position(), QStringLiteral("1 / 2"));
@@ -155,6 +156,10 @@ TEST_F(WesternBlotCaptureTest, PagingShowsTheLastPictureOfEachCapture) {
     EXPECT_EQ(image()->pictureIndex(), 1);
     EXPECT_EQ(*histograms, (Requests{{WesternBlot_ManualCapture, 1}}));
     EXPECT_TRUE(showsPictureStretched(1));
+    // A capture within the same second gets a row of its own.
+    EXPECT_NE(image()->currentExperiment()->name, firstName);
+    EXPECT_EQ(control()->westblotExperimentDB->loadByName(firstName)->exposureTime,
+              QStringLiteral("200,400,"));
 
     camera()->curFuncFrameType = WesternBlot_SingleCapture;
     control()->userOpt.ExpTime = 300;
