@@ -15,6 +15,8 @@ class WesternBlotFrame;
 
 class CI_MainControl;
 class WesternBlot_BottomBarFrame;
+class WesternBlot_FuncsFrame;
+class WesternBlot_ToolsFrame;
 class WesternBlot_ImageFrame;
 
 class WesternBlotFrame : public QFrame {
@@ -25,6 +27,8 @@ class WesternBlotFrame : public QFrame {
 
     WesternBlot_ImageFrame* imageFrame() const;
     WesternBlot_BottomBarFrame* bottomBar() const;
+    WesternBlot_FuncsFrame* funcsFrame() const;
+    WesternBlot_ToolsFrame* toolsFrame() const;
 
   signals:
     void sig_ChangeFrame(FrameID id);

@@ -2,6 +2,15 @@
 
 #include "camera/TucsenImageHeader.h"
 
+#include <QtEndian>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+constexpr int kTopLevel = 65535;
+}  // namespace
+
 QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity) {
     TucsenImageHeader header;
     if (buffer == nullptr || !TucsenImageHeader::read(buffer, capacity, &header) ||
@@ -11,20 +20,65 @@ QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity)
     const int step = header.bytesPerSample();
     // The high byte of a little-endian 16-bit sample is its second.
     const unsigned char* sample = buffer + header.dataOffset + (step == 2 ? 1 : 0);
-    QImage image(header.width, header.height, QImage::Format_RGB888);
+    // 32-bit pixels: what the screen and the smooth scaling work in, so
+    // neither converts the picture again.
+    QImage image(header.width, header.height, QImage::Format_RGB32);
+    if (image.isNull()) {
+        return image;
+    }
     for (int y = 0; y < header.height; ++y) {
-        uchar* row = image.scanLine(header.height - 1 - y);
-        for (int x = 0; x < header.width; ++x) {
-            if (header.channels == 1) {
-                row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = *sample;
-                sample += step;
-            } else {
-                for (int c = 0; c < 3; ++c) {
-                    row[3 * x + c] = *sample;
-                    sample += step;
-                }
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(header.height - 1 - y));
+        if (header.channels == 1) {
+            for (int x = 0; x < header.width; ++x, sample += step) {
+                row[x] = qRgb(*sample, *sample, *sample);
+            }
+        } else {
+            for (int x = 0; x < header.width; ++x, sample += 3 * step) {
+                row[x] = qRgb(sample[0], sample[step], sample[2 * step]);
             }
         }
     }
     return image;
+}
+
+quint16 stretchedLevel(int value, int minimum, int maximum) {
+    if (value < minimum) {
+        return 0;
+    }
+    if (value > maximum || minimum == maximum) {
+        return kTopLevel;
+    }
+    const double share = static_cast<double>(value - minimum) / (maximum - minimum);
+    return static_cast<quint16>(share * kTopLevel + 0.5);
+}
+
+bool stretchPicture(unsigned char* buffer, std::size_t capacity, int minimum, int maximum) {
+    TucsenImageHeader header;
+    if (buffer == nullptr || !TucsenImageHeader::read(buffer, capacity, &header)) {
+        return false;
+    }
+    minimum = qBound(0, minimum, kTopLevel);
+    maximum = qBound(0, maximum, kTopLevel);
+    if (minimum > maximum) {
+        std::swap(minimum, maximum);
+    }
+    // One table for all samples: a 2048 x 2048 picture has 4 M samples and
+    // only 64 K levels.
+    std::vector<quint16> table(kTopLevel + 1);
+    for (int level = 0; level <= kTopLevel; ++level) {
+        table[level] = stretchedLevel(level, minimum, maximum);
+    }
+    unsigned char* samples = buffer + header.dataOffset;
+    const std::size_t count = header.sampleCount();
+    if (header.bytesPerSample() == 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            samples[i] = static_cast<unsigned char>(table[samples[i] * 257] >> 8);
+        }
+        return true;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        unsigned char* sample = samples + 2 * i;
+        qToLittleEndian(table[qFromLittleEndian<quint16>(sample)], sample);
+    }
+    return true;
 }

@@ -1,12 +1,26 @@
-// Turns a picture the cooled camera decoded (header, then samples) into an
-// RGB image for the screen.
+// Pictures the cooled camera decoded (header, then samples) as the
+// western-blot page shows and stretches them.
 #pragma once
 
 #include <QImage>
+#include <QtGlobal>
 
 #include <cstddef>
 
-// The picture of `buffer` (`capacity` bytes) as RGB888, rows reversed so
-// that the camera's first row is at the bottom; a 16-bit sample shows its
-// high byte. A null image when the header does not fit the buffer.
+// The picture of `buffer` (`capacity` bytes) as 8-bit RGB (32-bit pixels),
+// rows reversed so that the camera's first row is at the bottom; a 16-bit
+// sample shows its high byte. A null image when the header does not fit
+// the buffer.
 QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity);
+
+// One 16-bit level of the histogram stretch: below `minimum` 0, above
+// `maximum` 65535, between them the linear map of minimum..maximum onto
+// 0..65535, rounded half up. An empty range (minimum equal to maximum) is a
+// step: below it black, from it on white.
+quint16 stretchedLevel(int value, int minimum, int maximum);
+
+// Stretches every sample of the picture in place (the bounds are ordered
+// and kept within 0..65535 first); 8-bit samples are stretched as their
+// 16-bit level and keep their high byte. False, and nothing changed, when
+// the header does not fit the buffer.
+bool stretchPicture(unsigned char* buffer, std::size_t capacity, int minimum, int maximum);

@@ -2,26 +2,17 @@
 
 #include "ui_WesternBlot_BottomBarFrame.h"
 
+#include "ButtonPicture.h"
 #include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
 #include "database/UserInfo.h"
 
-#include <QBitmap>
 #include <QPixmap>
 
 namespace {
 constexpr int kTemperatureIntervalMs = 1000;
 constexpr float kCalibrationPoint = 25.0f;
 constexpr float kBelowPointScale = 1.6f;
-
-void fitButtonToPicture(QPushButton* button, const QString& picture) {
-    const QPixmap pixmap(picture);
-    if (pixmap.isNull()) {
-        return;
-    }
-    button->resize(pixmap.size());
-    button->setMask(pixmap.mask());
-}
 }  // namespace
 
 WesternBlot_BottomBarFrame::WesternBlot_BottomBarFrame(QWidget* parent)

@@ -1,21 +1,33 @@
 // The picture area of the western-blot page: the live preview of the cooled
-// camera, drawn from its show thread, with the busy dialog that covers the
-// start of the preview until the first frame arrives.
+// camera with the busy dialog that covers its start, the exposure-time
+// estimate, the capture with its progress dialog, paging through the
+// pictures of the last capture with their parameter overlay, the histogram
+// stretch of the picture on show, its export and its report document.
 #pragma once
+
+#include "WesternBlot_FuncsFrameType.h"
 
 #include <QFrame>
 #include <QPixmap>
+
+#include <memory>
 
 namespace Ui {
 class WesternBlot_ImageFrame;
 }
 
 class CI_MainControl;
+class EstimateExpTimeThread;
 class InitialDialog;
+class LoadingDialog;
 class QTimer;
+class ReportWps;
+class RunningDialog;
 class TucsenCamCtrl;
+class TucsenCapThread;
 class TucsenGrabThread;
 class TucsenShowThread;
+struct WestblotExperiment;
 
 class WesternBlot_ImageFrame : public QFrame {
     Q_OBJECT
@@ -27,10 +39,18 @@ class WesternBlot_ImageFrame : public QFrame {
     // closes with a message.
     static constexpr int kFirstFrameBoundMs = 10000;
 
+    // The record of the last capture (null before the first one).
+    const WestblotExperiment* currentExperiment() const { return curExperiment.get(); }
+    // The index of the captured picture on show.
+    int pictureIndex() const { return curPictureIndex; }
+
   signals:
+    void sig_UpdateHisto(WesternBlot_FuncsFrameType curFuncFrameType, int value);
+    void sig_UpdateAutoExpTime(int autoExpTime);
     void hideToolFrame();
     void sig_ResetFuncsFrame();
     void updatePreviewLabel(bool previewStatus);
+    void sig_ShowFuncFrame(WesternBlot_FuncsFrameType funcsFrameType);
     void updateButton(bool enable);
     void updateProcessButton();
     void sig_OpenLight();
@@ -39,6 +59,18 @@ class WesternBlot_ImageFrame : public QFrame {
     void exitFrameHandle();
     void enterWbFrameHandle();
     void previewStartHandle();
+    // Stops the preview and estimates the exposure time under a busy dialog;
+    // the estimate goes out through sig_UpdateAutoExpTime.
+    void autoExpStartHandle();
+    // Stops the preview and takes the capture the current mode asks for
+    // under the progress dialog, then shows its last picture.
+    void capStartHandle();
+    // The picture on show, stretched from its captured samples.
+    void updateHistoedImgHandle(int minInten, int maxInten);
+    // The merge dialog over the pictures of the current experiment.
+    void slot_MergeClick();
+    void slot_ExportClick();
+    void slot_WpsEditClick();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -46,8 +78,13 @@ class WesternBlot_ImageFrame : public QFrame {
 
   private slots:
     void updateImgHandle();
-    // Fits the picture to label_Cam (by imageShowMode) and shows it.
-    void updateLabelCam(QPixmap& pix);
+    // Fits the picture to label_Cam (by imageShowMode), with the capture's
+    // parameters when `waterMark` is set, and shows it.
+    void updateLabelCam(QPixmap& pix, bool waterMark);
+    void closeRunDialog();
+    void stopCapThreadHandle();
+    void on_horizontalScrollBar_valueChanged(int value);
+    void autoExpFinishedHandle();
 
   private:
     void previewStart();
@@ -59,18 +96,40 @@ class WesternBlot_ImageFrame : public QFrame {
     void runInitialDialog();
     void closeInitialDialog();
     void firstFrameMissing();
+    // A new experiment row for the capture about to start.
+    void updateExpInfo();
+    // The last picture of the capture, with paging when there are several.
+    void showCapedPic();
+    // Shows the controller's picture buffer, mirrored, with the overlay.
+    void showPictureBuffer();
+    // Replaces the controller's picture buffer by a copy of captured
+    // picture `index`; false when there is none.
+    bool copyToPictureBuffer(int index);
+    void drawInfoOverlay(QPixmap& pix);
+    void exportPicture();
+    void moveToCentre(QWidget* dialog);
 
     Ui::WesternBlot_ImageFrame* ui;
     CI_MainControl* mainControl;
     TucsenCamCtrl* camCtrl;
     TucsenGrabThread* grabThread;
     TucsenShowThread* showThread;
+    EstimateExpTimeThread* estimateThread = nullptr;
+    TucsenCapThread* capThread = nullptr;
+    RunningDialog* runningDialog = nullptr;
+    LoadingDialog* loadingDialog = nullptr;
     InitialDialog* initialDialog = nullptr;
+    ReportWps* report = nullptr;
+    std::unique_ptr<WestblotExperiment> curExperiment;
     QTimer* firstFrameTimer;
+    int curPictureIndex = 0;
     int imageShowMode = 0;
     bool previewing = false;
     bool firstFrame = false;
-    bool pageEntered = false;
     bool showBusyDialog = false;
     bool previewFromButton = false;
+    // The estimate's dialog runs; an estimate that ends meanwhile waits
+    // until it has closed.
+    bool estimateDialogOpen = false;
+    bool estimatePending = false;
 };

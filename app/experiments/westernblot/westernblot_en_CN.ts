@@ -16,5 +16,46 @@
     <message><source>Frame</source><translation>Frame</translation></message>
     <message><source>The camera preview did not stop.</source><translation>相机预览未能停止。</translation></message>
     <message><source>No picture from the camera.</source><translation>相机没有传来图像。</translation></message>
+    <message><source>Estimating exposure time...</source><translation>正在估算曝光时间...</translation></message>
+    <message><source>Save Image</source><translation>保存图片</translation></message>
+    <message><source>*.tif;;*.bmp;;*.jpg;;*.png</source><translation>*.tif;;*.bmp;;*.jpg;;*.png</translation></message>
+    <message><source>The picture could not be saved: %1</source><translation>图片无法保存：%1</translation></message>
+    <message><source>User:</source><translation>用户:</translation></message>
+    <message><source>ReportDate:</source><translation>报告日期:</translation></message>
+    <message><source>PictureName:</source><translation>图片名称:</translation></message>
+</context>
+<context>
+    <name>BlotSingleCaptureFrame</name>
+    <message><source>Frame</source><translation>Frame</translation></message>
+    <message><source>Blot Single</source><translation>单次拍摄</translation></message>
+    <message><source>Camera</source><translation>相机</translation></message>
+    <message><source>Manual Mode</source><translation>手动模式</translation></message>
+    <message><source>Auto Mode</source><translation>自动模式</translation></message>
+    <message><source>Histogram</source><translation>直方图</translation></message>
+    <message><source>To</source><translation>至</translation></message>
+    <message><source>Preview Image</source><translation>预览图像</translation></message>
+</context>
+<context>
+    <name>BlotManualCaptureFrame</name>
+    <message><source>Frame</source><translation>Frame</translation></message>
+    <message><source>Blot Manual</source><translation>手动拍摄</translation></message>
+    <message><source>Camera</source><translation>相机</translation></message>
+    <message><source>Capture</source><translation>拍摄</translation></message>
+    <message><source>Capture Setting</source><translation>拍摄设置</translation></message>
+    <message><source>Capture Num:</source><translation>拍摄张数:</translation></message>
+    <message><source>Exposure Time:</source><translation>曝光时间:</translation></message>
+    <message><source>Histogram</source><translation>直方图</translation></message>
+    <message><source>To</source><translation>至</translation></message>
+    <message><source>Tips</source><translation>提示</translation></message>
+    <message><source>For a time-accumulated series every exposure time must be longer than the one before it.</source><translation>时间累积拍摄的每个曝光时间都必须比前一个长。</translation></message>
+    <message><source>Ok</source><translation>确定</translation></message>
+</context>
+<context>
+    <name>WesternBlot_FuncsFrame</name>
+    <message><source>Frame</source><translation>Frame</translation></message>
+</context>
+<context>
+    <name>WesternBlot_ToolsFrame</name>
+    <message><source>Frame</source><translation>Frame</translation></message>
 </context>
 </TS>
