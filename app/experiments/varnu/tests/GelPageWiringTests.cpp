@@ -326,6 +326,25 @@ QString sheetText(const QString& path) {
     return QString::fromLatin1(file.readAll());
 }
 
+// Qt's warnings about style sheets it cannot parse, while a sheet is applied.
+QStringList sheetParseWarnings(const QString& sheet) {
+    static QStringList* sink = nullptr;
+    QStringList warnings;
+    sink = &warnings;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
+            if (message.contains(QStringLiteral("Could not parse")))
+                sink->append(message);
+        });
+    QWidget widget;
+    auto* button = new QPushButton(&widget);
+    widget.setStyleSheet(sheet);
+    button->ensurePolished();
+    qInstallMessageHandler(previous);
+    sink = nullptr;
+    return warnings;
+}
+
 TEST_F(GelPageWiringTest, SheetsNameExistingPicturesAndWidgets) {
     ensureMultFluoreResources();
     buildPage();
@@ -339,6 +358,7 @@ TEST_F(GelPageWiringTest, SheetsNameExistingPicturesAndWidgets) {
     for (const char* path : {":/Style/captureframe.css", ":/Style/captureframe_en.css"}) {
         SCOPED_TRACE(path);
         const QString sheet = sheetText(QString::fromLatin1(path));
+        EXPECT_TRUE(sheetParseWarnings(sheet).isEmpty());
         int pictures = 0;
         const QRegularExpression url(QStringLiteral("url\\((:/Image/[^)]+)\\)"));
         for (auto it = url.globalMatch(sheet); it.hasNext(); ++pictures) {
