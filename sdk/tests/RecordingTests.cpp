@@ -444,9 +444,16 @@ TEST_F(RecordingTest, AFailedPreviewWriteEndsTheRecordingAndThePreviewGoesOn) {
     OpenWithPreview(false);
     ASSERT_EQ(ZDQ_RecordStart(0, true, 10.0f, File("cut.avi").c_str()), RET_SUCCESS);
     ASSERT_TRUE(Recorded(2));
-    // Paused, the file does not grow: room for one more frame and a half.
+    // Paused, the file does not grow once the writer thread has written the frames
+    // queued before the pause: then room for one more frame and a half.
     ASSERT_EQ(ZDQ_PreviewPause(0, true), RET_SUCCESS);
-    const size_t nSize = testutil::ReadFile(m_folder + "/cut.avi").size();
+    size_t nSize = 0;
+    for (int nSteady = 0, nPolls = 0; nSteady < 3 && nPolls < 100; ++nPolls) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const size_t nNow = testutil::ReadFile(m_folder + "/cut.avi").size();
+        nSteady = nNow == nSize ? nSteady + 1 : 0;
+        nSize = nNow;
+    }
     {
         FileSizeLimit limit(nSize + kFrameBytes * 3 / 2);
         ASSERT_EQ(ZDQ_PreviewPause(0, false), RET_SUCCESS);
