@@ -35,7 +35,6 @@ CDevice* StationCamera() {
         MlSimProfile profile;
         mlsim_profile_default(9, &profile);  // monochrome 2592 x 1944
         profile.timing = MLSIM_TIMING_INSTANT;
-        mlsim_unplug_all();
         mlsim_plug(0, &profile);
         ZDQ_Init();
         ZDQ_SetParam(0, ZDQ_EXPOSURE, 300);

@@ -155,7 +155,7 @@ __attribute__((target("avx2"))) void PackAvx2(uint8_t* pFrame, size_t nPixels, i
 }
 
 EVectorPath DetectVectorPath() {
-#if defined(ZDQ_SCALAR_ONLY) || !defined(__x86_64__)
+#if defined(VARNU_SCALAR_ONLY) || !defined(__x86_64__)
     return EVectorPath::Scalar;
 #else
     if (__builtin_cpu_supports("avx2")) {

@@ -2,7 +2,7 @@
 // processor runs: a 256-entry table applied to every byte, and 16-bit
 // samples packed into bytes. Each pass has one rule; the AVX2 (32 bytes a
 // step), SSSE3 (16 bytes a step) and scalar paths give identical bytes.
-// Builds with ZDQ_SCALAR_ONLY always take the scalar path.
+// Builds with VARNU_SCALAR_ONLY always take the scalar path.
 #pragma once
 
 #include <array>
