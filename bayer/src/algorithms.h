@@ -9,6 +9,7 @@
 #include "debugger_output.h"
 #include "interior_3x3.h"
 #include "pixel_rules.h"
+#include "smooth_hue_lanes.h"
 #include "two_pass.h"
 
 namespace mtzdq {
@@ -132,6 +133,9 @@ int smooth_hue(unsigned char* raw_bytes, int width, int height, unsigned char* d
     const auto raw = raw_frame<std::uint8_t>(raw_bytes, width, height);
     apply_fourth_byte(dst, Fourth);
     fill_border1<P>(raw, dst);
+    if (vector_level() == VectorLevel::kAvx2 && smooth_hue_lanes<P>(raw, dst)) {
+        return 0;
+    }
     smooth_hue_green_pass<P>(raw, dst);
     smooth_hue_ratio_pass<P>(raw, dst);
     return 0;

@@ -41,6 +41,41 @@ struct RowWindow {
 
 // ---- Smooth hue ---------------------------------------------------------
 
+// The arithmetic of smooth hue, written once for one value (int, float) and
+// for lanes of values (GCC vector extensions): green at red and blue sites,
+// the quotient of a raw sample by its green, and the two ratio estimates.
+template <class V>
+[[gnu::always_inline]] inline V smooth_hue_green(V left, V right, V up, V down) {
+    return (right + left + down + up) >> 2;
+}
+
+template <class F>
+[[gnu::always_inline]] inline F smooth_hue_quotient(F raw, F green) {
+    return raw / green;
+}
+
+// At a green site: the chroma from the quotients of two neighbours on one
+// line.
+template <class F>
+[[gnu::always_inline]] inline F smooth_hue_pair(F first, F second, F green) {
+    const F half = green * 0.5f;
+    return (first + second) * half;
+}
+
+// At a red or blue site: the other chroma from the quotients of the four
+// diagonal neighbours, added in the order upper right, upper left, lower
+// left, lower right.
+template <class F>
+[[gnu::always_inline]] inline F smooth_hue_diagonals(F upper_right, F upper_left, F lower_left,
+                                                     F lower_right, F green) {
+    const F quarter = green * 0.25f;
+    F sum = upper_right;
+    sum = sum + upper_left;
+    sum = sum + lower_left;
+    sum = sum + lower_right;
+    return sum * quarter;
+}
+
 // Stores a ratio result: above 255 gives 255, not-a-number gives 0, anything
 // else is truncated toward zero and its low byte kept.
 inline std::uint8_t store_ratio(float v) {
@@ -66,10 +101,10 @@ void smooth_hue_green_pass(const RawFrame<std::uint8_t>& raw,
         const Colour odd_site = site_colour(P, y, 1);
         for (int x = 1; x <= raw.width - 2; ++x) {
             const Colour own = (x & 1) ? odd_site : even_site;
-            out[x * channels + kGreen] =
-                own == kGreen
-                    ? c[x]
-                    : static_cast<std::uint8_t>((c[x + 1] + c[x - 1] + down[x] + up[x]) >> 2);
+            out[x * channels + kGreen] = own == kGreen
+                                             ? c[x]
+                                             : static_cast<std::uint8_t>(smooth_hue_green<int>(
+                                                   c[x - 1], c[x + 1], up[x], down[x]));
         }
     }
 }
@@ -81,25 +116,23 @@ void smooth_hue_ratio_pass(const RawFrame<std::uint8_t>& raw,
         const RowWindow<P, Flip> win(raw, dst, y);
         const Colour chroma = row_chroma(P, y);
         auto quotient = [&](int dy, int x) {
-            return static_cast<float>(win.raw(dy, x)) / static_cast<float>(win.green(dy, x));
+            return smooth_hue_quotient(static_cast<float>(win.raw(dy, x)),
+                                       static_cast<float>(win.green(dy, x)));
         };
         for (int x = 1; x <= raw.width - 2; ++x) {
             const Colour own = win.site(x);
             std::uint8_t* px = win.pixel(0, x);
             const float g0 = static_cast<float>(px[kGreen]);
             if (own == kGreen) {
-                const float half = g0 * 0.5f;
-                px[chroma] = store_ratio((quotient(0, x - 1) + quotient(0, x + 1)) * half);
+                px[chroma] =
+                    store_ratio(smooth_hue_pair(quotient(0, x - 1), quotient(0, x + 1), g0));
                 px[opposite_chroma(chroma)] =
-                    store_ratio((quotient(-1, x) + quotient(1, x)) * half);
+                    store_ratio(smooth_hue_pair(quotient(-1, x), quotient(1, x), g0));
             } else {
-                const float quarter = g0 * 0.25f;
-                float sum = quotient(-1, x + 1);
-                sum = sum + quotient(-1, x - 1);
-                sum = sum + quotient(1, x - 1);
-                sum = sum + quotient(1, x + 1);
                 px[own] = static_cast<std::uint8_t>(win.raw(0, x));
-                px[opposite_chroma(own)] = store_ratio(sum * quarter);
+                px[opposite_chroma(own)] =
+                    store_ratio(smooth_hue_diagonals(quotient(-1, x + 1), quotient(-1, x - 1),
+                                                     quotient(1, x - 1), quotient(1, x + 1), g0));
             }
         }
     }
