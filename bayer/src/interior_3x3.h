@@ -82,12 +82,27 @@ __attribute__((target("avx2"))) [[gnu::always_inline]] inline void store_output_
     _mm256_storeu_si256(dst, v);
 }
 
+// Interleaves three planes of 16 bytes (channels 0 to 2 of 16 pixels) into
+// the pixels at out.
+template <int Channels>
+__attribute__((target("ssse3"))) [[gnu::always_inline]] inline void store_planes16(
+    const __m128i (&plane)[3], std::uint8_t* out) {
+    static constexpr InterleaveMasks<Channels> masks = make_interleave_masks<Channels>();
+    for (int k = 0; k < Channels; ++k) {
+        __m128i v = _mm_setzero_si128();
+        for (int c = 0; c < 3; ++c) {
+            const __m128i m = _mm_load_si128(reinterpret_cast<const __m128i*>(masks.index[k][c]));
+            v = _mm_or_si128(v, _mm_shuffle_epi8(plane[c], m));
+        }
+        store_output_vector<Channels>(out + 16 * k, v);
+    }
+}
+
 // Computes and stores 16 pixels starting at column x0 (site First at x0,
 // Second at x0 + 1, alternating) of one row.
 template <class Rule, Colour First, Colour Second, Colour Chroma, int Channels>
 __attribute__((target("ssse3"))) [[gnu::always_inline]] inline void vector_block16(
     const std::uint8_t* centre_row, std::ptrdiff_t stride, int x0, std::uint8_t* out_row) {
-    static constexpr InterleaveMasks<Channels> masks = make_interleave_masks<Channels>();
     PairColumns<U16x8> columns;
     load_pair_columns(centre_row, stride, x0, columns);
     const Rgb<U16x8> a = Rule::template pixel<First, Chroma>(LaneSource<0, U16x8>{&columns});
@@ -98,15 +113,7 @@ __attribute__((target("ssse3"))) [[gnu::always_inline]] inline void vector_block
         const U16x8 bytes = a[c] | (b[c] << 8);
         std::memcpy(&plane[c], &bytes, sizeof bytes);
     }
-    std::uint8_t* out = out_row + static_cast<std::ptrdiff_t>(x0) * Channels;
-    for (int k = 0; k < Channels; ++k) {
-        __m128i v = _mm_setzero_si128();
-        for (int c = 0; c < 3; ++c) {
-            const __m128i m = _mm_load_si128(reinterpret_cast<const __m128i*>(masks.index[k][c]));
-            v = _mm_or_si128(v, _mm_shuffle_epi8(plane[c], m));
-        }
-        store_output_vector<Channels>(out + 16 * k, v);
-    }
+    store_planes16<Channels>(plane, out_row + static_cast<std::ptrdiff_t>(x0) * Channels);
 }
 
 // The same for 32 pixels with AVX2: each 16-byte half of the shuffled vectors

@@ -14,12 +14,12 @@
 #include <new>
 
 #include "cfa_layout.h"
+#include "lanes_avx2.h"
 #include "two_pass.h"
 
 namespace mtzdq {
 
 typedef float F32x8 __attribute__((vector_size(32)));
-typedef std::int16_t I16x16 __attribute__((vector_size(32)));
 
 // Row buffers of one call: green bytes and quotients of three raw rows.
 struct SmoothHueRows {
@@ -41,15 +41,6 @@ __attribute__((target("avx2"))) [[gnu::always_inline]] inline F32x8 bytes_to_f32
     F32x8 f;
     std::memcpy(&f, &v, sizeof f);
     return f;
-}
-
-// Sixteen bytes widened to 16-bit lanes.
-__attribute__((target("avx2"))) [[gnu::always_inline]] inline I16x16 widen_bytes(
-    const std::uint8_t* p) {
-    const __m256i v = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    I16x16 lanes;
-    std::memcpy(&lanes, &v, sizeof lanes);
-    return lanes;
 }
 
 // store_ratio on eight lanes: 32-bit lanes holding the stored bytes.
@@ -94,10 +85,7 @@ __attribute__((target("avx2"))) void smooth_hue_prepare_row(const RawFrame<std::
             const I16x16 mean =
                 smooth_hue_green<I16x16>(widen_bytes(c + x - 1), widen_bytes(c + x + 1),
                                          widen_bytes(up + x), widen_bytes(down + x));
-            __m256i words;
-            std::memcpy(&words, &mean, sizeof words);
-            const __m128i means =
-                _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+            const __m128i means = narrow_bytes(mean);
             const __m128i own = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + x));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(green + x),
                              _mm_blendv_epi8(means, own, keep));

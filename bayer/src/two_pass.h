@@ -140,17 +140,77 @@ void smooth_hue_ratio_pass(const RawFrame<std::uint8_t>& raw,
 
 // ---- Laplacian ----------------------------------------------------------
 
-// a when `first`, b when `second`, c when neither (never both), by masks:
+// The arithmetic of the Laplacian, written once for one value (int) and for
+// lanes of 16-bit values (GCC vector extensions).
+
+// The mask of a condition: all ones when it holds.
+inline int as_mask(bool condition) {
+    return -static_cast<int>(condition);
+}
+template <class V>
+[[gnu::always_inline]] inline V as_mask(V mask) {
+    return mask;
+}
+
+// a where `first`, b where `second`, c where neither (never both), by masks:
 // the choice follows the image's gradients and would defeat branch
 // prediction on textured frames.
-inline int pick3(bool first, bool second, int a, int b, int c) {
-    const int m1 = -static_cast<int>(first);
-    const int m2 = -static_cast<int>(second);
+template <class V, class M>
+[[gnu::always_inline]] inline V pick3(M first, M second, V a, V b, V c) {
+    const auto m1 = as_mask(first);
+    const auto m2 = as_mask(second);
     return (a & m1) | (b & m2) | (c & ~(m1 | m2));
+}
+
+template <class V>
+[[gnu::always_inline]] inline V abs_value(V v) {
+    return v < 0 ? -v : v;
+}
+
+// Division by 2, 4 or 8 rounding toward zero, as C's integer division.
+template <int D>
+inline int div_toward_zero(int v) {
+    return v / D;
+}
+template <int D, class V>
+[[gnu::always_inline]] inline V div_toward_zero(V v) {
+    constexpr int shift = D == 2 ? 1 : D == 4 ? 2 : 3;
+    return (v + ((v >> 15) & (D - 1))) >> shift;
 }
 
 inline std::uint8_t clamp_byte(int v) {
     return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+// Gradient-corrected green at a red or blue site from its raw 5x5 cross
+// (before clamping to a byte).
+template <class V>
+[[gnu::always_inline]] inline V laplacian_green(V c, V left, V right, V up, V down, V left2,
+                                                V right2, V up2, V down2) {
+    const V oh = 2 * c - left2 - right2;
+    const V ov = 2 * c - up2 - down2;
+    const V gh = abs_diff(right, left) + abs_value(oh);
+    const V gv = abs_diff(up, down) + abs_value(ov);
+    const V along_h = ((left + right) >> 1) + div_toward_zero<4>(oh);
+    const V along_v = ((up + down) >> 1) + div_toward_zero<4>(ov);
+    const V mean = ((left + right + up + down) >> 2) + div_toward_zero<8>(oh + ov);
+    return pick3(gh < gv, gv < gh, along_h, along_v, mean);
+}
+
+// The other chroma at a red or blue site from the greens and raw samples of
+// its diagonals (before clamping to a byte).
+template <class V>
+[[gnu::always_inline]] inline V laplacian_diagonal(V g0, V g_lower_right, V g_upper_left,
+                                                   V g_lower_left, V g_upper_right, V ul, V dr,
+                                                   V ur, V dl) {
+    const V e1 = 2 * g0 - g_lower_right - g_upper_left;
+    const V e2 = 2 * g0 - g_lower_left - g_upper_right;
+    const V a1 = abs_diff(ul, dr) + abs_value(e1);
+    const V a2 = abs_diff(ur, dl) + abs_value(e2);
+    const V along_1 = div_toward_zero<2>(ul + dr + e1);
+    const V along_2 = div_toward_zero<2>(ur + dl + e2);
+    const V mean = div_toward_zero<4>(e1 + e2 + ur + dl + ul + dr);
+    return pick3(a1 < a2, a2 < a1, along_1, along_2, mean);
 }
 
 // Green pass over rows and columns `first` to size - 3: green at green sites,
@@ -168,18 +228,9 @@ void laplacian_green_pass(const RawFrame<std::uint8_t>& raw,
                 px[kGreen] = static_cast<std::uint8_t>(c);
                 continue;
             }
-            const int left = win.raw(0, x - 1);
-            const int right = win.raw(0, x + 1);
-            const int up = win.raw(-1, x);
-            const int down = win.raw(1, x);
-            const int oh = 2 * c - win.raw(0, x - 2) - win.raw(0, x + 2);
-            const int ov = 2 * c - win.raw(-2, x) - win.raw(2, x);
-            const int gh = abs_diff(right, left) + std::abs(oh);
-            const int gv = abs_diff(up, down) + std::abs(ov);
-            const int along_h = ((left + right) >> 1) + oh / 4;
-            const int along_v = ((up + down) >> 1) + ov / 4;
-            const int mean = ((left + right + up + down) >> 2) + (oh + ov) / 8;
-            const int g = pick3(gh < gv, gv < gh, along_h, along_v, mean);
+            const int g = laplacian_green(c, win.raw(0, x - 1), win.raw(0, x + 1), win.raw(-1, x),
+                                          win.raw(1, x), win.raw(0, x - 2), win.raw(0, x + 2),
+                                          win.raw(-2, x), win.raw(2, x));
             px[own] = static_cast<std::uint8_t>(c);
             px[kGreen] = clamp_byte(g);
         }
@@ -203,19 +254,10 @@ void laplacian_colour_pass(const RawFrame<std::uint8_t>& raw,
                     static_cast<std::uint8_t>((win.raw(-1, x) + win.raw(1, x)) >> 1);
                 continue;
             }
-            const int g0 = px[kGreen];
-            const int e1 = 2 * g0 - win.green(1, x + 1) - win.green(-1, x - 1);
-            const int e2 = 2 * g0 - win.green(1, x - 1) - win.green(-1, x + 1);
-            const int ul = win.raw(-1, x - 1);
-            const int dr = win.raw(1, x + 1);
-            const int ur = win.raw(-1, x + 1);
-            const int dl = win.raw(1, x - 1);
-            const int a1 = abs_diff(ul, dr) + std::abs(e1);
-            const int a2 = abs_diff(ur, dl) + std::abs(e2);
-            const int along_1 = (ul + dr + e1) / 2;
-            const int along_2 = (ur + dl + e2) / 2;
-            const int mean = (e1 + e2 + ur + dl + ul + dr) / 4;
-            const int v = pick3(a1 < a2, a2 < a1, along_1, along_2, mean);
+            const int v = laplacian_diagonal(
+                static_cast<int>(px[kGreen]), win.green(1, x + 1), win.green(-1, x - 1),
+                win.green(1, x - 1), win.green(-1, x + 1), win.raw(-1, x - 1), win.raw(1, x + 1),
+                win.raw(-1, x + 1), win.raw(1, x - 1));
             px[opposite_chroma(own)] = clamp_byte(v);
         }
     }
