@@ -8,12 +8,16 @@
 //                         with flip and mirror done in software
 //   BM_TableLookUp        the contrast, brightness and gamma table alone,
 //                         on the widest vector path and on the scalar one
+//   BM_Pack16To8          16-bit samples of the frame packed to bytes by a
+//                         shift or through the 4096-entry table, widest
+//                         vector path and scalar (x_memcpy: the 8-bit frame)
 // Each line that works on the frame prints its time as a multiple of a
 // memcpy of the frame measured first in the same run (x_memcpy).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "ZDQApi.h"
@@ -155,6 +159,45 @@ void BM_TableLookUp(benchmark::State& state) {
     ReportAgainstMemcpy(state, dTotal);
 }
 BENCHMARK(BM_TableLookUp)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+void BM_Pack16To8(benchmark::State& state) {
+    const bool bTable = state.range(0) != 0;
+    const EVectorPath path = state.range(1) != 0 ? WidestVectorPath() : EVectorPath::Scalar;
+    std::vector<uint8_t> table(4096);
+    for (size_t i = 0; i < table.size(); ++i) {
+        table[i] = static_cast<uint8_t>(i * 255 / 4095);
+    }
+    std::vector<uint16_t> samples(kFrameBytes);
+    for (size_t i = 0; i < kFrameBytes; ++i) {
+        samples[i] = static_cast<uint16_t>((i * 37) & 0xFFF);
+    }
+    std::vector<uint8_t> frame(2 * kFrameBytes);
+    double dTotal = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::memcpy(frame.data(), samples.data(), frame.size());
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        if (bTable) {
+            PackSamplesThroughTable(frame.data(), kFrameBytes, table.data(), 4096, path);
+        } else {
+            PackSamplesShifted(frame.data(), kFrameBytes, 4, path);
+        }
+        benchmark::ClobberMemory();
+        dTotal += Seconds(start);
+    }
+    state.SetLabel(std::string(bTable ? "table, " : "shift, ") + (path == EVectorPath::Avx2 ? "AVX2"
+                                                                  : path == EVectorPath::Ssse3
+                                                                      ? "SSSE3"
+                                                                      : "scalar"));
+    ReportAgainstMemcpy(state, dTotal);
+}
+BENCHMARK(BM_Pack16To8)
+    ->Args({0, 1})
+    ->Args({0, 0})
+    ->Args({1, 1})
+    ->Args({1, 0})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

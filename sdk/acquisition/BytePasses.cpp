@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -154,6 +155,45 @@ __attribute__((target("avx2"))) void PackAvx2(uint8_t* pFrame, size_t nPixels, i
     PackScalar(pFrame, i, nPixels, nShift);
 }
 
+void PackThroughTableScalar(uint8_t* pFrame, size_t nBegin, size_t nPixels, const uint8_t* pTable,
+                            uint32_t nEntries) {
+    for (size_t i = nBegin; i < nPixels; ++i) {
+        uint16_t v;
+        std::memcpy(&v, pFrame + 2 * i, sizeof v);
+        pFrame[i] = pTable[std::min<uint32_t>(v, nEntries - 1)];
+    }
+}
+
+__attribute__((target("avx2"))) void PackThroughTableAvx2(uint8_t* pFrame, size_t nPixels,
+                                                          const uint8_t* pTable,
+                                                          uint32_t nEntries) {
+    // A gather reads four bytes from each index: the entries go into a
+    // copy with three bytes to spare, and each gathered word keeps its low
+    // byte.
+    std::vector<uint8_t> padded(size_t{nEntries} + 3, 0);
+    std::memcpy(padded.data(), pTable, nEntries);
+    const int* pBase = reinterpret_cast<const int*>(padded.data());
+    const __m256i last = _mm256_set1_epi32(static_cast<int>(nEntries - 1));
+    const __m256i lowByte = _mm256_set1_epi32(0xFF);
+    size_t i = 0;
+    for (; i + 16 <= nPixels; i += 16) {
+        const __m256i samples =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pFrame + 2 * i));
+        const __m256i a =
+            _mm256_min_epu32(_mm256_cvtepu16_epi32(_mm256_castsi256_si128(samples)), last);
+        const __m256i b =
+            _mm256_min_epu32(_mm256_cvtepu16_epi32(_mm256_extracti128_si256(samples, 1)), last);
+        const __m256i ea = _mm256_and_si256(_mm256_i32gather_epi32(pBase, a, 1), lowByte);
+        const __m256i eb = _mm256_and_si256(_mm256_i32gather_epi32(pBase, b, 1), lowByte);
+        // Packs work within 128-bit halves: words a0-3 b0-3 a4-7 b4-7.
+        const __m256i words = _mm256_permute4x64_epi64(_mm256_packus_epi32(ea, eb), 0xD8);
+        const __m128i bytes =
+            _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pFrame + i), bytes);
+    }
+    PackThroughTableScalar(pFrame, i, nPixels, pTable, nEntries);
+}
+
 EVectorPath DetectVectorPath() {
 #if defined(VARNU_SCALAR_ONLY) || !defined(__x86_64__)
     return EVectorPath::Scalar;
@@ -198,4 +238,13 @@ void PackSamplesShifted(uint8_t* pFrame, size_t nPixels, int nShift, EVectorPath
             PackScalar(pFrame, 0, nPixels, nShift);
             return;
     }
+}
+
+void PackSamplesThroughTable(uint8_t* pFrame, size_t nPixels, const uint8_t* pTable,
+                             uint32_t nEntries, EVectorPath path) {
+    if (path == EVectorPath::Avx2) {
+        PackThroughTableAvx2(pFrame, nPixels, pTable, nEntries);
+        return;
+    }
+    PackThroughTableScalar(pFrame, 0, nPixels, pTable, nEntries);
 }

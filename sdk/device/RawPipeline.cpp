@@ -107,11 +107,7 @@ void CDevice::Pack16To8(uint8_t* pFrame, uint32_t nPixels) const {
     // lies beyond sample i.
     const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
     if ((wMode & WORKINGMODE_LUT_ON) != 0) {
-        for (uint32_t i = 0; i < nPixels; ++i) {
-            uint16_t v;
-            std::memcpy(&v, pFrame + 2 * static_cast<size_t>(i), sizeof v);
-            pFrame[i] = m_ucLut[std::min<uint32_t>(v, kLutEntries - 1)];
-        }
+        PackSamplesThroughTable(pFrame, nPixels, m_ucLut.data(), kLutEntries);
         return;
     }
     const int nShift = PackShift(static_cast<int>(m_Capability.Get(SensorCap::bmResolution)),

@@ -1,7 +1,8 @@
 // The byte-wise frame passes on every vector path this processor runs,
 // against the per-byte rule written out here: table look-ups over every byte
-// value, and 16-bit packing around each shift's saturation point, at lengths
-// and offsets that leave partial vectors at both ends.
+// value, 16-bit packing around each shift's saturation point and through a
+// table around its last entry, at lengths and offsets that leave partial
+// vectors at both ends.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -82,6 +83,31 @@ TEST(BytePasses, PackingSaturatesEachShiftOnEveryPath) {
                         << "path " << static_cast<int>(path) << ", shift " << nShift << ", sample "
                         << i << " = " << v;
                 }
+            }
+        }
+    }
+}
+
+TEST(BytePasses, PackingThroughATableClampsToItsLastEntryOnEveryPath) {
+    constexpr uint32_t kEntries = 4096;
+    std::vector<uint8_t> table(kEntries);
+    std::mt19937 generator(11);
+    for (uint8_t& entry : table) {
+        entry = static_cast<uint8_t>(generator());
+    }
+    std::vector<uint16_t> samples = {0, 1, kEntries - 2, kEntries - 1, kEntries, 0x7FFF, 0xFFFF};
+    while (samples.size() < 203) {
+        samples.push_back(static_cast<uint16_t>(generator() % (2 * kEntries)));
+    }
+    for (EVectorPath path : PathsOfThisProcessor()) {
+        for (size_t nPixels : {size_t{7}, size_t{16}, size_t{33}, samples.size()}) {
+            std::vector<uint8_t> frame(2 * samples.size());
+            std::memcpy(frame.data(), samples.data(), frame.size());
+            PackSamplesThroughTable(frame.data(), nPixels, table.data(), kEntries, path);
+            for (size_t i = 0; i < nPixels; ++i) {
+                const uint16_t v = samples[i];
+                ASSERT_EQ(frame[i], table[v < kEntries ? v : kEntries - 1])
+                    << "path " << static_cast<int>(path) << ", sample " << i << " = " << v;
             }
         }
     }
