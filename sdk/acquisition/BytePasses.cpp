@@ -3,8 +3,8 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -155,6 +155,9 @@ __attribute__((target("avx2"))) void PackAvx2(uint8_t* pFrame, size_t nPixels, i
     PackScalar(pFrame, i, nPixels, nShift);
 }
 
+// Tables up to this many entries are gathered from a copy on the stack.
+constexpr uint32_t kGatheredEntries = 4096;
+
 void PackThroughTableScalar(uint8_t* pFrame, size_t nBegin, size_t nPixels, const uint8_t* pTable,
                             uint32_t nEntries) {
     for (size_t i = nBegin; i < nPixels; ++i) {
@@ -170,7 +173,7 @@ __attribute__((target("avx2"))) void PackThroughTableAvx2(uint8_t* pFrame, size_
     // A gather reads four bytes from each index: the entries go into a
     // copy with three bytes to spare, and each gathered word keeps its low
     // byte.
-    std::vector<uint8_t> padded(size_t{nEntries} + 3, 0);
+    std::array<uint8_t, kGatheredEntries + 3> padded{};
     std::memcpy(padded.data(), pTable, nEntries);
     const int* pBase = reinterpret_cast<const int*>(padded.data());
     const __m256i last = _mm256_set1_epi32(static_cast<int>(nEntries - 1));
@@ -242,7 +245,7 @@ void PackSamplesShifted(uint8_t* pFrame, size_t nPixels, int nShift, EVectorPath
 
 void PackSamplesThroughTable(uint8_t* pFrame, size_t nPixels, const uint8_t* pTable,
                              uint32_t nEntries, EVectorPath path) {
-    if (path == EVectorPath::Avx2) {
+    if (path == EVectorPath::Avx2 && nEntries <= kGatheredEntries) {
         PackThroughTableAvx2(pFrame, nPixels, pTable, nEntries);
         return;
     }

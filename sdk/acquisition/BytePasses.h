@@ -31,7 +31,7 @@ void PackSamplesShifted(uint8_t* pFrame, size_t nPixels, int nShift,
 
 // In place: the 16-bit little-endian samples of pFrame become the bytes
 // pTable[min(sample, nEntries - 1)] at the front of the same buffer
-// (nEntries 1 to 65536). AVX2 gathers the entries; other paths look them up
-// one by one.
+// (nEntries 1 to 65536). AVX2 gathers the entries of tables up to 4096
+// entries; other paths and larger tables look them up one by one.
 void PackSamplesThroughTable(uint8_t* pFrame, size_t nPixels, const uint8_t* pTable,
                              uint32_t nEntries, EVectorPath path = WidestVectorPath());
