@@ -15,6 +15,10 @@ namespace {
 constexpr uint64_t kLargestDivisor = uint64_t{1} << 24;
 constexpr uint32_t kRescaledTotal = 4096;
 constexpr uint32_t kNoRow = std::numeric_limits<uint32_t>::max();
+// Row spans up to this long keep their rows of column sums in the ring;
+// longer ones (strong shrinks) sum their rows into one row of totals, so the
+// memory stays two rows whatever the shrink.
+constexpr uint32_t kLongestRingSpan = 8;
 
 // A column group reads 16 source bytes from its window and weighs each
 // destination sample with 16-bit weights, taking up to four taps.
@@ -88,6 +92,7 @@ void DibScaler::Plan(const ScaleSize& size) {
     m_ring.clear();
     m_ringRows.clear();
     m_spanRows.clear();
+    m_totals.clear();
     m_groups.clear();
     m_division = {};
     if (m_columns.Total() == 1 && m_rows.Total() == 1) {
@@ -103,9 +108,14 @@ void DibScaler::Plan(const ScaleSize& size) {
         for (uint32_t y = 0; y < size.destinationHeight; ++y) {
             longestSpan = std::max(longestSpan, m_rows.At(y).count);
         }
-        m_ring.assign(longestSpan * samples, 0);
-        m_ringRows.assign(longestSpan, kNoRow);
-        m_spanRows.assign(longestSpan, nullptr);
+        if (longestSpan <= kLongestRingSpan) {
+            m_ring.assign(longestSpan * samples, 0);
+            m_ringRows.assign(longestSpan, kNoRow);
+            m_spanRows.assign(longestSpan, nullptr);
+        } else {
+            m_ring.assign(samples, 0);
+            m_totals.assign(samples, 0);
+        }
         if (HasAvx2()) {
             PlanVectorPasses();
         }
@@ -144,6 +154,10 @@ void DibScaler::Scale(const SourceRows& source, const DestinationRows& destinati
             std::memcpy(out, destination.Row(y - 1), samples);
             continue;
         }
+        if (m_ringRows.empty()) {
+            FinishLongSpan(source, span, out);
+            continue;
+        }
         for (uint32_t row = span.first; row < span.first + span.count; ++row) {
             const uint32_t slot = row % ringLength;
             if (m_ringRows[slot] != row) {
@@ -152,6 +166,24 @@ void DibScaler::Scale(const SourceRows& source, const DestinationRows& destinati
             }
         }
         FinishRow(span, out);
+    }
+}
+
+void DibScaler::FinishLongSpan(const SourceRows& source, const AxisSpans::Span& span,
+                               uint8_t* out) {
+    const size_t samples = size_t{m_size.destinationWidth} * m_size.bytesPerPixel;
+    uint32_t* const sums = m_ring.data();
+    uint32_t* const totals = m_totals.data();
+    std::fill(totals, totals + samples, m_columns.Total() * m_rows.Total() / 2);
+    const uint32_t* const weights = m_rows.WeightsOf(span);
+    for (uint32_t k = 0; k < span.count; ++k) {
+        SumColumns(source.Row(span.first + k), sums);
+        for (size_t i = 0; i < samples; ++i) {
+            totals[i] += weights[k] * sums[i];
+        }
+    }
+    for (size_t i = 0; i < samples; ++i) {
+        out[i] = static_cast<uint8_t>(m_divider.Divide(totals[i]));
     }
 }
 

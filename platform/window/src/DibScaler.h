@@ -9,7 +9,9 @@
 // Each source row the destination needs is read once: a horizontal pass sums
 // its column spans into a row of column sums, kept in a ring of as many rows
 // as the longest row span; a vertical pass then adds the column sums of a
-// destination row's span and divides. Pictures sampled nearest on both axes
+// destination row's span and divides. Strong vertical shrinks (row spans
+// longer than eight rows) add each row's column sums into one row of totals
+// instead, reading the rows two destination rows share twice. Pictures sampled nearest on both axes
 // (enlarged, or the same size) are copied byte by byte, and a destination
 // row that repeats the one before it is copied from it. On 8-bit pictures
 // shrunk across by less than a factor of about three, the horizontal pass
@@ -77,6 +79,8 @@ class DibScaler {
     void SumColumns(const uint8_t* row, uint32_t* sums) const;
     // Adds the column sums of a row span, divides and stores one row.
     void FinishRow(const AxisSpans::Span& span, uint8_t* out);
+    // The same for a long row span: its rows summed one after the other.
+    void FinishLongSpan(const SourceRows& source, const AxisSpans::Span& span, uint8_t* out);
 
     bool m_planned = false;
     ScaleSize m_size{};
@@ -85,8 +89,9 @@ class DibScaler {
     ExactDivider m_divider;
     SumDivision m_division;             // multiplier 0: the vertical pass divides sample by sample
     std::vector<ColumnGroup> m_groups;  // shuffled sums of the samples 8 * i .. 8 * i + 7
-    std::vector<uint32_t> m_ring;       // m_ringRows.size() rows of column sums
-    std::vector<uint32_t> m_ringRows;   // the source row each ring row holds
+    std::vector<uint32_t> m_ring;       // m_ringRows.size() rows of column sums, or one row
+    std::vector<uint32_t> m_ringRows;   // the source row each ring row holds; none: long spans
+    std::vector<uint32_t> m_totals;     // long spans: the weighted sums of a destination row
     std::vector<const uint32_t*> m_spanRows;  // the ring rows of the row span being finished
     std::vector<uint32_t> m_nearestBytes;     // nearest: source byte of each destination byte
 };
