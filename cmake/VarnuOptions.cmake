@@ -5,6 +5,10 @@ function(varnu_target_defaults target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
 endfunction()
 
+if(VARNU_SCALAR_ONLY)
+  add_compile_definitions(VARNU_SCALAR_ONLY MTZDQ_SCALAR_ONLY)
+endif()
+
 if(VARNU_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

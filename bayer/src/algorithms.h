@@ -8,7 +8,9 @@
 #include "cpu_features.h"
 #include "debugger_output.h"
 #include "interior_3x3.h"
+#include "laplacian_lanes.h"
 #include "pixel_rules.h"
+#include "smooth_hue_lanes.h"
 #include "two_pass.h"
 
 namespace mtzdq {
@@ -132,6 +134,9 @@ int smooth_hue(unsigned char* raw_bytes, int width, int height, unsigned char* d
     const auto raw = raw_frame<std::uint8_t>(raw_bytes, width, height);
     apply_fourth_byte(dst, Fourth);
     fill_border1<P>(raw, dst);
+    if (vector_level() == VectorLevel::kAvx2 && smooth_hue_lanes<P>(raw, dst)) {
+        return 0;
+    }
     smooth_hue_green_pass<P>(raw, dst);
     smooth_hue_ratio_pass<P>(raw, dst);
     return 0;
@@ -147,6 +152,9 @@ int laplacian(unsigned char* raw_bytes, int width, int height, unsigned char* ds
     const auto raw = raw_frame<std::uint8_t>(raw_bytes, width, height);
     apply_fourth_byte(dst, FourthByte::kOpaque);
     fill_border2<P>(raw, dst);
+    if (vector_level() == VectorLevel::kAvx2 && laplacian_lanes<P>(raw, dst, 2)) {
+        return 0;
+    }
     laplacian_green_pass<P>(raw, dst, 2);
     laplacian_colour_pass<P>(raw, dst);
     return 0;
@@ -166,6 +174,9 @@ inline int laplacian2_rggb(unsigned char* raw_bytes, int width, int height,
     const auto raw = raw_frame<std::uint8_t>(raw_bytes, width, height);
     prefill(dst, 0xFF);
     fill_border2<Pattern::RGGB>(raw, dst);
+    if (vector_level() == VectorLevel::kAvx2 && laplacian_lanes<Pattern::RGGB>(raw, dst, 4)) {
+        return 0;
+    }
     laplacian_green_pass<Pattern::RGGB>(raw, dst, 4);
     laplacian_colour_pass<Pattern::RGGB>(raw, dst);
     return 0;

@@ -3,8 +3,9 @@
 // image row, each row from left to right. On 8-bit frames it computes 32
 // pixels at a time where the processor has AVX2, 16 where it has SSSE3 (each
 // row ending with one block that overlaps the previous one); otherwise, and
-// for rows narrower than a block, pixel by pixel. Every path evaluates the
-// same rule, so their results are identical.
+// for rows narrower than a block, pixel by pixel. The blocks of a row run in
+// one function built for the instruction set, so no block is a call. Every
+// path evaluates the same rule, so their results are identical.
 #pragma once
 
 #include <immintrin.h>
@@ -66,24 +67,27 @@ template <int Channels>
     _mm_storeu_si128(dst, v);
 }
 
-// Computes and stores 16 pixels starting at column x0 (site First at x0,
-// Second at x0 + 1, alternating) of one row.
-template <class Rule, Colour First, Colour Second, Colour Chroma, int Channels>
-__attribute__((target("ssse3"))) inline void vector_block16(const std::uint8_t* centre_row,
-                                                            std::ptrdiff_t stride, int x0,
-                                                            std::uint8_t* out_row) {
-    static constexpr InterleaveMasks<Channels> masks = make_interleave_masks<Channels>();
-    PairColumns<U16x8> columns;
-    load_pair_columns(centre_row, stride, x0, columns);
-    const Rgb<U16x8> a = Rule::template pixel<First, Chroma>(LaneSource<0, U16x8>{&columns});
-    const Rgb<U16x8> b = Rule::template pixel<Second, Chroma>(LaneSource<1, U16x8>{&columns});
-
-    __m128i plane[3];
-    for (int c = 0; c < 3; ++c) {
-        const U16x8 bytes = a[c] | (b[c] << 8);
-        std::memcpy(&plane[c], &bytes, sizeof bytes);
+// Stores one 32-byte output vector, keeping the fourth bytes for 4-channel
+// pixels.
+template <int Channels>
+__attribute__((target("avx2"))) [[gnu::always_inline]] inline void store_output_vector32(
+    std::uint8_t* out, __m256i v) {
+    static constexpr FourthByteMask fourth = make_fourth_byte_mask();
+    __m256i* dst = reinterpret_cast<__m256i*>(out);
+    if constexpr (Channels == 4) {
+        const __m256i keep = _mm256_broadcastsi128_si256(
+            _mm_load_si128(reinterpret_cast<const __m128i*>(fourth.index)));
+        v = _mm256_or_si256(v, _mm256_and_si256(_mm256_loadu_si256(dst), keep));
     }
-    std::uint8_t* out = out_row + static_cast<std::ptrdiff_t>(x0) * Channels;
+    _mm256_storeu_si256(dst, v);
+}
+
+// Interleaves three planes of 16 bytes (channels 0 to 2 of 16 pixels) into
+// the pixels at out.
+template <int Channels>
+__attribute__((target("ssse3"))) [[gnu::always_inline]] inline void store_planes16(
+    const __m128i (&plane)[3], std::uint8_t* out) {
+    static constexpr InterleaveMasks<Channels> masks = make_interleave_masks<Channels>();
     for (int k = 0; k < Channels; ++k) {
         __m128i v = _mm_setzero_si128();
         for (int c = 0; c < 3; ++c) {
@@ -94,12 +98,30 @@ __attribute__((target("ssse3"))) inline void vector_block16(const std::uint8_t* 
     }
 }
 
-// The same for 32 pixels with AVX2: each 16-byte half of the shuffled vectors
-// holds the output of 16 pixels.
+// Computes and stores 16 pixels starting at column x0 (site First at x0,
+// Second at x0 + 1, alternating) of one row.
 template <class Rule, Colour First, Colour Second, Colour Chroma, int Channels>
-__attribute__((target("avx2"))) inline void vector_block32(const std::uint8_t* centre_row,
-                                                           std::ptrdiff_t stride, int x0,
-                                                           std::uint8_t* out_row) {
+__attribute__((target("ssse3"))) [[gnu::always_inline]] inline void vector_block16(
+    const std::uint8_t* centre_row, std::ptrdiff_t stride, int x0, std::uint8_t* out_row) {
+    PairColumns<U16x8> columns;
+    load_pair_columns(centre_row, stride, x0, columns);
+    const Rgb<U16x8> a = Rule::template pixel<First, Chroma>(LaneSource<0, U16x8>{&columns});
+    const Rgb<U16x8> b = Rule::template pixel<Second, Chroma>(LaneSource<1, U16x8>{&columns});
+
+    __m128i plane[3];
+    for (int c = 0; c < 3; ++c) {
+        const U16x8 bytes = a[c] | (b[c] << 8);
+        std::memcpy(&plane[c], &bytes, sizeof bytes);
+    }
+    store_planes16<Channels>(plane, out_row + static_cast<std::ptrdiff_t>(x0) * Channels);
+}
+
+// The same for 32 pixels with AVX2: each 16-byte half of the shuffled vectors
+// holds the output of 16 pixels; the halves are put in output order and
+// stored 32 bytes at a time.
+template <class Rule, Colour First, Colour Second, Colour Chroma, int Channels>
+__attribute__((target("avx2"))) [[gnu::always_inline]] inline void vector_block32(
+    const std::uint8_t* centre_row, std::ptrdiff_t stride, int x0, std::uint8_t* out_row) {
     static constexpr InterleaveMasks<Channels> masks = make_interleave_masks<Channels>();
     PairColumns<U16x16> columns;
     load_pair_columns(centre_row, stride, x0, columns);
@@ -111,17 +133,75 @@ __attribute__((target("avx2"))) inline void vector_block32(const std::uint8_t* c
         const U16x16 bytes = a[c] | (b[c] << 8);
         std::memcpy(&plane[c], &bytes, sizeof bytes);
     }
-    std::uint8_t* out = out_row + static_cast<std::ptrdiff_t>(x0) * Channels;
+    __m256i v[Channels];
     for (int k = 0; k < Channels; ++k) {
-        __m256i v = _mm256_setzero_si256();
+        v[k] = _mm256_setzero_si256();
         for (int c = 0; c < 3; ++c) {
             const __m256i m =
                 _mm256_load_si256(reinterpret_cast<const __m256i*>(masks.index[k][c]));
-            v = _mm256_or_si256(v, _mm256_shuffle_epi8(plane[c], m));
+            v[k] = _mm256_or_si256(v[k], _mm256_shuffle_epi8(plane[c], m));
         }
-        store_output_vector<Channels>(out + 16 * k, _mm256_castsi256_si128(v));
-        store_output_vector<Channels>(out + 16 * Channels + 16 * k, _mm256_extracti128_si256(v, 1));
     }
+    // Output order: the low halves of v[0 .. Channels - 1], then the high halves.
+    std::uint8_t* out = out_row + static_cast<std::ptrdiff_t>(x0) * Channels;
+    if constexpr (Channels == 3) {
+        store_output_vector32<3>(out, _mm256_permute2x128_si256(v[0], v[1], 0x20));
+        store_output_vector32<3>(out + 32, _mm256_permute2x128_si256(v[2], v[0], 0x30));
+        store_output_vector32<3>(out + 64, _mm256_permute2x128_si256(v[1], v[2], 0x31));
+    } else {
+        store_output_vector32<4>(out, _mm256_permute2x128_si256(v[0], v[1], 0x20));
+        store_output_vector32<4>(out + 32, _mm256_permute2x128_si256(v[2], v[3], 0x20));
+        store_output_vector32<4>(out + 64, _mm256_permute2x128_si256(v[0], v[1], 0x31));
+        store_output_vector32<4>(out + 96, _mm256_permute2x128_si256(v[2], v[3], 0x31));
+    }
+}
+
+// The blocks of one interior row from column x on (blocks start at odd
+// columns; a block of n pixels reads columns x - 1 to x + n). The rest of the
+// row is one more block that ends at the last interior column and overlaps
+// pixels already done: it writes them again with the same values. Returns
+// the first column left to do: last + 1, or x when the row is narrower than
+// a block.
+template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, int Channels>
+__attribute__((target("avx2"))) int interior_blocks32(const std::uint8_t* centre_row,
+                                                      std::ptrdiff_t stride, int x, int last,
+                                                      std::uint8_t* out_row) {
+    for (; x + 31 <= last; x += 32) {
+        vector_block32<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, x, out_row);
+    }
+    const int tail = last - 31;
+    if (x <= last && tail >= 1) {
+        if (tail & 1) {
+            vector_block32<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, tail,
+                                                                      out_row);
+        } else {
+            vector_block32<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride, tail,
+                                                                      out_row);
+        }
+        x = last + 1;
+    }
+    return x;
+}
+
+template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, int Channels>
+__attribute__((target("ssse3"))) int interior_blocks16(const std::uint8_t* centre_row,
+                                                       std::ptrdiff_t stride, int x, int last,
+                                                       std::uint8_t* out_row) {
+    for (; x + 15 <= last; x += 16) {
+        vector_block16<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, x, out_row);
+    }
+    const int tail = last - 15;
+    if (x <= last && tail >= 1) {
+        if (tail & 1) {
+            vector_block16<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, tail,
+                                                                      out_row);
+        } else {
+            vector_block16<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride, tail,
+                                                                      out_row);
+        }
+        x = last + 1;
+    }
+    return x;
 }
 
 template <class Rule, Colour Own, Colour Chroma, class Sample>
@@ -143,43 +223,13 @@ void interior_row(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst
     const int last = raw.width - 2;
     int x = 1;
     if constexpr (sizeof(Sample) == 1) {
-        // Blocks start at odd columns; a block of n pixels reads columns x - 1
-        // to x + n. The rest of the row is one more block that ends at the
-        // last interior column and overlaps pixels already done: it writes
-        // them again with the same values.
         if (level == VectorLevel::kAvx2) {
-            for (; x + 31 <= last; x += 32) {
-                vector_block32<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, x,
-                                                                          out_row);
-            }
-            const int tail = last - 31;
-            if (x <= last && tail >= 1) {
-                if (tail & 1) {
-                    vector_block32<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride,
-                                                                              tail, out_row);
-                } else {
-                    vector_block32<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride,
-                                                                              tail, out_row);
-                }
-                x = last + 1;
-            }
+            x = interior_blocks32<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride, x,
+                                                                             last, out_row);
         }
         if (level != VectorLevel::kNone) {
-            for (; x + 15 <= last; x += 16) {
-                vector_block16<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, x,
-                                                                          out_row);
-            }
-            const int tail = last - 15;
-            if (x <= last && tail >= 1) {
-                if (tail & 1) {
-                    vector_block16<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride,
-                                                                              tail, out_row);
-                } else {
-                    vector_block16<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride,
-                                                                              tail, out_row);
-                }
-                x = last + 1;
-            }
+            x = interior_blocks16<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride, x,
+                                                                             last, out_row);
         }
     }
     for (; x <= last; ++x) {

@@ -13,6 +13,7 @@ namespace mtzdq {
 
 typedef std::uint16_t U16x8 __attribute__((vector_size(16)));
 typedef std::uint16_t U16x16 __attribute__((vector_size(32)));
+typedef std::int16_t I16x16 __attribute__((vector_size(32)));
 
 // Three output values of a pixel, indexed by Colour.
 template <class V>

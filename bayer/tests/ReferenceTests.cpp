@@ -1,9 +1,10 @@
 // Independent check: a direct per-pixel transcription of the demosaicing
 // rules (border windows, nearest neighbour, bilinear, smooth hue, edge
-// sensing), sharing no code with the library, compared byte for byte with
-// the library on random frames.
+// sensing, the Laplacians' interior), sharing no code with the library,
+// compared byte for byte with the library on random frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -293,6 +294,131 @@ TEST(Reference, LibraryMatchesThePerPixelRules) {
         }
     }
     EXPECT_EQ(compared, (16 + 8 + 8 + 8 + 8 + 2) * 9 * 2);
+}
+
+// The Laplacian's interior (rows and columns 2 to size - 3) from the raw
+// frame and the greens the library's output holds outside its green pass
+// (the 2-pixel border, and rows and columns 2 and 3 for the variant whose
+// green pass starts at 4).
+Image reference_laplacian_interior(const Mosaic& m, const ColourImage& got, bool flip, int first) {
+    Image out{m.w(), m.h(), std::vector<Pixel>(static_cast<std::size_t>(m.w()) * m.h())};
+    const auto s = [&](int y, int x) { return static_cast<int>(m.s(y, x)); };
+    const auto in_green_pass = [&](int y, int x) {
+        return y >= first && y <= m.h() - 3 && x >= first && x <= m.w() - 3;
+    };
+    const auto quarter = [](int v) { return v / 4; };  // C division: toward zero
+    std::vector<int> green(out.px.size());
+    for (int y = 0; y < m.h(); ++y) {
+        for (int x = 0; x < m.w(); ++x) {
+            int g = static_cast<int>(got.at(y, x, 1, flip));
+            if (in_green_pass(y, x)) {
+                if (m.c(y, x) == 'G') {
+                    g = s(y, x);
+                } else {
+                    const int c2 = 2 * s(y, x);
+                    const int oh = c2 - s(y, x - 2) - s(y, x + 2);
+                    const int ov = c2 - s(y - 2, x) - s(y + 2, x);
+                    const int l = s(y, x - 1), r = s(y, x + 1), u = s(y - 1, x), d = s(y + 1, x);
+                    const int gh = std::abs(r - l) + std::abs(oh);
+                    const int gv = std::abs(u - d) + std::abs(ov);
+                    g = gh < gv   ? ((l + r) >> 1) + quarter(oh)
+                        : gv < gh ? ((u + d) >> 1) + quarter(ov)
+                                  : ((l + r + u + d) >> 2) + (oh + ov) / 8;
+                    g = std::clamp(g, 0, 255);
+                }
+            }
+            green[static_cast<std::size_t>(y) * m.w() + x] = g;
+        }
+    }
+    const auto g = [&](int y, int x) { return green[static_cast<std::size_t>(y) * m.w() + x]; };
+    for (int y = 2; y <= m.h() - 3; ++y) {
+        for (int x = 2; x <= m.w() - 3; ++x) {
+            const char own = m.c(y, x);
+            Pixel p{};
+            for (int c = 0; c < 3; ++c) {
+                p[c] = got.at(y, x, c, flip);  // what the green pass leaves alone
+            }
+            if (in_green_pass(y, x)) {
+                p[1] = static_cast<unsigned>(g(y, x));
+                p[channel_of(own)] = m.s(y, x);
+            }
+            if (own == 'G') {
+                const char h = horizontal_chroma(m, y);
+                p[channel_of(h)] = static_cast<unsigned>((s(y, x - 1) + s(y, x + 1)) >> 1);
+                p[channel_of(other_chroma(h))] =
+                    static_cast<unsigned>((s(y - 1, x) + s(y + 1, x)) >> 1);
+            } else {
+                const int e1 = 2 * g(y, x) - g(y + 1, x + 1) - g(y - 1, x - 1);
+                const int e2 = 2 * g(y, x) - g(y + 1, x - 1) - g(y - 1, x + 1);
+                const int ul = s(y - 1, x - 1), dr = s(y + 1, x + 1);
+                const int ur = s(y - 1, x + 1), dl = s(y + 1, x - 1);
+                const int a1 = std::abs(ul - dr) + std::abs(e1);
+                const int a2 = std::abs(ur - dl) + std::abs(e2);
+                const int v = a1 < a2   ? (ul + dr + e1) / 2
+                              : a2 < a1 ? (ur + dl + e2) / 2
+                                        : (e1 + e2 + ur + dl + ul + dr) / 4;
+                p[channel_of(other_chroma(own))] = static_cast<unsigned>(std::clamp(v, 0, 255));
+            }
+            out.at(y, x) = p;
+        }
+    }
+    return out;
+}
+
+// The border fill export of a Laplacian export's pattern and row order.
+const ColourExport& edge2_export(const ColourExport& laplacian) {
+    const std::string name = std::string("ZDQCFA_NearestNeighbor_Edge2_") + laplacian.pattern +
+                             (laplacian.flip ? "_Flip" : "");
+    for (const auto& e : colour_exports()) {
+        if (name == e.name) {
+            return e;
+        }
+    }
+    ADD_FAILURE() << "no " << name;
+    return laplacian;
+}
+
+TEST(Reference, LaplacianMatchesThePerPixelRulesInsideItsBorder) {
+    // Widths cover the 16-pixel blocks of the vector path, their partial
+    // ends and rows narrower than a block; value ranges from flat to full.
+    const FrameCase frames[] = {
+        {5, 5, 255, 11}, {7, 6, 255, 12},  {21, 9, 255, 13}, {40, 12, 255, 14},
+        {53, 10, 3, 15}, {70, 8, 255, 16}, {45, 7, 40, 17},
+    };
+    int compared = 0;
+    for (const auto& e : colour_exports()) {
+        if (e.wide || (e.family != Family::kLaplacian && e.family != Family::kLaplacian2)) {
+            continue;
+        }
+        const int first = e.family == Family::kLaplacian2 ? 4 : 2;
+        for (const auto& f : frames) {
+            RawImage raw(f.width, f.height, false);
+            raw.randomize(f.seed, f.max_value);
+            for (const int bits : {24, 32}) {
+                ColourImage got(f.width, f.height, bits, false);
+                ASSERT_EQ(run(e, raw, got), 0);
+                // Outside the interior the 2-pixel border fill stands alone.
+                ColourImage border(f.width, f.height, bits, false);
+                ASSERT_EQ(run(edge2_export(e), raw, border), 0);
+                Image want =
+                    reference_laplacian_interior(Mosaic{raw, e.pattern}, got, e.flip, first);
+                for (int y = 0; y < f.height; ++y) {
+                    for (int x = 0; x < f.width; ++x) {
+                        const bool interior =
+                            y >= 2 && y <= f.height - 3 && x >= 2 && x <= f.width - 3;
+                        for (int c = 0; c < 3; ++c) {
+                            ASSERT_EQ(got.at(y, x, c, e.flip),
+                                      interior ? want.at(y, x)[c] : border.at(y, x, c, e.flip))
+                                << e.name << " " << f.width << "x" << f.height << " seed " << f.seed
+                                << " bits " << bits << " at " << y << "," << x << " channel " << c;
+                        }
+                    }
+                }
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(compared, 9 * 7 * 2);  // eight Laplacian exports and the variant
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 // The station directory (default: a temporary folder) keeps its database
 // between runs, so the rows are built only once. --clock-set-back adds one
 // row stamped earlier than the rows before it, as after the clock was set
-// back; from then on that database takes the slower path for time ranges.
+// back; from then on time ranges of that database span two runs of ids.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>

@@ -1,17 +1,28 @@
 // Still capture of a 2592 x 1944 8-bit monochrome frame with the station's
 // settings (contrast 10, brightness 25, gamma 0), the simulated camera in
 // instant mode:
+//   BM_MemcpyFrame        copying the frame once, the peer to compare with
 //   BM_CaptureRawData     whole captures through the exported call
 //   BM_RawPostProcess     the SDK's processing of one caught frame, with
 //                         the sensor flipping (the station's camera) or
 //                         with flip and mirror done in software
-//   BM_MemcpyFrame        copying the frame once, the peer to compare with
+//   BM_TableLookUp        the contrast, brightness and gamma table alone,
+//                         on the widest vector path and on the scalar one
+//   BM_Pack16To8          16-bit samples of the frame packed to bytes by a
+//                         shift or through the 4096-entry table, widest
+//                         vector path and scalar (x_memcpy: the 8-bit frame)
+// Each line that works on the frame prints its time as a multiple of a
+// memcpy of the frame measured first in the same run (x_memcpy).
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "ZDQApi.h"
+#include "acquisition/BytePasses.h"
+#include "acquisition/ProcessTables.h"
 #include "api/ExportFrame.h"
 #include "capability/DeviceCapability.h"
 #include "mlusbimager_control.h"
@@ -40,6 +51,34 @@ CDevice* StationCamera() {
     }();
     return pDevice;
 }
+
+double g_dMemcpySeconds = 0;
+
+double Seconds(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void ReportAgainstMemcpy(benchmark::State& state, double dTotalSeconds) {
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFrameBytes));
+    if (g_dMemcpySeconds > 0 && state.iterations() > 0) {
+        state.counters["x_memcpy"] =
+            dTotalSeconds / static_cast<double>(state.iterations()) / g_dMemcpySeconds;
+    }
+}
+
+void BM_MemcpyFrame(benchmark::State& state) {
+    std::vector<uint8_t> source(kFrameBytes, 1), target(kFrameBytes);
+    double dTotal = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        std::memcpy(target.data(), source.data(), kFrameBytes);
+        benchmark::ClobberMemory();
+        dTotal += Seconds(start);
+    }
+    g_dMemcpySeconds = dTotal / static_cast<double>(state.iterations());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFrameBytes));
+}
+BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMillisecond);
 
 void BM_CaptureRawData(benchmark::State& state) {
     if (StationCamera() == nullptr) {
@@ -77,9 +116,12 @@ void BM_RawPostProcess(benchmark::State& state) {
     for (size_t i = 0; i < kFrameBytes; ++i) {
         frame[i] = static_cast<uint8_t>(i * 7);
     }
+    double dTotal = 0;
     for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
         pDevice->RawPostProcess(frame.data(), kWidth, kHeight, kFrameBytes);
-        benchmark::DoNotOptimize(frame.data());
+        benchmark::ClobberMemory();
+        dTotal += Seconds(start);
     }
     if (bSoftware) {
         pDevice->SensorSetMirror(false);
@@ -87,19 +129,75 @@ void BM_RawPostProcess(benchmark::State& state) {
         cap.Set(SensorCap::bmMirror, bMirrorBit);
     }
     state.SetLabel(bSoftware ? "flip and mirror in software" : "sensor flips");
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFrameBytes));
+    ReportAgainstMemcpy(state, dTotal);
 }
 BENCHMARK(BM_RawPostProcess)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_MemcpyFrame(benchmark::State& state) {
-    std::vector<uint8_t> source(kFrameBytes, 1), target(kFrameBytes);
-    for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), kFrameBytes);
-        benchmark::DoNotOptimize(target.data());
+// The station's table (contrast 10, brightness 25) over the frame.
+void BM_TableLookUp(benchmark::State& state) {
+    const EVectorPath path = state.range(0) != 0 ? WidestVectorPath() : EVectorPath::Scalar;
+    const auto contrast = CProcessTables::ContrastTable(10);
+    const auto brightness = CProcessTables::BrightnessTable(25);
+    ByteTable table;
+    for (int i = 0; i < 256; ++i) {
+        table[i] = brightness[contrast[i]];
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFrameBytes));
+    std::vector<uint8_t> frame(kFrameBytes);
+    for (size_t i = 0; i < kFrameBytes; ++i) {
+        frame[i] = static_cast<uint8_t>(i * 7);
+    }
+    double dTotal = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        LookUpBytes(table, frame.data(), kFrameBytes, path);
+        benchmark::ClobberMemory();
+        dTotal += Seconds(start);
+    }
+    state.SetLabel(path == EVectorPath::Avx2    ? "AVX2"
+                   : path == EVectorPath::Ssse3 ? "SSSE3"
+                                                : "scalar");
+    ReportAgainstMemcpy(state, dTotal);
 }
-BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TableLookUp)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+void BM_Pack16To8(benchmark::State& state) {
+    const bool bTable = state.range(0) != 0;
+    const EVectorPath path = state.range(1) != 0 ? WidestVectorPath() : EVectorPath::Scalar;
+    std::vector<uint8_t> table(4096);
+    for (size_t i = 0; i < table.size(); ++i) {
+        table[i] = static_cast<uint8_t>(i * 255 / 4095);
+    }
+    std::vector<uint16_t> samples(kFrameBytes);
+    for (size_t i = 0; i < kFrameBytes; ++i) {
+        samples[i] = static_cast<uint16_t>((i * 37) & 0xFFF);
+    }
+    std::vector<uint8_t> frame(2 * kFrameBytes);
+    double dTotal = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::memcpy(frame.data(), samples.data(), frame.size());
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        if (bTable) {
+            PackSamplesThroughTable(frame.data(), kFrameBytes, table.data(), 4096, path);
+        } else {
+            PackSamplesShifted(frame.data(), kFrameBytes, 4, path);
+        }
+        benchmark::ClobberMemory();
+        dTotal += Seconds(start);
+    }
+    state.SetLabel(std::string(bTable ? "table, " : "shift, ") + (path == EVectorPath::Avx2 ? "AVX2"
+                                                                  : path == EVectorPath::Ssse3
+                                                                      ? "SSSE3"
+                                                                      : "scalar"));
+    ReportAgainstMemcpy(state, dTotal);
+}
+BENCHMARK(BM_Pack16To8)
+    ->Args({0, 1})
+    ->Args({0, 0})
+    ->Args({1, 1})
+    ->Args({1, 0})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,10 +1,10 @@
 // Times every demosaicing algorithm of the library (24-bit output, upright
 // and bottom-up) on synthetic 8-bit RGGB mosaics of two camera sizes, next to
-// OpenCV's bilinear Bayer-to-BGR conversion of the same data (one thread and
-// OpenCV's default threads) and a memcpy that moves as many bytes as a 24-bit
-// demosaic does (1 byte read and 3 written per pixel: a copy of 2 bytes per
-// pixel). Prints ms per frame, Mpx/s and the ratios of our times to OpenCV's
-// and to the memcpy line.
+// OpenCV's bilinear, VNG and edge-aware Bayer-to-BGR conversions of the same
+// data (one thread and OpenCV's default threads) and a memcpy that moves as
+// many bytes as a 24-bit demosaic does (1 byte read and 3 written per pixel:
+// a copy of 2 bytes per pixel). Prints ms per frame, Mpx/s and the ratios of
+// our times to each of OpenCV's and to the memcpy line.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -35,6 +35,19 @@ const FrameSize kSizes[] = {{2592, 1944}, {5472, 3648}};
 // OpenCV names a Bayer pattern by the second row's second and third pixels:
 // our RGGB (B at (1,1), G at (1,2)) is its BG pattern.
 constexpr int kOpenCvCodeForRggb = cv::COLOR_BayerBG2BGR;
+
+// OpenCV's conversions the summary compares with: its bilinear one (the peer
+// of the 3x3 algorithms), variable number of gradients and edge-aware (the
+// peers of smooth hue and the Laplacians).
+struct OpenCvConversion {
+    const char* name;
+    int code;
+};
+const OpenCvConversion kOpenCvConversions[] = {
+    {"Bilinear", kOpenCvCodeForRggb},
+    {"VNG", cv::COLOR_BayerBG2BGR_VNG},
+    {"EA", cv::COLOR_BayerBG2BGR_EA},
+};
 
 struct Algorithm {
     const char* name;
@@ -158,25 +171,30 @@ void register_all() {
                 })->Unit(benchmark::kMillisecond);
             }
         }
-        for (const int threads : {1, default_threads}) {
-            const std::string name = std::string("OpenCV_Bilinear_") +
-                                     (threads == 1 ? "1thread" : "defaultThreads") + "/" + size;
-            benchmark::RegisterBenchmark(name.c_str(),
-                                         [frame, threads](benchmark::State& state) {
-                                             cv::setNumThreads(threads);
-                                             cv::Mat bayer(frame->size.height, frame->size.width,
-                                                           CV_8UC1, frame->raw.data());
-                                             cv::Mat bgr(frame->size.height, frame->size.width,
-                                                         CV_8UC3, frame->out.data());
-                                             for (auto _ : state) {
-                                                 cv::cvtColor(bayer, bgr, kOpenCvCodeForRggb);
-                                                 benchmark::DoNotOptimize(bgr.data);
-                                                 benchmark::ClobberMemory();
-                                             }
-                                             set_rate(state, *frame);
-                                         })
-                ->Unit(benchmark::kMillisecond)
-                ->UseRealTime();
+        for (const OpenCvConversion& conversion : kOpenCvConversions) {
+            for (const int threads : {1, default_threads}) {
+                const std::string name = std::string("OpenCV_") + conversion.name +
+                                         (threads == 1 ? "_1thread" : "_defaultThreads") + "/" +
+                                         size;
+                const int code = conversion.code;
+                benchmark::RegisterBenchmark(name.c_str(),
+                                             [frame, threads, code](benchmark::State& state) {
+                                                 cv::setNumThreads(threads);
+                                                 cv::Mat bayer(frame->size.height,
+                                                               frame->size.width, CV_8UC1,
+                                                               frame->raw.data());
+                                                 cv::Mat bgr(frame->size.height, frame->size.width,
+                                                             CV_8UC3, frame->out.data());
+                                                 for (auto _ : state) {
+                                                     cv::cvtColor(bayer, bgr, code);
+                                                     benchmark::DoNotOptimize(bgr.data);
+                                                     benchmark::ClobberMemory();
+                                                 }
+                                                 set_rate(state, *frame);
+                                             })
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime();
+            }
         }
         benchmark::RegisterBenchmark(("memcpy_4BytesPerPixel/" + size).c_str(),
                                      [frame](benchmark::State& state) {
@@ -221,18 +239,23 @@ class SummaryReporter : public benchmark::ConsoleReporter {
                 std::to_string(frame.size.width) + "x" + std::to_string(frame.size.height);
             const double cv1 = lookup("OpenCV_Bilinear_1thread/" + size);
             const double cvn = lookup("OpenCV_Bilinear_defaultThreads/" + size);
+            const double vng1 = lookup("OpenCV_VNG_1thread/" + size);
+            const double vngn = lookup("OpenCV_VNG_defaultThreads/" + size);
+            const double ea1 = lookup("OpenCV_EA_1thread/" + size);
+            const double ean = lookup("OpenCV_EA_defaultThreads/" + size);
             const double copy = lookup("memcpy_4BytesPerPixel/" + size);
-            std::printf("\n%s (%.1f Mpx)  %-24s %9s %9s %9s %9s %9s\n", size.c_str(),
-                        frame.megapixels(), "", "ms/frame", "Mpx/s", "/OpenCV1", "/OpenCVn",
-                        "/memcpy");
+            std::printf("\n%s (%.1f Mpx)  %-24s %9s %9s %9s %9s %9s %9s %9s %9s %9s\n",
+                        size.c_str(), frame.megapixels(), "", "ms/frame", "Mpx/s", "/OpenCV1",
+                        "/OpenCVn", "/VNG1", "/VNGn", "/EA1", "/EAn", "/memcpy");
             for (const auto& [name, ms] : ms_) {
                 if (name.size() < size.size() ||
                     name.compare(name.size() - size.size(), size.size(), size) != 0) {
                     continue;
                 }
-                std::printf("  %-38s %9.3f %9.1f %9.2f %9.2f %9.2f\n",
+                std::printf("  %-38s %9.3f %9.1f %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f\n",
                             name.substr(0, name.size() - size.size() - 1).c_str(), ms,
-                            frame.megapixels() / (ms / 1000.0), ms / cv1, ms / cvn, ms / copy);
+                            frame.megapixels() / (ms / 1000.0), ms / cv1, ms / cvn, ms / vng1,
+                            ms / vngn, ms / ea1, ms / ean, ms / copy);
             }
         }
         std::printf("\nratios are time / reference time (below 1.0: faster than the reference)\n");

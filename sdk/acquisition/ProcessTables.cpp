@@ -1,8 +1,10 @@
 #include "acquisition/ProcessTables.h"
 
+#include "acquisition/BytePasses.h"
+#include "acquisition/FrameWorkers.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 CProcessTables::Table Identity() {
@@ -116,7 +118,7 @@ void CProcessTables::Rebuild() {
     m_bIdentity = m_nProcessGamma == 0 && m_nProcessContrast == 0 && m_nProcessBrightness == 0;
 }
 
-void CProcessTables::Apply(uint8_t* pData, uint32_t nBytes) const {
+void CProcessTables::Apply(uint8_t* pData, uint32_t nBytes, CFrameWorkers* pWorkers) const {
     Table table;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
@@ -125,19 +127,7 @@ void CProcessTables::Apply(uint8_t* pData, uint32_t nBytes) const {
         }
         table = m_Combined;
     }
-    // Eight bytes a step: one load, eight look-ups, one store (a plain byte
-    // loop is turned into slow gathers by some optimisers).
-    uint32_t i = 0;
-    for (; i + 8 <= nBytes; i += 8) {
-        uint64_t wIn;
-        std::memcpy(&wIn, pData + i, sizeof wIn);
-        const auto at = [&](int nShift) {
-            return static_cast<uint64_t>(table[(wIn >> nShift) & 0xFF]) << nShift;
-        };
-        const uint64_t wOut = at(0) | at(8) | at(16) | at(24) | at(32) | at(40) | at(48) | at(56);
-        std::memcpy(pData + i, &wOut, sizeof wOut);
-    }
-    for (; i < nBytes; ++i) {
-        pData[i] = table[pData[i]];
-    }
+    ForSlices(pWorkers, nBytes, [&](size_t nBegin, size_t nEnd) {
+        LookUpBytes(table, pData + nBegin, nEnd - nBegin);
+    });
 }

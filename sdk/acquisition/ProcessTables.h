@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <mutex>
 
+class CFrameWorkers;
+
 class CProcessTables {
   public:
     static constexpr int kMinContrast = -128, kMaxContrast = 127;
@@ -33,9 +35,9 @@ class CProcessTables {
     static Table BrightnessTable(int nBrightness);
     static Table GammaTable(int nGamma);
 
-    // Runs the bytes of a frame through the tables; nothing while every
-    // setting is 0.
-    void Apply(uint8_t* pData, uint32_t nBytes) const;
+    // Runs the bytes of a frame through the tables, in slices on the workers
+    // when there are any; nothing while every setting is 0.
+    void Apply(uint8_t* pData, uint32_t nBytes, CFrameWorkers* pWorkers = nullptr) const;
 
   private:
     void Rebuild();  // under m_Mutex

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ZDQApi.h"
+#include "acquisition/BytePasses.h"
 #include "acquisition/Demosaic.h"
 #include "acquisition/SegmentSplit.h"
 #include "device/Device.h"
@@ -81,7 +82,8 @@ int CDevice::RawPostProcess(uint8_t* pFrame, int nWidth, int nHeight, uint32_t n
     RawData8_Do_3A_AE(pFrame, nWidth, nHeight);
     RawData8_Do_3A_AF(pFrame, nWidth, nHeight);
     ColourCorrectStatistics(pFrame, nWidth, nHeight);
-    m_ProcessTables.Apply(pFrame, static_cast<uint32_t>(nWidth) * static_cast<uint32_t>(nHeight));
+    m_ProcessTables.Apply(pFrame, static_cast<uint32_t>(nWidth) * static_cast<uint32_t>(nHeight),
+                          &m_ColourWorkers);
     ApplyFlatField(pFrame, nBytes);
     CalibrationMapRaw(pFrame, nWidth, nHeight);
     return RET_SUCCESS;
@@ -109,21 +111,12 @@ void CDevice::Pack16To8(uint8_t* pFrame, uint32_t nPixels) const {
     // lies beyond sample i.
     const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
     if ((wMode & WORKINGMODE_LUT_ON) != 0) {
-        for (uint32_t i = 0; i < nPixels; ++i) {
-            uint16_t v;
-            std::memcpy(&v, pFrame + 2 * static_cast<size_t>(i), sizeof v);
-            pFrame[i] = m_ucLut[std::min<uint32_t>(v, kLutEntries - 1)];
-        }
+        PackSamplesThroughTable(pFrame, nPixels, m_ucLut.data(), kLutEntries);
         return;
     }
     const int nShift = PackShift(static_cast<int>(m_Capability.Get(SensorCap::bmResolution)),
                                  (wMode & WORKINGMODE_SENSITIVITY) >> kWorkingModeSensitivityShift);
-    const uint32_t nLimit = 255u << nShift;
-    for (uint32_t i = 0; i < nPixels; ++i) {
-        uint16_t v;
-        std::memcpy(&v, pFrame + 2 * static_cast<size_t>(i), sizeof v);
-        pFrame[i] = v < nLimit ? static_cast<uint8_t>(v >> nShift) : 255;
-    }
+    PackSamplesShifted(pFrame, nPixels, nShift);
 }
 
 int CDevice::RawToRgb(const uint8_t* pRaw, int nWidth, int nHeight, int nBitCount, uint8_t* pOut,

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QSqlQuery>
 #include <QVariant>
+#include <algorithm>
 
 #include "database/AuditTrailFilter.h"
 #include "database/StoreOpening.h"
@@ -54,6 +55,65 @@ class ReadTransaction {
 
 int firstInt(QSqlQuery& query) {
     return (query.exec() && query.next()) ? query.value(0).toInt() : 0;
+}
+
+using IdRange = QPair<qint64, qint64>;
+
+// The condition of a filter, narrowed to an id range when there is one.
+QString conditionIn(const AuditTrailFilter& filter, const IdRange* range) {
+    return range == nullptr
+               ? filter.condition
+               : filter.condition + QStringLiteral(" and id >= :firstId and id <= :lastId");
+}
+
+void bindFilter(QSqlQuery& query, const AuditTrailFilter& filter, const IdRange* range) {
+    filter.bindTo(query);
+    if (range != nullptr) {
+        query.bindValue(QStringLiteral(":firstId"), range->first);
+        query.bindValue(QStringLiteral(":lastId"), range->second);
+    }
+}
+
+int countRows(QSqlDatabase db, const AuditTrailFilter& filter, const IdRange* range) {
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM AuditTrail ") + conditionIn(filter, range));
+    bindFilter(query, filter, range);
+    return firstInt(query);
+}
+
+// Appends the matching rows newest first (by id); `limit` <= 0 means no
+// limit, `offset` <= 0 none. The number of rows appended.
+int appendRows(QSqlDatabase db, const AuditTrailFilter& filter, const IdRange* range, int offset,
+               int limit, QList<AuditTrailInfo>& rows) {
+    QString statement = QStringLiteral("SELECT * FROM AuditTrail ") + conditionIn(filter, range) +
+                        " order by id DESC";
+    // SQLite takes an offset only after a limit; -1 stands for "no limit".
+    const bool paged = limit > 0 || offset > 0;
+    if (paged) {
+        statement += QStringLiteral(" limit :limit offset :offset");
+    }
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(statement);
+    bindFilter(query, filter, range);
+    if (paged) {
+        query.bindValue(QStringLiteral(":limit"), limit > 0 ? limit : -1);
+        query.bindValue(QStringLiteral(":offset"), offset > 0 ? offset : 0);
+    }
+    if (!query.exec()) {
+        return 0;
+    }
+    int added = 0;
+    while (query.next()) {
+        AuditTrailInfo info;
+        info.model = query.value(QStringLiteral("model")).toString();
+        info.handler = query.value(QStringLiteral("handler")).toString();
+        info.content = query.value(QStringLiteral("content")).toString();
+        info.timestamp = query.value(QStringLiteral("timestamp")).toString();
+        rows.append(info);
+        ++added;
+    }
+    return added;
 }
 
 }  // namespace
@@ -156,10 +216,14 @@ int AuditTrailDB::countAuditTrail(int page, const QString& handler, const QStrin
     if (filter.matchesNothing) {
         return 0;
     }
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM AuditTrail ") + filter.condition);
-    filter.bindTo(query);
-    return firstInt(query);
+    if (filter.idRanges.isEmpty()) {
+        return countRows(db, filter, nullptr);
+    }
+    int count = 0;
+    for (const IdRange& range : filter.idRanges) {
+        count += countRows(db, filter, &range);
+    }
+    return count;
 }
 
 QList<AuditTrailInfo> AuditTrailDB::loadAuditTrail(int page, const QString& handler,
@@ -173,31 +237,24 @@ QList<AuditTrailInfo> AuditTrailDB::loadAuditTrail(int page, const QString& hand
     if (filter.matchesNothing) {
         return rows;
     }
-    QString statement =
-        QStringLiteral("SELECT * FROM AuditTrail ") + filter.condition + " order by id DESC";
-    // SQLite takes an offset only after a limit; -1 stands for "no limit".
-    const bool paged = limit > 0 || offset > 0;
-    if (paged) {
-        statement += QStringLiteral(" limit :limit offset :offset");
-    }
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    query.prepare(statement);
-    filter.bindTo(query);
-    if (paged) {
-        query.bindValue(QStringLiteral(":limit"), limit > 0 ? limit : -1);
-        query.bindValue(QStringLiteral(":offset"), offset > 0 ? offset : 0);
-    }
-    if (!query.exec()) {
+    if (filter.idRanges.isEmpty()) {
+        appendRows(db, filter, nullptr, offset, limit, rows);
         return rows;
     }
-    while (query.next()) {
-        AuditTrailInfo info;
-        info.model = query.value(QStringLiteral("model")).toString();
-        info.handler = query.value(QStringLiteral("handler")).toString();
-        info.content = query.value(QStringLiteral("content")).toString();
-        info.timestamp = query.value(QStringLiteral("timestamp")).toString();
-        rows.append(info);
+    // The ranges come newest first: the page goes on from one range into the
+    // next, and an offset beyond a range's rows skips the whole range.
+    int skip = std::max(offset, 0);
+    for (const IdRange& range : filter.idRanges) {
+        const int wanted = limit > 0 ? limit - static_cast<int>(rows.size()) : 0;
+        if (limit > 0 && wanted <= 0) {
+            break;
+        }
+        const int added = appendRows(db, filter, &range, skip, wanted, rows);
+        if (added > 0) {
+            skip = 0;
+        } else if (skip > 0) {
+            skip -= countRows(db, filter, &range);
+        }
     }
     return rows;
 }

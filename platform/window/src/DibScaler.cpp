@@ -1,6 +1,7 @@
 #include "DibScaler.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace platwin {
@@ -13,10 +14,56 @@ namespace {
 // (averages then come out within one step of the exact ones).
 constexpr uint64_t kLargestDivisor = uint64_t{1} << 24;
 constexpr uint32_t kRescaledTotal = 4096;
+constexpr uint32_t kNoRow = std::numeric_limits<uint32_t>::max();
+// Row spans up to this long keep their rows of column sums in the ring;
+// longer ones (strong shrinks) sum their rows into one row of totals, so the
+// memory stays two rows whatever the shrink.
+constexpr uint32_t kLongestRingSpan = 8;
+
+// A column group reads 16 source bytes from its window and weighs each
+// destination sample with 16-bit weights, taking up to four taps.
+constexpr uint32_t kWindowBytes = 16;
+constexpr uint32_t kGroupTaps = 4;
 
 bool SameSpan(const AxisSpans& spans, const AxisSpans::Span& a, const AxisSpans::Span& b) {
     return a.first == b.first && a.count == b.count &&
            std::equal(spans.WeightsOf(a), spans.WeightsOf(a) + a.count, spans.WeightsOf(b));
+}
+
+// Fills the shuffles and weights of four destination samples of an 8-bit
+// row starting at column span first. The window starts at their first tap,
+// or earlier where that would read beyond the row. False when the taps do
+// not fit the window or a 16-bit weight.
+bool PlanHalfGroup(const AxisSpans& columns, uint32_t first, uint32_t sourceWidth, int half,
+                   ColumnGroup& group) {
+    if (sourceWidth < kWindowBytes) {
+        return false;
+    }
+    const uint32_t window = std::min(columns.At(first).first, sourceWidth - kWindowBytes);
+    group.window[half] = window;
+    for (uint32_t s = 0; s < 4; ++s) {
+        const AxisSpans::Span& span = columns.At(first + s);
+        const uint32_t* const weights = columns.WeightsOf(span);
+        if (span.count > kGroupTaps || span.first + span.count > window + kWindowBytes) {
+            return false;
+        }
+        for (uint32_t tap = 0; tap < kGroupTaps; ++tap) {
+            const bool present = tap < span.count;
+            if (present && weights[tap] > uint32_t{std::numeric_limits<int16_t>::max()}) {
+                return false;
+            }
+            // Taps 0-1 go to the first shuffle, 2-3 to the last; each 16-bit
+            // sample is its byte and a zero byte.
+            int8_t* const taps = tap < 2 ? group.firstTaps : group.lastTaps;
+            int16_t* const weightLanes = tap < 2 ? group.firstWeights : group.lastWeights;
+            const uint32_t lane = 8 * half + 2 * s + tap % 2;
+            taps[2 * lane] =
+                present ? static_cast<int8_t>(span.first + tap - window) : int8_t{-128};
+            taps[2 * lane + 1] = -128;
+            weightLanes[lane] = present ? static_cast<int16_t>(weights[tap]) : int16_t{0};
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -39,73 +86,162 @@ void DibScaler::Plan(const ScaleSize& size) {
         }
     }
     m_divider = ExactDivider(m_columns.Total() * m_rows.Total());
-    m_accumulators.assign(size_t{size.sourceWidth} * size.bytesPerPixel, 0);
     m_size = size;
+    const size_t samples = size_t{size.destinationWidth} * size.bytesPerPixel;
+    m_nearestBytes.clear();
+    m_ring.clear();
+    m_ringRows.clear();
+    m_spanRows.clear();
+    m_totals.clear();
+    m_groups.clear();
+    m_division = {};
+    if (m_columns.Total() == 1 && m_rows.Total() == 1) {
+        m_nearestBytes.resize(samples);
+        for (uint32_t x = 0; x < size.destinationWidth; ++x) {
+            for (int channel = 0; channel < size.bytesPerPixel; ++channel) {
+                m_nearestBytes[size_t{x} * size.bytesPerPixel + channel] =
+                    m_columns.At(x).first * size.bytesPerPixel + channel;
+            }
+        }
+    } else {
+        uint32_t longestSpan = 1;
+        for (uint32_t y = 0; y < size.destinationHeight; ++y) {
+            longestSpan = std::max(longestSpan, m_rows.At(y).count);
+        }
+        if (longestSpan <= kLongestRingSpan) {
+            m_ring.assign(longestSpan * samples, 0);
+            m_ringRows.assign(longestSpan, kNoRow);
+            m_spanRows.assign(longestSpan, nullptr);
+        } else {
+            m_ring.assign(samples, 0);
+            m_totals.assign(samples, 0);
+        }
+        if (HasAvx2()) {
+            PlanVectorPasses();
+        }
+    }
     m_planned = true;
 }
 
+void DibScaler::PlanVectorPasses() {
+    m_division = PlanSumDivision(m_columns.Total() * m_rows.Total());
+    if (m_size.bytesPerPixel != 1) {
+        return;
+    }
+    for (uint32_t first = 0; first + 8 <= m_size.destinationWidth; first += 8) {
+        ColumnGroup group{};
+        if (!PlanHalfGroup(m_columns, first, m_size.sourceWidth, 0, group) ||
+            !PlanHalfGroup(m_columns, first + 4, m_size.sourceWidth, 1, group)) {
+            break;  // the rest of the row is summed sample by sample
+        }
+        m_groups.push_back(group);
+    }
+}
+
 void DibScaler::Scale(const SourceRows& source, const DestinationRows& destination) {
-    switch (m_size.bytesPerPixel) {
-        case 1:
-            ScaleRows<1>(source, destination);
-            break;
-        case 3:
-            ScaleRows<3>(source, destination);
-            break;
-        default:
-            ScaleRows<4>(source, destination);
-            break;
+    if (!m_nearestBytes.empty()) {
+        ScaleNearest(source, destination);
+        return;
     }
-}
-
-void DibScaler::SumRows(const SourceRows& source, const AxisSpans::Span& span) {
-    const size_t samples = m_accumulators.size();
-    uint32_t* __restrict const sums = m_accumulators.data();
-    const uint32_t* const weights = m_rows.WeightsOf(span);
-    const uint8_t* __restrict row = source.Row(span.first);
-    const uint32_t firstWeight = weights[0];
-    for (size_t i = 0; i < samples; ++i) {
-        sums[i] = firstWeight * row[i];
-    }
-    for (uint32_t k = 1; k < span.count; ++k) {
-        row = source.Row(span.first + k);
-        const uint32_t weight = weights[k];
-        for (size_t i = 0; i < samples; ++i) {
-            sums[i] += weight * row[i];
-        }
-    }
-}
-
-template <int kBytesPerPixel>
-void DibScaler::ScaleRows(const SourceRows& source, const DestinationRows& destination) {
-    const uint32_t half = m_columns.Total() * m_rows.Total() / 2;
-    const uint32_t* const sums = m_accumulators.data();
+    const size_t samples = size_t{m_size.destinationWidth} * m_size.bytesPerPixel;
+    std::fill(m_ringRows.begin(), m_ringRows.end(), kNoRow);  // a new frame
+    const uint32_t ringLength = static_cast<uint32_t>(m_ringRows.size());
     for (uint32_t y = 0; y < m_size.destinationHeight; ++y) {
-        const AxisSpans::Span& rowSpan = m_rows.At(y);
+        const AxisSpans::Span& span = m_rows.At(y);
+        uint8_t* const out = destination.Row(y);
         // Neighbouring destination rows of an enlargement share their source row.
-        if (y == 0 || !SameSpan(m_rows, rowSpan, m_rows.At(y - 1))) {
-            SumRows(source, rowSpan);
+        if (y > 0 && SameSpan(m_rows, span, m_rows.At(y - 1))) {
+            std::memcpy(out, destination.Row(y - 1), samples);
+            continue;
         }
-        uint8_t* out = destination.Row(y);
-        for (uint32_t x = 0; x < m_size.destinationWidth; ++x) {
-            const AxisSpans::Span& columnSpan = m_columns.At(x);
-            const uint32_t* const weights = m_columns.WeightsOf(columnSpan);
-            const uint32_t* pixel = sums + size_t{columnSpan.first} * kBytesPerPixel;
-            uint32_t pixelSums[kBytesPerPixel];
-            for (int channel = 0; channel < kBytesPerPixel; ++channel) {
-                pixelSums[channel] = half;
-            }
-            for (uint32_t k = 0; k < columnSpan.count; ++k, pixel += kBytesPerPixel) {
-                const uint32_t weight = weights[k];
-                for (int channel = 0; channel < kBytesPerPixel; ++channel) {
-                    pixelSums[channel] += weight * pixel[channel];
-                }
-            }
-            for (int channel = 0; channel < kBytesPerPixel; ++channel) {
-                out[channel] = static_cast<uint8_t>(m_divider.Divide(pixelSums[channel]));
-            }
-            out += kBytesPerPixel;
+        if (m_ringRows.empty()) {
+            FinishLongSpan(source, span, out);
+            continue;
         }
+        for (uint32_t row = span.first; row < span.first + span.count; ++row) {
+            const uint32_t slot = row % ringLength;
+            if (m_ringRows[slot] != row) {
+                SumColumns(source.Row(row), &m_ring[slot * samples]);
+                m_ringRows[slot] = row;
+            }
+        }
+        FinishRow(span, out);
+    }
+}
+
+void DibScaler::FinishLongSpan(const SourceRows& source, const AxisSpans::Span& span,
+                               uint8_t* out) {
+    const size_t samples = size_t{m_size.destinationWidth} * m_size.bytesPerPixel;
+    uint32_t* const sums = m_ring.data();
+    uint32_t* const totals = m_totals.data();
+    std::fill(totals, totals + samples, m_columns.Total() * m_rows.Total() / 2);
+    const uint32_t* const weights = m_rows.WeightsOf(span);
+    for (uint32_t k = 0; k < span.count; ++k) {
+        SumColumns(source.Row(span.first + k), sums);
+        for (size_t i = 0; i < samples; ++i) {
+            totals[i] += weights[k] * sums[i];
+        }
+    }
+    for (size_t i = 0; i < samples; ++i) {
+        out[i] = static_cast<uint8_t>(m_divider.Divide(totals[i]));
+    }
+}
+
+void DibScaler::ScaleNearest(const SourceRows& source, const DestinationRows& destination) const {
+    const size_t samples = m_nearestBytes.size();
+    const uint32_t* const bytes = m_nearestBytes.data();
+    for (uint32_t y = 0; y < m_size.destinationHeight; ++y) {
+        uint8_t* const out = destination.Row(y);
+        if (y > 0 && m_rows.At(y).first == m_rows.At(y - 1).first) {
+            std::memcpy(out, destination.Row(y - 1), samples);
+            continue;
+        }
+        const uint8_t* const row = source.Row(m_rows.At(y).first);
+        for (size_t i = 0; i < samples; ++i) {
+            out[i] = row[bytes[i]];
+        }
+    }
+}
+
+void DibScaler::SumColumns(const uint8_t* row, uint32_t* sums) const {
+    if (!m_groups.empty()) {
+        SumColumnGroupsAvx2(row, m_groups.data(), m_groups.size(), sums);
+    }
+    const int bytesPerPixel = m_size.bytesPerPixel;
+    for (uint32_t x = static_cast<uint32_t>(8 * m_groups.size()); x < m_size.destinationWidth;
+         ++x) {
+        const AxisSpans::Span& span = m_columns.At(x);
+        const uint32_t* const weights = m_columns.WeightsOf(span);
+        const uint8_t* const pixel = row + size_t{span.first} * bytesPerPixel;
+        for (int channel = 0; channel < bytesPerPixel; ++channel) {
+            uint32_t sum = 0;
+            for (uint32_t k = 0; k < span.count; ++k) {
+                sum += weights[k] * pixel[size_t{k} * bytesPerPixel + channel];
+            }
+            sums[size_t{x} * bytesPerPixel + channel] = sum;
+        }
+    }
+}
+
+void DibScaler::FinishRow(const AxisSpans::Span& span, uint8_t* out) {
+    const size_t samples = size_t{m_size.destinationWidth} * m_size.bytesPerPixel;
+    const uint32_t half = m_columns.Total() * m_rows.Total() / 2;
+    const uint32_t* const weights = m_rows.WeightsOf(span);
+    for (uint32_t k = 0; k < span.count; ++k) {
+        m_spanRows[k] = &m_ring[((span.first + k) % m_spanRows.size()) * samples];
+    }
+    const uint32_t* const* const rows = m_spanRows.data();
+    size_t i = 0;
+    if (m_division.multiplier != 0) {
+        i = samples / 8 * 8;
+        FinishSamplesAvx2(rows, weights, span.count, half, m_division, out, i);
+    }
+    for (; i < samples; ++i) {
+        uint32_t sum = half;
+        for (uint32_t k = 0; k < span.count; ++k) {
+            sum += weights[k] * rows[k][i];
+        }
+        out[i] = static_cast<uint8_t>(m_divider.Divide(sum));
     }
 }
 

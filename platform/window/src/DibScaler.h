@@ -3,10 +3,20 @@
 //
 // Each destination sample is the weighted sum of the source samples its row
 // and column spans cover (AxisSpans), divided by the product of the two
-// weight totals and rounded half up, in 32-bit integers: first a vertical
-// pass sums the covered source rows into one row of accumulators, then a
-// horizontal pass sums the accumulators of each column span. Every byte of a
+// weight totals and rounded half up, in 32-bit integers. Every byte of a
 // pixel is a channel of its own (grey or palette index; B, G, R; B, G, R, X).
+//
+// Each source row the destination needs is read once: a horizontal pass sums
+// its column spans into a row of column sums, kept in a ring of as many rows
+// as the longest row span; a vertical pass then adds the column sums of a
+// destination row's span and divides. Strong vertical shrinks (row spans
+// longer than eight rows) add each row's column sums into one row of totals
+// instead, reading the rows two destination rows share twice. Pictures sampled nearest on both axes
+// (enlarged, or the same size) are copied byte by byte, and a destination
+// row that repeats the one before it is copied from it. On 8-bit pictures
+// shrunk across by less than a factor of about three, the horizontal pass
+// runs in byte shuffles and the vertical pass in 32-bit lanes where the
+// processor has AVX2; the sums are the same integers on every path.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +24,7 @@
 
 #include "AxisSpans.h"
 #include "Dib.h"
+#include "ScaleKernels.h"
 
 namespace platwin {
 
@@ -51,9 +62,10 @@ struct ScaleSize {
 
 class DibScaler {
   public:
-    // Plans the spans and the accumulator row for size (all lengths above 0),
-    // unless they are planned for it already. Throws std::bad_alloc when the
-    // tables cannot be allocated; the scaler is then unplanned.
+    // Plans the spans, the sum rows and the vector tables for size (all
+    // lengths above 0), unless they are planned for it already. Throws
+    // std::bad_alloc when the tables cannot be allocated; the scaler is then
+    // unplanned.
     void Plan(const ScaleSize& size);
 
     // Scales the planned source rows into the destination rows. Only the
@@ -61,17 +73,27 @@ class DibScaler {
     void Scale(const SourceRows& source, const DestinationRows& destination);
 
   private:
-    template <int kBytesPerPixel>
-    void ScaleRows(const SourceRows& source, const DestinationRows& destination);
-    // Sums the source rows of a row span into m_accumulators.
-    void SumRows(const SourceRows& source, const AxisSpans::Span& span);
+    void PlanVectorPasses();
+    void ScaleNearest(const SourceRows& source, const DestinationRows& destination) const;
+    // Sums the column spans of one source row into a row of column sums.
+    void SumColumns(const uint8_t* row, uint32_t* sums) const;
+    // Adds the column sums of a row span, divides and stores one row.
+    void FinishRow(const AxisSpans::Span& span, uint8_t* out);
+    // The same for a long row span: its rows summed one after the other.
+    void FinishLongSpan(const SourceRows& source, const AxisSpans::Span& span, uint8_t* out);
 
     bool m_planned = false;
     ScaleSize m_size{};
     AxisSpans m_columns;
     AxisSpans m_rows;
     ExactDivider m_divider;
-    std::vector<uint32_t> m_accumulators;  // one per sample of a source row
+    SumDivision m_division;             // multiplier 0: the vertical pass divides sample by sample
+    std::vector<ColumnGroup> m_groups;  // shuffled sums of the samples 8 * i .. 8 * i + 7
+    std::vector<uint32_t> m_ring;       // m_ringRows.size() rows of column sums, or one row
+    std::vector<uint32_t> m_ringRows;   // the source row each ring row holds; none: long spans
+    std::vector<uint32_t> m_totals;     // long spans: the weighted sums of a destination row
+    std::vector<const uint32_t*> m_spanRows;  // the ring rows of the row span being finished
+    std::vector<uint32_t> m_nearestBytes;     // nearest: source byte of each destination byte
 };
 
 }  // namespace platwin

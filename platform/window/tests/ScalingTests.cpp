@@ -68,7 +68,20 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ScaleSizeTest,
                                            SizeCase{1, 1, 5, 4},      // one pixel enlarged
                                            SizeCase{3, 2, 7, 5},      // enlarged
                                            SizeCase{10, 3, 4, 8},     // shrunk across, enlarged up
-                                           SizeCase{5, 3, 5, 3}));    // same size
+                                           SizeCase{5, 3, 5, 3},      // same size
+                                           SizeCase{40, 91, 7, 5}));  // long row spans
+
+// The preview's ratio (2592 x 1944 into 1000 x 750) and other sizes whose
+// 8-bit rows are summed in groups of eight samples, with partial groups at
+// the ends of rows.
+const SizeCase kGroupedSizes[] = {
+    {324, 40, 125, 15},  // the preview's ratio
+    {130, 20, 100, 9},   // short spans
+    {101, 7, 50, 3},     // a partial group
+    {64, 3, 40, 8},      // shrunk across, enlarged up
+    {350, 10, 100, 3},   // long spans: groups only where they fit
+};
+INSTANTIATE_TEST_SUITE_P(GroupedSizes, ScaleSizeTest, ::testing::ValuesIn(kGroupedSizes));
 
 TEST(ScaleTest, SameSizeCopiesThePixels) {
     for (int bytesPerPixel : {1, 3, 4}) {

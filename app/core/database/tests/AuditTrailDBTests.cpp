@@ -249,6 +249,101 @@ TEST_F(AuditTrailDBTest, TimeOrderIsTrackedAcrossStartsAndChanges) {
     EXPECT_EQ(timeOrderFlag(third + QStringLiteral("/DataBase/AuditTrail.db")), 0);
 }
 
+int runState(const QString& file) {
+    const auto rows = rawRows(file, QStringLiteral("SELECT known FROM AuditTrailTimeRunState"));
+    return rows.size() == 1 ? rows.first().first().toInt() : -1;
+}
+
+// The rows of a filter as the plain time-stamp comparison finds them, newest
+// first: what the store must answer whatever it knows of the time order.
+QStringList plainFilter(const QString& file, const QString& handler, const QString& start,
+                        const QString& end) {
+    QString statement = QStringLiteral("SELECT content FROM AuditTrail WHERE languageId = 1");
+    if (!handler.isEmpty()) {
+        statement += QStringLiteral(" AND handler = '%1'").arg(handler);
+    }
+    if (!start.isEmpty()) {
+        statement += QStringLiteral(" AND timestamp >= '%1'").arg(start);
+    }
+    if (!end.isEmpty()) {
+        statement += QStringLiteral(" AND timestamp <= '%1'").arg(end);
+    }
+    QStringList contents;
+    for (const QStringList& row : rawRows(file, statement + QStringLiteral(" ORDER BY id DESC"))) {
+        contents.append(row.first());
+    }
+    return contents;
+}
+
+TEST_F(AuditTrailDBTest, TimeRangesAcrossClockSetBacksMatchTheTimeStamps) {
+    auto db = open();
+    // Three runs: days 1-6, then the clock set back to day 3 (days 3-8),
+    // then back to day 2 (days 2-4); two users, a Chinese row beside some.
+    int n = 0;
+    const auto writeRun = [&](int firstDay, int lastDay) {
+        for (int day = firstDay; day <= lastDay; ++day) {
+            const QString stamp = QStringLiteral("2024-05-%1 10:00:00").arg(day, 2, 10, QChar('0'));
+            const QString handler = n % 3 == 0 ? QStringLiteral("anna") : QStringLiteral("bert");
+            insertStamped(file(), 0, handler, QString::number(++n), 1, stamp);
+            if (day % 2 == 0) {
+                insertStamped(file(), 0, handler, QStringLiteral("zh"), 0, stamp);
+            }
+        }
+    };
+    writeRun(1, 6);
+    writeRun(3, 8);
+    writeRun(2, 4);
+    EXPECT_EQ(timeOrderFlag(file()), 0);
+    EXPECT_EQ(runState(file()), 1);
+    EXPECT_EQ(rawRows(file(), QStringLiteral("SELECT firstId FROM AuditTrailTimeRuns")).size(), 2);
+
+    struct Range {
+        QString handler, start, end;
+    };
+    const Range ranges[] = {
+        {"", "2024-05-03 10:00:00", ""},
+        {"", "", "2024-05-03 10:00:00"},
+        {"", "2024-05-02 00:00:00", "2024-05-04 23:00:00"},
+        {"anna", "2024-05-04", "2024-05-07"},
+        {"", "2024-05-07 00:00:00", "2024-05-09 00:00:00"},  // the second run alone
+        {"", "2024-05-09 00:00:00", ""},                     // no row
+        {"bert", "2024-05-06 10:00:00", "2024-05-06 10:00:00"},
+    };
+    const auto expectPlainResults = [&](const char* state) {
+        for (const Range& r : ranges) {
+            const QStringList expected = plainFilter(file(), r.handler, r.start, r.end);
+            const std::string label = QStringLiteral("%1: '%2' from '%3' to '%4'")
+                                          .arg(state, r.handler, r.start, r.end)
+                                          .toStdString();
+            EXPECT_EQ(db->countAuditTrail(4, r.handler, r.start, r.end, 1), expected.size())
+                << label;
+            EXPECT_EQ(contents(db->loadAuditTrail(4, r.handler, r.start, r.end, 0, 0, 1)), expected)
+                << label;
+            QStringList paged;  // pages of three run on across the runs
+            for (int offset = 0; offset < 24; offset += 3) {
+                paged += contents(db->loadAuditTrail(4, r.handler, r.start, r.end, offset, 3, 1));
+            }
+            EXPECT_EQ(paged, expected) << label;
+        }
+    };
+    expectPlainResults("runs known");
+
+    // A database whose runs were never recorded gets them at open.
+    db.reset();
+    ASSERT_TRUE(rawExec(file(), QStringLiteral("DROP TABLE AuditTrailTimeRunState")));
+    ASSERT_TRUE(rawExec(file(), QStringLiteral("DELETE FROM AuditTrailTimeRuns")));
+    db = open();
+    EXPECT_EQ(runState(file()), 1);
+    EXPECT_EQ(rawRows(file(), QStringLiteral("SELECT firstId FROM AuditTrailTimeRuns")).size(), 2);
+    expectPlainResults("runs found at open");
+
+    // A changed time stamp makes the runs unknown; the time stamps still rule.
+    ASSERT_TRUE(rawExec(file(), QStringLiteral("UPDATE AuditTrail SET timestamp = "
+                                               "'2024-05-05 12:00:00' WHERE content = '2'")));
+    EXPECT_EQ(runState(file()), 0);
+    expectPlainResults("runs unknown");
+}
+
 TEST_F(AuditTrailDBTest, LoadedRowsCarryModelHandlerContentAndTimeStamp) {
     auto db = open();
     insertAt(*db, row(3, "anna", "Look up", 1), "2024-03-04 12:00:00");

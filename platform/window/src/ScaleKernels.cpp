@@ -1,0 +1,123 @@
+#include "ScaleKernels.h"
+
+#include <immintrin.h>
+
+#include <cstring>
+
+namespace platwin {
+
+bool HasAvx2() {
+#if defined(VARNU_SCALAR_ONLY) || !defined(__x86_64__)
+    return false;
+#else
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+#endif
+}
+
+// With L = ceil(log2 divisor), shift 8 + 2L and multiplier ceil(2^shift /
+// divisor), the multiplier overshoots 2^shift / divisor by e / divisor with
+// e < divisor, and n * e < 256 * divisor * divisor <= 2^shift keeps the error
+// of n * multiplier / 2^shift below 1 / divisor: the quotient is exact.
+SumDivision PlanSumDivision(uint32_t divisor) {
+    uint32_t bits = 0;
+    while ((uint64_t{1} << bits) < divisor) {
+        ++bits;
+    }
+    const uint32_t shift = 8 + 2 * bits;
+    if (divisor == 0 || shift > 63) {
+        return {};
+    }
+    const uint64_t multiplier = ((uint64_t{1} << shift) + divisor - 1) / divisor;
+    if (multiplier > UINT32_MAX) {
+        return {};
+    }
+    return {static_cast<uint32_t>(multiplier), shift};
+}
+
+__attribute__((target("avx2"))) void SumColumnGroupsAvx2(const uint8_t* row,
+                                                         const ColumnGroup* groups, size_t count,
+                                                         uint32_t* sums) {
+    for (size_t i = 0; i < count; ++i) {
+        const ColumnGroup& group = groups[i];
+        const __m128i low =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + group.window[0]));
+        const __m128i high =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + group.window[1]));
+        const __m256i windows = _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+        const __m256i first = _mm256_shuffle_epi8(
+            windows, _mm256_load_si256(reinterpret_cast<const __m256i*>(group.firstTaps)));
+        const __m256i last = _mm256_shuffle_epi8(
+            windows, _mm256_load_si256(reinterpret_cast<const __m256i*>(group.lastTaps)));
+        const __m256i sum = _mm256_add_epi32(
+            _mm256_madd_epi16(
+                first, _mm256_load_si256(reinterpret_cast<const __m256i*>(group.firstWeights))),
+            _mm256_madd_epi16(
+                last, _mm256_load_si256(reinterpret_cast<const __m256i*>(group.lastWeights))));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sums + 8 * i), sum);
+    }
+}
+
+namespace {
+
+// The sums of eight samples: half plus the weighted column sums of the span.
+__attribute__((target("avx2"))) inline __m256i SpanSums(const uint32_t* const* rows,
+                                                        const uint32_t* weights, uint32_t count,
+                                                        __m256i half, size_t i) {
+    __m256i sum = half;
+    for (uint32_t k = 0; k < count; ++k) {
+        const __m256i sums = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + i));
+        sum = _mm256_add_epi32(
+            sum, _mm256_mullo_epi32(sums, _mm256_set1_epi32(static_cast<int>(weights[k]))));
+    }
+    return sum;
+}
+
+// Quotients of eight sums, each in the low byte of its 32-bit lane: even
+// and odd lanes through 64-bit products.
+__attribute__((target("avx2"))) inline __m256i Quotients(__m256i sum, __m256i multiplier,
+                                                         __m128i shift) {
+    const __m256i even = _mm256_srl_epi64(_mm256_mul_epu32(sum, multiplier), shift);
+    const __m256i odd =
+        _mm256_srl_epi64(_mm256_mul_epu32(_mm256_srli_epi64(sum, 32), multiplier), shift);
+    return _mm256_or_si256(even, _mm256_slli_epi64(odd, 32));
+}
+
+}  // namespace
+
+__attribute__((target("avx2"))) void FinishSamplesAvx2(const uint32_t* const* rows,
+                                                       const uint32_t* weights, uint32_t count,
+                                                       uint32_t half, SumDivision division,
+                                                       uint8_t* out, size_t n) {
+    const __m256i multiplier = _mm256_set1_epi64x(division.multiplier);
+    const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(division.shift));
+    const __m256i halves = _mm256_set1_epi32(static_cast<int>(half));
+    size_t i = 0;
+    // 32 samples a step: four quotient vectors packed into one store. The
+    // packs work within 128-bit halves, the permutation puts them in order.
+    for (; i + 32 <= n; i += 32) {
+        const __m256i q0 = Quotients(SpanSums(rows, weights, count, halves, i), multiplier, shift);
+        const __m256i q1 =
+            Quotients(SpanSums(rows, weights, count, halves, i + 8), multiplier, shift);
+        const __m256i q2 =
+            Quotients(SpanSums(rows, weights, count, halves, i + 16), multiplier, shift);
+        const __m256i q3 =
+            Quotients(SpanSums(rows, weights, count, halves, i + 24), multiplier, shift);
+        const __m256i bytes =
+            _mm256_packus_epi16(_mm256_packus_epi32(q0, q1), _mm256_packus_epi32(q2, q3));
+        const __m256i ordered =
+            _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), ordered);
+    }
+    for (; i < n; i += 8) {
+        const __m256i q = Quotients(SpanSums(rows, weights, count, halves, i), multiplier, shift);
+        const __m256i words = _mm256_packus_epi32(q, q);
+        const __m256i bytes = _mm256_packus_epi16(words, words);
+        const uint32_t lowBytes = static_cast<uint32_t>(_mm256_extract_epi32(bytes, 0));
+        const uint32_t highBytes = static_cast<uint32_t>(_mm256_extract_epi32(bytes, 4));
+        std::memcpy(out + i, &lowBytes, sizeof lowBytes);
+        std::memcpy(out + i + 4, &highBytes, sizeof highBytes);
+    }
+}
+
+}  // namespace platwin
