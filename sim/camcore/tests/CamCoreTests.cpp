@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -327,9 +328,18 @@ TEST_F(CamCoreTest, AResetDropsTheFrameBeingExposedAndKeepsTheSettings) {
     ASSERT_EQ(ResumeDevice(name.c_str()), 0);
     ASSERT_EQ(SetExposure(5000.0f, name.c_str()), 0);
     int result = 1;
-    std::thread reader([&] { result = GetRawData(raw.data(), rawSize, name.c_str()); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_EQ(ResetDevice(name.c_str()), 0);
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        result = GetRawData(raw.data(), rawSize, name.c_str());
+        done = true;
+    });
+    // The reader may start its read only after a reset on a busy machine: reset until the
+    // read has ended, well before its exposure would.
+    const auto start = std::chrono::steady_clock::now();
+    while (!done && std::chrono::steady_clock::now() - start < std::chrono::milliseconds(4000)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(ResetDevice(name.c_str()), 0);
+    }
     reader.join();
     EXPECT_EQ(result, CAMCORE_E_DEVICE);
     EXPECT_EQ(DeviceState(name.c_str()), 1);
