@@ -32,25 +32,31 @@ inline bool BlockHasCandidate(const uint8_t* p, int x, int nNear, int nFar) {
 
 }  // namespace
 
-void CorrectBadPixels(uint8_t* pFrame, int nWidth, int nHeight, BadPixelThresholds thresholds) {
-    if (pFrame == nullptr || nWidth <= 8) {
+void CorrectBadPixels(uint8_t* pFrame, int nWidth, int nHeight, BadPixelThresholds thresholds,
+                      CFrameWorkers* pWorkers) {
+    if (pFrame == nullptr || nWidth <= 8 || nHeight <= 0) {
         return;
     }
     const int nNear = thresholds.ucNear;
     const int nFar = thresholds.ucFar;
     const int nLast = nWidth - 5;
-    for (int y = 0; y < nHeight; ++y) {
-        uint8_t* p = pFrame + static_cast<size_t>(y) * static_cast<size_t>(nWidth);
-        int x = 4;
-        for (; x + kBlock - 1 <= nLast; x += kBlock) {
-            if (BlockHasCandidate(p, x, nNear, nFar)) {
-                for (int i = x; i < x + kBlock; ++i) {
-                    CorrectAt(p, i, nNear, nFar);
+    const size_t nRowBytes = static_cast<size_t>(nWidth);
+    // Rows are corrected independently; a row goes with the piece that holds
+    // its first pixel, so pieces of the frame's pixels give bands of rows.
+    ForSlices(pWorkers, nRowBytes * static_cast<size_t>(nHeight), [&](size_t nBegin, size_t nEnd) {
+        for (size_t y = (nBegin + nRowBytes - 1) / nRowBytes; y * nRowBytes < nEnd; ++y) {
+            uint8_t* p = pFrame + y * nRowBytes;
+            int x = 4;
+            for (; x + kBlock - 1 <= nLast; x += kBlock) {
+                if (BlockHasCandidate(p, x, nNear, nFar)) {
+                    for (int i = x; i < x + kBlock; ++i) {
+                        CorrectAt(p, i, nNear, nFar);
+                    }
                 }
             }
+            for (; x <= nLast; ++x) {
+                CorrectAt(p, x, nNear, nFar);
+            }
         }
-        for (; x <= nLast; ++x) {
-            CorrectAt(p, x, nNear, nFar);
-        }
-    }
+    });
 }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "acquisition/FrameWorkers.h"
+
 struct BadPixelThresholds {
     // Defaults at construction and after a reset by bad-pixel mode 0.
     static constexpr uint8_t kNear = 12;
@@ -15,5 +17,6 @@ struct BadPixelThresholds {
 };
 
 // In place, each row left to right (a corrected pixel is what its right
-// neighbours then see).
-void CorrectBadPixels(uint8_t* pFrame, int nWidth, int nHeight, BadPixelThresholds thresholds);
+// neighbours then see); bands of rows on the workers when given.
+void CorrectBadPixels(uint8_t* pFrame, int nWidth, int nHeight, BadPixelThresholds thresholds,
+                      CFrameWorkers* pWorkers = nullptr);

@@ -151,14 +151,14 @@ void CDevice::ColourCorrectStatistics(const uint8_t* pFrame, int nWidth, int nHe
 
 void CDevice::CalibrationMapRaw(uint8_t* pFrame, int nWidth, int nHeight) {
     if (m_nOutputMode == kOutputRaw && m_CalibrationMap.AppliesTo(m_nActiveFov == kPreviewFov)) {
-        m_CalibrationMap.ApplyRaw(pFrame, nWidth, nHeight, &m_ColourWorkers);
+        m_CalibrationMap.ApplyRaw(pFrame, nWidth, nHeight, &m_FrameWorkers);
     }
 }
 
 // The colour post chain of a demosaiced frame, with the Bayer lock held.
 int CDevice::RgbPostProcess(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) {
     m_WhiteBalance.GainLoopStep(pRgb, nWidth, nHeight, nBitCount);
-    CFrameWorkers* pWorkers = &m_ColourWorkers;
+    CFrameWorkers* pWorkers = &m_FrameWorkers;
     m_WhiteBalance.WhiteBalanceStep(pRgb, nWidth, nHeight, nBitCount, pWorkers);
     if (m_ColourCorrectTables.TakeRgbRequest()) {
         m_WhiteBalance.ColourCorrectSearch(pRgb, nWidth, nHeight, nBitCount);
