@@ -13,6 +13,14 @@
 #include "acquisition/ColourCamera.h"
 #include "acquisition/ColourPresets.h"
 #include "acquisition/FrameWorkers.h"
+#include "acquisition/PixelLanes.h"
+
+// The matrix on nPixels pixels of nStep (3 or 4) bytes each, B, G, R order,
+// a fourth byte kept: each output channel is its matrix row on red, green and
+// blue in single precision, limited to 0 .. 255 (NaN gives 0) and truncated.
+// Every lane level gives the same bytes.
+void ApplyColourMatrix(const float fMatrix[9], uint8_t* pPixels, size_t nPixels, size_t nStep,
+                       LaneLevel level);
 
 class CColourMatrix {
   public:
