@@ -13,14 +13,7 @@
 #include "acquisition/ColourCamera.h"
 #include "acquisition/ColourPresets.h"
 #include "acquisition/FrameWorkers.h"
-#include "acquisition/PixelLanes.h"
-
-// The matrix on nPixels pixels of nStep (3 or 4) bytes each, B, G, R order,
-// a fourth byte kept: each output channel is its matrix row on red, green and
-// blue in single precision, limited to 0 .. 255 (NaN gives 0) and truncated.
-// Every lane level gives the same bytes.
-void ApplyColourMatrix(const float fMatrix[9], uint8_t* pPixels, size_t nPixels, size_t nStep,
-                       LaneLevel level);
+#include "acquisition/RgbTablePass.h"
 
 class CColourMatrix {
   public:
@@ -52,6 +45,8 @@ class CColourMatrix {
     // fourth byte kept) in modes 1 and 2.
     void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
                CFrameWorkers* pWorkers = nullptr) const;
+    // In modes 1 and 2: the matrix a frame gets now, and true.
+    bool SoftwareMatrix(float fMatrix[9]) const;
 
   private:
     IColourCamera& m_Camera;

@@ -9,11 +9,12 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "ColourCamera.h"
 #include "acquisition/ColourCorrectTables.h"
-#include "acquisition/ColourMatrix.h"
+#include "acquisition/RgbTablePass.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -54,7 +55,7 @@ void ExpectColour(const Rgb& actual, const Rgb& expected) {
     EXPECT_EQ(actual.b, expected.b);
 }
 
-TEST(SoftwareMatrix, EveryLaneWidthGivesTheRuleBytes) {
+TEST(TablesAndMatrixPass, EveryLaneWidthGivesTheRuleBytes) {
     const float fMatrices[][9] = {
         {1.5f, -0.25f, -0.25f, -0.25f, 1.5f, -0.25f, -0.25f, -0.25f, 1.5f},
         {0.299f, 0.587f, 0.114f, -0.1687f, -0.3313f, 0.5f, 0.5f, -0.4187f, -0.0813f},
@@ -62,37 +63,54 @@ TEST(SoftwareMatrix, EveryLaneWidthGivesTheRuleBytes) {
         {NAN, 1, 0, 0, INFINITY, 0, 0, 0, -INFINITY},
     };
     std::mt19937 random(3);
+    RgbTables tables;
+    for (int v = 0; v < 256; ++v) {
+        tables.blue[v] = static_cast<uint8_t>(255 - v);
+        tables.green[v] = static_cast<uint8_t>(v / 2);
+        tables.red[v] = static_cast<uint8_t>(random());
+    }
     constexpr size_t kPixels = 1000 + 13;  // no whole number of lanes
     for (size_t nStep : {3, 4}) {
         std::vector<uint8_t> source(kPixels * nStep);
         for (uint8_t& byte : source) {
             byte = static_cast<uint8_t>(random());
         }
-        for (const auto& m : fMatrices) {
-            // The rule written out: products and sums in single precision,
-            // NaN to 0, limited, truncated; the fourth byte kept.
-            std::vector<uint8_t> expected = source;
-            for (size_t i = 0; i < kPixels; ++i) {
-                uint8_t* p = &expected[i * nStep];
-                const float r = p[2], g = p[1], b = p[0];
-                const float fOut[3] = {m[6] * r + m[7] * g + m[8] * b,
-                                       m[3] * r + m[4] * g + m[5] * b,
-                                       m[0] * r + m[1] * g + m[2] * b};
-                for (int c = 0; c < 3; ++c) {
-                    p[c] = std::isnan(fOut[c])
-                               ? 0
-                               : static_cast<uint8_t>(std::clamp(fOut[c], 0.0f, 255.0f));
+        for (const RgbTables* pTables :
+             {static_cast<const RgbTables*>(nullptr), &std::as_const(tables)}) {
+            for (const auto& m : fMatrices) {
+                // The rule written out: the tables, then products and sums in
+                // single precision, NaN to 0, limited, truncated; the fourth
+                // byte kept.
+                std::vector<uint8_t> expected = source;
+                for (size_t i = 0; i < kPixels; ++i) {
+                    uint8_t* p = &expected[i * nStep];
+                    if (pTables != nullptr) {
+                        p[0] = pTables->blue[p[0]];
+                        p[1] = pTables->green[p[1]];
+                        p[2] = pTables->red[p[2]];
+                    }
+                    const float r = p[2], g = p[1], b = p[0];
+                    const float fOut[3] = {m[6] * r + m[7] * g + m[8] * b,
+                                           m[3] * r + m[4] * g + m[5] * b,
+                                           m[0] * r + m[1] * g + m[2] * b};
+                    for (int c = 0; c < 3; ++c) {
+                        p[c] = std::isnan(fOut[c])
+                                   ? 0
+                                   : static_cast<uint8_t>(std::clamp(fOut[c], 0.0f, 255.0f));
+                    }
                 }
-            }
-            for (LaneLevel level : {LaneLevel::kScalar, LaneLevel::kSsse3, LaneLevel::kAvx2}) {
-                if (level > MachineLaneLevel()) {
-                    continue;
+                for (LaneLevel level : {LaneLevel::kScalar, LaneLevel::kSsse3, LaneLevel::kAvx2}) {
+                    if (level > MachineLaneLevel()) {
+                        continue;
+                    }
+                    std::vector<uint8_t> frame = source;
+                    ApplyTablesAndMatrixRange(frame.data(), 7, nStep, pTables, m, level);
+                    ApplyTablesAndMatrixRange(frame.data() + 7 * nStep, kPixels - 7, nStep, pTables,
+                                              m, level);
+                    EXPECT_EQ(frame, expected)
+                        << "lane level " << static_cast<int>(level) << ", " << nStep
+                        << " bytes a pixel, tables " << (pTables != nullptr) << ", m[0] " << m[0];
                 }
-                std::vector<uint8_t> frame = source;
-                ApplyColourMatrix(m, frame.data(), 7, nStep, level);
-                ApplyColourMatrix(m, frame.data() + 7 * nStep, kPixels - 7, nStep, level);
-                EXPECT_EQ(frame, expected) << "lane level " << static_cast<int>(level) << ", "
-                                           << nStep << " bytes a pixel, m[0] " << m[0];
             }
         }
     }
