@@ -201,6 +201,31 @@ TEST_F(ColourCorrectionTest, ShiftsActThroughTheTables) {
     ExpectColour(Centre(CapturePatch(3, 0)), {255, patch.g + 7, 0});
 }
 
+TEST_F(ColourCorrectionTest, BalanceThenTablesThenMatrixInOnePass) {
+    OpenColour(kFpgaWithoutColour);
+    const Rgb patch = ChartBytes(ChartPatch(3, 0));
+    float fGains[3] = {1.2f, 1.0f, 0.8f};
+    ASSERT_EQ(ZDQ_WhiteBalanceSet(0, 4), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_WhiteBalanceMatrixSet(0, fGains), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_ColorCorrectSet(0, 1, 180, 180, 180), RET_SUCCESS);
+    CapturePatch(3, 0);  // the statistics and the gain tables are made
+    // The shifts rewrite the colour-correct tables after both.
+    ASSERT_EQ(ZDQ_SetParam(0, ZDQ_RED_SHIFT, 20), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_SetParam(0, ZDQ_GREEN_SHIFT, 7), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_SetParam(0, ZDQ_BLUE_SHIFT, -10), RET_SUCCESS);
+    const float fMatrix[9] = {1.1f, -0.1f, 0.05f, 0.0f, 0.9f, 0.1f, -0.2f, 0.0f, 1.3f};
+    ASSERT_EQ(ZDQ_ColorCorrectionSet(0, 2), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_ColorCorrectionMatrixSet(0, const_cast<float*>(fMatrix)), RET_SUCCESS);
+    auto balanced = [](double v, float fGain, int nShift) {
+        const double dScaled = static_cast<double>(static_cast<float>(v) * fGain) + 0.5;
+        const int nBalanced = static_cast<int>(std::clamp(dScaled, 0.0, 255.0));
+        return static_cast<double>(std::clamp(nBalanced + nShift, 0, 255));
+    };
+    const Rgb tabled = {balanced(patch.r, fGains[0], 20), balanced(patch.g, fGains[1], 7),
+                        balanced(patch.b, fGains[2], -10)};
+    ExpectColour(Centre(CapturePatch(3, 0)), Corrected(fMatrix, tabled));
+}
+
 TEST_F(ColourCorrectionTest, TableModeOneOnTheChartGivesTheInverseTint) {
     OpenColour(kFpgaWithoutColour);
     ASSERT_EQ(mlsim_set_illuminant(0, 1.25, 1, 0.75), 1);
