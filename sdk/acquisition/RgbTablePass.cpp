@@ -136,21 +136,37 @@ __attribute__((target("ssse3"))) size_t Matrix24Ssse3(const RgbTables* pTables, 
     return i;
 }
 
+// The tables' entries as floats, 256 for each of blue, green and red, for
+// the AVX2 paths to gather.
+struct FloatTables {
+    float entries[3][256];
+};
+
+// Channel c (0 blue, 1 green, 2 red) of 8 pixels whose bytes are in idx: the
+// table entry when there are tables, else the byte, as floats.
+template <bool kTables>
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline F8 ChannelLanes(
+    const FloatTables* pFloat, int c, __m256i idx) {
+    if constexpr (kTables) {
+        return _mm256_i32gather_ps(pFloat->entries[c], idx, 4);
+    }
+    return _mm256_cvtepi32_ps(idx);
+}
+
 // 24-bit pixels, 16 at a time: 2 groups of 8 float lanes.
 template <bool kTables>
-__attribute__((target("avx2"))) size_t Matrix24Avx2(const RgbTables* pTables, const float* m,
+__attribute__((target("avx2"))) size_t Matrix24Avx2(const FloatTables* pFloat, const float* m,
                                                     uint8_t* p, size_t nPixels) {
     size_t i = 0;
     for (; i + 16 <= nPixels; i += 16, p += 48) {
-        uint8_t copy[48];
         __m128i plane[3];
-        Gather48(Looked<kTables>(pTables, p, 16, 3, copy), plane);
+        Gather48(p, plane);
         __m256i lanes[3][2];
         for (int h = 0; h < 2; ++h) {
             F8 in[3];
             for (int c = 0; c < 3; ++c) {
                 const __m128i bytes = h == 0 ? plane[c] : _mm_srli_si128(plane[c], 8);
-                in[c] = _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(bytes));
+                in[c] = ChannelLanes<kTables>(pFloat, c, _mm256_cvtepu8_epi32(bytes));
             }
             const RgbLanes<F8> out = MatrixPixels<F8>(m, {in[2], in[1], in[0]});
             lanes[0][h] = _mm256_cvttps_epi32(out.b);
@@ -194,19 +210,17 @@ size_t Matrix32Sse(const RgbTables* pTables, const float* m, uint8_t* p, size_t 
 
 // 32-bit pixels, 8 at a time.
 template <bool kTables>
-__attribute__((target("avx2"))) size_t Matrix32Avx2(const RgbTables* pTables, const float* m,
+__attribute__((target("avx2"))) size_t Matrix32Avx2(const FloatTables* pFloat, const float* m,
                                                     uint8_t* p, size_t nPixels) {
     const __m256i byteMask = _mm256_set1_epi32(0xFF);
     const __m256i fourth = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
     size_t i = 0;
     for (; i + 8 <= nPixels; i += 8, p += 32) {
-        uint8_t copy[32];
-        const __m256i v = _mm256_loadu_si256(
-            reinterpret_cast<const __m256i*>(Looked<kTables>(pTables, p, 8, 4, copy)));
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         const RgbLanes<F8> in = {
-            _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(v, 16), byteMask)),
-            _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(v, 8), byteMask)),
-            _mm256_cvtepi32_ps(_mm256_and_si256(v, byteMask))};
+            ChannelLanes<kTables>(pFloat, 2, _mm256_and_si256(_mm256_srli_epi32(v, 16), byteMask)),
+            ChannelLanes<kTables>(pFloat, 1, _mm256_and_si256(_mm256_srli_epi32(v, 8), byteMask)),
+            ChannelLanes<kTables>(pFloat, 0, _mm256_and_si256(v, byteMask))};
         const RgbLanes<F8> out = MatrixPixels<F8>(m, in);
         const __m256i bgr =
             _mm256_or_si256(_mm256_or_si256(_mm256_cvttps_epi32(out.b),
@@ -231,8 +245,16 @@ template <bool kTables>
 size_t MatrixLanes(const RgbTables* pTables, const float* m, uint8_t* p, size_t nPixels,
                    size_t nStep, LaneLevel level) {
     if (level == LaneLevel::kAvx2) {
-        return nStep == 3 ? Matrix24Avx2<kTables>(pTables, m, p, nPixels)
-                          : Matrix32Avx2<kTables>(pTables, m, p, nPixels);
+        FloatTables floatTables;
+        if constexpr (kTables) {
+            for (int v = 0; v < 256; ++v) {
+                floatTables.entries[0][v] = pTables->blue[v];
+                floatTables.entries[1][v] = pTables->green[v];
+                floatTables.entries[2][v] = pTables->red[v];
+            }
+        }
+        return nStep == 3 ? Matrix24Avx2<kTables>(&floatTables, m, p, nPixels)
+                          : Matrix32Avx2<kTables>(&floatTables, m, p, nPixels);
     }
     if (level == LaneLevel::kSsse3) {
         return nStep == 3 ? Matrix24Ssse3<kTables>(pTables, m, p, nPixels)
