@@ -245,16 +245,18 @@ template <bool kTables>
 size_t MatrixLanes(const RgbTables* pTables, const float* m, uint8_t* p, size_t nPixels,
                    size_t nStep, LaneLevel level) {
     if (level == LaneLevel::kAvx2) {
-        FloatTables floatTables;
         if constexpr (kTables) {
+            FloatTables floatTables;
             for (int v = 0; v < 256; ++v) {
                 floatTables.entries[0][v] = pTables->blue[v];
                 floatTables.entries[1][v] = pTables->green[v];
                 floatTables.entries[2][v] = pTables->red[v];
             }
+            return nStep == 3 ? Matrix24Avx2<true>(&floatTables, m, p, nPixels)
+                              : Matrix32Avx2<true>(&floatTables, m, p, nPixels);
         }
-        return nStep == 3 ? Matrix24Avx2<kTables>(&floatTables, m, p, nPixels)
-                          : Matrix32Avx2<kTables>(&floatTables, m, p, nPixels);
+        return nStep == 3 ? Matrix24Avx2<false>(nullptr, m, p, nPixels)
+                          : Matrix32Avx2<false>(nullptr, m, p, nPixels);
     }
     if (level == LaneLevel::kSsse3) {
         return nStep == 3 ? Matrix24Ssse3<kTables>(pTables, m, p, nPixels)
