@@ -6,6 +6,10 @@
 #include <thread>
 #include <vector>
 
+namespace {
+constexpr size_t kPrefetchAhead = 16;
+}  // namespace
+
 bool CColourCube::Allocate() {
     if (m_pCube == nullptr) {
         m_pCube.reset(new (std::nothrow) uint8_t[kColours * 3]());
@@ -65,11 +69,23 @@ void CColourCube::Fill(Conversion convert, const void* pContext) {
 void CColourCube::Apply(uint8_t* pPixels, size_t nPixels, size_t nStep,
                         CFrameWorkers* pWorkers) const {
     const uint8_t* pCube = m_pCube.get();
+    auto entry = [pCube](const uint8_t* p) {
+        return pCube + (static_cast<size_t>(p[0]) << 16 | p[1] << 8 | p[2]) * 3;
+    };
     ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
         uint8_t* p = pPixels + nBegin * nStep;
-        for (size_t i = nBegin; i < nEnd; ++i, p += nStep) {
-            const uint8_t* pEntry =
-                pCube + (static_cast<size_t>(p[0]) << 16 | p[1] << 8 | p[2]) * 3;
+        size_t i = nBegin;
+        // The entries of a frame with many colours lie all over the 48 MiB:
+        // the entry kPrefetchAhead pixels on is asked for early.
+        for (; i + kPrefetchAhead < nEnd; ++i, p += nStep) {
+            __builtin_prefetch(entry(p + kPrefetchAhead * nStep));
+            const uint8_t* pEntry = entry(p);
+            p[0] = pEntry[0];
+            p[1] = pEntry[1];
+            p[2] = pEntry[2];
+        }
+        for (; i < nEnd; ++i, p += nStep) {
+            const uint8_t* pEntry = entry(p);
             p[0] = pEntry[0];
             p[1] = pEntry[1];
             p[2] = pEntry[2];
