@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "acquisition/FrameWorkers.h"
+#include "acquisition/PixelLanes.h"
 
 struct BadPixelThresholds {
     // Defaults at construction and after a reset by bad-pixel mode 0.
@@ -17,6 +18,8 @@ struct BadPixelThresholds {
 };
 
 // In place, each row left to right (a corrected pixel is what its right
-// neighbours then see); bands of rows on the workers when given.
+// neighbours then see); bands of rows on the workers when given. The lanes
+// only find the stretches of a row with something to correct: every level
+// gives the same frame.
 void CorrectBadPixels(uint8_t* pFrame, int nWidth, int nHeight, BadPixelThresholds thresholds,
-                      CFrameWorkers* pWorkers = nullptr);
+                      CFrameWorkers* pWorkers = nullptr, LaneLevel level = MachineLaneLevel());

@@ -330,23 +330,30 @@ TEST(BadPixelCorrection, OnlyLonePixelsBrighterThanTheirSameColourNeighbours) {
     }
 }
 
-TEST(BadPixelCorrection, BandsOfRowsOnTheWorkersGiveTheSameFrame) {
+TEST(BadPixelCorrection, EveryLaneWidthAndBandsOfRowsGiveTheSameFrame) {
     constexpr int kWidth = 2592, kHeight = 301;
     std::mt19937 random(5);
-    std::vector<uint8_t> frame(static_cast<size_t>(kWidth) * kHeight);
-    for (uint8_t& v : frame) {
+    std::vector<uint8_t> source(static_cast<size_t>(kWidth) * kHeight);
+    for (uint8_t& v : source) {
         v = static_cast<uint8_t>(random() % 40);
         if (random() % 50 == 0) {
             v = 255;
         }
     }
-    std::vector<uint8_t> banded = frame;
-    CorrectBadPixels(frame.data(), kWidth, kHeight, BadPixelThresholds{});
+    std::vector<uint8_t> expected = source;
+    CorrectBadPixels(expected.data(), kWidth, kHeight, BadPixelThresholds{}, nullptr,
+                     LaneLevel::kScalar);
+    EXPECT_GT(std::count(expected.begin(), expected.end(), 255), 0);  // lines of two are kept
+    EXPECT_LT(std::count(expected.begin(), expected.end(), 255), expected.size() / 60);
     CFrameWorkers workers;
-    CorrectBadPixels(banded.data(), kWidth, kHeight, BadPixelThresholds{}, &workers);
-    EXPECT_GT(std::count(frame.begin(), frame.end(), 255), 0);  // lines of two are kept
-    EXPECT_LT(std::count(frame.begin(), frame.end(), 255), frame.size() / 60);
-    EXPECT_EQ(banded, frame);
+    for (LaneLevel level : {LaneLevel::kScalar, LaneLevel::kSsse3, LaneLevel::kAvx2}) {
+        if (level > MachineLaneLevel()) {
+            continue;
+        }
+        std::vector<uint8_t> frame = source;
+        CorrectBadPixels(frame.data(), kWidth, kHeight, BadPixelThresholds{}, &workers, level);
+        EXPECT_EQ(frame, expected) << "lane level " << static_cast<int>(level);
+    }
 }
 
 TEST_F(CorrectionTest, BadPixelsInTheCameraOrInTheSdk) {
