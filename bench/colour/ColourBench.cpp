@@ -4,10 +4,11 @@
 // and hue-saturation look-ups, the calibration map, the whole chain, one
 // cube rebuild, and a memcpy of the frame. The tables and the matrix
 // together run as the device runs them, in one pass. Each step's counter
-// "x_memcpy" is its time over the memcpy's. The last benchmark runs a colour preview of a
-// simulated 2592 x 1944 camera (instant frames, parallel engine) with every
-// software step on and reports frames per second, after the SDK's own share
-// of such a frame (demosaicing and the colour chain) was timed alone.
+// "x_memcpy" is its time over the memcpy's. The SDK's own share of a colour
+// preview frame (demosaicing and the colour chain) is timed alone; the last
+// benchmark runs a colour preview of a simulated 2592 x 1944 camera (instant
+// frames, parallel engine) with every software step on and reports frames
+// per second.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
