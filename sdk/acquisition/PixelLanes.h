@@ -23,8 +23,6 @@ LaneLevel MachineLaneLevel();
 template <int N>
 struct FloatLanes {
     typedef float F __attribute__((vector_size(4 * N)));
-    typedef int32_t I __attribute__((vector_size(4 * N)));
-    typedef uint8_t Bytes __attribute__((vector_size(N)));
 };
 
 // x limited to 0 .. 255; NaN gives 0.
