@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+#include "acquisition/FrameWorkers.h"
+#include "acquisition/PixelLanes.h"
+
 struct BadPixelThresholds {
     // Defaults at construction and after a reset by bad-pixel mode 0.
     static constexpr uint8_t kNear = 12;
@@ -15,5 +18,8 @@ struct BadPixelThresholds {
 };
 
 // In place, each row left to right (a corrected pixel is what its right
-// neighbours then see).
-void CorrectBadPixels(uint8_t* pFrame, int nWidth, int nHeight, BadPixelThresholds thresholds);
+// neighbours then see); bands of rows on the workers when given. The lanes
+// only find the stretches of a row with something to correct: every level
+// gives the same frame.
+void CorrectBadPixels(uint8_t* pFrame, int nWidth, int nHeight, BadPixelThresholds thresholds,
+                      CFrameWorkers* pWorkers = nullptr, LaneLevel level = MachineLaneLevel());

@@ -193,23 +193,29 @@ bool CColourCorrectTables::TakeRgbRequest() {
     return true;
 }
 
+bool CColourCorrectTables::ComposeOnto(RgbTables& tables, bool bTables) const {
+    Lock lock(m_Mutex);
+    if (m_nMode < 1 || m_nMode > 4) {
+        return bTables;
+    }
+    for (int v = 0; v < 256; ++v) {
+        const int nBlue = bTables ? tables.blue[v] : v;
+        const int nGreen = bTables ? tables.green[v] : v;
+        const int nRed = bTables ? tables.red[v] : v;
+        tables.blue[v] = m_Table[2][nBlue];
+        tables.green[v] = m_Table[1][nGreen];
+        tables.red[v] = m_Table[0][nRed];
+    }
+    return true;
+}
+
 void CColourCorrectTables::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
                                  CFrameWorkers* pWorkers) const {
-    Lock lock(m_Mutex);
-    if (m_nMode < 1 || m_nMode > 4 || pRgb == nullptr || (nBitCount != 24 && nBitCount != 32)) {
+    RgbTables tables;
+    if (pRgb == nullptr || (nBitCount != 24 && nBitCount != 32) || !ComposeOnto(tables, false)) {
         return;
     }
-    const size_t nStep = static_cast<size_t>(nBitCount / 8);
     const size_t nPixels = static_cast<size_t>(std::max(nWidth, 0)) * std::max(nHeight, 0);
-    const uint8_t* pRed = m_Table[0].data();
-    const uint8_t* pGreen = m_Table[1].data();
-    const uint8_t* pBlue = m_Table[2].data();
-    ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
-        uint8_t* p = pRgb + nBegin * nStep;
-        for (size_t i = nBegin; i < nEnd; ++i, p += nStep) {
-            p[0] = pBlue[p[0]];
-            p[1] = pGreen[p[1]];
-            p[2] = pRed[p[2]];
-        }
-    });
+    ApplyTablesAndMatrix(pRgb, nPixels, static_cast<size_t>(nBitCount / 8), &tables, nullptr,
+                         pWorkers);
 }

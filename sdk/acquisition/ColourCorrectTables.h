@@ -20,6 +20,7 @@
 #include "ZDQApi.h"
 #include "acquisition/FrameRegion.h"
 #include "acquisition/FrameWorkers.h"
+#include "acquisition/RgbTablePass.h"
 
 class CColourCorrectTables {
   public:
@@ -59,6 +60,9 @@ class CColourCorrectTables {
     // kept) while the mode is 1-4.
     void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
                CFrameWorkers* pWorkers = nullptr) const;
+    // While the mode is 1-4: these tables after the given ones (bTables) or
+    // alone, written into tables, and true; else bTables.
+    bool ComposeOnto(RgbTables& tables, bool bTables) const;
 
     // The table file: Save RET_FAIL in mode 0 or for any failed write;
     // Load with a null name resets the tables to the identity and the mode to

@@ -1,5 +1,6 @@
 // CColourCube: a look-up over the whole 24-bit colour cube, three bytes for
-// each of the 16,777,216 colours (48 MiB), allocated on first use. Entry
+// each of the 16,777,216 colours (48 MiB and one byte, so that the vector
+// look-up may read 4 bytes of the last entry), allocated on first use. Entry
 // b x 65536 + g x 256 + r holds the new blue, green and red of the colour
 // with those bytes.
 #pragma once
@@ -9,6 +10,7 @@
 #include <memory>
 
 #include "acquisition/FrameWorkers.h"
+#include "acquisition/PixelLanes.h"
 
 class CColourCube {
   public:
@@ -26,8 +28,9 @@ class CColourCube {
     // Every entry from the conversion, computed on all cores.
     void Fill(Conversion convert, const void* pContext);
     // The first three bytes of each pixel (nStep bytes apart) replaced by
-    // their entry.
-    void Apply(uint8_t* pPixels, size_t nPixels, size_t nStep, CFrameWorkers* pWorkers) const;
+    // their entry; 3-byte pixels on AVX2 lanes where the level allows.
+    void Apply(uint8_t* pPixels, size_t nPixels, size_t nStep, CFrameWorkers* pWorkers,
+               LaneLevel level = MachineLaneLevel()) const;
 
   private:
     std::unique_ptr<uint8_t[]> m_pCube;

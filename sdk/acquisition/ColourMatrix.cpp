@@ -1,11 +1,9 @@
 #include "acquisition/ColourMatrix.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include "ZDQApi.h"
-#include "common/Saturate.h"
 
 namespace {
 
@@ -13,15 +11,6 @@ using Lock = std::lock_guard<std::mutex>;
 
 // The 5-bit preset field of the FPGA's colour register.
 constexpr int kPresetFieldMask = 0x1F;
-
-uint8_t ToByte(float fValue) {
-    return SaturatedCast<uint8_t>(std::clamp(fValue, 0.0f, 255.0f));
-}
-
-// The same for a value known to be finite.
-uint8_t ClampFinite(float fValue) {
-    return static_cast<uint8_t>(std::min(std::max(fValue, 0.0f), 255.0f));
-}
 
 }  // namespace
 
@@ -125,37 +114,16 @@ void CColourMatrix::Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
         (nBitCount != 24 && nBitCount != 32)) {
         return;
     }
-    // Each product m x value for every byte value: the same single-precision
-    // products the per-pixel form computes, summed in the same order.
-    float fProduct[9][256];
-    for (int k = 0; k < 9; ++k) {
-        for (int v = 0; v < 256; ++v) {
-            fProduct[k][v] = m_fColorCorrectionMatrix[k] * static_cast<float>(v);
-        }
-    }
-    bool bFinite = true;
-    for (float fEntry : m_fColorCorrectionMatrix) {
-        bFinite = bFinite && std::isfinite(fEntry);
-    }
     const size_t nStep = static_cast<size_t>(nBitCount / 8);
     const size_t nPixels = static_cast<size_t>(std::max(nWidth, 0)) * std::max(nHeight, 0);
-    ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
-        uint8_t* p = pRgb + nBegin * nStep;
-        for (size_t i = nBegin; i < nEnd; ++i, p += nStep) {
-            const uint8_t b = p[0], g = p[1], r = p[2];
-            const float fRed = fProduct[0][r] + fProduct[1][g] + fProduct[2][b];
-            const float fGreen = fProduct[3][r] + fProduct[4][g] + fProduct[5][b];
-            const float fBlue = fProduct[6][r] + fProduct[7][g] + fProduct[8][b];
-            if (bFinite) {
-                // Sums of finite products of bytes: no NaN, no overflow.
-                p[0] = ClampFinite(fBlue);
-                p[1] = ClampFinite(fGreen);
-                p[2] = ClampFinite(fRed);
-            } else {
-                p[0] = ToByte(fBlue);
-                p[1] = ToByte(fGreen);
-                p[2] = ToByte(fRed);
-            }
-        }
-    });
+    ApplyTablesAndMatrix(pRgb, nPixels, nStep, nullptr, m_fColorCorrectionMatrix, pWorkers);
+}
+
+bool CColourMatrix::SoftwareMatrix(float fMatrix[9]) const {
+    Lock lock(m_Mutex);
+    if (m_nColorCorrectionMode != 1 && m_nColorCorrectionMode != 2) {
+        return false;
+    }
+    std::copy_n(m_fColorCorrectionMatrix, 9, fMatrix);
+    return true;
 }

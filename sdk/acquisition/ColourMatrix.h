@@ -13,6 +13,7 @@
 #include "acquisition/ColourCamera.h"
 #include "acquisition/ColourPresets.h"
 #include "acquisition/FrameWorkers.h"
+#include "acquisition/RgbTablePass.h"
 
 class CColourMatrix {
   public:
@@ -44,6 +45,8 @@ class CColourMatrix {
     // fourth byte kept) in modes 1 and 2.
     void Apply(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
                CFrameWorkers* pWorkers = nullptr) const;
+    // In modes 1 and 2: the matrix a frame gets now, and true.
+    bool SoftwareMatrix(float fMatrix[9]) const;
 
   private:
     IColourCamera& m_Camera;

@@ -46,25 +46,62 @@ int CFlatFieldFrames::MakeGain() {
     return RET_SUCCESS;
 }
 
-void CFlatFieldFrames::Apply(uint8_t* pData, uint32_t nBytes) const {
+void CFlatFieldFrames::Apply(uint8_t* pData, uint32_t nBytes, CFrameWorkers* pWorkers) const {
     if (pData == nullptr || m_Dark.size() != nBytes || m_Gain.size() != nBytes) {
         return;
     }
-    uint8_t* __restrict pOut = pData;
-    const uint8_t* __restrict pDark = m_Dark.data();
-    const float* __restrict pGain = m_Gain.data();
-    // Blocks of a fixed length let the compiler run the block in vector
-    // registers; limiting to 0 .. 255 first makes the truncation exact.
-    constexpr uint32_t kBlock = 32;
-    uint32_t i = 0;
-    for (; i + kBlock <= nBytes; i += kBlock) {
-        for (uint32_t j = i; j < i + kBlock; ++j) {
-            const float x = (static_cast<float>(pOut[j]) - pDark[j]) * pGain[j] + 0.5f;
-            pOut[j] = static_cast<uint8_t>(static_cast<int>(std::min(std::max(x, 0.0f), 255.0f)));
-        }
+    const LaneLevel level = MachineLaneLevel();
+    ForSlices(pWorkers, nBytes, [&](size_t nBegin, size_t nEnd) {
+        CorrectFlatField(pData, m_Dark.data(), m_Gain.data(), nBegin, nEnd, level);
+    });
+}
+
+namespace {
+
+// The corrected value of a byte v with its dark byte and gain, limited to
+// 0 .. 255 (the byte is its truncation).
+template <class F>
+[[gnu::always_inline]] inline F FlatFieldValue(F v, F dark, F gain) {
+    return ClampToByteRange((v - dark) * gain + 0.5f);
+}
+
+// The lanes' loops stop before the last incomplete block and return where
+// they stopped.
+__attribute__((target("avx2"))) size_t CorrectLanesAvx2(uint8_t* pData, const uint8_t* pDark,
+                                                        const float* pGain, size_t nBegin,
+                                                        size_t nEnd) {
+    size_t i = nBegin;
+    for (; i + 8 <= nEnd; i += 8) {
+        StoreByteLanes<8>(FlatFieldValue(LoadByteLanes<8>(pData + i), LoadByteLanes<8>(pDark + i),
+                                         LoadFloatLanes<8>(pGain + i)),
+                          pData + i);
     }
-    for (; i < nBytes; ++i) {
-        const float x = (static_cast<float>(pData[i]) - pDark[i]) * pGain[i] + 0.5f;
-        pData[i] = static_cast<uint8_t>(static_cast<int>(std::min(std::max(x, 0.0f), 255.0f)));
+    return i;
+}
+
+size_t CorrectLanesSse(uint8_t* pData, const uint8_t* pDark, const float* pGain, size_t nBegin,
+                       size_t nEnd) {
+    size_t i = nBegin;
+    for (; i + 4 <= nEnd; i += 4) {
+        StoreByteLanes<4>(FlatFieldValue(LoadByteLanes<4>(pData + i), LoadByteLanes<4>(pDark + i),
+                                         LoadFloatLanes<4>(pGain + i)),
+                          pData + i);
+    }
+    return i;
+}
+
+}  // namespace
+
+void CorrectFlatField(uint8_t* pData, const uint8_t* pDark, const float* pGain, size_t nBegin,
+                      size_t nEnd, LaneLevel level) {
+    size_t i = nBegin;
+    if (level == LaneLevel::kAvx2) {
+        i = CorrectLanesAvx2(pData, pDark, pGain, nBegin, nEnd);
+    } else if (level == LaneLevel::kSsse3) {
+        i = CorrectLanesSse(pData, pDark, pGain, nBegin, nEnd);
+    }
+    for (; i < nEnd; ++i) {
+        const float x = FlatFieldValue<float>(pData[i], pDark[i], pGain[i]);
+        pData[i] = static_cast<uint8_t>(static_cast<int>(x));
     }
 }

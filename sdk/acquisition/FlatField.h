@@ -7,6 +7,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "acquisition/FrameWorkers.h"
+#include "acquisition/PixelLanes.h"
+
+// Bytes nBegin .. nEnd - 1 of pData corrected with their dark bytes and
+// gains, on the given lanes (every level gives the same bytes).
+void CorrectFlatField(uint8_t* pData, const uint8_t* pDark, const float* pGain, size_t nBegin,
+                      size_t nEnd, LaneLevel level);
+
 class CFlatFieldFrames {
   public:
     // The byte average of nFrames frames summed per byte: truncation of
@@ -29,9 +37,9 @@ class CFlatFieldFrames {
     const std::vector<uint8_t>& Dark() const { return m_Dark; }
     const std::vector<float>& Gain() const { return m_Gain; }
 
-    // Corrects nBytes bytes; nothing unless dark frame and gain table hold
-    // exactly nBytes entries.
-    void Apply(uint8_t* pData, uint32_t nBytes) const;
+    // Corrects nBytes bytes, in pieces on the workers when given; nothing
+    // unless dark frame and gain table hold exactly nBytes entries.
+    void Apply(uint8_t* pData, uint32_t nBytes, CFrameWorkers* pWorkers = nullptr) const;
 
   private:
     std::vector<uint8_t> m_Dark;

@@ -6,9 +6,9 @@
 namespace {
 constexpr unsigned kMaxThreads = 8;
 
-// Slice i of n over nItems: [begin, end).
-size_t SliceStart(size_t nItems, size_t nSlices, size_t i) {
-    return nItems / nSlices * i + std::min(i, nItems % nSlices);
+// Where piece i of n over nItems begins; piece i is [start(i), start(i + 1)).
+size_t PieceStart(size_t nItems, size_t nPieces, size_t i) {
+    return nItems / nPieces * i + std::min(i, nItems % nPieces);
 }
 }  // namespace
 
@@ -28,54 +28,60 @@ void CFrameWorkers::Start() {
     const unsigned nCores = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
     try {
         for (unsigned i = 1; i < nCores; ++i) {
-            m_Threads.emplace_back(&CFrameWorkers::WorkerLoop, this, i);
+            m_Threads.emplace_back(&CFrameWorkers::WorkerLoop, this);
         }
     } catch (const std::system_error&) {
-        // Fewer workers: the slices follow the threads that did start.
+        // Fewer workers: the pieces go to the threads that did start.
     }
-    m_nSlices = m_Threads.size() + 1;
+    m_nThreads = m_Threads.size() + 1;
 }
 
-void CFrameWorkers::RunSlices(size_t nItems, const void* pWork, Trampoline call) {
+void CFrameWorkers::TakePieces(std::unique_lock<std::mutex>& lock) {
+    while (m_nNextPiece < m_nPieces) {
+        const size_t nPiece = m_nNextPiece++;
+        const size_t nItems = m_nItems, nPieces = m_nPieces;
+        const void* pWork = m_pWork;
+        const Trampoline call = m_Call;
+        lock.unlock();
+        call(pWork, PieceStart(nItems, nPieces, nPiece), PieceStart(nItems, nPieces, nPiece + 1));
+        lock.lock();
+        if (++m_nDonePieces == m_nPieces) {
+            m_Done.notify_one();
+        }
+    }
+}
+
+void CFrameWorkers::RunPieces(size_t nItems, const void* pWork, Trampoline call) {
     std::lock_guard<std::mutex> run(m_RunMutex);
     std::unique_lock<std::mutex> lock(m_Mutex);
     if (!m_bStarted) {
         Start();
     }
-    if (nItems < kMinParallelItems || m_nSlices == 1) {
+    if (nItems < kMinParallelItems || m_nThreads == 1) {
         lock.unlock();
         call(pWork, 0, nItems);
         return;
     }
     m_nItems = nItems;
+    m_nPieces = std::clamp(nItems / kMinPieceItems, m_nThreads, m_nThreads * kPiecesPerThread);
+    m_nNextPiece = 0;
+    m_nDonePieces = 0;
     m_pWork = pWork;
     m_Call = call;
-    m_nPending = m_nSlices - 1;
-    ++m_nGeneration;
-    lock.unlock();
     m_Wake.notify_all();
-    call(pWork, SliceStart(nItems, m_nSlices, 0), SliceStart(nItems, m_nSlices, 1));
-    lock.lock();
-    m_Done.wait(lock, [&] { return m_nPending == 0; });
+    TakePieces(lock);
+    // The pass (and pWork) stays in place until the last piece a worker
+    // took is finished.
+    m_Done.wait(lock, [&] { return m_nDonePieces == m_nPieces; });
 }
 
-void CFrameWorkers::WorkerLoop(size_t nSlice) {
-    uint64_t nSeen = 0;
+void CFrameWorkers::WorkerLoop() {
     std::unique_lock<std::mutex> lock(m_Mutex);
     for (;;) {
-        m_Wake.wait(lock, [&] { return m_bStop || m_nGeneration != nSeen; });
+        m_Wake.wait(lock, [&] { return m_bStop || m_nNextPiece < m_nPieces; });
         if (m_bStop) {
             return;
         }
-        nSeen = m_nGeneration;
-        const size_t nItems = m_nItems, nSlices = m_nSlices;
-        const void* pWork = m_pWork;
-        const Trampoline call = m_Call;
-        lock.unlock();
-        call(pWork, SliceStart(nItems, nSlices, nSlice), SliceStart(nItems, nSlices, nSlice + 1));
-        lock.lock();
-        if (--m_nPending == 0) {
-            m_Done.notify_one();
-        }
+        TakePieces(lock);
     }
 }

@@ -180,26 +180,6 @@ void CWhiteBalance::MakeTables() {
                              m_ucWhiteBalanceTable[0]);
 }
 
-void CWhiteBalance::ApplyTables(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
-                                CFrameWorkers* pWorkers) const {
-    if (pRgb == nullptr || !IsColourBitCount(nBitCount)) {
-        return;
-    }
-    const size_t nStep = static_cast<size_t>(nBitCount / 8);
-    const size_t nPixels = static_cast<size_t>(std::max(nWidth, 0)) * std::max(nHeight, 0);
-    const uint8_t* pBlue = m_ucWhiteBalanceTable[0].data();
-    const uint8_t* pGreen = m_ucWhiteBalanceTable[1].data();
-    const uint8_t* pRed = m_ucWhiteBalanceTable[2].data();
-    ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
-        uint8_t* p = pRgb + nBegin * nStep;
-        for (size_t i = nBegin; i < nEnd; ++i, p += nStep) {
-            p[0] = pBlue[p[0]];
-            p[1] = pGreen[p[1]];
-            p[2] = pRed[p[2]];
-        }
-    });
-}
-
 void CWhiteBalance::CallAutoCallback() {
     if (m_pfWhiteBalanceAutoCallback != nullptr) {
         m_pfWhiteBalanceAutoCallback(m_fWhiteBalanceMatrix, m_lpWhiteBalanceAutoCallbackContext);
@@ -210,9 +190,10 @@ void CWhiteBalance::CallAutoCallback() {
     }
 }
 
-void CWhiteBalance::WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
-                                     CFrameWorkers* pWorkers) {
+bool CWhiteBalance::TablesStep(const uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+                               RgbTables& tables) {
     Lock lock(m_Mutex);
+    bool bTables = false;
     switch (m_nWhiteBalanceMode) {
         case 1:
         case 4:
@@ -223,7 +204,7 @@ void CWhiteBalance::WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int
                     CallAutoCallback();
                 }
             }
-            ApplyTables(pRgb, nWidth, nHeight, nBitCount, pWorkers);
+            bTables = true;
             break;
         case 2:
         case 3:
@@ -232,7 +213,7 @@ void CWhiteBalance::WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int
                 m_bWhiteBalanceUpdate = false;
                 CallAutoCallback();
             }
-            ApplyTables(pRgb, nWidth, nHeight, nBitCount, pWorkers);
+            bTables = true;
             break;
         case 5:
         case 6:
@@ -248,6 +229,23 @@ void CWhiteBalance::WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int
             break;
         default:
             break;
+    }
+    if (!bTables || pRgb == nullptr || !IsColourBitCount(nBitCount)) {
+        return false;
+    }
+    tables.blue = m_ucWhiteBalanceTable[0];
+    tables.green = m_ucWhiteBalanceTable[1];
+    tables.red = m_ucWhiteBalanceTable[2];
+    return true;
+}
+
+void CWhiteBalance::WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
+                                     CFrameWorkers* pWorkers) {
+    RgbTables tables;
+    if (TablesStep(pRgb, nWidth, nHeight, nBitCount, tables)) {
+        const size_t nPixels = static_cast<size_t>(std::max(nWidth, 0)) * std::max(nHeight, 0);
+        ApplyTablesAndMatrix(pRgb, nPixels, static_cast<size_t>(nBitCount / 8), &tables, nullptr,
+                             pWorkers);
     }
 }
 

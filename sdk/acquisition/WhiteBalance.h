@@ -25,6 +25,7 @@
 #include "acquisition/ColourPresets.h"
 #include "acquisition/FrameRegion.h"
 #include "acquisition/FrameWorkers.h"
+#include "acquisition/RgbTablePass.h"
 
 class CWhiteBalance {
   public:
@@ -78,6 +79,10 @@ class CWhiteBalance {
     void GainLoopStep(const uint8_t* pRgb, int nWidth, int nHeight, int nBitCount);
     void WhiteBalanceStep(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
                           CFrameWorkers* pWorkers = nullptr);
+    // The white-balance mode's step up to its look-up (table rebuilds,
+    // searches on the frame, FPGA gain reads, callbacks): true with the
+    // tables when the frame is to pass them, which the caller then does.
+    bool TablesStep(const uint8_t* pRgb, int nWidth, int nHeight, int nBitCount, RgbTables& tables);
     // The colour-correct tables' mode 4: the automatic search fills them and
     // the white-balance callback is called.
     void ColourCorrectSearch(const uint8_t* pRgb, int nWidth, int nHeight, int nBitCount);
@@ -91,8 +96,6 @@ class CWhiteBalance {
   private:
     using Table = std::array<uint8_t, 256>;
     void MakeTables();  // from m_fWhiteBalanceMatrix
-    void ApplyTables(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount,
-                     CFrameWorkers* pWorkers) const;
     void CallAutoCallback();
     bool UpdateRealRegion(int nWidth, int nHeight);
     void ReadFpgaGains();

@@ -65,12 +65,12 @@ int CDevice::BadPixelCorrectionGetThreshold(uint8_t* pNear, uint8_t* pFar) const
     return RET_SUCCESS;
 }
 
-void CDevice::CorrectBadPixelsInSoftware(uint8_t* pFrame, int nWidth, int nHeight) const {
+void CDevice::CorrectBadPixelsInSoftware(uint8_t* pFrame, int nWidth, int nHeight) {
     if (m_Capability.Has(FpgaCap::bmBadPixelCorrection) || !m_bBadPixelCorrection) {
         return;
     }
     BadPixelThresholds thresholds;
     thresholds.ucNear = m_ucBadPixelThresholdNear;
     thresholds.ucFar = m_ucBadPixelThresholdFar;
-    CorrectBadPixels(pFrame, nWidth, nHeight, thresholds);
+    CorrectBadPixels(pFrame, nWidth, nHeight, thresholds, &m_FrameWorkers);
 }

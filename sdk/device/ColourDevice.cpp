@@ -1,6 +1,7 @@
 // The device's side of the colour path: the model group of the presets, the
 // colour state of an opened camera, the FPGA's white balance and matrix as
 // the colour steps reach them, and the colour steps of both chains.
+#include <algorithm>
 #include <mutex>
 
 #include "ZDQApi.h"
@@ -151,20 +152,35 @@ void CDevice::ColourCorrectStatistics(const uint8_t* pFrame, int nWidth, int nHe
 
 void CDevice::CalibrationMapRaw(uint8_t* pFrame, int nWidth, int nHeight) {
     if (m_nOutputMode == kOutputRaw && m_CalibrationMap.AppliesTo(m_nActiveFov == kPreviewFov)) {
-        m_CalibrationMap.ApplyRaw(pFrame, nWidth, nHeight, &m_ColourWorkers);
+        m_CalibrationMap.ApplyRaw(pFrame, nWidth, nHeight, &m_FrameWorkers);
     }
 }
 
 // The colour post chain of a demosaiced frame, with the Bayer lock held.
 int CDevice::RgbPostProcess(uint8_t* pRgb, int nWidth, int nHeight, int nBitCount) {
     m_WhiteBalance.GainLoopStep(pRgb, nWidth, nHeight, nBitCount);
-    CFrameWorkers* pWorkers = &m_ColourWorkers;
-    m_WhiteBalance.WhiteBalanceStep(pRgb, nWidth, nHeight, nBitCount, pWorkers);
+    CFrameWorkers* pWorkers = &m_FrameWorkers;
+    const size_t nPixels = static_cast<size_t>(std::max(nWidth, 0)) * std::max(nHeight, 0);
+    const size_t nStep = static_cast<size_t>(nBitCount / 8);
+    // The white-balance tables, the colour-correct tables and the matrix in
+    // one pass: each step's work before its look-up runs first, in order.
+    RgbTables tables;
+    bool bTables = m_WhiteBalance.TablesStep(pRgb, nWidth, nHeight, nBitCount, tables);
     if (m_ColourCorrectTables.TakeRgbRequest()) {
+        // The search of table mode 4 reads the balanced frame.
+        if (bTables) {
+            ApplyTablesAndMatrix(pRgb, nPixels, nStep, &tables, nullptr, pWorkers);
+            bTables = false;
+        }
         m_WhiteBalance.ColourCorrectSearch(pRgb, nWidth, nHeight, nBitCount);
     }
-    m_ColourCorrectTables.Apply(pRgb, nWidth, nHeight, nBitCount, pWorkers);
-    m_ColourMatrix.Apply(pRgb, nWidth, nHeight, nBitCount, pWorkers);
+    bTables = m_ColourCorrectTables.ComposeOnto(tables, bTables);
+    float fMatrix[9];
+    const bool bMatrix = m_ColourMatrix.SoftwareMatrix(fMatrix);
+    if (pRgb != nullptr && (nBitCount == 24 || nBitCount == 32)) {
+        ApplyTablesAndMatrix(pRgb, nPixels, nStep, bTables ? &tables : nullptr,
+                             bMatrix ? fMatrix : nullptr, pWorkers);
+    }
     m_ProcessSaturation.Apply(pRgb, nWidth, nHeight, nBitCount, pWorkers);
     m_HueSaturation.Apply(pRgb, nWidth, nHeight, nBitCount, pWorkers);
     if (m_CalibrationMap.AppliesTo(m_nActiveFov == kPreviewFov)) {

@@ -581,8 +581,8 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int CatchFrame(uint8_t* pBuffer, uint32_t nBytes, FrameRead read, int* pBytesRead);
     // The software corrections of an 8-bit frame: bad pixels (step 3) and
     // the flat field (step 6), under the raw-post lock.
-    void CorrectBadPixelsInSoftware(uint8_t* pFrame, int nWidth, int nHeight) const;
-    void ApplyFlatField(uint8_t* pFrame, uint32_t nBytes) const;
+    void CorrectBadPixelsInSoftware(uint8_t* pFrame, int nWidth, int nHeight);
+    void ApplyFlatField(uint8_t* pFrame, uint32_t nBytes);
     bool AnyFlatFieldCorrectionOn();
     // Averages nFrames raw captures of the flat-field window into one frame.
     int CaptureFlatFieldAverage(int nFrames, std::vector<uint8_t>& average);
@@ -728,8 +728,9 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     // Automatic exposure and focus measure.
     CAutoExposure m_AutoExposure{*this};
     CFocusMeasure m_FocusMeasure;
-    // The colour path and the threads that share its per-pixel passes.
-    CFrameWorkers m_ColourWorkers;
+    // The threads that share the per-pixel passes of the raw and colour
+    // chains; then the colour path.
+    CFrameWorkers m_FrameWorkers;
     CColourCorrectTables m_ColourCorrectTables;
     CWhiteBalance m_WhiteBalance{*this, m_ColourCorrectTables};
     CColourMatrix m_ColourMatrix{*this};

@@ -122,10 +122,10 @@ bool CDevice::FlatFieldCorrection(bool bPreview) {
     return bPreview ? m_bPreviewFlatField : m_bCaptureFlatField;
 }
 
-void CDevice::ApplyFlatField(uint8_t* pFrame, uint32_t nBytes) const {
+void CDevice::ApplyFlatField(uint8_t* pFrame, uint32_t nBytes) {
     const bool bOn = m_nActiveFov == kPreviewFov ? m_bPreviewFlatField : m_bCaptureFlatField;
     if (bOn && SameWindow(m_Fov[m_nActiveFov], m_FlatFieldFov) &&
         nBytes == m_FlatFieldFov.ulTotalBytes) {
-        m_FlatField.Apply(pFrame, nBytes);
+        m_FlatField.Apply(pFrame, nBytes, &m_FrameWorkers);
     }
 }

@@ -2,11 +2,14 @@
 // computation, and both cubes on a simulated colour camera.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "ColourCamera.h"
 #include "acquisition/ColourAdjustments.h"
+#include "acquisition/ColourCube.h"
 
 namespace {
 
@@ -74,6 +77,43 @@ const int kColours[][3] = {
     {250, 240, 230}, {10, 5, 0},      {128, 64, 192}, {64, 192, 128}, {90, 30, 30},
     {0, 0, 0},       {255, 255, 255}, {33, 66, 99},   {240, 20, 120}, {140, 210, 70},
 };
+
+TEST(ColourCubeTest, EveryLaneWidthAndPieceReadsTheSameEntries) {
+    CColourCube cube;
+    ASSERT_TRUE(cube.Allocate());
+    // An entry that tells its colour apart from every other.
+    const auto convert = [](const void*, int b, int g, int r, uint8_t* pOut) {
+        pOut[0] = static_cast<uint8_t>(b * 7 + g);
+        pOut[1] = static_cast<uint8_t>(g ^ r);
+        pOut[2] = static_cast<uint8_t>(r + 3 * b);
+    };
+    cube.Fill(convert, nullptr);
+    std::mt19937 random(9);
+    for (size_t nStep : {3, 4}) {
+        std::vector<uint8_t> source(300007 * nStep);
+        for (uint8_t& byte : source) {
+            byte = static_cast<uint8_t>(random());
+        }
+        // The first and the last entry of the cube.
+        std::fill_n(source.begin(), 3, uint8_t{0});
+        std::fill_n(source.end() - static_cast<std::ptrdiff_t>(nStep), 3, uint8_t{255});
+        std::vector<uint8_t> expected = source;
+        for (size_t i = 0; i < expected.size(); i += nStep) {
+            uint8_t* p = &expected[i];
+            convert(nullptr, p[0], p[1], p[2], p);
+        }
+        CFrameWorkers workers;
+        for (LaneLevel level : {LaneLevel::kScalar, LaneLevel::kSsse3, LaneLevel::kAvx2}) {
+            if (level > MachineLaneLevel()) {
+                continue;
+            }
+            std::vector<uint8_t> frame = source;
+            cube.Apply(frame.data(), source.size() / nStep, nStep, &workers, level);
+            EXPECT_EQ(frame, expected)
+                << "lane level " << static_cast<int>(level) << ", " << nStep << " bytes a pixel";
+        }
+    }
+}
 
 TEST(HueSaturationTest, MasterHueTurnsEveryHue) {
     int settings[CHueSaturation::kRanges][3] = {};

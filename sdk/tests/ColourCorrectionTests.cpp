@@ -3,13 +3,18 @@
 // raw statistics per Bayer phase and the table file on the tables alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <utility>
 #include <vector>
 
 #include "ColourCamera.h"
 #include "acquisition/ColourCorrectTables.h"
+#include "acquisition/RgbTablePass.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -48,6 +53,67 @@ void ExpectColour(const Rgb& actual, const Rgb& expected) {
     EXPECT_EQ(actual.r, expected.r);
     EXPECT_EQ(actual.g, expected.g);
     EXPECT_EQ(actual.b, expected.b);
+}
+
+TEST(TablesAndMatrixPass, EveryLaneWidthGivesTheRuleBytes) {
+    const float fMatrices[][9] = {
+        {1.5f, -0.25f, -0.25f, -0.25f, 1.5f, -0.25f, -0.25f, -0.25f, 1.5f},
+        {0.299f, 0.587f, 0.114f, -0.1687f, -0.3313f, 0.5f, 0.5f, -0.4187f, -0.0813f},
+        {1e30f, -1e30f, 3.1f, 0, 0, 0, 1e-7f, 0.999999f, 1.0000001f},
+        {NAN, 1, 0, 0, INFINITY, 0, 0, 0, -INFINITY},
+    };
+    std::mt19937 random(3);
+    RgbTables tables;
+    for (int v = 0; v < 256; ++v) {
+        tables.blue[v] = static_cast<uint8_t>(255 - v);
+        tables.green[v] = static_cast<uint8_t>(v / 2);
+        tables.red[v] = static_cast<uint8_t>(random());
+    }
+    constexpr size_t kPixels = 1000 + 13;  // no whole number of lanes
+    for (size_t nStep : {3, 4}) {
+        std::vector<uint8_t> source(kPixels * nStep);
+        for (uint8_t& byte : source) {
+            byte = static_cast<uint8_t>(random());
+        }
+        for (const RgbTables* pTables :
+             {static_cast<const RgbTables*>(nullptr), &std::as_const(tables)}) {
+            for (const auto& m : fMatrices) {
+                // The rule written out: the tables, then products and sums in
+                // single precision, NaN to 0, limited, truncated; the fourth
+                // byte kept.
+                std::vector<uint8_t> expected = source;
+                for (size_t i = 0; i < kPixels; ++i) {
+                    uint8_t* p = &expected[i * nStep];
+                    if (pTables != nullptr) {
+                        p[0] = pTables->blue[p[0]];
+                        p[1] = pTables->green[p[1]];
+                        p[2] = pTables->red[p[2]];
+                    }
+                    const float r = p[2], g = p[1], b = p[0];
+                    const float fOut[3] = {m[6] * r + m[7] * g + m[8] * b,
+                                           m[3] * r + m[4] * g + m[5] * b,
+                                           m[0] * r + m[1] * g + m[2] * b};
+                    for (int c = 0; c < 3; ++c) {
+                        p[c] = std::isnan(fOut[c])
+                                   ? 0
+                                   : static_cast<uint8_t>(std::clamp(fOut[c], 0.0f, 255.0f));
+                    }
+                }
+                for (LaneLevel level : {LaneLevel::kScalar, LaneLevel::kSsse3, LaneLevel::kAvx2}) {
+                    if (level > MachineLaneLevel()) {
+                        continue;
+                    }
+                    std::vector<uint8_t> frame = source;
+                    ApplyTablesAndMatrixRange(frame.data(), 7, nStep, pTables, m, level);
+                    ApplyTablesAndMatrixRange(frame.data() + 7 * nStep, kPixels - 7, nStep, pTables,
+                                              m, level);
+                    EXPECT_EQ(frame, expected)
+                        << "lane level " << static_cast<int>(level) << ", " << nStep
+                        << " bytes a pixel, tables " << (pTables != nullptr) << ", m[0] " << m[0];
+                }
+            }
+        }
+    }
 }
 
 TEST_F(ColourCorrectionTest, SoftwareMatrixOnTheHues) {
@@ -133,6 +199,31 @@ TEST_F(ColourCorrectionTest, ShiftsActThroughTheTables) {
     ASSERT_EQ(ZDQ_SetParam(0, ZDQ_BLUE_SHIFT, -300), RET_SUCCESS);
     ASSERT_EQ(ZDQ_SetParam(0, ZDQ_GREEN_SHIFT, 7), RET_SUCCESS);
     ExpectColour(Centre(CapturePatch(3, 0)), {255, patch.g + 7, 0});
+}
+
+TEST_F(ColourCorrectionTest, BalanceThenTablesThenMatrixInOnePass) {
+    OpenColour(kFpgaWithoutColour);
+    const Rgb patch = ChartBytes(ChartPatch(3, 0));
+    float fGains[3] = {1.2f, 1.0f, 0.8f};
+    ASSERT_EQ(ZDQ_WhiteBalanceSet(0, 4), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_WhiteBalanceMatrixSet(0, fGains), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_ColorCorrectSet(0, 1, 180, 180, 180), RET_SUCCESS);
+    CapturePatch(3, 0);  // the statistics and the gain tables are made
+    // The shifts rewrite the colour-correct tables after both.
+    ASSERT_EQ(ZDQ_SetParam(0, ZDQ_RED_SHIFT, 20), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_SetParam(0, ZDQ_GREEN_SHIFT, 7), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_SetParam(0, ZDQ_BLUE_SHIFT, -10), RET_SUCCESS);
+    const float fMatrix[9] = {1.1f, -0.1f, 0.05f, 0.0f, 0.9f, 0.1f, -0.2f, 0.0f, 1.3f};
+    ASSERT_EQ(ZDQ_ColorCorrectionSet(0, 2), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_ColorCorrectionMatrixSet(0, const_cast<float*>(fMatrix)), RET_SUCCESS);
+    auto balanced = [](double v, float fGain, int nShift) {
+        const double dScaled = static_cast<double>(static_cast<float>(v) * fGain) + 0.5;
+        const int nBalanced = static_cast<int>(std::clamp(dScaled, 0.0, 255.0));
+        return static_cast<double>(std::clamp(nBalanced + nShift, 0, 255));
+    };
+    const Rgb tabled = {balanced(patch.r, fGains[0], 20), balanced(patch.g, fGains[1], 7),
+                        balanced(patch.b, fGains[2], -10)};
+    ExpectColour(Centre(CapturePatch(3, 0)), Corrected(fMatrix, tabled));
 }
 
 TEST_F(ColourCorrectionTest, TableModeOneOnTheChartGivesTheInverseTint) {

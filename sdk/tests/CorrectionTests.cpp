@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -288,6 +291,32 @@ TEST(BadPixelCorrection, OnlyLonePixelsBrighterThanTheirSameColourNeighbours) {
     }
 }
 
+TEST(BadPixelCorrection, EveryLaneWidthAndBandsOfRowsGiveTheSameFrame) {
+    constexpr int kWidth = 2592, kHeight = 301;
+    std::mt19937 random(5);
+    std::vector<uint8_t> source(static_cast<size_t>(kWidth) * kHeight);
+    for (uint8_t& v : source) {
+        v = static_cast<uint8_t>(random() % 40);
+        if (random() % 50 == 0) {
+            v = 255;
+        }
+    }
+    std::vector<uint8_t> expected = source;
+    CorrectBadPixels(expected.data(), kWidth, kHeight, BadPixelThresholds{}, nullptr,
+                     LaneLevel::kScalar);
+    EXPECT_GT(std::count(expected.begin(), expected.end(), 255), 0);  // lines of two are kept
+    EXPECT_LT(std::count(expected.begin(), expected.end(), 255), expected.size() / 60);
+    CFrameWorkers workers;
+    for (LaneLevel level : {LaneLevel::kScalar, LaneLevel::kSsse3, LaneLevel::kAvx2}) {
+        if (level > MachineLaneLevel()) {
+            continue;
+        }
+        std::vector<uint8_t> frame = source;
+        CorrectBadPixels(frame.data(), kWidth, kHeight, BadPixelThresholds{}, &workers, level);
+        EXPECT_EQ(frame, expected) << "lane level " << static_cast<int>(level);
+    }
+}
+
 TEST_F(CorrectionTest, BadPixelsInTheCameraOrInTheSdk) {
     CDevice& device = OpenCamera(MLSIM_CONTENT_FLAT_FIELD);
     // In the FPGA: register 0 bits 2 and 3.
@@ -363,6 +392,44 @@ TEST(FlatFieldFrames, GainTableAndCorrection) {
     std::vector<uint8_t> other = {30, 5, 255};
     frames.Apply(other.data(), 3);
     EXPECT_EQ(other, (std::vector<uint8_t>{30, 5, 255}));
+}
+
+TEST(FlatFieldFrames, EveryLaneWidthAndBandGivesTheRuleBytes) {
+    std::mt19937 random(11);
+    constexpr size_t kBytes = 300007;  // no whole number of lanes
+    std::vector<uint8_t> source(kBytes), dark(kBytes);
+    std::vector<float> gain(kBytes);
+    const float fSpecial[] = {0.0f,  1.0f,  0.5f,   1.7f,    250.0f,   1e30f,
+                              -1.0f, 1e-7f, 0.999f, 1.0001f, INFINITY, NAN};
+    for (size_t i = 0; i < kBytes; ++i) {
+        source[i] = static_cast<uint8_t>(random());
+        dark[i] = static_cast<uint8_t>(random() % 64);
+        gain[i] = i % 3 == 0 ? fSpecial[random() % std::size(fSpecial)]
+                             : std::uniform_real_distribution<float>(0.2f, 3.0f)(random);
+    }
+    // The rule written out for finite values; NaN and infinite products give 0
+    // or 255 as the limits say.
+    std::vector<uint8_t> expected(kBytes);
+    for (size_t i = 0; i < kBytes; ++i) {
+        const float x = (static_cast<float>(source[i]) - dark[i]) * gain[i] + 0.5f;
+        expected[i] = std::isnan(x) ? 0 : static_cast<uint8_t>(std::clamp(x, 0.0f, 255.0f));
+    }
+    const LaneLevel levels[] = {LaneLevel::kScalar, LaneLevel::kSsse3, LaneLevel::kAvx2};
+    for (LaneLevel level : levels) {
+        if (level > MachineLaneLevel()) {
+            continue;
+        }
+        std::vector<uint8_t> frame = source;
+        CorrectFlatField(frame.data(), dark.data(), gain.data(), 0, 5, level);
+        CorrectFlatField(frame.data(), dark.data(), gain.data(), 5, kBytes, level);
+        EXPECT_EQ(frame, expected) << "lane level " << static_cast<int>(level);
+    }
+    CFlatFieldFrames frames;
+    frames.SetDarkAndGain(dark, gain);
+    CFrameWorkers workers;
+    std::vector<uint8_t> frame = source;
+    frames.Apply(frame.data(), kBytes, &workers);
+    EXPECT_EQ(frame, expected);
 }
 
 class FlatFieldTest : public CorrectionTest {
