@@ -83,7 +83,7 @@ int CDevice::RawPostProcess(uint8_t* pFrame, int nWidth, int nHeight, uint32_t n
     RawData8_Do_3A_AF(pFrame, nWidth, nHeight);
     ColourCorrectStatistics(pFrame, nWidth, nHeight);
     m_ProcessTables.Apply(pFrame, static_cast<uint32_t>(nWidth) * static_cast<uint32_t>(nHeight),
-                          &m_ColourWorkers);
+                          &m_FrameWorkers);
     ApplyFlatField(pFrame, nBytes);
     CalibrationMapRaw(pFrame, nWidth, nHeight);
     return RET_SUCCESS;
