@@ -11,6 +11,9 @@ packages=(
   libtiff-dev libjpeg-dev zlib1g-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei
+  # Liberation Serif stands in for the forms' "Times New Roman" with the same
+  # widths, so five-digit values fit the fields drawn for them.
+  fonts-liberation
 )
 
 missing=()

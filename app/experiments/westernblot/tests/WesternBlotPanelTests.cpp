@@ -20,6 +20,7 @@
 #include "widgets/MySlider.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTest>
 
 #include <CamCore_control.h>
@@ -443,6 +445,30 @@ TEST_F(WesternBlotPanelTest, Forms) {
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(child<QLabel>(single, "label_CurMode")->text(), QStringLiteral("Blot Single"));
     EXPECT_TRUE(page->styleSheet().contains(QStringLiteral("autocap_normal_en.png")));
+}
+
+// The largest range value, 65535, reads in full in the histogram's value
+// label and in both range fields of each panel, in the page's fonts.
+TEST_F(WesternBlotPanelTest, LargestRangeValueFitsItsFields) {
+    const QString largest = QStringLiteral("65535");
+    for (QWidget* panel : {static_cast<QWidget*>(singlePanelOf(page.get())),
+                           static_cast<QWidget*>(manualPanelOf(page.get()))}) {
+        SCOPED_TRACE(panel->objectName().toStdString());
+        auto* label = child<QLabel>(panel, "label_GrayMax");
+        label->ensurePolished();
+        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(largest),
+                  label->contentsRect().width());
+        for (const char* name : {"lineEdit_Min", "lineEdit_Max"}) {
+            SCOPED_TRACE(name);
+            auto* field = child<QLineEdit>(panel, name);
+            field->ensurePolished();
+            // The field's frame and the edit's own margin of 2 pixels a side.
+            const int frame =
+                field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field);
+            EXPECT_LE(QFontMetrics(field->font()).horizontalAdvance(largest),
+                      field->contentsRect().width() - 2 * frame - 4);
+        }
+    }
 }
 
 }  // namespace

@@ -192,6 +192,9 @@ void MergeDialog::refreshList() {
         auto* item = new QListWidgetItem(QIcon(thumbnail), name);
         item->setSizeHint(kItemSize);
         item->setCheckState(Qt::Unchecked);
+        // The click handler alone toggles the tick: were the item checkable by
+        // the view as well, a click on its box would tick it and untick it at once.
+        item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
         list->insertItem(list->count(), item);
     }
     showPicture(QPixmap(mainFolder + names.first()));

@@ -22,6 +22,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -90,6 +92,27 @@ class MergeDialogTest : public testing::Test {
         widget->scrollToItem(found.first());
         QTest::mouseClick(widget->viewport(), Qt::LeftButton, {},
                           widget->visualItemRect(found.first()).center());
+    }
+    // Clicks the tick box of the item, where the list draws it.
+    void clickTickBox(MergeDialog& dialog, const QString& name) {
+        struct ItemOptions : QStyledItemDelegate {
+            using QStyledItemDelegate::initStyleOption;
+        };
+        QListWidget* widget = list(dialog);
+        const QList<QListWidgetItem*> found = widget->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        QStyleOptionViewItem option;
+        option.initFrom(widget->viewport());
+        option.decorationSize = widget->iconSize();
+        option.decorationPosition = QStyleOptionViewItem::Top;
+        option.displayAlignment = Qt::AlignCenter;
+        option.rect = widget->visualItemRect(found.first());
+        ItemOptions().initStyleOption(&option,
+                                      widget->model()->index(widget->row(found.first()), 0));
+        const QRect box =
+            widget->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, widget);
+        ASSERT_TRUE(option.rect.contains(box.center()));
+        QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, box.center());
     }
     void click(MergeDialog& dialog, const char* button) {
         QTest::mouseClick(childOf<QPushButton>(&dialog, button), Qt::LeftButton);
@@ -278,6 +301,20 @@ TEST_F(MergeDialogTest, TicksAndTheTenPictureLimit) {
     clickItem(full, merged.at(2));
     click(full, "pushButton_Comfirm");
     EXPECT_EQ(files(mainFolder).size(), 9);
+}
+
+// The tick box answers a click like the rest of the item: one click ticks
+// the picture, the next unticks it.
+TEST_F(MergeDialogTest, TickBoxTogglesOncePerClick) {
+    makeExperiment(WesternBlot_SingleCapture, "2000,");
+    makePictures({kCaptured.at(0), kCaptured.at(1)});
+    MergeDialog dialog;
+    open(dialog);
+    clickTickBox(dialog, kCaptured.at(1));
+    EXPECT_EQ(list(dialog)->item(1)->checkState(), Qt::Checked);
+    EXPECT_EQ(ticked(dialog), 1);
+    clickTickBox(dialog, kCaptured.at(1));
+    EXPECT_EQ(ticked(dialog), 0);
 }
 
 // A merged picture that cannot be written is told, not only logged.
