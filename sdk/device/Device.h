@@ -482,7 +482,9 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     void SerialPreviewThread();
     void ParallelCaptureThread();
     void ParallelShowThread();
-    int ShowFrame(const uint8_t* pFrame);
+    // Makes a caught preview frame the shown one: converted into the RGB
+    // buffer, or, raw, taken whole in exchange for the buffer shown before.
+    void TakeCaughtFrame(std::vector<uint8_t>& frame);
     void DrawFrame();
     void BeginPreviewRun();
     void EndPreviewRun(bool bRestoreCapture);
