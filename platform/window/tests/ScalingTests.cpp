@@ -80,8 +80,26 @@ const SizeCase kGroupedSizes[] = {
     {101, 7, 50, 3},     // a partial group
     {64, 3, 40, 8},      // shrunk across, enlarged up
     {350, 10, 100, 3},   // long spans: groups only where they fit
+    {130, 200, 100, 9},  // rows summed one after the other, not in a ring
 };
 INSTANTIATE_TEST_SUITE_P(GroupedSizes, ScaleSizeTest, ::testing::ValuesIn(kGroupedSizes));
+
+// Darkest and brightest samples where a pair of taps weighs the most the
+// grouped sums allow (255 into 128: pairs of 128 and 128): uniform pictures
+// keep their value, stripes average as the reference does.
+TEST(ScaleTest, ExtremeSamplesAtTheLargestPairWeights) {
+    const int width = 255, height = 4;
+    for (const uint8_t value : {uint8_t{0}, uint8_t{255}}) {
+        const Picture uniform{width, height, 1, std::vector<uint8_t>(width * height, value)};
+        const Picture scaled = StretchToDib(uniform, 128, 2);
+        EXPECT_EQ(scaled.samples, std::vector<uint8_t>(128 * 2, value)) << int{value};
+    }
+    Picture stripes{width, height, 1, {}};
+    for (int i = 0; i < width * height; ++i) {
+        stripes.samples.push_back(i % width % 3 == 0 ? 0 : 255);
+    }
+    EXPECT_EQ(StretchToDib(stripes, 128, 2), reference::Scale(stripes, 128, 2));
+}
 
 TEST(ScaleTest, SameSizeCopiesThePixels) {
     for (int bytesPerPixel : {1, 3, 4}) {
