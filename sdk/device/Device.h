@@ -595,7 +595,8 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int m_nBayerMode = 0;
     int m_nBayerModeEffective = 0;
     int m_nFilterMode = 5;
-    int m_nOutputMode = kOutputRaw;
+    // Written under the Bayer lock; the catching threads read it without.
+    std::atomic<int> m_nOutputMode{kOutputRaw};
     std::unique_ptr<PlatBitmapInfo> m_pBitmapInfo;
     FieldOfView m_Fov[2] = {};
     int m_nActiveFov = kCaptureFov;
