@@ -372,10 +372,8 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     enum class CaptureKind { Raw, Rgb };
     int Capture(CaptureKind kind, uint8_t* pBuffer, bool bEmptyFirst);
     int StreamCapture(CaptureKind kind, uint8_t* pBuffer, int* pBytesRead);
-    // One frame of the active field of view: read, raw post chain, and for
-    // CatchRgbData the conversion into pOut.
+    // One frame of the active field of view: read and raw post chain.
     int CatchRawData(uint8_t* pBuffer, bool bPreview8);
-    int CatchRgbData(uint8_t* pRaw, uint8_t* pOut, bool bPreview8);
     // The bus read of one frame with its failure and recovery rules.
     int CatchOneFrame(uint8_t* pBuffer, uint32_t nBytes);
     int EmptyFrameBuffer();
