@@ -84,9 +84,10 @@ const SizeCase kGroupedSizes[] = {
 };
 INSTANTIATE_TEST_SUITE_P(GroupedSizes, ScaleSizeTest, ::testing::ValuesIn(kGroupedSizes));
 
-// Darkest and brightest samples where a pair of taps weighs the most the
-// grouped sums allow (255 into 128: pairs of 128 and 128): uniform pictures
-// keep their value, stripes average as the reference does.
+// Darkest and brightest samples where pairs of taps weigh close to the most
+// the grouped sums allow (255 into 128: taps of up to 128, pairs of up to
+// 255 of 256): uniform pictures keep their value, stripes average as the
+// reference does.
 TEST(ScaleTest, ExtremeSamplesAtTheLargestPairWeights) {
     const int width = 255, height = 4;
     for (const uint8_t value : {uint8_t{0}, uint8_t{255}}) {
