@@ -53,13 +53,23 @@ struct PreviewState {
     plat::Event pauseRequest{plat::Event::Mode::ManualReset, false};
     plat::Event pauseAck{plat::Event::Mode::ManualReset, false};
 
-    // Buffers of a running preview: the serial engine's raw frame and the
-    // converted frame shown and handed to the callbacks (four times the raw
-    // frame, so 32-bit output always fits), and the memory surface the Ex
-    // callback draws on.
+    // Buffers of a running preview: the serial engine's raw frame; the
+    // frame shown and handed to the callbacks, either the converted one
+    // (four times the raw frame, so 32-bit output always fits) or a raw frame
+    // taken as caught (the size of a raw frame), whichever was shown last;
+    // and the memory surface the Ex callback draws on. The shown frame is
+    // guarded by the device's Bayer lock.
     std::vector<uint8_t> rawBuffer;
     std::vector<uint8_t> rgbBuffer;
+    std::vector<uint8_t> shownRaw;
+    bool bShowsRaw = false;
     std::vector<uint8_t> surfaceBuffer;
+
+    // The frame shown last, when it holds nBytes; otherwise the converted
+    // frame's buffer.
+    std::vector<uint8_t>& ShownFrame(size_t nBytes) {
+        return bShowsRaw && shownRaw.size() >= nBytes ? shownRaw : rgbBuffer;
+    }
 
     // The parallel engine's ring: a slot may be filled while `free` is set
     // and holds a caught frame while `ready` is set.

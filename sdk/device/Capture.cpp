@@ -123,21 +123,6 @@ int CDevice::CatchRawData(uint8_t* pBuffer, bool bPreview8, FrameRead read, int*
     return nRet;
 }
 
-int CDevice::CatchRgbData(uint8_t* pRaw, uint8_t* pOut, bool bPreview8) {
-    if (pRaw == nullptr || pOut == nullptr) {
-        return RET_PARAMERROR;
-    }
-    LogPrint(m_pLog, LOGLEVEL_FRAME, L"ZDQAPI::++CatchRgbData.");
-    const int nRet = CatchRawData(pRaw, bPreview8);
-    if (nRet != RET_SUCCESS) {
-        return nRet;
-    }
-    const FieldOfView& fov = m_Fov[m_nActiveFov];
-    RawToRgb(pRaw, fov.nWidth, fov.nHeight, GetOutputBitCount(), pOut, bPreview8);
-    LogPrint(m_pLog, LOGLEVEL_FRAME, L"ZDQAPI::--CatchRgbData. ( Return = %d )", RET_SUCCESS);
-    return RET_SUCCESS;
-}
-
 int CDevice::CatchOneFrame(uint8_t* pBuffer, uint32_t nBytes) {
     return CatchFrame(pBuffer, nBytes, FrameRead::Plain, nullptr);
 }

@@ -444,10 +444,8 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     enum class CaptureKind { Raw, Rgb };
     int Capture(CaptureKind kind, uint8_t* pBuffer, bool bEmptyFirst);
     int StreamCapture(CaptureKind kind, uint8_t* pBuffer, int* pBytesRead);
-    // One frame of the active field of view: read, raw post chain, and for
-    // CatchRgbData the conversion into pOut.
+    // One frame of the active field of view: read and raw post chain.
     int CatchRawData(uint8_t* pBuffer, bool bPreview8);
-    int CatchRgbData(uint8_t* pRaw, uint8_t* pOut, bool bPreview8);
     // The bus read of one frame with its failure and recovery rules.
     int CatchOneFrame(uint8_t* pBuffer, uint32_t nBytes);
     int EmptyFrameBuffer();
@@ -555,7 +553,9 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     void SerialPreviewThread();
     void ParallelCaptureThread();
     void ParallelShowThread();
-    int ShowFrame(const uint8_t* pFrame);
+    // Makes a caught preview frame the shown one: converted into the RGB
+    // buffer, or, raw, taken whole in exchange for the buffer shown before.
+    void TakeCaughtFrame(std::vector<uint8_t>& frame);
     void DrawFrame();
     void BeginPreviewRun();
     void EndPreviewRun(bool bRestoreCapture);
@@ -676,7 +676,8 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int m_nBayerMode = 0;
     int m_nBayerModeEffective = 0;
     int m_nFilterMode = 5;
-    int m_nOutputMode = kOutputRaw;
+    // Written under the Bayer lock; the catching threads read it without.
+    std::atomic<int> m_nOutputMode{kOutputRaw};
     std::unique_ptr<PlatBitmapInfo> m_pBitmapInfo;
     FieldOfView m_Fov[2] = {};
     int m_nActiveFov = kCaptureFov;

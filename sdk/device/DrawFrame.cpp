@@ -15,14 +15,18 @@ using Guard = std::lock_guard<plat::CriticalSection>;
 void CDevice::DrawFrame() {
     Guard callbacks(m_CallbackLock);
     Guard bayer(m_BayerLock);  // the frame is not converted or copied out meanwhile
-    if (m_Preview.rgbBuffer.empty() || !m_pBitmapInfo) {
+    if (!m_pBitmapInfo) {
         return;
     }
     const PlatDibHeader& header = m_pBitmapInfo->bmiHeader;
+    std::vector<uint8_t>& shown = m_Preview.ShownFrame(header.biSizeImage);
+    if (shown.empty()) {
+        return;
+    }
     const int nWidth = header.biWidth;
     const int nHeight = header.biHeight;
     const int nBitCount = header.biBitCount;
-    uint8_t* pFrame = m_Preview.rgbBuffer.data();
+    uint8_t* pFrame = shown.data();
     DarkenShownRegions(pFrame, nWidth, nHeight, nBitCount);
     if (m_Preview.pfCallback != nullptr) {
         LogPrint(m_pLog, LOGLEVEL_FRAME,

@@ -1,6 +1,8 @@
 // The format of the frames a device hands out (a bitmap record: header and
 // grey palette), the output mode and the Bayer and demosaic settings of the
 // colour path.
+#include <mutex>
+
 #include "ZDQApi.h"
 #include "acquisition/Demosaic.h"
 #include "device/Device.h"
@@ -54,6 +56,9 @@ int CDevice::SetOutputMode(int nMode) {
     if (static_cast<unsigned>(nMode) > kOutputColour) {
         return RET_PARAMERROR;
     }
+    // A running preview converts and draws its frames by the mode and the
+    // format under the Bayer lock.
+    std::lock_guard<plat::CriticalSection> bayer(m_BayerLock);
     if (nMode == m_nOutputMode) {
         return RET_SUCCESS;
     }

@@ -132,8 +132,10 @@ int CDevice::StartPreviewSerial() {
         return RET_FAIL;
     }
     const size_t nBytes = m_Fov[kPreviewFov].ulTotalBytes;
-    if (!Allocate(m_Preview.rawBuffer, nBytes) || !Allocate(m_Preview.rgbBuffer, 4 * nBytes)) {
+    if (!Allocate(m_Preview.rawBuffer, nBytes) || !Allocate(m_Preview.rgbBuffer, 4 * nBytes) ||
+        !Allocate(m_Preview.shownRaw, nBytes)) {
         m_Preview.rawBuffer.clear();
+        m_Preview.rgbBuffer.clear();
         return RET_MALLOCFAIL;
     }
     SelectFieldOfView(kPreviewFov);
@@ -150,18 +152,17 @@ int CDevice::StartPreviewSerial() {
     return RET_SUCCESS;
 }
 
-// Catches into the raw buffer and converts into the RGB buffer, draws,
-// until asked to stop; while paused it draws the last frame about once a
-// second.
+// Catches into the raw buffer, converts or takes it as the shown frame,
+// draws, until asked to stop; while paused it draws the last frame about
+// once a second.
 void CDevice::SerialPreviewThread() {
     plat::Thread& self = m_Preview.serialThread;
     while (!self.StopRequested()) {
         if (!m_Preview.pauseRequest.IsSet()) {
-            const int nRet =
-                CatchRgbData(m_Preview.rawBuffer.data(), m_Preview.rgbBuffer.data(), true);
-            if (nRet != RET_SUCCESS) {
+            if (CatchRawData(m_Preview.rawBuffer.data(), true) != RET_SUCCESS) {
                 continue;
             }
+            TakeCaughtFrame(m_Preview.rawBuffer);
             ++m_Preview.nCaughtTotal;
             ++m_Preview.nCaughtWindow;
         }
@@ -201,6 +202,8 @@ int CDevice::StopPreviewSerial(bool bRestoreCapture) {
     {
         Guard bayer(m_BayerLock);
         m_Preview.rgbBuffer = std::vector<uint8_t>();
+        m_Preview.shownRaw = std::vector<uint8_t>();
+        m_Preview.bShowsRaw = false;
     }
     EndPreviewRun(bRestoreCapture);
     LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StopPreviewSerial.");
@@ -222,8 +225,9 @@ int CDevice::StartPreviewParallel() {
         }
         m_Preview.slots.push_back(std::move(pSlot));
     }
-    if (!Allocate(m_Preview.rgbBuffer, 4 * nBytes)) {
+    if (!Allocate(m_Preview.rgbBuffer, 4 * nBytes) || !Allocate(m_Preview.shownRaw, nBytes)) {
         m_Preview.slots.clear();
+        m_Preview.rgbBuffer.clear();
         return RET_MALLOCFAIL;
     }
     SelectFieldOfView(kPreviewFov);
@@ -292,7 +296,8 @@ void CDevice::ParallelShowThread() {
             continue;
         }
         if (nShowIndex == m_Preview.nLastFilled) {
-            ShowFrame(slot.frame.data());
+            TakeCaughtFrame(slot.frame);
+            DrawFrame();
             ++m_Preview.nShownTotal;
             ++m_Preview.nShownWindow;
         }
@@ -304,15 +309,19 @@ void CDevice::ParallelShowThread() {
     LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::PreviewEx_ShowThreadX Exit!");
 }
 
-int CDevice::ShowFrame(const uint8_t* pFrame) {
-    if (pFrame != nullptr) {
-        const FieldOfView& fov = m_Fov[kPreviewFov];
-        const int nBitCount = GetOutputBitCount();
-        Guard bayer(m_BayerLock);
-        RawToRgb8(pFrame, fov.nWidth, fov.nHeight, nBitCount, m_Preview.rgbBuffer.data());
+void CDevice::TakeCaughtFrame(std::vector<uint8_t>& frame) {
+    Guard bayer(m_BayerLock);
+    if (m_nOutputMode == kOutputRaw) {
+        // A raw frame is shown as it was caught: it trades buffers with the
+        // frame shown before, which the caller catches into next.
+        m_Preview.shownRaw.swap(frame);
+        m_Preview.bShowsRaw = true;
+        return;
     }
-    DrawFrame();
-    return RET_SUCCESS;
+    const FieldOfView& fov = m_Fov[kPreviewFov];
+    RawToRgb8(frame.data(), fov.nWidth, fov.nHeight, GetOutputBitCount(),
+              m_Preview.rgbBuffer.data());
+    m_Preview.bShowsRaw = false;
 }
 
 int CDevice::StopPreviewParallel(bool bRestoreCapture) {
@@ -340,6 +349,8 @@ int CDevice::StopPreviewParallel(bool bRestoreCapture) {
     {
         Guard bayer(m_BayerLock);
         m_Preview.rgbBuffer = std::vector<uint8_t>();
+        m_Preview.shownRaw = std::vector<uint8_t>();
+        m_Preview.bShowsRaw = false;
     }
     m_Preview.slots.clear();
     EndPreviewRun(bRestoreCapture);
@@ -444,11 +455,12 @@ int CDevice::PreviewGetPausedData(uint8_t* pData) {
         return RET_PARAMERROR;
     }
     Guard bayer(m_BayerLock);
-    if (m_Preview.rgbBuffer.empty()) {
-        return RET_FAIL;
-    }
     const size_t nBytes =
         static_cast<size_t>(GetOutputBitCount() / 8) * m_Fov[kPreviewFov].ulTotalPixels;
-    std::memcpy(pData, m_Preview.rgbBuffer.data(), std::min(nBytes, m_Preview.rgbBuffer.size()));
+    const std::vector<uint8_t>& shown = m_Preview.ShownFrame(nBytes);
+    if (shown.empty()) {
+        return RET_FAIL;
+    }
+    std::memcpy(pData, shown.data(), std::min(nBytes, shown.size()));
     return RET_SUCCESS;
 }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 #include <vector>
 
 #include "ColourCamera.h"
@@ -20,6 +21,22 @@ void CountFrame(unsigned char*, int, int, int, void*) {
 }
 
 void OnGains(float*, void*) {}
+
+// The last frame handed to a preview callback.
+struct LastFrame {
+    std::mutex mutex;
+    std::atomic<int> nFrames{0};
+    int nBitCount = 0;
+    std::vector<uint8_t> bytes;
+};
+
+void KeepFrame(unsigned char* pData, int nWidth, int nHeight, int nBitCount, void* pContext) {
+    LastFrame& last = *static_cast<LastFrame*>(pContext);
+    std::lock_guard<std::mutex> lock(last.mutex);
+    last.nBitCount = nBitCount;
+    last.bytes.assign(pData, pData + static_cast<size_t>(nWidth) * nHeight * nBitCount / 8);
+    ++last.nFrames;
+}
 
 // Writes an identity calibration map file for a frame of nWidth x nHeight.
 void WriteIdentityMap(const std::string& path, uint32_t nWidth, uint32_t nHeight) {
@@ -84,6 +101,44 @@ TEST_P(ColourPreviewTest, SettingsChangeWhileFramesAreConverted) {
     }
     ASSERT_EQ(ZDQ_PreviewStartEx(0, false, GetParam()), RET_SUCCESS);
     std::remove(path.c_str());
+}
+
+// Raw frames are shown as they were caught, colour frames converted: a
+// change between the two while frames are shown hands the callback frames of
+// the new kind, and a pause keeps the frame drawn last, whichever kind.
+TEST_P(ColourPreviewTest, RawAndColourOutputChangeWhileFramesAreShown) {
+    OpenColour();
+    ASSERT_EQ(ZDQ_PreviewSetFieldOfView(0, 0, 0, 128, 96, 0, 0), RET_SUCCESS);
+    LastFrame last;
+    ASSERT_EQ(ZDQ_PreviewSetCallback(0, KeepFrame, &last), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_PreviewStartEx(0, true, GetParam()), RET_SUCCESS);
+    for (const int nMode : {0, 1, 0, 1, 0}) {
+        ASSERT_EQ(ZDQ_PreviewSetMode(0, nMode), RET_SUCCESS);
+        int nBits = 0;
+        ASSERT_TRUE(WaitFor([&] {
+            std::lock_guard<std::mutex> lock(last.mutex);
+            nBits = last.nBitCount;
+            return (nMode == 0) == (nBits == 8);
+        })) << "output mode "
+            << nMode;
+        const int nFrames = last.nFrames;
+        ASSERT_TRUE(WaitFor([&] { return last.nFrames > nFrames + 2; }));
+        ASSERT_EQ(ZDQ_PreviewPause(0, true), RET_SUCCESS);
+        const int nPaused = last.nFrames;
+        ASSERT_TRUE(WaitFor([&] { return last.nFrames > nPaused; })) << "drawn again";
+        std::vector<uint8_t> paused(128 * 96 * 4);
+        int nWidth = 0, nHeight = 0, nPausedBits = 0;
+        ASSERT_EQ(ZDQ_PreviewGetPausedDataEx(0, paused.data(), &nWidth, &nHeight, &nPausedBits),
+                  RET_SUCCESS);
+        {
+            std::lock_guard<std::mutex> lock(last.mutex);
+            EXPECT_EQ(nPausedBits, last.nBitCount);
+            paused.resize(last.bytes.size());
+            EXPECT_TRUE(paused == last.bytes) << "output mode " << nMode;
+        }
+        ASSERT_EQ(ZDQ_PreviewPause(0, false), RET_SUCCESS);
+    }
+    ASSERT_EQ(ZDQ_PreviewStartEx(0, false, GetParam()), RET_SUCCESS);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ColourPreviewTest, ::testing::Values(false, true));

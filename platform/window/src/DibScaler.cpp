@@ -18,12 +18,18 @@ constexpr uint32_t kNoRow = std::numeric_limits<uint32_t>::max();
 // Row spans up to this long keep their rows of column sums in the ring;
 // longer ones (strong shrinks) sum their rows into one row of totals, so the
 // memory stays two rows whatever the shrink.
-constexpr uint32_t kLongestRingSpan = 8;
+constexpr uint32_t kLongestRingSpan = kLongestVectorSpan;
 
 // A column group reads 16 source bytes from its window and weighs each
-// destination sample with 16-bit weights, taking up to four taps.
+// destination sample with 8-bit weights, taking up to four taps; each pair
+// of taps may weigh up to 256 together, so its sum of bytes offset by -128
+// fits a signed 16-bit lane. The rows' weights must fit one as well.
 constexpr uint32_t kWindowBytes = 16;
 constexpr uint32_t kGroupTaps = 4;
+constexpr uint32_t kLargestTapWeight = 255;
+constexpr uint32_t kLargestPairWeight = 256;
+constexpr uint32_t kLargestRowWeight = std::numeric_limits<int16_t>::max();
+constexpr uint32_t kByteOffset = 128;
 
 bool SameSpan(const AxisSpans& spans, const AxisSpans::Span& a, const AxisSpans::Span& b) {
     return a.first == b.first && a.count == b.count &&
@@ -33,7 +39,7 @@ bool SameSpan(const AxisSpans& spans, const AxisSpans::Span& a, const AxisSpans:
 // Fills the shuffles and weights of four destination samples of an 8-bit
 // row starting at column span first. The window starts at their first tap,
 // or earlier where that would read beyond the row. False when the taps do
-// not fit the window or a 16-bit weight.
+// not fit the window or their weights the lanes.
 bool PlanHalfGroup(const AxisSpans& columns, uint32_t first, uint32_t sourceWidth, int half,
                    ColumnGroup& group) {
     if (sourceWidth < kWindowBytes) {
@@ -47,20 +53,18 @@ bool PlanHalfGroup(const AxisSpans& columns, uint32_t first, uint32_t sourceWidt
         if (span.count > kGroupTaps || span.first + span.count > window + kWindowBytes) {
             return false;
         }
+        uint32_t pairWeight = 0;
         for (uint32_t tap = 0; tap < kGroupTaps; ++tap) {
             const bool present = tap < span.count;
-            if (present && weights[tap] > uint32_t{std::numeric_limits<int16_t>::max()}) {
+            const uint32_t weight = present ? weights[tap] : 0;
+            pairWeight = tap % 2 == 0 ? weight : pairWeight + weight;
+            if (weight > kLargestTapWeight || pairWeight > kLargestPairWeight) {
                 return false;
             }
-            // Taps 0-1 go to the first shuffle, 2-3 to the last; each 16-bit
-            // sample is its byte and a zero byte.
-            int8_t* const taps = tap < 2 ? group.firstTaps : group.lastTaps;
-            int16_t* const weightLanes = tap < 2 ? group.firstWeights : group.lastWeights;
-            const uint32_t lane = 8 * half + 2 * s + tap % 2;
-            taps[2 * lane] =
+            const uint32_t lane = 16 * half + 4 * s + tap;
+            group.taps[lane] =
                 present ? static_cast<int8_t>(span.first + tap - window) : int8_t{-128};
-            taps[2 * lane + 1] = -128;
-            weightLanes[lane] = present ? static_cast<int16_t>(weights[tap]) : int16_t{0};
+            group.weights[lane] = static_cast<uint8_t>(weight);
         }
     }
     return true;
@@ -125,8 +129,17 @@ void DibScaler::Plan(const ScaleSize& size) {
 
 void DibScaler::PlanVectorPasses() {
     m_division = PlanSumDivision(m_columns.Total() * m_rows.Total());
-    if (m_size.bytesPerPixel != 1) {
+    // Pair sums are finished only by the vector pass over a ring of rows.
+    if (m_size.bytesPerPixel != 1 || m_division.multiplier == 0 || m_ringRows.empty()) {
         return;
+    }
+    for (uint32_t y = 0; y < m_size.destinationHeight; ++y) {
+        const AxisSpans::Span& span = m_rows.At(y);
+        const uint32_t* const weights = m_rows.WeightsOf(span);
+        if (std::any_of(weights, weights + span.count,
+                        [](uint32_t weight) { return weight > kLargestRowWeight; })) {
+            return;
+        }
     }
     for (uint32_t first = 0; first + 8 <= m_size.destinationWidth; first += 8) {
         ColumnGroup group{};
@@ -232,9 +245,17 @@ void DibScaler::FinishRow(const AxisSpans::Span& span, uint8_t* out) {
     }
     const uint32_t* const* const rows = m_spanRows.data();
     size_t i = 0;
+    if (!m_groups.empty()) {
+        // The grouped samples hold pair sums of bytes offset by -128: the
+        // offset, weighed by every tap, comes back through half.
+        i = 8 * m_groups.size();
+        const uint32_t offset = kByteOffset * m_columns.Total() * m_rows.Total();
+        FinishPairSamplesAvx2(rows, weights, span.count, half + offset, m_division, out, 0, i);
+    }
     if (m_division.multiplier != 0) {
-        i = samples / 8 * 8;
-        FinishSamplesAvx2(rows, weights, span.count, half, m_division, out, i);
+        const size_t end = i + (samples - i) / 8 * 8;
+        FinishSamplesAvx2(rows, weights, span.count, half, m_division, out, i, end);
+        i = end;
     }
     for (; i < samples; ++i) {
         uint32_t sum = half;

@@ -11,12 +11,15 @@
 // as the longest row span; a vertical pass then adds the column sums of a
 // destination row's span and divides. Strong vertical shrinks (row spans
 // longer than eight rows) add each row's column sums into one row of totals
-// instead, reading the rows two destination rows share twice. Pictures sampled nearest on both axes
-// (enlarged, or the same size) are copied byte by byte, and a destination
-// row that repeats the one before it is copied from it. On 8-bit pictures
-// shrunk across by less than a factor of about three, the horizontal pass
-// runs in byte shuffles and the vertical pass in 32-bit lanes where the
-// processor has AVX2; the sums are the same integers on every path.
+// instead, reading the rows two destination rows share twice. Pictures
+// sampled nearest on both axes (enlarged, or the same size) are copied byte
+// by byte, and a destination row that repeats the one before it is copied
+// from it. Where the processor has AVX2 the vertical pass runs in 32-bit
+// lanes; on 8-bit pictures shrunk across by less than a factor of about
+// three (and down through the ring), the horizontal pass gathers each
+// sample's taps with one byte shuffle and keeps two 16-bit pair sums per
+// sample, which the vertical pass weighs and adds in one step. The sums are
+// the same integers on every path.
 #pragma once
 
 #include <cstdint>
@@ -88,7 +91,7 @@ class DibScaler {
     AxisSpans m_rows;
     ExactDivider m_divider;
     SumDivision m_division;             // multiplier 0: the vertical pass divides sample by sample
-    std::vector<ColumnGroup> m_groups;  // shuffled sums of the samples 8 * i .. 8 * i + 7
+    std::vector<ColumnGroup> m_groups;  // pair sums of the samples 8 * i .. 8 * i + 7
     std::vector<uint32_t> m_ring;       // m_ringRows.size() rows of column sums, or one row
     std::vector<uint32_t> m_ringRows;   // the source row each ring row holds; none: long spans
     std::vector<uint32_t> m_totals;     // long spans: the weighted sums of a destination row

@@ -37,41 +37,65 @@ SumDivision PlanSumDivision(uint32_t divisor) {
 
 __attribute__((target("avx2"))) void SumColumnGroupsAvx2(const uint8_t* row,
                                                          const ColumnGroup* groups, size_t count,
-                                                         uint32_t* sums) {
+                                                         uint32_t* pairs) {
+    const __m256i offset = _mm256_set1_epi8(-128);
     for (size_t i = 0; i < count; ++i) {
         const ColumnGroup& group = groups[i];
         const __m128i low =
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + group.window[0]));
         const __m128i high =
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + group.window[1]));
-        const __m256i windows = _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
-        const __m256i first = _mm256_shuffle_epi8(
-            windows, _mm256_load_si256(reinterpret_cast<const __m256i*>(group.firstTaps)));
-        const __m256i last = _mm256_shuffle_epi8(
-            windows, _mm256_load_si256(reinterpret_cast<const __m256i*>(group.lastTaps)));
-        const __m256i sum = _mm256_add_epi32(
-            _mm256_madd_epi16(
-                first, _mm256_load_si256(reinterpret_cast<const __m256i*>(group.firstWeights))),
-            _mm256_madd_epi16(
-                last, _mm256_load_si256(reinterpret_cast<const __m256i*>(group.lastWeights))));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sums + 8 * i), sum);
+        const __m256i windows =
+            _mm256_xor_si256(_mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1), offset);
+        const __m256i taps = _mm256_shuffle_epi8(
+            windows, _mm256_load_si256(reinterpret_cast<const __m256i*>(group.taps)));
+        const __m256i sums = _mm256_maddubs_epi16(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(group.weights)), taps);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pairs + 8 * i), sums);
     }
 }
 
 namespace {
 
 // The sums of eight samples: half plus the weighted column sums of the span.
-__attribute__((target("avx2"))) inline __m256i SpanSums(const uint32_t* const* rows,
-                                                        const uint32_t* weights, uint32_t count,
-                                                        __m256i half, size_t i) {
-    __m256i sum = half;
-    for (uint32_t k = 0; k < count; ++k) {
-        const __m256i sums = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + i));
-        sum = _mm256_add_epi32(
-            sum, _mm256_mullo_epi32(sums, _mm256_set1_epi32(static_cast<int>(weights[k]))));
+struct PlainSums {
+    __attribute__((target("avx2"))) static __m256i Weighted(__m256i sums, uint32_t weight) {
+        return _mm256_mullo_epi32(sums, _mm256_set1_epi32(static_cast<int>(weight)));
     }
-    return sum;
-}
+};
+
+// The same from pair sums: both halves of a slot take the row's weight.
+struct PairSums {
+    __attribute__((target("avx2"))) static __m256i Weighted(__m256i pairs, uint32_t weight) {
+        return _mm256_madd_epi16(pairs, _mm256_set1_epi32(static_cast<int>(weight * 0x10001u)));
+    }
+};
+
+// Half plus the weighted column sums of eight samples of a span of Count
+// rows, its rows and weights held in registers.
+template <typename Sums, uint32_t Count>
+struct SpanSums {
+    __attribute__((target("avx2")))
+    SpanSums(const uint32_t* const* spanRows, const uint32_t* spanWeights, uint32_t half)
+        : halves(_mm256_set1_epi32(static_cast<int>(half))) {
+        for (uint32_t k = 0; k < Count; ++k) {
+            rows[k] = spanRows[k];
+            weights[k] = spanWeights[k];
+        }
+    }
+    __attribute__((target("avx2"))) __m256i At(size_t i) const {
+        __m256i sum = halves;
+        for (uint32_t k = 0; k < Count; ++k) {
+            const __m256i sums = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + i));
+            sum = _mm256_add_epi32(sum, Sums::Weighted(sums, weights[k]));
+        }
+        return sum;
+    }
+
+    __m256i halves;
+    const uint32_t* rows[Count];
+    uint32_t weights[Count];
+};
 
 // Quotients of eight sums, each in the low byte of its 32-bit lane: even
 // and odd lanes through 64-bit products.
@@ -83,34 +107,30 @@ __attribute__((target("avx2"))) inline __m256i Quotients(__m256i sum, __m256i mu
     return _mm256_or_si256(even, _mm256_slli_epi64(odd, 32));
 }
 
-}  // namespace
-
-__attribute__((target("avx2"))) void FinishSamplesAvx2(const uint32_t* const* rows,
-                                                       const uint32_t* weights, uint32_t count,
-                                                       uint32_t half, SumDivision division,
-                                                       uint8_t* out, size_t n) {
+template <typename Sums, uint32_t Count>
+__attribute__((target("avx2"))) void FinishSpan(const uint32_t* const* rows,
+                                                const uint32_t* weights, uint32_t half,
+                                                SumDivision division, uint8_t* out, size_t begin,
+                                                size_t end) {
+    const SpanSums<Sums, Count> span(rows, weights, half);
     const __m256i multiplier = _mm256_set1_epi64x(division.multiplier);
     const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(division.shift));
-    const __m256i halves = _mm256_set1_epi32(static_cast<int>(half));
-    size_t i = 0;
+    size_t i = begin;
     // 32 samples a step: four quotient vectors packed into one store. The
     // packs work within 128-bit halves, the permutation puts them in order.
-    for (; i + 32 <= n; i += 32) {
-        const __m256i q0 = Quotients(SpanSums(rows, weights, count, halves, i), multiplier, shift);
-        const __m256i q1 =
-            Quotients(SpanSums(rows, weights, count, halves, i + 8), multiplier, shift);
-        const __m256i q2 =
-            Quotients(SpanSums(rows, weights, count, halves, i + 16), multiplier, shift);
-        const __m256i q3 =
-            Quotients(SpanSums(rows, weights, count, halves, i + 24), multiplier, shift);
+    for (; i + 32 <= end; i += 32) {
+        const __m256i q0 = Quotients(span.At(i), multiplier, shift);
+        const __m256i q1 = Quotients(span.At(i + 8), multiplier, shift);
+        const __m256i q2 = Quotients(span.At(i + 16), multiplier, shift);
+        const __m256i q3 = Quotients(span.At(i + 24), multiplier, shift);
         const __m256i bytes =
             _mm256_packus_epi16(_mm256_packus_epi32(q0, q1), _mm256_packus_epi32(q2, q3));
         const __m256i ordered =
             _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), ordered);
     }
-    for (; i < n; i += 8) {
-        const __m256i q = Quotients(SpanSums(rows, weights, count, halves, i), multiplier, shift);
+    for (; i < end; i += 8) {
+        const __m256i q = Quotients(span.At(i), multiplier, shift);
         const __m256i words = _mm256_packus_epi32(q, q);
         const __m256i bytes = _mm256_packus_epi16(words, words);
         const uint32_t lowBytes = static_cast<uint32_t>(_mm256_extract_epi32(bytes, 0));
@@ -118,6 +138,31 @@ __attribute__((target("avx2"))) void FinishSamplesAvx2(const uint32_t* const* ro
         std::memcpy(out + i, &lowBytes, sizeof lowBytes);
         std::memcpy(out + i + 4, &highBytes, sizeof highBytes);
     }
+}
+
+template <typename Sums>
+void FinishAnySpan(const uint32_t* const* rows, const uint32_t* weights, uint32_t count,
+                   uint32_t half, SumDivision division, uint8_t* out, size_t begin, size_t end) {
+    using Finish = void (*)(const uint32_t* const*, const uint32_t*, uint32_t, SumDivision,
+                            uint8_t*, size_t, size_t);
+    static constexpr Finish kByCount[kLongestVectorSpan] = {
+        FinishSpan<Sums, 1>, FinishSpan<Sums, 2>, FinishSpan<Sums, 3>, FinishSpan<Sums, 4>,
+        FinishSpan<Sums, 5>, FinishSpan<Sums, 6>, FinishSpan<Sums, 7>, FinishSpan<Sums, 8>};
+    kByCount[count - 1](rows, weights, half, division, out, begin, end);
+}
+
+}  // namespace
+
+void FinishSamplesAvx2(const uint32_t* const* rows, const uint32_t* weights, uint32_t count,
+                       uint32_t half, SumDivision division, uint8_t* out, size_t begin,
+                       size_t end) {
+    FinishAnySpan<PlainSums>(rows, weights, count, half, division, out, begin, end);
+}
+
+void FinishPairSamplesAvx2(const uint32_t* const* rows, const uint32_t* weights, uint32_t count,
+                           uint32_t half, SumDivision division, uint8_t* out, size_t begin,
+                           size_t end) {
+    FinishAnySpan<PairSums>(rows, weights, count, half, division, out, begin, end);
 }
 
 }  // namespace platwin

@@ -11,16 +11,17 @@ namespace platwin {
 // True when the processor runs AVX2 (never in builds with VARNU_SCALAR_ONLY).
 bool HasAvx2();
 
-// Eight destination samples of an 8-bit row summed by shuffles: two windows
-// of 16 source bytes (samples 0-3 and 4-7), and for each window the byte
-// shuffles and 16-bit weights of taps 0-1 and 2-3 of its four samples. A
-// shuffle entry -128 gives a zero byte: the high byte of each 16-bit sample,
-// and the taps a sample does not have.
+// Eight destination samples of an 8-bit row summed by one shuffle: two
+// windows of 16 source bytes (samples 0-3 and 4-7); in each, the four taps of
+// its four samples gathered in order with their unsigned 8-bit weights. A
+// shuffle entry -128 gives a zero byte, which a tap a sample does not have
+// takes with the weight 0. The bytes are offset by -128 so that each pair of
+// taps (0-1 and 2-3) sums into a signed 16-bit lane: a sample's slot holds the
+// two pair sums, taps 0-1 in its low half. Planned only where the weights of
+// each pair add up to at most 256, so no pair sum saturates.
 struct ColumnGroup {
-    alignas(32) int8_t firstTaps[32];
-    int8_t lastTaps[32];
-    int16_t firstWeights[16];
-    int16_t lastWeights[16];
+    alignas(32) int8_t taps[32];
+    uint8_t weights[32];
     uint32_t window[2];  // source byte where each window starts
 };
 
@@ -33,13 +34,24 @@ struct SumDivision {
 
 SumDivision PlanSumDivision(uint32_t divisor);
 
-// sums[8 * i + j] for the groups i < count: the column sums of one source row.
+// pairs[8 * i + j] for the groups i < count: the pair sums of one source
+// row, offset by -128 per byte.
 void SumColumnGroupsAvx2(const uint8_t* row, const ColumnGroup* groups, size_t count,
-                         uint32_t* sums);
+                         uint32_t* pairs);
+
+// Spans of the vertical pass run in registers up to this many rows.
+constexpr uint32_t kLongestVectorSpan = 8;
 
 // out[i] = (half + sum of weights[k] * rows[k][i] for k < count) / divisor for
-// i < n, n a multiple of 8.
+// begin <= i < end, end - begin a multiple of 8, 0 < count <= kLongestVectorSpan.
 void FinishSamplesAvx2(const uint32_t* const* rows, const uint32_t* weights, uint32_t count,
-                       uint32_t half, SumDivision division, uint8_t* out, size_t n);
+                       uint32_t half, SumDivision division, uint8_t* out, size_t begin, size_t end);
+
+// The same for rows of pair sums (SumColumnGroupsAvx2): a sample's column sum
+// is its two pair sums added, so half must include the offset (128 times the
+// divisor). Each weight must fit a signed 16-bit lane.
+void FinishPairSamplesAvx2(const uint32_t* const* rows, const uint32_t* weights, uint32_t count,
+                           uint32_t half, SumDivision division, uint8_t* out, size_t begin,
+                           size_t end);
 
 }  // namespace platwin

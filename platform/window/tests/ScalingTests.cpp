@@ -80,8 +80,33 @@ const SizeCase kGroupedSizes[] = {
     {101, 7, 50, 3},     // a partial group
     {64, 3, 40, 8},      // shrunk across, enlarged up
     {350, 10, 100, 3},   // long spans: groups only where they fit
+    {130, 200, 100, 9},  // rows summed one after the other, not in a ring
 };
 INSTANTIATE_TEST_SUITE_P(GroupedSizes, ScaleSizeTest, ::testing::ValuesIn(kGroupedSizes));
+
+// Darkest and brightest samples where pairs of taps weigh close to the most
+// the grouped sums allow (255 into 128: taps of up to 128, pairs of up to 255
+// of 256) and beyond it (383 into 192: pairs of up to 383, which must be
+// summed otherwise): uniform pictures keep their value, stripes average as
+// the reference does.
+TEST(ScaleTest, ExtremeSamplesAtLargePairWeights) {
+    const int height = 4;
+    for (const int width : {255, 383}) {
+        const int scaledWidth = (width + 1) / 2;
+        for (const uint8_t value : {uint8_t{0}, uint8_t{255}}) {
+            const Picture uniform{width, height, 1, std::vector<uint8_t>(width * height, value)};
+            EXPECT_EQ(StretchToDib(uniform, scaledWidth, 2).samples,
+                      std::vector<uint8_t>(scaledWidth * 2, value))
+                << width << " wide, value " << int{value};
+        }
+        Picture stripes{width, height, 1, {}};
+        for (int i = 0; i < width * height; ++i) {
+            stripes.samples.push_back(i % width % 3 == 0 ? 0 : 255);
+        }
+        EXPECT_EQ(StretchToDib(stripes, scaledWidth, 2), reference::Scale(stripes, scaledWidth, 2))
+            << width << " wide";
+    }
+}
 
 TEST(ScaleTest, SameSizeCopiesThePixels) {
     for (int bytesPerPixel : {1, 3, 4}) {
