@@ -31,8 +31,8 @@
 #include "acquisition/ColourMatrix.h"
 #include "acquisition/FlatField.h"
 #include "acquisition/FocusMeasure.h"
-#include "acquisition/ParamBlock.h"
 #include "acquisition/Laser3DState.h"
+#include "acquisition/ParamBlock.h"
 #include "acquisition/PreviewState.h"
 #include "acquisition/ProcessTables.h"
 #include "acquisition/WhiteBalance.h"
@@ -673,8 +673,10 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     // Colour path: the sensor's pattern, the chosen one, the one used after
     // flip and mirror, and the demosaic algorithm (FastBilinear).
     int m_nBayerDefaultMode = 0;
-    int m_nBayerMode = 0;
-    int m_nBayerModeEffective = 0;
+    // Read by the catching and drawing threads; a change of the chosen mode
+    // and of the output format it implies is made under the Bayer lock.
+    std::atomic<int> m_nBayerMode{0};
+    std::atomic<int> m_nBayerModeEffective{0};
     int m_nFilterMode = 5;
     // Written under the Bayer lock; the catching threads read it without.
     std::atomic<int> m_nOutputMode{kOutputRaw};

@@ -70,6 +70,9 @@ int CDevice::BayerSetMode(int nMode) {
     if (static_cast<unsigned>(nMode) > kMaxBayerMode) {
         return RET_PARAMERROR;
     }
+    // A running preview converts and draws its frames by the mode and the
+    // format under the Bayer lock.
+    std::lock_guard<plat::CriticalSection> bayer(m_BayerLock);
     if (nMode != m_nBayerMode) {
         m_nBayerMode = nMode;
         UpdateBayerModeForFlipMirror();

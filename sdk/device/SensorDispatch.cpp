@@ -178,15 +178,17 @@ int CDevice::SensorGetMirror(bool* pbMirror) {
 // Bayer modes come in groups of four; flipping swaps the rows of the 2 x 2
 // cell, mirroring its columns, unless the sensor keeps the pattern itself.
 void CDevice::UpdateBayerModeForFlipMirror() {
-    const int x = m_nBayerMode % 4;
-    const int b0 = m_nBayerMode - x;
+    // Flip and mirror keep the pattern's bit count, so the output format stays.
+    const int nMode = m_nBayerMode;
+    const int x = nMode % 4;
+    const int b0 = nMode - x;
     const bool bKeepOnFlip = m_Capability.Has(SensorCap::bmNoNeedChangeBayerWhenFlip);
     const bool bKeepOnMirror = m_Capability.Has(SensorCap::bmNoNeedChangeBayerWhenMirror);
-    const int nFlipped = bKeepOnFlip ? m_nBayerMode : b0 + (x ^ 1);
-    const int nMirrored = bKeepOnMirror ? m_nBayerMode : b0 + (3 - x);
+    const int nFlipped = bKeepOnFlip ? nMode : b0 + (x ^ 1);
+    const int nMirrored = bKeepOnMirror ? nMode : b0 + (3 - x);
     if (m_bFlip && m_bMirror) {
         if (bKeepOnFlip && bKeepOnMirror) {
-            m_nBayerModeEffective = m_nBayerMode;
+            m_nBayerModeEffective = nMode;
         } else if (bKeepOnFlip) {
             m_nBayerModeEffective = nMirrored;
         } else if (bKeepOnMirror) {
@@ -199,7 +201,7 @@ void CDevice::UpdateBayerModeForFlipMirror() {
     } else if (m_bMirror) {
         m_nBayerModeEffective = nMirrored;
     } else {
-        m_nBayerModeEffective = m_nBayerMode;
+        m_nBayerModeEffective = nMode;
     }
 }
 

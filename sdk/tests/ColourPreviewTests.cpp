@@ -90,6 +90,7 @@ TEST_P(ColourPreviewTest, SettingsChangeWhileFramesAreConverted) {
         ASSERT_EQ(ZDQ_AWBSetRegion(0, i, i, 64, 48), RET_SUCCESS);
         ASSERT_EQ(ZDQ_AWBStart(0, i % 2 == 0, 2, 120, 120, 120), RET_SUCCESS);
         ASSERT_EQ(ZDQ_PreviewSetCalibration(0, i % 2 == 0), RET_SUCCESS);
+        ASSERT_EQ(ZDQ_BayerSetMode(0, i % 4), RET_SUCCESS);
         ASSERT_EQ(ZDQ_LoadCalibrationMapFile(0, i % 3 == 0 ? nullptr : map.c_str()), RET_SUCCESS);
         if (i == 4) {
             // Each cube is rebuilt once, at the next frame.
