@@ -3,6 +3,7 @@
 // after a language change, the item pictures and the capture panel's style
 // sheet.
 #include "FilterFrame.h"
+#include "FormRows.h"
 #include "MultFluoreCamSetFrame.h"
 #include "MultFluoreCaptureFrame.h"
 #include "MultFluoreFrame.h"
@@ -36,41 +37,6 @@ static void registerGelPagePictures() {
 }
 
 namespace {
-
-struct WidgetRow {
-    const char* name;
-    const char* className;
-    const char* parent;
-    QRect geometry;
-    // The label, button or check-box text, or the group-box title; null
-    // when the widget has none to compare.
-    const char* text;
-};
-
-QString textOf(QWidget* widget) {
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return label->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        return button->text();
-    if (auto* group = qobject_cast<QGroupBox*>(widget))
-        return group->title();
-    return QString();
-}
-
-void expectRows(QWidget* root, const std::vector<WidgetRow>& rows) {
-    for (const WidgetRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        auto* widget = root->findChild<QWidget*>(QString::fromLatin1(row.name));
-        ASSERT_NE(widget, nullptr);
-        EXPECT_STREQ(widget->metaObject()->className(), row.className);
-        ASSERT_NE(widget->parentWidget(), nullptr);
-        EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromLatin1(row.parent));
-        EXPECT_EQ(widget->geometry(), row.geometry);
-        if (row.text != nullptr) {
-            EXPECT_EQ(textOf(widget), QString::fromUtf8(row.text));
-        }
-    }
-}
 
 QStringList itemsOf(QComboBox* box) {
     QStringList items;

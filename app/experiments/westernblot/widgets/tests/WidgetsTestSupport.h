@@ -1,15 +1,13 @@
 #pragma once
 
+#include "FormRows.h"
 #include "TestStation.h"
 
-#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 class CI_MainControl;
 
@@ -27,19 +25,6 @@ T* childOf(QWidget* root, const char* name) {
     return found;
 }
 
-// One widget of a form: name, class (promoted ones by their own class),
-// parent, geometry, and its text (label, button or check-box text, group-box
-// title) or null when there is none to compare.
-struct WidgetRow {
-    const char* name;
-    const char* className;
-    const char* parent;
-    QRect geometry;
-    const char* text;
-};
-
-QString textOf(QWidget* widget);
-void expectRows(QWidget* root, const std::vector<WidgetRow>& rows);
 // The object names of the direct child widgets of `parent`, in creation
 // order (which is also their stacking order, bottom first).
 QStringList childOrder(QWidget* parent);
