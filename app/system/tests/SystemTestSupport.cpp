@@ -6,8 +6,6 @@
 #include "database/UserInfo.h"
 #include "database/UserInfoDB.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
@@ -149,17 +147,6 @@ void SystemPageTest::refuseRecheck(ModalDriver& driver) {
     driver.onDialog([](QDialog* dialog) {
         dialog->findChild<QPushButton*>(QStringLiteral("pushButton_Cancel"))->click();
     });
-}
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
 }
 
 bool makeUnwritable(const QString& path) {

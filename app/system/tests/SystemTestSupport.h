@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EventWait.h"
 #include "ModalDriver.h"
 #include "TestStation.h"
 
@@ -7,8 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
-
-#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -65,9 +64,6 @@ class SystemPageTest : public testing::Test {
     static CI_MainControl* s_control;
     int m_auditBefore = 0;
 };
-
-// Runs the event loop until `condition` holds or `timeoutMs` passed.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs);
 
 // Makes a file that this process cannot write (also as root); false when
 // the file system refuses that. Undone by makeWritable.

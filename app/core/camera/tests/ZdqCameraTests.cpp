@@ -1,6 +1,7 @@
 // The USB camera back-end on the real SDK over the simulated cameras: what the
 // preview and capture threads program, the pictures and rows a capture leaves,
 // and what happens without a camera or with a failing frame.
+#include "EventWait.h"
 #include "GelTiff.h"
 #include "ModalDriver.h"
 #include "TestStation.h"
@@ -15,9 +16,7 @@
 #include "database/Varnu_ExperimentDB.h"
 #include "mlusbimager_control.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -38,18 +37,6 @@ TestStation& station() {
 CI_MainControl* controller() {
     station();
     return CI_MainControl::getInstance();
-}
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
 }
 
 class ZdqCameraTest : public testing::Test {

@@ -2,6 +2,7 @@
 // overlay, export, automatic exposure and focus on the simulated world, the
 // bottom bar's rights and the running dialog.
 #include "DarkroomSimProcess.h"
+#include "EventWait.h"
 #include "ModalDriver.h"
 #include "PictureExport.h"
 #include "PreviewFit.h"
@@ -21,7 +22,6 @@
 #include "mlusbimager_control.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -52,18 +52,6 @@ CI_MainControl* controller() {
     }
     control->currentUser->userName = QStringLiteral("tarsk");
     return control;
-}
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
 }
 
 // ---- Pure rules ---------------------------------------------------------------

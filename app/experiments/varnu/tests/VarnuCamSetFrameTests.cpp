@@ -4,6 +4,7 @@
 // for the slider, on release, the automatic-exposure time shown without
 // sending, Save and Reset behind the re-check with their boxes and audit
 // rows, and the form itself.
+#include "EventWait.h"
 #include "ModalDriver.h"
 #include "SetExposureThread.h"
 #include "TestStation.h"
@@ -18,7 +19,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,7 +32,6 @@
 #include <QTest>
 #include <QTranslator>
 
-#include <functional>
 #include <limits>
 #include <memory>
 
@@ -41,18 +40,6 @@
 namespace {
 
 constexpr int kMono1280 = 1;
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 ZdqCamSet storedSet() {
     ZdqCamSet set;
