@@ -446,8 +446,8 @@ int CAR0130::CheckFov(int& nColStart, int& nRowStart, int& nWidth, int& nHeight,
                         b16BitOutput);
 }
 
-int CAR0130::SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
-                    uint8_t* pbChanged) {
+int CAR0130::WriteWindow(int nColStart, int nRowStart, int nWidth, int nHeight,
+                         uint8_t* pbChanged) {
     SetOut(pbChanged, 0);
     constexpr uint16_t kFieldMax = 0xFFFF;
     const struct {
@@ -464,6 +464,15 @@ int CAR0130::SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int n
         if (nRet != RET_SUCCESS) {
             return nRet;
         }
+    }
+    return RET_SUCCESS;
+}
+
+int CAR0130::SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int nAmCol, int nAmRow,
+                    uint8_t* pbChanged) {
+    const int nWindow = WriteWindow(nColStart, nRowStart, nWidth, nHeight, pbChanged);
+    if (nWindow != RET_SUCCESS) {
+        return nWindow;
     }
     for (int nMode : {nAmRow, nAmCol}) {
         if (nMode != 0 && nMode != 1) {
@@ -535,22 +544,9 @@ int CMT9M031::SetAddrMode(int nMode, uint8_t* pbWritten) {
 
 int CMT9M031::SetFov(int nColStart, int nRowStart, int nWidth, int nHeight, int /*nAmCol*/,
                      int nAmRow, uint8_t* pbChanged) {
-    SetOut(pbChanged, 0);
-    constexpr uint16_t kFieldMax = 0xFFFF;
-    const struct {
-        uint16_t wAddress;
-        int64_t nValue;
-    } kWindow[] = {
-        {X_ADDR_START, int64_t{nColStart} + m_State.roi.nColumnOffset},
-        {X_ADDR_END, int64_t{nColStart} + m_State.roi.nColumnOffset + nWidth - 1},
-        {Y_ADDR_START, int64_t{nRowStart} + m_State.roi.nRowOffset},
-        {Y_ADDR_END, int64_t{nRowStart} + m_State.roi.nRowOffset + nHeight - 1},
-    };
-    for (const auto& reg : kWindow) {
-        const int nRet = Write(reg.wAddress, WindowField(reg.nValue, kFieldMax), pbChanged);
-        if (nRet != RET_SUCCESS) {
-            return nRet;
-        }
+    const int nWindow = WriteWindow(nColStart, nRowStart, nWidth, nHeight, pbChanged);
+    if (nWindow != RET_SUCCESS) {
+        return nWindow;
     }
     return SetAddrMode(nAmRow, pbChanged);
 }

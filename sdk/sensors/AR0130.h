@@ -118,6 +118,10 @@ class CAR0130 : public CRegisterSensorUnit {
             SensorState& state, const wchar_t* pszUnit, RoiLimits roi);
 
     int SetBit(uint16_t wAddress, uint16_t wBit, bool bOn, uint8_t* pbWritten = nullptr);
+    // Clears *pbChanged, then writes the window registers (the start and end
+    // column and row, moved by the unit's offsets); stops at the first
+    // failed write.
+    int WriteWindow(int nColStart, int nRowStart, int nWidth, int nHeight, uint8_t* pbChanged);
     bool EngineAvailable() const { return (Shadow(EMBEDDED_DATA_CTRL) & 0x0180) != 0; }
     bool EngineRunning() const { return EngineAvailable() && (Shadow(AE_CTRL_REG) & 1) != 0; }
 
