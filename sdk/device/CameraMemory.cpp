@@ -92,8 +92,9 @@ int CCameraMemory::WriteByte(uint32_t nAddress, uint8_t byValue) {
                        : m_Vendor.VendorCmd_WrEEPROM(static_cast<uint16_t>(nAddress), byValue);
 }
 
-int CCameraMemory::Read(MemoryItem item, uint32_t nOffset, uint8_t* pData, uint32_t nLength) {
-    uint32_t nAddress = 0, nSize = 0;
+int CCameraMemory::Reach(MemoryItem item, uint32_t nOffset, const void* pData, uint32_t nLength,
+                         uint32_t& nAddress) const {
+    uint32_t nSize = 0;
     if (!Locate(item, nAddress, nSize)) {
         return RET_NOTSUPPORT;
     }
@@ -104,6 +105,15 @@ int CCameraMemory::Read(MemoryItem item, uint32_t nOffset, uint8_t* pData, uint3
         return RET_DEVICECLOSED;
     }
     nAddress += nOffset;
+    return RET_SUCCESS;
+}
+
+int CCameraMemory::Read(MemoryItem item, uint32_t nOffset, uint8_t* pData, uint32_t nLength) {
+    uint32_t nAddress = 0;
+    const int nReach = Reach(item, nOffset, pData, nLength, nAddress);
+    if (nReach != RET_SUCCESS) {
+        return nReach;
+    }
     if (IsByteItem(item)) {
         for (uint32_t i = 0; i < nLength; ++i) {
             const int nRet = ReadByte(nAddress + i, pData + i);
@@ -126,17 +136,11 @@ int CCameraMemory::Read(MemoryItem item, uint32_t nOffset, uint8_t* pData, uint3
 
 int CCameraMemory::Write(MemoryItem item, uint32_t nOffset, const uint8_t* pData,
                          uint32_t nLength) {
-    uint32_t nAddress = 0, nSize = 0;
-    if (!Locate(item, nAddress, nSize)) {
-        return RET_NOTSUPPORT;
+    uint32_t nAddress = 0;
+    const int nReach = Reach(item, nOffset, pData, nLength, nAddress);
+    if (nReach != RET_SUCCESS) {
+        return nReach;
     }
-    if (pData == nullptr || nOffset > nSize || nLength > nSize - nOffset) {
-        return RET_PARAMERROR;
-    }
-    if (!m_Transport.IsOpen()) {
-        return RET_DEVICECLOSED;
-    }
-    nAddress += nOffset;
     if (IsByteItem(item)) {
         for (uint32_t i = 0; i < nLength; ++i) {
             const int nRet = WriteByte(nAddress + i, pData[i]);

@@ -105,6 +105,11 @@ class CCameraMemory {
   private:
     // Where an item lives in this memory kind; false when it has no place.
     bool Locate(MemoryItem item, uint32_t& nAddress, uint32_t& nSize) const;
+    // The address of nLength bytes from nOffset into the item: RET_NOTSUPPORT
+    // when the item has no place, RET_PARAMERROR without data or beyond the
+    // item, RET_DEVICECLOSED when the camera is closed.
+    int Reach(MemoryItem item, uint32_t nOffset, const void* pData, uint32_t nLength,
+              uint32_t& nAddress) const;
     // Items sent one byte a request (the others go as blocks).
     bool IsByteItem(MemoryItem item) const;
     int ReadByte(uint32_t nAddress, uint8_t* pValue);
