@@ -10,6 +10,7 @@
 // milliseconds against the budget of 150 ms.
 #include <benchmark/benchmark.h>
 
+#include "WestblotBenchSupport.h"
 #include "camera/TucsenImageHeader.h"
 #include "camera/TucsenPictureFiles.h"
 #include "camera/TucsenPictureOps.h"
@@ -71,29 +72,9 @@ void BM_CapturePicture(benchmark::State& state) {
 BENCHMARK(BM_CapturePicture)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_MemcpyPeer(benchmark::State& state) {
-    std::vector<uchar> copy(g_raw.size());
-    for (auto _ : state) {
-        std::memcpy(copy.data(), g_raw.data(), g_raw.size());
-        benchmark::DoNotOptimize(copy.data());
-    }
+    memcpyPeer(state, g_raw);
 }
 BENCHMARK(BM_MemcpyPeer)->Unit(benchmark::kMillisecond);
-
-// Keeps the real time of each benchmark for the summary.
-class Summary : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            const double ms = run.GetAdjustedRealTime();
-            if (run.benchmark_name().rfind("BM_CapturePicture", 0) == 0) {
-                g_pictureMs = ms;
-            } else if (run.benchmark_name().rfind("BM_MemcpyPeer", 0) == 0) {
-                g_memcpyMs = ms;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 }  // namespace
 
@@ -103,7 +84,7 @@ int main(int argc, char** argv) {
     g_folder2 = folder.path() + QStringLiteral("/storage/");
     startCamera();
     benchmark::Initialize(&argc, argv);
-    Summary summary;
+    RealTimeSummary summary({{"BM_CapturePicture", &g_pictureMs}, {"BM_MemcpyPeer", &g_memcpyMs}});
     benchmark::RunSpecifiedBenchmarks(&summary);
     std::printf("capture picture: %.1f ms (budget %.0f ms, %s), %.1f memcpy's of the frame\n",
                 g_pictureMs, kBudgetMs, g_pictureMs <= kBudgetMs ? "met" : "missed",

@@ -17,6 +17,7 @@
 
 #include "BlotHistogramRange.h"
 #include "SQ_ChartFrame.h"
+#include "WestblotBenchSupport.h"
 #include "WesternBlotPicture.h"
 #include "camera/TucsenCamCtrl.h"
 #include "widgets/LineLabel.h"
@@ -120,34 +121,9 @@ void BM_HistogramChart(benchmark::State& state) {
 BENCHMARK(BM_HistogramChart)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void BM_MemcpyPeer(benchmark::State& state) {
-    std::vector<uchar> copy(g_picture.size());
-    for (auto _ : state) {
-        std::memcpy(copy.data(), g_picture.data(), g_picture.size());
-        benchmark::DoNotOptimize(copy.data());
-    }
+    memcpyPeer(state, g_picture);
 }
 BENCHMARK(BM_MemcpyPeer)->Unit(benchmark::kMillisecond);
-
-// Keeps the real time of each benchmark for the summary.
-class Summary : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            const double ms = run.GetAdjustedRealTime();
-            const std::string name = run.benchmark_name();
-            if (name.rfind("BM_PreviewFrame", 0) == 0) {
-                g_previewMs = ms;
-            } else if (name.rfind("BM_StretchEvent", 0) == 0) {
-                g_stretchMs = ms;
-            } else if (name.rfind("BM_HistogramChart", 0) == 0) {
-                g_histogramMs = ms;
-            } else if (name.rfind("BM_MemcpyPeer", 0) == 0) {
-                g_memcpyMs = ms;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 void printLine(const char* what, double ms, double budget) {
     std::printf("%s: %.1f ms (budget %.0f ms, %s), %.1f memcpy's of the picture\n", what, ms,
@@ -167,7 +143,10 @@ int main(int argc, char** argv) {
     g_label = &label;
     grabPicture();
     benchmark::Initialize(&argc, argv);
-    Summary summary;
+    RealTimeSummary summary({{"BM_PreviewFrame", &g_previewMs},
+                             {"BM_StretchEvent", &g_stretchMs},
+                             {"BM_HistogramChart", &g_histogramMs},
+                             {"BM_MemcpyPeer", &g_memcpyMs}});
     benchmark::RunSpecifiedBenchmarks(&summary);
     printLine("preview frame", g_previewMs, kPreviewBudgetMs);
     printLine("range-slider event", g_stretchMs, kStretchBudgetMs);
