@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <vector>
@@ -22,3 +23,8 @@ struct WidgetRow {
 QString textOf(QWidget* widget);
 // Checks each row against the descendant of `root` with the row's name.
 void expectRows(QWidget* root, const std::vector<WidgetRow>& rows);
+// The object names of the direct child widgets of `parent`, in creation
+// order (which is also their stacking order, bottom first).
+QStringList childOrder(QWidget* parent);
+// The named widgets in the order the keyboard focus visits them.
+QStringList focusOrder(QWidget* root, const QStringList& names);

@@ -45,29 +45,6 @@ QStringList itemsOf(QComboBox* box) {
     return items;
 }
 
-// The object names of the direct child widgets, in creation order.
-QStringList childOrder(QWidget* parent) {
-    QStringList names;
-    for (QObject* child : parent->children()) {
-        if (child->isWidgetType())
-            names << child->objectName();
-    }
-    return names;
-}
-
-// The named widgets in the order the keyboard focus visits them.
-QStringList focusOrder(QWidget* root, const QStringList& names) {
-    QStringList seen;
-    QWidget* first = root->findChild<QWidget*>(names.first());
-    QWidget* widget = first;
-    do {
-        if (names.contains(widget->objectName()) && !seen.contains(widget->objectName()))
-            seen << widget->objectName();
-        widget = widget->nextInFocusChain();
-    } while (widget != first && seen.size() < names.size());
-    return seen;
-}
-
 bool samePicture(const QIcon& icon, const char* resource) {
     const QImage expected(QString::fromLatin1(resource));
     return !icon.isNull() && !expected.isNull() &&

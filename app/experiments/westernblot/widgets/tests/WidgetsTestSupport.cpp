@@ -20,27 +20,6 @@ CI_MainControl* widgetsController() {
     return CI_MainControl::getInstance();
 }
 
-QStringList childOrder(QWidget* parent) {
-    QStringList names;
-    for (QObject* child : parent->children()) {
-        if (child->isWidgetType())
-            names << child->objectName();
-    }
-    return names;
-}
-
-QStringList focusOrder(QWidget* root, const QStringList& names) {
-    QStringList seen;
-    QWidget* first = root->findChild<QWidget*>(names.first());
-    QWidget* widget = first;
-    do {
-        if (names.contains(widget->objectName()) && !seen.contains(widget->objectName()))
-            seen << widget->objectName();
-        widget = widget->nextInFocusChain();
-    } while (widget != first && seen.size() < names.size());
-    return seen;
-}
-
 void switchLanguage(int language) {
     widgetsController()->changeLanguage(language);
     QCoreApplication::sendPostedEvents();

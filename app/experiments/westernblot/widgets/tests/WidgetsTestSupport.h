@@ -4,7 +4,6 @@
 #include "TestStation.h"
 
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -24,12 +23,6 @@ T* childOf(QWidget* root, const char* name) {
     EXPECT_NE(found, nullptr) << name;
     return found;
 }
-
-// The object names of the direct child widgets of `parent`, in creation
-// order (which is also their stacking order, bottom first).
-QStringList childOrder(QWidget* parent);
-// The named widgets in the order the keyboard focus visits them.
-QStringList focusOrder(QWidget* root, const QStringList& names);
 
 // Switches the program's language as the settings page does (0 Chinese, 1
 // English) and lets the language-change events arrive.
