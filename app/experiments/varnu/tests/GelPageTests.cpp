@@ -10,6 +10,7 @@
 #include "RunningDialog.h"
 #include "TestStation.h"
 #include "VarnuFrame.h"
+#include "VarnuTestSupport.h"
 #include "Varnu_ImageFrame.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
@@ -46,12 +47,7 @@ TestStation& station() {
 
 CI_MainControl* controller() {
     station();
-    CI_MainControl* control = CI_MainControl::getInstance();
-    if (!control->currentUser) {
-        control->currentUser = new UserInfo();
-    }
-    control->currentUser->userName = QStringLiteral("tarsk");
-    return control;
+    return testerController();
 }
 
 // ---- Pure rules ---------------------------------------------------------------

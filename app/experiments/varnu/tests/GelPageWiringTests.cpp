@@ -11,6 +11,7 @@
 #include "VarnuCamSetFrame.h"
 #include "VarnuCaptureFrame.h"
 #include "VarnuFrame.h"
+#include "VarnuTestSupport.h"
 #include "Varnu_FuncsFrame.h"
 #include "Varnu_ImageFrame.h"
 #include "Varnu_ToolsFrame.h"
@@ -43,14 +44,8 @@ constexpr int kMono1280 = 1;
 class GelPageWiringTest : public testing::Test {
   protected:
     static void SetUpTestSuite() {
-        s_station = new TestStation(QStringLiteral("gelpage-wiring"));
-        s_station->writeMachineIni(QStringLiteral("320"));
-        s_station->setUserOption(QStringLiteral("LanguageID"), 1);
-        s_control = CI_MainControl::getInstance();
-        if (!s_control->currentUser) {
-            s_control->currentUser = new UserInfo();
-        }
-        s_control->currentUser->userName = QStringLiteral("tarsk");
+        s_station = englishStation(QStringLiteral("gelpage-wiring"));
+        s_control = testerController();
         s_control->currentUser->authImgCap = true;
         s_control->currentUser->authImgProcess = true;
         s_control->currentUser->authRptExport = true;

@@ -9,10 +9,10 @@
 #include "SetExposureThread.h"
 #include "TestStation.h"
 #include "VarnuCamSetFrame.h"
+#include "VarnuTestSupport.h"
 #include "camera/ZdqCameraCtrl.h"
 #include "controller/CI_MainControl.h"
 #include "database/AuditTrailDB.h"
-#include "database/UserInfo.h"
 #include "mlusbimager_control.h"
 #include "settings/CamOpts.h"
 
@@ -59,14 +59,8 @@ ZdqCamSet storedSet() {
 class VarnuCamSetFrameTest : public testing::Test {
   protected:
     static void SetUpTestSuite() {
-        s_station = new TestStation(QStringLiteral("camset-panel"));
-        s_station->writeMachineIni(QStringLiteral("320"));
-        s_station->setUserOption(QStringLiteral("LanguageID"), 1);
-        s_control = CI_MainControl::getInstance();
-        if (!s_control->currentUser) {
-            s_control->currentUser = new UserInfo();
-        }
-        s_control->currentUser->userName = QStringLiteral("tarsk");
+        s_station = englishStation(QStringLiteral("camset-panel"));
+        s_control = testerController();
     }
 
     void SetUp() override {
@@ -141,18 +135,6 @@ class VarnuCamSetFrameTest : public testing::Test {
     }
     QSpinBox* spin(const char* name) { return child<QSpinBox>(name); }
     QSlider* slider() { return child<QSlider>("horizontalSlider_Exposure"); }
-
-    static QStringList auditContents(int languageId) {
-        QStringList texts;
-        const QList<AuditTrailInfo> rows = s_control->auditTrailDB->loadAuditTrail(
-            AuditTrailDB::kAnyPage, QString(), QString(), QString(), 0, 0, languageId);
-        for (const AuditTrailInfo& row : rows) {
-            EXPECT_EQ(row.page, 0);
-            EXPECT_EQ(row.handler, QStringLiteral("tarsk"));
-            texts.prepend(row.content);
-        }
-        return texts;
-    }
 
     static TestStation* s_station;
     static CI_MainControl* s_control;

@@ -7,6 +7,7 @@
 #include "TestStation.h"
 #include "VarnuCaptureFrame.h"
 #include "VarnuFrame.h"
+#include "VarnuTestSupport.h"
 #include "Varnu_ImageFrame.h"
 #include "controller/CI_MainControl.h"
 #include "database/AuditTrailDB.h"
@@ -45,14 +46,8 @@ void recordDebug(QtMsgType type, const QMessageLogContext&, const QString& messa
 class VarnuCaptureFrameTest : public testing::Test {
   protected:
     static void SetUpTestSuite() {
-        s_station = new TestStation(QStringLiteral("capture-panel"));
-        s_station->writeMachineIni(QStringLiteral("320"));
-        s_station->setUserOption(QStringLiteral("LanguageID"), 1);
-        s_control = CI_MainControl::getInstance();
-        if (!s_control->currentUser) {
-            s_control->currentUser = new UserInfo();
-        }
-        s_control->currentUser->userName = QStringLiteral("tarsk");
+        s_station = englishStation(QStringLiteral("capture-panel"));
+        s_control = testerController();
         s_sim = new DarkroomSimProcess(QStringLiteral("capture-link"));
         ASSERT_TRUE(s_sim->start());
         s_control->ConnectToPort(s_sim->linkPath());
@@ -149,18 +144,6 @@ class VarnuCaptureFrameTest : public testing::Test {
             }
         }
         return true;
-    }
-
-    static QStringList auditContents(int languageId) {
-        QStringList texts;
-        const QList<AuditTrailInfo> rows = s_control->auditTrailDB->loadAuditTrail(
-            AuditTrailDB::kAnyPage, QString(), QString(), QString(), 0, 0, languageId);
-        for (const AuditTrailInfo& row : rows) {
-            EXPECT_EQ(row.page, 0);
-            EXPECT_EQ(row.handler, QStringLiteral("tarsk"));
-            texts.prepend(row.content);
-        }
-        return texts;
     }
 
     static TestStation* s_station;
