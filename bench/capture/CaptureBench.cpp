@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "MemcpyPeer.h"
 #include "ZDQApi.h"
 #include "acquisition/BytePasses.h"
 #include "acquisition/ProcessTables.h"
@@ -67,16 +68,7 @@ void ReportAgainstMemcpy(benchmark::State& state, double dTotalSeconds) {
 }
 
 void BM_MemcpyFrame(benchmark::State& state) {
-    std::vector<uint8_t> source(kFrameBytes, 1), target(kFrameBytes);
-    double dTotal = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        std::memcpy(target.data(), source.data(), kFrameBytes);
-        benchmark::ClobberMemory();
-        dTotal += Seconds(start);
-    }
-    g_dMemcpySeconds = dTotal / static_cast<double>(state.iterations());
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFrameBytes));
+    g_dMemcpySeconds = MeasureMemcpy(state, kFrameBytes);
 }
 BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMillisecond);
 

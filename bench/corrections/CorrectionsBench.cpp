@@ -10,9 +10,9 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstring>
 #include <vector>
 
+#include "MemcpyPeer.h"
 #include "ZDQApi.h"
 #include "acquisition/BadPixelCorrection.h"
 #include "acquisition/FlatField.h"
@@ -96,16 +96,7 @@ std::vector<uint8_t> TestFrame() {
 }
 
 void BM_MemcpyFrame(benchmark::State& state) {
-    std::vector<uint8_t> source(kFrameBytes, 1), target(kFrameBytes);
-    double dTotal = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        std::memcpy(target.data(), source.data(), kFrameBytes);
-        benchmark::ClobberMemory();
-        dTotal += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-    g_dMemcpySeconds = dTotal / static_cast<double>(state.iterations());
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFrameBytes));
+    g_dMemcpySeconds = MeasureMemcpy(state, kFrameBytes);
 }
 BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMillisecond);
 
