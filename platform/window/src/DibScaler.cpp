@@ -19,6 +19,11 @@ constexpr uint32_t kNoRow = std::numeric_limits<uint32_t>::max();
 // longer ones (strong shrinks) sum their rows into one row of totals, so the
 // memory stays two rows whatever the shrink.
 constexpr uint32_t kLongestRingSpan = kLongestVectorSpan;
+// Source rows are prefetched this far ahead of the rows being summed (at
+// least one row), so that a frame another core has just written arrives
+// while the rows before it are summed.
+constexpr size_t kPrefetchBytes = 32 * 1024;
+constexpr size_t kCacheLine = 64;
 
 // A column group reads 16 source bytes from its window and weighs each
 // destination sample with 8-bit weights, taking up to four taps; each pair
@@ -91,6 +96,8 @@ void DibScaler::Plan(const ScaleSize& size) {
     }
     m_divider = ExactDivider(m_columns.Total() * m_rows.Total());
     m_size = size;
+    m_prefetchRows = static_cast<uint32_t>(
+        std::max<size_t>(1, kPrefetchBytes / (size_t{size.sourceWidth} * size.bytesPerPixel)));
     const size_t samples = size_t{size.destinationWidth} * size.bytesPerPixel;
     m_nearestBytes.clear();
     m_ring.clear();
@@ -159,6 +166,7 @@ void DibScaler::Scale(const SourceRows& source, const DestinationRows& destinati
     const size_t samples = size_t{m_size.destinationWidth} * m_size.bytesPerPixel;
     std::fill(m_ringRows.begin(), m_ringRows.end(), kNoRow);  // a new frame
     const uint32_t ringLength = static_cast<uint32_t>(m_ringRows.size());
+    uint32_t prefetched = 0;  // the source rows below this one are prefetched
     for (uint32_t y = 0; y < m_size.destinationHeight; ++y) {
         const AxisSpans::Span& span = m_rows.At(y);
         uint8_t* const out = destination.Row(y);
@@ -167,19 +175,44 @@ void DibScaler::Scale(const SourceRows& source, const DestinationRows& destinati
             std::memcpy(out, destination.Row(y - 1), samples);
             continue;
         }
+        for (; prefetched < std::min(span.first + span.count + m_prefetchRows, m_size.sourceHeight);
+             ++prefetched) {
+            PrefetchRow(source.Row(prefetched));
+        }
         if (m_ringRows.empty()) {
             FinishLongSpan(source, span, out);
             continue;
         }
+        // The rows of the span not in the ring yet are summed together.
+        const uint8_t* rows[kLongestRowBatch];
+        uint32_t* sums[kLongestRowBatch];
+        uint32_t batch = 0;
         for (uint32_t row = span.first; row < span.first + span.count; ++row) {
             const uint32_t slot = row % ringLength;
-            if (m_ringRows[slot] != row) {
-                SumColumns(source.Row(row), &m_ring[slot * samples]);
-                m_ringRows[slot] = row;
+            if (m_ringRows[slot] == row) {
+                continue;
             }
+            rows[batch] = source.Row(row);
+            sums[batch] = &m_ring[slot * samples];
+            m_ringRows[slot] = row;
+            if (++batch == kLongestRowBatch) {
+                SumColumns(rows, batch, sums);
+                batch = 0;
+            }
+        }
+        if (batch > 0) {
+            SumColumns(rows, batch, sums);
         }
         FinishRow(span, out);
     }
+}
+
+void DibScaler::PrefetchRow(const uint8_t* row) const {
+    const size_t bytes = size_t{m_size.sourceWidth} * m_size.bytesPerPixel;
+    for (size_t offset = 0; offset < bytes; offset += kCacheLine) {
+        __builtin_prefetch(row + offset, 0, 2);
+    }
+    __builtin_prefetch(row + bytes - 1, 0, 2);
 }
 
 void DibScaler::FinishLongSpan(const SourceRows& source, const AxisSpans::Span& span,
@@ -190,7 +223,8 @@ void DibScaler::FinishLongSpan(const SourceRows& source, const AxisSpans::Span& 
     std::fill(totals, totals + samples, m_columns.Total() * m_rows.Total() / 2);
     const uint32_t* const weights = m_rows.WeightsOf(span);
     for (uint32_t k = 0; k < span.count; ++k) {
-        SumColumns(source.Row(span.first + k), sums);
+        const uint8_t* const row = source.Row(span.first + k);
+        SumColumns(&row, 1, &sums);
         for (size_t i = 0; i < samples; ++i) {
             totals[i] += weights[k] * sums[i];
         }
@@ -216,22 +250,25 @@ void DibScaler::ScaleNearest(const SourceRows& source, const DestinationRows& de
     }
 }
 
-void DibScaler::SumColumns(const uint8_t* row, uint32_t* sums) const {
+void DibScaler::SumColumns(const uint8_t* const* rows, uint32_t rowCount,
+                           uint32_t* const* sums) const {
     if (!m_groups.empty()) {
-        SumColumnGroupsAvx2(row, m_groups.data(), m_groups.size(), sums);
+        SumColumnGroupsAvx2(rows, rowCount, m_groups.data(), m_groups.size(), sums);
     }
     const int bytesPerPixel = m_size.bytesPerPixel;
-    for (uint32_t x = static_cast<uint32_t>(8 * m_groups.size()); x < m_size.destinationWidth;
-         ++x) {
-        const AxisSpans::Span& span = m_columns.At(x);
-        const uint32_t* const weights = m_columns.WeightsOf(span);
-        const uint8_t* const pixel = row + size_t{span.first} * bytesPerPixel;
-        for (int channel = 0; channel < bytesPerPixel; ++channel) {
-            uint32_t sum = 0;
-            for (uint32_t k = 0; k < span.count; ++k) {
-                sum += weights[k] * pixel[size_t{k} * bytesPerPixel + channel];
+    for (uint32_t r = 0; r < rowCount; ++r) {
+        for (uint32_t x = static_cast<uint32_t>(8 * m_groups.size()); x < m_size.destinationWidth;
+             ++x) {
+            const AxisSpans::Span& span = m_columns.At(x);
+            const uint32_t* const weights = m_columns.WeightsOf(span);
+            const uint8_t* const pixel = rows[r] + size_t{span.first} * bytesPerPixel;
+            for (int channel = 0; channel < bytesPerPixel; ++channel) {
+                uint32_t sum = 0;
+                for (uint32_t k = 0; k < span.count; ++k) {
+                    sum += weights[k] * pixel[size_t{k} * bytesPerPixel + channel];
+                }
+                sums[r][size_t{x} * bytesPerPixel + channel] = sum;
             }
-            sums[size_t{x} * bytesPerPixel + channel] = sum;
         }
     }
 }

@@ -78,8 +78,11 @@ class DibScaler {
   private:
     void PlanVectorPasses();
     void ScaleNearest(const SourceRows& source, const DestinationRows& destination) const;
-    // Sums the column spans of one source row into a row of column sums.
-    void SumColumns(const uint8_t* row, uint32_t* sums) const;
+    // Sums the column spans of each of rowCount source rows (at most
+    // kLongestRowBatch) into its row of column sums.
+    void SumColumns(const uint8_t* const* rows, uint32_t rowCount, uint32_t* const* sums) const;
+    // Asks the processor to bring the pixels of a source row into its cache.
+    void PrefetchRow(const uint8_t* row) const;
     // Adds the column sums of a row span, divides and stores one row.
     void FinishRow(const AxisSpans::Span& span, uint8_t* out);
     // The same for a long row span: its rows summed one after the other.
@@ -89,6 +92,7 @@ class DibScaler {
     ScaleSize m_size{};
     AxisSpans m_columns;
     AxisSpans m_rows;
+    uint32_t m_prefetchRows = 1;  // source rows prefetched ahead of a span's last row
     ExactDivider m_divider;
     SumDivision m_division;             // multiplier 0: the vertical pass divides sample by sample
     std::vector<ColumnGroup> m_groups;  // pair sums of the samples 8 * i .. 8 * i + 7

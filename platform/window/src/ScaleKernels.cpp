@@ -2,6 +2,7 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace platwin {
@@ -15,16 +16,18 @@ bool HasAvx2() {
 #endif
 }
 
-// With L = ceil(log2 divisor), shift 8 + 2L and multiplier ceil(2^shift /
-// divisor), the multiplier overshoots 2^shift / divisor by e / divisor with
-// e < divisor, and n * e < 256 * divisor * divisor <= 2^shift keeps the error
-// of n * multiplier / 2^shift below 1 / divisor: the quotient is exact.
+// With L = ceil(log2 divisor), shift max(8 + 2L, 32) and multiplier
+// ceil(2^shift / divisor), the multiplier overshoots 2^shift / divisor by
+// e / divisor with e < divisor, and n * e < 256 * divisor * divisor <= 2^shift
+// keeps the error of n * multiplier / 2^shift below 1 / divisor: the quotient
+// is exact. A shift of at least 32 lets the odd lanes of a vector take their
+// quotients without shifting them back up (Quotients).
 SumDivision PlanSumDivision(uint32_t divisor) {
     uint32_t bits = 0;
     while ((uint64_t{1} << bits) < divisor) {
         ++bits;
     }
-    const uint32_t shift = 8 + 2 * bits;
+    const uint32_t shift = std::max(8 + 2 * bits, uint32_t{32});
     if (divisor == 0 || shift > 63) {
         return {};
     }
@@ -35,24 +38,47 @@ SumDivision PlanSumDivision(uint32_t divisor) {
     return {static_cast<uint32_t>(multiplier), shift};
 }
 
-__attribute__((target("avx2"))) void SumColumnGroupsAvx2(const uint8_t* row,
-                                                         const ColumnGroup* groups, size_t count,
-                                                         uint32_t* pairs) {
+namespace {
+
+// The pair sums of rowCount rows (Rows of them) through the same groups.
+template <uint32_t Rows>
+__attribute__((target("avx2"))) void SumGroupsOfRows(const uint8_t* const* sourceRows,
+                                                     const ColumnGroup* groups, size_t count,
+                                                     uint32_t* const* sourcePairs) {
+    const uint8_t* rows[Rows];
+    uint32_t* pairs[Rows];
+    for (uint32_t r = 0; r < Rows; ++r) {
+        rows[r] = sourceRows[r];
+        pairs[r] = sourcePairs[r];
+    }
     const __m256i offset = _mm256_set1_epi8(-128);
     for (size_t i = 0; i < count; ++i) {
         const ColumnGroup& group = groups[i];
-        const __m128i low =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + group.window[0]));
-        const __m128i high =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + group.window[1]));
-        const __m256i windows =
-            _mm256_xor_si256(_mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1), offset);
-        const __m256i taps = _mm256_shuffle_epi8(
-            windows, _mm256_load_si256(reinterpret_cast<const __m256i*>(group.taps)));
-        const __m256i sums = _mm256_maddubs_epi16(
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(group.weights)), taps);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pairs + 8 * i), sums);
+        const __m256i taps = _mm256_load_si256(reinterpret_cast<const __m256i*>(group.taps));
+        const __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(group.weights));
+        const uint32_t low = group.window[0];
+        const uint32_t high = group.window[1];
+        for (uint32_t r = 0; r < Rows; ++r) {
+            const __m256i windows = _mm256_xor_si256(
+                _mm256_inserti128_si256(
+                    _mm256_castsi128_si256(
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[r] + low))),
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[r] + high)), 1),
+                offset);
+            const __m256i sums = _mm256_maddubs_epi16(weights, _mm256_shuffle_epi8(windows, taps));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(pairs[r] + 8 * i), sums);
+        }
     }
+}
+
+}  // namespace
+
+void SumColumnGroupsAvx2(const uint8_t* const* rows, uint32_t rowCount, const ColumnGroup* groups,
+                         size_t count, uint32_t* const* pairs) {
+    using Sum = void (*)(const uint8_t* const*, const ColumnGroup*, size_t, uint32_t* const*);
+    static constexpr Sum kByRows[kLongestRowBatch] = {SumGroupsOfRows<1>, SumGroupsOfRows<2>,
+                                                      SumGroupsOfRows<3>, SumGroupsOfRows<4>};
+    kByRows[rowCount - 1](rows, groups, count, pairs);
 }
 
 namespace {
@@ -98,13 +124,14 @@ struct SpanSums {
 };
 
 // Quotients of eight sums, each in the low byte of its 32-bit lane: even
-// and odd lanes through 64-bit products.
+// and odd lanes through 64-bit products. The shift is at least 32, so an odd
+// lane's quotient is the high half of its product shifted 32 bits less.
 __attribute__((target("avx2"))) inline __m256i Quotients(__m256i sum, __m256i multiplier,
-                                                         __m128i shift) {
+                                                         __m128i shift, __m128i oddShift) {
     const __m256i even = _mm256_srl_epi64(_mm256_mul_epu32(sum, multiplier), shift);
     const __m256i odd =
-        _mm256_srl_epi64(_mm256_mul_epu32(_mm256_srli_epi64(sum, 32), multiplier), shift);
-    return _mm256_or_si256(even, _mm256_slli_epi64(odd, 32));
+        _mm256_srl_epi64(_mm256_mul_epu32(_mm256_srli_epi64(sum, 32), multiplier), oddShift);
+    return _mm256_blend_epi32(even, odd, 0xAA);
 }
 
 template <typename Sums, uint32_t Count>
@@ -115,14 +142,15 @@ __attribute__((target("avx2"))) void FinishSpan(const uint32_t* const* rows,
     const SpanSums<Sums, Count> span(rows, weights, half);
     const __m256i multiplier = _mm256_set1_epi64x(division.multiplier);
     const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(division.shift));
+    const __m128i oddShift = _mm_cvtsi32_si128(static_cast<int>(division.shift - 32));
     size_t i = begin;
     // 32 samples a step: four quotient vectors packed into one store. The
     // packs work within 128-bit halves, the permutation puts them in order.
     for (; i + 32 <= end; i += 32) {
-        const __m256i q0 = Quotients(span.At(i), multiplier, shift);
-        const __m256i q1 = Quotients(span.At(i + 8), multiplier, shift);
-        const __m256i q2 = Quotients(span.At(i + 16), multiplier, shift);
-        const __m256i q3 = Quotients(span.At(i + 24), multiplier, shift);
+        const __m256i q0 = Quotients(span.At(i), multiplier, shift, oddShift);
+        const __m256i q1 = Quotients(span.At(i + 8), multiplier, shift, oddShift);
+        const __m256i q2 = Quotients(span.At(i + 16), multiplier, shift, oddShift);
+        const __m256i q3 = Quotients(span.At(i + 24), multiplier, shift, oddShift);
         const __m256i bytes =
             _mm256_packus_epi16(_mm256_packus_epi32(q0, q1), _mm256_packus_epi32(q2, q3));
         const __m256i ordered =
@@ -130,7 +158,7 @@ __attribute__((target("avx2"))) void FinishSpan(const uint32_t* const* rows,
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), ordered);
     }
     for (; i < end; i += 8) {
-        const __m256i q = Quotients(span.At(i), multiplier, shift);
+        const __m256i q = Quotients(span.At(i), multiplier, shift, oddShift);
         const __m256i words = _mm256_packus_epi32(q, q);
         const __m256i bytes = _mm256_packus_epi16(words, words);
         const uint32_t lowBytes = static_cast<uint32_t>(_mm256_extract_epi32(bytes, 0));

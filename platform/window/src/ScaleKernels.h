@@ -26,7 +26,8 @@ struct ColumnGroup {
 };
 
 // floor(n / divisor) = (n * multiplier) >> shift for every n below
-// 256 * divisor; multiplier 0 when no 32-bit multiplier does that.
+// 256 * divisor, with shift at least 32; multiplier 0 when no 32-bit
+// multiplier does that.
 struct SumDivision {
     uint32_t multiplier = 0;
     uint32_t shift = 0;
@@ -34,10 +35,15 @@ struct SumDivision {
 
 SumDivision PlanSumDivision(uint32_t divisor);
 
-// pairs[8 * i + j] for the groups i < count: the pair sums of one source
-// row, offset by -128 per byte.
-void SumColumnGroupsAvx2(const uint8_t* row, const ColumnGroup* groups, size_t count,
-                         uint32_t* pairs);
+// Source rows the horizontal pass sums in one sweep over the column groups,
+// each group's shuffle and weights loaded once for all of them.
+constexpr uint32_t kLongestRowBatch = 4;
+
+// pairs[r][8 * i + j] for the groups i < count and the rows r < rowCount
+// (0 < rowCount <= kLongestRowBatch): the pair sums of source row rows[r],
+// offset by -128 per byte.
+void SumColumnGroupsAvx2(const uint8_t* const* rows, uint32_t rowCount, const ColumnGroup* groups,
+                         size_t count, uint32_t* const* pairs);
 
 // Spans of the vertical pass run in registers up to this many rows.
 constexpr uint32_t kLongestVectorSpan = 8;
