@@ -19,11 +19,6 @@ constexpr uint32_t kNoRow = std::numeric_limits<uint32_t>::max();
 // longer ones (strong shrinks) sum their rows into one row of totals, so the
 // memory stays two rows whatever the shrink.
 constexpr uint32_t kLongestRingSpan = kLongestVectorSpan;
-// Source rows are prefetched this far ahead of the rows being summed (at
-// least one row), so that a frame another core has just written arrives
-// while the rows before it are summed.
-constexpr size_t kPrefetchBytes = 32 * 1024;
-constexpr size_t kCacheLine = 64;
 
 // A column group reads 16 source bytes from its window and weighs each
 // destination sample with 8-bit weights, taking up to four taps; each pair
@@ -96,8 +91,6 @@ void DibScaler::Plan(const ScaleSize& size) {
     }
     m_divider = ExactDivider(m_columns.Total() * m_rows.Total());
     m_size = size;
-    m_prefetchRows = static_cast<uint32_t>(
-        std::max<size_t>(1, kPrefetchBytes / (size_t{size.sourceWidth} * size.bytesPerPixel)));
     const size_t samples = size_t{size.destinationWidth} * size.bytesPerPixel;
     m_nearestBytes.clear();
     m_ring.clear();
@@ -166,7 +159,6 @@ void DibScaler::Scale(const SourceRows& source, const DestinationRows& destinati
     const size_t samples = size_t{m_size.destinationWidth} * m_size.bytesPerPixel;
     std::fill(m_ringRows.begin(), m_ringRows.end(), kNoRow);  // a new frame
     const uint32_t ringLength = static_cast<uint32_t>(m_ringRows.size());
-    uint32_t prefetched = 0;  // the source rows below this one are prefetched
     for (uint32_t y = 0; y < m_size.destinationHeight; ++y) {
         const AxisSpans::Span& span = m_rows.At(y);
         uint8_t* const out = destination.Row(y);
@@ -174,10 +166,6 @@ void DibScaler::Scale(const SourceRows& source, const DestinationRows& destinati
         if (y > 0 && SameSpan(m_rows, span, m_rows.At(y - 1))) {
             std::memcpy(out, destination.Row(y - 1), samples);
             continue;
-        }
-        for (; prefetched < std::min(span.first + span.count + m_prefetchRows, m_size.sourceHeight);
-             ++prefetched) {
-            PrefetchRow(source.Row(prefetched));
         }
         if (m_ringRows.empty()) {
             FinishLongSpan(source, span, out);
@@ -205,14 +193,6 @@ void DibScaler::Scale(const SourceRows& source, const DestinationRows& destinati
         }
         FinishRow(span, out);
     }
-}
-
-void DibScaler::PrefetchRow(const uint8_t* row) const {
-    const size_t bytes = size_t{m_size.sourceWidth} * m_size.bytesPerPixel;
-    for (size_t offset = 0; offset < bytes; offset += kCacheLine) {
-        __builtin_prefetch(row + offset, 0, 2);
-    }
-    __builtin_prefetch(row + bytes - 1, 0, 2);
 }
 
 void DibScaler::FinishLongSpan(const SourceRows& source, const AxisSpans::Span& span,

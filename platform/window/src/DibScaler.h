@@ -18,8 +18,10 @@
 // lanes; on 8-bit pictures shrunk across by less than a factor of about
 // three (and down through the ring), the horizontal pass gathers each
 // sample's taps with one byte shuffle and keeps two 16-bit pair sums per
-// sample, which the vertical pass weighs and adds in one step. The sums are
-// the same integers on every path.
+// sample, which the vertical pass weighs and adds in one step; the rows a
+// destination row adds to the ring are summed in one sweep over the column
+// groups, so each group's shuffle and weights are loaded once for all of
+// them. The sums are the same integers on every path.
 #pragma once
 
 #include <cstdint>
@@ -81,8 +83,6 @@ class DibScaler {
     // Sums the column spans of each of rowCount source rows (at most
     // kLongestRowBatch) into its row of column sums.
     void SumColumns(const uint8_t* const* rows, uint32_t rowCount, uint32_t* const* sums) const;
-    // Asks the processor to bring the pixels of a source row into its cache.
-    void PrefetchRow(const uint8_t* row) const;
     // Adds the column sums of a row span, divides and stores one row.
     void FinishRow(const AxisSpans::Span& span, uint8_t* out);
     // The same for a long row span: its rows summed one after the other.
@@ -92,7 +92,6 @@ class DibScaler {
     ScaleSize m_size{};
     AxisSpans m_columns;
     AxisSpans m_rows;
-    uint32_t m_prefetchRows = 1;  // source rows prefetched ahead of a span's last row
     ExactDivider m_divider;
     SumDivision m_division;             // multiplier 0: the vertical pass divides sample by sample
     std::vector<ColumnGroup> m_groups;  // pair sums of the samples 8 * i .. 8 * i + 7
