@@ -126,11 +126,13 @@ struct SpanSums {
 // Quotients of eight sums, each in the low byte of its 32-bit lane: even
 // and odd lanes through 64-bit products. The shift is at least 32, so an odd
 // lane's quotient is the high half of its product shifted 32 bits less.
+// The shifts take their counts from vectors (one instruction each) and the
+// odd sums come down by a shuffle, which leaves the multiplier ports free.
 __attribute__((target("avx2"))) inline __m256i Quotients(__m256i sum, __m256i multiplier,
-                                                         __m128i shift, __m128i oddShift) {
-    const __m256i even = _mm256_srl_epi64(_mm256_mul_epu32(sum, multiplier), shift);
-    const __m256i odd =
-        _mm256_srl_epi64(_mm256_mul_epu32(_mm256_srli_epi64(sum, 32), multiplier), oddShift);
+                                                         __m256i shift, __m256i oddShift) {
+    const __m256i even = _mm256_srlv_epi64(_mm256_mul_epu32(sum, multiplier), shift);
+    const __m256i odd = _mm256_srlv_epi64(
+        _mm256_mul_epu32(_mm256_shuffle_epi32(sum, _MM_SHUFFLE(3, 3, 1, 1)), multiplier), oddShift);
     return _mm256_blend_epi32(even, odd, 0xAA);
 }
 
@@ -141,8 +143,8 @@ __attribute__((target("avx2"))) void FinishSpan(const uint32_t* const* rows,
                                                 size_t end) {
     const SpanSums<Sums, Count> span(rows, weights, half);
     const __m256i multiplier = _mm256_set1_epi64x(division.multiplier);
-    const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(division.shift));
-    const __m128i oddShift = _mm_cvtsi32_si128(static_cast<int>(division.shift - 32));
+    const __m256i shift = _mm256_set1_epi64x(division.shift);
+    const __m256i oddShift = _mm256_set1_epi64x(division.shift - 32);
     size_t i = begin;
     // 32 samples a step: four quotient vectors packed into one store. The
     // packs work within 128-bit halves, the permutation puts them in order.
