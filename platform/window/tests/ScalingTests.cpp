@@ -80,6 +80,7 @@ const SizeCase kGroupedSizes[] = {
     {101, 7, 50, 3},     // a partial group
     {64, 3, 40, 8},      // shrunk across, enlarged up
     {350, 10, 100, 3},   // long spans: groups only where they fit
+    {130, 60, 100, 9},   // row spans of up to eight rows, summed four at a time
     {130, 200, 100, 9},  // rows summed one after the other, not in a ring
 };
 INSTANTIATE_TEST_SUITE_P(GroupedSizes, ScaleSizeTest, ::testing::ValuesIn(kGroupedSizes));
