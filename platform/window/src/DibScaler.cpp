@@ -191,7 +191,7 @@ void DibScaler::Scale(const SourceRows& source, const DestinationRows& destinati
         if (batch > 0) {
             SumColumns(rows, batch, sums);
         }
-        FinishRow(span, out);
+        FinishRow(span, out, NextRows(source, y));
     }
 }
 
@@ -253,7 +253,22 @@ void DibScaler::SumColumns(const uint8_t* const* rows, uint32_t rowCount,
     }
 }
 
-void DibScaler::FinishRow(const AxisSpans::Span& span, uint8_t* out) {
+RowPrefetch DibScaler::NextRows(const SourceRows& source, uint32_t y) const {
+    if (y + 1 >= m_size.destinationHeight) {
+        return {};
+    }
+    const AxisSpans::Span& span = m_rows.At(y);
+    const AxisSpans::Span& next = m_rows.At(y + 1);
+    const uint32_t first = std::max(span.first + span.count, next.first);
+    const uint32_t end = next.first + next.count;
+    if (first >= end) {
+        return {};
+    }
+    return {source.Row(first), source.pitch, end - first,
+            size_t{m_size.sourceWidth} * m_size.bytesPerPixel};
+}
+
+void DibScaler::FinishRow(const AxisSpans::Span& span, uint8_t* out, const RowPrefetch& next) {
     const size_t samples = size_t{m_size.destinationWidth} * m_size.bytesPerPixel;
     const uint32_t half = m_columns.Total() * m_rows.Total() / 2;
     const uint32_t* const weights = m_rows.WeightsOf(span);
@@ -267,11 +282,14 @@ void DibScaler::FinishRow(const AxisSpans::Span& span, uint8_t* out) {
         // offset, weighed by every tap, comes back through half.
         i = 8 * m_groups.size();
         const uint32_t offset = kByteOffset * m_columns.Total() * m_rows.Total();
-        FinishPairSamplesAvx2(rows, weights, span.count, half + offset, m_division, out, 0, i);
+        FinishPairSamplesAvx2(rows, weights, span.count, half + offset, m_division, out, 0, i,
+                              next);
     }
     if (m_division.multiplier != 0) {
         const size_t end = i + (samples - i) / 8 * 8;
-        FinishSamplesAvx2(rows, weights, span.count, half, m_division, out, i, end);
+        // The next rows are prefetched once, by the first pass over the row.
+        FinishSamplesAvx2(rows, weights, span.count, half, m_division, out, i, end,
+                          m_groups.empty() ? next : RowPrefetch{});
         i = end;
     }
     for (; i < samples; ++i) {

@@ -83,8 +83,11 @@ class DibScaler {
     // Sums the column spans of each of rowCount source rows (at most
     // kLongestRowBatch) into its row of column sums.
     void SumColumns(const uint8_t* const* rows, uint32_t rowCount, uint32_t* const* sums) const;
-    // Adds the column sums of a row span, divides and stores one row.
-    void FinishRow(const AxisSpans::Span& span, uint8_t* out);
+    // The source rows destination row y + 1 adds to those of row y.
+    RowPrefetch NextRows(const SourceRows& source, uint32_t y) const;
+    // Adds the column sums of a row span, divides and stores one row;
+    // meanwhile the processor fetches the next rows.
+    void FinishRow(const AxisSpans::Span& span, uint8_t* out, const RowPrefetch& next);
     // The same for a long row span: its rows summed one after the other.
     void FinishLongSpan(const SourceRows& source, const AxisSpans::Span& span, uint8_t* out);
 

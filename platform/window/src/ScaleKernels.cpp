@@ -136,12 +136,48 @@ __attribute__((target("avx2"))) inline __m256i Quotients(__m256i sum, __m256i mu
     return _mm256_blend_epi32(even, odd, 0xAA);
 }
 
+// Walks the lines of the rows of a RowPrefetch, a few at a time.
+class LinePrefetcher {
+  public:
+    // Plans the lines over steps calls of Step.
+    LinePrefetcher(const RowPrefetch& rows, size_t steps)
+        : m_rows(rows),
+          m_perStep((rows.rowCount * ((rows.rowBytes + kCacheLine - 1) / kCacheLine) + steps - 1) /
+                    steps),
+          m_line(rows.first),
+          m_rowEnd(rows.first + rows.rowBytes) {}
+
+    void Step() {
+        for (size_t n = 0; n < m_perStep && m_row < m_rows.rowCount; ++n) {
+            __builtin_prefetch(m_line, 0, 3);
+            m_line += kCacheLine;
+            if (m_line >= m_rowEnd) {
+                ++m_row;
+                m_rowStart += m_rows.pitch;
+                m_line = m_rowStart;
+                m_rowEnd = m_rowStart + m_rows.rowBytes;
+            }
+        }
+    }
+
+  private:
+    static constexpr size_t kCacheLine = 64;
+
+    const RowPrefetch m_rows;
+    const size_t m_perStep;
+    uint32_t m_row = 0;
+    const uint8_t* m_rowStart = m_rows.first;
+    const uint8_t* m_line;
+    const uint8_t* m_rowEnd;
+};
+
 template <typename Sums, uint32_t Count>
 __attribute__((target("avx2"))) void FinishSpan(const uint32_t* const* rows,
                                                 const uint32_t* weights, uint32_t half,
                                                 SumDivision division, uint8_t* out, size_t begin,
-                                                size_t end) {
+                                                size_t end, const RowPrefetch& prefetch) {
     const SpanSums<Sums, Count> span(rows, weights, half);
+    LinePrefetcher prefetcher(prefetch, (end - begin) / 32 + 1);
     const __m256i multiplier = _mm256_set1_epi64x(division.multiplier);
     const __m256i shift = _mm256_set1_epi64x(division.shift);
     const __m256i oddShift = _mm256_set1_epi64x(division.shift - 32);
@@ -158,6 +194,7 @@ __attribute__((target("avx2"))) void FinishSpan(const uint32_t* const* rows,
         const __m256i ordered =
             _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), ordered);
+        prefetcher.Step();
     }
     for (; i < end; i += 8) {
         const __m256i q = Quotients(span.At(i), multiplier, shift, oddShift);
@@ -168,31 +205,33 @@ __attribute__((target("avx2"))) void FinishSpan(const uint32_t* const* rows,
         std::memcpy(out + i, &lowBytes, sizeof lowBytes);
         std::memcpy(out + i + 4, &highBytes, sizeof highBytes);
     }
+    prefetcher.Step();
 }
 
 template <typename Sums>
 void FinishAnySpan(const uint32_t* const* rows, const uint32_t* weights, uint32_t count,
-                   uint32_t half, SumDivision division, uint8_t* out, size_t begin, size_t end) {
+                   uint32_t half, SumDivision division, uint8_t* out, size_t begin, size_t end,
+                   const RowPrefetch& prefetch) {
     using Finish = void (*)(const uint32_t* const*, const uint32_t*, uint32_t, SumDivision,
-                            uint8_t*, size_t, size_t);
+                            uint8_t*, size_t, size_t, const RowPrefetch&);
     static constexpr Finish kByCount[kLongestVectorSpan] = {
         FinishSpan<Sums, 1>, FinishSpan<Sums, 2>, FinishSpan<Sums, 3>, FinishSpan<Sums, 4>,
         FinishSpan<Sums, 5>, FinishSpan<Sums, 6>, FinishSpan<Sums, 7>, FinishSpan<Sums, 8>};
-    kByCount[count - 1](rows, weights, half, division, out, begin, end);
+    kByCount[count - 1](rows, weights, half, division, out, begin, end, prefetch);
 }
 
 }  // namespace
 
 void FinishSamplesAvx2(const uint32_t* const* rows, const uint32_t* weights, uint32_t count,
-                       uint32_t half, SumDivision division, uint8_t* out, size_t begin,
-                       size_t end) {
-    FinishAnySpan<PlainSums>(rows, weights, count, half, division, out, begin, end);
+                       uint32_t half, SumDivision division, uint8_t* out, size_t begin, size_t end,
+                       const RowPrefetch& prefetch) {
+    FinishAnySpan<PlainSums>(rows, weights, count, half, division, out, begin, end, prefetch);
 }
 
 void FinishPairSamplesAvx2(const uint32_t* const* rows, const uint32_t* weights, uint32_t count,
                            uint32_t half, SumDivision division, uint8_t* out, size_t begin,
-                           size_t end) {
-    FinishAnySpan<PairSums>(rows, weights, count, half, division, out, begin, end);
+                           size_t end, const RowPrefetch& prefetch) {
+    FinishAnySpan<PairSums>(rows, weights, count, half, division, out, begin, end, prefetch);
 }
 
 }  // namespace platwin

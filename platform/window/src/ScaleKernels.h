@@ -48,16 +48,29 @@ void SumColumnGroupsAvx2(const uint8_t* const* rows, uint32_t rowCount, const Co
 // Spans of the vertical pass run in registers up to this many rows.
 constexpr uint32_t kLongestVectorSpan = 8;
 
+// Source rows to bring into the cache while a destination row is finished:
+// rowCount rows of rowBytes bytes, the first at first, each pitch bytes
+// after the one before.
+struct RowPrefetch {
+    const uint8_t* first = nullptr;
+    ptrdiff_t pitch = 0;
+    uint32_t rowCount = 0;
+    size_t rowBytes = 0;
+};
+
 // out[i] = (half + sum of weights[k] * rows[k][i] for k < count) / divisor for
 // begin <= i < end, end - begin a multiple of 8, 0 < count <= kLongestVectorSpan.
+// Between its steps it prefetches the lines of the rows of prefetch, spread
+// over the steps, so that they arrive while the arithmetic runs.
 void FinishSamplesAvx2(const uint32_t* const* rows, const uint32_t* weights, uint32_t count,
-                       uint32_t half, SumDivision division, uint8_t* out, size_t begin, size_t end);
+                       uint32_t half, SumDivision division, uint8_t* out, size_t begin, size_t end,
+                       const RowPrefetch& prefetch);
 
 // The same for rows of pair sums (SumColumnGroupsAvx2): a sample's column sum
 // is its two pair sums added, so half must include the offset (128 times the
 // divisor). Each weight must fit a signed 16-bit lane.
 void FinishPairSamplesAvx2(const uint32_t* const* rows, const uint32_t* weights, uint32_t count,
                            uint32_t half, SumDivision division, uint8_t* out, size_t begin,
-                           size_t end);
+                           size_t end, const RowPrefetch& prefetch);
 
 }  // namespace platwin
