@@ -21,7 +21,10 @@
 // sample, which the vertical pass weighs and adds in one step; the rows a
 // destination row adds to the ring are summed in one sweep over the column
 // groups, so each group's shuffle and weights are loaded once for all of
-// them. The sums are the same integers on every path.
+// them. While the vertical pass finishes a destination row it prefetches
+// the source rows the next one adds, a few lines at each step, so that
+// reading them overlaps its arithmetic. The sums are the same integers on
+// every path.
 #pragma once
 
 #include <cstdint>
