@@ -5,10 +5,16 @@
 namespace mtzdq {
 
 enum class VectorLevel {
-    kNone,   // pixel by pixel
-    kSsse3,  // blocks of 16 pixels
-    kAvx2,   // blocks of 32 pixels, then of 16
+    kNone,        // pixel by pixel
+    kSsse3,       // blocks of 16 pixels
+    kAvx2,        // blocks of 32 pixels, then of 16
+    kAvx512Vbmi,  // blocks of 64 pixels (byte permutes across 64 bytes), then as kAvx2
 };
+
+// Whether the AVX2 paths run at this level.
+constexpr bool has_avx2(VectorLevel level) {
+    return level == VectorLevel::kAvx2 || level == VectorLevel::kAvx512Vbmi;
+}
 
 // The widest block path this processor runs. Builds with MTZDQ_SCALAR_ONLY
 // always use the per-pixel path.
