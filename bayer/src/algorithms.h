@@ -64,11 +64,15 @@ int one_pass_3x3(unsigned char* raw_bytes, int width, int height, unsigned char*
     if (trace.before_border != nullptr) {
         debugger_output(trace.before_border);
     }
-    fill_border1<P>(raw, dst);
-    if (trace.after_border != nullptr) {
-        debugger_output(trace.after_border);
+    // The border fill runs inside the row pass, unless a text is sent after
+    // it: then it stays a pass of its own, done when the text goes out.
+    if (trace.after_border == nullptr) {
+        rows_3x3<Rule, P>(raw, dst, vector_level(), RowBorder::kInRowPass);
+        return 0;
     }
-    interior_3x3<Rule, P>(raw, dst, vector_level());
+    fill_border1<P>(raw, dst);
+    debugger_output(trace.after_border);
+    rows_3x3<Rule, P>(raw, dst, vector_level(), RowBorder::kSeparate);
     return 0;
 }
 

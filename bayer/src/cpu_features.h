@@ -2,6 +2,8 @@
 // read), so the library keeps no state of its own.
 #pragma once
 
+#include <cstddef>
+
 namespace mtzdq {
 
 enum class VectorLevel {
@@ -15,6 +17,11 @@ enum class VectorLevel {
 constexpr bool has_avx2(VectorLevel level) {
     return level == VectorLevel::kAvx2 || level == VectorLevel::kAvx512Vbmi;
 }
+
+// This processor's share of the last-level cache in bytes: the cache size
+// over the online processors, read from the system once per process (the
+// largest size_t when the system does not tell).
+std::size_t last_level_cache_share();
 
 // The widest block path this processor runs. Builds with MTZDQ_SCALAR_ONLY
 // always use the per-pixel path.
