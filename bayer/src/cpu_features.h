@@ -23,8 +23,10 @@ constexpr bool has_avx2(VectorLevel level) {
 // largest size_t when the system does not tell).
 std::size_t last_level_cache_share();
 
-// The widest block path this processor runs. Builds with MTZDQ_SCALAR_ONLY
-// always use the per-pixel path.
+// The widest block path this processor runs, no wider than the level named
+// by the environment variable MTZDQ_MAX_VECTOR_LEVEL ("avx2", "ssse3" or
+// "none"; read once). Builds with MTZDQ_SCALAR_ONLY always use the per-pixel
+// path.
 VectorLevel vector_level();
 
 }  // namespace mtzdq
