@@ -64,11 +64,15 @@ int one_pass_3x3(unsigned char* raw_bytes, int width, int height, unsigned char*
     if (trace.before_border != nullptr) {
         debugger_output(trace.before_border);
     }
-    fill_border1<P>(raw, dst);
-    if (trace.after_border != nullptr) {
-        debugger_output(trace.after_border);
+    // The border fill runs inside the row pass, unless a text is sent after
+    // it: then it stays a pass of its own, done when the text goes out.
+    if (trace.after_border == nullptr) {
+        rows_3x3<Rule, P>(raw, dst, vector_level(), RowBorder::kInRowPass);
+        return 0;
     }
-    interior_3x3<Rule, P>(raw, dst, vector_level());
+    fill_border1<P>(raw, dst);
+    debugger_output(trace.after_border);
+    rows_3x3<Rule, P>(raw, dst, vector_level(), RowBorder::kSeparate);
     return 0;
 }
 
@@ -134,7 +138,7 @@ int smooth_hue(unsigned char* raw_bytes, int width, int height, unsigned char* d
     const auto raw = raw_frame<std::uint8_t>(raw_bytes, width, height);
     apply_fourth_byte(dst, Fourth);
     fill_border1<P>(raw, dst);
-    if (vector_level() == VectorLevel::kAvx2 && smooth_hue_lanes<P>(raw, dst)) {
+    if (has_avx2(vector_level()) && smooth_hue_lanes<P>(raw, dst)) {
         return 0;
     }
     smooth_hue_green_pass<P>(raw, dst);
@@ -152,7 +156,7 @@ int laplacian(unsigned char* raw_bytes, int width, int height, unsigned char* ds
     const auto raw = raw_frame<std::uint8_t>(raw_bytes, width, height);
     apply_fourth_byte(dst, FourthByte::kOpaque);
     fill_border2<P>(raw, dst);
-    if (vector_level() == VectorLevel::kAvx2 && laplacian_lanes<P>(raw, dst, 2)) {
+    if (has_avx2(vector_level()) && laplacian_lanes<P>(raw, dst, 2)) {
         return 0;
     }
     laplacian_green_pass<P>(raw, dst, 2);
@@ -174,7 +178,7 @@ inline int laplacian2_rggb(unsigned char* raw_bytes, int width, int height,
     const auto raw = raw_frame<std::uint8_t>(raw_bytes, width, height);
     prefill(dst, 0xFF);
     fill_border2<Pattern::RGGB>(raw, dst);
-    if (vector_level() == VectorLevel::kAvx2 && laplacian_lanes<Pattern::RGGB>(raw, dst, 4)) {
+    if (has_avx2(vector_level()) && laplacian_lanes<Pattern::RGGB>(raw, dst, 4)) {
         return 0;
     }
     laplacian_green_pass<Pattern::RGGB>(raw, dst, 4);

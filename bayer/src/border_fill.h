@@ -105,40 +105,51 @@ inline void apply_quirk(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip
     }
 }
 
-// Fills the border of the given thickness (1 or 2): the first and last
-// `thickness` rows whole, and the first and last `thickness` columns of the
-// rows between them.
+// The border pixels of row y for the given thickness (1 or 2): the whole row
+// in the first and last `thickness` rows, the first and last `thickness`
+// columns in the rows between them.
 template <Pattern P, BorderQuirk Q, int Thickness, class Sample, bool Flip>
-void fill_border(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst) {
+void fill_border_row(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, int y) {
     const int w = raw.width;
     const int h = raw.height;
-    if (!frame_usable(w, h)) {
-        return;
-    }
-    auto fill = [&](int y, int x) {
+    auto fill = [&](int x) {
         fill_from_window<P>(raw, dst, y, x);
         apply_quirk<P, Q>(raw, dst, y, x);
     };
-    for (int y = 0; y < h; ++y) {
-        const bool band = y < Thickness || y >= h - Thickness;
-        if (band) {
-            for (int x = 0; x < w; ++x) {
-                fill(y, x);
-            }
-            continue;
+    if (y < Thickness || y >= h - Thickness) {
+        for (int x = 0; x < w; ++x) {
+            fill(x);
         }
-        for (int x = 0; x < Thickness && x < w; ++x) {
-            fill(y, x);
-        }
-        for (int x = w - Thickness > Thickness ? w - Thickness : Thickness; x < w; ++x) {
-            fill(y, x);
-        }
+        return;
+    }
+    for (int x = 0; x < Thickness && x < w; ++x) {
+        fill(x);
+    }
+    for (int x = w - Thickness > Thickness ? w - Thickness : Thickness; x < w; ++x) {
+        fill(x);
+    }
+}
+
+// Fills the border of the given thickness, row by row.
+template <Pattern P, BorderQuirk Q, int Thickness, class Sample, bool Flip>
+void fill_border(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst) {
+    if (!frame_usable(raw.width, raw.height)) {
+        return;
+    }
+    for (int y = 0; y < raw.height; ++y) {
+        fill_border_row<P, Q, Thickness>(raw, dst, y);
     }
 }
 
 template <Pattern P, class Sample, bool Flip>
 inline void fill_border1(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst) {
     fill_border<P, edge1_quirk(P), 1>(raw, dst);
+}
+
+template <Pattern P, class Sample, bool Flip>
+inline void fill_border1_row(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst,
+                             int y) {
+    fill_border_row<P, edge1_quirk(P), 1>(raw, dst, y);
 }
 
 template <Pattern P, bool Flip>

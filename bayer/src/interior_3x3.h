@@ -1,15 +1,18 @@
 // Driver of the one-pass 3x3 algorithms: runs a pixel rule over the interior
 // (rows 1 to height - 2, columns 1 to width - 2), row by row from the first
-// image row, each row from left to right. On 8-bit frames it computes 32
-// pixels at a time where the processor has AVX2, 16 where it has SSSE3 (each
-// row ending with one block that overlaps the previous one); otherwise, and
-// for rows narrower than a block, pixel by pixel. The blocks of a row run in
-// one function built for the instruction set, so no block is a call. Every
-// path evaluates the same rule, so their results are identical.
+// image row, each row from left to right. On 8-bit frames it computes 64
+// pixels at a time where the processor has AVX-512 with byte permutes (VBMI),
+// 32 where it has AVX2, 16 where it has SSSE3 (each row ending with one block
+// that overlaps the previous one); otherwise, and for rows narrower than a
+// block, pixel by pixel. The blocks of a row run in one function built for
+// the instruction set, so no block is a call. Every path evaluates the same
+// rule, so their results are identical. The row pass may also write the
+// border fill of each row, so that each output row is written in one sweep.
 #pragma once
 
 #include <immintrin.h>
 
+#include "border_fill.h"
 #include "cfa_layout.h"
 #include "cpu_features.h"
 #include "lanes.h"
@@ -50,6 +53,43 @@ constexpr FourthByteMask make_fourth_byte_mask() {
     FourthByteMask m{};
     for (int j = 0; j < 16; ++j) {
         m.index[j] = j % 4 == 3 ? std::int8_t{-1} : std::int8_t{0};
+    }
+    return m;
+}
+
+// Byte permutes that interleave three planes of 64 bytes (channels 0 to 2 of
+// 64 pixels) into `Channels`-byte pixels: output vector k takes channels 0
+// and 1 with one two-plane permute (index bit 6 picks plane 1) and channel 2
+// with a permute of plane 2 under the mask channel2[k]. Stores write the
+// bytes of `written`: all but the fourth byte of 4-channel pixels.
+template <int Channels>
+struct PermuteInterleave {
+    alignas(64) std::uint8_t low[Channels][64];
+    alignas(64) std::uint8_t high[Channels][64];
+    std::uint64_t channel2[Channels];
+    std::uint64_t written;
+};
+
+template <int Channels>
+constexpr PermuteInterleave<Channels> make_permute_interleave() {
+    PermuteInterleave<Channels> m{};
+    for (int j = 0; j < 64; ++j) {
+        if (j % Channels != 3) {
+            m.written |= std::uint64_t{1} << j;
+        }
+    }
+    for (int k = 0; k < Channels; ++k) {
+        for (int j = 0; j < 64; ++j) {
+            const int n = 64 * k + j;
+            const int pixel = n / Channels;
+            const int channel = n % Channels;
+            if (channel == 2) {
+                m.high[k][j] = static_cast<std::uint8_t>(pixel);
+                m.channel2[k] |= std::uint64_t{1} << j;
+            } else if (channel < 2) {
+                m.low[k][j] = static_cast<std::uint8_t>(64 * channel + pixel);
+            }
+        }
     }
     return m;
 }
@@ -156,12 +196,146 @@ __attribute__((target("avx2"))) [[gnu::always_inline]] inline void vector_block3
     }
 }
 
-// The blocks of one interior row from column x on (blocks start at odd
-// columns; a block of n pixels reads columns x - 1 to x + n). The rest of the
-// row is one more block that ends at the last interior column and overlaps
-// pixels already done: it writes them again with the same values. Returns
-// the first column left to do: last + 1, or x when the row is narrower than
-// a block.
+// How the 64-pixel blocks of a row store their output: plainly, or for
+// 24-bit pixels with non-temporal stores of whole cache lines, which go to
+// memory without reading each line first.
+enum class BlockStore { kPlain, kStream };
+
+// The output vectors of 64 pixels with AVX-512 (site First at x0, Second at
+// x0 + 1, alternating): the planes hold the 64 pixels in order, and byte
+// permutes put them in output order directly.
+template <class Rule, Colour First, Colour Second, Colour Chroma, int Channels>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) [[gnu::always_inline]] inline void
+vector_block64(const std::uint8_t* centre_row, std::ptrdiff_t stride, int x0,
+               __m512i (&out)[Channels]) {
+    static constexpr PermuteInterleave<Channels> perm = make_permute_interleave<Channels>();
+    PairColumns<U16x32> columns;
+    load_pair_columns(centre_row, stride, x0, columns);
+    const Rgb<U16x32> a = Rule::template pixel<First, Chroma>(LaneSource<0, U16x32>{&columns});
+    const Rgb<U16x32> b = Rule::template pixel<Second, Chroma>(LaneSource<1, U16x32>{&columns});
+
+    __m512i plane[3];
+    for (int c = 0; c < 3; ++c) {
+        const U16x32 bytes = a[c] | (b[c] << 8);
+        std::memcpy(&plane[c], &bytes, sizeof bytes);
+    }
+    for (int k = 0; k < Channels; ++k) {
+        const __m512i low = _mm512_load_si512(perm.low[k]);
+        const __m512i high = _mm512_load_si512(perm.high[k]);
+        out[k] = _mm512_permutex2var_epi8(plane[0], low, plane[1]);
+        out[k] = _mm512_mask_permutexvar_epi8(out[k], perm.channel2[k], high, plane[2]);
+    }
+}
+
+// Bits begin to end - 1 of a 64-bit mask, the bounds clipped to 0 .. 64.
+constexpr std::uint64_t bit_span(int begin, int end) {
+    auto below = [](int n) {
+        return n <= 0    ? std::uint64_t{0}
+               : n >= 64 ? ~std::uint64_t{0}
+                         : (std::uint64_t{1} << n) - 1;
+    };
+    return below(end) & ~below(begin);
+}
+
+// Computes the 64 pixels from column x (of either parity) and stores those
+// of columns from to to - 1: all of them plainly or streamed (for a block at
+// a line boundary), or only some with masked stores.
+template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, int Channels,
+          BlockStore Store>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) [[gnu::always_inline]] inline void
+block64_at(const std::uint8_t* centre_row, std::ptrdiff_t stride, int x, std::uint8_t* out_row,
+           int from, int to) {
+    static_assert(Store == BlockStore::kPlain || Channels == 3);
+    static constexpr PermuteInterleave<Channels> perm = make_permute_interleave<Channels>();
+    __m512i v[Channels];
+    if (x & 1) {
+        vector_block64<Rule, OddSite, EvenSite, Chroma, Channels>(centre_row, stride, x, v);
+    } else {
+        vector_block64<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride, x, v);
+    }
+    std::uint8_t* out = out_row + static_cast<std::ptrdiff_t>(x) * Channels;
+    const bool whole = from == x && to == x + 64;
+    for (int k = 0; k < Channels; ++k) {
+        if constexpr (Store == BlockStore::kStream) {
+            _mm512_stream_si512(reinterpret_cast<__m512i*>(out + 64 * k), v[k]);
+        } else if (Channels == 3 && whole) {
+            _mm512_storeu_si512(out + 64 * k, v[k]);
+        } else {
+            const std::uint64_t bytes =
+                bit_span((from - x) * Channels - 64 * k, (to - x) * Channels - 64 * k);
+            _mm512_mask_storeu_epi8(out + 64 * k, bytes & perm.written, v[k]);
+        }
+    }
+}
+
+// First column from x on whose output starts on a 64-byte boundary, or -1
+// when no column does (4-byte pixels at an address that is not a multiple of
+// 4). For 3-byte pixels it lies within 64 columns (3 * 43 = 1 modulo 64), for
+// 4-byte pixels within 16.
+template <int Channels>
+inline int first_line_column(const std::uint8_t* out_row, int x) {
+    const auto address = reinterpret_cast<std::uintptr_t>(out_row + std::ptrdiff_t{x} * Channels);
+    const unsigned to_line = static_cast<unsigned>(-address) % 64;
+    if constexpr (Channels == 3) {
+        return x + static_cast<int>(to_line * 43 % 64);
+    } else {
+        return to_line % 4 == 0 ? x + static_cast<int>(to_line / 4) : -1;
+    }
+}
+
+// The 64-pixel blocks of one interior row from column x on (a block of n
+// pixels reads columns x - 1 to x + n). Where the row is wide enough, the
+// blocks in the middle start where the output starts a cache line, so each
+// of their stores covers one line. Plainly stored, the first block starts at
+// x and the last ends at the last interior column, overlapping the middle
+// ones and writing the overlapped pixels again with the same values.
+// Streamed, every line in the middle is written once, by its non-temporal
+// store, and the blocks at either end store only the pixels outside the
+// middle, so no line is both streamed and written through the cache.
+// Returns last + 1, or x when the row is narrower than a block.
+template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, int Channels>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) int interior_blocks64(
+    const std::uint8_t* centre_row, std::ptrdiff_t stride, int x, int last, std::uint8_t* out_row,
+    BlockStore store) {
+    if (x + 63 > last) {
+        return x;
+    }
+    const int line = first_line_column<Channels>(out_row, x);
+    const bool middle = line >= x && line + 63 <= last;
+    if constexpr (Channels == 3) {
+        if (store == BlockStore::kStream && middle) {
+            if (line > x) {
+                block64_at<Rule, EvenSite, OddSite, Chroma, 3, BlockStore::kPlain>(
+                    centre_row, stride, x, out_row, x, line);
+            }
+            int end = line;
+            for (; end + 63 <= last; end += 64) {
+                block64_at<Rule, EvenSite, OddSite, Chroma, 3, BlockStore::kStream>(
+                    centre_row, stride, end, out_row, end, end + 64);
+            }
+            if (end <= last) {
+                block64_at<Rule, EvenSite, OddSite, Chroma, 3, BlockStore::kPlain>(
+                    centre_row, stride, last - 63, out_row, end, last + 1);
+            }
+            return last + 1;
+        }
+    }
+    if (middle && line > x) {
+        block64_at<Rule, EvenSite, OddSite, Chroma, Channels, BlockStore::kPlain>(
+            centre_row, stride, x, out_row, x, x + 64);
+        x = line;
+    }
+    for (; x + 63 <= last; x += 64) {
+        block64_at<Rule, EvenSite, OddSite, Chroma, Channels, BlockStore::kPlain>(
+            centre_row, stride, x, out_row, x, x + 64);
+    }
+    if (x <= last) {
+        block64_at<Rule, EvenSite, OddSite, Chroma, Channels, BlockStore::kPlain>(
+            centre_row, stride, last - 63, out_row, last - 63, last + 1);
+    }
+    return last + 1;
+}
+
 template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, int Channels>
 __attribute__((target("avx2"))) int interior_blocks32(const std::uint8_t* centre_row,
                                                       std::ptrdiff_t stride, int x, int last,
@@ -216,14 +390,18 @@ inline void scalar_pixel(const Sample* centre, std::ptrdiff_t stride, Sample* px
 template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, int Channels, class Sample,
           bool Flip>
 void interior_row(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, int y,
-                  VectorLevel level) {
+                  VectorLevel level, BlockStore store) {
     const std::ptrdiff_t stride = raw.width;
     const Sample* centre_row = raw.row(y);
     Sample* out_row = dst.row(y);
     const int last = raw.width - 2;
     int x = 1;
     if constexpr (sizeof(Sample) == 1) {
-        if (level == VectorLevel::kAvx2) {
+        if (level == VectorLevel::kAvx512Vbmi) {
+            x = interior_blocks64<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride, x,
+                                                                             last, out_row, store);
+        }
+        if (has_avx2(level)) {
             x = interior_blocks32<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride, x,
                                                                              last, out_row);
         }
@@ -242,28 +420,50 @@ void interior_row(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst
     }
 }
 
+// Whether the row pass also writes the 1-pixel border fill of each row (its
+// first and last pixel, the whole of rows 0 and height - 1) just before the
+// interior of the row, so every output row is written in one sweep. The two
+// touch different pixels, so the order does not change the output.
+enum class RowBorder { kSeparate, kInRowPass };
+
 template <class Rule, Pattern P, int Channels, class Sample, bool Flip>
-void interior_3x3_rows(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst,
-                       VectorLevel level) {
-    for (int y = 1; y <= raw.height - 2; ++y) {
+void rows_3x3(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, VectorLevel level,
+              BlockStore store, RowBorder border) {
+    for (int y = 0; y < raw.height; ++y) {
+        if (border == RowBorder::kInRowPass) {
+            fill_border1_row<P>(raw, dst, y);
+        }
+        if (y == 0 || y == raw.height - 1) {
+            continue;
+        }
         if (y & 1) {
             interior_row<Rule, site_colour(P, 1, 0), site_colour(P, 1, 1), row_chroma(P, 1),
-                         Channels>(raw, dst, y, level);
+                         Channels>(raw, dst, y, level, store);
         } else {
             interior_row<Rule, site_colour(P, 0, 0), site_colour(P, 0, 1), row_chroma(P, 0),
-                         Channels>(raw, dst, y, level);
+                         Channels>(raw, dst, y, level, store);
         }
     }
 }
 
-// Interior of a 3x3 algorithm at the pixel size of the destination.
+// Interior of a 3x3 algorithm at the pixel size of the destination, with or
+// without the border fill. An output larger than this processor's share of
+// the last-level cache would not stay in it for the reader, so its 64-pixel
+// blocks stream their lines to memory instead of reading each line first.
 template <class Rule, Pattern P, class Sample, bool Flip>
-void interior_3x3(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst,
-                  VectorLevel level) {
+void rows_3x3(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, VectorLevel level,
+              RowBorder border) {
+    const BlockStore store =
+        level == VectorLevel::kAvx512Vbmi && dst.bytes() > last_level_cache_share()
+            ? BlockStore::kStream
+            : BlockStore::kPlain;
     if (dst.channels == 4) {
-        interior_3x3_rows<Rule, P, 4>(raw, dst, level);
+        rows_3x3<Rule, P, 4>(raw, dst, level, store, border);
     } else {
-        interior_3x3_rows<Rule, P, 3>(raw, dst, level);
+        rows_3x3<Rule, P, 3>(raw, dst, level, store, border);
+    }
+    if (store == BlockStore::kStream) {
+        _mm_sfence();  // the streamed lines reach memory before the caller goes on
     }
 }
 

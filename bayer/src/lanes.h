@@ -1,7 +1,7 @@
 // Sample sources for the one-pass 3x3 algorithms. A pixel rule is written
 // once, as a template over the value type, and runs either on one pixel
-// (values are ints) or on eight pixels of the same site at once (values are
-// eight 16-bit lanes, GCC vector extensions). Operators +, >>, <, ?: and the
+// (values are ints) or on 8, 16 or 32 pixels of the same site at once (values
+// are 16-bit lanes, GCC vector extensions). Operators +, >>, <, ?: and the
 // helpers below mean the same for both.
 #pragma once
 
@@ -13,6 +13,7 @@ namespace mtzdq {
 
 typedef std::uint16_t U16x8 __attribute__((vector_size(16)));
 typedef std::uint16_t U16x16 __attribute__((vector_size(32)));
+typedef std::uint16_t U16x32 __attribute__((vector_size(64)));
 typedef std::int16_t I16x16 __attribute__((vector_size(32)));
 
 // Three output values of a pixel, indexed by Colour.

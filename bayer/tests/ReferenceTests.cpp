@@ -3,6 +3,7 @@
 // sensing, the Laplacians' interior), sharing no code with the library,
 // compared byte for byte with the library on random frames.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -294,6 +295,71 @@ TEST(Reference, LibraryMatchesThePerPixelRules) {
         }
     }
     EXPECT_EQ(compared, (16 + 8 + 8 + 8 + 8 + 2) * 9 * 2);
+}
+
+// First row, column and channel where the export's output differs from the
+// reference, or an empty string.
+std::string first_difference(const ColourExport& e, RawImage& raw, int bits) {
+    const Mosaic m{raw, e.pattern};
+    Image want{0, 0, {}};
+    if (!reference_for(e, m, want)) {
+        return "";
+    }
+    ColourImage got(raw.width, raw.height, bits, e.wide);
+    if (run(e, raw, got) != 0) {
+        return "non-zero result";
+    }
+    for (int y = 0; y < raw.height; ++y) {
+        for (int x = 0; x < raw.width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                if (got.at(y, x, c, e.flip) != want.at(y, x)[c]) {
+                    return "at " + std::to_string(y) + "," + std::to_string(x) + " channel " +
+                           std::to_string(c);
+                }
+            }
+        }
+    }
+    return "";
+}
+
+// Rows wide enough for the 64-pixel blocks: a first block before the blocks
+// that start on a cache line of the output, and a last one overlapping them,
+// at both parities and for every alignment of the rows.
+TEST(Reference, WideRowsMatchThePerPixelRules) {
+    const FrameCase frames[] = {
+        {67, 5, 255, 10}, {130, 4, 255, 11}, {131, 6, 255, 12}, {200, 3, 255, 13}, {257, 5, 3, 14}};
+    for (const auto& e : colour_exports()) {
+        for (const auto& f : frames) {
+            RawImage raw(f.width, f.height, e.wide);
+            raw.randomize(f.seed, e.wide ? 65535 : f.max_value);
+            for (const int bits : {24, 32}) {
+                EXPECT_EQ(first_difference(e, raw, bits), "")
+                    << e.name << " " << f.width << "x" << f.height << " bits " << bits;
+            }
+        }
+    }
+}
+
+// A 24-bit output larger than this processor's share of the last-level
+// cache, which the library writes with streaming stores.
+TEST(Reference, FrameLargerThanTheCacheShareMatchesThePerPixelRules) {
+    const long cache = sysconf(_SC_LEVEL3_CACHE_SIZE);
+    const long processors = sysconf(_SC_NPROCESSORS_ONLN);
+    if (cache <= 0 || processors <= 0) {
+        GTEST_SKIP() << "the system does not tell its last-level cache size";
+    }
+    const long share = cache / processors;
+    const int width = 4099;
+    const long height = share / (3L * width) + 3;
+    if (height > 16384) {
+        GTEST_SKIP() << "cache share of " << share << " bytes";
+    }
+    RawImage raw(width, static_cast<int>(height), false);
+    raw.randomize(15, 255);
+    for (const char* name : {"ZDQCFA_Bilinear_GRBG_Flip", "ZDQCFA_NearestNeighbor_BGGR",
+                             "ZDQCFA_EdgeSensing2_RGGB_Flip"}) {
+        EXPECT_EQ(first_difference(colour_export(name), raw, 24), "") << name;
+    }
 }
 
 // The Laplacian's interior (rows and columns 2 to size - 3) from the raw
