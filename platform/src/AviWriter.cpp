@@ -1,13 +1,18 @@
 #include "platform/AviWriter.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <new>
 
 namespace plat {
 
@@ -53,6 +58,15 @@ bool ChooseUncompressed(AviCompressOptions& options, uint32_t, void*) {
 
 uint64_t Padded(uint64_t nBytes) {
     return nBytes + (nBytes & 1);
+}
+
+uint64_t ChunkBytes(uint32_t nBytes) {
+    return kChunkHeaderBytes + Padded(nBytes);
+}
+
+uint64_t PageSize() {
+    static const uint64_t nPage = static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
+    return nPage;
 }
 
 }  // namespace
@@ -111,7 +125,12 @@ bool AviWriter::Create(const std::string& path, const AviStreamFormat& format) {
     if (format.bitmapInfo.empty() || format.dwRate == 0 || format.dwScale == 0) {
         return false;
     }
-    m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Read access too lets the file be mapped (MapFrames); a file that may
+    // only be written is written without.
+    m_fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (m_fd < 0 && errno == EACCES) {
+        m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    }
     if (m_fd < 0) {
         return false;
     }
@@ -197,10 +216,110 @@ bool AviWriter::WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes
     return true;
 }
 
+bool AviWriter::ReserveFrames(uint32_t nFrameBytes) {
+    const uint64_t nFit = m_nMaxFileBytes / (ChunkBytes(nFrameBytes) + kIndexEntryBytes);
+    try {
+        m_Index.reserve(m_Index.size() + std::min(nFit, kMaxReservedFrames));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+uint64_t AviWriter::MappedChunk(int64_t nPosition) const {
+    return m_nMapFirstChunk +
+           static_cast<uint64_t>(nPosition - m_nMapFirst) * ChunkBytes(m_nMapFrameBytes);
+}
+
+uint64_t AviWriter::MappedFileBytes(int64_t nPosition) const {
+    return MappedChunk(nPosition) + ChunkBytes(m_nMapFrameBytes) + kChunkHeaderBytes +
+           static_cast<uint64_t>(nPosition + 1) * kIndexEntryBytes;
+}
+
+bool AviWriter::MapFrames(uint32_t nFrameBytes) {
+    struct statfs fs {};
+    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || fstatfs(m_fd, &fs) != 0 ||
+        static_cast<uint64_t>(fs.f_type) != TMPFS_MAGIC) {
+        return false;
+    }
+    const uint64_t nMapBytes = (m_nMaxFileBytes + PageSize() - 1) / PageSize() * PageSize();
+    void* pMap = mmap(nullptr, nMapBytes, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
+    if (pMap == MAP_FAILED) {
+        return false;
+    }
+    // Taking pages ahead needs a kernel that fills a range without touching
+    // it: tried on the headers' page, which is there already.
+    if (madvise(pMap, PageSize(), MADV_POPULATE_WRITE) != 0) {
+        munmap(pMap, nMapBytes);
+        return false;
+    }
+    m_pMap = static_cast<uint8_t*>(pMap);
+    m_nMapBytes = nMapBytes;
+    m_nMapFrameBytes = nFrameBytes;
+    m_nMapFirst = NextPosition();
+    m_nMapFirstChunk = m_nEnd;
+    m_nMapFileBytes = m_nEnd;
+    return true;
+}
+
+bool AviWriter::PrepareMappedFrame(int64_t nPosition) {
+    if (m_pMap == nullptr || nPosition < m_nMapFirst ||
+        MappedFileBytes(nPosition) > m_nMaxFileBytes) {
+        return false;
+    }
+    const uint64_t nBegin = MappedChunk(nPosition);
+    const uint64_t nEnd = nBegin + ChunkBytes(m_nMapFrameBytes);
+    {
+        // The file grows in big steps, or by what the frame needs when a
+        // big step is refused (its limit for the process, a full folder).
+        std::lock_guard<std::mutex> lock(m_MapMutex);
+        if (nEnd > m_nMapFileBytes) {
+            const uint64_t nStep = std::min(m_nMapFileBytes + kMapGrowBytes, m_nMaxFileBytes);
+            if (ftruncate(m_fd, static_cast<off_t>(std::max(nEnd, nStep))) == 0) {
+                m_nMapFileBytes = std::max(nEnd, nStep);
+            } else if (ftruncate(m_fd, static_cast<off_t>(nEnd)) == 0) {
+                m_nMapFileBytes = nEnd;
+            } else {
+                return false;
+            }
+        }
+    }
+    const uint64_t nFirstPage = nBegin / PageSize() * PageSize();
+    return madvise(m_pMap + nFirstPage, nEnd - nFirstPage, MADV_POPULATE_WRITE) == 0;
+}
+
+uint8_t* AviWriter::BeginMappedFrame() {
+    if (m_pMap == nullptr || m_bFailed || MappedFileBytes(NextPosition()) > m_nMaxFileBytes) {
+        return nullptr;
+    }
+    uint8_t* pChunk = m_pMap + MappedChunk(NextPosition());
+    Put32(pChunk, kChunkVideo);
+    Put32(pChunk + 4, m_nMapFrameBytes);
+    if ((m_nMapFrameBytes & 1) != 0) {
+        pChunk[kChunkHeaderBytes + m_nMapFrameBytes] = 0;
+    }
+    return pChunk + kChunkHeaderBytes;
+}
+
+void AviWriter::EndMappedFrame() {
+    m_Index.push_back(
+        IndexEntry{kAviifKeyFrame, static_cast<uint32_t>(m_nEnd - m_nMoviStart), m_nMapFrameBytes});
+    m_nEnd += ChunkBytes(m_nMapFrameBytes);
+    m_nLargestFrame = std::max(m_nLargestFrame, m_nMapFrameBytes);
+}
+
+void AviWriter::Unmap() {
+    if (m_pMap != nullptr) {
+        munmap(m_pMap, m_nMapBytes);
+        m_pMap = nullptr;
+    }
+}
+
 bool AviWriter::Close() {
     if (m_fd < 0) {
         return true;
     }
+    Unmap();
     // A failed write may have left part of a chunk after the last complete
     // one: cut it off.
     bool ok = ftruncate(m_fd, static_cast<off_t>(m_nEnd)) == 0;
@@ -264,6 +383,7 @@ bool AviWriter::Close() {
 }
 
 void AviWriter::Discard() {
+    Unmap();
     if (m_fd >= 0) {
         close(m_fd);
         m_fd = -1;

@@ -16,10 +16,19 @@
 // itself leaves the frames written before it: Close() cuts the file after
 // the last complete frame and writes its index, so the file stays valid.
 //
-// The writer allocates nothing per frame: the index grows geometrically.
+// Frames of one size may instead go straight into a mapping of a file in
+// memory (MapFrames): several threads take the pages of the frames to come
+// ahead (PrepareMappedFrame), one thread copies the frames in order
+// (WriteMappedFrame). On such a file the copy of a write is its whole cost,
+// and the pages of one file are taken in parallel only through a mapping.
+//
+// The writer allocates nothing per frame: the index is reserved for the
+// frames of one size that fit into the file (ReserveFrames, at most
+// kMaxReservedFrames), beyond that it grows geometrically.
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -105,8 +114,34 @@ class AviWriter {
     bool WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes, bool bKeyFrame);
     // The next sample position (frames written, gaps included).
     int64_t NextPosition() const { return static_cast<int64_t>(m_Index.size()); }
-    // Writes the index, patches the headers and closes the file; false when
-    // that failed (the file may then be incomplete). Nothing when not open.
+
+    // Reserves the index for the frames of nFrameBytes that fit into the
+    // file, at most kMaxReservedFrames; false when memory is lacking.
+    static constexpr uint64_t kMaxReservedFrames = 65536;
+    bool ReserveFrames(uint32_t nFrameBytes);
+
+    // Maps the file for frames of nFrameBytes from the next position on;
+    // false, with nothing changed, when the file is not in memory (a file on
+    // disk would write the pages taken ahead twice) or cannot be mapped.
+    // Then only PrepareMappedFrame and WriteMappedFrame write frames.
+    bool MapFrames(uint32_t nFrameBytes);
+    bool IsMapped() const { return m_pMap != nullptr; }
+    // Takes the pages of the chunk at nPosition (the file grows in steps of
+    // kMapGrowBytes); false when the frame would take the file past its
+    // limit or the pages cannot be had. Any thread, several at once.
+    static constexpr uint64_t kMapGrowBytes = 64ull << 20;
+    bool PrepareMappedFrame(int64_t nPosition);
+    // The frame of the next position, whose pages PrepareMappedFrame took,
+    // goes in between these two, one thread: BeginMappedFrame writes its
+    // chunk header and gives where its MappedFrameBytes() of data go (null
+    // when the frame would take the file past its limit), EndMappedFrame
+    // indexes it.
+    uint32_t MappedFrameBytes() const { return m_nMapFrameBytes; }
+    uint8_t* BeginMappedFrame();
+    void EndMappedFrame();
+    // Writes the index, patches the headers and closes the file (cut after
+    // the last frame written); false when that failed (the file may then be
+    // incomplete). Nothing when not open. Not while frames are prepared.
     bool Close();
     // Closes and removes the file.
     void Discard();
@@ -119,6 +154,11 @@ class AviWriter {
     };
     bool WriteAt(uint64_t nOffset, const void* pData, size_t nBytes);
     bool AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags);
+    // Where the mapped chunk of nPosition starts, and where the file ends
+    // at close with the frames up to it.
+    uint64_t MappedChunk(int64_t nPosition) const;
+    uint64_t MappedFileBytes(int64_t nPosition) const;
+    void Unmap();
 
     uint64_t m_nMaxFileBytes;
     int m_fd = -1;
@@ -129,6 +169,17 @@ class AviWriter {
     uint32_t m_nLargestFrame = 0;
     bool m_bFailed = false;  // a write of the file failed
     std::vector<IndexEntry> m_Index;
+
+    // The mapping of the file (MapFrames to Close): the frames of
+    // m_nMapFrameBytes from position m_nMapFirst on, their chunks from
+    // m_nMapFirstChunk; the file's size so far, under m_MapMutex.
+    uint8_t* m_pMap = nullptr;
+    uint64_t m_nMapBytes = 0;
+    uint32_t m_nMapFrameBytes = 0;
+    int64_t m_nMapFirst = 0;
+    uint64_t m_nMapFirstChunk = 0;
+    std::mutex m_MapMutex;
+    uint64_t m_nMapFileBytes = 0;
 };
 
 }  // namespace plat
