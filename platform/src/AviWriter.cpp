@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -270,13 +271,20 @@ bool AviWriter::PrepareMappedFrame(int64_t nPosition) {
     const uint64_t nBegin = MappedChunk(nPosition);
     const uint64_t nEnd = nBegin + ChunkBytes(m_nMapFrameBytes);
     {
-        // The file grows in big steps, or by what the frame needs when a
-        // big step is refused (its limit for the process, a full folder).
+        // The file grows in big steps, never past the process's limit for
+        // files (a write past it raises a signal), or by what the frame needs
+        // when a big step is refused.
         std::lock_guard<std::mutex> lock(m_MapMutex);
         if (nEnd > m_nMapFileBytes) {
-            const uint64_t nStep = std::min(m_nMapFileBytes + kMapGrowBytes, m_nMaxFileBytes);
-            if (ftruncate(m_fd, static_cast<off_t>(std::max(nEnd, nStep))) == 0) {
-                m_nMapFileBytes = std::max(nEnd, nStep);
+            rlimit limit{};
+            const uint64_t nProcessLimit =
+                getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+                    ? static_cast<uint64_t>(limit.rlim_cur)
+                    : UINT64_MAX;
+            const uint64_t nStep =
+                std::min({m_nMapFileBytes + kMapGrowBytes, m_nMaxFileBytes, nProcessLimit});
+            if (nStep > nEnd && ftruncate(m_fd, static_cast<off_t>(nStep)) == 0) {
+                m_nMapFileBytes = nStep;
             } else if (ftruncate(m_fd, static_cast<off_t>(nEnd)) == 0) {
                 m_nMapFileBytes = nEnd;
             } else {
@@ -292,7 +300,15 @@ uint8_t* AviWriter::BeginMappedFrame() {
     if (m_pMap == nullptr || m_bFailed || MappedFileBytes(NextPosition()) > m_nMaxFileBytes) {
         return nullptr;
     }
-    uint8_t* pChunk = m_pMap + MappedChunk(NextPosition());
+    const uint64_t nChunk = MappedChunk(NextPosition());
+    {
+        // Past the file's end the mapping has no pages to write to.
+        std::lock_guard<std::mutex> lock(m_MapMutex);
+        if (nChunk + ChunkBytes(m_nMapFrameBytes) > m_nMapFileBytes) {
+            return nullptr;
+        }
+    }
+    uint8_t* pChunk = m_pMap + nChunk;
     Put32(pChunk, kChunkVideo);
     Put32(pChunk + 4, m_nMapFrameBytes);
     if ((m_nMapFrameBytes & 1) != 0) {

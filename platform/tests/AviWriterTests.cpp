@@ -3,7 +3,9 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "RiffReader.h"
@@ -179,6 +181,95 @@ TEST(AviWriterTest, AFailedWriteKeepsTheFramesWrittenBeforeIt) {
     EXPECT_EQ(avi.frames[0].data, AsText(frame));
     EXPECT_EQ(avi.dwTotalFrames, 1u);
     ExpectIndexMatchesFrames(avi);
+}
+
+// Frames written into the mapped file by several threads: the pages of
+// later frames taken first, then the frames in order. The file is the one
+// the ordinary writes make, an odd frame size padded alike.
+TEST(AviWriterTest, MappedFramesMakeTheFileOfOrdinaryWrites) {
+    const std::string folder = testutil::FreshMemoryFolder();
+    if (folder.empty()) {
+        GTEST_SKIP() << "no folder in memory";
+    }
+    for (const uint32_t nBytes : {1000u, 999u}) {
+        SCOPED_TRACE(nBytes);
+        const AviStreamFormat format = GreyFormat(static_cast<int>(nBytes), 1, 25, 1);
+        AviWriter ordinary;
+        ASSERT_TRUE(ordinary.Create(folder + "/ordinary.avi", format));
+        AviWriter mapped;
+        ASSERT_TRUE(mapped.Create(folder + "/mapped.avi", format));
+        EXPECT_TRUE(mapped.ReserveFrames(nBytes));
+        ASSERT_TRUE(mapped.MapFrames(nBytes));
+        EXPECT_TRUE(mapped.IsMapped());
+        std::vector<std::thread> helpers;
+        for (int64_t n = 3; n >= 0; --n) {
+            helpers.emplace_back([&mapped, n] { EXPECT_TRUE(mapped.PrepareMappedFrame(n)); });
+        }
+        for (std::thread& helper : helpers) {
+            helper.join();
+        }
+        for (int i = 0; i < 4; ++i) {
+            const std::vector<uint8_t> frame = Frame(nBytes, i);
+            ASSERT_TRUE(ordinary.WriteFrame(i, frame.data(), nBytes, true));
+            uint8_t* pData = mapped.BeginMappedFrame();
+            ASSERT_NE(pData, nullptr);
+            std::memcpy(pData, frame.data(), nBytes);
+            mapped.EndMappedFrame();
+        }
+        EXPECT_EQ(mapped.NextPosition(), 4);
+        ASSERT_TRUE(ordinary.Close());
+        ASSERT_TRUE(mapped.Close());
+        const std::string file = testutil::ReadFile(folder + "/mapped.avi");
+        EXPECT_TRUE(file == testutil::ReadFile(folder + "/ordinary.avi"));
+        const auto avi = testutil::ParseAvi(file);
+        ASSERT_TRUE(avi.bValid) << avi.error;
+        EXPECT_EQ(avi.frames.size(), 4u);
+        ExpectIndexMatchesFrames(avi);
+    }
+}
+
+// The mapped file grows in steps, by what a frame needs where a step would
+// pass the process's limit, and the frames the file's limits leave no room
+// for get no pages: the frames written before stay a valid file, cut after
+// the last one.
+TEST(AviWriterTest, MappedFramesStopAtTheFileLimits) {
+    const std::string folder = testutil::FreshMemoryFolder();
+    if (folder.empty()) {
+        GTEST_SKIP() << "no folder in memory";
+    }
+    const AviStreamFormat format = GreyFormat(10, 10, 10, 1);
+    const uint64_t nHeaders = 172 + format.bitmapInfo.size() + 12;
+    // Room for two frames of 100 bytes: in the format's size limit, or in
+    // the process's with one more frame's index beyond.
+    const uint64_t nTwoFrames = nHeaders + 2 * (8 + 100) + 8 + 2 * 16;
+    for (const bool bProcessLimit : {false, true}) {
+        SCOPED_TRACE(bProcessLimit);
+        const std::string path = folder + "/limit.avi";
+        AviWriter writer(bProcessLimit ? AviWriter::kMaxFileBytes : nTwoFrames);
+        ASSERT_TRUE(writer.Create(path, format));
+        ASSERT_TRUE(writer.MapFrames(100));
+        {
+            FileSizeLimit limit(bProcessLimit ? nTwoFrames : RLIM_INFINITY);
+            EXPECT_TRUE(writer.PrepareMappedFrame(1));
+            EXPECT_TRUE(writer.PrepareMappedFrame(0));
+            EXPECT_FALSE(writer.PrepareMappedFrame(3));
+            EXPECT_FALSE(writer.PrepareMappedFrame(2));
+            for (int i = 0; i < 2; ++i) {
+                uint8_t* pData = writer.BeginMappedFrame();
+                ASSERT_NE(pData, nullptr);
+                std::memset(pData, i + 1, 100);
+                writer.EndMappedFrame();
+            }
+            EXPECT_EQ(writer.BeginMappedFrame(), nullptr);
+            EXPECT_TRUE(writer.Close());
+        }
+        const auto avi = testutil::ParseAvi(testutil::ReadFile(path));
+        ASSERT_TRUE(avi.bValid) << avi.error;
+        ASSERT_EQ(avi.frames.size(), 2u);
+        EXPECT_EQ(avi.frames[1].data, std::string(100, '\2'));
+        EXPECT_EQ(avi.nFileSize, nTwoFrames);
+        ExpectIndexMatchesFrames(avi);
+    }
 }
 
 TEST(AviWriterTest, CreateFailuresLeaveNoFile) {

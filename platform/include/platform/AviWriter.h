@@ -134,8 +134,8 @@ class AviWriter {
     // The frame of the next position, whose pages PrepareMappedFrame took,
     // goes in between these two, one thread: BeginMappedFrame writes its
     // chunk header and gives where its MappedFrameBytes() of data go (null
-    // when the frame would take the file past its limit), EndMappedFrame
-    // indexes it.
+    // when the frame would take the file past its limit or the file does not
+    // reach that far), EndMappedFrame indexes it.
     uint32_t MappedFrameBytes() const { return m_nMapFrameBytes; }
     uint8_t* BeginMappedFrame();
     void EndMappedFrame();
