@@ -190,7 +190,8 @@ bool AviWriter::AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags
 }
 
 bool AviWriter::WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes, bool bKeyFrame) {
-    if (m_fd < 0 || m_bFailed || pData == nullptr || nPosition < NextPosition()) {
+    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || pData == nullptr ||
+        nPosition < NextPosition()) {
         return false;
     }
     // What the file holds at close after this write: the chunks, the empty

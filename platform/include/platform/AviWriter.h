@@ -19,8 +19,11 @@
 // Frames of one size may instead go straight into a mapping of a file in
 // memory (MapFrames): several threads take the pages of the frames to come
 // ahead (PrepareMappedFrame), one thread copies the frames in order
-// (WriteMappedFrame). On such a file the copy of a write is its whole cost,
-// and the pages of one file are taken in parallel only through a mapping.
+// (BeginMappedFrame, EndMappedFrame). In memory, taking the pages is most of
+// a write's cost, and the writes of one file take them one after the other;
+// through a mapping they are taken in parallel. A file on disk is written
+// through the page cache as before: zero pages taken ahead would go to the
+// disk twice.
 //
 // The writer allocates nothing per frame: the index is reserved for the
 // frames of one size that fit into the file (ReserveFrames, at most
@@ -123,9 +126,8 @@ class AviWriter {
     // Maps the file for frames of nFrameBytes from the next position on;
     // false, with nothing changed, when the file is not in memory (a file on
     // disk would write the pages taken ahead twice) or cannot be mapped.
-    // Then only PrepareMappedFrame and WriteMappedFrame write frames.
+    // Then frames go only through the mapping (WriteFrame refuses them).
     bool MapFrames(uint32_t nFrameBytes);
-    bool IsMapped() const { return m_pMap != nullptr; }
     // Takes the pages of the chunk at nPosition (the file grows in steps of
     // kMapGrowBytes); false when the frame would take the file past its
     // limit or the pages cannot be had. Any thread, several at once.
