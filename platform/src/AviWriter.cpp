@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -107,10 +108,18 @@ AviWriter::~AviWriter() {
     Close();
 }
 
+void AviWriter::FreeDeleter::operator()(uint8_t* p) const {
+    std::free(p);
+}
+
 bool AviWriter::WriteAt(uint64_t nOffset, const void* pData, size_t nBytes) {
+    return WriteAll(m_fd, nOffset, pData, nBytes);
+}
+
+bool AviWriter::WriteAll(int fd, uint64_t nOffset, const void* pData, size_t nBytes) {
     const auto* p = static_cast<const uint8_t*>(pData);
     while (nBytes > 0) {
-        const ssize_t n = pwrite(m_fd, p, nBytes, static_cast<off_t>(nOffset));
+        const ssize_t n = pwrite(fd, p, nBytes, static_cast<off_t>(nOffset));
         if (n <= 0) {
             return false;
         }
@@ -173,19 +182,98 @@ bool AviWriter::Create(const std::string& path, const AviStreamFormat& format) {
     return true;
 }
 
+bool AviWriter::DirectFrames(uint32_t nFrameBytes) {
+    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || m_fdDirect >= 0) {
+        return false;
+    }
+    const int fd = open(m_path.c_str(), O_WRONLY | O_DIRECT | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    // Room for the rest of a block and a chunk, in whole blocks.
+    const uint64_t nStageBytes =
+        (kDirectBlockBytes + ChunkBytes(nFrameBytes) + kDirectBlockBytes - 1) / kDirectBlockBytes *
+        kDirectBlockBytes;
+    void* pStage = nullptr;
+    if (posix_memalign(&pStage, kDirectBlockBytes, nStageBytes) != 0) {
+        close(fd);
+        return false;
+    }
+    std::unique_ptr<uint8_t, FreeDeleter> stage(static_cast<uint8_t*>(pStage));
+    // The buffer starts with what the file holds of the block the chunks
+    // start in; writing that block once tells whether the file system takes
+    // such writes.
+    const uint64_t nStagePos = m_nEnd / kDirectBlockBytes * kDirectBlockBytes;
+    const size_t nStaged = static_cast<size_t>(m_nEnd - nStagePos);
+    std::memset(stage.get() + nStaged, 0, kDirectBlockBytes - nStaged);
+    if (pread(m_fd, stage.get(), nStaged, static_cast<off_t>(nStagePos)) !=
+            static_cast<ssize_t>(nStaged) ||
+        !WriteAll(fd, nStagePos, stage.get(), kDirectBlockBytes)) {
+        close(fd);
+        return false;
+    }
+    m_fdDirect = fd;
+    m_pStage = std::move(stage);
+    m_nStageBytes = static_cast<size_t>(nStageBytes);
+    m_nStagePos = nStagePos;
+    return true;
+}
+
+bool AviWriter::AppendDirect(const void* pData, uint32_t nBytes) {
+    const size_t nStaged = static_cast<size_t>(m_nEnd - m_nStagePos);
+    const size_t nFilled = nStaged + static_cast<size_t>(ChunkBytes(nBytes));
+    if (nFilled > m_nStageBytes) {
+        return false;
+    }
+    uint8_t* pChunk = m_pStage.get() + nStaged;
+    Put32(pChunk, kChunkVideo);
+    Put32(pChunk + 4, nBytes);
+    if (nBytes > 0) {
+        std::memcpy(pChunk + kChunkHeaderBytes, pData, nBytes);
+    }
+    if ((nBytes & 1) != 0) {
+        pChunk[kChunkHeaderBytes + nBytes] = 0;
+    }
+    // The whole blocks go; a failed write leaves the buffer holding the
+    // chunks before this one.
+    const size_t nWhole = nFilled / kDirectBlockBytes * kDirectBlockBytes;
+    if (!WriteAll(m_fdDirect, m_nStagePos, m_pStage.get(), nWhole)) {
+        return false;
+    }
+    std::memmove(m_pStage.get(), m_pStage.get() + nWhole, nFilled - nWhole);
+    m_nStagePos += nWhole;
+    return true;
+}
+
+bool AviWriter::EndDirect(bool bWriteRest) {
+    if (m_fdDirect < 0) {
+        return true;
+    }
+    const bool ok = !bWriteRest ||
+                    WriteAt(m_nStagePos, m_pStage.get(), static_cast<size_t>(m_nEnd - m_nStagePos));
+    close(m_fdDirect);
+    m_fdDirect = -1;
+    m_pStage.reset();
+    return ok;
+}
+
 bool AviWriter::AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags) {
     uint8_t chunkHeader[kChunkHeaderBytes];
     Put32(chunkHeader, kChunkVideo);
     Put32(chunkHeader + 4, nBytes);
     const uint8_t pad = 0;
-    if (!WriteAt(m_nEnd, chunkHeader, sizeof chunkHeader) ||
-        (nBytes > 0 && !WriteAt(m_nEnd + kChunkHeaderBytes, pData, nBytes)) ||
-        ((nBytes & 1) != 0 && !WriteAt(m_nEnd + kChunkHeaderBytes + nBytes, &pad, 1))) {
+    const bool bWritten =
+        m_fdDirect >= 0
+            ? AppendDirect(pData, nBytes)
+            : WriteAt(m_nEnd, chunkHeader, sizeof chunkHeader) &&
+                  (nBytes == 0 || WriteAt(m_nEnd + kChunkHeaderBytes, pData, nBytes)) &&
+                  ((nBytes & 1) == 0 || WriteAt(m_nEnd + kChunkHeaderBytes + nBytes, &pad, 1));
+    if (!bWritten) {
         m_bFailed = true;
         return false;
     }
     m_Index.push_back(IndexEntry{dwFlags, static_cast<uint32_t>(m_nEnd - m_nMoviStart), nBytes});
-    m_nEnd += kChunkHeaderBytes + Padded(nBytes);
+    m_nEnd += ChunkBytes(nBytes);
     return true;
 }
 
@@ -240,7 +328,7 @@ uint64_t AviWriter::MappedFileBytes(int64_t nPosition) const {
 
 bool AviWriter::MapFrames(uint32_t nFrameBytes) {
     struct statfs fs {};
-    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || fstatfs(m_fd, &fs) != 0 ||
+    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || m_fdDirect >= 0 || fstatfs(m_fd, &fs) != 0 ||
         static_cast<uint64_t>(fs.f_type) != TMPFS_MAGIC) {
         return false;
     }
@@ -337,9 +425,10 @@ bool AviWriter::Close() {
         return true;
     }
     Unmap();
+    bool ok = EndDirect(true);
     // A failed write may have left part of a chunk after the last complete
     // one: cut it off.
-    bool ok = ftruncate(m_fd, static_cast<off_t>(m_nEnd)) == 0;
+    ok = ftruncate(m_fd, static_cast<off_t>(m_nEnd)) == 0 && ok;
     uint8_t entry[kIndexEntryBytes];
     Put32(entry, FourCC('i', 'd', 'x', '1'));
     Put32(entry + 4, static_cast<uint32_t>(m_Index.size() * kIndexEntryBytes));
@@ -401,6 +490,7 @@ bool AviWriter::Close() {
 
 void AviWriter::Discard() {
     Unmap();
+    EndDirect(false);
     if (m_fd >= 0) {
         close(m_fd);
         m_fd = -1;

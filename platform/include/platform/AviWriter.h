@@ -25,12 +25,19 @@
 // through the page cache as before: zero pages taken ahead would go to the
 // disk twice.
 //
+// Frames on disk may instead go past the page cache (DirectFrames): whole
+// blocks of the chunks from a buffer of the writer's own, the rest of the
+// last block kept there until the next chunk or Close. That writes at the
+// disk's pace, without the page cache's copy and its holding back of the
+// writers that fill it.
+//
 // The writer allocates nothing per frame: the index is reserved for the
 // frames of one size that fit into the file (ReserveFrames, at most
 // kMaxReservedFrames), beyond that it grows geometrically.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -123,6 +130,13 @@ class AviWriter {
     static constexpr uint64_t kMaxReservedFrames = 65536;
     bool ReserveFrames(uint32_t nFrameBytes);
 
+    // Writes the chunks from now on past the page cache in blocks of
+    // kDirectBlockBytes, through a buffer for a chunk of nFrameBytes (larger
+    // ones then fail). False, with nothing changed, when the file system
+    // refuses such writes, the file cannot be read back or memory lacks.
+    static constexpr uint64_t kDirectBlockBytes = 4096;
+    bool DirectFrames(uint32_t nFrameBytes);
+
     // Maps the file for frames of nFrameBytes from the next position on;
     // false, with nothing changed, when the file is not in memory (a file on
     // disk would write the pages taken ahead twice) or cannot be mapped.
@@ -154,8 +168,13 @@ class AviWriter {
         uint32_t dwOffset;  // of the chunk, from the 'movi' fourcc
         uint32_t dwSize;
     };
+    static bool WriteAll(int fd, uint64_t nOffset, const void* pData, size_t nBytes);
     bool WriteAt(uint64_t nOffset, const void* pData, size_t nBytes);
     bool AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags);
+    bool AppendDirect(const void* pData, uint32_t nBytes);
+    // Ends the writes past the page cache, the rest of the last block
+    // written to the file when asked; false when that failed.
+    bool EndDirect(bool bWriteRest);
     // Where the mapped chunk of nPosition starts, and where the file ends
     // at close with the frames up to it.
     uint64_t MappedChunk(int64_t nPosition) const;
@@ -171,6 +190,17 @@ class AviWriter {
     uint32_t m_nLargestFrame = 0;
     bool m_bFailed = false;  // a write of the file failed
     std::vector<IndexEntry> m_Index;
+
+    // The writes past the page cache (DirectFrames to Close): their
+    // descriptor, and the buffer of m_nStageBytes holding the file from
+    // m_nStagePos (a block's start) to the end of the last chunk.
+    struct FreeDeleter {
+        void operator()(uint8_t* p) const;
+    };
+    int m_fdDirect = -1;
+    std::unique_ptr<uint8_t, FreeDeleter> m_pStage;
+    size_t m_nStageBytes = 0;
+    uint64_t m_nStagePos = 0;
 
     // The mapping of the file (MapFrames to Close): the frames of
     // m_nMapFrameBytes from position m_nMapFirst on, their chunks from

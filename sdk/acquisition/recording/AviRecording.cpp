@@ -121,6 +121,8 @@ bool CAviRecording::StartPreviewWriter() {
     if (m_bMapped) {
         return m_Mapped.Start(m_Writer);
     }
+    // On disk the writer thread writes past the page cache where it can.
+    m_Writer.DirectFrames(m_nFrameBytes);
     return m_Queue.Start(m_nFrameBytes, [this](const uint8_t* pFrame) {
         if (!m_Writer.WriteFrame(m_nAviFrameIndex, pFrame, m_nFrameBytes, true)) {
             return false;

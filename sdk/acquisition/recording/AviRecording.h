@@ -9,8 +9,8 @@
 // recording into a file in memory copies the shown frames straight into the
 // file's mapping, whose pages helper threads take ahead (AviMappedFrames);
 // into any other file it writes them on a writer thread of its own
-// (AviFrameQueue). Close and Discard end those threads before the file is
-// finished.
+// (AviFrameQueue), past the page cache where it can. Close and Discard end those threads before the
+// file is finished.
 #pragma once
 
 #include <cstdint>
@@ -70,8 +70,9 @@ class CAviRecording {
     bool ChooseOptions(Options options, plat::AviCompressOptions& chosen, bool& bStore);
     bool ReadRegistryOptions(plat::AviCompressOptions& options, bool& bFound);
     // Starts the writer of a preview recording: straight into the mapped
-    // file when it is in memory, else a writer thread; false when memory or
-    // a thread is lacking.
+    // file when it is in memory, else a writer thread (past the page cache
+    // where the file system allows); false when memory or a thread is
+    // lacking.
     bool StartPreviewWriter();
     void StoreOptions(const plat::AviCompressOptions& options);
 
