@@ -272,6 +272,71 @@ TEST(AviWriterTest, MappedFramesStopAtTheFileLimits) {
     }
 }
 
+// Chunks written past the page cache in whole blocks, the rest of a block
+// kept until the next chunk or the close: the file is the one the ordinary
+// writes make, an odd frame size and a gap alike.
+TEST(AviWriterTest, DirectFramesMakeTheFileOfOrdinaryWrites) {
+    const std::string folder = testutil::FreshFolder();
+    const uint32_t nBytes = 9999;
+    const AviStreamFormat format = GreyFormat(static_cast<int>(nBytes), 1, 25, 1);
+    AviWriter ordinary;
+    ASSERT_TRUE(ordinary.Create(folder + "/ordinary.avi", format));
+    AviWriter direct;
+    ASSERT_TRUE(direct.Create(folder + "/direct.avi", format));
+    if (!direct.DirectFrames(nBytes)) {
+        GTEST_SKIP() << "the file system takes no writes past the page cache";
+    }
+    for (const int64_t nPosition : {0, 1, 3, 4}) {
+        const std::vector<uint8_t> frame = Frame(nBytes, static_cast<int>(nPosition));
+        ASSERT_TRUE(ordinary.WriteFrame(nPosition, frame.data(), nBytes, true));
+        ASSERT_TRUE(direct.WriteFrame(nPosition, frame.data(), nBytes, true));
+    }
+    ASSERT_TRUE(ordinary.Close());
+    ASSERT_TRUE(direct.Close());
+    const std::string file = testutil::ReadFile(folder + "/direct.avi");
+    EXPECT_TRUE(file == testutil::ReadFile(folder + "/ordinary.avi"));
+    const auto avi = testutil::ParseAvi(file);
+    ASSERT_TRUE(avi.bValid) << avi.error;
+    EXPECT_EQ(avi.frames.size(), 5u);
+    ExpectIndexMatchesFrames(avi);
+}
+
+// A write past the page cache that fails (past the process's limit for
+// files, or a chunk larger than the writer's buffer) ends the frames; the
+// file keeps those before it, their last block written at the close.
+TEST(AviWriterTest, AFailedDirectWriteKeepsTheFramesWrittenBeforeIt) {
+    const std::string folder = testutil::FreshFolder();
+    const uint32_t nBytes = 10000;
+    const AviStreamFormat format = GreyFormat(100, 100, 10, 1);
+    const uint64_t nHeaders = 172 + format.bitmapInfo.size() + 12;
+    const uint64_t nChunk = 8 + nBytes;
+    for (const bool bTooLarge : {false, true}) {
+        SCOPED_TRACE(bTooLarge);
+        const std::string path = folder + "/full.avi";
+        AviWriter writer;
+        ASSERT_TRUE(writer.Create(path, format));
+        if (!writer.DirectFrames(nBytes)) {
+            GTEST_SKIP() << "the file system takes no writes past the page cache";
+        }
+        const std::vector<uint8_t> frame = Frame(2 * nBytes, 9);
+        {
+            FileSizeLimit limit(bTooLarge ? RLIM_INFINITY : nHeaders + 2 * nChunk + nChunk / 2);
+            EXPECT_TRUE(writer.WriteFrame(0, frame.data(), nBytes, true));
+            EXPECT_TRUE(writer.WriteFrame(1, frame.data(), nBytes, true));
+            EXPECT_FALSE(writer.WriteFrame(2, frame.data(), bTooLarge ? 2 * nBytes : nBytes, true));
+            EXPECT_FALSE(writer.WriteFrame(3, frame.data(), nBytes, true));  // failed for good
+            EXPECT_TRUE(writer.Close());
+        }
+        const auto avi = testutil::ParseAvi(testutil::ReadFile(path));
+        ASSERT_TRUE(avi.bValid) << avi.error;
+        ASSERT_EQ(avi.frames.size(), 2u);
+        EXPECT_EQ(avi.frames[1].data,
+                  AsText(std::vector<uint8_t>(frame.begin(), frame.begin() + nBytes)));
+        EXPECT_EQ(avi.nFileSize, nHeaders + 2 * nChunk + 8 + 2 * 16);
+        ExpectIndexMatchesFrames(avi);
+    }
+}
+
 TEST(AviWriterTest, CreateFailuresLeaveNoFile) {
     const std::string folder = testutil::FreshFolder();
     AviWriter writer;

@@ -131,9 +131,10 @@ class AviWriter {
     bool ReserveFrames(uint32_t nFrameBytes);
 
     // Writes the chunks from now on past the page cache in blocks of
-    // kDirectBlockBytes, through a buffer for a chunk of nFrameBytes (larger
-    // ones then fail). False, with nothing changed, when the file system
-    // refuses such writes, the file cannot be read back or memory lacks.
+    // kDirectBlockBytes, through a buffer with room for a chunk of
+    // nFrameBytes and the rest of a block (a chunk that does not fit then
+    // fails). False, with nothing changed, when the file system refuses such
+    // writes, the file cannot be read back or memory lacks.
     static constexpr uint64_t kDirectBlockBytes = 4096;
     bool DirectFrames(uint32_t nFrameBytes);
 

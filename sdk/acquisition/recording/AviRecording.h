@@ -9,8 +9,8 @@
 // recording into a file in memory copies the shown frames straight into the
 // file's mapping, whose pages helper threads take ahead (AviMappedFrames);
 // into any other file it writes them on a writer thread of its own
-// (AviFrameQueue), past the page cache where it can. Close and Discard end those threads before the
-// file is finished.
+// (AviFrameQueue), past the page cache where it can. Close and Discard end
+// those threads before the file is finished.
 #pragma once
 
 #include <cstdint>
