@@ -245,16 +245,25 @@ bool AviWriter::AppendDirect(const void* pData, uint32_t nBytes) {
     return true;
 }
 
-bool AviWriter::EndDirect(bool bWriteRest) {
+void AviWriter::EndDirect(bool bWriteRest) {
     if (m_fdDirect < 0) {
-        return true;
+        return;
     }
-    const bool ok = !bWriteRest ||
-                    WriteAt(m_nStagePos, m_pStage.get(), static_cast<size_t>(m_nEnd - m_nStagePos));
+    if (bWriteRest &&
+        !WriteAt(m_nStagePos, m_pStage.get(), static_cast<size_t>(m_nEnd - m_nStagePos))) {
+        // The frames end with the last one wholly in the file.
+        while (!m_Index.empty() &&
+               m_nMoviStart + m_Index.back().dwOffset + ChunkBytes(m_Index.back().dwSize) >
+                   m_nStagePos) {
+            m_Index.pop_back();
+        }
+        m_nEnd = m_Index.empty()
+                     ? m_nMoviStart + 4
+                     : m_nMoviStart + m_Index.back().dwOffset + ChunkBytes(m_Index.back().dwSize);
+    }
     close(m_fdDirect);
     m_fdDirect = -1;
     m_pStage.reset();
-    return ok;
 }
 
 bool AviWriter::AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags) {
@@ -425,10 +434,10 @@ bool AviWriter::Close() {
         return true;
     }
     Unmap();
-    bool ok = EndDirect(true);
+    EndDirect(true);
     // A failed write may have left part of a chunk after the last complete
     // one: cut it off.
-    ok = ftruncate(m_fd, static_cast<off_t>(m_nEnd)) == 0 && ok;
+    bool ok = ftruncate(m_fd, static_cast<off_t>(m_nEnd)) == 0;
     uint8_t entry[kIndexEntryBytes];
     Put32(entry, FourCC('i', 'd', 'x', '1'));
     Put32(entry + 4, static_cast<uint32_t>(m_Index.size() * kIndexEntryBytes));

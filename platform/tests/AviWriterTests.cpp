@@ -303,13 +303,34 @@ TEST(AviWriterTest, DirectFramesMakeTheFileOfOrdinaryWrites) {
 
 // A write past the page cache that fails (past the process's limit for
 // files, or a chunk larger than the writer's buffer) ends the frames; the
-// file keeps those before it, their last block written at the close.
+// file keeps those before it, their last block written at the close. When
+// that block cannot be written, the file ends with the last frame wholly
+// in it.
 TEST(AviWriterTest, AFailedDirectWriteKeepsTheFramesWrittenBeforeIt) {
     const std::string folder = testutil::FreshFolder();
     const uint32_t nBytes = 10000;
     const AviStreamFormat format = GreyFormat(100, 100, 10, 1);
     const uint64_t nHeaders = 172 + format.bitmapInfo.size() + 12;
     const uint64_t nChunk = 8 + nBytes;
+    {
+        const std::string path = folder + "/rest.avi";
+        AviWriter writer;
+        ASSERT_TRUE(writer.Create(path, format));
+        if (!writer.DirectFrames(nBytes)) {
+            GTEST_SKIP() << "the file system takes no writes past the page cache";
+        }
+        const std::vector<uint8_t> frame = Frame(nBytes, 4);
+        EXPECT_TRUE(writer.WriteFrame(0, frame.data(), nBytes, true));
+        EXPECT_TRUE(writer.WriteFrame(1, frame.data(), nBytes, true));
+        // The second frame's last block is not in the file yet.
+        FileSizeLimit limit(nHeaders + 2 * nChunk - 100);
+        EXPECT_TRUE(writer.Close());
+        const auto avi = testutil::ParseAvi(testutil::ReadFile(path));
+        ASSERT_TRUE(avi.bValid) << avi.error;
+        ASSERT_EQ(avi.frames.size(), 1u);
+        EXPECT_EQ(avi.frames[0].data, AsText(frame));
+        ExpectIndexMatchesFrames(avi);
+    }
     for (const bool bTooLarge : {false, true}) {
         SCOPED_TRACE(bTooLarge);
         const std::string path = folder + "/full.avi";

@@ -174,8 +174,9 @@ class AviWriter {
     bool AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags);
     bool AppendDirect(const void* pData, uint32_t nBytes);
     // Ends the writes past the page cache, the rest of the last block
-    // written to the file when asked; false when that failed.
-    bool EndDirect(bool bWriteRest);
+    // written to the file when asked; when that fails, the frames end with
+    // the last one wholly written.
+    void EndDirect(bool bWriteRest);
     // Where the mapped chunk of nPosition starts, and where the file ends
     // at close with the frames up to it.
     uint64_t MappedChunk(int64_t nPosition) const;
