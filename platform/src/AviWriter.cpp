@@ -1,13 +1,20 @@
 #include "platform/AviWriter.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <new>
 
 namespace plat {
 
@@ -55,6 +62,15 @@ uint64_t Padded(uint64_t nBytes) {
     return nBytes + (nBytes & 1);
 }
 
+uint64_t ChunkBytes(uint32_t nBytes) {
+    return kChunkHeaderBytes + Padded(nBytes);
+}
+
+uint64_t PageSize() {
+    static const uint64_t nPage = static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
+    return nPage;
+}
+
 }  // namespace
 
 uint32_t VideoServicesVersion() {
@@ -92,10 +108,18 @@ AviWriter::~AviWriter() {
     Close();
 }
 
+void AviWriter::FreeDeleter::operator()(uint8_t* p) const {
+    std::free(p);
+}
+
 bool AviWriter::WriteAt(uint64_t nOffset, const void* pData, size_t nBytes) {
+    return WriteAll(m_fd, nOffset, pData, nBytes);
+}
+
+bool AviWriter::WriteAll(int fd, uint64_t nOffset, const void* pData, size_t nBytes) {
     const auto* p = static_cast<const uint8_t*>(pData);
     while (nBytes > 0) {
-        const ssize_t n = pwrite(m_fd, p, nBytes, static_cast<off_t>(nOffset));
+        const ssize_t n = pwrite(fd, p, nBytes, static_cast<off_t>(nOffset));
         if (n <= 0) {
             return false;
         }
@@ -111,7 +135,12 @@ bool AviWriter::Create(const std::string& path, const AviStreamFormat& format) {
     if (format.bitmapInfo.empty() || format.dwRate == 0 || format.dwScale == 0) {
         return false;
     }
-    m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Read access too lets the file be mapped (MapFrames); a file that may
+    // only be written is written without.
+    m_fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (m_fd < 0 && errno == EACCES) {
+        m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    }
     if (m_fd < 0) {
         return false;
     }
@@ -153,24 +182,113 @@ bool AviWriter::Create(const std::string& path, const AviStreamFormat& format) {
     return true;
 }
 
+bool AviWriter::DirectFrames(uint32_t nFrameBytes) {
+    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || m_fdDirect >= 0) {
+        return false;
+    }
+    const int fd = open(m_path.c_str(), O_WRONLY | O_DIRECT | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    // Room for the rest of a block and a chunk, in whole blocks.
+    const uint64_t nStageBytes =
+        (kDirectBlockBytes + ChunkBytes(nFrameBytes) + kDirectBlockBytes - 1) / kDirectBlockBytes *
+        kDirectBlockBytes;
+    void* pStage = nullptr;
+    if (posix_memalign(&pStage, kDirectBlockBytes, nStageBytes) != 0) {
+        close(fd);
+        return false;
+    }
+    std::unique_ptr<uint8_t, FreeDeleter> stage(static_cast<uint8_t*>(pStage));
+    // The buffer starts with what the file holds of the block the chunks
+    // start in; writing that block once tells whether the file system takes
+    // such writes.
+    const uint64_t nStagePos = m_nEnd / kDirectBlockBytes * kDirectBlockBytes;
+    const size_t nStaged = static_cast<size_t>(m_nEnd - nStagePos);
+    std::memset(stage.get() + nStaged, 0, kDirectBlockBytes - nStaged);
+    if (pread(m_fd, stage.get(), nStaged, static_cast<off_t>(nStagePos)) !=
+            static_cast<ssize_t>(nStaged) ||
+        !WriteAll(fd, nStagePos, stage.get(), kDirectBlockBytes)) {
+        close(fd);
+        return false;
+    }
+    m_fdDirect = fd;
+    m_pStage = std::move(stage);
+    m_nStageBytes = static_cast<size_t>(nStageBytes);
+    m_nStagePos = nStagePos;
+    return true;
+}
+
+bool AviWriter::AppendDirect(const void* pData, uint32_t nBytes) {
+    const size_t nStaged = static_cast<size_t>(m_nEnd - m_nStagePos);
+    const size_t nFilled = nStaged + static_cast<size_t>(ChunkBytes(nBytes));
+    if (nFilled > m_nStageBytes) {
+        return false;
+    }
+    uint8_t* pChunk = m_pStage.get() + nStaged;
+    Put32(pChunk, kChunkVideo);
+    Put32(pChunk + 4, nBytes);
+    if (nBytes > 0) {
+        std::memcpy(pChunk + kChunkHeaderBytes, pData, nBytes);
+    }
+    if ((nBytes & 1) != 0) {
+        pChunk[kChunkHeaderBytes + nBytes] = 0;
+    }
+    // The whole blocks go; a failed write leaves the buffer holding the
+    // chunks before this one.
+    const size_t nWhole = nFilled / kDirectBlockBytes * kDirectBlockBytes;
+    if (!WriteAll(m_fdDirect, m_nStagePos, m_pStage.get(), nWhole)) {
+        return false;
+    }
+    std::memmove(m_pStage.get(), m_pStage.get() + nWhole, nFilled - nWhole);
+    m_nStagePos += nWhole;
+    return true;
+}
+
+void AviWriter::EndDirect(bool bWriteRest) {
+    if (m_fdDirect < 0) {
+        return;
+    }
+    if (bWriteRest &&
+        !WriteAt(m_nStagePos, m_pStage.get(), static_cast<size_t>(m_nEnd - m_nStagePos))) {
+        // The frames end with the last one wholly in the file.
+        while (!m_Index.empty() &&
+               m_nMoviStart + m_Index.back().dwOffset + ChunkBytes(m_Index.back().dwSize) >
+                   m_nStagePos) {
+            m_Index.pop_back();
+        }
+        m_nEnd = m_Index.empty()
+                     ? m_nMoviStart + 4
+                     : m_nMoviStart + m_Index.back().dwOffset + ChunkBytes(m_Index.back().dwSize);
+    }
+    close(m_fdDirect);
+    m_fdDirect = -1;
+    m_pStage.reset();
+}
+
 bool AviWriter::AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags) {
     uint8_t chunkHeader[kChunkHeaderBytes];
     Put32(chunkHeader, kChunkVideo);
     Put32(chunkHeader + 4, nBytes);
     const uint8_t pad = 0;
-    if (!WriteAt(m_nEnd, chunkHeader, sizeof chunkHeader) ||
-        (nBytes > 0 && !WriteAt(m_nEnd + kChunkHeaderBytes, pData, nBytes)) ||
-        ((nBytes & 1) != 0 && !WriteAt(m_nEnd + kChunkHeaderBytes + nBytes, &pad, 1))) {
+    const bool bWritten =
+        m_fdDirect >= 0
+            ? AppendDirect(pData, nBytes)
+            : WriteAt(m_nEnd, chunkHeader, sizeof chunkHeader) &&
+                  (nBytes == 0 || WriteAt(m_nEnd + kChunkHeaderBytes, pData, nBytes)) &&
+                  ((nBytes & 1) == 0 || WriteAt(m_nEnd + kChunkHeaderBytes + nBytes, &pad, 1));
+    if (!bWritten) {
         m_bFailed = true;
         return false;
     }
     m_Index.push_back(IndexEntry{dwFlags, static_cast<uint32_t>(m_nEnd - m_nMoviStart), nBytes});
-    m_nEnd += kChunkHeaderBytes + Padded(nBytes);
+    m_nEnd += ChunkBytes(nBytes);
     return true;
 }
 
 bool AviWriter::WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes, bool bKeyFrame) {
-    if (m_fd < 0 || m_bFailed || pData == nullptr || nPosition < NextPosition()) {
+    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || pData == nullptr ||
+        nPosition < NextPosition()) {
         return false;
     }
     // What the file holds at close after this write: the chunks, the empty
@@ -197,10 +315,126 @@ bool AviWriter::WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes
     return true;
 }
 
+bool AviWriter::ReserveFrames(uint32_t nFrameBytes) {
+    const uint64_t nFit = m_nMaxFileBytes / (ChunkBytes(nFrameBytes) + kIndexEntryBytes);
+    try {
+        m_Index.reserve(m_Index.size() + std::min(nFit, kMaxReservedFrames));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+uint64_t AviWriter::MappedChunk(int64_t nPosition) const {
+    return m_nMapFirstChunk +
+           static_cast<uint64_t>(nPosition - m_nMapFirst) * ChunkBytes(m_nMapFrameBytes);
+}
+
+uint64_t AviWriter::MappedFileBytes(int64_t nPosition) const {
+    return MappedChunk(nPosition) + ChunkBytes(m_nMapFrameBytes) + kChunkHeaderBytes +
+           static_cast<uint64_t>(nPosition + 1) * kIndexEntryBytes;
+}
+
+bool AviWriter::MapFrames(uint32_t nFrameBytes) {
+    struct statfs fs {};
+    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || m_fdDirect >= 0 || fstatfs(m_fd, &fs) != 0 ||
+        static_cast<uint64_t>(fs.f_type) != TMPFS_MAGIC) {
+        return false;
+    }
+    const uint64_t nMapBytes = (m_nMaxFileBytes + PageSize() - 1) / PageSize() * PageSize();
+    void* pMap = mmap(nullptr, nMapBytes, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
+    if (pMap == MAP_FAILED) {
+        return false;
+    }
+    // Taking pages ahead needs a kernel that fills a range without touching
+    // it: tried on the headers' page, which is there already.
+    if (madvise(pMap, PageSize(), MADV_POPULATE_WRITE) != 0) {
+        munmap(pMap, nMapBytes);
+        return false;
+    }
+    m_pMap = static_cast<uint8_t*>(pMap);
+    m_nMapBytes = nMapBytes;
+    m_nMapFrameBytes = nFrameBytes;
+    m_nMapFirst = NextPosition();
+    m_nMapFirstChunk = m_nEnd;
+    m_nMapFileBytes = m_nEnd;
+    return true;
+}
+
+bool AviWriter::PrepareMappedFrame(int64_t nPosition) {
+    if (m_pMap == nullptr || nPosition < m_nMapFirst ||
+        MappedFileBytes(nPosition) > m_nMaxFileBytes) {
+        return false;
+    }
+    const uint64_t nBegin = MappedChunk(nPosition);
+    const uint64_t nEnd = nBegin + ChunkBytes(m_nMapFrameBytes);
+    {
+        // The file grows in big steps, never past the process's limit for
+        // files (a write past it raises a signal), or by what the frame needs
+        // when a big step is refused.
+        std::lock_guard<std::mutex> lock(m_MapMutex);
+        if (nEnd > m_nMapFileBytes) {
+            rlimit limit{};
+            const uint64_t nProcessLimit =
+                getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+                    ? static_cast<uint64_t>(limit.rlim_cur)
+                    : UINT64_MAX;
+            const uint64_t nStep =
+                std::min({m_nMapFileBytes + kMapGrowBytes, m_nMaxFileBytes, nProcessLimit});
+            if (nStep > nEnd && ftruncate(m_fd, static_cast<off_t>(nStep)) == 0) {
+                m_nMapFileBytes = nStep;
+            } else if (ftruncate(m_fd, static_cast<off_t>(nEnd)) == 0) {
+                m_nMapFileBytes = nEnd;
+            } else {
+                return false;
+            }
+        }
+    }
+    const uint64_t nFirstPage = nBegin / PageSize() * PageSize();
+    return madvise(m_pMap + nFirstPage, nEnd - nFirstPage, MADV_POPULATE_WRITE) == 0;
+}
+
+uint8_t* AviWriter::BeginMappedFrame() {
+    if (m_pMap == nullptr || m_bFailed || MappedFileBytes(NextPosition()) > m_nMaxFileBytes) {
+        return nullptr;
+    }
+    const uint64_t nChunk = MappedChunk(NextPosition());
+    {
+        // Past the file's end the mapping has no pages to write to.
+        std::lock_guard<std::mutex> lock(m_MapMutex);
+        if (nChunk + ChunkBytes(m_nMapFrameBytes) > m_nMapFileBytes) {
+            return nullptr;
+        }
+    }
+    uint8_t* pChunk = m_pMap + nChunk;
+    Put32(pChunk, kChunkVideo);
+    Put32(pChunk + 4, m_nMapFrameBytes);
+    if ((m_nMapFrameBytes & 1) != 0) {
+        pChunk[kChunkHeaderBytes + m_nMapFrameBytes] = 0;
+    }
+    return pChunk + kChunkHeaderBytes;
+}
+
+void AviWriter::EndMappedFrame() {
+    m_Index.push_back(
+        IndexEntry{kAviifKeyFrame, static_cast<uint32_t>(m_nEnd - m_nMoviStart), m_nMapFrameBytes});
+    m_nEnd += ChunkBytes(m_nMapFrameBytes);
+    m_nLargestFrame = std::max(m_nLargestFrame, m_nMapFrameBytes);
+}
+
+void AviWriter::Unmap() {
+    if (m_pMap != nullptr) {
+        munmap(m_pMap, m_nMapBytes);
+        m_pMap = nullptr;
+    }
+}
+
 bool AviWriter::Close() {
     if (m_fd < 0) {
         return true;
     }
+    Unmap();
+    EndDirect(true);
     // A failed write may have left part of a chunk after the last complete
     // one: cut it off.
     bool ok = ftruncate(m_fd, static_cast<off_t>(m_nEnd)) == 0;
@@ -264,6 +498,8 @@ bool AviWriter::Close() {
 }
 
 void AviWriter::Discard() {
+    Unmap();
+    EndDirect(false);
     if (m_fd >= 0) {
         close(m_fd);
         m_fd = -1;

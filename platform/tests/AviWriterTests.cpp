@@ -3,7 +3,9 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "RiffReader.h"
@@ -179,6 +181,181 @@ TEST(AviWriterTest, AFailedWriteKeepsTheFramesWrittenBeforeIt) {
     EXPECT_EQ(avi.frames[0].data, AsText(frame));
     EXPECT_EQ(avi.dwTotalFrames, 1u);
     ExpectIndexMatchesFrames(avi);
+}
+
+// Frames written into the mapped file by several threads: the pages of
+// later frames taken first, then the frames in order. The file is the one
+// the ordinary writes make, an odd frame size padded alike.
+TEST(AviWriterTest, MappedFramesMakeTheFileOfOrdinaryWrites) {
+    const std::string folder = testutil::FreshMemoryFolder();
+    if (folder.empty()) {
+        GTEST_SKIP() << "no folder in memory";
+    }
+    for (const uint32_t nBytes : {1000u, 999u}) {
+        SCOPED_TRACE(nBytes);
+        const AviStreamFormat format = GreyFormat(static_cast<int>(nBytes), 1, 25, 1);
+        AviWriter ordinary;
+        ASSERT_TRUE(ordinary.Create(folder + "/ordinary.avi", format));
+        AviWriter mapped;
+        ASSERT_TRUE(mapped.Create(folder + "/mapped.avi", format));
+        EXPECT_TRUE(mapped.ReserveFrames(nBytes));
+        ASSERT_TRUE(mapped.MapFrames(nBytes));
+        EXPECT_FALSE(mapped.WriteFrame(0, Frame(nBytes, 0).data(), nBytes, true));
+        std::vector<std::thread> helpers;
+        for (int64_t n = 3; n >= 0; --n) {
+            helpers.emplace_back([&mapped, n] { EXPECT_TRUE(mapped.PrepareMappedFrame(n)); });
+        }
+        for (std::thread& helper : helpers) {
+            helper.join();
+        }
+        for (int i = 0; i < 4; ++i) {
+            const std::vector<uint8_t> frame = Frame(nBytes, i);
+            ASSERT_TRUE(ordinary.WriteFrame(i, frame.data(), nBytes, true));
+            uint8_t* pData = mapped.BeginMappedFrame();
+            ASSERT_NE(pData, nullptr);
+            std::memcpy(pData, frame.data(), nBytes);
+            mapped.EndMappedFrame();
+        }
+        EXPECT_EQ(mapped.NextPosition(), 4);
+        ASSERT_TRUE(ordinary.Close());
+        ASSERT_TRUE(mapped.Close());
+        const std::string file = testutil::ReadFile(folder + "/mapped.avi");
+        EXPECT_TRUE(file == testutil::ReadFile(folder + "/ordinary.avi"));
+        const auto avi = testutil::ParseAvi(file);
+        ASSERT_TRUE(avi.bValid) << avi.error;
+        EXPECT_EQ(avi.frames.size(), 4u);
+        ExpectIndexMatchesFrames(avi);
+    }
+}
+
+// The mapped file grows in steps, by what a frame needs where a step would
+// pass the process's limit, and the frames the file's limits leave no room
+// for get no pages: the frames written before stay a valid file, cut after
+// the last one.
+TEST(AviWriterTest, MappedFramesStopAtTheFileLimits) {
+    const std::string folder = testutil::FreshMemoryFolder();
+    if (folder.empty()) {
+        GTEST_SKIP() << "no folder in memory";
+    }
+    const AviStreamFormat format = GreyFormat(10, 10, 10, 1);
+    const uint64_t nHeaders = 172 + format.bitmapInfo.size() + 12;
+    // Room for two frames of 100 bytes: in the format's size limit, or in
+    // the process's with one more frame's index beyond.
+    const uint64_t nTwoFrames = nHeaders + 2 * (8 + 100) + 8 + 2 * 16;
+    for (const bool bProcessLimit : {false, true}) {
+        SCOPED_TRACE(bProcessLimit);
+        const std::string path = folder + "/limit.avi";
+        AviWriter writer(bProcessLimit ? AviWriter::kMaxFileBytes : nTwoFrames);
+        ASSERT_TRUE(writer.Create(path, format));
+        ASSERT_TRUE(writer.MapFrames(100));
+        {
+            FileSizeLimit limit(bProcessLimit ? nTwoFrames : RLIM_INFINITY);
+            EXPECT_TRUE(writer.PrepareMappedFrame(1));
+            EXPECT_TRUE(writer.PrepareMappedFrame(0));
+            EXPECT_FALSE(writer.PrepareMappedFrame(3));
+            EXPECT_FALSE(writer.PrepareMappedFrame(2));
+            for (int i = 0; i < 2; ++i) {
+                uint8_t* pData = writer.BeginMappedFrame();
+                ASSERT_NE(pData, nullptr);
+                std::memset(pData, i + 1, 100);
+                writer.EndMappedFrame();
+            }
+            EXPECT_EQ(writer.BeginMappedFrame(), nullptr);
+            EXPECT_TRUE(writer.Close());
+        }
+        const auto avi = testutil::ParseAvi(testutil::ReadFile(path));
+        ASSERT_TRUE(avi.bValid) << avi.error;
+        ASSERT_EQ(avi.frames.size(), 2u);
+        EXPECT_EQ(avi.frames[1].data, std::string(100, '\2'));
+        EXPECT_EQ(avi.nFileSize, nTwoFrames);
+        ExpectIndexMatchesFrames(avi);
+    }
+}
+
+// Chunks written past the page cache in whole blocks, the rest of a block
+// kept until the next chunk or the close: the file is the one the ordinary
+// writes make, an odd frame size and a gap alike.
+TEST(AviWriterTest, DirectFramesMakeTheFileOfOrdinaryWrites) {
+    const std::string folder = testutil::FreshFolder();
+    const uint32_t nBytes = 9999;
+    const AviStreamFormat format = GreyFormat(static_cast<int>(nBytes), 1, 25, 1);
+    AviWriter ordinary;
+    ASSERT_TRUE(ordinary.Create(folder + "/ordinary.avi", format));
+    AviWriter direct;
+    ASSERT_TRUE(direct.Create(folder + "/direct.avi", format));
+    if (!direct.DirectFrames(nBytes)) {
+        GTEST_SKIP() << "the file system takes no writes past the page cache";
+    }
+    for (const int64_t nPosition : {0, 1, 3, 4}) {
+        const std::vector<uint8_t> frame = Frame(nBytes, static_cast<int>(nPosition));
+        ASSERT_TRUE(ordinary.WriteFrame(nPosition, frame.data(), nBytes, true));
+        ASSERT_TRUE(direct.WriteFrame(nPosition, frame.data(), nBytes, true));
+    }
+    ASSERT_TRUE(ordinary.Close());
+    ASSERT_TRUE(direct.Close());
+    const std::string file = testutil::ReadFile(folder + "/direct.avi");
+    EXPECT_TRUE(file == testutil::ReadFile(folder + "/ordinary.avi"));
+    const auto avi = testutil::ParseAvi(file);
+    ASSERT_TRUE(avi.bValid) << avi.error;
+    EXPECT_EQ(avi.frames.size(), 5u);
+    ExpectIndexMatchesFrames(avi);
+}
+
+// A write past the page cache that fails (past the process's limit for
+// files, or a chunk larger than the writer's buffer) ends the frames; the
+// file keeps those before it, their last block written at the close. When
+// that block cannot be written, the file ends with the last frame wholly
+// in it.
+TEST(AviWriterTest, AFailedDirectWriteKeepsTheFramesWrittenBeforeIt) {
+    const std::string folder = testutil::FreshFolder();
+    const uint32_t nBytes = 10000;
+    const AviStreamFormat format = GreyFormat(100, 100, 10, 1);
+    const uint64_t nHeaders = 172 + format.bitmapInfo.size() + 12;
+    const uint64_t nChunk = 8 + nBytes;
+    {
+        const std::string path = folder + "/rest.avi";
+        AviWriter writer;
+        ASSERT_TRUE(writer.Create(path, format));
+        if (!writer.DirectFrames(nBytes)) {
+            GTEST_SKIP() << "the file system takes no writes past the page cache";
+        }
+        const std::vector<uint8_t> frame = Frame(nBytes, 4);
+        EXPECT_TRUE(writer.WriteFrame(0, frame.data(), nBytes, true));
+        EXPECT_TRUE(writer.WriteFrame(1, frame.data(), nBytes, true));
+        // The second frame's last block is not in the file yet.
+        FileSizeLimit limit(nHeaders + 2 * nChunk - 100);
+        EXPECT_TRUE(writer.Close());
+        const auto avi = testutil::ParseAvi(testutil::ReadFile(path));
+        ASSERT_TRUE(avi.bValid) << avi.error;
+        ASSERT_EQ(avi.frames.size(), 1u);
+        EXPECT_EQ(avi.frames[0].data, AsText(frame));
+        ExpectIndexMatchesFrames(avi);
+    }
+    for (const bool bTooLarge : {false, true}) {
+        SCOPED_TRACE(bTooLarge);
+        const std::string path = folder + "/full.avi";
+        AviWriter writer;
+        ASSERT_TRUE(writer.Create(path, format));
+        if (!writer.DirectFrames(nBytes)) {
+            GTEST_SKIP() << "the file system takes no writes past the page cache";
+        }
+        const std::vector<uint8_t> frame = Frame(2 * nBytes, 9);
+        {
+            FileSizeLimit limit(bTooLarge ? RLIM_INFINITY : nHeaders + 2 * nChunk + nChunk / 2);
+            EXPECT_TRUE(writer.WriteFrame(0, frame.data(), nBytes, true));
+            EXPECT_TRUE(writer.WriteFrame(1, frame.data(), nBytes, true));
+            EXPECT_FALSE(writer.WriteFrame(2, frame.data(), bTooLarge ? 2 * nBytes : nBytes, true));
+            EXPECT_FALSE(writer.WriteFrame(3, frame.data(), nBytes, true));  // failed for good
+            EXPECT_TRUE(writer.Close());
+        }
+        const auto avi = testutil::ParseAvi(testutil::ReadFile(path));
+        ASSERT_TRUE(avi.bValid) << avi.error;
+        ASSERT_EQ(avi.frames.size(), 2u);
+        EXPECT_EQ(avi.frames[1].data,
+                  AsText(std::vector<uint8_t>(frame.begin(), frame.begin() + nBytes)));
+        EXPECT_EQ(avi.nFileSize, nHeaders + 2 * nChunk + 8 + 2 * 16);
+        ExpectIndexMatchesFrames(avi);
+    }
 }
 
 TEST(AviWriterTest, CreateFailuresLeaveNoFile) {

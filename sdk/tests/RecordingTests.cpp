@@ -18,6 +18,7 @@
 #include "RiffReader.h"
 #include "TestScratch.h"
 #include "acquisition/recording/AviFrameQueue.h"
+#include "acquisition/recording/AviMappedFrames.h"
 #include "acquisition/recording/ZDQReg.h"
 #include "platform/AviWriter.h"
 #include "platform/Registry.h"
@@ -468,6 +469,90 @@ TEST_F(RecordingTest, AFailedPreviewWriteEndsTheRecordingAndThePreviewGoesOn) {
     EXPECT_TRUE(ShownInOrder(written, m_seen.AllHashes()));
     EXPECT_LE(avi.nFileSize, nSize + kFrameBytes * 3 / 2);
     ExpectIndexOfKeyFrames(avi);
+}
+
+// A preview recording into a file in memory goes through the file's
+// mapping: the shown frames are in it in order, and once the file cannot
+// grow (the process's limit leaves room for five frames) the recording ends
+// with the frames before and the file closed.
+TEST_F(RecordingTest, APreviewRecordingInMemoryHoldsTheShownFramesUntilItsFileCannotGrow) {
+    const std::string folder = testutil::FreshMemoryFolder();
+    if (folder.empty()) {
+        GTEST_SKIP() << "no folder in memory";
+    }
+    OpenWithPreview(true);
+    ASSERT_TRUE(Called(3));
+    const size_t nHeaders = 172 + 40 + 4 * 256 + 12;
+    const size_t nChunk = 8 + kFrameBytes;
+    {
+        FileSizeLimit limit(nHeaders + 5 * nChunk + nChunk / 2);
+        ASSERT_EQ(
+            ZDQ_RecordStart(0, true, 25.0f, plat::WideFromUtf8(folder + "/memory.avi").c_str()),
+            RET_SUCCESS);
+        ASSERT_TRUE(WaitFor([] { return !Recording(); }));
+    }
+    ASSERT_TRUE(Called(3));  // the preview goes on
+    const auto avi = testutil::ParseAvi(testutil::ReadFile(folder + "/memory.avi"));
+    ASSERT_TRUE(avi.bValid) << avi.error;
+    std::vector<uint64_t> recorded = m_seen.RecordedHashes();
+    ASSERT_GE(recorded.size(), 6u);  // the sixth frame ended the recording
+    recorded.resize(5);
+    EXPECT_EQ(FrameHashes(avi), recorded);
+    EXPECT_EQ(avi.dwTotalFrames, 5u);
+    EXPECT_EQ(avi.nFileSize, nHeaders + 5 * nChunk + 8 + 5 * 16);
+    ExpectIndexOfKeyFrames(avi);
+}
+
+// The frames of a mapped file in memory: pushed frames are written in order
+// while helpers take the pages of the next ones; a frame whose pages cannot
+// be had (past the file's limit) ends the recording, though helpers took the
+// pages of frames before it after it failed, and the file closes with the
+// frames before it.
+TEST(AviMappedFrames, WritesInOrderAndStopsAtAFrameWithoutPages) {
+    const std::string folder = testutil::FreshMemoryFolder();
+    if (folder.empty()) {
+        GTEST_SKIP() << "no folder in memory";
+    }
+    constexpr uint32_t kBytes = 4096 + 3;
+    plat::AviStreamFormat format;
+    format.nWidth = static_cast<int32_t>(kBytes);
+    format.nHeight = 1;
+    format.dwRate = 25;
+    format.bitmapInfo.assign(40, 0);
+    const uint64_t nHeaders = 172 + 40 + 12;
+    const uint64_t nChunk = 8 + kBytes + 1;
+    struct Case {
+        uint64_t nMaxFileBytes;
+        int nAccepted;
+    };
+    for (const Case& c :
+         {Case{plat::AviWriter::kMaxFileBytes, 40}, Case{nHeaders + 5 * nChunk + 8 + 5 * 16, 5}}) {
+        SCOPED_TRACE(c.nAccepted);
+        const std::string path = folder + "/frames.avi";
+        plat::AviWriter writer(c.nMaxFileBytes);
+        ASSERT_TRUE(writer.Create(path, format));
+        ASSERT_TRUE(writer.MapFrames(kBytes));
+        CAviMappedFrames frames;
+        ASSERT_TRUE(frames.Start(writer));
+        int nAccepted = 0;
+        for (int i = 0; i < 40; ++i) {
+            const std::vector<uint8_t> frame(kBytes, static_cast<uint8_t>(i));
+            if (frames.Push(frame.data())) {
+                EXPECT_EQ(nAccepted++, i) << "no frame after a refused one";
+            }
+        }
+        EXPECT_EQ(nAccepted, c.nAccepted);
+        EXPECT_EQ(frames.Finish(), c.nAccepted == 40);
+        EXPECT_FALSE(frames.Push(std::vector<uint8_t>(kBytes).data())) << "finished";
+        ASSERT_TRUE(writer.Close());
+        const auto avi = testutil::ParseAvi(testutil::ReadFile(path));
+        ASSERT_TRUE(avi.bValid) << avi.error;
+        ASSERT_EQ(avi.frames.size(), static_cast<size_t>(c.nAccepted));
+        for (size_t i = 0; i < avi.frames.size(); ++i) {
+            EXPECT_EQ(avi.frames[i].data, std::string(kBytes, static_cast<char>(i))) << i;
+        }
+        EXPECT_EQ(avi.nFileSize, nHeaders + static_cast<uint64_t>(c.nAccepted) * (nChunk + 16) + 8);
+    }
 }
 
 // The writer thread of a preview recording: frames are written in the order

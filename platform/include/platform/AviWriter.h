@@ -16,10 +16,29 @@
 // itself leaves the frames written before it: Close() cuts the file after
 // the last complete frame and writes its index, so the file stays valid.
 //
-// The writer allocates nothing per frame: the index grows geometrically.
+// Frames of one size may instead go straight into a mapping of a file in
+// memory (MapFrames): several threads take the pages of the frames to come
+// ahead (PrepareMappedFrame), one thread copies the frames in order
+// (BeginMappedFrame, EndMappedFrame). In memory, taking the pages is most of
+// a write's cost, and the writes of one file take them one after the other;
+// through a mapping they are taken in parallel. A file on disk is written
+// through the page cache as before: zero pages taken ahead would go to the
+// disk twice.
+//
+// Frames on disk may instead go past the page cache (DirectFrames): whole
+// blocks of the chunks from a buffer of the writer's own, the rest of the
+// last block kept there until the next chunk or Close. That writes at the
+// disk's pace, without the page cache's copy and its holding back of the
+// writers that fill it.
+//
+// The writer allocates nothing per frame: the index is reserved for the
+// frames of one size that fit into the file (ReserveFrames, at most
+// kMaxReservedFrames), beyond that it grows geometrically.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -105,8 +124,41 @@ class AviWriter {
     bool WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes, bool bKeyFrame);
     // The next sample position (frames written, gaps included).
     int64_t NextPosition() const { return static_cast<int64_t>(m_Index.size()); }
-    // Writes the index, patches the headers and closes the file; false when
-    // that failed (the file may then be incomplete). Nothing when not open.
+
+    // Reserves the index for the frames of nFrameBytes that fit into the
+    // file, at most kMaxReservedFrames; false when memory is lacking.
+    static constexpr uint64_t kMaxReservedFrames = 65536;
+    bool ReserveFrames(uint32_t nFrameBytes);
+
+    // Writes the chunks from now on past the page cache in blocks of
+    // kDirectBlockBytes, through a buffer with room for a chunk of
+    // nFrameBytes and the rest of a block (a chunk that does not fit then
+    // fails). False, with nothing changed, when the file system refuses such
+    // writes, the file cannot be read back or memory lacks.
+    static constexpr uint64_t kDirectBlockBytes = 4096;
+    bool DirectFrames(uint32_t nFrameBytes);
+
+    // Maps the file for frames of nFrameBytes from the next position on;
+    // false, with nothing changed, when the file is not in memory (a file on
+    // disk would write the pages taken ahead twice) or cannot be mapped.
+    // Then frames go only through the mapping (WriteFrame refuses them).
+    bool MapFrames(uint32_t nFrameBytes);
+    // Takes the pages of the chunk at nPosition (the file grows in steps of
+    // kMapGrowBytes); false when the frame would take the file past its
+    // limit or the pages cannot be had. Any thread, several at once.
+    static constexpr uint64_t kMapGrowBytes = 64ull << 20;
+    bool PrepareMappedFrame(int64_t nPosition);
+    // The frame of the next position, whose pages PrepareMappedFrame took,
+    // goes in between these two, one thread: BeginMappedFrame writes its
+    // chunk header and gives where its MappedFrameBytes() of data go (null
+    // when the frame would take the file past its limit or the file does not
+    // reach that far), EndMappedFrame indexes it.
+    uint32_t MappedFrameBytes() const { return m_nMapFrameBytes; }
+    uint8_t* BeginMappedFrame();
+    void EndMappedFrame();
+    // Writes the index, patches the headers and closes the file (cut after
+    // the last frame written); false when that failed (the file may then be
+    // incomplete). Nothing when not open. Not while frames are prepared.
     bool Close();
     // Closes and removes the file.
     void Discard();
@@ -117,8 +169,19 @@ class AviWriter {
         uint32_t dwOffset;  // of the chunk, from the 'movi' fourcc
         uint32_t dwSize;
     };
+    static bool WriteAll(int fd, uint64_t nOffset, const void* pData, size_t nBytes);
     bool WriteAt(uint64_t nOffset, const void* pData, size_t nBytes);
     bool AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags);
+    bool AppendDirect(const void* pData, uint32_t nBytes);
+    // Ends the writes past the page cache, the rest of the last block
+    // written to the file when asked; when that fails, the frames end with
+    // the last one wholly written.
+    void EndDirect(bool bWriteRest);
+    // Where the mapped chunk of nPosition starts, and where the file ends
+    // at close with the frames up to it.
+    uint64_t MappedChunk(int64_t nPosition) const;
+    uint64_t MappedFileBytes(int64_t nPosition) const;
+    void Unmap();
 
     uint64_t m_nMaxFileBytes;
     int m_fd = -1;
@@ -129,6 +192,28 @@ class AviWriter {
     uint32_t m_nLargestFrame = 0;
     bool m_bFailed = false;  // a write of the file failed
     std::vector<IndexEntry> m_Index;
+
+    // The writes past the page cache (DirectFrames to Close): their
+    // descriptor, and the buffer of m_nStageBytes holding the file from
+    // m_nStagePos (a block's start) to the end of the last chunk.
+    struct FreeDeleter {
+        void operator()(uint8_t* p) const;
+    };
+    int m_fdDirect = -1;
+    std::unique_ptr<uint8_t, FreeDeleter> m_pStage;
+    size_t m_nStageBytes = 0;
+    uint64_t m_nStagePos = 0;
+
+    // The mapping of the file (MapFrames to Close): the frames of
+    // m_nMapFrameBytes from position m_nMapFirst on, their chunks from
+    // m_nMapFirstChunk; the file's size so far, under m_MapMutex.
+    uint8_t* m_pMap = nullptr;
+    uint64_t m_nMapBytes = 0;
+    uint32_t m_nMapFrameBytes = 0;
+    int64_t m_nMapFirst = 0;
+    uint64_t m_nMapFirstChunk = 0;
+    std::mutex m_MapMutex;
+    uint64_t m_nMapFileBytes = 0;
 };
 
 }  // namespace plat

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -30,6 +32,28 @@ inline std::string FreshFolder() {
             c = '_';
     }
     const std::string path = ScratchRoot() + "/" + name;
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
+    if (error || !std::filesystem::create_directory(path, error)) {
+        ADD_FAILURE() << "cannot make " << path << ": " << error.message();
+    }
+    return path;
+}
+
+// A new empty folder for the running test in memory (a tmpfs under
+// /dev/shm), ending without '/'; empty when there is none.
+inline std::string FreshMemoryFolder() {
+    struct statfs fs {};
+    if (statfs("/dev/shm", &fs) != 0 || static_cast<uint64_t>(fs.f_type) != TMPFS_MAGIC) {
+        return "";
+    }
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("varnu.") + info->test_suite_name() + "." + info->name();
+    for (char& c : name) {
+        if (c == '/')
+            c = '_';
+    }
+    const std::string path = "/dev/shm/" + name;
     std::error_code error;
     std::filesystem::remove_all(path, error);
     if (error || !std::filesystem::create_directory(path, error)) {

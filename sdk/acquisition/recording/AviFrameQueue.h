@@ -1,4 +1,5 @@
-// The writer of a preview recording: the drawing thread copies each shown
+// The writer of a preview recording into a file not in memory (one in
+// memory: AviMappedFrames): the drawing thread copies each shown
 // frame into one of a few buffers allocated when the recording starts and
 // goes on drawing; a thread of its own writes the buffers to the file in the
 // order they came. Nothing is allocated per frame.

@@ -105,18 +105,31 @@ int CAviRecording::Open(const wchar_t* pszFile, float fRate, const PlatBitmapInf
     m_nBitCount = header.biBitCount;
     m_nFrameBytes = header.biSizeImage;
     m_nAviFrameIndex = 0;
-    if (bPreview && !m_Queue.Start(m_nFrameBytes, [this](const uint8_t* pFrame) {
-            if (!m_Writer.WriteFrame(m_nAviFrameIndex, pFrame, m_nFrameBytes, true)) {
-                return false;
-            }
-            ++m_nAviFrameIndex;
-            return true;
-        })) {
+    if (bPreview && !StartPreviewWriter()) {
         LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI writer cannot be started.");
         m_Writer.Discard();
         return RET_FAIL;
     }
     return RET_SUCCESS;
+}
+
+bool CAviRecording::StartPreviewWriter() {
+    if (!m_Writer.ReserveFrames(m_nFrameBytes)) {
+        return false;
+    }
+    m_bMapped = m_Writer.MapFrames(m_nFrameBytes);
+    if (m_bMapped) {
+        return m_Mapped.Start(m_Writer);
+    }
+    // On disk the writer thread writes past the page cache where it can.
+    m_Writer.DirectFrames(m_nFrameBytes);
+    return m_Queue.Start(m_nFrameBytes, [this](const uint8_t* pFrame) {
+        if (!m_Writer.WriteFrame(m_nAviFrameIndex, pFrame, m_nFrameBytes, true)) {
+            return false;
+        }
+        ++m_nAviFrameIndex;
+        return true;
+    });
 }
 
 bool CAviRecording::ChooseOptions(Options options, plat::AviCompressOptions& chosen, bool& bStore) {
@@ -190,7 +203,7 @@ void CAviRecording::StoreOptions(const plat::AviCompressOptions& options) {
 
 bool CAviRecording::WriteNextFrame(const uint8_t* pFrame, int nWidth, int nHeight, int nBitCount) {
     return nWidth == m_nWidth && nHeight == m_nHeight && nBitCount == m_nBitCount &&
-           m_Queue.Push(pFrame);
+           (m_bMapped ? m_Mapped.Push(pFrame) : m_Queue.Push(pFrame));
 }
 
 int CAviRecording::AddFrame(const void* pData, int nPosition, int nWidth, int nHeight,
@@ -210,13 +223,16 @@ int CAviRecording::AddFrame(const void* pData, int nPosition, int nWidth, int nH
 }
 
 void CAviRecording::Close() {
-    m_Queue.Finish();  // a failed write has already ended the file
+    // A failed write has already ended the file.
+    m_Mapped.Finish();
+    m_Queue.Finish();
     if (!m_Writer.Close()) {
         LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI file not completed.");
     }
 }
 
 void CAviRecording::Discard() {
+    m_Mapped.Finish();
     m_Queue.Finish();
     m_Writer.Discard();
 }

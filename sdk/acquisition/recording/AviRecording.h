@@ -6,14 +6,18 @@
 //
 // The object is not locked: the device keeps it behind its drawing lock and
 // hands it over to the drawing thread only once it is open. A preview
-// recording writes its frames on a writer thread of its own (AviFrameQueue),
-// which Close and Discard end before the file is finished.
+// recording into a file in memory copies the shown frames straight into the
+// file's mapping, whose pages helper threads take ahead (AviMappedFrames);
+// into any other file it writes them on a writer thread of its own
+// (AviFrameQueue), past the page cache where it can. Close and Discard end
+// those threads before the file is finished.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "acquisition/recording/AviFrameQueue.h"
+#include "acquisition/recording/AviMappedFrames.h"
 #include "common/Log.h"
 #include "platform/AviWriter.h"
 #include "window/PlatWindow.h"
@@ -65,6 +69,11 @@ class CAviRecording {
   private:
     bool ChooseOptions(Options options, plat::AviCompressOptions& chosen, bool& bStore);
     bool ReadRegistryOptions(plat::AviCompressOptions& options, bool& bFound);
+    // Starts the writer of a preview recording: straight into the mapped
+    // file when it is in memory, else a writer thread (past the page cache
+    // where the file system allows); false when memory or a thread is
+    // lacking.
+    bool StartPreviewWriter();
     void StoreOptions(const plat::AviCompressOptions& options);
 
     CLog* m_pLog;
@@ -76,5 +85,8 @@ class CAviRecording {
     uint32_t m_nFrameBytes = 0;
     int m_nAviFrameIndex = 0;  // next sample of a preview recording (its writer's)
     bool m_bEnded = false;
-    CAviFrameQueue m_Queue;  // a preview recording's writer; last, it ends first
+    bool m_bMapped = false;  // a preview recording's frames go to m_Mapped
+    // A preview recording's writer, one of them; last, they end first.
+    CAviFrameQueue m_Queue;
+    CAviMappedFrames m_Mapped;
 };
