@@ -168,20 +168,27 @@ int laplacian(unsigned char* raw_bytes, int width, int height, unsigned char* ds
 // frame: it covers rows and columns 4 to size - 3, the pixels whose 5x5
 // neighbourhood is in the raw frame. Interior pixels it does not reach keep
 // the 0xFF of the pre-fill as green (visible with 24-bit output as well, so
-// the pre-fill always runs here).
+// the pre-fill always runs here). Inside the green pass's rectangle the two
+// passes write all three channels, so 3-byte pixels are pre-filled around it
+// only; 4-byte pixels keep the pre-fill as their fourth byte everywhere.
 inline int laplacian2_rggb(unsigned char* raw_bytes, int width, int height,
                            unsigned char* dst_bytes, unsigned short bit_count) {
+    constexpr int first = 4;
     const auto dst = colour_dst<std::uint8_t, kUpright>(dst_bytes, width, height, bit_count);
     if (dst.channels == 0 || !frame_usable(width, height)) {
         return 0;
     }
     const auto raw = raw_frame<std::uint8_t>(raw_bytes, width, height);
-    prefill(dst, 0xFF);
+    if (dst.channels == 4) {
+        prefill(dst, 0xFF);
+    } else {
+        prefill_outside(dst, 0xFF, first, first, height - 3, width - 3);
+    }
     fill_border2<Pattern::RGGB>(raw, dst);
-    if (has_avx2(vector_level()) && laplacian_lanes<Pattern::RGGB>(raw, dst, 4)) {
+    if (has_avx2(vector_level()) && laplacian_lanes<Pattern::RGGB>(raw, dst, first)) {
         return 0;
     }
-    laplacian_green_pass<Pattern::RGGB>(raw, dst, 4);
+    laplacian_green_pass<Pattern::RGGB>(raw, dst, first);
     laplacian_colour_pass<Pattern::RGGB>(raw, dst);
     return 0;
 }

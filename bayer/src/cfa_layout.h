@@ -89,6 +89,31 @@ inline void prefill(const DstFrame<Sample, Flip>& dst, unsigned char value) {
     std::memset(dst.data, value, dst.bytes());
 }
 
+// Fills every channel of the pixels outside the rectangle of rows top to
+// bottom and columns left to right (inclusive) with one byte value; the whole
+// destination when the rectangle is empty. For algorithms whose passes write
+// every channel inside the rectangle, this leaves the frame as prefill would.
+template <class Sample, bool Flip>
+inline void prefill_outside(const DstFrame<Sample, Flip>& dst, unsigned char value, int top,
+                            int left, int bottom, int right) {
+    if (top > bottom || left > right) {
+        prefill(dst, value);
+        return;
+    }
+    const std::size_t pixel_bytes = static_cast<std::size_t>(dst.channels) * sizeof(Sample);
+    const std::size_t row_bytes = static_cast<std::size_t>(dst.width) * pixel_bytes;
+    for (int y = 0; y < dst.height; ++y) {
+        unsigned char* row = reinterpret_cast<unsigned char*>(dst.row(y));
+        if (y < top || y > bottom) {
+            std::memset(row, value, row_bytes);
+            continue;
+        }
+        const std::size_t after = static_cast<std::size_t>(right + 1) * pixel_bytes;
+        std::memset(row, value, static_cast<std::size_t>(left) * pixel_bytes);
+        std::memset(row + after, value, row_bytes - after);
+    }
+}
+
 // Smallest frame the 3x3 and 5x5 algorithms and the border fills work on;
 // smaller frames are left untouched.
 inline bool frame_usable(int width, int height) {
