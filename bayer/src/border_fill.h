@@ -45,10 +45,9 @@ constexpr BorderQuirk edge2_quirk(Pattern p) {
     return BorderQuirk::kNone;
 }
 
-// Writes border pixel (y, x) from its window.
-template <Pattern P, class Sample, bool Flip>
-inline void fill_from_window(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, int y,
-                             int x) {
+// Writes border pixel (y, x) from its window to px.
+template <Pattern P, class Sample>
+inline void fill_from_window(const RawFrame<Sample>& raw, int y, int x, Sample* px) {
     const int wy = y == raw.height - 1 ? y - 1 : y;
     const int wx = x == 0 ? 0 : x - 1;
     const Colour own = site_colour(P, y, x);
@@ -66,18 +65,16 @@ inline void fill_from_window(const RawFrame<Sample>& raw, const DstFrame<Sample,
         }
     }
     value[own] = raw.at(y, x);
-    Sample* px = dst.pixel(y, x);
     px[0] = static_cast<Sample>(value[0]);
     px[1] = static_cast<Sample>(value[1]);
     px[2] = static_cast<Sample>(value[2]);
 }
 
-// Applies a fill's quirk to pixel (y, x), already written from its window.
-template <Pattern P, BorderQuirk Q, class Sample, bool Flip>
-inline void apply_quirk(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, int y,
-                        int x) {
+// Applies a fill's quirk to pixel (y, x) at px, already written from its
+// window.
+template <Pattern P, BorderQuirk Q, class Sample>
+inline void apply_quirk(const RawFrame<Sample>& raw, int y, int x, Sample* px) {
     const Colour own = site_colour(P, y, x);
-    Sample* px = dst.pixel(y, x);
     if constexpr (Q == BorderQuirk::kTopBlueRedFromLowerRight) {
         // An odd width would put the source past the last column: keep the
         // window's value there.
@@ -113,8 +110,9 @@ void fill_border_row(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& 
     const int w = raw.width;
     const int h = raw.height;
     auto fill = [&](int x) {
-        fill_from_window<P>(raw, dst, y, x);
-        apply_quirk<P, Q>(raw, dst, y, x);
+        Sample* px = dst.pixel(y, x);
+        fill_from_window<P>(raw, y, x, px);
+        apply_quirk<P, Q>(raw, y, x, px);
     };
     if (y < Thickness || y >= h - Thickness) {
         for (int x = 0; x < w; ++x) {
@@ -144,6 +142,13 @@ void fill_border(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst)
 template <Pattern P, class Sample, bool Flip>
 inline void fill_border1(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst) {
     fill_border<P, edge1_quirk(P), 1>(raw, dst);
+}
+
+// Writes pixel (y, x) of the 1-pixel fill to px (x on the border of row y).
+template <Pattern P, class Sample>
+inline void fill_border1_pixel(const RawFrame<Sample>& raw, int y, int x, Sample* px) {
+    fill_from_window<P>(raw, y, x, px);
+    apply_quirk<P, edge1_quirk(P)>(raw, y, x, px);
 }
 
 template <Pattern P, class Sample, bool Flip>

@@ -7,10 +7,15 @@
 // block, pixel by pixel. The blocks of a row run in one function built for
 // the instruction set, so no block is a call. Every path evaluates the same
 // rule, so their results are identical. The row pass may also write the
-// border fill of each row, so that each output row is written in one sweep.
+// border fill of each row, so that each output row is written in one sweep;
+// a large 24-bit output is streamed to memory in whole cache lines.
 #pragma once
 
 #include <immintrin.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
 
 #include "border_fill.h"
 #include "cfa_layout.h"
@@ -238,12 +243,13 @@ constexpr std::uint64_t bit_span(int begin, int end) {
 }
 
 // Computes the 64 pixels from column x (of either parity) and stores those
-// of columns from to to - 1: all of them plainly or streamed (for a block at
-// a line boundary), or only some with masked stores.
+// of columns from to to - 1, the output of column x going to out: all of
+// them plainly or streamed (a block on whole cache lines), or only some with
+// masked stores (no byte outside them is touched).
 template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, int Channels,
           BlockStore Store>
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) [[gnu::always_inline]] inline void
-block64_at(const std::uint8_t* centre_row, std::ptrdiff_t stride, int x, std::uint8_t* out_row,
+block64_at(const std::uint8_t* centre_row, std::ptrdiff_t stride, int x, std::uint8_t* out,
            int from, int to) {
     static_assert(Store == BlockStore::kPlain || Channels == 3);
     static constexpr PermuteInterleave<Channels> perm = make_permute_interleave<Channels>();
@@ -253,7 +259,6 @@ block64_at(const std::uint8_t* centre_row, std::ptrdiff_t stride, int x, std::ui
     } else {
         vector_block64<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride, x, v);
     }
-    std::uint8_t* out = out_row + static_cast<std::ptrdiff_t>(x) * Channels;
     const bool whole = from == x && to == x + 64;
     for (int k = 0; k < Channels; ++k) {
         if constexpr (Store == BlockStore::kStream) {
@@ -262,8 +267,11 @@ block64_at(const std::uint8_t* centre_row, std::ptrdiff_t stride, int x, std::ui
             _mm512_storeu_si512(out + 64 * k, v[k]);
         } else {
             const std::uint64_t bytes =
-                bit_span((from - x) * Channels - 64 * k, (to - x) * Channels - 64 * k);
-            _mm512_mask_storeu_epi8(out + 64 * k, bytes & perm.written, v[k]);
+                bit_span((from - x) * Channels - 64 * k, (to - x) * Channels - 64 * k) &
+                perm.written;
+            if (bytes != 0) {
+                _mm512_mask_storeu_epi8(out + 64 * k, bytes, v[k]);
+            }
         }
     }
 }
@@ -284,54 +292,25 @@ inline int first_line_column(const std::uint8_t* out_row, int x) {
 }
 
 // The 64-pixel blocks of one interior row from column x on (a block of n
-// pixels reads columns x - 1 to x + n). Where the row is wide enough, the
-// blocks in the middle start where the output starts a cache line, so each
-// of their stores covers one line. Plainly stored, the first block starts at
-// x and the last ends at the last interior column, overlapping the middle
-// ones and writing the overlapped pixels again with the same values.
-// Streamed, every line in the middle is written once, by its non-temporal
-// store, and the blocks at either end store only the pixels outside the
-// middle, so no line is both streamed and written through the cache.
-// Returns last + 1, or x when the row is narrower than a block.
+// pixels reads columns x - 1 to x + n), stored plainly. Where the row is wide
+// enough, the blocks in the middle start where the output starts a cache
+// line, so each of their stores covers one line. The first block starts at x
+// and the last ends at the last interior column, overlapping the middle ones
+// and writing the overlapped pixels again with the same values. Returns
+// last + 1, or x when the row is narrower than a block.
 template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, int Channels>
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) int interior_blocks64(
-    const std::uint8_t* centre_row, std::ptrdiff_t stride, int x, int last, std::uint8_t* out_row,
-    BlockStore store) {
+    const std::uint8_t* centre_row, std::ptrdiff_t stride, int x, int last, std::uint8_t* out_row) {
     if (x + 63 > last) {
         return x;
     }
     const int line = first_line_column<Channels>(out_row, x);
-    const bool middle = line >= x && line + 63 <= last;
-    if constexpr (Channels == 3) {
-        if (store == BlockStore::kStream && middle) {
-            if (line > x) {
-                block64_at<Rule, EvenSite, OddSite, Chroma, 3, BlockStore::kPlain>(
-                    centre_row, stride, x, out_row, x, line);
-            }
-            int end = line;
-            for (; end + 63 <= last; end += 64) {
-                block64_at<Rule, EvenSite, OddSite, Chroma, 3, BlockStore::kStream>(
-                    centre_row, stride, end, out_row, end, end + 64);
-            }
-            if (end <= last) {
-                block64_at<Rule, EvenSite, OddSite, Chroma, 3, BlockStore::kPlain>(
-                    centre_row, stride, last - 63, out_row, end, last + 1);
-            }
-            return last + 1;
-        }
-    }
-    if (middle && line > x) {
+    const int tail = last - 63;
+    for (bool first = true; x <= last; first = false) {
+        const int at = x + 63 <= last ? x : tail;
         block64_at<Rule, EvenSite, OddSite, Chroma, Channels, BlockStore::kPlain>(
-            centre_row, stride, x, out_row, x, x + 64);
-        x = line;
-    }
-    for (; x + 63 <= last; x += 64) {
-        block64_at<Rule, EvenSite, OddSite, Chroma, Channels, BlockStore::kPlain>(
-            centre_row, stride, x, out_row, x, x + 64);
-    }
-    if (x <= last) {
-        block64_at<Rule, EvenSite, OddSite, Chroma, Channels, BlockStore::kPlain>(
-            centre_row, stride, last - 63, out_row, last - 63, last + 1);
+            centre_row, stride, at, out_row + std::ptrdiff_t{at} * Channels, at, at + 64);
+        x = first && line > x && line + 63 <= last ? line : at + 64;
     }
     return last + 1;
 }
@@ -390,7 +369,7 @@ inline void scalar_pixel(const Sample* centre, std::ptrdiff_t stride, Sample* px
 template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, int Channels, class Sample,
           bool Flip>
 void interior_row(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, int y,
-                  VectorLevel level, BlockStore store) {
+                  VectorLevel level) {
     const std::ptrdiff_t stride = raw.width;
     const Sample* centre_row = raw.row(y);
     Sample* out_row = dst.row(y);
@@ -399,7 +378,7 @@ void interior_row(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst
     if constexpr (sizeof(Sample) == 1) {
         if (level == VectorLevel::kAvx512Vbmi) {
             x = interior_blocks64<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride, x,
-                                                                             last, out_row, store);
+                                                                             last, out_row);
         }
         if (has_avx2(level)) {
             x = interior_blocks32<Rule, EvenSite, OddSite, Chroma, Channels>(centre_row, stride, x,
@@ -428,7 +407,7 @@ enum class RowBorder { kSeparate, kInRowPass };
 
 template <class Rule, Pattern P, int Channels, class Sample, bool Flip>
 void rows_3x3(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, VectorLevel level,
-              BlockStore store, RowBorder border) {
+              RowBorder border) {
     for (int y = 0; y < raw.height; ++y) {
         if (border == RowBorder::kInRowPass) {
             fill_border1_row<P>(raw, dst, y);
@@ -438,32 +417,179 @@ void rows_3x3(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, Ve
         }
         if (y & 1) {
             interior_row<Rule, site_colour(P, 1, 0), site_colour(P, 1, 1), row_chroma(P, 1),
-                         Channels>(raw, dst, y, level, store);
+                         Channels>(raw, dst, y, level);
         } else {
             interior_row<Rule, site_colour(P, 0, 0), site_colour(P, 0, 1), row_chroma(P, 0),
-                         Channels>(raw, dst, y, level, store);
+                         Channels>(raw, dst, y, level);
         }
     }
 }
 
+// Streamed 24-bit output of 8-bit frames. Every cache line that holds output
+// of an interior row is written whole, once, by a non-temporal store, so no
+// line is read before it is written. The 64-pixel blocks in the middle of a
+// row stream their lines directly. The bytes between the middles of two rows
+// that are neighbours in memory (the end of one row and the start of the
+// other, with their border pixels) are gathered in a seam and streamed from
+// it once both rows have given their part. The border rows 0 and height - 1
+// are written plainly, and so are the row parts next to them, so no line is
+// both streamed and written through the cache (when the border fill runs as
+// a pass of its own, the seams write its first and last columns once more,
+// with the same values).
+
+// The output of one interior row: its middle, [line, stop), holds the
+// columns whose output fills whole cache lines; the columns before it are
+// the row's start, those after it the row's end.
+struct StreamedRow {
+    std::uint8_t* out;  // output of column 0
+    int line;           // first column of the middle, whose output starts a line
+    int stop;           // past the last column of the middle
+
+    StreamedRow(std::uint8_t* out_row, int width)
+        : out(out_row),
+          line(first_line_column<3>(out_row, 1)),
+          stop(line + (width - 1 - line) / 64 * 64) {}
+    std::uint8_t* at(int x) const { return out + std::ptrdiff_t{x} * 3; }
+};
+
+// Lines around the boundary of two rows adjacent in memory, gathered before
+// they are streamed. A row gives at most 64 columns (192 bytes) on either
+// side of the boundary, and its partial blocks reach 195 bytes from it; the
+// seam keeps them from 256 bytes before the line of the boundary.
+class Seam {
+  public:
+    void start(std::uint8_t* boundary) {
+        anchor_ = (reinterpret_cast<std::uintptr_t>(boundary) & ~std::uintptr_t{63}) - 256;
+        low_ = ~std::uintptr_t{0};
+        high_ = 0;
+    }
+
+    // Where the byte for address goes.
+    std::uint8_t* at(std::uint8_t* address) {
+        return bytes_ + (reinterpret_cast<std::uintptr_t>(address) - anchor_);
+    }
+
+    // Marks [begin, end) as gathered; the two rows together gather whole lines.
+    void cover(std::uint8_t* begin, std::uint8_t* end) {
+        low_ = std::min(low_, reinterpret_cast<std::uintptr_t>(begin));
+        high_ = std::max(high_, reinterpret_cast<std::uintptr_t>(end));
+    }
+
+    __attribute__((target("avx512f"))) void stream() const {
+        for (std::uintptr_t line = low_; line < high_; line += 64) {
+            const __m512i v = _mm512_load_si512(bytes_ + (line - anchor_));
+            _mm512_stream_si512(reinterpret_cast<__m512i*>(line), v);
+        }
+    }
+
+  private:
+    alignas(64) std::uint8_t bytes_[576];
+    std::uintptr_t anchor_ = 0;
+    std::uintptr_t low_ = 0;
+    std::uintptr_t high_ = 0;
+};
+
+// Writes the start of an interior row (border column 0 and the columns before
+// the middle), each byte to place(its address), and returns its bytes.
+template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, Pattern P, class Place>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::pair<std::uint8_t*, std::uint8_t*>
+write_row_start(const RawFrame<std::uint8_t>& raw, int y, const StreamedRow& row, Place place) {
+    fill_border1_pixel<P>(raw, y, 0, place(row.at(0)));
+    if (row.line > 1) {
+        block64_at<Rule, EvenSite, OddSite, Chroma, 3, BlockStore::kPlain>(
+            raw.row(y), raw.width, 1, place(row.at(1)), 1, row.line);
+    }
+    return {row.at(0), row.at(row.line)};
+}
+
+// Writes the end of an interior row (the columns after the middle and border
+// column width - 1) the same way.
+template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, Pattern P, class Place>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::pair<std::uint8_t*, std::uint8_t*>
+write_row_end(const RawFrame<std::uint8_t>& raw, int y, const StreamedRow& row, Place place) {
+    const int last = raw.width - 2;
+    if (row.stop <= last) {
+        block64_at<Rule, EvenSite, OddSite, Chroma, 3, BlockStore::kPlain>(
+            raw.row(y), raw.width, last - 63, place(row.at(last - 63)), row.stop, last + 1);
+    }
+    fill_border1_pixel<P>(raw, y, raw.width - 1, place(row.at(raw.width - 1)));
+    return {row.at(row.stop), row.at(raw.width)};
+}
+
+// One streamed interior row. Its part next to the row processed before it
+// (row y - 1, before it in memory, or after it in a bottom-up frame)
+// completes their seam, which is then streamed; its other part starts the
+// seam with row y + 1.
+template <class Rule, Colour EvenSite, Colour OddSite, Colour Chroma, Pattern P, bool Flip>
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void streamed_row(
+    const RawFrame<std::uint8_t>& raw, const DstFrame<std::uint8_t, Flip>& dst, int y, Seam& seam) {
+    const StreamedRow row(dst.row(y), raw.width);
+    auto plain = [](std::uint8_t* address) { return address; };
+    auto gathered = [&seam](std::uint8_t* address) { return seam.at(address); };
+    auto write_part = [&](bool start, auto place) {
+        return start ? write_row_start<Rule, EvenSite, OddSite, Chroma, P>(raw, y, row, place)
+                     : write_row_end<Rule, EvenSite, OddSite, Chroma, P>(raw, y, row, place);
+    };
+
+    if (y == 1) {
+        write_part(!Flip, plain);
+    } else {
+        const auto bytes = write_part(!Flip, gathered);
+        seam.cover(bytes.first, bytes.second);
+        seam.stream();
+    }
+    for (int x = row.line; x < row.stop; x += 64) {
+        block64_at<Rule, EvenSite, OddSite, Chroma, 3, BlockStore::kStream>(
+            raw.row(y), raw.width, x, row.at(x), x, x + 64);
+    }
+    if (y == raw.height - 2) {
+        write_part(Flip, plain);
+    } else {
+        seam.start(Flip ? row.at(0) : row.at(raw.width));
+        const auto bytes = write_part(Flip, gathered);
+        seam.cover(bytes.first, bytes.second);
+    }
+}
+
+template <class Rule, Pattern P, bool Flip>
+void rows_3x3_streamed(const RawFrame<std::uint8_t>& raw, const DstFrame<std::uint8_t, Flip>& dst,
+                       RowBorder border) {
+    Seam seam;
+    for (int y = 0; y < raw.height; ++y) {
+        if (y == 0 || y == raw.height - 1) {
+            if (border == RowBorder::kInRowPass) {
+                fill_border1_row<P>(raw, dst, y);
+            }
+        } else if (y & 1) {
+            streamed_row<Rule, site_colour(P, 1, 0), site_colour(P, 1, 1), row_chroma(P, 1), P>(
+                raw, dst, y, seam);
+        } else {
+            streamed_row<Rule, site_colour(P, 0, 0), site_colour(P, 0, 1), row_chroma(P, 0), P>(
+                raw, dst, y, seam);
+        }
+    }
+    _mm_sfence();  // the streamed lines reach memory before the caller goes on
+}
+
 // Interior of a 3x3 algorithm at the pixel size of the destination, with or
-// without the border fill. An output larger than this processor's share of
-// the last-level cache would not stay in it for the reader, so its 64-pixel
-// blocks stream their lines to memory instead of reading each line first.
+// without the border fill. A 24-bit output larger than this processor's
+// share of the last-level cache would not stay in it for the reader, so it
+// is streamed to memory instead of reading each line first (rows of at least
+// 129 pixels, which always have a middle).
 template <class Rule, Pattern P, class Sample, bool Flip>
 void rows_3x3(const RawFrame<Sample>& raw, const DstFrame<Sample, Flip>& dst, VectorLevel level,
               RowBorder border) {
-    const BlockStore store =
-        level == VectorLevel::kAvx512Vbmi && dst.bytes() > last_level_cache_share()
-            ? BlockStore::kStream
-            : BlockStore::kPlain;
-    if (dst.channels == 4) {
-        rows_3x3<Rule, P, 4>(raw, dst, level, store, border);
-    } else {
-        rows_3x3<Rule, P, 3>(raw, dst, level, store, border);
+    if constexpr (sizeof(Sample) == 1) {
+        if (level == VectorLevel::kAvx512Vbmi && dst.channels == 3 && raw.width >= 129 &&
+            dst.bytes() > last_level_cache_share()) {
+            rows_3x3_streamed<Rule, P>(raw, dst, border);
+            return;
+        }
     }
-    if (store == BlockStore::kStream) {
-        _mm_sfence();  // the streamed lines reach memory before the caller goes on
+    if (dst.channels == 4) {
+        rows_3x3<Rule, P, 4>(raw, dst, level, border);
+    } else {
+        rows_3x3<Rule, P, 3>(raw, dst, level, border);
     }
 }
 
