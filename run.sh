@@ -104,9 +104,20 @@ INI
 
 # VARNU_STATION=westernblot makes the station a western-blot one: the
 # simulated cooled camera, its blot lit by the dark room's blot light through
-# the shared world file, cooling from 25 degrees towards -10.
-if [[ "${VARNU_STATION:-}" == westernblot ]]; then
-    ini_set "$station/machine.ini" Machine ExperimentType 1
+# the shared world file, cooling from 25 degrees towards -10. The type stays
+# in machine.ini; VARNU_STATION=gel makes the station a gel/UV one again.
+case "${VARNU_STATION:-}" in
+    "") ;;
+    westernblot)
+        ini_set "$station/machine.ini" Machine ExperimentType 1
+        ;;
+    gel) ini_set "$station/machine.ini" Machine ExperimentType 0 ;;
+    *)
+        echo "run.sh: VARNU_STATION must be westernblot or gel, not '${VARNU_STATION}'." >&2
+        exit 2
+        ;;
+esac
+if grep -q '^ExperimentType *= *1' "$station/machine.ini"; then
     export CAMCORE_SIM="width=2048;height=2048;scene=bands;time_scale=1;world_file=$world"
 fi
 ./build/bin/darkroom-sim --link "$link" --control "$control" --world "$world" &

@@ -11,6 +11,10 @@ packages=(
   libtiff-dev libjpeg-dev zlib1g-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei
+  # The README's examples: socat talks to the simulators' control sockets,
+  # ImageMagick's import takes screenshots of a station under Xvfb and
+  # xdotool types and clicks there.
+  socat imagemagick xdotool
   # Liberation Serif stands in for the forms' "Times New Roman" with the same
   # widths, so five-digit values fit the fields drawn for them.
   fonts-liberation
