@@ -23,7 +23,24 @@ void ZdqPreviewThread::setPreviewFieldOfView(int deviceIndex, int resolution) {
                                                          window.height(), mode, mode);
 }
 
+void ZdqPreviewThread::setOrder(std::shared_future<void> previous,
+                                std::shared_ptr<std::promise<void>> done) {
+    m_previous = std::move(previous);
+    m_done = std::move(done);
+}
+
 void ZdqPreviewThread::run() {
+    if (m_previous.valid()) {
+        m_previous.wait();
+    }
+    startPreview();
+    if (m_done) {
+        m_done->set_value();
+        m_done.reset();
+    }
+}
+
+void ZdqPreviewThread::startPreview() {
     ZdqCameraCtrl* camera = controller->zdqCameraCtrl;
     camera->ZDQ_Init();
     if (camera->ZDQ_DeviceGetCount() == 0) {
