@@ -42,9 +42,9 @@ void ZdqPreviewThread::run() {
 
 void ZdqPreviewThread::startPreview() {
     ZdqCameraCtrl* camera = controller->zdqCameraCtrl;
-    camera->ZDQ_Init();
-    if (camera->ZDQ_DeviceGetCount() == 0) {
-        camera->postWarning(QStringLiteral("ZdqCamera connect error."));
+    const ZdqCameraCtrl::Access access = camera->cameraAccess();
+    if (access != ZdqCameraCtrl::Access::Ready) {
+        camera->postWarning(ZdqCameraCtrl::accessWarning(access));
         return;
     }
     emit camera->cameraFound();

@@ -292,11 +292,11 @@ QPoint Varnu_ImageFrame::dialogPoint(QSize dialogSize) const {
 }
 
 bool Varnu_ImageFrame::cameraPresent() {
-    if (camera()->ZDQ_DeviceGetCount() > 0) {
+    const ZdqCameraCtrl::Access access = camera()->cameraAccess();
+    if (access == ZdqCameraCtrl::Access::Ready) {
         return true;
     }
-    QMessageBox::warning(this, QStringLiteral("Warning"),
-                         QStringLiteral("ZdqCamera connect error."));
+    QMessageBox::warning(this, QStringLiteral("Warning"), ZdqCameraCtrl::accessWarning(access));
     return false;
 }
 
