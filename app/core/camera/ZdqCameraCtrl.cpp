@@ -24,6 +24,36 @@ void ZdqCameraCtrl::postWarning(const QString& text) {
         Qt::QueuedConnection);
 }
 
+ZdqCameraCtrl::Access ZdqCameraCtrl::cameraAccess() {
+    std::lock_guard<std::mutex> lock(m_sdkMutex);
+    ::ZDQ_Init();
+    if (::ZDQ_DeviceGetCount() <= 0) {
+        return Access::Missing;
+    }
+    // The SDK counts a camera another program has claimed but cannot open
+    // it: each device call on its index fails.
+    int type = 0;
+    int serial = 0;
+    unsigned short firmware = 0;
+    if (::ZDQ_DeviceGetInformation(0, &type, &serial, &firmware) != RET_SUCCESS) {
+        return Access::HeldElsewhere;
+    }
+    return Access::Ready;
+}
+
+QString ZdqCameraCtrl::accessWarning(Access access) {
+    switch (access) {
+        case Access::Missing:
+            return QStringLiteral("ZdqCamera connect error.");
+        case Access::HeldElsewhere:
+            return QCoreApplication::translate(
+                "ZdqCameraCtrl", "ZdqCamera is in use by another program (another station).");
+        case Access::Ready:
+            break;
+    }
+    return QString();
+}
+
 int ZdqCameraCtrl::ZDQ_Init() {
     std::lock_guard<std::mutex> lock(m_sdkMutex);
     return ::ZDQ_Init();

@@ -39,6 +39,15 @@ class ZdqCameraCtrl : public QObject {
     // waits for the box.
     void postWarning(const QString& text);
 
+    // Whether camera 0 can serve this program: none is connected, one is
+    // connected but another program (another station) holds it, or it is
+    // open here. Opens the SDK (ZDQ_Init) when it is not open.
+    enum class Access { Missing, HeldElsewhere, Ready };
+    Access cameraAccess();
+    // What the user is told about a camera that cannot serve (empty for
+    // Ready).
+    static QString accessWarning(Access access);
+
     int ZDQ_Init();
     int ZDQ_UnInit();
     int ZDQ_DeviceGetCount();

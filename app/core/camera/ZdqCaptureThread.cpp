@@ -48,8 +48,8 @@ int ZdqCaptureThread::exposureUsed() const {
 
 bool ZdqCaptureThread::connectCamera() {
     ZdqCameraCtrl* camera = controller->zdqCameraCtrl;
-    camera->ZDQ_Init();
-    if (camera->ZDQ_DeviceGetCount() <= 0) {
+    m_access = camera->cameraAccess();
+    if (m_access != ZdqCameraCtrl::Access::Ready) {
         return false;
     }
     controller->camOpt.loadZdqCurrentCamSet();
@@ -175,7 +175,9 @@ void ZdqCaptureThread::run() {
         delete[] buffer;
         controller->varnuExperimentDB->deleteExperiment(m_experimentUuid);
         camera->postWarning(connected ? QStringLiteral("ZdqCamera capture error.")
-                                      : QStringLiteral("ZdqCamera connect error."));
+                            : m_access == ZdqCameraCtrl::Access::Ready
+                                ? QStringLiteral("ZdqCamera connect error.")
+                                : ZdqCameraCtrl::accessWarning(m_access));
         return;
     }
     savePicture(buffer);

@@ -16,6 +16,8 @@
 #include <atomic>
 #include <memory>
 
+#include "camera/ZdqCameraCtrl.h"
+
 class CI_MainControl;
 struct VarnuExperiment;
 
@@ -61,4 +63,6 @@ class ZdqCaptureThread : public QThread {
     QDate m_experimentDate;
     bool m_captured = false;
     int m_framesTaken = 0;
+    // Whether the camera could serve the last connection.
+    ZdqCameraCtrl::Access m_access = ZdqCameraCtrl::Access::Ready;
 };

@@ -23,11 +23,28 @@ void ZdqPreviewThread::setPreviewFieldOfView(int deviceIndex, int resolution) {
                                                          window.height(), mode, mode);
 }
 
+void ZdqPreviewThread::setOrder(std::shared_future<void> previous,
+                                std::shared_ptr<std::promise<void>> done) {
+    m_previous = std::move(previous);
+    m_done = std::move(done);
+}
+
 void ZdqPreviewThread::run() {
+    if (m_previous.valid()) {
+        m_previous.wait();
+    }
+    startPreview();
+    if (m_done) {
+        m_done->set_value();
+        m_done.reset();
+    }
+}
+
+void ZdqPreviewThread::startPreview() {
     ZdqCameraCtrl* camera = controller->zdqCameraCtrl;
-    camera->ZDQ_Init();
-    if (camera->ZDQ_DeviceGetCount() == 0) {
-        camera->postWarning(QStringLiteral("ZdqCamera connect error."));
+    const ZdqCameraCtrl::Access access = camera->cameraAccess();
+    if (access != ZdqCameraCtrl::Access::Ready) {
+        camera->postWarning(ZdqCameraCtrl::accessWarning(access));
         return;
     }
     emit camera->cameraFound();

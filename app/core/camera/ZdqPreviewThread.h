@@ -5,6 +5,9 @@
 
 #include <QThread>
 
+#include <future>
+#include <memory>
+
 #include "ZDQApi.h"
 
 class CI_MainControl;
@@ -18,12 +21,19 @@ class ZdqPreviewThread : public QThread {
     // Reloads the current settings and sets the preview window of the
     // resolution index (fatal for an index outside 0 to 3).
     void setPreviewFieldOfView(int deviceIndex, int resolution);
+    // The start waits for `previous` (the camera work asked for before it,
+    // such as the stop of the last preview) and fulfils `done` when it ends.
+    void setOrder(std::shared_future<void> previous, std::shared_ptr<std::promise<void>> done);
 
   protected:
     void run() override;
 
   private:
+    void startPreview();
+
     CI_MainControl* controller;
+    std::shared_future<void> m_previous;
+    std::shared_ptr<std::promise<void>> m_done;
     ZDQWindow previewWindow = 0;
     int previewWidth = 0;
     int previewHeight = 0;

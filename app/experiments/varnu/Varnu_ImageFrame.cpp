@@ -24,6 +24,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -39,6 +40,9 @@ constexpr int kAeSteps = 20;
 constexpr int kAeTarget = 30;
 // A preview thread that has not ended by then is not waited for further.
 constexpr unsigned long kPreviewThreadWaitMs = 5000;
+// Longest wait for the preview to have stopped before a capture takes the
+// camera.
+constexpr int kCameraWorkBoundMs = 10000;
 // Beyond the exposure of the frame in progress, how long Stop waits.
 constexpr int kCaptureStopMarginMs = 10000;
 constexpr int kDefaultAeTimeoutMs = 30000;
@@ -72,6 +76,10 @@ Varnu_ImageFrame::~Varnu_ImageFrame() {
         captureThread->wait();
     }
     previewStop();
+    // The preview's start and stop use the SDK until they have ended.
+    if (m_cameraWork.valid()) {
+        m_cameraWork.wait();
+    }
     delete autoFocusThread;
     delete report;
     releasePreviewThread();
@@ -118,13 +126,41 @@ void Varnu_ImageFrame::releasePreviewThread() {
     if (!previewThread) {
         return;
     }
-    if (previewThread->wait(kPreviewThreadWaitMs)) {
-        delete previewThread;
-    } else {
-        // Still inside the SDK: it goes once it has ended.
-        connect(previewThread, &QThread::finished, previewThread, &QObject::deleteLater);
+    // Still inside the SDK: it goes once it has ended. (A second deferred
+    // deletion of one object is harmless.)
+    connect(previewThread, &QThread::finished, previewThread, &QObject::deleteLater);
+    if (previewThread->isFinished()) {
+        previewThread->deleteLater();
     }
     previewThread = nullptr;
+}
+
+std::shared_ptr<std::promise<void>> Varnu_ImageFrame::orderCameraWork(
+    std::shared_future<void>* previous) {
+    auto done = std::make_shared<std::promise<void>>();
+    *previous = m_cameraWork;
+    m_cameraWork = done->get_future().share();
+    return done;
+}
+
+bool Varnu_ImageFrame::awaitCameraWork() {
+    const auto ended = [this] {
+        return !m_cameraWork.valid() ||
+               m_cameraWork.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (!ended() && waited.elapsed() < kCameraWorkBoundMs) {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (!ended()) {
+        QMessageBox::warning(this, QStringLiteral("Warning"),
+                             tr("The camera preview did not stop."));
+        return false;
+    }
+    return true;
 }
 
 void Varnu_ImageFrame::previewStart() {
@@ -134,6 +170,9 @@ void Varnu_ImageFrame::previewStart() {
     clearPicture();
     windowHandle = m_surface->handle();
     previewThread->setPreviewWindow(windowHandle, previewWidth, previewHeight);
+    std::shared_future<void> previous;
+    std::shared_ptr<std::promise<void>> done = orderCameraWork(&previous);
+    previewThread->setOrder(previous, done);
     previewThread->start(QThread::InheritPriority);
     previewing = true;
     emit updatePreviewLabel(true);
@@ -145,11 +184,19 @@ void Varnu_ImageFrame::previewStop() {
         return;
     }
     qDebug() << "previewStop.";
-    if (previewThread && !previewThread->wait(kPreviewThreadWaitMs)) {
-        qWarning() << "the preview thread has not ended; the preview is stopped all the same.";
-    }
-    camera()->ZDQ_PreviewStart(0, false);
-    camera()->ZDQ_UnInit();
+    std::shared_future<void> previous;
+    std::shared_ptr<std::promise<void>> done = orderCameraWork(&previous);
+    // After the preview's own start (which may still be opening the camera).
+    QThread* stop = QThread::create([previous, done] {
+        if (previous.valid()) {
+            previous.wait();
+        }
+        camera()->ZDQ_PreviewStart(0, false);
+        camera()->ZDQ_UnInit();
+        done->set_value();
+    });
+    connect(stop, &QThread::finished, stop, &QObject::deleteLater);
+    stop->start(QThread::InheritPriority);
     previewing = false;
     emit updatePreviewLabel(false);
 }
@@ -245,11 +292,11 @@ QPoint Varnu_ImageFrame::dialogPoint(QSize dialogSize) const {
 }
 
 bool Varnu_ImageFrame::cameraPresent() {
-    if (camera()->ZDQ_DeviceGetCount() > 0) {
+    const ZdqCameraCtrl::Access access = camera()->cameraAccess();
+    if (access == ZdqCameraCtrl::Access::Ready) {
         return true;
     }
-    QMessageBox::warning(this, QStringLiteral("Warning"),
-                         QStringLiteral("ZdqCamera connect error."));
+    QMessageBox::warning(this, QStringLiteral("Warning"), ZdqCameraCtrl::accessWarning(access));
     return false;
 }
 
@@ -404,6 +451,9 @@ void Varnu_ImageFrame::accCaptureClickHandle() {
 
 void Varnu_ImageFrame::captureStart(int mode) {
     previewStop();
+    if (!awaitCameraWork()) {
+        return;
+    }
     updateExpInfo();
     if (captureThread) {
         disconnect(captureThread, &QThread::finished, this, &Varnu_ImageFrame::finishedHandle);

@@ -14,6 +14,7 @@
 #include <QList>
 #include <QPoint>
 #include <QTimer>
+#include <future>
 #include <memory>
 
 #include "ZDQApi.h"
@@ -85,9 +86,17 @@ class Varnu_ImageFrame : public QFrame {
     static void zdqAfCallBack(int focusValue, void* context);
 
     void previewStart();
+    // Stops the SDK's preview and closes the SDK on a thread of its own, after
+    // the camera work asked for before; the GUI thread does not wait for it.
     void previewStop();
     // Deletes the preview thread object once it has ended.
     void releasePreviewThread();
+    // The next piece of camera work in order: `previous` is what it waits
+    // for, the promise what it fulfils when it ends.
+    std::shared_ptr<std::promise<void>> orderCameraWork(std::shared_future<void>* previous);
+    // Waits, with the event loop running but no user input, until the camera
+    // work asked for so far has ended; false (with a message) past the bound.
+    bool awaitCameraWork();
     void captureStart(int mode);
     void updateExpInfo();
     void drawOverlay(QPixmap& pixmap);
@@ -117,6 +126,8 @@ class Varnu_ImageFrame : public QFrame {
     RunningDialog* runningDialog = nullptr;
     bool toolPanelShown = false;
     ZdqPreviewThread* previewThread = nullptr;
+    // The last preview start or stop asked for, in the order asked.
+    std::shared_future<void> m_cameraWork;
     ZdqCaptureThread* captureThread = nullptr;
     std::unique_ptr<VarnuExperiment> currentRecord;
 

@@ -25,7 +25,9 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMutexLocker>
@@ -36,9 +38,6 @@
 #include <cstring>
 
 namespace {
-// A grab waits at most one exposure bounded by the camera library; the
-// loops look at the stop flag between frames.
-constexpr unsigned long kJoinBoundMs = 5000;
 // Experiment names carry their second; a name already taken moves on to the
 // next free second, so no capture writes into an earlier one's row.
 constexpr int kNameSecondsTried = 60;
@@ -54,6 +53,8 @@ WesternBlot_ImageFrame::WesternBlot_ImageFrame(QWidget* parent)
       firstFrameTimer(new QTimer(this)) {
     ui->setupUi(this);
     connect(showThread, SIGNAL(updateImg()), this, SLOT(updateImgHandle()));
+    connect(grabThread, &QThread::finished, this, &WesternBlot_ImageFrame::previewThreadEnded);
+    connect(showThread, &QThread::finished, this, &WesternBlot_ImageFrame::previewThreadEnded);
     camCtrl->curFuncFrameType = WesternBlot_SingleCapture;
     firstFrameTimer->setSingleShot(true);
     firstFrameTimer->setInterval(kFirstFrameBoundMs);
@@ -62,13 +63,10 @@ WesternBlot_ImageFrame::WesternBlot_ImageFrame(QWidget* parent)
 
 WesternBlot_ImageFrame::~WesternBlot_ImageFrame() {
     camCtrl->stopFlag = true;
-    if (!joinPreviewThreads()) {
-        // A thread must not be destroyed while it runs; its loop ends with
-        // the camera library's bounded read.
-        qWarning() << "Preview threads still running at destruction.";
-        grabThread->wait();
-        showThread->wait();
-    }
+    // A thread must not be destroyed while it runs; its loop ends with the
+    // camera library's bounded read.
+    grabThread->wait();
+    showThread->wait();
     // The capture and the estimate end on their own bounded frame waits.
     if (capThread) {
         capThread->setStopFlag(true);
@@ -117,10 +115,8 @@ void WesternBlot_ImageFrame::previewStartHandle() {
     previewStart();
 }
 
-bool WesternBlot_ImageFrame::joinPreviewThreads() {
-    const bool grabEnded = grabThread->wait(kJoinBoundMs);
-    const bool showEnded = showThread->wait(kJoinBoundMs);
-    return grabEnded && showEnded;
+bool WesternBlot_ImageFrame::previewThreadsEnded() const {
+    return !grabThread->isRunning() && !showThread->isRunning();
 }
 
 void WesternBlot_ImageFrame::previewStart() {
@@ -130,10 +126,8 @@ void WesternBlot_ImageFrame::previewStart() {
         qDebug() << "No camera to preview.";
         return;
     }
-    // The loops of the last preview end before the camera serves new ones.
-    if (!joinPreviewThreads()) {
-        QMessageBox::warning(this, QStringLiteral("Warning"),
-                             tr("The camera preview did not stop."));
+    if (previewing) {
+        // A preview that runs (or is about to) goes on as it is.
         return;
     }
     previewing = true;
@@ -142,28 +136,86 @@ void WesternBlot_ImageFrame::previewStart() {
     ui->frame_Btn->hide();
     emit updateButton(false);
     emit sig_OpenLight();
-    camCtrl->resumeDevice();
-    applyCamSet();
-    camCtrl->stopFlag = false;
-    grabThread->start(QThread::InheritPriority);
-    showThread->start(QThread::InheritPriority);
     emit updatePreviewLabel(true);
     firstFrameTimer->start();
+    if (previewStopping) {
+        // The loops of the last preview end before the camera serves new
+        // ones; their finished starts these.
+        startWhenStopped = true;
+    } else {
+        startPreviewThreads();
+    }
     if (previewFromButton) {
         runInitialDialog();
     }
 }
 
+void WesternBlot_ImageFrame::startPreviewThreads() {
+    camCtrl->resumeDevice();
+    applyCamSet();
+    camCtrl->stopFlag = false;
+    grabThread->start(QThread::InheritPriority);
+    showThread->start(QThread::InheritPriority);
+}
+
 void WesternBlot_ImageFrame::previewClose() {
     qDebug() << "previewClose.";
-    camCtrl->stopFlag = true;
-    camCtrl->suspendDevice();
+    startWhenStopped = false;
     previewing = false;
     firstFrameTimer->stop();
-    if (!joinPreviewThreads()) {
-        qWarning() << "Preview threads did not stop in time.";
+    if (!previewStopping) {
+        camCtrl->suspendDevice();
+        camCtrl->stopFlag = true;
+        // A suspended camera ends its read at once; a read that is slow to
+        // return is not waited for here.
+        QDeadlineTimer deadline(kStopWaitMs);
+        const bool ended = grabThread->wait(deadline) && showThread->wait(deadline);
+        previewStopping = !ended;
+        if (previewStopping) {
+            qDebug() << "Preview loops still ending.";
+        }
     }
     emit updatePreviewLabel(false);
+}
+
+void WesternBlot_ImageFrame::previewThreadEnded() {
+    if (!previewStopping || !previewThreadsEnded()) {
+        return;
+    }
+    previewStopping = false;
+    qDebug() << "Preview loops ended.";
+    if (startWhenStopped) {
+        startWhenStopped = false;
+        startPreviewThreads();
+    }
+}
+
+bool WesternBlot_ImageFrame::awaitPreviewThreads() {
+    if (previewThreadsEnded()) {
+        previewStopping = false;
+        return true;
+    }
+    QEventLoop loop;
+    const auto quit = [&loop, this] {
+        if (previewThreadsEnded()) {
+            loop.quit();
+        }
+    };
+    const QMetaObject::Connection grabEnded = connect(grabThread, &QThread::finished, &loop, quit);
+    const QMetaObject::Connection showEnded = connect(showThread, &QThread::finished, &loop, quit);
+    QTimer::singleShot(kStopBoundMs, &loop, &QEventLoop::quit);
+    if (!previewThreadsEnded()) {
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    disconnect(grabEnded);
+    disconnect(showEnded);
+    if (!previewThreadsEnded()) {
+        QMessageBox::warning(this, QStringLiteral("Warning"),
+                             tr("The camera preview did not stop."));
+        return false;
+    }
+    previewStopping = false;
+    return true;
 }
 
 void WesternBlot_ImageFrame::applyCamSet() {
@@ -274,6 +326,9 @@ void WesternBlot_ImageFrame::updateLabelCam(QPixmap& pix, bool waterMark) {
 
 void WesternBlot_ImageFrame::autoExpStartHandle() {
     previewClose();
+    if (!awaitPreviewThreads()) {
+        return;
+    }
     camCtrl->resumeDevice();
     delete estimateThread;
     estimateThread = new EstimateExpTimeThread;
@@ -326,6 +381,9 @@ void WesternBlot_ImageFrame::autoExpFinishedHandle() {
 void WesternBlot_ImageFrame::capStartHandle() {
     ui->frame_Btn->hide();
     previewClose();
+    if (!awaitPreviewThreads()) {
+        return;
+    }
     updateExpInfo();
 
     if (capThread) {

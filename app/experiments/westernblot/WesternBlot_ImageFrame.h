@@ -38,6 +38,12 @@ class WesternBlot_ImageFrame : public QFrame {
     // Longest wait for the first frame of a preview before the busy dialog
     // closes with a message.
     static constexpr int kFirstFrameBoundMs = 10000;
+    // Longest wait of the GUI thread for the preview loops to end; loops
+    // still ending then are followed through their finished signals.
+    static constexpr int kStopWaitMs = 50;
+    // Longest wait, with the event loop running, for the preview loops to
+    // end before the estimate or a capture takes the camera.
+    static constexpr int kStopBoundMs = 5000;
 
     // The record of the last capture (null before the first one).
     const WestblotExperiment* currentExperiment() const { return curExperiment.get(); }
@@ -85,13 +91,22 @@ class WesternBlot_ImageFrame : public QFrame {
     void stopCapThreadHandle();
     void on_horizontalScrollBar_valueChanged(int value);
     void autoExpFinishedHandle();
+    // A preview loop has ended: a close that found them still running
+    // completes, and a start asked for meanwhile runs.
+    void previewThreadEnded();
 
   private:
     void previewStart();
+    // Resumes the camera and starts the grab and show loops.
+    void startPreviewThreads();
     void previewClose();
     void applyCamSet();
-    // Ends the grab and show loops, bounded; false when one did not end.
-    bool joinPreviewThreads();
+    // True when neither preview loop runs.
+    bool previewThreadsEnded() const;
+    // Waits, with the event loop running but no user input, for the preview
+    // loops to end; false (with a message) when they did not within the
+    // bound.
+    bool awaitPreviewThreads();
     // The busy dialog over the frame until the first frame or the bound.
     void runInitialDialog();
     void closeInitialDialog();
@@ -125,6 +140,10 @@ class WesternBlot_ImageFrame : public QFrame {
     int curPictureIndex = 0;
     int imageShowMode = 0;
     bool previewing = false;
+    // The loops were asked to stop and have not ended yet; a start asked for
+    // meanwhile is pending until they have.
+    bool previewStopping = false;
+    bool startWhenStopped = false;
     bool firstFrame = false;
     bool showBusyDialog = false;
     bool previewFromButton = false;

@@ -23,10 +23,12 @@
 #include "mlusbimager_control.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -35,6 +37,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -319,6 +323,71 @@ TEST_F(GelPageTest, WithoutCameraTheAutomaticStepsCloseWithAMessage) {
     image()->autoFocusClickHandle();
     EXPECT_EQ(again.messages(), QStringList({QStringLiteral("Warning|ZdqCamera connect error."),
                                              QStringLiteral("Warning|ZdqCamera connect error.")}));
+}
+
+// A camera that is missing, or present but claimed by another process (a
+// second station), is told when the preview starts, and automatic exposure,
+// automatic focus and capture refuse at once with the same words.
+TEST_F(GelPageTest, CameraThatCannotServeIsToldAndRefusedAtOnce) {
+    const QString missing = QStringLiteral("Warning|ZdqCamera connect error.");
+    const QString held =
+        QStringLiteral("Warning|ZdqCamera is in use by another program (another station).");
+    struct Case {
+        const char* name;
+        bool plugged;
+        bool heldElsewhere;
+        QString message;
+    };
+    const Case cases[] = {{"missing", false, false, missing},
+                          {"held by another process", true, true, held}};
+    const std::pair<const char*, std::function<void(Varnu_ImageFrame*)>> actions[] = {
+        {"automatic exposure", [](Varnu_ImageFrame* f) { f->autoExposureClickHandle(); }},
+        {"automatic focus", [](Varnu_ImageFrame* f) { f->autoFocusClickHandle(); }},
+        {"capture", [](Varnu_ImageFrame* f) { f->captureClickHandle(); }}};
+    std::printf("%-24s %-20s %-60s %6s\n", "camera", "action", "message", "ms");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess holder;
+        if (c.plugged) {
+            plug();
+        }
+        if (c.heldElsewhere) {
+            holder.start(QStringLiteral(CLAIM_HOLDER_PATH),
+                         {QStringLiteral("hold"), QStringLiteral("ZDQAPI::mlCamera0")});
+            ASSERT_TRUE(holder.waitForReadyRead(5000));
+            ASSERT_EQ(holder.readAllStandardOutput(), QByteArray("held\n"));
+        }
+        {
+            ModalDriver driver;
+            driver.answerMessageBox(QMessageBox::Ok);
+            openPage();
+            ASSERT_TRUE(waitFor([&] { return driver.pendingSteps() == 0; }, 5000));
+            EXPECT_EQ(driver.messages(), QStringList{c.message}) << "preview start";
+            std::printf("%-24s %-20s %-60s %6s\n", c.name, "preview start",
+                        qPrintable(driver.messages().value(0)), "-");
+        }
+        for (const auto& [action, run] : actions) {
+            SCOPED_TRACE(action);
+            ModalDriver driver;
+            driver.answerMessageBox(QMessageBox::Ok);
+            QElapsedTimer clock;
+            clock.start();
+            run(image());
+            EXPECT_TRUE(waitFor([&] { return driver.pendingSteps() == 0; }, 5000));
+            const qint64 ms = clock.elapsed();
+            EXPECT_EQ(driver.messages(), QStringList{c.message});
+            EXPECT_LT(ms, 3000);
+            std::printf("%-24s %-20s %-60s %6lld\n", c.name, action,
+                        qPrintable(driver.messages().value(0)), static_cast<long long>(ms));
+        }
+        page.reset();
+        control->zdqCameraCtrl->ZDQ_UnInit();
+        mlsim_unplug_all();
+        if (c.heldElsewhere) {
+            holder.closeWriteChannel();
+            EXPECT_TRUE(holder.waitForFinished(5000));
+        }
+    }
 }
 
 // Sharp at 300 the search stops when the sharpness drops past it; sharp at
