@@ -46,8 +46,9 @@ class EstimateExpTimeThread : public QThread {
     enum CurStep { ToThreshold = 0, ToFindContour = 1, ToCaclExpTime = 2 };
     enum ContourStep { AreaMoreThan300 = 0, AreaBetween2To300 = 1, AreaLessThan2 = 2 };
 
-    // The trial picture as an 8-bit matrix of its high bytes (rows
-    // reversed); false when the camera gave no readable picture in time.
+    // The trial picture as an 8-bit matrix (its samples at 8 bits, their
+    // high bytes at 16 bits; rows reversed); false when the camera gave no
+    // readable picture in time.
     bool grabPicture(cv::Mat* gray8);
     void findContourStep(const cv::Mat& gray8, const cv::Mat& binary);
     void calcExpTimeStep(const cv::Mat& gray8, const cv::Mat& binary);

@@ -3,7 +3,9 @@
 #include "TestStation.h"
 #include "camera/EstimateExpTimeThread.h"
 #include "camera/TucsenCamCtrl.h"
+#include "camera/TucsenImageHeader.h"
 #include "controller/CI_MainControl.h"
+#include "settings/CamOpts.h"
 #include "startup/LogHandler.h"
 
 #include <CamCore_control.h>
@@ -15,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <opencv2/core.hpp>
+
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -52,6 +57,13 @@ class EstimateExpTimeTest : public testing::Test {
         ASSERT_TRUE(s_control->initMachineName());
     }
     static void TearDownTestSuite() { qInstallMessageHandler(nullptr); }
+
+    // The raw depth of the camera set (0: 8 bits, 1: 16 bits).
+    static void setDepth(int depth) {
+        QSettings cam(s_station->filePath("Ini/camOption.ini"), QSettings::IniFormat);
+        cam.setValue("TucsenCurrentCamSet/Depth", depth);
+        cam.sync();
+    }
 
     // Starts the camera on `scene`, runs one estimate and returns its result.
     int estimate(const std::string& scene, const std::string& size = "width=512,height=256") {
@@ -100,6 +112,71 @@ TEST_F(EstimateExpTimeTest, BandsGiveAnExposureAndACsvLine) {
     // Resolution 0 of the seeded set: a multiple of 16.
     EXPECT_EQ(result % 16, 0);
     EXPECT_TRUE(QFile::exists(s_station->filePath("threshold.tif")));
+}
+
+// One frame at full resolution with the capture gain of the camera set, as
+// the single capture takes it; its samples as 16-bit levels (8-bit samples
+// scaled by 256).
+cv::Mat captureAt(int exposureMs) {
+    TucsenCamCtrl* camera = TucsenCamCtrl::getInstance();
+    CamOpts camOpt;
+    camOpt.loadTucsenCurrentCamSet();
+    const TucsenCamSet& set = camOpt.tucsenCurrentCamSet;
+    EXPECT_EQ(camera->setResolution(set.Resolution), 0);
+    EXPECT_TRUE(camera->setCapturePara(exposureMs, set.GainCap, set.PixelClock));
+    std::vector<uchar> raw(static_cast<size_t>(camera->rawSize));
+    std::vector<uchar> picture(camera->imageBufferSize());
+    TucsenImageHeader header;
+    if (camera->getRawData(raw.data(), camera->rawSize) != 0 ||
+        camera->decodeRaw2Image(raw.data(), picture.data()) != 0 ||
+        !TucsenImageHeader::read(picture.data(), picture.size(), &header)) {
+        ADD_FAILURE() << "no frame at " << exposureMs << " ms";
+        return {};
+    }
+    const cv::Mat samples(header.height, header.width, header.bits == 8 ? CV_8UC1 : CV_16UC1,
+                          picture.data() + header.dataOffset);
+    cv::Mat levels;
+    samples.convertTo(levels, CV_32F, header.bits == 8 ? 256.0 : 1.0);
+    return levels;
+}
+
+TEST_F(EstimateExpTimeTest, TheProposalExposesTheBrightestBandWellAndShowsEveryLane) {
+    struct Case {
+        const char* size;
+        int depth;
+    };
+    // The run command's sensor at 16 and at 8 bits, and smaller ones.
+    const Case cases[] = {{"width=2048,height=2048", 1},
+                          {"width=2048,height=2048", 0},
+                          {"width=1536,height=1024", 1},
+                          {"width=1024,height=1024", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.size) + " depth " + std::to_string(c.depth));
+        setDepth(c.depth);
+        const int proposal = estimate("bands", c.size);
+        EXPECT_GT(proposal, 0);
+        EXPECT_LT(proposal, EstimateExpTimeThread::kNoBandExpTime);
+        const cv::Mat levels = captureAt(proposal);
+        ASSERT_FALSE(levels.empty());
+        // The lanes' bands lie between 25 % and 75 % of the height; the
+        // background is what the left edge of the picture holds there.
+        const cv::Mat rows = levels.rowRange(levels.rows / 4, levels.rows * 3 / 4);
+        double background = 0.0;
+        cv::minMaxLoc(rows.colRange(0, levels.cols / 40), nullptr, &background);
+        double brightest = 0.0;
+        for (int lane = 0; lane < 8; ++lane) {
+            SCOPED_TRACE(lane);
+            double peak = 0.0;
+            cv::minMaxLoc(rows.colRange(levels.cols * lane / 8, levels.cols * (lane + 1) / 8),
+                          nullptr, &peak);
+            // Every lane shows its strongest band well above the background.
+            EXPECT_GT(peak, background + 0.1 * 65535.0);
+            brightest = std::max(brightest, peak);
+        }
+        EXPECT_GE(brightest, 0.5 * 65535.0);
+        EXPECT_LE(brightest, 0.95 * 65535.0);
+    }
+    setDepth(1);
 }
 
 TEST_F(EstimateExpTimeTest, NoBandAtEitherTrialGivesTheFallbackWithoutACsvLine) {
