@@ -107,8 +107,9 @@ void EstimateExpTimeThread::saveRawDataCsv(const QString& text) {
     file.close();
 }
 
-void EstimateExpTimeThread::finish(int value) {
+void EstimateExpTimeThread::finish(int value, Outcome outcome) {
     expTime = value;
+    m_outcome = outcome;
     finished = true;
     trialDone = true;
 }
@@ -124,7 +125,7 @@ void EstimateExpTimeThread::run() {
         cv::Mat gray8;
         if (!grabPicture(&gray8)) {
             qWarning() << "EstimateExpTimeThread: no picture from the camera.";
-            finish(kNoBandExpTime);
+            finish(kNoBandExpTime, Outcome::NoPicture);
             break;
         }
         curThreshold = 2;
@@ -230,7 +231,7 @@ void EstimateExpTimeThread::findContourStep(const cv::Mat& gray8, const cv::Mat&
                 curStep = ToThreshold;
                 trialDone = true;
             } else {
-                finish(kNoBandExpTime);
+                finish(kNoBandExpTime, Outcome::NoBand);
             }
             break;
         case AreaMoreThan300: {
@@ -289,7 +290,7 @@ void EstimateExpTimeThread::calcExpTimeStep(const cv::Mat& gray8, const cv::Mat&
     }
     if (best <= 0.0) {
         qWarning() << "EstimateExpTimeThread: no band qualifies.";
-        finish(kNoBandExpTime);
+        finish(kNoBandExpTime, Outcome::NoBand);
         return;
     }
     qDebug() << "para1:" << para1;
@@ -305,10 +306,10 @@ void EstimateExpTimeThread::calcExpTimeStep(const cv::Mat& gray8, const cv::Mat&
     if (value <= 0) {
         qWarning() << "EstimateExpTimeThread: the estimate is unusable; para1" << para1 << "para2"
                    << para2;
-        finish(kNoBandExpTime);
+        finish(kNoBandExpTime, Outcome::Unusable);
         return;
     }
-    finish(value);
+    finish(value, Outcome::Estimated);
     qDebug() << "exposureTime:" << expTime;
     saveRawDataCsv(joinCsvRow({QString::number(bestArea, 'f', 2), QString::number(best, 'f', 2),
                                QString::number(bestBox.width), QString::number(bestBox.height),

@@ -87,6 +87,9 @@ class WesternBlot_ImageFrame : public QFrame {
     void autoExpFinishedHandle();
 
   private:
+    // Tells the user why an estimate ended without a time of its own, then
+    // sends the estimate out.
+    void deliverEstimate();
     void previewStart();
     void previewClose();
     void applyCamSet();

@@ -66,13 +66,16 @@ class EstimateExpTimeTest : public testing::Test {
     }
 
     // Starts the camera on `scene`, runs one estimate and returns its result.
-    int estimate(const std::string& scene, const std::string& size = "width=512,height=256") {
+    int estimate(
+        const std::string& scene, const std::string& size = "width=512,height=256",
+        EstimateExpTimeThread::Outcome expected = EstimateExpTimeThread::Outcome::Estimated) {
         camsim_reset((size + ",time_scale=0,noise=16,scene=" + scene).c_str());
         EXPECT_TRUE(s_control->initTucsenCam());
         s_control->tucsenCamCtrl->resumeDevice();
         EstimateExpTimeThread thread;
         thread.start();
         EXPECT_TRUE(thread.wait(20000));
+        EXPECT_EQ(static_cast<int>(thread.outcome()), static_cast<int>(expected));
         return thread.getExpTime();
     }
     static QStringList csvLines() {
@@ -183,7 +186,8 @@ TEST_F(EstimateExpTimeTest, NoBandAtEitherTrialGivesTheFallbackWithoutACsvLine) 
     for (const char* scene : {"dark", "whole-bright"}) {
         SCOPED_TRACE(scene);
         const int before = csvLines().size();
-        EXPECT_EQ(estimate(scene), EstimateExpTimeThread::kNoBandExpTime);
+        EXPECT_EQ(estimate(scene, "width=512,height=256", EstimateExpTimeThread::Outcome::NoBand),
+                  EstimateExpTimeThread::kNoBandExpTime);
         EXPECT_EQ(trialsSeen(), std::vector<float>({5000, 10000}));
         EXPECT_EQ(csvLines().size(), before);
     }
@@ -194,8 +198,9 @@ TEST_F(EstimateExpTimeTest, ABandThatIsTheWholePictureQualifiesForNothing) {
     // picture's one contour is small enough to count as a band, but its box
     // is the whole picture, so no band can be chosen.
     const int before = csvLines().size();
-    EXPECT_EQ(estimate("whole-bright", "width=64,height=32"),
-              EstimateExpTimeThread::kNoBandExpTime);
+    EXPECT_EQ(
+        estimate("whole-bright", "width=64,height=32", EstimateExpTimeThread::Outcome::NoBand),
+        EstimateExpTimeThread::kNoBandExpTime);
     EXPECT_EQ(trialsSeen(), std::vector<float>({5000}));
     EXPECT_EQ(csvLines().size(), before);
     EXPECT_TRUE(s_station->todaysLog().contains("no band qualifies"));
@@ -204,7 +209,8 @@ TEST_F(EstimateExpTimeTest, ABandThatIsTheWholePictureQualifiesForNothing) {
 TEST_F(EstimateExpTimeTest, AnUnusableCalibrationGivesTheFallbackAndAWarning) {
     s_station->setUserOption("para1", 0.0);
     const int before = csvLines().size();
-    EXPECT_EQ(estimate("bands"), EstimateExpTimeThread::kNoBandExpTime);
+    EXPECT_EQ(estimate("bands", "width=512,height=256", EstimateExpTimeThread::Outcome::Unusable),
+              EstimateExpTimeThread::kNoBandExpTime);
     EXPECT_EQ(csvLines().size(), before);
     EXPECT_TRUE(s_station->todaysLog().contains("the estimate is unusable"));
     s_station->setUserOption("para1", 1.04);
@@ -219,6 +225,8 @@ TEST_F(EstimateExpTimeTest, ACameraWithoutPicturesEndsTheEstimate) {
     thread.start();
     ASSERT_TRUE(thread.wait(30000));
     EXPECT_EQ(thread.getExpTime(), EstimateExpTimeThread::kNoBandExpTime);
+    EXPECT_EQ(static_cast<int>(thread.outcome()),
+              static_cast<int>(EstimateExpTimeThread::Outcome::NoPicture));
     EXPECT_TRUE(s_station->todaysLog().contains("no picture from the camera"));
 }
 
