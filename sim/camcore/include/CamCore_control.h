@@ -18,7 +18,7 @@
  *                          membrane (the dark-room simulator writes it)
  *   seed=1                 seed of the sensor noise
  *   noise=16               noise amplitude in 16-bit counts (0: none)
- *   signal=80              counts a second of the brightest band's
+ *   signal=65              counts a second of the brightest band's
  *                          chemiluminescence at gain 200, one sensor pixel
  *   membrane=160000        counts a second of the lit membrane at gain 200,
  *                          one sensor pixel
@@ -32,13 +32,14 @@
  *             x (exposure_ms / 1000) x (gain / 200) x b^2 + noise
  * with black = 10 x black level, b the binning (1, 2, 4), lit 1 while the
  * blot light is on (else 0), and the radiance and reflectance of the scene
- * at the binned pixel's centre. "bands" has eight lanes of three bands;
- * each band is a spot over its lane's width and its height, densest at its
+ * at the binned pixel's centre. The membrane fills the middle 80 % of the
+ * picture. "bands" has eight lanes of three bands side by side on it; each
+ * band is a spot over its lane's width and its height, densest at its
  * centre and falling off evenly to its rim (density 1.0 at the centre of
  * lane 3's middle band, 0.2 to 0.8 at the others). The bands glow with
- * their density on a background glow of 0.02, "dark" glows nowhere,
- * "whole-bright" 1.0 everywhere. The membrane (the middle 80 % of the
- * picture) reflects the blot light: all of it on the bare membrane, 1 - 0.5
+ * their density on a background glow of 0.02 of the membrane, nothing
+ * glows off it; "dark" glows nowhere, "whole-bright" 1.0 everywhere. The
+ * membrane reflects the blot light: all of it where it is bare, 1 - 0.5
  * x density on a band; nothing outside the membrane reflects. The noise is
  * uniform in [-noise, +noise], from the seed and the frame number. An 8-bit
  * sample is the 16-bit one shifted right by 8. Flip 1 turns the picture
@@ -48,14 +49,14 @@
  *   - the lit membrane at 200 ms and gain 200 (the station's first-start
  *     preview): 100 + 160000 x 0.2 = 32100, 49 % of full scale; the
  *     brightest band on it 16100, 25 %;
- *   - without the light the bands at 200 ms: at most 116, below 0.2 %;
- *     the brightest band reaches half of full scale after 140 s at gain
- *     585 (the capture gain), after 9 s at 4 x 4 binning;
+ *   - without the light the bands at 200 ms: at most 113, below 0.2 %;
+ *     the brightest band reaches half of full scale after 170 s at gain
+ *     585 (the capture gain), after 11 s at 4 x 4 binning;
  *   - on a sensor of 1024 x 1024 pixels or more, the station's exposure
  *     estimate (5000 ms at 4 x 4 binning, gain 200, first-run calibration
- *     1.04 and 0.7) proposes about 200 s at full resolution, where the
- *     brightest band at gain 585 lies near 75 % of full scale and the
- *     weakest near 15 %.
+ *     1.04 and 0.7) proposes about 3.5 minutes at full resolution, where the
+ *     brightest band at gain 585 lies near 62 % of full scale and the
+ *     weakest near 13 %.
  *
  * All calls are thread-safe.
  */

@@ -10,9 +10,9 @@ namespace camsim {
 namespace {
 
 constexpr int kLanes = 8;
-constexpr double kLaneHalfWidth = 0.035;
+constexpr double kLaneHalfWidth = 0.044;
 constexpr double kBandRows[] = {0.3, 0.5, 0.7};
-constexpr double kBandHalfHeight = 0.02;
+constexpr double kBandHalfHeight = 0.025;
 constexpr double kBackground = 0.02;
 // The protein of a band absorbs this share of the blot light at the band's
 // densest point (a band of strength 1).
@@ -30,7 +30,8 @@ uint64_t mix(uint64_t x) {
     return x ^ (x >> 31);
 }
 
-// A band is a spot with soft edges, densest at its centre and falling off
+// Lanes and bands in coordinates across the membrane (0 to 1). A band is a
+// spot with soft edges, densest at its centre and falling off
 // evenly to nothing at its rim, as a blotted protein is. Returns the band's
 // density (its strength times the spot), 0 between the bands.
 double bandDensity(double u, double v) {
@@ -52,8 +53,17 @@ double bandDensity(double u, double v) {
     return 0.0;
 }
 
+// The membrane fills the middle 80 % of the picture.
+constexpr double kMembraneEdge = 0.1;
+
 bool onMembrane(double u, double v) {
-    return u >= 0.1 && u < 0.9 && v >= 0.1 && v < 0.9;
+    return u >= kMembraneEdge && u < 1.0 - kMembraneEdge && v >= kMembraneEdge &&
+           v < 1.0 - kMembraneEdge;
+}
+
+// A coordinate of the picture across the membrane, 0 to 1 on it.
+double acrossMembrane(double x) {
+    return (x - kMembraneEdge) / (1.0 - 2.0 * kMembraneEdge);
 }
 
 }  // namespace
@@ -61,8 +71,11 @@ bool onMembrane(double u, double v) {
 double sceneRadiance(Scene scene, double u, double v) {
     switch (scene) {
         case Scene::Bands:
-            // The substrate glows where the bands are, a little everywhere.
-            return std::max(kBackground, bandDensity(u, v));
+            // The substrate on the membrane glows where the bands are, and a
+            // little everywhere.
+            return onMembrane(u, v)
+                       ? std::max(kBackground, bandDensity(acrossMembrane(u), acrossMembrane(v)))
+                       : 0.0;
         case Scene::Dark:
             return 0.0;
         case Scene::WholeBright:
@@ -75,7 +88,9 @@ double sceneReflectance(Scene scene, double u, double v) {
     if (!onMembrane(u, v)) {
         return 0.0;
     }
-    return scene == Scene::Bands ? 1.0 - kBandAbsorption * bandDensity(u, v) : 1.0;
+    return scene == Scene::Bands
+               ? 1.0 - kBandAbsorption * bandDensity(acrossMembrane(u), acrossMembrane(v))
+               : 1.0;
 }
 
 double sampleLevel(const SimConfig& config, const Exposure& exposure, double radiance,

@@ -161,8 +161,9 @@ TEST_F(CamCoreTest, LevelFollowsExposureGainAndBinningAndSaturates) {
 }
 
 TEST_F(CamCoreTest, BandsStandOutOfTheBackgroundAndNoiseIsSeeded) {
-    // Lane 3 of 8 holds the brightest band in the middle row: 80 counts a
-    // second at its centre, on a background glow of 0.02 of that.
+    // Lane 3 of 8 holds the brightest band in the middle row: 65 counts a
+    // second at its centre, on a background glow of 0.02 of that on the
+    // membrane.
     start("width=256;height=128;scene=bands;noise=16;seed=7;time_scale=0");
     ASSERT_EQ(ResumeDevice(name.c_str()), 0);
     ASSERT_EQ(SetExposure(10000.0f, name.c_str()), 0);
@@ -179,10 +180,12 @@ TEST_F(CamCoreTest, BandsStandOutOfTheBackgroundAndNoiseIsSeeded) {
     }
     // Near the spot's centre: the nearest pixel centre lies a fifth of the
     // band's half height off it.
-    EXPECT_GT(brightest, 100.0 + 0.75 * 800.0);
-    EXPECT_LE(brightest, 100.0 + 800.0 + 16.0);
-    EXPECT_EQ(brightestColumn * 8 / 256, 3);
-    EXPECT_NEAR(sample(2, 2), 100.0 + 16.0, 16.0);
+    EXPECT_GT(brightest, 100.0 + 0.75 * 650.0);
+    EXPECT_LE(brightest, 100.0 + 650.0 + 16.0);
+    // Lane 3 of the membrane, which fills the middle 80 % of the picture.
+    EXPECT_EQ((brightestColumn - 256 / 10) / (256 * 8 / 10 / 8), 3);
+    EXPECT_NEAR(sample(40, 20), 100.0 + 13.0, 16.0);  // the membrane's glow
+    EXPECT_NEAR(sample(2, 2), 100.0, 16.0);           // off the membrane
     const std::vector<uint8_t> first(image);
 
     camsim_reset("width=256;height=128;scene=bands;noise=16;seed=7;time_scale=0");
@@ -233,9 +236,9 @@ TEST_F(CamCoreTest, TheBlotAtPreviewAndCaptureSettings) {
     ASSERT_EQ(ResumeDevice(name.c_str()), 0);
     const int width = 512;
     const int height = 384;
-    // The brightest band's centre (lane 3, middle row) and the bare
-    // membrane between lanes 3 and 4.
-    const int bandColumn = width * 7 / 16;
+    // The brightest band's centre (lane 3 of the membrane, which fills the
+    // middle 80 %; middle row) and the bare membrane between lanes 3 and 4.
+    const int bandColumn = width / 10 + width * 8 / 10 * 7 / 16;
     const int bareColumn = width / 2;
     const int middleRow = height / 2;
     struct Case {

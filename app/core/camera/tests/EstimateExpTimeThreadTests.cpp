@@ -161,16 +161,19 @@ TEST_F(EstimateExpTimeTest, TheProposalExposesTheBrightestBandWellAndShowsEveryL
         EXPECT_LT(proposal, EstimateExpTimeThread::kNoBandExpTime);
         const cv::Mat levels = captureAt(proposal);
         ASSERT_FALSE(levels.empty());
-        // The lanes' bands lie between 25 % and 75 % of the height; the
-        // background is what the left edge of the picture holds there.
-        const cv::Mat rows = levels.rowRange(levels.rows / 4, levels.rows * 3 / 4);
+        // The membrane fills the middle 80 % of the picture, its eight lanes
+        // side by side; their bands lie between 25 % and 75 % of its
+        // height. The background is the membrane's left edge there.
+        const int left = levels.cols / 10;
+        const int laneWidth = levels.cols * 8 / 10 / 8;
+        const cv::Mat rows = levels.rowRange(levels.rows * 3 / 10, levels.rows * 7 / 10);
         double background = 0.0;
-        cv::minMaxLoc(rows.colRange(0, levels.cols / 40), nullptr, &background);
+        cv::minMaxLoc(rows.colRange(left, left + laneWidth / 8), nullptr, &background);
         double brightest = 0.0;
         for (int lane = 0; lane < 8; ++lane) {
             SCOPED_TRACE(lane);
             double peak = 0.0;
-            cv::minMaxLoc(rows.colRange(levels.cols * lane / 8, levels.cols * (lane + 1) / 8),
+            cv::minMaxLoc(rows.colRange(left + lane * laneWidth, left + (lane + 1) * laneWidth),
                           nullptr, &peak);
             // Every lane shows its strongest band well above the background.
             EXPECT_GT(peak, background + 0.1 * 65535.0);

@@ -230,12 +230,11 @@ TEST_F(TucsenCapThreadTest, ChemiluminescencePicturesAreInvertedTheMarkerIsNot) 
         const uchar* p = camera->frameList.at(picture) + 16 + 2 * (row * 64 + column);
         return p[0] | (p[1] << 8);
     };
-    // The marker's background (no light reaches this camera), 100 + 0.02 x
-    // 80 x 0.2, as taken.
-    EXPECT_EQ(sample(0, 2, 2), 100);
-    // The chemiluminescence background, 100 + 0.02 x 80 x 5 x 585 / 200,
-    // with its high byte complemented.
-    EXPECT_EQ(sample(1, 2, 2), 123 | 0xFF00);
+    // On the membrane: the marker's glow (no light reaches this camera),
+    // 100 + 0.02 x 65 x 0.2, as taken; the chemiluminescence glow,
+    // 100 + 0.02 x 65 x 5 x 585 / 200, with its high byte complemented.
+    EXPECT_EQ(sample(0, 10, 5), 100);
+    EXPECT_EQ(sample(1, 10, 5), 119 | 0xFF00);
     EXPECT_EQ(camera->frameWidth, 64);
     EXPECT_EQ(camera->frameHeight, 32);
 }
