@@ -107,8 +107,9 @@ void EstimateExpTimeThread::saveRawDataCsv(const QString& text) {
     file.close();
 }
 
-void EstimateExpTimeThread::finish(int value) {
+void EstimateExpTimeThread::finish(int value, Outcome outcome) {
     expTime = value;
+    m_outcome = outcome;
     finished = true;
     trialDone = true;
 }
@@ -124,7 +125,7 @@ void EstimateExpTimeThread::run() {
         cv::Mat gray8;
         if (!grabPicture(&gray8)) {
             qWarning() << "EstimateExpTimeThread: no picture from the camera.";
-            finish(kNoBandExpTime);
+            finish(kNoBandExpTime, Outcome::NoPicture);
             break;
         }
         curThreshold = 2;
@@ -173,8 +174,8 @@ bool EstimateExpTimeThread::grabPicture(cv::Mat* gray8) {
     waited.start();
     while (camera->getRawData(raw.get(), camera->rawSize) != 0 ||
            camera->decodeRaw2Image(raw.get(), picture.get()) != 0 ||
-           !TucsenImageHeader::read(picture.get(), pictureBytes, &header) || header.bits == 8 ||
-           header.channels != 1 || header.width == 0 || header.height == 0) {
+           !TucsenImageHeader::read(picture.get(), pictureBytes, &header) || header.channels != 1 ||
+           header.width == 0 || header.height == 0) {
         if (waited.elapsed() > trialExpTime + kFrameMarginMs) {
             return false;
         }
@@ -186,19 +187,24 @@ bool EstimateExpTimeThread::grabPicture(cv::Mat* gray8) {
     headerLength = header.dataOffset;
     raw.reset();
 
-    const cv::Mat samples(height, width, CV_16UC1, picture.get() + headerLength);
-    cv::Mat gray16;
-    cv::flip(samples, gray16, 0);
-    picture.reset();
-    // The high byte of each 16-bit sample.
-    gray8->create(gray16.size(), CV_8UC1);
-    for (int r = 0; r < gray16.rows; ++r) {
-        const ushort* in = gray16.ptr<ushort>(r);
-        uchar* out = gray8->ptr<uchar>(r);
-        for (int c = 0; c < gray16.cols; ++c) {
-            out[c] = static_cast<uchar>(in[c] >> 8);
+    // The 8-bit picture: the samples themselves at 8 bits, the high byte of
+    // each sample at 16 bits; rows reversed.
+    cv::Mat samples;
+    if (header.bits == 8) {
+        samples = cv::Mat(height, width, CV_8UC1, picture.get() + headerLength);
+    } else {
+        const cv::Mat wide(height, width, CV_16UC1, picture.get() + headerLength);
+        samples.create(wide.size(), CV_8UC1);
+        for (int r = 0; r < wide.rows; ++r) {
+            const ushort* in = wide.ptr<ushort>(r);
+            uchar* out = samples.ptr<uchar>(r);
+            for (int c = 0; c < wide.cols; ++c) {
+                out[c] = static_cast<uchar>(in[c] >> 8);
+            }
         }
     }
+    cv::flip(samples, *gray8, 0);
+    picture.reset();
     return true;
 }
 
@@ -225,7 +231,7 @@ void EstimateExpTimeThread::findContourStep(const cv::Mat& gray8, const cv::Mat&
                 curStep = ToThreshold;
                 trialDone = true;
             } else {
-                finish(kNoBandExpTime);
+                finish(kNoBandExpTime, Outcome::NoBand);
             }
             break;
         case AreaMoreThan300: {
@@ -284,7 +290,7 @@ void EstimateExpTimeThread::calcExpTimeStep(const cv::Mat& gray8, const cv::Mat&
     }
     if (best <= 0.0) {
         qWarning() << "EstimateExpTimeThread: no band qualifies.";
-        finish(kNoBandExpTime);
+        finish(kNoBandExpTime, Outcome::NoBand);
         return;
     }
     qDebug() << "para1:" << para1;
@@ -300,10 +306,10 @@ void EstimateExpTimeThread::calcExpTimeStep(const cv::Mat& gray8, const cv::Mat&
     if (value <= 0) {
         qWarning() << "EstimateExpTimeThread: the estimate is unusable; para1" << para1 << "para2"
                    << para2;
-        finish(kNoBandExpTime);
+        finish(kNoBandExpTime, Outcome::Unusable);
         return;
     }
-    finish(value);
+    finish(value, Outcome::Estimated);
     qDebug() << "exposureTime:" << expTime;
     saveRawDataCsv(joinCsvRow({QString::number(bestArea, 'f', 2), QString::number(best, 'f', 2),
                                QString::number(bestBox.width), QString::number(bestBox.height),

@@ -23,9 +23,14 @@ class EstimateExpTimeThread : public QThread {
     // The fallback when no band is found, or the result is unusable.
     static constexpr int kNoBandExpTime = 1500000;
 
+    // How the estimate ended; anything but Estimated leaves the fallback.
+    enum class Outcome { Estimated, NoBand, NoPicture, Unusable };
+
     explicit EstimateExpTimeThread(QObject* parent = nullptr);
 
     int getExpTime() const { return expTime; }
+    // Meaningful after the thread has finished.
+    Outcome outcome() const { return m_outcome; }
 
     // trunc(trialExpTime x (e^x - 1)) with x = k x ratio x para2 and
     // k = ln(para1^(255 - best)) / ln(10) at 5000 ms, / ln(20) at 10000 ms;
@@ -46,12 +51,13 @@ class EstimateExpTimeThread : public QThread {
     enum CurStep { ToThreshold = 0, ToFindContour = 1, ToCaclExpTime = 2 };
     enum ContourStep { AreaMoreThan300 = 0, AreaBetween2To300 = 1, AreaLessThan2 = 2 };
 
-    // The trial picture as an 8-bit matrix of its high bytes (rows
-    // reversed); false when the camera gave no readable picture in time.
+    // The trial picture as an 8-bit matrix (its samples at 8 bits, their
+    // high bytes at 16 bits; rows reversed); false when the camera gave no
+    // readable picture in time.
     bool grabPicture(cv::Mat* gray8);
     void findContourStep(const cv::Mat& gray8, const cv::Mat& binary);
     void calcExpTimeStep(const cv::Mat& gray8, const cv::Mat& binary);
-    void finish(int value);
+    void finish(int value, Outcome outcome);
 
     TucsenCamCtrl* m_camCtrl;
     int expTime = 0;
@@ -67,4 +73,5 @@ class EstimateExpTimeThread : public QThread {
     unsigned short headerLength = 0;
     double para1 = 0.0;
     double para2 = 0.0;
+    Outcome m_outcome = Outcome::NoPicture;
 };

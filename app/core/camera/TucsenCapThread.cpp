@@ -171,9 +171,13 @@ bool TucsenCapThread::pictureCap() {
     waited.start();
     while (!stopFlag) {
         TucsenImageHeader header;
-        if (camera->getRawData(raw.get(), camera->rawSize) != 0 ||
-            camera->calcFlatfield(raw.get(), 1) != 0 ||
-            camera->decodeRaw2Image(raw.get(), picture.get()) != 0 ||
+        const bool read = camera->getRawData(raw.get(), camera->rawSize) == 0;
+        if (read && camera->calcFlatfield(raw.get(), 1) != 0) {
+            // The frame is worth more than its correction: keep it as read.
+            qWarning() << "pictureCap: flat-field correction refused; the picture is kept "
+                          "uncorrected.";
+        }
+        if (!read || camera->decodeRaw2Image(raw.get(), picture.get()) != 0 ||
             !TucsenImageHeader::read(picture.get(), bytes, &header)) {
             if (waited.elapsed() > boundMs) {
                 qWarning() << "pictureCap: no frame from the camera.";

@@ -84,7 +84,7 @@ void blendWithMarker(uchar* marker, uchar* picture, size_t capacity, bool invert
     TucsenImageHeader header;
     TucsenImageHeader markerHeader;
     if (!readHeader(picture, capacity, &header) || !readHeader(marker, capacity, &markerHeader) ||
-        header.bits == 8 || markerHeader.bits == 8 || header.width != markerHeader.width ||
+        header.bits != markerHeader.bits || header.width != markerHeader.width ||
         header.height != markerHeader.height || header.channels != markerHeader.channels ||
         header.dataOffset != markerHeader.dataOffset) {
         return;
@@ -93,6 +93,14 @@ void blendWithMarker(uchar* marker, uchar* picture, size_t capacity, bool invert
         invertHighBytes(picture, capacity);
     }
     const size_t count = header.sampleCount();
+    if (header.bits == 8) {
+        uchar* a = marker + header.dataOffset;
+        const uchar* b = picture + header.dataOffset;
+        for (size_t i = 0; i < count; ++i) {
+            a[i] = static_cast<uchar>(a[i] / 255.0 * (b[i] / 255.0) * 255.0);
+        }
+        return;
+    }
     for (size_t i = 0; i < count; ++i) {
         uchar* a = marker + header.dataOffset + 2 * i;
         const uchar* b = picture + header.dataOffset + 2 * i;

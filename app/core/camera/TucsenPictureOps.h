@@ -37,10 +37,11 @@ void medianFilter(uchar* picture, size_t capacity);
 // pictures must have the same header.
 void multiplyHighBytes(uchar* picture, const uchar* previous, size_t capacity);
 
-// The marker blend: every 16-bit sample a of `marker` becomes
-// trunc(a / 65535 x b / 65535 x 65535), b the sample of `picture`; with
-// `invertPicture` the picture's high bytes are complemented first. The
-// pictures must have the same header.
+// The marker blend: every sample a of `marker` becomes
+// trunc(a / max x b / max x max), b the sample of `picture` and max 65535
+// for 16-bit samples, 255 for 8-bit ones; with `invertPicture` the
+// picture's high bytes are complemented first. The pictures must have the
+// same header.
 void blendWithMarker(uchar* marker, uchar* picture, size_t capacity, bool invertPicture);
 
 // The picture as the 16-bit grey image that is stored: rows reversed

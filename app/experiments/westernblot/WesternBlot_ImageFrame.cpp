@@ -356,7 +356,7 @@ void WesternBlot_ImageFrame::autoExpStartHandle() {
     // it (a capture) does not run inside that dialog.
     if (estimatePending) {
         estimatePending = false;
-        emit sig_UpdateAutoExpTime(estimateThread->getExpTime());
+        deliverEstimate();
     }
 }
 
@@ -373,6 +373,33 @@ void WesternBlot_ImageFrame::autoExpFinishedHandle() {
         return;
     }
     // The dialog was closed by the user before the estimate ended.
+    deliverEstimate();
+}
+
+void WesternBlot_ImageFrame::deliverEstimate() {
+    const int minutes = estimateThread->getExpTime() / 60000;
+    switch (estimateThread->outcome()) {
+        case EstimateExpTimeThread::Outcome::Estimated:
+            break;
+        case EstimateExpTimeThread::Outcome::NoBand:
+            QMessageBox::warning(
+                this, QStringLiteral("Warning"),
+                tr("No band was found on the membrane. The exposure time is set to %1 minutes.")
+                    .arg(minutes));
+            break;
+        case EstimateExpTimeThread::Outcome::NoPicture:
+            QMessageBox::warning(
+                this, QStringLiteral("Warning"),
+                tr("The camera gave no picture. The exposure time is set to %1 minutes.")
+                    .arg(minutes));
+            break;
+        case EstimateExpTimeThread::Outcome::Unusable:
+            QMessageBox::warning(this, QStringLiteral("Warning"),
+                                 tr("The calibration of the exposure estimate is unusable. The "
+                                    "exposure time is set to %1 minutes.")
+                                     .arg(minutes));
+            break;
+    }
     emit sig_UpdateAutoExpTime(estimateThread->getExpTime());
 }
 

@@ -96,6 +96,9 @@ class WesternBlot_ImageFrame : public QFrame {
     void previewThreadEnded();
 
   private:
+    // Tells the user why an estimate ended without a time of its own, then
+    // sends the estimate out.
+    void deliverEstimate();
     void previewStart();
     // Resumes the camera and starts the grab and show loops.
     void startPreviewThreads();

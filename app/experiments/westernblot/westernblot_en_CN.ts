@@ -17,6 +17,9 @@
     <message><source>The camera preview did not stop.</source><translation>相机预览未能停止。</translation></message>
     <message><source>No picture from the camera.</source><translation>相机没有传来图像。</translation></message>
     <message><source>Estimating exposure time...</source><translation>正在估算曝光时间...</translation></message>
+    <message><source>No band was found on the membrane. The exposure time is set to %1 minutes.</source><translation>膜上没有找到条带。曝光时间设为%1分钟。</translation></message>
+    <message><source>The camera gave no picture. The exposure time is set to %1 minutes.</source><translation>相机没有传来图像。曝光时间设为%1分钟。</translation></message>
+    <message><source>The calibration of the exposure estimate is unusable. The exposure time is set to %1 minutes.</source><translation>曝光估算的校准参数不可用。曝光时间设为%1分钟。</translation></message>
     <message><source>Save Image</source><translation>保存图片</translation></message>
     <message><source>*.tif;;*.bmp;;*.jpg;;*.png</source><translation>*.tif;;*.bmp;;*.jpg;;*.png</translation></message>
     <message><source>The picture could not be saved: %1</source><translation>图片无法保存：%1</translation></message>

@@ -18,25 +18,45 @@
  *                          membrane (the dark-room simulator writes it)
  *   seed=1                 seed of the sensor noise
  *   noise=16               noise amplitude in 16-bit counts (0: none)
- *   signal=300             counts a second of exposure of the brightest band
- *                          at gain 200, one sensor pixel
+ *   signal=65              counts a second of the brightest band's
+ *                          chemiluminescence at gain 200, one sensor pixel
+ *   membrane=160000        counts a second of the lit membrane at gain 200,
+ *                          one sensor pixel
  *   ambient=25 setpoint=-10 cool_ms=60000
  *                          the sensor cools from ambient towards the set
  *                          point with this time constant, from InitDevice on
  *   devices=1              connected cameras (0 or 1)
  *
  * Sample level of a pixel (16-bit counts, before clipping at 65535):
- *     black + radiance x signal x (exposure_ms / 1000) x (gain / 200) x b^2
- *     + noise
- * with black = 10 x black level, b the binning (1, 2, 4) and the radiance of
- * the scene at the binned pixel's centre: "bands" has eight lanes of three
- * bands on a background of 0.02, each band a dome over its lane's width and
- * its height (the brightest, lane 4's middle band, peaks at 1.0), "dark" is 0
- * everywhere, "whole-bright" is 1.0 everywhere. While the blot light is on
- * the membrane (the middle 80 % of the picture) adds 40. The noise is
+ *     black + (radiance x signal + lit x reflectance x membrane)
+ *             x (exposure_ms / 1000) x (gain / 200) x b^2 + noise
+ * with black = 10 x black level, b the binning (1, 2, 4), lit 1 while the
+ * blot light is on (else 0), and the radiance and reflectance of the scene
+ * at the binned pixel's centre. The membrane fills the middle 80 % of the
+ * picture. "bands" has eight lanes of three bands side by side on it; each
+ * band is a spot over its lane's width and its height, densest at its
+ * centre and falling off evenly to its rim (density 1.0 at the centre of
+ * lane 3's middle band, 0.2 to 0.8 at the others). The bands glow with
+ * their density on a background glow of 0.02 of the membrane, nothing
+ * glows off it; "dark" glows nowhere, "whole-bright" 1.0 everywhere. The
+ * membrane reflects the blot light: all of it where it is bare, 1 - 0.5
+ * x density on a band; nothing outside the membrane reflects. The noise is
  * uniform in [-noise, +noise], from the seed and the frame number. An 8-bit
  * sample is the 16-bit one shifted right by 8. Flip 1 turns the picture
  * upside down, 2 mirrors it, 3 both.
+ *
+ * Levels with the defaults, at full resolution:
+ *   - the lit membrane at 200 ms and gain 200 (the station's first-start
+ *     preview): 100 + 160000 x 0.2 = 32100, 49 % of full scale; the
+ *     brightest band on it 16100, 25 %;
+ *   - without the light the bands at 200 ms: at most 113, below 0.2 %;
+ *     the brightest band reaches half of full scale after 170 s at gain
+ *     585 (the capture gain), after 11 s at 4 x 4 binning;
+ *   - on a sensor of 1024 x 1024 pixels or more, the station's exposure
+ *     estimate (5000 ms at 4 x 4 binning, gain 200, first-run calibration
+ *     1.04 and 0.7) proposes about 3.5 minutes at full resolution, where the
+ *     brightest band at gain 585 lies near 62 % of full scale and the
+ *     weakest near 13 %.
  *
  * All calls are thread-safe.
  */

@@ -10,11 +10,13 @@ namespace camsim {
 namespace {
 
 constexpr int kLanes = 8;
-constexpr double kLaneHalfWidth = 0.035;
+constexpr double kLaneHalfWidth = 0.044;
 constexpr double kBandRows[] = {0.3, 0.5, 0.7};
-constexpr double kBandHalfHeight = 0.02;
+constexpr double kBandHalfHeight = 0.025;
 constexpr double kBackground = 0.02;
-constexpr double kMembrane = 40.0;
+// The protein of a band absorbs this share of the blot light at the band's
+// densest point (a band of strength 1).
+constexpr double kBandAbsorption = 0.5;
 
 void put16(uint8_t* at, unsigned value) {
     at[0] = static_cast<uint8_t>(value & 0xFF);
@@ -28,52 +30,78 @@ uint64_t mix(uint64_t x) {
     return x ^ (x >> 31);
 }
 
-// A band is a dome: brightest at its centre, falling to the background at
-// its edges, as the chemiluminescence of a blotted protein does.
-double bandRadiance(double u, double v) {
+// Lanes and bands in coordinates across the membrane (0 to 1). A band is a
+// spot with soft edges, densest at its centre and falling off
+// evenly to nothing at its rim, as a blotted protein is. Returns the band's
+// density (its strength times the spot), 0 between the bands.
+double bandDensity(double u, double v) {
     const int lane = std::min(kLanes - 1, static_cast<int>(u * kLanes));
     const double across = (u - (lane + 0.5) / kLanes) / kLaneHalfWidth;
     if (std::fabs(across) >= 1.0) {
-        return kBackground;
+        return 0.0;
     }
     for (int band = 0; band < 3; ++band) {
         const double along = (v - kBandRows[band]) / kBandHalfHeight;
         if (std::fabs(along) < 1.0) {
-            // Lane 3's middle band is the brightest; the others are weaker.
+            // Lane 3's middle band is the strongest; the others are weaker.
             const int strength = (lane * 3 + band * 2 + 3) % 5;
             const double peak = lane == 3 && band == 1 ? 1.0 : 0.2 + 0.15 * strength;
-            const double dome = (1.0 - across * across) * (1.0 - along * along);
-            return std::max(kBackground, peak * dome);
+            const double rim = std::sqrt(across * across + along * along);
+            return rim < 1.0 ? peak * (1.0 - rim) : 0.0;
         }
     }
-    return kBackground;
+    return 0.0;
+}
+
+// The membrane fills the middle 80 % of the picture.
+constexpr double kMembraneEdge = 0.1;
+
+bool onMembrane(double u, double v) {
+    return u >= kMembraneEdge && u < 1.0 - kMembraneEdge && v >= kMembraneEdge &&
+           v < 1.0 - kMembraneEdge;
+}
+
+// A coordinate of the picture across the membrane, 0 to 1 on it.
+double acrossMembrane(double x) {
+    return (x - kMembraneEdge) / (1.0 - 2.0 * kMembraneEdge);
 }
 
 }  // namespace
 
-double sceneRadiance(Scene scene, double u, double v, bool blotLight) {
-    double radiance = 0.0;
+double sceneRadiance(Scene scene, double u, double v) {
     switch (scene) {
         case Scene::Bands:
-            radiance = bandRadiance(u, v);
-            break;
+            // The substrate on the membrane glows where the bands are, and a
+            // little everywhere.
+            return onMembrane(u, v)
+                       ? std::max(kBackground, bandDensity(acrossMembrane(u), acrossMembrane(v)))
+                       : 0.0;
         case Scene::Dark:
-            radiance = 0.0;
-            break;
+            return 0.0;
         case Scene::WholeBright:
-            radiance = 1.0;
-            break;
+            return 1.0;
     }
-    if (blotLight && u >= 0.1 && u < 0.9 && v >= 0.1 && v < 0.9) {
-        radiance += kMembrane;
-    }
-    return radiance;
+    return 0.0;
 }
 
-double sampleLevel(const SimConfig& config, const Exposure& exposure, double radiance) {
+double sceneReflectance(Scene scene, double u, double v) {
+    if (!onMembrane(u, v)) {
+        return 0.0;
+    }
+    return scene == Scene::Bands
+               ? 1.0 - kBandAbsorption * bandDensity(acrossMembrane(u), acrossMembrane(v))
+               : 1.0;
+}
+
+double sampleLevel(const SimConfig& config, const Exposure& exposure, double radiance,
+                   double reflectance) {
     const double black = 10.0 * exposure.blackLevel;
-    const double level = black + radiance * config.signal * (exposure.exposureMs / 1000.0) *
-                                     (exposure.gain / 200.0) * exposure.binning * exposure.binning;
+    double rate = radiance * config.signal;
+    if (exposure.blotLight) {
+        rate += reflectance * config.membrane;
+    }
+    const double level = black + rate * (exposure.exposureMs / 1000.0) * (exposure.gain / 200.0) *
+                                     exposure.binning * exposure.binning;
     return std::min(65535.0, std::max(0.0, level));
 }
 
@@ -106,8 +134,9 @@ void synthesiseFrame(const SimConfig& config, const Exposure& exposure, uint32_t
         for (int column = 0; column < width; ++column) {
             const int sceneColumn = (exposure.flip & 2) ? width - 1 - column : column;
             const double u = (sceneColumn + 0.5) / width;
-            double level = sampleLevel(config, exposure,
-                                       sceneRadiance(config.scene, u, v, exposure.blotLight));
+            double level =
+                sampleLevel(config, exposure, sceneRadiance(config.scene, u, v),
+                            exposure.blotLight ? sceneReflectance(config.scene, u, v) : 0.0);
             const size_t index = static_cast<size_t>(row) * width + column;
             if (config.noise > 0) {
                 const uint64_t draw = mix(frameKey ^ index);

@@ -20,11 +20,18 @@ struct Exposure {
     bool blotLight = false;
 };
 
-// Radiance of the scene at (u, v), each in [0, 1) across the sensor.
-double sceneRadiance(Scene scene, double u, double v, bool blotLight);
+// Chemiluminescence of the scene at (u, v), each in [0, 1) across the
+// sensor: 1 at the brightest band's centre.
+double sceneRadiance(Scene scene, double u, double v);
 
-// The 16-bit level of a pixel of that radiance, clipped, without noise.
-double sampleLevel(const SimConfig& config, const Exposure& exposure, double radiance);
+// Share of the blot light that the scene returns at (u, v): 1 on the bare
+// membrane, less on a band, 0 off the membrane.
+double sceneReflectance(Scene scene, double u, double v);
+
+// The 16-bit level of a pixel of that radiance and reflectance, clipped,
+// without noise.
+double sampleLevel(const SimConfig& config, const Exposure& exposure, double radiance,
+                   double reflectance);
 
 // Bytes of a raw frame of that binning and depth.
 size_t rawFrameBytes(const SimConfig& config, int binning, int bits);

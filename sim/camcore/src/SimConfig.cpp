@@ -61,6 +61,8 @@ void apply(const std::string& key, const std::string& value, SimConfig* config) 
         parseInt(value, 0, 4096, &config->noise);
     } else if (key == "signal") {
         parseDouble(value, 0.0, 1e9, &config->signal);
+    } else if (key == "membrane") {
+        parseDouble(value, 0.0, 1e9, &config->membrane);
     } else if (key == "ambient") {
         parseDouble(value, -100.0, 100.0, &config->ambient);
     } else if (key == "setpoint") {

@@ -17,7 +17,8 @@ struct SimConfig {
     std::string worldFile;
     unsigned seed = 1;
     int noise = 16;
-    double signal = 300.0;
+    double signal = 65.0;
+    double membrane = 160000.0;
     double ambient = 25.0;
     double setpoint = -10.0;
     double coolMs = 60000.0;

@@ -161,15 +161,31 @@ TEST_F(CamCoreTest, LevelFollowsExposureGainAndBinningAndSaturates) {
 }
 
 TEST_F(CamCoreTest, BandsStandOutOfTheBackgroundAndNoiseIsSeeded) {
-    // Lane 3 of 8 holds the brightest band in the middle row.
+    // Lane 3 of 8 holds the brightest band in the middle row: 65 counts a
+    // second at its centre, on a background glow of 0.02 of that on the
+    // membrane.
     start("width=256;height=128;scene=bands;noise=16;seed=7;time_scale=0");
     ASSERT_EQ(ResumeDevice(name.c_str()), 0);
     ASSERT_EQ(SetExposure(10000.0f, name.c_str()), 0);
     grab();
-    const unsigned band = sample(256 * 7 / 16, 64);
-    const unsigned background = sample(2, 2);
-    EXPECT_NEAR(band, 100.0 + 3000.0, 150.0);  // near the dome's top
-    EXPECT_NEAR(background, 100.0 + 60.0, 16.0);
+    unsigned brightest = 0;
+    int brightestColumn = 0;
+    for (int row = 0; row < 128; ++row) {
+        for (int column = 0; column < 256; ++column) {
+            if (sample(column, row) > brightest) {
+                brightest = sample(column, row);
+                brightestColumn = column;
+            }
+        }
+    }
+    // Near the spot's centre: the nearest pixel centre lies a fifth of the
+    // band's half height off it.
+    EXPECT_GT(brightest, 100.0 + 0.75 * 650.0);
+    EXPECT_LE(brightest, 100.0 + 650.0 + 16.0);
+    // Lane 3 of the membrane, which fills the middle 80 % of the picture.
+    EXPECT_EQ((brightestColumn - 256 / 10) / (256 * 8 / 10 / 8), 3);
+    EXPECT_NEAR(sample(40, 20), 100.0 + 13.0, 16.0);  // the membrane's glow
+    EXPECT_NEAR(sample(2, 2), 100.0, 16.0);           // off the membrane
     const std::vector<uint8_t> first(image);
 
     camsim_reset("width=256;height=128;scene=bands;noise=16;seed=7;time_scale=0");
@@ -200,14 +216,69 @@ TEST_F(CamCoreTest, TheBlotLightBrightensTheMembrane) {
         std::ofstream(world, std::ios::trunc) << c.worldText;
         camsim_set_blot_light(c.override);
         grab();
-        // 100 + 40 x 300 x 0.1 on the membrane, the black level outside it.
-        EXPECT_EQ(sample(32, 16), c.bright ? 1300u : 100u);
+        // 100 + 160000 x 0.1 on the membrane, the black level outside it.
+        EXPECT_EQ(sample(32, 16), c.bright ? 16100u : 100u);
         EXPECT_EQ(sample(1, 1), 100u);
     }
     std::remove(world.c_str());
     camsim_set_blot_light(-1);
     grab();
     EXPECT_EQ(sample(32, 16), 100u);
+}
+
+// The blot as a chemiluminescence imager sees it with the default
+// configuration: at the station's first-start preview (200 ms, gain 200,
+// full resolution) the lit membrane is mid-grey with the bands darker on
+// it, and without the light the bands are far too faint; they need seconds
+// to minutes at the capture gain.
+TEST_F(CamCoreTest, TheBlotAtPreviewAndCaptureSettings) {
+    start("time_scale=0");
+    ASSERT_EQ(ResumeDevice(name.c_str()), 0);
+    const int width = 512;
+    const int height = 384;
+    // The brightest band's centre (lane 3 of the membrane, which fills the
+    // middle 80 %; middle row) and the bare membrane between lanes 3 and 4.
+    const int bandColumn = width / 10 + width * 8 / 10 * 7 / 16;
+    const int bareColumn = width / 2;
+    const int middleRow = height / 2;
+    struct Case {
+        int bits;
+        bool light;
+        float exposureMs;
+        int gain;
+        double membraneLow, membraneHigh;  // shares of full scale
+        double bandsLow, bandsHigh;        // the brightest band
+    };
+    const Case cases[] = {
+        {16, true, 200.0f, 200, 0.30, 0.70, 0.0, 0.70},
+        {8, true, 200.0f, 200, 0.30, 0.70, 0.0, 0.70},
+        {16, false, 200.0f, 200, 0.0, 0.05, 0.0, 0.05},
+        {8, false, 200.0f, 200, 0.0, 0.05, 0.0, 0.05},
+        {16, false, 1000.0f, 585, 0.0, 0.05, 0.0, 0.05},
+        {16, false, 60000.0f, 585, 0.0, 0.05, 0.1, 0.5},
+        {16, false, 600000.0f, 585, 0.0, 0.1, 0.99, 1.0},  // saturated
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bits) + (c.light ? " lit " : " dark ") +
+                     std::to_string(c.exposureMs) + " ms gain " + std::to_string(c.gain));
+        camsim_set_blot_light(c.light ? 1 : 0);
+        ASSERT_EQ(SetRawDepth(c.bits, name.c_str()), 0);
+        ASSERT_EQ(SetExposure(c.exposureMs, name.c_str()), 0);
+        ASSERT_EQ(SetAnaloggain(c.gain, name.c_str()), 0);
+        grab();
+        const double full = c.bits == 8 ? 255.0 : 65535.0;
+        const double membrane = sample(bareColumn, middleRow) / full;
+        const double band = sample(bandColumn, middleRow) / full;
+        EXPECT_GE(membrane, c.membraneLow);
+        EXPECT_LE(membrane, c.membraneHigh);
+        EXPECT_GE(band, c.bandsLow);
+        EXPECT_LE(band, c.bandsHigh);
+        if (c.light) {
+            // The band stands out of the membrane.
+            EXPECT_LT(band, membrane - 0.15);
+        }
+    }
+    camsim_set_blot_light(-1);
 }
 
 TEST_F(CamCoreTest, FrameNumbersSitInTheFirstFourBytes) {

@@ -13,6 +13,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSettings>
 
 #include "QtPrinters.h"
@@ -229,13 +230,95 @@ TEST_F(TucsenCapThreadTest, ChemiluminescencePicturesAreInvertedTheMarkerIsNot) 
         const uchar* p = camera->frameList.at(picture) + 16 + 2 * (row * 64 + column);
         return p[0] | (p[1] << 8);
     };
-    // The marker's background, 100 + 0.02 x 300 x 0.2, as taken.
-    EXPECT_EQ(sample(0, 2, 2), 101);
-    // The chemiluminescence background, 100 + 0.02 x 300 x 5 x 585 / 200,
-    // with its high byte complemented.
-    EXPECT_EQ(sample(1, 2, 2), 187 | 0xFF00);
+    // On the membrane: the marker's glow (no light reaches this camera),
+    // 100 + 0.02 x 65 x 0.2, as taken; the chemiluminescence glow,
+    // 100 + 0.02 x 65 x 5 x 585 / 200, with its high byte complemented.
+    EXPECT_EQ(sample(0, 10, 5), 100);
+    EXPECT_EQ(sample(1, 10, 5), 119 | 0xFF00);
     EXPECT_EQ(camera->frameWidth, 64);
     EXPECT_EQ(camera->frameHeight, 32);
+}
+
+// Depth 0 of the camera set: 8-bit pictures go through every capture mode,
+// are stored, and the marker blend multiplies their samples.
+TEST_F(TucsenCapThreadTest, EightBitPicturesAreTakenBlendedAndStored) {
+    const QList<QStringList> two = {{"0", "00", "010"}, {"0", "00", "020"}};
+    struct Case {
+        const char* label;
+        int frameType;
+        bool wbMarker;
+        bool inteAcc;
+        QList<QStringList> entries;
+        int pictures;
+    };
+    const Case cases[] = {
+        {"single with marker", 0, false, false, {}, 3},
+        {"normal", 1, true, false, two, 2},
+        {"integral with marker", 1, false, true, two, 3},
+    };
+    {
+        QSettings cam(s_station->filePath("Ini/camOption.ini"), QSettings::IniFormat);
+        cam.setValue("TucsenCurrentCamSet/Depth", 0);
+    }
+    // Short exposures under the light: the membrane neither vanishes nor
+    // saturates in any picture.
+    s_station->setUserOption("ExpTime", 10);
+    TucsenCamCtrl* camera = TucsenCamCtrl::getInstance();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SetUp();
+        camsim_set_blot_light(1);
+        s_station->setUserOption("WbMarker", c.wbMarker);
+        setManual(false, c.inteAcc, c.entries);
+        camera->curFuncFrameType = c.frameType;
+        const QString name = newExperiment();
+        TucsenCapThread thread;
+        runJob(thread);
+        EXPECT_EQ(filesIn(s_station->path() + "/Pictures/26-03-04/" + name), c.pictures);
+        EXPECT_EQ(filesIn(s_station->path() + "/storage/26-03-04/" + name), c.pictures);
+        ASSERT_EQ(camera->frameList.size(), c.pictures);
+        for (const uchar* picture : camera->frameList) {
+            EXPECT_EQ(picture[8], 8);
+        }
+        if (c.frameType == 0) {
+            // Blend = trunc(marker / 255 x picture / 255 x 255), sample by
+            // sample; the picture is inverted, so the blend is not the marker.
+            const uchar* marker = camera->frameList.at(0) + 16;
+            const uchar* chemi = camera->frameList.at(1) + 16;
+            const uchar* blend = camera->frameList.at(2) + 16;
+            int darker = 0;
+            for (int i = 0; i < 64 * 32; ++i) {
+                ASSERT_EQ(blend[i],
+                          static_cast<uchar>(marker[i] / 255.0 * (chemi[i] / 255.0) * 255.0))
+                    << i;
+                darker += blend[i] < marker[i] ? 1 : 0;
+            }
+            EXPECT_GT(darker, 64 * 32 / 2);
+        }
+    }
+    camsim_set_blot_light(-1);
+    s_station->setUserOption("ExpTime", 5000);
+    QSettings cam(s_station->filePath("Ini/camOption.ini"), QSettings::IniFormat);
+    cam.setValue("TucsenCurrentCamSet/Depth", 1);
+}
+
+TEST_F(TucsenCapThreadTest, ARefusedFlatFieldCorrectionKeepsThePicture) {
+    s_station->setUserOption("WbMarker", false);
+    TucsenCamCtrl* camera = TucsenCamCtrl::getInstance();
+    camera->curFuncFrameType = 0;
+    const QString name = newExperiment();
+    camsim_fail("CalcFlatfield", -1, CAMCORE_E_DEVICE);
+    QElapsedTimer job;
+    job.start();
+    TucsenCapThread thread;
+    runJob(thread);
+    // Marker, picture and blend, without waiting for frames that never come.
+    EXPECT_LT(job.elapsed(), 10000);
+    EXPECT_EQ(camera->frameList.size(), 3);
+    EXPECT_EQ(filesIn(s_station->path() + "/Pictures/26-03-04/" + name), 3);
+    EXPECT_EQ(exposuresSeen(), std::vector<float>({200, 5000}));
+    EXPECT_TRUE(s_station->todaysLog().contains("flat-field correction refused"));
+    EXPECT_FALSE(s_station->todaysLog().contains("pictureCap: no frame from the camera."));
 }
 
 TEST_F(TucsenCapThreadTest, LongExposuresUseTheNextPixelClock) {

@@ -96,6 +96,26 @@ TEST(TucsenPictureOps, IntegralAccumulationAndMarkerBlend) {
     marker = picture(2, 2, 16, 0xFFFF);
     TucsenPictureOps::blendWithMarker(marker.data(), chemi.data(), kCapacity, true);
     EXPECT_EQ(sample16(marker, 0), 0xBF00u);
+
+    // 8-bit samples multiply as 8-bit values: a = 0x80, b = 0x40 gives
+    // trunc(128/255 x 64/255 x 255) = 32; inverted first, b = 0xBF gives 95.
+    struct Case {
+        bool invert;
+        unsigned expected;
+    };
+    for (const Case& c : {Case{false, 32}, Case{true, 95}}) {
+        std::vector<uchar> marker8 = picture(2, 2, 8, 0x80);
+        std::vector<uchar> chemi8 = picture(2, 2, 8, 0x40);
+        TucsenPictureOps::blendWithMarker(marker8.data(), chemi8.data(), kCapacity, c.invert);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(marker8[16 + i], c.expected) << c.invert << " " << i;
+        }
+        EXPECT_EQ(marker8[20], 0);  // nothing beyond the samples
+    }
+    // Pictures of different depths are not blended.
+    std::vector<uchar> marker8 = picture(2, 2, 8, 0x80);
+    TucsenPictureOps::blendWithMarker(marker8.data(), chemi.data(), kCapacity, false);
+    EXPECT_EQ(marker8[16], 0x80);
 }
 
 TEST(TucsenPictureOps, MedianAndTheStoredImage) {

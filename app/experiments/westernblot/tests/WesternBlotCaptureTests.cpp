@@ -14,6 +14,7 @@
 #include "WesternBlot_FuncsFrame.h"
 #include "WesternBlot_ImageFrame.h"
 #include "base/Enumerations.h"
+#include "camera/EstimateExpTimeThread.h"
 #include "camera/TucsenCamCtrl.h"
 #include "camera/TucsenPictureOps.h"
 #include "controller/CI_MainControl.h"
@@ -67,6 +68,9 @@ bool showsPictureStretched(int index) {
 // folders, and a row with the marker's and the estimated exposure.
 TEST_F(WesternBlotCaptureTest, EstimateThenSingleCaptureWithMarker) {
     station().setUserOption(QStringLiteral("WbMarker"), false);
+    // A sensor large enough for the estimate to find the bands.
+    camsim_reset("width=1024,height=1024,time_scale=0,noise=0,scene=bands");
+    ASSERT_TRUE(control()->initTucsenCam());
     enterPage();
     // The preview switched the blot light on.
     auto* single = page->funcsFrame()->singlePanel();
@@ -79,6 +83,7 @@ TEST_F(WesternBlotCaptureTest, EstimateThenSingleCaptureWithMarker) {
     ASSERT_EQ(estimates.count(), 1);
     const int estimate = estimates.first().first().toInt();
     EXPECT_GT(estimate, 0);
+    EXPECT_LT(estimate, EstimateExpTimeThread::kNoBandExpTime);
     // Shown, then deleted.
     EXPECT_FALSE(QFile::exists(station().filePath(QStringLiteral("threshold.tif"))));
     EXPECT_TRUE(child<QWidget>(single, "groupBox_PreviewImage")->isVisibleTo(single));
@@ -118,6 +123,26 @@ TEST_F(WesternBlotCaptureTest, EstimateThenSingleCaptureWithMarker) {
     EXPECT_TRUE(child<QPushButton>(page->bottomBar(), "pushButton_WpsEdit")->isEnabled());
     // Off before the estimate, then on and off around the marker picture.
     EXPECT_EQ(lightNotes(), (QStringList{"blot light off", "blot light on", "blot light off"}));
+}
+
+// An estimate that finds no band says so before its fallback time goes to
+// the panel.
+TEST_F(WesternBlotCaptureTest, AnEstimateThatFindsNoBandSaysSo) {
+    camsim_reset("width=512,height=384,time_scale=0,noise=0,scene=dark");
+    ASSERT_TRUE(control()->initTucsenCam());
+    enterPage();
+    auto* single = page->funcsFrame()->singlePanel();
+    QSignalSpy estimates(image(), &WesternBlot_ImageFrame::sig_UpdateAutoExpTime);
+    ModalDriver driver;
+    driver.answerMessageBox();
+    child<QPushButton>(single, "pushButton_AutoTime")->click();
+    ASSERT_EQ(estimates.count(), 1);
+    EXPECT_EQ(estimates.first().first().toInt(), EstimateExpTimeThread::kNoBandExpTime);
+    EXPECT_EQ(driver.messages(),
+              QStringList{QStringLiteral("Warning|No band was found on the membrane. The exposure "
+                                         "time is set to 25 minutes.")});
+    control()->userOpt.loadUserOpt(UserOpt_ExpTime);
+    EXPECT_EQ(control()->userOpt.ExpTime, EstimateExpTimeThread::kNoBandExpTime);
 }
 
 // Paging: the last picture of every capture is shown, also when the bar's

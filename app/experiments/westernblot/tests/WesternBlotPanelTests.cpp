@@ -209,6 +209,9 @@ TEST_F(WesternBlotPanelTest, HistogramRangeEditing) {
 // estimated time once the estimate's dialog is gone.
 TEST_F(WesternBlotPanelTest, AutomaticCaptureAfterTheEstimate) {
     station().setUserOption(QStringLiteral("WbMarker"), true);
+    // A sensor large enough for the estimate to find the bands.
+    camsim_reset("width=1024,height=1024,time_scale=0,noise=0,scene=bands");
+    ASSERT_TRUE(control()->initTucsenCam());
     enterPage();
     lightNotes();
     darkroom().command(QStringLiteral("clear"));
