@@ -2,7 +2,12 @@
 
 #include "base/StationDir.h"
 
+#include <QDebug>
+#include <QDir>
+#include <QList>
+#include <QPair>
 #include <QSettings>
+#include <QVariant>
 #include <QtGlobal>
 
 namespace {
@@ -117,18 +122,8 @@ CamOpts::Field CamOpts::fieldOf(int type) {
     return tucsen(tucsenCurrentCamSet, type - TucsenCurrent_Resolution);
 }
 
-void CamOpts::saveCamOpt(int type) {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
-    if (type < 0 || type > kLastCamOpt) {
-        qFatal("Unknow CamOptType.");
-    }
-    QSettings settings(filePath(), QSettings::IniFormat);
-    const Field f = fieldOf(type);
-    if (f.intField != nullptr) {
-        settings.setValue(keyOf(type), *f.intField);
-    } else {
-        settings.setValue(keyOf(type), *f.boolField);
-    }
+bool CamOpts::saveCamOpt(int type) {
+    return saveRange(type, type);
 }
 
 void CamOpts::loadCamOpt(int type) {
@@ -146,11 +141,47 @@ void CamOpts::loadCamOpt(int type) {
     }
 }
 
-void CamOpts::saveRange(int first, int last) {
+bool CamOpts::saveRange(int first, int last, bool missingOnly) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    for (int t = first; t <= last; ++t) {
-        saveCamOpt(t);
+    if (first < 0 || last > kLastCamOpt) {
+        qFatal("Unknow CamOptType.");
     }
+    QSettings settings(filePath(), QSettings::IniFormat);
+    QList<QPair<QString, QVariant>> previous;
+    for (int t = first; t <= last; ++t) {
+        const QString key = keyOf(t);
+        if (missingOnly && settings.contains(key)) {
+            continue;
+        }
+        previous.append({key, settings.value(key)});
+        const Field f = fieldOf(t);
+        if (f.intField != nullptr) {
+            settings.setValue(key, *f.intField);
+        } else {
+            settings.setValue(key, *f.boolField);
+        }
+    }
+    if (previous.isEmpty()) {
+        return true;
+    }
+    // One write of the whole file (to a new file renamed into place): a set
+    // is stored whole or not at all.
+    settings.sync();
+    if (settings.status() == QSettings::NoError) {
+        return true;
+    }
+    // The file was not written: the process's view of it goes back to what
+    // the file holds, so later reads do not see the lost values.
+    for (auto it = previous.crbegin(); it != previous.crend(); ++it) {
+        if (it->second.isValid()) {
+            settings.setValue(it->first, it->second);
+        } else {
+            settings.remove(it->first);
+        }
+    }
+    qWarning().noquote() << QStringLiteral("Camera settings not saved, %1 cannot be written.")
+                                .arg(QDir::toNativeSeparators(filePath()));
+    return false;
 }
 
 void CamOpts::loadRange(int first, int last) {
@@ -160,17 +191,20 @@ void CamOpts::loadRange(int first, int last) {
     }
 }
 
-void CamOpts::saveZdqDefaultCamSet() {
-    saveRange(ZdqDefault_Resolution, ZdqDefault_SignalAccOpen);
+bool CamOpts::saveZdqDefaultCamSet() {
+    return saveRange(ZdqDefault_Resolution, ZdqDefault_SignalAccOpen);
 }
-void CamOpts::saveZdqCurrentCamSet() {
-    saveRange(ZdqCurrent_Resolution, ZdqCurrent_SignalAccOpen);
+bool CamOpts::saveZdqCurrentCamSet() {
+    return saveRange(ZdqCurrent_Resolution, ZdqCurrent_SignalAccOpen);
 }
-void CamOpts::saveTucsenDefaultCamSet() {
-    saveRange(TucsenDefault_Resolution, TucsenDefault_Depth);
+bool CamOpts::saveTucsenDefaultCamSet() {
+    return saveRange(TucsenDefault_Resolution, TucsenDefault_Depth);
 }
-void CamOpts::saveTucsenCurrentCamSet() {
-    saveRange(TucsenCurrent_Resolution, TucsenCurrent_Depth);
+bool CamOpts::saveTucsenCurrentCamSet() {
+    return saveRange(TucsenCurrent_Resolution, TucsenCurrent_Depth);
+}
+bool CamOpts::saveMissing(int first, int last) {
+    return saveRange(first, last, true);
 }
 void CamOpts::loadZdqDefaultCamSet() {
     loadRange(ZdqDefault_Resolution, ZdqDefault_SignalAccOpen);

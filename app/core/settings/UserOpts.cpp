@@ -2,6 +2,9 @@
 
 #include "base/StationDir.h"
 
+#include <QDebug>
+#include <QDir>
+#include <QPair>
 #include <QSettings>
 #include <QtGlobal>
 
@@ -136,37 +139,52 @@ UserOpts::Field UserOpts::fieldOf(int type) {
 }
 
 bool UserOpts::saveUserOpt(int type) {
+    return saveUserOpts({type});
+}
+
+bool UserOpts::saveUserOpts(std::initializer_list<int> types) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    if (!isUserOpt(type)) {
-        qFatal("Unknow UserOptType.");
+    for (int type : types) {
+        if (!isUserOpt(type)) {
+            qFatal("Unknow UserOptType.");
+        }
     }
     QSettings settings(filePath(), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("UserOption"));
-    const Field f = fieldOf(type);
-    const QString key = keyOf(type);
-    const QVariant previous = settings.value(key);
-    if (f.b != nullptr) {
-        settings.setValue(key, *f.b);
-    } else if (f.i != nullptr) {
-        settings.setValue(key, *f.i);
-    } else if (f.d != nullptr) {
-        settings.setValue(key, *f.d);
-    } else if (f.s != nullptr) {
-        settings.setValue(key, *f.s);
-    } else {
-        settings.setValue(key, *f.l);
+    QList<QPair<QString, QVariant>> previous;
+    for (int type : types) {
+        const Field f = fieldOf(type);
+        const QString key = keyOf(type);
+        previous.append({key, settings.value(key)});
+        if (f.b != nullptr) {
+            settings.setValue(key, *f.b);
+        } else if (f.i != nullptr) {
+            settings.setValue(key, *f.i);
+        } else if (f.d != nullptr) {
+            settings.setValue(key, *f.d);
+        } else if (f.s != nullptr) {
+            settings.setValue(key, *f.s);
+        } else {
+            settings.setValue(key, *f.l);
+        }
     }
+    // One write of the whole file (to a new file renamed into place): the
+    // keys are stored together or not at all.
     settings.sync();
     if (settings.status() == QSettings::NoError) {
         return true;
     }
     // The file was not written: the process's view of it goes back to
-    // what the file holds, so later reads do not see the lost value.
-    if (previous.isValid()) {
-        settings.setValue(key, previous);
-    } else {
-        settings.remove(key);
+    // what the file holds, so later reads do not see the lost values.
+    for (auto it = previous.crbegin(); it != previous.crend(); ++it) {
+        if (it->second.isValid()) {
+            settings.setValue(it->first, it->second);
+        } else {
+            settings.remove(it->first);
+        }
     }
+    qWarning().noquote() << QStringLiteral("Settings not saved, %1 cannot be written.")
+                                .arg(QDir::toNativeSeparators(filePath()));
     return false;
 }
 
