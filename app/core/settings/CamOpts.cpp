@@ -2,10 +2,8 @@
 
 #include "base/StationDir.h"
 
-#include <QDebug>
-#include <QDir>
-#include <QList>
-#include <QPair>
+#include "settings/IniWrite.h"
+
 #include <QSettings>
 #include <QVariant>
 #include <QtGlobal>
@@ -146,42 +144,16 @@ bool CamOpts::saveRange(int first, int last, bool missingOnly) {
     if (first < 0 || last > kLastCamOpt) {
         qFatal("Unknow CamOptType.");
     }
-    QSettings settings(filePath(), QSettings::IniFormat);
-    QList<QPair<QString, QVariant>> previous;
+    IniValues values;
     for (int t = first; t <= last; ++t) {
-        const QString key = keyOf(t);
-        if (missingOnly && settings.contains(key)) {
+        if (missingOnly && isStored(t)) {
             continue;
         }
-        previous.append({key, settings.value(key)});
         const Field f = fieldOf(t);
-        if (f.intField != nullptr) {
-            settings.setValue(key, *f.intField);
-        } else {
-            settings.setValue(key, *f.boolField);
-        }
+        values.append(
+            {keyOf(t), f.intField != nullptr ? QVariant(*f.intField) : QVariant(*f.boolField)});
     }
-    if (previous.isEmpty()) {
-        return true;
-    }
-    // One write of the whole file (to a new file renamed into place): a set
-    // is stored whole or not at all.
-    settings.sync();
-    if (settings.status() == QSettings::NoError) {
-        return true;
-    }
-    // The file was not written: the process's view of it goes back to what
-    // the file holds, so later reads do not see the lost values.
-    for (auto it = previous.crbegin(); it != previous.crend(); ++it) {
-        if (it->second.isValid()) {
-            settings.setValue(it->first, it->second);
-        } else {
-            settings.remove(it->first);
-        }
-    }
-    qWarning().noquote() << QStringLiteral("Camera settings not saved, %1 cannot be written.")
-                                .arg(QDir::toNativeSeparators(filePath()));
-    return false;
+    return values.isEmpty() || writeIniValues(filePath(), QString(), values);
 }
 
 void CamOpts::loadRange(int first, int last) {

@@ -2,9 +2,8 @@
 
 #include "base/StationDir.h"
 
-#include <QDebug>
-#include <QDir>
-#include <QPair>
+#include "settings/IniWrite.h"
+
 #include <QSettings>
 #include <QtGlobal>
 
@@ -144,48 +143,27 @@ bool UserOpts::saveUserOpt(int type) {
 
 bool UserOpts::saveUserOpts(std::initializer_list<int> types) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
+    IniValues values;
     for (int type : types) {
         if (!isUserOpt(type)) {
             qFatal("Unknow UserOptType.");
         }
-    }
-    QSettings settings(filePath(), QSettings::IniFormat);
-    settings.beginGroup(QStringLiteral("UserOption"));
-    QList<QPair<QString, QVariant>> previous;
-    for (int type : types) {
         const Field f = fieldOf(type);
-        const QString key = keyOf(type);
-        previous.append({key, settings.value(key)});
+        QVariant value;
         if (f.b != nullptr) {
-            settings.setValue(key, *f.b);
+            value = *f.b;
         } else if (f.i != nullptr) {
-            settings.setValue(key, *f.i);
+            value = *f.i;
         } else if (f.d != nullptr) {
-            settings.setValue(key, *f.d);
+            value = *f.d;
         } else if (f.s != nullptr) {
-            settings.setValue(key, *f.s);
+            value = *f.s;
         } else {
-            settings.setValue(key, *f.l);
+            value = *f.l;
         }
+        values.append({keyOf(type), value});
     }
-    // One write of the whole file (to a new file renamed into place): the
-    // keys are stored together or not at all.
-    settings.sync();
-    if (settings.status() == QSettings::NoError) {
-        return true;
-    }
-    // The file was not written: the process's view of it goes back to
-    // what the file holds, so later reads do not see the lost values.
-    for (auto it = previous.crbegin(); it != previous.crend(); ++it) {
-        if (it->second.isValid()) {
-            settings.setValue(it->first, it->second);
-        } else {
-            settings.remove(it->first);
-        }
-    }
-    qWarning().noquote() << QStringLiteral("Settings not saved, %1 cannot be written.")
-                                .arg(QDir::toNativeSeparators(filePath()));
-    return false;
+    return writeIniValues(filePath(), QStringLiteral("UserOption"), values);
 }
 
 void UserOpts::loadUserOpt(int type) {

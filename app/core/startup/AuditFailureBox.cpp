@@ -24,8 +24,7 @@ void installAuditFailureBox(CI_MainControl* control) {
                 return;
             }
             boxOpen = true;
-            const QString content =
-                control->getLanguageID() == 0 ? chineseContent : englishContent;
+            const QString content = control->getLanguageID() == 0 ? chineseContent : englishContent;
             QMessageBox::warning(nullptr, QCoreApplication::translate("AuditFailureBox", "Warning"),
                                  auditFailureBoxText(content), QMessageBox::Ok);
             boxOpen = false;
