@@ -2,6 +2,23 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="en">
 <context>
+    <name>AuditFailureBox</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The audit trail could not be stored, so this action is not recorded:
+%1
+
+The database folder may be full or not writable.</source>
+        <translation>审计追踪无法保存，此操作未被记录：
+%1
+
+数据库文件夹可能已满或不可写入。</translation>
+    </message>
+</context>
+<context>
     <name>CI_MainControl</name>
     <message>
         <source>Warning</source>

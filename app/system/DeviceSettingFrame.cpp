@@ -243,7 +243,15 @@ void DeviceSettingFrame::buttonCheckLoginClickedHandle(int index) {
 }
 
 void DeviceSettingFrame::on_comboBox_Language_currentIndexChanged(int index) {
-    mainCtrl->changeLanguage(index);
+    if (mainCtrl->changeLanguage(index)) {
+        return;
+    }
+    // Nothing switched: the list shows the stored language again.
+    {
+        const QSignalBlocker blocker(ui->comboBox_Language);
+        ui->comboBox_Language->setCurrentIndex(mainCtrl->userOpt.LanguageID);
+    }
+    warnNotWritten();
 }
 
 void DeviceSettingFrame::on_pushButton_SimpleOK_clicked() {

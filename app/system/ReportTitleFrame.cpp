@@ -69,14 +69,11 @@ void ReportTitleFrame::on_pushButton_Save_clicked() {
     const QString mainTitle = ui->lineEdit_MainTitle->text();
     const QString subTitle = ui->lineEdit_SubTitle->text();
     mainCtrl->userOpt.MainTitle = mainTitle;
-    bool written = mainCtrl->userOpt.saveUserOpt(UserOpt_MainTitle);
     mainCtrl->userOpt.SubTitle = subTitle;
-    written = mainCtrl->userOpt.saveUserOpt(UserOpt_SubTitle) && written;
-    if (!written) {
-        // The held options go back to what the file holds; the typed titles
-        // stay in the fields for another try.
-        mainCtrl->userOpt.loadUserOpt(UserOpt_MainTitle);
-        mainCtrl->userOpt.loadUserOpt(UserOpt_SubTitle);
+    // Both titles in one write: a report never gets one new title and one old.
+    if (!mainCtrl->userOpt.saveUserOpts({UserOpt_MainTitle, UserOpt_SubTitle})) {
+        // Nothing was stored: the page shows the stored titles again.
+        loadStoredTitles();
         QMessageBox::warning(nullptr, tr("Tips"),
                              tr("Save failed, the settings file cannot be written!"),
                              QMessageBox::Ok);

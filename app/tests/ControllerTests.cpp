@@ -1,3 +1,4 @@
+#include "FileFaults.h"
 #include "ModalDriver.h"
 #include "TestStation.h"
 #include "controller/CI_MainControl.h"
@@ -226,6 +227,59 @@ TEST_F(ControllerTest, SerialPortIsFoundByItsExactName) {
     ::close(slave);
 }
 
+// A user settings file that lost its contents (AlreadyRun gone) makes the
+// next start a first start: its defaults fill only the keys that are
+// missing, so the camera sets and the port a user saved stay.
+TEST_F(ControllerTest, AFirstStartOverSavedSettingsFillsOnlyMissingKeys) {
+    struct Case {
+        const char* label;
+        QByteArray userOptionIni;  // the whole file
+        const char* comNum;        // expected afterwards
+    };
+    QByteArray garbage;
+    for (int i = 0; i < 512; ++i) {
+        garbage.append(static_cast<char>((i * 7919 + 13) % 251));
+    }
+    const Case cases[] = {
+        {"empty", QByteArray(), "COM2"},
+        {"garbage", garbage, "COM2"},
+        {"flag lost", "[UserOption]\ncomNum=COM7\n", "COM7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TestStation station(QStringLiteral("controller-lost-") + c.label);
+        station.writeMachineIni("320");
+        {
+            QSettings cam(station.filePath("Ini/camOption.ini"), QSettings::IniFormat);
+            cam.setValue("ZdqCurrentCamSet/Exposure", 123);
+            cam.setValue("ZdqCurrentCamSet/SignalAccOpen", false);
+            cam.setValue("ZdqDefaultCamSet/Gain", 5);
+            cam.setValue("TucsenCurrentCamSet/GainPre", 77);
+        }
+        {
+            QFile ini(station.filePath("Ini/userOption.ini"));
+            ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+            ini.write(c.userOptionIni);
+        }
+        ASSERT_TRUE(s_control->initMachineName());
+        EXPECT_EQ(station.todaysLog().count("initVarnuPara."), 1);
+        EXPECT_EQ(station.userOption("AlreadyRun").toString(), "true");
+        EXPECT_EQ(station.userOption("comNum").toString(), c.comNum);
+        QSettings cam(station.filePath("Ini/camOption.ini"), QSettings::IniFormat);
+        EXPECT_EQ(cam.value("ZdqCurrentCamSet/Exposure").toInt(), 123);
+        EXPECT_EQ(cam.value("ZdqCurrentCamSet/SignalAccOpen").toString(), "false");
+        EXPECT_EQ(cam.value("ZdqDefaultCamSet/Gain").toInt(), 5);
+        EXPECT_EQ(cam.value("TucsenCurrentCamSet/GainPre").toInt(), 77);
+        // Keys the file did not hold get their defaults.
+        EXPECT_EQ(cam.value("ZdqCurrentCamSet/Gain").toInt(), 8);
+        EXPECT_EQ(cam.value("ZdqDefaultCamSet/Exposure").toInt(), 300);
+        EXPECT_EQ(cam.value("ZdqCurrentCamSet/BrightNess").toInt(), 25);
+        // The held sets are what the file holds.
+        EXPECT_EQ(s_control->camOpt.zdqCurrentCamSet.Exposure, 123);
+        EXPECT_EQ(s_control->camOpt.zdqDefaultCamSet.Gain, 5);
+    }
+}
+
 TEST_F(ControllerTest, LanguageSwitchesTheTranslatorBothWays) {
     TestStation station("controller-language");
     s_control->changeLanguage(1);
@@ -241,6 +295,29 @@ TEST_F(ControllerTest, LanguageSwitchesTheTranslatorBothWays) {
               QStringLiteral("串口连接错误！"));
     EXPECT_TRUE(station.todaysLog().contains("installTranslator."));
     s_control->changeLanguage(1);
+}
+
+// A language that cannot be stored switches nothing: neither the texts
+// (the translator) nor what the pages read to choose their pictures.
+TEST_F(ControllerTest, ALanguageThatCannotBeSavedSwitchesNothing) {
+    TestStation station("controller-language-unwritable");
+    ASSERT_TRUE(s_control->changeLanguage(1));
+    const QString ini = station.filePath("Ini/userOption.ini");
+    if (!makeUnwritable(ini)) {
+        makeWritable(ini);
+        GTEST_SKIP() << "this file system cannot make a file unwritable";
+    }
+    const bool switched = s_control->changeLanguage(0);
+    makeWritable(ini);
+    EXPECT_FALSE(switched);
+    EXPECT_EQ(s_control->userOpt.LanguageID, 1);
+    EXPECT_EQ(s_control->getLanguageID(), 1);
+    EXPECT_EQ(QCoreApplication::translate("LoginDialog", "Login"), "Login");
+    const QString log = station.todaysLog();
+    EXPECT_TRUE(log.contains("Settings not saved, " + ini + " cannot be written."))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains("LanguageID not saved, the language stays 1")) << log.toStdString();
+    EXPECT_FALSE(log.contains("installTranslator."));
 }
 
 TEST_F(ControllerTest, SerialErrorsAreLogged) {

@@ -1,3 +1,4 @@
+#include "FileFaults.h"
 #include "ModalDriver.h"
 #include "TestStation.h"
 #include "controller/CI_MainControl.h"
@@ -7,6 +8,8 @@
 #include "login/CheckLoginDialog.h"
 #include "login/LoginDialog.h"
 #include "login/RememberedLogins.h"
+#include "startup/AuditFailureBox.h"
+#include "startup/LogHandler.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +19,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "QtPrinters.h"
 
@@ -141,6 +145,46 @@ TEST_F(LoginTest, ALoginMakesTheCurrentUserAndWritesTwoAuditRows) {
     EXPECT_EQ(zh[0].handler, "alice");
     EXPECT_EQ(en[0].content, QStringLiteral("user login： alice"));
     EXPECT_EQ(en[0].model, "SystemPage");
+}
+
+// The login goes on when its audit rows cannot be stored (an unwritable
+// station folder), and the user is told once.
+TEST_F(LoginTest, ALoginWhoseAuditRowsCannotBeStoredIsToldOnce) {
+    static bool installed = false;
+    if (!installed) {
+        installAuditFailureBox(s_control);
+        installed = true;
+    }
+    s_station->setUserOption("LanguageID", 1);
+    const int rowsBefore = auditRows();
+    const QString folder = s_station->filePath("DataBase");
+    if (!makeUnwritable(folder)) {
+        makeWritable(folder);
+        GTEST_SKIP() << "this file system cannot make a folder unwritable";
+    }
+    const QtMessageHandler previousHandler = qInstallMessageHandler(outputMessage);
+    ModalDriver driver;
+    driver.answerMessageBox(QMessageBox::Ok);
+    LoginDialog dialog;
+    LoginForm f(dialog);
+    f.users->setCurrentText("alice");
+    f.remember->setChecked(false);
+    f.password->setText("Secret1");
+    f.login->click();
+    qInstallMessageHandler(previousHandler);
+    makeWritable(folder);
+    s_station->setUserOption("LanguageID", 0);
+
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(s_control->currentUser->userName, "alice");
+    EXPECT_EQ(driver.pendingSteps(), 0);
+    EXPECT_EQ(driver.messages(),
+              QStringList{"Warning|" + auditFailureBoxText("user login： alice")});
+    EXPECT_EQ(auditRows(), rowsBefore);
+    const QString log = s_station->todaysLog();
+    EXPECT_TRUE(log.contains(QRegularExpression(
+        "\\[Warning\\][0-9: -]+    Audit trail not stored \\(.+\\): user login： alice\\n")))
+        << log.right(2000).toStdString();
 }
 
 TEST_F(LoginTest, PasswordsWithQuotesAndBlanksWork) {

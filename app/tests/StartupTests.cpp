@@ -1,5 +1,6 @@
 // The ways the real program ends at start-up, run as a separate process.
 
+#include "FileFaults.h"
 #include "ProgramRun.h"
 #include "TestStation.h"
 
@@ -10,6 +11,8 @@
 #include <QSettings>
 #include <QThread>
 #include <QUuid>
+
+#include <memory>
 
 #include "QtPrinters.h"
 
@@ -182,6 +185,60 @@ INSTANTIATE_TEST_SUITE_P(Stores, StartupStoreFile,
                                          StoreFileCase{"AuditTrail.db", true},
                                          StoreFileCase{"UserInfo.db", false},
                                          StoreFileCase{"AuditTrail.db", false}));
+
+// A store that is not fit to be used ends the start in a box that names the
+// file (the program waits in it), and the file is left as it is: a damaged
+// page in the experiment store, a user store that another program holds
+// locked (told only after the wait for the lock).
+struct StoreFaultCase {
+    const char* label;
+    const char* fileName;
+    bool locked;  // else a damaged page
+    const char* line;
+};
+
+class StartupStoreFault : public testing::TestWithParam<StoreFaultCase> {};
+
+TEST_P(StartupStoreFault, EndsInTheBoxAndLeavesTheFileUnchanged) {
+    const StoreFaultCase& c = GetParam();
+    TestStation station(QStringLiteral("store-fault-") + c.label);
+    station.writeMachineIni("320");
+    station.setUserOption("AlreadyRun", true);
+    station.setUserOption("comNum", "COM99");  // an intact start waits in the serial box
+    {
+        RunningProgram first(kProgram, {}, programEnvironment(station, uniqueInstance()));
+        ASSERT_TRUE(first.started());
+        ASSERT_TRUE(waitForLog(station, "initDevice.", 20000));
+    }
+    const QString path = station.filePath(QStringLiteral("DataBase/") + c.fileName);
+    std::unique_ptr<LockedDatabase> lock;
+    if (c.locked) {
+        lock = std::make_unique<LockedDatabase>(QStringLiteral(VARNU_STORE_LOCKER_PATH), path);
+        ASSERT_TRUE(lock->isLocked());
+    } else {
+        ASSERT_TRUE(writeGarbage(path, 4096, 4096));
+    }
+    const QByteArray before = fileChecksum(path);
+
+    RunningProgram running(kProgram, {}, programEnvironment(station, uniqueInstance()));
+    ASSERT_TRUE(running.started());
+    const QString line = QStringLiteral("    ") + QString::fromLatin1(c.line).arg(path) + '\n';
+    ASSERT_TRUE(waitForLog(station, line, 20000)) << station.todaysLog().toStdString();
+    QThread::msleep(300);
+    EXPECT_TRUE(running.isRunning());  // in the box
+    EXPECT_EQ(station.todaysLog().count("initDevice."), 1);
+    running.stop();
+    lock.reset();
+    EXPECT_EQ(fileChecksum(path), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, StartupStoreFault,
+    testing::Values(StoreFaultCase{"damaged-page", "Experiment.db", false,
+                                   "Damaged database file %1: it was left as it is."},
+                    StoreFaultCase{"locked", "UserInfo.db", true,
+                                   "Database file %1 is in use by another program: it was left "
+                                   "as it is."}));
 
 // The first start fills the settings files; a later start leaves what the
 // user changed alone. The program waits in a dialog (the serial warning or the

@@ -87,14 +87,20 @@ int CI_MainControl::getLanguageID() {
     return userOpt.LanguageID;
 }
 
-void CI_MainControl::changeLanguage(int languageId) {
+bool CI_MainControl::changeLanguage(int languageId) {
     // An impossible id is refused before it reaches the file, so the next
     // start does not end on it as well.
     if (languageId != 0 && languageId != 1) {
         qFatal("Unknow LanguageID.");
     }
     userOpt.LanguageID = languageId;
-    userOpt.saveUserOpt(UserOpt_LanguageID);
+    if (!userOpt.saveUserOpt(UserOpt_LanguageID)) {
+        // The pages choose their style sheets and pictures by the stored
+        // language: switching only the texts would leave them half switched.
+        userOpt.loadUserOpt(UserOpt_LanguageID);
+        qWarning() << "LanguageID not saved, the language stays" << userOpt.LanguageID;
+        return false;
+    }
     if (languageId == 0) {
         qDebug() << "installTranslator.";
         translator.load(QStringLiteral(":/en_CN.qm"));
@@ -103,6 +109,7 @@ void CI_MainControl::changeLanguage(int languageId) {
         qDebug() << "removeTranslator.";
         QCoreApplication::removeTranslator(&translator);
     }
+    return true;
 }
 
 int CI_MainControl::readMachineName() {
@@ -155,6 +162,9 @@ void CI_MainControl::initVarnuPara() {
     userOpt.saveUserOpt(UserOpt_AlreadyRun);
     qDebug() << "initVarnuPara.";
 
+    // A user settings file that lost its contents makes a first start as
+    // well: the defaults go only where a key is missing, so the camera sets
+    // and the port a user saved stay.
     ZdqCamSet set;
     set.Resolution = 0;
     set.Exposure = 300;
@@ -167,12 +177,15 @@ void CI_MainControl::initVarnuPara() {
     set.SignalAccNum = 2;
     set.SignalAccOpen = true;
     camOpt.zdqDefaultCamSet = set;
-    camOpt.saveZdqDefaultCamSet();
     camOpt.zdqCurrentCamSet = set;
-    camOpt.saveZdqCurrentCamSet();
+    camOpt.saveMissing(ZdqDefault_Resolution, ZdqCurrent_SignalAccOpen);
+    camOpt.loadZdqDefaultCamSet();
+    camOpt.loadZdqCurrentCamSet();
 
-    userOpt.comNum = QStringLiteral("COM2");
-    userOpt.saveUserOpt(UserOpt_comNum);
+    if (!UserOpts::isStored(UserOpt_comNum)) {
+        userOpt.comNum = QStringLiteral("COM2");
+        userOpt.saveUserOpt(UserOpt_comNum);
+    }
 }
 
 void CI_MainControl::seedMissingDefaults() {
@@ -197,11 +210,7 @@ void CI_MainControl::seedMissingDefaults() {
     const TucsenCamSet keptCurrent = camOpt.tucsenCurrentCamSet;
     camOpt.tucsenDefaultCamSet = seed;
     camOpt.tucsenCurrentCamSet = seed;
-    for (int t = TucsenDefault_Resolution; t <= TucsenCurrent_Depth; ++t) {
-        if (!CamOpts::isStored(t)) {
-            camOpt.saveCamOpt(t);
-        }
-    }
+    camOpt.saveMissing(TucsenDefault_Resolution, TucsenCurrent_Depth);
     camOpt.tucsenDefaultCamSet = keptDefault;
     camOpt.tucsenCurrentCamSet = keptCurrent;
 

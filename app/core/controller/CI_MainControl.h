@@ -39,7 +39,9 @@ class CI_MainControl : public QObject {
     int getLanguageID();
     // Saves LanguageID and installs (0) or removes (1) the translator. Any
     // other id is the fatal message "Unknow LanguageID." and is not saved.
-    void changeLanguage(int languageId);
+    // When the settings file cannot be written nothing switches, the held
+    // LanguageID is the stored one again, and false is returned.
+    bool changeLanguage(int languageId);
 
     // The model in machine.ini (Machine/MachineName): "320" 0, "520" 1,
     // "550" 2, anything else (missing included) 3.

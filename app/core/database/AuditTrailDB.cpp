@@ -1,6 +1,8 @@
 #include "database/AuditTrailDB.h"
 
 #include <QDateTime>
+#include <QDebug>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
@@ -175,29 +177,64 @@ QString AuditTrailDB::pageName(int page, int languageId) {
     }
 }
 
-bool AuditTrailDB::insertAuditTrail(const AuditTrailInfo& info) {
-    QSqlQuery query(m_connection->database());
+namespace {
+
+// Inserts one row; false with `failure` set when it was not inserted.
+bool insertRow(QSqlDatabase db, const AuditTrailInfo& info, QString& failure) {
+    QSqlQuery query(db);
     query.prepare(kInsert);
-    query.bindValue(QStringLiteral(":model"), pageName(info.page, info.languageId));
+    query.bindValue(QStringLiteral(":model"), AuditTrailDB::pageName(info.page, info.languageId));
     query.bindValue(QStringLiteral(":handler"), info.handler);
     query.bindValue(QStringLiteral(":content"), info.content);
     query.bindValue(QStringLiteral(":languageId"), info.languageId);
-    return query.exec();
+    if (query.exec()) {
+        return true;
+    }
+    failure = query.lastError().text();
+    return false;
+}
+
+}  // namespace
+
+bool AuditTrailDB::insertAuditTrail(const AuditTrailInfo& info) {
+    QString failure;
+    return insertRow(m_connection->database(), info, failure);
 }
 
 bool AuditTrailDB::insertAuditTrailPair(int page, const QString& handler,
                                         const QString& chineseContent,
                                         const QString& englishContent) {
-    AuditTrailInfo info;
-    info.page = page;
-    info.handler = handler;
-    info.languageId = 0;
-    info.content = chineseContent;
-    const bool chineseWritten = insertAuditTrail(info);
-    info.languageId = 1;
-    info.content = englishContent;
-    const bool englishWritten = insertAuditTrail(info);
-    return chineseWritten && englishWritten;
+    AuditTrailInfo chinese;
+    chinese.page = page;
+    chinese.handler = handler;
+    chinese.languageId = 0;
+    chinese.content = chineseContent;
+    AuditTrailInfo english = chinese;
+    english.languageId = 1;
+    english.content = englishContent;
+
+    QSqlDatabase db = m_connection->database();
+    QString failure;
+    bool stored = false;
+    if (!db.transaction()) {
+        failure = db.lastError().text();
+    } else if (!insertRow(db, chinese, failure) || !insertRow(db, english, failure)) {
+        db.rollback();
+    } else if (!db.commit()) {
+        failure = db.lastError().text();
+        db.rollback();
+    } else {
+        stored = true;
+    }
+    if (stored) {
+        return true;
+    }
+    failure = failure.trimmed();
+    qWarning().noquote() << QStringLiteral("Audit trail not stored (%1): %2")
+                                .arg(failure.isEmpty() ? QStringLiteral("unknown error") : failure,
+                                     englishContent);
+    emit auditTrailNotStored(chineseContent, englishContent);
+    return false;
 }
 
 int AuditTrailDB::countAuditTrailByLanguage(int languageId) {

@@ -32,8 +32,9 @@ class AuditTrailDB : public QObject {
 
     bool insertAuditTrail(const AuditTrailInfo& info);
     // One action as the audit page shows it in either language: a Chinese
-    // row, then an English row, both of `page` and `handler`. True when both
-    // rows were written.
+    // row, then an English row, both of `page` and `handler`, in one
+    // transaction: both rows are stored or neither. True when both were;
+    // otherwise the failure is logged and auditTrailNotStored emitted.
     bool insertAuditTrailPair(int page, const QString& handler, const QString& chineseContent,
                               const QString& englishContent);
     int countAuditTrailByLanguage(int languageId);
@@ -57,6 +58,11 @@ class AuditTrailDB : public QObject {
     static QString localTimeFromStored(const QString& storedTime);
 
     QString connectionName() const;
+
+  signals:
+    // The audit rows of one action could not be stored (emitted once per
+    // action, with its texts in both languages).
+    void auditTrailNotStored(const QString& chineseContent, const QString& englishContent);
 
   private:
     void connectDatabase(const QString& stationDir);

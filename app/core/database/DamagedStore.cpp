@@ -4,13 +4,13 @@
 #include <utility>
 
 namespace {
-DamagedStoreNotice& installedNotice() {
-    static DamagedStoreNotice notice;
+StoreProblemNotice& installedNotice() {
+    static StoreProblemNotice notice;
     return notice;
 }
 }  // namespace
 
-void setDamagedStoreNotice(DamagedStoreNotice notice) {
+void setStoreProblemNotice(StoreProblemNotice notice) {
     installedNotice() = std::move(notice);
 }
 
@@ -18,14 +18,24 @@ QString damagedStoreLine(const QString& filePath) {
     return QStringLiteral("Damaged database file %1: it was left as it is.").arg(filePath);
 }
 
-void reportDamagedStore(const QString& filePath, bool endProgram) {
+QString storeInUseLine(const QString& filePath) {
+    return QStringLiteral("Database file %1 is in use by another program: it was left as it is.")
+        .arg(filePath);
+}
+
+void reportStoreProblem(StoreProblem problem, const QString& filePath, bool endProgram) {
+    const QString line =
+        problem == StoreProblem::Damaged ? damagedStoreLine(filePath) : storeInUseLine(filePath);
     if (!endProgram) {
-        qWarning().noquote() << damagedStoreLine(filePath);
+        qWarning().noquote() << line;
         return;
     }
-    qCritical().noquote() << damagedStoreLine(filePath);
+    qCritical().noquote() << line;
     if (installedNotice()) {
-        installedNotice()(filePath);
+        installedNotice()(problem, filePath);
     }
-    qFatal("Program ended on a damaged database file.");
+    if (problem == StoreProblem::Damaged) {
+        qFatal("Program ended on a damaged database file.");
+    }
+    qFatal("Program ended on a database file in use.");
 }

@@ -1,19 +1,32 @@
-// A store file that SQLite cannot read as a database (random bytes, a file
-// of another kind): the program never rebuilds it over the user's data. The
-// file is left as it is, a log line names it, and a store the program cannot
-// work without ends the program after the notice the program installed.
+// A store file the program must not use: one that SQLite cannot read as an
+// intact database (random bytes, a file of another kind, a damaged page), or
+// one that another program holds locked. The program never rebuilds or
+// writes such a file. The file is left as it is, a log line names it, and a
+// store the program cannot work without ends the program after the notice
+// the program installed.
 #pragma once
 
 #include <QString>
 #include <functional>
 
-// Shown before the program ends on a damaged store, with the file's path.
-// The program installs one that shows a message box; none by default.
-using DamagedStoreNotice = std::function<void(const QString& filePath)>;
-void setDamagedStoreNotice(DamagedStoreNotice notice);
+// Why a store file cannot be used.
+enum class StoreProblem {
+    Damaged,  // not an intact database
+    InUse,    // locked by another program beyond the wait for it
+};
+
+// Shown before the program ends on a store file it cannot use, with the
+// problem and the file's path. The program installs one that shows a message
+// box; none by default.
+using StoreProblemNotice = std::function<void(StoreProblem problem, const QString& filePath)>;
+void setStoreProblemNotice(StoreProblemNotice notice);
 
 // "Damaged database file <path>: it was left as it is." as the log line.
 QString damagedStoreLine(const QString& filePath);
+// "Database file <path> is in use by another program: it was left as it
+// is." as the log line.
+QString storeInUseLine(const QString& filePath);
 
-// Logs the line; with `endProgram` shows the notice and ends the program.
-void reportDamagedStore(const QString& filePath, bool endProgram);
+// Logs the problem's line; with `endProgram` shows the notice and ends the
+// program.
+void reportStoreProblem(StoreProblem problem, const QString& filePath, bool endProgram);

@@ -23,6 +23,10 @@ QString uniqueName(const QString& wanted) {
     return name;
 }
 
+QString busyTimeoutOption() {
+    return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(StoreConnection::kBusyTimeoutMs);
+}
+
 void closeAndRemove(const QString& name) {
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);
@@ -50,6 +54,7 @@ StoreConnection::StoreConnection(const QString& connectionName, const QString& f
       m_ownerThread(QThread::currentThread()) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_mainName);
     db.setDatabaseName(m_filePath);
+    db.setConnectOptions(busyTimeoutOption());
     m_names.insert(m_ownerThread, m_mainName);
 }
 
@@ -69,6 +74,12 @@ bool StoreConnection::open() {
 }
 
 QSqlDatabase StoreConnection::database() {
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_refused) {
+            return QSqlDatabase();
+        }
+    }
     const QString name = connectionFor(QThread::currentThread());
     QSqlDatabase db = QSqlDatabase::database(name, false);
     if (!db.isOpen() && db.open()) {
@@ -90,12 +101,22 @@ QString StoreConnection::connectionFor(QThread* thread) {
         uniqueName(QStringLiteral("%1@%2").arg(m_mainName).arg(quintptr(thread), 0, 16));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(m_filePath);
+    db.setConnectOptions(busyTimeoutOption());
     m_names.insert(thread, name);
     // The finished signal is emitted by the thread itself, so the connection
     // is closed on the thread that owns it.
     m_finishWatches.insert(thread, QObject::connect(thread, &QThread::finished,
                                                     [this, thread] { dropThread(thread); }));
     return name;
+}
+
+void StoreConnection::refuse() {
+    QMutexLocker lock(&m_mutex);
+    m_refused = true;
+    for (const QString& name : qAsConst(m_names)) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.close();
+    }
 }
 
 void StoreConnection::dropThread(QThread* thread) {

@@ -17,8 +17,13 @@ class QThread;
 // first call and closed when that thread finishes; the thread that created
 // the store keeps the connection under the store's own name. All connections
 // are closed and removed when the store is destroyed.
+//
+// A statement that meets a lock of another connection or program waits for
+// it up to kBusyTimeoutMs, then fails.
 class StoreConnection {
   public:
+    static constexpr int kBusyTimeoutMs = 5000;
+
     // `connectionName` names the connection of the creating thread (made
     // unique in the process when another store already holds it);
     // `setupStatements` run on every connection right after it opens.
@@ -33,8 +38,13 @@ class StoreConnection {
     // the file.
     bool open();
 
-    // The calling thread's connection, opened on first use.
+    // The calling thread's connection, opened on first use; an invalid one
+    // (every statement fails) once the file was refused.
     QSqlDatabase database();
+
+    // Closes every connection for good: the file is not opened again, so
+    // nothing is ever written to it.
+    void refuse();
 
     QString connectionName() const { return m_mainName; }
     QString filePath() const { return m_filePath; }
@@ -50,6 +60,7 @@ class StoreConnection {
     QHash<QThread*, QString> m_names;
     QHash<QThread*, QMetaObject::Connection> m_finishWatches;
     QThread* m_ownerThread;
+    bool m_refused = false;
 };
 
 // Folder of the station's databases: `<station directory>/DataBase/`.

@@ -4,17 +4,59 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 
 namespace {
 const QString kTableExists =
     QStringLiteral("select name from sqlite_master where type = 'table' and name = '%1'");
 
-// SQLite reads an empty or missing file as an empty database, and fails on
-// the schema of a file that is not a database at all.
-bool readsAsDatabase(QSqlDatabase db) {
+// SQLite's result codes of a lock held by another connection or program.
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+// A badly damaged file yields one finding per damaged page: the log keeps
+// the first ones.
+constexpr int kMaxFindingLength = 500;
+
+struct StoreCheck {
+    bool intact = false;
+    StoreProblem problem = StoreProblem::Damaged;
+    QString finding;  // what SQLite said, for the log
+};
+
+bool isLockError(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;  // extended codes too
+    return ok && (code == kSqliteBusy || code == kSqliteLocked);
+}
+
+StoreCheck failedCheck(const QSqlError& error) {
+    return {false, isLockError(error) ? StoreProblem::InUse : StoreProblem::Damaged, error.text()};
+}
+
+// SQLite's quick check reads every page of the file and checks its structure,
+// so a file that is not a database and one with a damaged page both fail it;
+// an empty or missing file reads as an empty, intact database. A lock held by
+// another program makes the check wait up to the busy timeout, then fail as
+// a lock.
+StoreCheck checkStoreFile(QSqlDatabase db) {
     QSqlQuery query(db);
-    return query.exec(QStringLiteral("select count(*) from sqlite_master")) && query.next();
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check"))) {
+        return failedCheck(query.lastError());
+    }
+    QStringList findings;
+    while (query.next()) {
+        findings.append(query.value(0).toString());
+    }
+    if (query.lastError().isValid()) {
+        return failedCheck(query.lastError());
+    }
+    if (findings == QStringList{QStringLiteral("ok")}) {
+        return {true, StoreProblem::Damaged, QString()};
+    }
+    return {false, StoreProblem::Damaged, findings.join(QStringLiteral("; "))};
 }
 }  // namespace
 
@@ -24,16 +66,22 @@ std::unique_ptr<StoreConnection> openStore(const QString& stationDir, const Stor
     ensureFolder(folder);
     auto connection = std::make_unique<StoreConnection>(
         opening.connectionName, folder + opening.fileName, opening.setupStatements);
+    const bool endProgram = opening.onFailure == StoreOpening::OnFailure::EndProgram;
     if (connection->open()) {
         qDebug().noquote() << opening.fileName + QStringLiteral(" open success.");
-        if (!readsAsDatabase(connection->database())) {
-            reportDamagedStore(QDir::toNativeSeparators(folder + opening.fileName),
-                               opening.onFailure == StoreOpening::OnFailure::EndProgram);
+        const StoreCheck check = checkStoreFile(connection->database());
+        if (!check.intact) {
+            const QString path = QDir::toNativeSeparators(folder + opening.fileName);
+            qWarning().noquote() << QStringLiteral("Quick check of %1 failed: %2")
+                                        .arg(path, check.finding.left(kMaxFindingLength));
+            // Nothing of the store may touch the file from here on.
+            connection->refuse();
+            reportStoreProblem(check.problem, path, endProgram);
         }
         return connection;
     }
     const QString failure = opening.fileName + QStringLiteral(" open failed.");
-    if (opening.onFailure == StoreOpening::OnFailure::EndProgram) {
+    if (endProgram) {
         qFatal("%s", qPrintable(failure));
     }
     qWarning().noquote() << failure;

@@ -25,8 +25,10 @@ struct StoreOpening {
 
 // Creates the station's database folder when it is missing and opens the
 // store's connection on `<stationDir>/DataBase/<fileName>`, logging
-// "<fileName> open success." or "<fileName> open failed.". A file that is
-// not a database is left untouched and reported (database/DamagedStore.h).
+// "<fileName> open success." or "<fileName> open failed.". A file that fails
+// SQLite's quick check (not a database, a damaged page) or that another
+// program holds locked beyond the busy timeout is refused: the connection
+// never touches it again, and it is reported (database/DamagedStore.h).
 std::unique_ptr<StoreConnection> openStore(const QString& stationDir, const StoreOpening& opening);
 
 // True when the database holds a table named `table`.

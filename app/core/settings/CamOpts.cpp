@@ -2,7 +2,10 @@
 
 #include "base/StationDir.h"
 
+#include "settings/IniWrite.h"
+
 #include <QSettings>
+#include <QVariant>
 #include <QtGlobal>
 
 namespace {
@@ -117,18 +120,8 @@ CamOpts::Field CamOpts::fieldOf(int type) {
     return tucsen(tucsenCurrentCamSet, type - TucsenCurrent_Resolution);
 }
 
-void CamOpts::saveCamOpt(int type) {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
-    if (type < 0 || type > kLastCamOpt) {
-        qFatal("Unknow CamOptType.");
-    }
-    QSettings settings(filePath(), QSettings::IniFormat);
-    const Field f = fieldOf(type);
-    if (f.intField != nullptr) {
-        settings.setValue(keyOf(type), *f.intField);
-    } else {
-        settings.setValue(keyOf(type), *f.boolField);
-    }
+bool CamOpts::saveCamOpt(int type) {
+    return saveRange(type, type);
 }
 
 void CamOpts::loadCamOpt(int type) {
@@ -146,11 +139,21 @@ void CamOpts::loadCamOpt(int type) {
     }
 }
 
-void CamOpts::saveRange(int first, int last) {
+bool CamOpts::saveRange(int first, int last, bool missingOnly) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    for (int t = first; t <= last; ++t) {
-        saveCamOpt(t);
+    if (first < 0 || last > kLastCamOpt) {
+        qFatal("Unknow CamOptType.");
     }
+    IniValues values;
+    for (int t = first; t <= last; ++t) {
+        if (missingOnly && isStored(t)) {
+            continue;
+        }
+        const Field f = fieldOf(t);
+        values.append(
+            {keyOf(t), f.intField != nullptr ? QVariant(*f.intField) : QVariant(*f.boolField)});
+    }
+    return values.isEmpty() || writeIniValues(filePath(), QString(), values);
 }
 
 void CamOpts::loadRange(int first, int last) {
@@ -160,17 +163,20 @@ void CamOpts::loadRange(int first, int last) {
     }
 }
 
-void CamOpts::saveZdqDefaultCamSet() {
-    saveRange(ZdqDefault_Resolution, ZdqDefault_SignalAccOpen);
+bool CamOpts::saveZdqDefaultCamSet() {
+    return saveRange(ZdqDefault_Resolution, ZdqDefault_SignalAccOpen);
 }
-void CamOpts::saveZdqCurrentCamSet() {
-    saveRange(ZdqCurrent_Resolution, ZdqCurrent_SignalAccOpen);
+bool CamOpts::saveZdqCurrentCamSet() {
+    return saveRange(ZdqCurrent_Resolution, ZdqCurrent_SignalAccOpen);
 }
-void CamOpts::saveTucsenDefaultCamSet() {
-    saveRange(TucsenDefault_Resolution, TucsenDefault_Depth);
+bool CamOpts::saveTucsenDefaultCamSet() {
+    return saveRange(TucsenDefault_Resolution, TucsenDefault_Depth);
 }
-void CamOpts::saveTucsenCurrentCamSet() {
-    saveRange(TucsenCurrent_Resolution, TucsenCurrent_Depth);
+bool CamOpts::saveTucsenCurrentCamSet() {
+    return saveRange(TucsenCurrent_Resolution, TucsenCurrent_Depth);
+}
+bool CamOpts::saveMissing(int first, int last) {
+    return saveRange(first, last, true);
 }
 void CamOpts::loadZdqDefaultCamSet() {
     loadRange(ZdqDefault_Resolution, ZdqDefault_SignalAccOpen);

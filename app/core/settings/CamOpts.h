@@ -98,7 +98,8 @@ class CamOpts : public QObject {
 
     // Writes / reads the field of one number; a number outside 0 to 45 is
     // the fatal message "Unknow CamOptType." and the file is not touched.
-    void saveCamOpt(int type);
+    // The save tells whether the file was written.
+    bool saveCamOpt(int type);
     void loadCamOpt(int type);
 
     // "Group/Key" of a number, or an empty text outside 0 to 45.
@@ -107,10 +108,15 @@ class CamOpts : public QObject {
     static bool isStored(int type);
     static QString filePath();
 
-    void saveZdqDefaultCamSet();
-    void saveZdqCurrentCamSet();
-    void saveTucsenDefaultCamSet();
-    void saveTucsenCurrentCamSet();
+    // Each set in one write of the file: stored whole, or (when the file
+    // cannot be written, logged) not at all and false.
+    bool saveZdqDefaultCamSet();
+    bool saveZdqCurrentCamSet();
+    bool saveTucsenDefaultCamSet();
+    bool saveTucsenCurrentCamSet();
+    // Writes the fields of the numbers `first` to `last` whose keys the file
+    // does not hold yet, in one write; keys it holds keep their values.
+    bool saveMissing(int first, int last);
     void loadZdqDefaultCamSet();
     void loadZdqCurrentCamSet();
     void loadTucsenDefaultCamSet();
@@ -127,7 +133,7 @@ class CamOpts : public QObject {
         bool* boolField = nullptr;
     };
     Field fieldOf(int type);
-    void saveRange(int first, int last);
+    bool saveRange(int first, int last, bool missingOnly = false);
     void loadRange(int first, int last);
 
     std::recursive_mutex mutex_;

@@ -2,6 +2,8 @@
 
 #include "base/StationDir.h"
 
+#include "settings/IniWrite.h"
+
 #include <QSettings>
 #include <QtGlobal>
 
@@ -136,38 +138,32 @@ UserOpts::Field UserOpts::fieldOf(int type) {
 }
 
 bool UserOpts::saveUserOpt(int type) {
+    return saveUserOpts({type});
+}
+
+bool UserOpts::saveUserOpts(std::initializer_list<int> types) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    if (!isUserOpt(type)) {
-        qFatal("Unknow UserOptType.");
+    IniValues values;
+    for (int type : types) {
+        if (!isUserOpt(type)) {
+            qFatal("Unknow UserOptType.");
+        }
+        const Field f = fieldOf(type);
+        QVariant value;
+        if (f.b != nullptr) {
+            value = *f.b;
+        } else if (f.i != nullptr) {
+            value = *f.i;
+        } else if (f.d != nullptr) {
+            value = *f.d;
+        } else if (f.s != nullptr) {
+            value = *f.s;
+        } else {
+            value = *f.l;
+        }
+        values.append({keyOf(type), value});
     }
-    QSettings settings(filePath(), QSettings::IniFormat);
-    settings.beginGroup(QStringLiteral("UserOption"));
-    const Field f = fieldOf(type);
-    const QString key = keyOf(type);
-    const QVariant previous = settings.value(key);
-    if (f.b != nullptr) {
-        settings.setValue(key, *f.b);
-    } else if (f.i != nullptr) {
-        settings.setValue(key, *f.i);
-    } else if (f.d != nullptr) {
-        settings.setValue(key, *f.d);
-    } else if (f.s != nullptr) {
-        settings.setValue(key, *f.s);
-    } else {
-        settings.setValue(key, *f.l);
-    }
-    settings.sync();
-    if (settings.status() == QSettings::NoError) {
-        return true;
-    }
-    // The file was not written: the process's view of it goes back to
-    // what the file holds, so later reads do not see the lost value.
-    if (previous.isValid()) {
-        settings.setValue(key, previous);
-    } else {
-        settings.remove(key);
-    }
-    return false;
+    return writeIniValues(filePath(), QStringLiteral("UserOption"), values);
 }
 
 void UserOpts::loadUserOpt(int type) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <mutex>
 
 // One number per key of the group UserOption of Ini/userOption.ini.
@@ -54,6 +55,9 @@ class UserOpts : public QObject {
     // save tells whether the file was written.
     bool saveUserOpt(int type);
     void loadUserOpt(int type);
+    // Writes the fields of several numbers in one write of the file: all of
+    // them are stored or, when the file cannot be written, none (logged).
+    bool saveUserOpts(std::initializer_list<int> types);
 
     // The exposure times of a multi-exposure capture: CapCount entries of three
     // texts (minutes, seconds, milliseconds), ExpTime_1 to ExpTime_10 and

@@ -1,11 +1,14 @@
-// The message box the program shows before it ends on a damaged database
-// file. Shown before a language is chosen, so it says it in both.
+// The message box the program shows before it ends on a database file it
+// cannot use (damaged, or in use by another program). Shown before a
+// language is chosen, so it says it in both.
 #pragma once
 
 #include <QString>
 
-// The box's text for the damaged file at `filePath`.
-QString damagedStoreBoxText(const QString& filePath);
+#include "database/DamagedStore.h"
 
-// Makes the database room show the box on a damaged store file.
+// The box's text for `problem` with the file at `filePath`.
+QString storeProblemBoxText(StoreProblem problem, const QString& filePath);
+
+// Makes the database room show the box on a store file it cannot use.
 void installDamagedStoreBox();

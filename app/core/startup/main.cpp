@@ -7,6 +7,7 @@
 #include "login/LoginDialog.h"
 #include "mainwindow/CI_MainWidget.h"
 #include "serial/ASyncSerialPortThread.h"
+#include "startup/AuditFailureBox.h"
 #include "startup/DamagedStoreBox.h"
 #include "startup/LogHandler.h"
 #include "startup/SingleInstance.h"
@@ -55,6 +56,7 @@ int main(int argc, char* argv[]) {
     installDamagedStoreBox();
     installReportWordProcessor(showWithDesktop);
     CI_MainControl* mainControl = CI_MainControl::getInstance();
+    installAuditFailureBox(mainControl);
     switch (mainControl->getLanguageID()) {
         case 0:
             qDebug() << "installTranslator.";

@@ -703,12 +703,5 @@ void Varnu_ImageFrame::slot_WpsEditClick() {
 
 void Varnu_ImageFrame::writeAudit(const QString& chinese, const QString& english) {
     const QString handler = controller->currentUser ? controller->currentUser->userName : QString();
-    for (int language : {0, 1}) {
-        AuditTrailInfo info;
-        info.languageId = language;
-        info.handler = handler;
-        info.content = language == 0 ? chinese : english;
-        info.page = HomePage;
-        controller->auditTrailDB->insertAuditTrail(info);
-    }
+    controller->auditTrailDB->insertAuditTrailPair(HomePage, handler, chinese, english);
 }

@@ -76,14 +76,7 @@ void ImageProcess_ImageFrame::writeAuditPair(const QString& chinese, const QStri
     if (controller->auditTrailDB == nullptr) {
         return;
     }
-    AuditTrailInfo info;
-    info.page = HomePage;
-    info.handler =
+    const QString handler =
         controller->currentUser != nullptr ? controller->currentUser->userName : QString();
-    info.languageId = 0;
-    info.content = chinese;
-    controller->auditTrailDB->insertAuditTrail(info);
-    info.languageId = 1;
-    info.content = english;
-    controller->auditTrailDB->insertAuditTrail(info);
+    controller->auditTrailDB->insertAuditTrailPair(HomePage, handler, chinese, english);
 }

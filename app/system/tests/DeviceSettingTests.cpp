@@ -338,6 +338,29 @@ TEST_F(DeviceSettingTest, ChoosingALanguageSwitchesAtOnce) {
     EXPECT_EQ(child<QComboBox>("comboBox_Language")->currentIndex(), 1);
 }
 
+// A language that cannot be stored switches no text and no picture: the
+// list goes back to the stored language after one warning.
+TEST_F(DeviceSettingTest, ALanguageThatCannotBeStoredSwitchesNothing) {
+    openPage();
+    const QString ini = s_station->filePath("Ini/userOption.ini");
+    if (!makeUnwritable(ini)) {
+        makeWritable(ini);
+        GTEST_SKIP() << "this file system cannot make a file unwritable";
+    }
+    ModalDriver driver;
+    driver.answerMessageBox(QMessageBox::Ok);
+    child<QComboBox>("comboBox_Language")->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    makeWritable(ini);
+    EXPECT_EQ(driver.pendingSteps(), 0);
+    EXPECT_EQ(driver.messages(),
+              QStringList{"Tips|Save failed, the settings file cannot be written!"});
+    EXPECT_EQ(child<QComboBox>("comboBox_Language")->currentIndex(), 1);
+    EXPECT_EQ(child<QGroupBox>("groupBox_Language")->title(), "Language Setting");
+    EXPECT_EQ(s_station->userOption("LanguageID").toInt(), 1);
+    EXPECT_EQ(s_control->getLanguageID(), 1);
+}
+
 TEST_F(DeviceSettingTest, LightAutoCloseTimeReachesTheControllerAsCommandCC) {
     DarkroomSimProcess sim("shutdown-link");
     ASSERT_TRUE(sim.start());

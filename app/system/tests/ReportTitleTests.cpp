@@ -89,11 +89,13 @@ TEST_F(ReportTitleTest, ARefusedRecheckStoresNothing) {
 
 TEST_F(ReportTitleTest, AnUnwritableSettingsFileIsNeitherConfirmedNorAudited) {
     s_station->setUserOption("MainTitle", "Before");
+    s_station->setUserOption("SubTitle", "Sub before");
     const QString ini = s_station->filePath("Ini/userOption.ini");
     if (!makeUnwritable(ini)) {
         GTEST_SKIP() << "this file system cannot make a file unwritable";
     }
     edit("lineEdit_MainTitle")->setText("After");
+    edit("lineEdit_SubTitle")->setText("Sub after");
     const int before = lastAuditId();
     const QStringList messages = save();
     makeWritable(ini);
@@ -101,7 +103,10 @@ TEST_F(ReportTitleTest, AnUnwritableSettingsFileIsNeitherConfirmedNorAudited) {
     EXPECT_TRUE(auditRowsAfter(before).isEmpty());
     EXPECT_EQ(s_station->userOption("MainTitle").toString(), "Before");
     EXPECT_EQ(s_control->userOpt.MainTitle, "Before");
-    EXPECT_EQ(edit("lineEdit_MainTitle")->text(), "After");
+    // Neither title is kept: the page shows the stored ones again.
+    EXPECT_EQ(s_station->userOption("SubTitle").toString(), "Sub before");
+    EXPECT_EQ(edit("lineEdit_MainTitle")->text(), "Before");
+    EXPECT_EQ(edit("lineEdit_SubTitle")->text(), "Sub before");
 }
 
 TEST_F(ReportTitleTest, PreviewPictureFollowsTheLanguage) {

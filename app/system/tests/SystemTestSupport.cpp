@@ -14,11 +14,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 namespace {
 
 QMutex g_mutex;
@@ -31,21 +26,6 @@ void collect(QtMsgType type, const QMessageLogContext&, const QString& message) 
     }
     QMutexLocker lock(&g_mutex);
     g_lines << message;
-}
-
-bool setImmutable(const QString& path, bool on) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return done;
 }
 
 }  // namespace
@@ -147,20 +127,4 @@ void SystemPageTest::refuseRecheck(ModalDriver& driver) {
     driver.onDialog([](QDialog* dialog) {
         dialog->findChild<QPushButton*>(QStringLiteral("pushButton_Cancel"))->click();
     });
-}
-
-bool makeUnwritable(const QString& path) {
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (::geteuid() == 0) {
-        return setImmutable(path, true);
-    }
-    return true;
-}
-
-void makeWritable(const QString& path) {
-    if (::geteuid() == 0) {
-        setImmutable(path, false);
-    }
-    QFile::setPermissions(
-        path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }

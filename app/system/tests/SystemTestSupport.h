@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EventWait.h"
+#include "FileFaults.h"
 #include "ModalDriver.h"
 #include "TestStation.h"
 
@@ -64,8 +65,3 @@ class SystemPageTest : public testing::Test {
     static CI_MainControl* s_control;
     int m_auditBefore = 0;
 };
-
-// Makes a file that this process cannot write (also as root); false when
-// the file system refuses that. Undone by makeWritable.
-bool makeUnwritable(const QString& path);
-void makeWritable(const QString& path);
