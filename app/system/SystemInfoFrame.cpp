@@ -22,6 +22,10 @@
 namespace {
 
 constexpr int kUpdateTimeoutMs = 15000;
+// An answer is a few hundred bytes; one larger than this is no answer and is
+// not read to its end.
+constexpr qint64 kMaxReplyBytes = qint64(1) << 20;
+const char kOversizedProperty[] = "varnuOversized";
 const char kProductSite[] = "https://www.example.com/varnu";
 
 }  // namespace
@@ -112,7 +116,13 @@ void SystemInfoFrame::on_pushButton_Update_clicked() {
     const QByteArray body = updateRequestBody(mainCtrl->getLanguageID());
     connect(networkManager, &QNetworkAccessManager::finished, this,
             &SystemInfoFrame::requestfinished);
-    networkManager->post(request, body);
+    QNetworkReply* reply = networkManager->post(request, body);
+    connect(reply, &QNetworkReply::downloadProgress, this, [reply](qint64 received, qint64 total) {
+        if (received > kMaxReplyBytes || total > kMaxReplyBytes) {
+            reply->setProperty(kOversizedProperty, true);
+            reply->abort();
+        }
+    });
 }
 
 void SystemInfoFrame::requestfinished(QNetworkReply* reply) {
@@ -123,11 +133,16 @@ void SystemInfoFrame::requestfinished(QNetworkReply* reply) {
     }
     qDebug().noquote()
         << "reason = " + reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    const QByteArray body = reply->read(kMaxReplyBytes + 1);
+    if (reply->property(kOversizedProperty).toBool() || body.size() > kMaxReplyBytes) {
+        qDebug().noquote()
+            << QStringLiteral("Failed: the answer is larger than %1 bytes").arg(kMaxReplyBytes);
+        return;
+    }
     if (reply->error() != QNetworkReply::NoError) {
         qDebug().noquote() << "Failed: " + reply->errorString();
         return;
     }
-    const QByteArray body = reply->readAll();
     qDebug().noquote() << QString::fromUtf8(body);
     UpdateAnswer answer;
     if (!parseUpdateAnswer(body, &answer)) {
@@ -137,12 +152,7 @@ void SystemInfoFrame::requestfinished(QNetworkReply* reply) {
     updateTime = answer.updateTime;
     updateNote = answer.updateNote;
     updateUrl = answer.url;
-    const bool newer = isNewerVersion(ui->label_VersionNo->text(), latestVersion);
-    if (newer && !isDownloadLink(updateUrl)) {
-        qDebug().noquote() << "Refused download link: " + updateUrl.toString();
-        return;
-    }
-    showUpdateResult(newer);
+    showUpdateResult(isNewerVersion(ui->label_VersionNo->text(), latestVersion));
 }
 
 void SystemInfoFrame::showUpdateResult(bool newer) {
@@ -161,7 +171,15 @@ void SystemInfoFrame::showUpdateResult(bool newer) {
     box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
     if (box.exec() == QMessageBox::Ok) {
         qDebug() << "OK";
-        QDesktopServices::openUrl(updateUrl);
+        // The user learns of the newer version whatever its link; only a web
+        // address is handed to the desktop.
+        if (isDownloadLink(updateUrl)) {
+            QDesktopServices::openUrl(updateUrl);
+        } else {
+            qWarning().noquote() << "Refused download link: " + updateUrl.toString();
+            QMessageBox::warning(nullptr, tr("Check for updates"),
+                                 tr("The download link cannot be opened."), QMessageBox::Ok);
+        }
     } else {
         qDebug() << "Cancel";
     }

@@ -8,9 +8,12 @@
 #include <CamCore_control.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "QtPrinters.h"
 
@@ -44,6 +47,10 @@ class ControllerTest : public testing::Test {
 };
 
 TestStation* ControllerTest::s_station = nullptr;
+
+void waitMs(int ms) {
+    QTest::qWait(ms);
+}
 CI_MainControl* ControllerTest::s_control = nullptr;
 
 TEST_F(ControllerTest, StatusBytesAreDecodedOneByOneInOrder) {
@@ -57,9 +64,10 @@ TEST_F(ControllerTest, StatusBytesAreDecodedOneByOneInOrder) {
         {QByteArray("\x0E\x0F", 2), {0x0E, 0x0F}, {"WhiteLightOpen.", "WhiteLightClose."}},
         {QByteArray("\x17", 1), {0x17}, {"UV3Open."}},
         {QByteArray("\x1C\x1E", 2), {0x1C, 0x1E}, {"ResetFinish.", "ResetStart."}},
-        {QByteArray(), {0}, {"Unknow VarnuDataBit."}},
-        {QByteArray("\xA1", 1), {161}, {"Unknow VarnuDataBit."}},
-        {QByteArray("\x14", 1), {0x14}, {"Unknow VarnuDataBit."}},
+        // Bytes that are no status are counted into the noise line (below).
+        {QByteArray("\x0C\xA1\x0D", 3),
+         {0x0C, 0x0D},
+         {"PowerOpen.", "PowerClose.", "Unknow VarnuDataBit."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message.toHex().toStdString());
@@ -77,6 +85,66 @@ TEST_F(ControllerTest, StatusBytesAreDecodedOneByOneInOrder) {
             EXPECT_TRUE(lines.at(i).endsWith("    " + c.logged.at(i))) << lines.at(i).toStdString();
         }
     }
+}
+
+// When each line came, counted from the first delivery of noise.
+QList<qint64> s_noiseLineTimes;
+QStringList s_noiseLines;
+QElapsedTimer s_noiseClock;
+QtMessageHandler s_logHandler = nullptr;
+
+void recordNoiseLine(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith("Unknow VarnuDataBit.")) {
+        s_noiseLineTimes << s_noiseClock.elapsed();
+        s_noiseLines << text;
+    }
+    s_logHandler(type, context, text);
+}
+
+TEST_F(ControllerTest, NoiseOnTheLineIsLoggedOnceASecondWithItsCountAndReachesNoPage) {
+    // A second of quiet ends any burst of an earlier test.
+    waitMs(2100);
+    s_noiseLineTimes.clear();
+    s_noiseLines.clear();
+    s_logHandler = qInstallMessageHandler(recordNoiseLine);
+    QSignalSpy spy(s_control, &CI_MainControl::changeBtnStaus);
+    const int logBefore = s_station->todaysLog().size();
+
+    // 100 kB of noise, 100 bytes every 5 ms for 5 s, with one status in it.
+    const QByteArray noise(100, '\xA5');
+    int sent = 0;
+    s_noiseClock.start();
+    while (s_noiseClock.elapsed() < 5000) {
+        s_control->readDataHandle(sent == 100 * 200 ? QByteArray(1, '\x0E') + noise : noise);
+        sent += noise.size();
+        waitMs(5);
+    }
+    const qint64 noiseEnded = s_noiseClock.elapsed();
+    waitMs(2100);
+    qInstallMessageHandler(s_logHandler);
+
+    ASSERT_EQ(spy.count(), 1) << "noise reaches no page";
+    EXPECT_EQ(qvariant_cast<VarnuDataBit>(spy.at(0).at(0)), WhiteLightOpen);
+    ASSERT_GE(s_noiseLines.size(), 2);
+    EXPECT_EQ(s_noiseLines.first(), "Unknow VarnuDataBit. (100 bytes)");
+    EXPECT_LT(s_noiseLineTimes.first(), 100);
+    qint64 counted = 0;
+    for (int i = 0; i < s_noiseLines.size(); ++i) {
+        SCOPED_TRACE(s_noiseLines.at(i).toStdString());
+        const QRegularExpressionMatch m =
+            QRegularExpression("^Unknow VarnuDataBit\\. \\((\\d+) bytes\\)$")
+                .match(s_noiseLines.at(i));
+        ASSERT_TRUE(m.hasMatch());
+        counted += m.captured(1).toLongLong();
+        if (i > 0) {
+            EXPECT_GE(s_noiseLineTimes.at(i) - s_noiseLineTimes.at(i - 1), 950);
+        }
+    }
+    EXPECT_EQ(counted, sent) << "every byte is counted once";
+    // The last count comes within a second of the noise's end.
+    EXPECT_LE(s_noiseLineTimes.last(), noiseEnded + 1100);
+    EXPECT_LE(s_noiseLines.size(), 7);
+    EXPECT_LT(s_station->todaysLog().size() - logBefore, 2000);
 }
 
 TEST_F(ControllerTest, MachineModelAndExperimentTypeFromMachineIni) {

@@ -330,11 +330,19 @@ void CI_MainControl::ConnectToPort(QString portName) {
 
 void CI_MainControl::readDataHandle(QByteArray data) {
     // Every byte of a delivery is a status of its own, in the order sent.
+    // Bytes that are no status (noise on the line) reach no page; they are
+    // counted into a log line a second instead of one line each.
     const QVector<VarnuDataBit> bits = VarnuStatusDecoder::decode(data);
+    int unknown = 0;
     for (const VarnuDataBit bit : bits) {
+        if (!VarnuStatusDecoder::isStatus(bit)) {
+            ++unknown;
+            continue;
+        }
         qDebug() << VarnuStatusDecoder::logText(bit);
         emit changeBtnStaus(bit);
     }
+    unknownStatusLog.add(unknown);
 }
 
 void CI_MainControl::errorHandle(Serial_ErrorCode code) {

@@ -3,6 +3,7 @@
 #include "base/Enumerations.h"
 #include "serial/DarkroomEnums.h"
 #include "serial/ModbusMaster.h"
+#include "serial/UnknownStatusLog.h"
 #include "settings/CamOpts.h"
 #include "settings/UserOpts.h"
 
@@ -74,6 +75,8 @@ class CI_MainControl : public QObject {
     ZdqCameraCtrl* zdqCameraCtrl = nullptr;
     TucsenCamCtrl* tucsenCamCtrl = nullptr;
     ModbusMaster modbusMaster;
+    // Bytes from the controller that are no status, logged by the second.
+    UnknownStatusLog unknownStatusLog;
     int expType = Varnu;
     UserInfo* currentUser = nullptr;
     uchar* pictureBuffer = nullptr;

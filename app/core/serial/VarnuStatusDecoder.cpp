@@ -46,3 +46,24 @@ const char* VarnuStatusDecoder::logText(VarnuDataBit dataBit) {
     }
     return "Unknow VarnuDataBit.";
 }
+
+bool VarnuStatusDecoder::isStatus(VarnuDataBit dataBit) {
+    switch (dataBit) {
+        case PowerOpen:
+        case PowerClose:
+        case WhiteLightOpen:
+        case WhiteLightClose:
+        case UV1Open:
+        case UV1Close:
+        case UV2Open:
+        case UV2Close:
+        case UV3Open:
+        case UV3Close:
+        case UV4Open:
+        case UV4Close:
+        case ResetFinish:
+        case ResetStart:
+            return true;
+    }
+    return false;
+}

@@ -16,4 +16,6 @@ class VarnuStatusDecoder {
     // The log text of a status: "PowerOpen.", "WhiteLightOpen.", ...;
     // "Unknow VarnuDataBit." for a byte that is no status.
     static const char* logText(VarnuDataBit dataBit);
+    // Whether the byte is one of the controller's statuses.
+    static bool isStatus(VarnuDataBit dataBit);
 };

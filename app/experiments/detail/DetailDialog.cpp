@@ -75,13 +75,16 @@ void DetailDialog::initDialog() {
 
 void DetailDialog::loadPictures() {
     const QStringList names = pictureNames(picDir);
+    QStringList refused;
     for (const QString& name : names) {
-        const QPixmap picture = name.isEmpty() ? QPixmap() : QPixmap(picDir + name);
+        const QPixmap picture =
+            name.isEmpty() ? QPixmap() : loadShownPicture(picDir + name, &refused);
         appendThumbnail(ui->listWidget_Pic, picture, name, false);
     }
+    tellRefusedPictures(this, refused);
     curRow = 0;
     const QString first = names.first();
-    showPicture(first.isEmpty() ? QPixmap() : QPixmap(picDir + first), true);
+    showPicture(first.isEmpty() ? QPixmap() : loadShownPicture(picDir + first), true);
 }
 
 void DetailDialog::slot_ItemClicked(QListWidgetItem* pItem) {
@@ -92,7 +95,8 @@ void DetailDialog::slot_ItemClicked(QListWidgetItem* pItem) {
     // current row need not follow the click.
     curRow = ui->listWidget_Pic->row(pItem);
     const int parts = experiment ? experiment->exposureTime.split(QLatin1Char(',')).size() : 0;
-    const QPixmap picture = pItem->text().isEmpty() ? QPixmap() : QPixmap(picDir + pItem->text());
+    const QPixmap picture =
+        pItem->text().isEmpty() ? QPixmap() : loadShownPicture(picDir + pItem->text());
     showPicture(picture, curRow < parts - 1);
 }
 

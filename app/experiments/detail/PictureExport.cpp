@@ -1,5 +1,7 @@
 #include "PictureExport.h"
 
+#include "pictures/PictureLimits.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -33,6 +35,9 @@ QString filterSuffix(const QString& selectedFilter) {
 }
 
 cv::Mat readUnchanged(const QString& path) {
+    if (pictures::checkFile(path) == pictures::SizeCheck::TooLarge) {
+        return cv::Mat();
+    }
     try {
         return cv::imread(QFile::encodeName(path).toStdString(), cv::IMREAD_UNCHANGED);
     } catch (const cv::Exception&) {

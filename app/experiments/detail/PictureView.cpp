@@ -1,8 +1,12 @@
 #include "PictureView.h"
 
+#include "pictures/PictureLimits.h"
+
+#include <QFileInfo>
 #include <QFont>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
 
 namespace {
@@ -12,6 +16,21 @@ constexpr int kFontPixels = 15;
 constexpr int kLineStep = 15;
 constexpr int kBottomBaseline = 10;
 }  // namespace
+
+QPixmap loadShownPicture(const QString& path, QStringList* refused) {
+    pictures::SizeCheck check = pictures::SizeCheck::Fits;
+    const QImage picture = pictures::loadForDisplay(path, &check);
+    if (check == pictures::SizeCheck::TooLarge && refused != nullptr) {
+        *refused << QFileInfo(path).fileName();
+    }
+    return QPixmap::fromImage(picture);
+}
+
+void tellRefusedPictures(QWidget* parent, const QStringList& refused) {
+    if (!refused.isEmpty()) {
+        QMessageBox::warning(parent, QStringLiteral("Warning"), pictures::tooLargeMessage(refused));
+    }
+}
 
 void setUpThumbnailStrip(QListWidget* strip) {
     strip->setIconSize(kIconSize);

@@ -5,9 +5,18 @@
 
 class QLabel;
 class QListWidget;
+class QWidget;
 
 // What the two experiment detail dialogs share: the thumbnail strip, the
 // large view and the red parameter overlay.
+
+// The picture of a file as the dialogs show it: empty when it cannot be read,
+// and empty with its file name added to `refused` when its header claims a
+// size over the station's picture limits (it is then not decoded).
+QPixmap loadShownPicture(const QString& path, QStringList* refused = nullptr);
+// Tells the user, once, which pictures were not shown for their size;
+// nothing when `refused` is empty.
+void tellRefusedPictures(QWidget* parent, const QStringList& refused);
 
 // Icon mode, 120 x 90 icons, one row from left to right without wrapping.
 void setUpThumbnailStrip(QListWidget* strip);

@@ -81,12 +81,14 @@ void Varnu_DetailDialog::initDialog() {
 }
 
 void Varnu_DetailDialog::loadPictures() {
+    QStringList refused;
     for (const auto& record : records) {
         const QString fileName = pictureFileName(*record);
         const QString path = record->picSavedPath + fileName;
         qDebug().noquote() << "picPath: " + path;
-        appendThumbnail(ui->listWidget_Pic, QPixmap(path), fileName, true);
+        appendThumbnail(ui->listWidget_Pic, loadShownPicture(path, &refused), fileName, true);
     }
+    tellRefusedPictures(this, refused);
     if (records.empty()) {
         return;
     }
@@ -99,7 +101,8 @@ void Varnu_DetailDialog::currentRowChangedHandle(int currentRow) {
         return;
     }
     m_currentRecord = records.at(static_cast<size_t>(currentRow)).get();
-    const QPixmap picture(m_currentRecord->picSavedPath + pictureFileName(*m_currentRecord));
+    const QPixmap picture =
+        loadShownPicture(m_currentRecord->picSavedPath + pictureFileName(*m_currentRecord));
     mainCtrl->userOpt.loadUserOpt(UserOpt_isAddWaterMark);
     showPicture(picture, mainCtrl->userOpt.isAddWaterMark == 0);
 }

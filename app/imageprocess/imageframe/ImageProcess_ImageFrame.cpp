@@ -311,8 +311,10 @@ void ImageProcess_ImageFrame::resetClickHandle() {
 // ---- View ----------------------------------------------------------------
 
 bool ImageProcess_ImageFrame::showScaled(const QImage& picture) {
-    const qint64 width = static_cast<qint64>(picture.width() * zoomRatio);
-    const qint64 height = static_cast<qint64>(picture.height() * zoomRatio);
+    // A side that the ratio shrinks below one pixel still shows one pixel:
+    // only a view too large to make is refused.
+    const qint64 width = qMax<qint64>(1, static_cast<qint64>(picture.width() * zoomRatio));
+    const qint64 height = qMax<qint64>(1, static_cast<qint64>(picture.height() * zoomRatio));
     if (!withinPixelLimit(width, height)) {
         tellNoMemory();
         return false;
@@ -371,7 +373,9 @@ void ImageProcess_ImageFrame::zoomOutHandle() {
         return;
     }
     zoomRatio -= kZoomStep;
-    showScaled(currentImage);
+    if (!showScaled(currentImage)) {
+        zoomRatio += kZoomStep;
+    }
     emit updateFunsFrame(zoomRatio, rotateAngle);
 }
 

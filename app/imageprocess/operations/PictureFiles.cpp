@@ -102,8 +102,7 @@ LoadResult loadPicture(const QString& path) {
     LoadResult result;
     QImageReader reader(path);
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxImportSide || size.height() > kMaxImportSide ||
-                           static_cast<qint64>(size.width()) * size.height() > kMaxImportPixels)) {
+    if (size.isValid() && !pictures::withinLimits(size)) {
         qDebug() << "picture too large:" << size;
         result.error = LoadError::TooLarge;
         return result;

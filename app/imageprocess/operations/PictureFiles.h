@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pictures/PictureLimits.h"
+
 #include <QImage>
 #include <QString>
 
@@ -34,9 +36,10 @@ struct SaveResult {
 SaveResult savePicture(const QImage& picture, const QString& name, const QString& selectedFilter);
 
 // Limits on a picture to import: a side above this, or more pixels than
-// kMaxImportPixels, is refused before it is decoded.
-constexpr int kMaxImportSide = 32767;
-constexpr qint64 kMaxImportPixels = 100LL * 1000 * 1000;
+// kMaxImportPixels, is refused before it is decoded (the station's limits
+// for every picture it reads).
+constexpr int kMaxImportSide = pictures::kMaxSide;
+constexpr qint64 kMaxImportPixels = pictures::kMaxPixels;
 
 enum class LoadError { None, NotSupported, TooLarge };
 

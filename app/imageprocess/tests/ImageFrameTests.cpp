@@ -365,6 +365,40 @@ TEST_F(ImageFrameTest, ZoomStepCountsAndARatioOfZeroNeverBecomesTheZoom) {
     EXPECT_EQ(shownPixmap(*frame).size(), QSize(80, 60));
 }
 
+TEST_F(ImageFrameTest, ZoomRatiosOnSmallAndLargePicturesShowAViewWithoutAWarning) {
+    struct Case {
+        int width, height;
+        double ratio;
+        QSize shown;
+    };
+    const Case cases[] = {
+        {1, 1, 0.1, {1, 1}},   {3, 2, 0.2, {1, 1}},           {5, 3, 0.1, {1, 1}},
+        {4, 1, 0.5, {2, 1}},   {1, 40, 0.3, {1, 12}},         {2, 2, 10.0, {20, 20}},
+        {40, 30, 0.1, {4, 3}}, {2592, 1944, 0.1, {258, 194}}, {2592, 1944, 3.0, {7776, 5832}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " at " << c.ratio);
+        putGelCapture(c.width, c.height, [](int x, int y) { return (x + y) % 256; });
+        frame->enterIPFrameHandle();
+        ModalDriver driver;
+        frame->zoomByRatioHandle(c.ratio);
+        EXPECT_TRUE(driver.messages().isEmpty());
+        EXPECT_EQ(frame->zoom(), c.ratio);
+        EXPECT_EQ(shownPixmap(*frame).size(), c.shown);
+    }
+    // The steps of the wheel down to their bound on a 3 x 2 picture.
+    putGelCapture(3, 2, [](int x, int y) { return x + y; });
+    frame->enterIPFrameHandle();
+    frame->origialClickHandle();
+    ModalDriver driver;
+    for (int i = 0; i < 20; ++i) {
+        frame->zoomOutHandle();
+    }
+    EXPECT_TRUE(driver.messages().isEmpty());
+    EXPECT_NEAR(frame->zoom(), 0.1, 1e-9);
+    EXPECT_EQ(shownPixmap(*frame).size(), QSize(1, 1));
+}
+
 TEST_F(ImageFrameTest, AViewTooLargeToMakeLeavesTheViewAsItWas) {
     // 2592 x 1944 at zoom 10 would be a 2 GB copy.
     putGelCapture(2592, 1944, [](int x, int y) { return (x + y) % 256; });

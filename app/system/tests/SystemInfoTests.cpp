@@ -44,6 +44,15 @@ const char kNewer[] =
     R"({"data":{"LatestVersion":"V2.1.3","UpdateTime":"2026-12-01 09:00:00",)"
     R"("UpdateNote":"<p>Fix A</p><p>Fix B</p>","Url":"https://www.example.com/v213.zip"}})";
 
+const char kNewerBox[] =
+    "Check for updates|New version detected.\nVersion:V2.1.3\nUpdateTime:2026-12-01 "
+    "09:00:00\nUpdateNote:\nFix A\nFix B\n";
+
+// The answer followed by blanks up to `size` bytes (still the same JSON).
+QByteArray padded(const QByteArray& answer, int size) {
+    return answer + QByteArray(size - answer.size(), ' ');
+}
+
 class SystemInfoTest : public SystemPageTest {
   protected:
     void SetUp() override {
@@ -112,10 +121,7 @@ TEST_F(SystemInfoTest, AnswersTable) {
         const char* logged;   // a line that must be logged ("" for none)
     };
     const Case cases[] = {
-        {"newer", "normal", kNewer,
-         "Check for updates|New version detected.\nVersion:V2.1.3\nUpdateTime:2026-12-01 "
-         "09:00:00\nUpdateNote:\nFix A\nFix B\n",
-         "status code = 200"},
+        {"newer", "normal", kNewer, kNewerBox, "status code = 200"},
         {"equal", "normal", R"({"data":{"LatestVersion":"V2.1.2","Url":"https://x.example.com/"}})",
          "Check for updates|It is the latest version.", ""},
         {"missing version", "normal", R"({"data":{}})",
@@ -129,8 +135,15 @@ TEST_F(SystemInfoTest, AnswersTable) {
          "Check for updates|It is the latest version.", ""},
         {"not JSON", "garbage", kNewer, "", ""},
         {"HTTP 500", "fail 500", kNewer, "", "status code = 500"},
+        // A newer version is told whatever its link; Cancel opens nothing.
         {"file link", "normal", R"({"data":{"LatestVersion":"V2.2","Url":"file:///etc/passwd"}})",
-         "", "Refused download link: file:///etc/passwd"},
+         "Check for updates|New version detected.\nVersion:V2.2\nUpdateTime:\nUpdateNote:\n", ""},
+        // Answers up to 1 MiB are read; a longer one is a failed check.
+        {"1 MiB answer", "normal", padded(kNewer, 1 << 20), kNewerBox, "status code = 200"},
+        {"answer over 1 MiB", "normal", padded(kNewer, (1 << 20) + 1), "",
+         "Failed: the answer is larger than 1048576 bytes"},
+        {"answer of 8 MiB", "normal", padded(kNewer, 8 << 20), "",
+         "Failed: the answer is larger than 1048576 bytes"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -163,6 +176,26 @@ TEST_F(SystemInfoTest, DownloadOpensTheLinkAndCancelDoesNot) {
         EXPECT_EQ(opened.urls, button == QMessageBox::Ok
                                    ? QList<QUrl>{QUrl("https://www.example.com/v213.zip")}
                                    : QList<QUrl>{});
+    }
+}
+
+TEST_F(SystemInfoTest, DownloadOfALinkThatIsNoWebAddressOpensNothingAndSaysSo) {
+    for (const char* link : {"file:///etc/passwd", "ftp://x.example.com/v.zip", "javascript:x"}) {
+        SCOPED_TRACE(link);
+        writeReply(QByteArray(R"({"data":{"LatestVersion":"V2.2","Url":")") + link + "\"}}");
+        ModalDriver driver;
+        driver.answerMessageBox(QMessageBox::Ok).answerMessageBox(QMessageBox::Ok);
+        OpenedUrls opened;
+        LogLines log;
+        check();
+        ASSERT_TRUE(waitFor([&] { return driver.pendingSteps() == 0; }, 5000));
+        EXPECT_EQ(driver.messages(),
+                  (QStringList{"Check for updates|New version detected.\nVersion:V2.2\n"
+                               "UpdateTime:\nUpdateNote:\n",
+                               "Check for updates|The download link cannot be opened."}));
+        EXPECT_TRUE(log.contains(QStringLiteral("Refused download link: ") + link))
+            << log.lines().join("\n").toStdString();
+        EXPECT_TRUE(opened.urls.isEmpty());
     }
 }
 

@@ -2,6 +2,7 @@
 // large view at its own size or fitted, the red parameter overlay, and the
 // gel/UV export with its formats, resolutions, failures and audit rows.
 
+#include "CraftedPictures.h"
 #include "DetailDialog.h"
 #include "ModalDriver.h"
 #include "PictureExport.h"
@@ -190,6 +191,34 @@ TEST_F(DetailDialogTest, MissingPictureShowsEmpty) {
     ASSERT_EQ(strip(dialog)->count(), 1);
     EXPECT_TRUE(strip(dialog)->item(0)->icon().isNull());
     EXPECT_TRUE(bigView(dialog)->pixmap(Qt::ReturnByValue).isNull());
+}
+
+TEST_F(DetailDialogTest, PicturesWhoseHeadersClaimHugeSizesAreToldAndNotDecoded) {
+    const QUuid normal = addGelUv("010", 64, 48);
+    const QUuid png = addGelUv("011", 0, 0);
+    const QUuid tiff = addGelUv("012", 0, 0);
+    // Named .tif as the station's pictures are; the reader goes by content.
+    ASSERT_TRUE(craftedpictures::writeFile(
+        folder + "011.tif", craftedpictures::pictureClaiming("png", {60000, 60000})));
+    ASSERT_TRUE(craftedpictures::writeFile(
+        folder + "012.tif", craftedpictures::pictureClaiming("tif", {50000, 50000})));
+    ModalDriver driver;
+    driver.answerMessageBox();
+    Varnu_DetailDialog dialog;
+    dialog.setUuids({png, normal, tiff});
+    dialog.initDialog();
+    EXPECT_EQ(driver.messages(),
+              QStringList{"Warning|This picture is too large to be shown: 011.tif, 012.tif"});
+    ASSERT_EQ(strip(dialog)->count(), 3);
+    EXPECT_TRUE(strip(dialog)->item(0)->icon().isNull());
+    EXPECT_FALSE(strip(dialog)->item(1)->icon().isNull());
+    EXPECT_TRUE(strip(dialog)->item(2)->icon().isNull());
+    EXPECT_TRUE(bigView(dialog)->pixmap(Qt::ReturnByValue).isNull());
+    strip(dialog)->setCurrentRow(1);
+    EXPECT_EQ(bigView(dialog)->pixmap(Qt::ReturnByValue).size(), QSize(64, 48));
+    strip(dialog)->setCurrentRow(2);
+    EXPECT_TRUE(bigView(dialog)->pixmap(Qt::ReturnByValue).isNull());
+    EXPECT_EQ(driver.messages().size(), 1) << "told once, when the dialog opens";
 }
 
 // Answers the save dialog with a filter and a name (relative to `folder`
@@ -414,6 +443,23 @@ TEST_F(BlotDetailTest, OverlayForEveryRecordedExposureOnly) {
         click(dialog, row);
         EXPECT_EQ(redPixels(dialog, 150) > 50, row < 3);
     }
+}
+
+TEST_F(BlotDetailTest, APictureWhoseHeaderClaimsAHugeSizeIsToldAndNotDecoded) {
+    const QUuid id = addBlot("100,200,", "1,2,", 2);
+    ASSERT_TRUE(craftedpictures::writeFile(
+        folder + "10-00-00-000.tif", craftedpictures::pictureClaiming("jpg", {60000, 60000})));
+    ModalDriver driver;
+    driver.answerMessageBox();
+    DetailDialog dialog;
+    dialog.setUuid(id);
+    dialog.initDialog();
+    EXPECT_EQ(driver.messages(),
+              QStringList{"Warning|This picture is too large to be shown: 10-00-00-000.tif"});
+    ASSERT_EQ(strip(dialog)->count(), 2);
+    EXPECT_TRUE(strip(dialog)->item(0)->icon().isNull());
+    EXPECT_FALSE(strip(dialog)->item(1)->icon().isNull());
+    EXPECT_EQ(redPixels(dialog, 150), 0) << "nothing shown for the first picture";
 }
 
 TEST_F(BlotDetailTest, EmptyOrUnknownShowsOneEmptyEntry) {

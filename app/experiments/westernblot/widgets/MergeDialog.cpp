@@ -5,6 +5,7 @@
 #include "camera/TucsenPictureFiles.h"
 #include "controller/CI_MainControl.h"
 #include "database/Westblot_ExperimentDB.h"
+#include "pictures/PictureLimits.h"
 #include "settings/StoragePathDefault.h"
 #include "style/StyleSheet.h"
 #include "ui_MergeDialog.h"
@@ -135,8 +136,14 @@ void MergeDialog::on_pushButton_Comfirm_clicked() {
         warn(tr("Please select 2 pictures!"));
         return;
     }
-    const QImage merged =
-        mergeImages(QImage(mainFolder + ticked.at(0)), QImage(mainFolder + ticked.at(1)));
+    QStringList refused;
+    const QImage first = loadPicture(ticked.at(0), &refused);
+    const QImage second = loadPicture(ticked.at(1), &refused);
+    if (!refused.isEmpty()) {
+        warn(pictures::tooLargeMessage(refused));
+        return;
+    }
+    const QImage merged = mergeImages(first, second);
     const QString name =
         QTime::currentTime().toString(QStringLiteral("hh_mm_ss_zzz")) + QStringLiteral(".tif");
     if (saveMerged(merged, mainFolder, name)) {
@@ -170,7 +177,7 @@ void MergeDialog::on_pushButton_Back_clicked() {
 
 void MergeDialog::slot_ItemClicked(QListWidgetItem* pItem) {
     pItem->setCheckState(pItem->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    showPicture(QPixmap(mainFolder + pItem->text()));
+    showPicture(QPixmap::fromImage(loadPicture(pItem->text())));
 }
 
 QStringList MergeDialog::listPictures() const {
@@ -185,9 +192,10 @@ void MergeDialog::refreshList() {
     QListWidget* list = ui->listWidget_Pic;
     list->clear();
     const QStringList names = listPictures();
+    QStringList refused;
     for (const QString& name : names) {
         const QPixmap thumbnail =
-            QPixmap(mainFolder + name)
+            QPixmap::fromImage(loadPicture(name, &refused))
                 .scaled(kThumbnailSize, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         auto* item = new QListWidgetItem(QIcon(thumbnail), name);
         item->setSizeHint(kItemSize);
@@ -197,7 +205,22 @@ void MergeDialog::refreshList() {
         item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
         list->insertItem(list->count(), item);
     }
-    showPicture(QPixmap(mainFolder + names.first()));
+    if (!refused.isEmpty()) {
+        warn(pictures::tooLargeMessage(refused));
+    }
+    showPicture(QPixmap::fromImage(loadPicture(names.first())));
+}
+
+QImage MergeDialog::loadPicture(const QString& name, QStringList* refused) const {
+    if (name.isEmpty()) {
+        return QImage();
+    }
+    pictures::SizeCheck check = pictures::SizeCheck::Fits;
+    const QImage picture = pictures::loadForDisplay(mainFolder + name, &check);
+    if (check == pictures::SizeCheck::TooLarge && refused != nullptr) {
+        *refused << name;
+    }
+    return picture;
 }
 
 void MergeDialog::showPicture(const QPixmap& picture) {

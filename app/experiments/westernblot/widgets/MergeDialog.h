@@ -45,6 +45,10 @@ class MergeDialog : public QDialog {
     // Names of the "*.tif" files of the main folder by name, or one empty
     // name when there is none.
     QStringList listPictures() const;
+    // A picture of the main folder by name, checked against the picture
+    // limits before it is decoded; null when it cannot be read, and null with
+    // the name added to `refused` when it is too large.
+    QImage loadPicture(const QString& name, QStringList* refused = nullptr) const;
     void refreshList();
     void showPicture(const QPixmap& picture);
     // Saves the merged picture in one folder; false (and the user told) when

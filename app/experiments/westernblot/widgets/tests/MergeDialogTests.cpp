@@ -2,6 +2,7 @@
 // and list, the pictures it protects, merging two ticked pictures into both
 // folders, the limits and a failed save, the product of two pictures and how
 // a picture is fitted into the display.
+#include "CraftedPictures.h"
 #include "MergeDialog.h"
 #include "MergeOrigins.h"
 #include "ModalDriver.h"
@@ -337,6 +338,26 @@ TEST_F(MergeDialogTest, FailedSaveIsTold) {
     EXPECT_TRUE(driver.messages().first().startsWith(
         "Warning|The merged picture could not be saved: " + copyFolder))
         << driver.messages().first().toStdString();
+}
+
+TEST_F(MergeDialogTest, APictureWhoseHeaderClaimsAHugeSizeIsToldAndNeverMerged) {
+    makeExperiment(WesternBlot_SingleCapture, "2000,");
+    makePictures(kCaptured.mid(0, 2));
+    ASSERT_TRUE(craftedpictures::writeFile(
+        mainFolder + kCaptured.at(1), craftedpictures::pictureClaiming("tif", {60000, 60000})));
+    const QString told = "Warning|This picture is too large to be shown: " + kCaptured.at(1);
+    ModalDriver driver;
+    driver.answerMessageBox().answerMessageBox();
+    MergeDialog dialog;
+    open(dialog);
+    EXPECT_EQ(driver.messages(), QStringList{told});
+    EXPECT_FALSE(list(dialog)->item(0)->icon().isNull());
+    EXPECT_TRUE(list(dialog)->item(1)->icon().isNull());
+    clickItem(dialog, kCaptured.at(0));
+    clickItem(dialog, kCaptured.at(1));
+    click(dialog, "pushButton_Comfirm");
+    EXPECT_EQ(driver.messages(), (QStringList{told, told}));
+    EXPECT_EQ(files(mainFolder), kCaptured.mid(0, 2)) << "nothing merged";
 }
 
 TEST_F(MergeDialogTest, MissingFolderListsOneEmptyName) {
