@@ -23,7 +23,8 @@ cmake --build build-asan -j "$jobs"
 # layer, once more under ThreadSanitizer.
 threaded_tests=(platform_sync_tests window_registry_tests usbcam_tests camcore_tests sdk_transport_tests
   sdk_capture_tests sdk_trigger_tests sdk_correction_tests sdk_preview_tests sdk_recording_tests
-  sdk_auto_exposure_scene_tests sdk_colour_preview_tests sdk_laser3d_tests sdk_frame_workers_tests)
+  sdk_auto_exposure_scene_tests sdk_colour_preview_tests sdk_laser3d_tests sdk_frame_workers_tests
+  sdk_thread_storm_tests)
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVARNU_SANITIZE_THREADS=ON -DVARNU_WITH_APP=OFF -DVARNU_WITH_BENCH=OFF
 cmake --build build-tsan -j "$jobs" --target "${threaded_tests[@]}"

@@ -74,6 +74,11 @@ bool Thread::Join(uint32_t timeoutMs) {
     return true;
 }
 
+bool Thread::InBody() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_bodyId == std::this_thread::get_id();
+}
+
 bool Thread::Running() const {
     return m_thread.joinable() && !m_finished.IsSet();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ZDQApi.h"
+#include "acquisition/PauseGate.h"
 #include "platform/Event.h"
 #include "platform/PeriodicTimer.h"
 #include "platform/Thread.h"
@@ -46,12 +47,9 @@ struct PreviewState {
     PreviewCallbackEx pfCallbackExSaved = nullptr;
     void* pContextEx = nullptr;
 
-    // Pause hand-shake: the pausing thread clears `run` and sets
-    // `pauseRequest`; the catching thread sets `pauseAck` once it has left
-    // frame catching and waits for `run`.
-    plat::Event run{plat::Event::Mode::ManualReset, true};
-    plat::Event pauseRequest{plat::Event::Mode::ManualReset, false};
-    plat::Event pauseAck{plat::Event::Mode::ManualReset, false};
+    // Pause hand-shake with the catching thread (the serial thread or the
+    // parallel capture thread).
+    CPauseGate pause;
 
     // Buffers of a running preview: the serial engine's raw frame; the
     // frame shown and handed to the callbacks, either the converted one

@@ -59,23 +59,25 @@ int CDevice::StreamCapture(CaptureKind kind, uint8_t* pBuffer, int* pBytesRead) 
 
 template <typename Catch>
 int CDevice::CaptureInCaptureWindow(Catch&& catchFrame) {
-    Guard capture(m_CaptureLock);
-    const int nPreviewStateBefore = m_Preview.nStatus;
-    if (m_nActiveFov == kCaptureFov) {
-        return catchFrame();
-    }
-    int nRet = PausePreview();
-    if (nRet != RET_SUCCESS) {
-        return nRet;
-    }
-    nRet = SelectFieldOfView(kCaptureFov);
-    if (nRet != RET_SUCCESS && nRet != RET_NOTSUPPORT) {
+    return Controlled([&] {
+        Guard capture(m_CaptureLock);
+        const int nPreviewStateBefore = m_Preview.nStatus;
+        if (m_nActiveFov == kCaptureFov) {
+            return catchFrame();
+        }
+        int nRet = PausePreview();
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+        nRet = SelectFieldOfView(kCaptureFov);
+        if (nRet != RET_SUCCESS && nRet != RET_NOTSUPPORT) {
+            ResumeAfterCapture(nPreviewStateBefore);
+            return nRet;
+        }
+        nRet = catchFrame();
         ResumeAfterCapture(nPreviewStateBefore);
         return nRet;
-    }
-    nRet = catchFrame();
-    ResumeAfterCapture(nPreviewStateBefore);
-    return nRet;
+    });
 }
 
 int CDevice::CatchForCapture(CaptureKind kind, uint8_t* pBuffer, FrameRead read, int* pBytesRead) {

@@ -198,12 +198,15 @@ CDevice::~CDevice() {
         m_Preview.pfCallbackEx = m_Preview.pfCallbackExSaved = nullptr;
         m_Preview.pContextEx = nullptr;
     }
-    if (m_Preview.nStatus == PreviewState::kPaused) {
-        m_Preview.run.Set();
-        m_Preview.nStatus = PreviewState::kRunning;
-    }
-    if (m_Preview.nStatus != PreviewState::kStopped) {
-        StopPreview(m_Preview.bParallel, false);
+    {
+        plat::CriticalSectionLock control(m_ControlLock);
+        if (m_Preview.nStatus == PreviewState::kPaused) {
+            m_Preview.pause.Resume();
+            m_Preview.nStatus = PreviewState::kRunning;
+        }
+        if (m_Preview.nStatus != PreviewState::kStopped) {
+            StopPreview(m_Preview.bParallel, false);
+        }
     }
     m_pBitmapInfo.reset();
     if (DrivesOutputPins(m_nDeviceType) && m_Transport.IsOpen()) {

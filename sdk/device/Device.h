@@ -9,7 +9,10 @@
 // lock C is taken only after A and B are released; lock E is the one lock
 // held while the application is called back. The sensor lock serialises the
 // sensor operations of the device, which the application may call from
-// several threads.
+// several threads. The control lock, taken before all others, serialises the
+// calls that start, stop, pause or resume the preview or stop it around
+// their work (captures, fields of view, the 16-bit switch, trigger and
+// frame-stream writes); the preview's own threads never wait for it.
 //   A  BusLock()      frame reads, locked vendor requests, EEPROM pages
 //   B  RawPostLock()  dark and flat-field frames and the raw post steps
 //   C  BayerLock()    raw to RGB conversion and the paused preview frame
@@ -22,6 +25,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "ZDQApi.h"
 #include "acquisition/AutoExposure.h"
 #include "acquisition/BadPixelCorrection.h"
 #include "acquisition/CalibrationMap.h"
@@ -468,6 +472,8 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int StopPreviewSerial(bool bRestoreCapture);
     int StartPreviewParallel();
     int StopPreviewParallel(bool bRestoreCapture);
+    // True on one of the threads of the running preview (its callbacks).
+    bool OnPreviewThread() const;
     // Preview state: 0 stopped, 1 running, 2 paused.
     int PreviewStatus() const { return m_Preview.nStatus; }
     bool PreviewParallel() const { return m_Preview.bParallel; }
@@ -546,11 +552,35 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     plat::CriticalSection& CaptureLock() { return m_CaptureLock; }
     plat::CriticalSection& CallbackLock() { return m_CallbackLock; }
     plat::CriticalSection& SensorLock() { return m_SensorLock; }
+    plat::CriticalSection& ControlLock() { return m_ControlLock; }
 
   private:
+    // Runs a call the control lock serialises: RET_STREAMNOTSTOP, without
+    // running it, on the device's own preview threads (a call holding the
+    // lock may be waiting for that very thread to end or to pause).
+    template <typename Operation>
+    int Controlled(Operation&& operation) {
+        if (OnPreviewThread()) {
+            return RET_STREAMNOTSTOP;
+        }
+        plat::CriticalSectionLock control(m_ControlLock);
+        return operation();
+    }
+    // Starts the preview again after a stop around a change; a preview that
+    // was paused (nStatusBefore) is paused again once a frame of the new
+    // stream is shown.
+    int RestartPreview(bool bParallel, int nStatusBefore);
+    // Undoes what a start did before its thread failed to start.
+    void AbandonPreviewStart(int nActiveFovBefore);
     // Preview engines: the threads' bodies, the drawing of one frame and the
     // steps shared by the starts and stops.
     void SerialPreviewThread();
+    // The bodies of the stops, the parallel start and the pause, with the
+    // control lock held.
+    int StopSerialEngine(bool bRestoreCapture);
+    int StartParallelEngine();
+    int StopParallelEngine(bool bRestoreCapture);
+    int PauseEngine();
     void ParallelCaptureThread();
     void ParallelShowThread();
     // Makes a caught preview frame the shown one: converted into the RGB
@@ -682,7 +712,8 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     std::atomic<int> m_nOutputMode{kOutputRaw};
     std::unique_ptr<PlatBitmapInfo> m_pBitmapInfo;
     FieldOfView m_Fov[2] = {};
-    int m_nActiveFov = kCaptureFov;
+    // Changed only while no preview thread catches (stopped or paused).
+    std::atomic<int> m_nActiveFov{kCaptureFov};
     CProcessTables m_ProcessTables;
     // The camera's 8-bit LUT as last downloaded (entry i = i / 16 until then).
     static constexpr uint32_t kLutEntries = 4096;
@@ -728,6 +759,7 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     plat::CriticalSection m_CaptureLock;   // D
     plat::CriticalSection m_CallbackLock;  // E
     plat::CriticalSection m_SensorLock;
+    plat::CriticalSection m_ControlLock;
     // Automatic exposure and focus measure.
     CAutoExposure m_AutoExposure{*this};
     CFocusMeasure m_FocusMeasure;

@@ -19,10 +19,17 @@ bool CDevice::Data16BitsOn() const {
 
 void CDevice::StoreFieldOfView(int nWhich, int nColStart, int nRowStart, int nColSize, int nRowSize,
                                int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
-    FieldOfView& fov = m_Fov[nWhich];
-    fov = MakeFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, usMultiFrameNum,
-                          Data16BitsOn());
+    // The catching threads read the record under the raw-post lock, the
+    // drawing thread the bitmap record under the Bayer lock (one after the
+    // other: the two are never nested).
+    const FieldOfView fov = MakeFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol,
+                                            nAmRow, usMultiFrameNum, Data16BitsOn());
+    {
+        Guard rawPost(m_RawPostLock);
+        m_Fov[nWhich] = fov;
+    }
     if (nWhich == kPreviewFov && m_pBitmapInfo) {
+        Guard bayer(m_BayerLock);
         PlatDibHeader& header = m_pBitmapInfo->bmiHeader;
         header.biWidth = fov.nWidth;
         header.biHeight = fov.nHeight;
@@ -61,65 +68,80 @@ int CDevice::AdjustFieldOfView(int& nColStart, int& nRowStart, int& nColSize, in
 
 int CDevice::CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
                                    int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
-    int nRet = AdjustFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
-                                 usMultiFrameNum);
-    if (nRet != RET_SUCCESS) {
-        return nRet;
-    }
-    Guard capture(m_CaptureLock);
-    if (m_nActiveFov == kCaptureFov) {
-        nRet = SensorSetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, nullptr);
-        if (nRet == RET_SUCCESS) {
-            nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_MULTIFRAMES_NUM, usMultiFrameNum);
-        }
+    return Controlled([&] {
+        int nRet = AdjustFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                                     usMultiFrameNum);
         if (nRet != RET_SUCCESS) {
             return nRet;
         }
-    }
-    StoreFieldOfView(kCaptureFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
-                     usMultiFrameNum);
-    return RET_SUCCESS;
+        Guard capture(m_CaptureLock);
+        if (m_nActiveFov == kCaptureFov) {
+            nRet = SensorSetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, nullptr);
+            if (nRet == RET_SUCCESS) {
+                nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_MULTIFRAMES_NUM, usMultiFrameNum);
+            }
+            if (nRet != RET_SUCCESS) {
+                return nRet;
+            }
+        }
+        StoreFieldOfView(kCaptureFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                         usMultiFrameNum);
+        return RET_SUCCESS;
+    });
 }
 
 int CDevice::PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
                                    int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
-    int nRet = AdjustFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
-                                 usMultiFrameNum);
-    if (nRet != RET_SUCCESS) {
-        return nRet;
-    }
-    // Not while a capture has switched a running preview to the capture
-    // record: the preview would come back to a window its buffers do not fit.
-    Guard capture(m_CaptureLock);
-    if (m_nActiveFov != kPreviewFov) {
-        StoreFieldOfView(kPreviewFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
-                         usMultiFrameNum);
-        return RET_SUCCESS;
-    }
-    if (m_Preview.nStatus == PreviewState::kPaused) {
-        return RET_NOTSUPPORT;
-    }
-    const FieldOfView wanted = MakeFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol,
-                                               nAmRow, usMultiFrameNum, Data16BitsOn());
-    // The preview's buffers are sized for its frames: a window that changes
-    // them is set with the preview stopped, and the preview starts again.
-    const bool bRestart = SensorFovChanged(wanted, m_Fov[kPreviewFov]);
-    const bool bParallel = m_Preview.bParallel;
-    if (bRestart) {
-        StopPreview(bParallel, false);
-    }
-    nRet = SensorSetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, nullptr);
-    if (nRet == RET_SUCCESS) {
-        nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_MULTIFRAMES_NUM, usMultiFrameNum);
-        if (nRet == RET_SUCCESS || nRet == RET_NOTSUPPORT) {
+    return Controlled([&] {
+        int nRet = AdjustFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                                     usMultiFrameNum);
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+        if (m_nActiveFov != kPreviewFov) {
+            Guard capture(m_CaptureLock);
             StoreFieldOfView(kPreviewFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
                              usMultiFrameNum);
+            return RET_SUCCESS;
         }
-    }
-    if (bRestart) {
-        nRet = StartPreview(bParallel);
-    }
-    return nRet;
+        if (m_Preview.nStatus == PreviewState::kPaused) {
+            return RET_NOTSUPPORT;
+        }
+        const FieldOfView wanted = MakeFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol,
+                                                   nAmRow, usMultiFrameNum, Data16BitsOn());
+        // The preview's buffers are sized for its frames: a window that
+        // changes them is set with the preview stopped, and the preview
+        // starts again. The capture lock is held only for the write, so a
+        // capture never waits for the restart (the control lock keeps
+        // captures out meanwhile).
+        const bool bRestart = SensorFovChanged(wanted, m_Fov[kPreviewFov]);
+        const bool bParallel = m_Preview.bParallel;
+        if (bRestart) {
+            StopPreview(bParallel, false);
+        }
+        bool bStored = false;
+        {
+            Guard capture(m_CaptureLock);
+            nRet = SensorSetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, nullptr);
+            if (nRet == RET_SUCCESS) {
+                nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_MULTIFRAMES_NUM, usMultiFrameNum);
+                bStored = nRet == RET_SUCCESS || nRet == RET_NOTSUPPORT;
+                if (bStored) {
+                    StoreFieldOfView(kPreviewFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol,
+                                     nAmRow, usMultiFrameNum);
+                }
+            }
+        }
+        // A failed write is what the caller learns; the preview starts
+        // again on the window it had.
+        if (bRestart) {
+            const int nStart = StartPreview(bParallel);
+            if (bStored) {
+                nRet = nStart;
+            }
+        }
+        return nRet;
+    });
 }
 
 int CDevice::GetFieldOfView(int nWhich, int* pColStart, int* pRowStart, int* pColSize,
@@ -169,7 +191,7 @@ void CDevice::ResumeAfterCapture(int nPreviewStateBefore) {
     SelectFieldOfView(kPreviewFov);
     if (nPreviewStateBefore == PreviewState::kRunning &&
         m_Preview.nStatus == PreviewState::kPaused) {
-        m_Preview.run.Set();
+        m_Preview.pause.Resume();
         m_Preview.nStatus = PreviewState::kRunning;
     }
 }

@@ -32,36 +32,38 @@ bool HasFixedFrameRate(const DeviceCapability& capability) {
 }  // namespace
 
 int CDevice::SetFixedFrameRate(float fFps) {
-    if (!HasFixedFrameRate(m_Capability)) {
-        return RET_NOTSUPPORT;
-    }
-    const FrameRateLimits limits = LimitsFor(m_Capability);
-    if (!(fFps >= limits.fMin && fFps <= limits.fMax)) {
-        return RET_PARAMERROR;
-    }
-    int nRet;
-    if (m_Capability.Has(FpgaCap::bmFixFrameRateWide)) {
-        const auto nCount = static_cast<uint32_t>(kFrameRateClockHz / fFps);
-        nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_FIXED_FRAME_RATE_EXT,
-                                       static_cast<uint16_t>(nCount >> 16));
-        if (nRet == RET_SUCCESS) {
-            const auto wLow = static_cast<uint16_t>(nCount & 0xFFFF);
-            nRet =
-                m_Fpga.Fpga_WrRelateReg(FPGAREG_FIXED_FRAME_RATE, nCount == 0 ? uint16_t{1} : wLow);
+    return Controlled([&] {
+        if (!HasFixedFrameRate(m_Capability)) {
+            return RET_NOTSUPPORT;
         }
-    } else {
-        const double dStep =
-            m_Capability.Has(FpgaCap::bmFixeFrameRateStep1uS) ? 1.0 : kCoarseStepMicros;
-        // The count is the period in steps, kept to the register's 16 bits.
-        const auto wCount =
-            static_cast<uint16_t>(static_cast<uint32_t>(kMicrosPerSecond / fFps / dStep));
-        nRet =
-            m_Fpga.Fpga_WrRelateReg(FPGAREG_FIXED_FRAME_RATE, wCount == 0 ? uint16_t{1} : wCount);
-    }
-    if (nRet == RET_SUCCESS) {
-        m_fFixedFrameRate = fFps;
-    }
-    return nRet;
+        const FrameRateLimits limits = LimitsFor(m_Capability);
+        if (!(fFps >= limits.fMin && fFps <= limits.fMax)) {
+            return RET_PARAMERROR;
+        }
+        int nRet;
+        if (m_Capability.Has(FpgaCap::bmFixFrameRateWide)) {
+            const auto nCount = static_cast<uint32_t>(kFrameRateClockHz / fFps);
+            nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_FIXED_FRAME_RATE_EXT,
+                                           static_cast<uint16_t>(nCount >> 16));
+            if (nRet == RET_SUCCESS) {
+                const auto wLow = static_cast<uint16_t>(nCount & 0xFFFF);
+                nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_FIXED_FRAME_RATE,
+                                               nCount == 0 ? uint16_t{1} : wLow);
+            }
+        } else {
+            const double dStep =
+                m_Capability.Has(FpgaCap::bmFixeFrameRateStep1uS) ? 1.0 : kCoarseStepMicros;
+            // The count is the period in steps, kept to the register's 16 bits.
+            const auto wCount =
+                static_cast<uint16_t>(static_cast<uint32_t>(kMicrosPerSecond / fFps / dStep));
+            nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_FIXED_FRAME_RATE,
+                                           wCount == 0 ? uint16_t{1} : wCount);
+        }
+        if (nRet == RET_SUCCESS) {
+            m_fFixedFrameRate = fFps;
+        }
+        return nRet;
+    });
 }
 
 int CDevice::GetFixedFrameRate(float* pFps) {

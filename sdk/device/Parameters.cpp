@@ -374,35 +374,38 @@ int CDevice::ProcessSaturationSet(int nValue) {
 }
 
 int CDevice::SetData16Bits(bool bOn) {
-    if (!m_Capability.Has(FpgaCap::bm16BitsTransfer)) {
-        return RET_NOTSUPPORT;
-    }
-    if (bOn == ((m_Fpga.Shadows().WorkingMode & WORKINGMODE_16BIT_DATA) != 0)) {
-        return RET_SUCCESS;
-    }
-    // Frames change size: a running or paused preview stops around the
-    // switch, so its buffers are sized again, and comes back running.
-    const bool bRestart = m_Preview.nStatus != PreviewState::kStopped;
-    const bool bParallel = m_Preview.bParallel;
-    if (bRestart) {
-        StopPreview(bParallel, false);
-    }
-    int nRet;
-    {
-        Guard bus(BusLock());
-        const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
-        nRet = m_Fpga.Fpga_WrRelateReg(
-            FPGAREG_WORKING_MODE, static_cast<uint16_t>(bOn ? wMode | WORKINGMODE_16BIT_DATA
-                                                            : wMode & ~WORKINGMODE_16BIT_DATA));
-        const uint32_t nFactor = Data16BitsOn() ? 2u : 1u;
-        for (FieldOfView& fov : m_Fov) {
-            fov.ulTotalBytes = fov.ulTotalPixels * nFactor;
+    return Controlled([&] {
+        if (!m_Capability.Has(FpgaCap::bm16BitsTransfer)) {
+            return RET_NOTSUPPORT;
         }
-    }
-    if (bRestart) {
-        StartPreview(bParallel);
-    }
-    return nRet;
+        if (bOn == ((m_Fpga.Shadows().WorkingMode & WORKINGMODE_16BIT_DATA) != 0)) {
+            return RET_SUCCESS;
+        }
+        // Frames change size: a running or paused preview stops around the
+        // switch, so its buffers are sized again, and comes back as it was.
+        const int nStatusBefore = m_Preview.nStatus;
+        const bool bRestart = nStatusBefore != PreviewState::kStopped;
+        const bool bParallel = m_Preview.bParallel;
+        if (bRestart) {
+            StopPreview(bParallel, false);
+        }
+        int nRet;
+        {
+            Guard bus(BusLock());
+            const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
+            nRet = m_Fpga.Fpga_WrRelateReg(
+                FPGAREG_WORKING_MODE, static_cast<uint16_t>(bOn ? wMode | WORKINGMODE_16BIT_DATA
+                                                                : wMode & ~WORKINGMODE_16BIT_DATA));
+            const uint32_t nFactor = Data16BitsOn() ? 2u : 1u;
+            for (FieldOfView& fov : m_Fov) {
+                fov.ulTotalBytes = fov.ulTotalPixels * nFactor;
+            }
+        }
+        if (bRestart) {
+            RestartPreview(bParallel, nStatusBefore);
+        }
+        return nRet;
+    });
 }
 
 int CDevice::GetData16Bits(bool* pbOn) {

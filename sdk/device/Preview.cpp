@@ -9,6 +9,12 @@
 // asked to end, the pending frame read is ended, and a stop waits for them.
 // Every wait inside the threads is bounded (frame reads by the capture
 // time-out), so a stop always returns.
+//
+// Starts, stops, pauses and resumes run under the device's control lock, so
+// calls from several threads take their turns: a stop that another call
+// already runs is waited for and then finds the preview stopped. The
+// preview's own threads (its callbacks) get RET_STREAMNOTSTOP instead: a stop
+// waits for them, and a pause for their acknowledgement.
 #include <algorithm>
 #include <cstring>
 #include <mutex>
@@ -23,7 +29,7 @@ namespace {
 using Guard = std::lock_guard<plat::CriticalSection>;
 
 // Waits of the preview threads.
-constexpr uint32_t kPausedWaitMs = 1000;  // for the run event while paused
+constexpr uint32_t kPausedWaitMs = 1000;  // parked at the pause gate
 constexpr uint32_t kSlotWaitMs = 1000;    // for a free ring slot
 constexpr uint32_t kReadyWaitMs = 50;     // for a filled ring slot
 constexpr uint32_t kCaptureExitWaitMs = 1000;
@@ -32,6 +38,10 @@ constexpr uint32_t kThreadExitWaitMs = 5000;
 constexpr uint32_t kPausedRedrawMs = 50;
 // Pause after a preview restarts, before the caller goes on.
 constexpr uint32_t kRestartPauseMs = 10;
+// A preview that restarts paused waits this long at most for a frame of the
+// new stream, polling at the shorter pace.
+constexpr uint32_t kFirstFrameWaitMs = 5000;
+constexpr uint32_t kFirstFramePollMs = 5;
 
 // Resizes a buffer without throwing: false when memory is lacking.
 bool Allocate(std::vector<uint8_t>& buffer, size_t nBytes) {
@@ -53,10 +63,38 @@ int CDevice::StopPreview(bool bParallel, bool bRestoreCapture) {
     return bParallel ? StopPreviewParallel(bRestoreCapture) : StopPreviewSerial(bRestoreCapture);
 }
 
+bool CDevice::OnPreviewThread() const {
+    return m_Preview.serialThread.InBody() || m_Preview.captureThread.InBody() ||
+           m_Preview.showThread.InBody();
+}
+
+int CDevice::RestartPreview(bool bParallel, int nStatusBefore) {
+    const int nRet = StartPreview(bParallel);
+    if (nRet != RET_SUCCESS || nStatusBefore != PreviewState::kPaused) {
+        return nRet;
+    }
+    // The frame shown while paused is one of the new stream.
+    const uint32_t dwStart = plat::TickCount();
+    const uint32_t dwBound = std::min(CaptureTimeOut(), kFirstFrameWaitMs);
+    while (m_Preview.nShownTotal == 0 && plat::TickCount() - dwStart < dwBound) {
+        plat::SleepMs(kFirstFramePollMs);
+    }
+    return PausePreview();
+}
+
+void CDevice::AbandonPreviewStart(int nActiveFovBefore) {
+    SaveCallbacksForStop();
+    SelectFieldOfView(nActiveFovBefore);
+    m_Preview.rawBuffer = std::vector<uint8_t>();
+    m_Preview.slots.clear();
+    Guard bayer(m_BayerLock);
+    m_Preview.rgbBuffer = std::vector<uint8_t>();
+    m_Preview.shownRaw = std::vector<uint8_t>();
+    m_Preview.bShowsRaw = false;
+}
+
 void CDevice::BeginPreviewRun() {
-    m_Preview.pauseRequest.Reset();
-    m_Preview.pauseAck.Reset();
-    m_Preview.run.Set();
+    m_Preview.pause.Reset();
     {
         Guard callbacks(m_CallbackLock);
         m_Preview.pfCallback = m_Preview.pfCallbackSaved;
@@ -125,31 +163,36 @@ void CDevice::JoinPreviewThread(plat::Thread& thread, uint32_t nTimeOutMs,
 }
 
 int CDevice::StartPreviewSerial() {
-    LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::++StartPreviewSerial.");
-    if (!m_pBitmapInfo || m_Preview.serialThread.Running() ||
-        m_Preview.nStatus != PreviewState::kStopped) {
-        LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StartPreviewSerial Error. (Not Stop)");
-        return RET_FAIL;
-    }
-    const size_t nBytes = m_Fov[kPreviewFov].ulTotalBytes;
-    if (!Allocate(m_Preview.rawBuffer, nBytes) || !Allocate(m_Preview.rgbBuffer, 4 * nBytes) ||
-        !Allocate(m_Preview.shownRaw, nBytes)) {
-        m_Preview.rawBuffer.clear();
-        m_Preview.rgbBuffer.clear();
-        return RET_MALLOCFAIL;
-    }
-    SelectFieldOfView(kPreviewFov);
-    BeginPreviewRun();
-    if (!m_Preview.serialThread.Start([this] { SerialPreviewThread(); })) {
-        LogPrint(m_pLog, LOGLEVEL_NORMAL,
-                 L"ZDQAPI::--StartPreviewSerial Error! ( Thread Create Fail )");
-        return RET_FAIL;
-    }
-    StartFrameRateTimer();
-    m_Preview.bParallel = false;
-    m_Preview.nStatus = PreviewState::kRunning;
-    LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StartPreviewSerial.");
-    return RET_SUCCESS;
+    return Controlled([this] {
+        LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::++StartPreviewSerial.");
+        if (!m_pBitmapInfo || m_Preview.serialThread.Running() ||
+            m_Preview.nStatus != PreviewState::kStopped) {
+            LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StartPreviewSerial Error. (Not Stop)");
+            return RET_FAIL;
+        }
+        const size_t nBytes = m_Fov[kPreviewFov].ulTotalBytes;
+        if (!Allocate(m_Preview.rawBuffer, nBytes) || !Allocate(m_Preview.rgbBuffer, 4 * nBytes) ||
+            !Allocate(m_Preview.shownRaw, nBytes)) {
+            m_Preview.rawBuffer.clear();
+            m_Preview.rgbBuffer.clear();
+            m_Preview.shownRaw.clear();
+            return RET_MALLOCFAIL;
+        }
+        const int nActiveFovBefore = m_nActiveFov;
+        SelectFieldOfView(kPreviewFov);
+        BeginPreviewRun();
+        if (!m_Preview.serialThread.Start([this] { SerialPreviewThread(); })) {
+            AbandonPreviewStart(nActiveFovBefore);
+            LogPrint(m_pLog, LOGLEVEL_NORMAL,
+                     L"ZDQAPI::--StartPreviewSerial Error! ( Thread Create Fail )");
+            return RET_FAIL;
+        }
+        StartFrameRateTimer();
+        m_Preview.bParallel = false;
+        m_Preview.nStatus = PreviewState::kRunning;
+        LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StartPreviewSerial.");
+        return RET_SUCCESS;
+    });
 }
 
 // Catches into the raw buffer, converts or takes it as the shown frame,
@@ -158,7 +201,7 @@ int CDevice::StartPreviewSerial() {
 void CDevice::SerialPreviewThread() {
     plat::Thread& self = m_Preview.serialThread;
     while (!self.StopRequested()) {
-        if (!m_Preview.pauseRequest.IsSet()) {
+        if (!m_Preview.pause.Requested()) {
             if (CatchRawData(m_Preview.rawBuffer.data(), true) != RET_SUCCESS) {
                 continue;
             }
@@ -166,13 +209,7 @@ void CDevice::SerialPreviewThread() {
             ++m_Preview.nCaughtTotal;
             ++m_Preview.nCaughtWindow;
         }
-        if (m_Preview.pauseRequest.IsSet()) {
-            m_Preview.pauseAck.Set();
-            if (m_Preview.run.Wait(kPausedWaitMs)) {
-                m_Preview.pauseRequest.Reset();
-                m_Preview.pauseAck.Reset();
-            }
-        }
+        m_Preview.pause.Park(kPausedWaitMs);
         DrawFrame();
         ++m_Preview.nShownTotal;
         ++m_Preview.nShownWindow;
@@ -180,6 +217,10 @@ void CDevice::SerialPreviewThread() {
 }
 
 int CDevice::StopPreviewSerial(bool bRestoreCapture) {
+    return Controlled([&] { return StopSerialEngine(bRestoreCapture); });
+}
+
+int CDevice::StopSerialEngine(bool bRestoreCapture) {
     LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::++StopPreviewSerial.");
     if (m_Preview.nStatus == PreviewState::kStopped) {
         LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StopPreviewSerial. ( Has Stop )");
@@ -188,12 +229,12 @@ int CDevice::StopPreviewSerial(bool bRestoreCapture) {
     if (m_Preview.bParallel) {
         // The parallel engine runs: only its stop ends its threads before
         // their buffers are freed.
-        return StopPreviewParallel(bRestoreCapture);
+        return StopParallelEngine(bRestoreCapture);
     }
     RecordStop();
     SaveCallbacksForStop();
     m_Preview.serialThread.RequestStop();
-    m_Preview.run.Set();              // a paused thread need not wait out its pause
+    m_Preview.pause.Resume();         // a paused thread need not wait out its pause
     m_Vendor.VendorCmd_SendPktEnd();  // ends a pending frame read
     JoinPreviewThread(m_Preview.serialThread, CaptureTimeOut(),
                       L"ZDQAPI::--WaitForSingleObject TimeOut.");
@@ -211,6 +252,10 @@ int CDevice::StopPreviewSerial(bool bRestoreCapture) {
 }
 
 int CDevice::StartPreviewParallel() {
+    return Controlled([this] { return StartParallelEngine(); });
+}
+
+int CDevice::StartParallelEngine() {
     if (m_Preview.nStatus != PreviewState::kStopped) {
         LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StartPreviewParallel Error. (Not Stop)");
         return RET_FAIL;
@@ -228,17 +273,22 @@ int CDevice::StartPreviewParallel() {
     if (!Allocate(m_Preview.rgbBuffer, 4 * nBytes) || !Allocate(m_Preview.shownRaw, nBytes)) {
         m_Preview.slots.clear();
         m_Preview.rgbBuffer.clear();
+        m_Preview.shownRaw.clear();
         return RET_MALLOCFAIL;
     }
+    const int nActiveFovBefore = m_nActiveFov;
     SelectFieldOfView(kPreviewFov);
     BeginPreviewRun();
     m_Preview.nLastFilled = -1;
     if (!m_Preview.captureThread.Start([this] { ParallelCaptureThread(); })) {
+        AbandonPreviewStart(nActiveFovBefore);
         return RET_FAIL;
     }
     if (!m_Preview.showThread.Start([this] { ParallelShowThread(); })) {
         m_Preview.captureThread.RequestStop();
+        m_Vendor.VendorCmd_SendPktEnd();  // ends a pending frame read
         m_Preview.captureThread.Join(plat::kInfinite);
+        AbandonPreviewStart(nActiveFovBefore);
         return RET_FAIL;
     }
     StartFrameRateTimer();
@@ -251,12 +301,8 @@ void CDevice::ParallelCaptureThread() {
     plat::Thread& self = m_Preview.captureThread;
     const int nCount = static_cast<int>(m_Preview.slots.size());
     while (!self.StopRequested()) {
-        if (m_Preview.pauseRequest.IsSet()) {
-            m_Preview.pauseAck.Set();
-            if (m_Preview.run.Wait(kPausedWaitMs)) {
-                m_Preview.pauseRequest.Reset();
-                m_Preview.pauseAck.Reset();
-            }
+        if (m_Preview.pause.Requested()) {
+            m_Preview.pause.Park(kPausedWaitMs);
             continue;
         }
         int i = m_Preview.nLastFilled + 1;
@@ -285,7 +331,7 @@ void CDevice::ParallelShowThread() {
     const int nCount = static_cast<int>(m_Preview.slots.size());
     int nShowIndex = 0;
     while (!self.StopRequested()) {
-        if (m_Preview.pauseAck.IsSet()) {
+        if (m_Preview.pause.Parked()) {
             // Paused: the last frame is drawn again at a steady pace.
             DrawFrame();
             self.WaitForStop(kPausedRedrawMs);
@@ -318,13 +364,18 @@ void CDevice::TakeCaughtFrame(std::vector<uint8_t>& frame) {
         m_Preview.bShowsRaw = true;
         return;
     }
-    const FieldOfView& fov = m_Fov[kPreviewFov];
-    RawToRgb8(frame.data(), fov.nWidth, fov.nHeight, GetOutputBitCount(),
+    // The bitmap record holds the preview frame's size under this lock.
+    const PlatDibHeader& header = m_pBitmapInfo->bmiHeader;
+    RawToRgb8(frame.data(), header.biWidth, header.biHeight, GetOutputBitCount(),
               m_Preview.rgbBuffer.data());
     m_Preview.bShowsRaw = false;
 }
 
 int CDevice::StopPreviewParallel(bool bRestoreCapture) {
+    return Controlled([&] { return StopParallelEngine(bRestoreCapture); });
+}
+
+int CDevice::StopParallelEngine(bool bRestoreCapture) {
     if (m_Preview.nStatus == PreviewState::kStopped) {
         LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StopPreviewParallel. ( Has Stop )");
         return RET_SUCCESS;
@@ -332,12 +383,12 @@ int CDevice::StopPreviewParallel(bool bRestoreCapture) {
     if (!m_Preview.bParallel) {
         // The serial engine runs: only its stop ends its thread before its
         // buffers are freed.
-        return StopPreviewSerial(bRestoreCapture);
+        return StopSerialEngine(bRestoreCapture);
     }
     RecordStop();
     SaveCallbacksForStop();
     m_Preview.captureThread.RequestStop();
-    m_Preview.run.Set();
+    m_Preview.pause.Resume();
     if (!m_Preview.captureThread.Join(kCaptureExitWaitMs)) {
         m_Vendor.VendorCmd_SendPktEnd();
     }
@@ -358,15 +409,17 @@ int CDevice::StopPreviewParallel(bool bRestoreCapture) {
 }
 
 int CDevice::PausePreview() {
+    return Controlled([this] { return PauseEngine(); });
+}
+
+int CDevice::PauseEngine() {
     if (m_Preview.nStatus == PreviewState::kPaused) {
         return RET_SUCCESS;
     }
     if (m_Preview.nStatus != PreviewState::kRunning) {
         return RET_ILLEGALOPERATION;
     }
-    m_Preview.run.Reset();
-    m_Preview.pauseRequest.Set();
-    const bool bAcknowledged = m_Preview.pauseAck.Wait(CaptureTimeOut());
+    const bool bAcknowledged = m_Preview.pause.Pause(CaptureTimeOut());
     m_Preview.nStatus = PreviewState::kPaused;
     if (!bAcknowledged) {
         ResumePreview();
@@ -376,12 +429,14 @@ int CDevice::PausePreview() {
 }
 
 int CDevice::ResumePreview() {
-    if (m_Preview.nStatus != PreviewState::kPaused) {
-        return RET_ILLEGALOPERATION;
-    }
-    m_Preview.run.Set();
-    m_Preview.nStatus = PreviewState::kRunning;
-    return RET_SUCCESS;
+    return Controlled([this] {
+        if (m_Preview.nStatus != PreviewState::kPaused) {
+            return RET_ILLEGALOPERATION;
+        }
+        m_Preview.pause.Resume();
+        m_Preview.nStatus = PreviewState::kRunning;
+        return RET_SUCCESS;
+    });
 }
 
 int CDevice::SetPreviewCallback(PreviewCallback pfCallback, void* pContext) {
@@ -411,40 +466,42 @@ PreviewState::Placement CDevice::PreviewPlacement() const {
 }
 
 int CDevice::SetBufferCount(int nCount) {
-    const int n = nCount <= 0                              ? PreviewState::kDefaultBufferCount
-                  : nCount > PreviewState::kMaxBufferCount ? PreviewState::kMaxBufferCount
-                                                           : nCount;
-    if (n == m_Preview.nBufferCount) {
-        return RET_SUCCESS;
-    }
-    const bool bKeepPreview = LosesRegistersWhenStreamStops(m_nDeviceType);
-    const int nStatus = m_Preview.nStatus;
-    const bool bParallel = m_Preview.bParallel;
-    const bool bRestart = nStatus == PreviewState::kRunning && !bKeepPreview;
-    if (bRestart) {
-        StopPreview(bParallel, false);
-    }
-    const bool bStopAcquisition = SupportsStreamMode() && m_Transport.StreamStarted();
-    if (bStopAcquisition) {
-        m_Transport.SetStreamStarted(false);
-        m_Vendor.VendorCmd_StopAcq();
-    }
-    m_Preview.nBufferCount = n;
-    if (bStopAcquisition && !m_Transport.StreamStarted() &&
-        m_Vendor.VendorCmd_StartAcq() == RET_SUCCESS) {
-        m_Transport.SetStreamStarted(true);
-    }
-    if (bKeepPreview) {
-        if (nStatus == PreviewState::kStopped) {
-            SensorRestoreRegs();
-            m_Bus.ResetDeviceAndHost();
+    return Controlled([&] {
+        const int n = nCount <= 0                              ? PreviewState::kDefaultBufferCount
+                      : nCount > PreviewState::kMaxBufferCount ? PreviewState::kMaxBufferCount
+                                                               : nCount;
+        if (n == m_Preview.nBufferCount) {
+            return RET_SUCCESS;
+        }
+        const bool bKeepPreview = LosesRegistersWhenStreamStops(m_nDeviceType);
+        const int nStatus = m_Preview.nStatus;
+        const bool bParallel = m_Preview.bParallel;
+        const bool bRestart = nStatus == PreviewState::kRunning && !bKeepPreview;
+        if (bRestart) {
+            StopPreview(bParallel, false);
+        }
+        const bool bStopAcquisition = SupportsStreamMode() && m_Transport.StreamStarted();
+        if (bStopAcquisition) {
+            m_Transport.SetStreamStarted(false);
+            m_Vendor.VendorCmd_StopAcq();
+        }
+        m_Preview.nBufferCount = n;
+        if (bStopAcquisition && !m_Transport.StreamStarted() &&
+            m_Vendor.VendorCmd_StartAcq() == RET_SUCCESS) {
+            m_Transport.SetStreamStarted(true);
+        }
+        if (bKeepPreview) {
+            if (nStatus == PreviewState::kStopped) {
+                SensorRestoreRegs();
+                m_Bus.ResetDeviceAndHost();
+                plat::SleepMs(kRestartPauseMs);
+            }
+        } else if (bRestart) {
+            StartPreview(bParallel);
             plat::SleepMs(kRestartPauseMs);
         }
-    } else if (bRestart) {
-        StartPreview(bParallel);
-        plat::SleepMs(kRestartPauseMs);
-    }
-    return RET_SUCCESS;
+        return RET_SUCCESS;
+    });
 }
 
 int CDevice::PreviewGetPausedData(uint8_t* pData) {

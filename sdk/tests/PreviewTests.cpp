@@ -287,6 +287,94 @@ TEST_P(PreviewTest, SixteenBitFramesArePackedForThePreview) {
     ASSERT_EQ(Stop(), RET_SUCCESS);
 }
 
+// Calls from the preview's own callback that would start, stop or pause the
+// preview, or stop or pause it around their work: each is refused and
+// changes nothing.
+struct Reentry {
+    std::atomic<int> nFrames{0};
+    std::atomic<bool> bDone{false};
+    std::vector<int> results;
+};
+
+void CallBackIntoThePreview(unsigned char* /*pData*/, int /*nWidth*/, int /*nHeight*/,
+                            int /*nBitCount*/, void* pContext) {
+    Reentry& r = *static_cast<Reentry*>(pContext);
+    if (r.nFrames++ != 0) {
+        return;
+    }
+    std::vector<uint8_t> frame(1280 * 1024);
+    r.results = {
+        ZDQ_PreviewStart(0, false),         ZDQ_PreviewStartEx(0, false, true),
+        ZDQ_PreviewStartEx(0, true, false), ZDQ_PreviewPause(0, true),
+        ZDQ_PreviewPause(0, false),         ZDQ_PreviewSetFieldOfView(0, 0, 0, 320, 240, 0, 0),
+        ZDQ_SetData16Bits(0, true),         ZDQ_TriggerModeSet(0, 0),
+        ZDQ_CaptureRawData(0, frame.data())};
+    r.bDone = true;
+}
+
+TEST_P(PreviewTest, CallsFromItsOwnCallbackThatStopOrPauseThePreviewAreRefused) {
+    CDevice& device = OpenWithPreviewWindow();
+    Reentry reentry;
+    ASSERT_EQ(ZDQ_PreviewSetCallback(0, CallBackIntoThePreview, &reentry), RET_SUCCESS);
+    ASSERT_EQ(Start(), RET_SUCCESS);
+    ASSERT_TRUE(WaitFor([&] { return reentry.bDone.load(); }));
+    for (size_t i = 0; i < reentry.results.size(); ++i) {
+        EXPECT_EQ(reentry.results[i], RET_STREAMNOTSTOP) << "call " << i;
+    }
+    EXPECT_EQ(device.PreviewStatus(), PreviewState::kRunning);
+    EXPECT_EQ(device.PreviewParallel(), GetParam());
+    EXPECT_EQ(device.Fov(kPreviewFov).nWidth, 640);
+    const int nFrames = reentry.nFrames;
+    ASSERT_TRUE(WaitFor([&] { return reentry.nFrames >= nFrames + 3; })) << "the preview runs on";
+    ASSERT_EQ(Stop(), RET_SUCCESS);
+}
+
+// A paused preview that the 16-bit switch stops around it comes back paused,
+// showing a frame of the new stream.
+TEST_P(PreviewTest, APausedPreviewStaysPausedAcrossTheSixteenBitSwitch) {
+    MlSimProfile profile = CameraProfile(kType2592WithFpga);
+    profile.adc_bits = 12;
+    CDevice& device = Open(profile);
+    device.Capability().Set(FpgaCap::bm16BitsTransfer, 1);
+    device.Capability().Set(SensorCap::bmResolution, 12);
+    ASSERT_EQ(ZDQ_PreviewSetFieldOfView(0, 0, 0, 640, 480, 0, 0), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_PreviewSetCallback(0, OnFrame, &m_received), RET_SUCCESS);
+    ASSERT_EQ(Start(), RET_SUCCESS);
+    ASSERT_TRUE(WaitFor([&] { return m_received.nCallbackFrames > 0; }));
+    ASSERT_EQ(ZDQ_PreviewPause(0, true), RET_SUCCESS);
+    for (const bool bOn : {true, false}) {
+        ASSERT_EQ(ZDQ_SetData16Bits(0, bOn), RET_SUCCESS);
+        int nStatus = 0;
+        ZDQ_PreviewGetStatus(0, &nStatus);
+        EXPECT_EQ(nStatus, PreviewState::kPaused) << "16-bit " << bOn;
+        const uint64_t nSent = FramesSent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(FramesSent(), nSent) << "nothing is caught while paused";
+        std::vector<uint8_t> paused(640 * 480);
+        ASSERT_EQ(ZDQ_PreviewGetPausedData(0, paused.data()), RET_SUCCESS);
+        EXPECT_EQ(static_cast<uint8_t>(paused[1] - paused[0]), 1) << "a frame of the new stream";
+    }
+    ASSERT_EQ(ZDQ_PreviewPause(0, false), RET_SUCCESS);
+    ASSERT_TRUE(FramesArrive(0) && WaitFor([&] { return m_received.nCallbackFrames > 3; }));
+    ASSERT_EQ(Stop(), RET_SUCCESS);
+}
+
+// A window write that fails on a running preview is what the caller learns;
+// the preview runs on with the window it had.
+TEST_P(PreviewTest, AFailedWindowWriteOnARunningPreviewIsReported) {
+    CDevice& device = OpenWithPreviewWindow();
+    ASSERT_EQ(Start(), RET_SUCCESS);
+    ASSERT_TRUE(FramesArrive());
+    constexpr uint8_t kWrSensor = 0xC3;
+    ASSERT_EQ(mlsim_fault_add(0, MLSIM_FAULT_STATUS, kWrSensor, 0, -1, 1), 1);
+    EXPECT_EQ(ZDQ_PreviewSetFieldOfView(0, 0, 0, 320, 240, 0, 0), RET_FAIL);
+    ASSERT_EQ(mlsim_fault_clear(0), 1);
+    EXPECT_EQ(device.Fov(kPreviewFov).nWidth, 640) << "the record keeps its window";
+    EXPECT_EQ(device.PreviewStatus(), PreviewState::kRunning);
+    ASSERT_TRUE(FramesArrive());
+    ASSERT_EQ(Stop(), RET_SUCCESS);
+}
+
 // A stop names the other engine: the engine that runs is stopped all the
 // same, its threads ended before their buffers go, and no frame is caught or
 // drawn after the stop returns.

@@ -6,7 +6,8 @@
 //
 // Start(), Join(), Running() and the destructor belong to the thread that owns
 // the object; the body may call StopRequested(), WaitForStop() and
-// RequestStop() (a Join() from the body fails at once). The body must not
+// RequestStop() (a Join() from the body fails at once). InBody() may be
+// called from any thread. The body must not
 // destroy its own Thread object.
 #pragma once
 
@@ -50,6 +51,9 @@ class Thread {
 
     // True from Start() until the body has returned.
     bool Running() const;
+
+    // True when called from the body of this object (any thread may ask).
+    bool InBody() const;
 
   private:
     std::thread m_thread;
