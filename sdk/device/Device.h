@@ -505,9 +505,15 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int RecordStartExplicit(float fRate, int nWidth, int nHeight, int nBitCount,
                             const wchar_t* pszFile, bool bDialog);
     int RecordStop();
-    // RET_NOTSUPPORT without a recording; see CAviRecording::AddFrame.
+    // RET_NOTSUPPORT without a recording, RET_FAIL (nothing changed) for a
+    // preview recording; see CAviRecording::AddFrame.
     int RecordAddOneFrame(const void* pData, int nPosition, int nWidth, int nHeight, int nBitCount);
-    bool Recording() const { return m_bRecording; }
+    // A recording runs, or one that ended by itself is still closing its
+    // file.
+    bool Recording();
+    // Shown frames the running or the last preview recording left out
+    // because its writer was behind.
+    uint32_t RecordLeftOut() const { return m_nRecordLeftOut; }
 
     // Automatic exposure and focus measure. The raw post steps call the two
     // hooks, AE first, for every 8-bit raw frame of nWidth x nHeight pixels
@@ -779,7 +785,9 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     void ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivider,
                           uint32_t& nFirstMark, uint32_t& nPreviousMark, int& nProfileIndex,
                           int& nCompacted, CRateMeter& rates);
-    // The running AVI recording, under lock E; the flag is read without it.
-    std::unique_ptr<CAviRecording> m_pRecording;
+    // The running AVI recording, or one that ended by itself and is being
+    // closed, under lock E; the flag (a recording runs) is read without it.
+    std::shared_ptr<CAviRecording> m_pRecording;
     std::atomic<bool> m_bRecording{false};
+    std::atomic<uint32_t> m_nRecordLeftOut{0};
 };

@@ -2,10 +2,14 @@
 // drawing step appends while the preview runs unpaused, or of frames the
 // caller hands over in a format of its own.
 //
-// The recording object is reached only under the drawing lock (lock E): a
-// start opens it without the lock (the compressor dialog may take long) and
-// then hands it over under the lock; a stop takes it away and closes it
-// under the lock, so a frame being drawn is never written to a closed file.
+// The recording object is reached under the drawing lock (lock E), but no
+// file is written and no writer waited for while that lock is held: a start
+// opens the recording without the lock (the compressor dialog may take long)
+// and then hands it over under the lock; a stop takes it away under the lock
+// and closes it after; the caller's frames are written outside the lock; the
+// drawing step hands a shown frame to the writer threads without waiting and
+// a recording that ends there closes on a thread of its own. A frame being
+// drawn is thus never written to a closed file.
 #include <memory>
 #include <mutex>
 
@@ -48,48 +52,92 @@ int CDevice::RecordStartExplicit(float fRate, int nWidth, int nHeight, int nBitC
 }
 
 int CDevice::RecordInstall(std::unique_ptr<CAviRecording> pRecording) {
-    Guard callbacks(m_CallbackLock);
-    if (m_pRecording) {
-        // Another start came first.
-        pRecording->Discard();
-        return RET_ILLEGALOPERATION;
+    std::shared_ptr<CAviRecording> pEnded;
+    {
+        Guard callbacks(m_CallbackLock);
+        if (m_bRecording) {
+            // Another start came first.
+            pRecording->Discard();
+            return RET_ILLEGALOPERATION;
+        }
+        // A recording that ended by itself is still being closed.
+        pEnded = std::move(m_pRecording);
+        m_pRecording = std::move(pRecording);
+        m_bRecording = true;
+        m_nRecordLeftOut = 0;
     }
-    m_pRecording = std::move(pRecording);
-    m_bRecording = true;
+    if (pEnded) {
+        pEnded->Close();
+    }
     return RET_SUCCESS;
 }
 
 int CDevice::RecordStop() {
-    Guard callbacks(m_CallbackLock);
-    m_bRecording = false;
-    if (m_pRecording) {
-        m_pRecording->Close();
-        m_pRecording.reset();
+    std::shared_ptr<CAviRecording> pRecording;
+    {
+        Guard callbacks(m_CallbackLock);
+        m_bRecording = false;
+        pRecording = std::move(m_pRecording);
+    }
+    if (pRecording) {
+        pRecording->Close();
     }
     return RET_SUCCESS;
 }
 
 int CDevice::RecordAddOneFrame(const void* pData, int nPosition, int nWidth, int nHeight,
                                int nBitCount) {
-    Guard callbacks(m_CallbackLock);
-    if (!m_pRecording) {
-        return RET_NOTSUPPORT;
+    std::shared_ptr<CAviRecording> pRecording;
+    {
+        Guard callbacks(m_CallbackLock);
+        if (!m_bRecording || !m_pRecording) {
+            return RET_NOTSUPPORT;
+        }
+        if (m_pRecording->ForPreview()) {
+            // The preview's frames go at the positions after its own.
+            return RET_FAIL;
+        }
+        pRecording = m_pRecording;
     }
-    const int nRet = m_pRecording->AddFrame(pData, nPosition, nWidth, nHeight, nBitCount);
-    if (m_pRecording->Ended()) {
+    const int nRet = pRecording->AddFrame(pData, nPosition, nWidth, nHeight, nBitCount);
+    if (pRecording->Ended()) {
         LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI write failed, recording stopped.");
-        RecordStop();
+        {
+            Guard callbacks(m_CallbackLock);
+            if (m_pRecording != pRecording) {
+                return nRet;  // stopped meanwhile
+            }
+            m_bRecording = false;
+            m_pRecording.reset();
+        }
+        pRecording->Close();
     }
     return nRet;
 }
 
+bool CDevice::Recording() {
+    if (m_bRecording) {
+        return true;
+    }
+    Guard callbacks(m_CallbackLock);
+    return m_pRecording && !m_pRecording->Finished();
+}
+
 void CDevice::RecordShownFrame(const uint8_t* pFrame, int nWidth, int nHeight, int nBitCount) {
-    if (!m_pRecording || !m_pRecording->ForPreview() ||
+    if (!m_bRecording || !m_pRecording || !m_pRecording->ForPreview() ||
         m_Preview.nStatus != PreviewState::kRunning) {
         return;
     }
-    if (!m_pRecording->WriteNextFrame(pFrame, nWidth, nHeight, nBitCount)) {
-        LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI write failed, recording stopped.");
-        RecordStop();
+    switch (m_pRecording->WriteNextFrame(pFrame, nWidth, nHeight, nBitCount)) {
+        case CAviRecording::Shown::kTaken:
+            break;
+        case CAviRecording::Shown::kLeftOut:
+            ++m_nRecordLeftOut;
+            break;
+        case CAviRecording::Shown::kEnded:
+            LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI write failed, recording stopped.");
+            m_bRecording = false;
+            m_pRecording->End();
+            break;
     }
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,6 +20,7 @@
 #include "TestScratch.h"
 #include "acquisition/recording/AviFrameQueue.h"
 #include "acquisition/recording/AviMappedFrames.h"
+#include "acquisition/recording/AviRecording.h"
 #include "acquisition/recording/ZDQReg.h"
 #include "platform/AviWriter.h"
 #include "platform/Registry.h"
@@ -134,6 +136,34 @@ class FileSizeLimit {
     void (*m_oldHandler)(int) = nullptr;
 };
 
+// A hook that holds a writer's thread until it is let go: a file that takes
+// no frames meanwhile.
+class WriterGate {
+  public:
+    void Hold() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        ++m_nWaiting;
+        m_changed.notify_all();
+        m_changed.wait(lock, [&] { return m_bOpen; });
+        --m_nWaiting;
+    }
+    void Open() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bOpen = true;
+        m_changed.notify_all();
+    }
+    bool Waiting() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return m_nWaiting > 0; });
+    }
+
+  private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_bOpen = false;
+    int m_nWaiting = 0;
+};
+
 class RecordingTest : public OpenedCameraTest {
   protected:
     void SetUp() override {
@@ -145,6 +175,7 @@ class RecordingTest : public OpenedCameraTest {
     }
     void TearDown() override {
         ZDQ_UnInit();
+        CAviRecording::SetWriterHooks(CAviRecording::WriterHooks{});
         plat::SetAviCompressorChooser(nullptr, nullptr);
         unsetenv("VARNU_REGISTRY");
         OpenedCameraTest::TearDown();
@@ -228,7 +259,10 @@ TEST_P(PreviewRecordingTest, TheFileHoldsEveryFrameShownWhileRecording) {
 
     const auto avi = Read("preview.avi");
     ASSERT_TRUE(avi.bValid) << avi.error;
-    EXPECT_EQ(FrameHashes(avi), m_seen.RecordedHashes());
+    // Frames shown while the writer was behind are left out, no others.
+    const std::vector<uint64_t> recorded = m_seen.RecordedHashes();
+    EXPECT_TRUE(ShownInOrder(FrameHashes(avi), recorded));
+    EXPECT_EQ(avi.frames.size() + m_seen.pDevice->RecordLeftOut(), recorded.size());
     EXPECT_EQ(avi.dwTotalFrames, avi.frames.size());
     EXPECT_EQ(avi.dwLength, avi.frames.size());
     EXPECT_EQ(avi.fccType, "vids");
@@ -276,7 +310,7 @@ TEST_P(PreviewRecordingTest, APausedPreviewWritesNothingAndTheIndexGoesOn) {
     // not once for every time it was drawn.
     EXPECT_LE(std::count(written.begin(), written.end(), nPausedHash), 2);
     const long nRecorded = static_cast<long>(m_seen.RecordedHashes().size());
-    EXPECT_NEAR(static_cast<long>(written.size()), nRecorded, 2);
+    EXPECT_NEAR(static_cast<long>(written.size() + m_seen.pDevice->RecordLeftOut()), nRecorded, 2);
     for (const testutil::AviChunk& frame : avi.frames) {
         EXPECT_EQ(frame.data.size(), kFrameBytes) << "no dropped frames";
     }
@@ -494,21 +528,186 @@ TEST_F(RecordingTest, APreviewRecordingInMemoryHoldsTheShownFramesUntilItsFileCa
     ASSERT_TRUE(Called(3));  // the preview goes on
     const auto avi = testutil::ParseAvi(testutil::ReadFile(folder + "/memory.avi"));
     ASSERT_TRUE(avi.bValid) << avi.error;
-    std::vector<uint64_t> recorded = m_seen.RecordedHashes();
-    ASSERT_GE(recorded.size(), 6u);  // the sixth frame ended the recording
-    recorded.resize(5);
-    EXPECT_EQ(FrameHashes(avi), recorded);
+    const std::vector<uint64_t> recorded = m_seen.RecordedHashes();
+    // The sixth frame taken ended the recording; frames shown before the
+    // helpers had their pages were left out.
+    ASSERT_GE(recorded.size(), 6u);
+    EXPECT_EQ(avi.frames.size(), 5u);
+    EXPECT_TRUE(ShownInOrder(FrameHashes(avi), recorded));
     EXPECT_EQ(avi.dwTotalFrames, 5u);
     EXPECT_EQ(avi.nFileSize, nHeaders + 5 * nChunk + 8 + 5 * 16);
     ExpectIndexOfKeyFrames(avi);
 }
 
+// A caller's frame is refused while the preview records: the preview's
+// recording goes on, and its file holds only shown frames, in order.
+TEST_F(RecordingTest, ACallersFrameIsRefusedWhileThePreviewRecords) {
+    OpenWithPreview(true);
+    ASSERT_EQ(ZDQ_RecordStart(0, true, 25.0f, File("own.avi").c_str()), RET_SUCCESS);
+    ASSERT_TRUE(Recorded(3));
+    const std::vector<uint8_t> frame(kFrameBytes, 0xA5);
+    for (const int nPosition : {0, 1, 100000}) {
+        SCOPED_TRACE(nPosition);
+        EXPECT_EQ(ZDQ_RecordAddOneFrame(0, frame.data(), nPosition, kWidth, kHeight, 8), RET_FAIL);
+        EXPECT_TRUE(Recording());
+    }
+    ASSERT_TRUE(Recorded(3));
+    EXPECT_TRUE(Recording());
+    ASSERT_EQ(ZDQ_RecordStart(0, false, 0.0f, nullptr), RET_SUCCESS);
+    const auto avi = Read("own.avi");
+    ASSERT_TRUE(avi.bValid) << avi.error;
+    const std::vector<uint64_t> written = FrameHashes(avi);
+    EXPECT_GE(written.size(), 6u - std::min<size_t>(6, m_seen.pDevice->RecordLeftOut()));
+    EXPECT_TRUE(ShownInOrder(written, m_seen.RecordedHashes()));
+    EXPECT_EQ(std::count(written.begin(), written.end(), Hash(frame.data(), frame.size())), 0);
+    ExpectIndexOfKeyFrames(avi);
+}
+
+// The longest a setter may wait while the recording's file is slow.
+constexpr auto kLongestWait = std::chrono::milliseconds(150);
+
+// The calls of another thread while a colour preview records to a slow file:
+// a callback setter (the drawing lock) and a colour setter (the colour lock);
+// the longest is kept.
+struct CallsMeanwhile {
+    std::chrono::steady_clock::duration longest{};
+    int nCalls = 0;
+
+    void Run(Seen& seen, std::chrono::milliseconds during) {
+        const auto end = std::chrono::steady_clock::now() + during;
+        while (std::chrono::steady_clock::now() < end) {
+            const auto t0 = std::chrono::steady_clock::now();
+            EXPECT_EQ(ZDQ_PreviewSetCallback(0, OnFrame, &seen), RET_SUCCESS);
+            EXPECT_EQ(ZDQ_BayerSetMode(0, 0), RET_SUCCESS);
+            longest = std::max(longest, std::chrono::steady_clock::now() - t0);
+            ++nCalls;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+};
+
+void SleepHook(void* pUser) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(*static_cast<int*>(pUser)));
+}
+
+void HoldHook(void* pUser) {
+    static_cast<WriterGate*>(pUser)->Hold();
+}
+
+// The recording's file on disk (the writer thread) or in memory (the
+// mapping's helpers).
+class SlowWriterTest : public RecordingTest, public ::testing::WithParamInterface<bool> {
+  protected:
+    std::string Folder() {
+        if (!GetParam()) {
+            return m_folder;
+        }
+        const std::string folder = testutil::FreshMemoryFolder();
+        if (folder.empty()) {
+            ADD_FAILURE() << "no folder in memory";
+        }
+        return folder;
+    }
+    // A colour preview of 640 x 480 drawn in 24 bits, serial: its drawing
+    // holds the colour lock.
+    void OpenColourPreview() {
+        m_seen.pDevice = &Open(kTypeColour1280);
+        ASSERT_EQ(ZDQ_PreviewSetFieldOfView(0, 0, 0, kWidth, kHeight, 0, 0), RET_SUCCESS);
+        ASSERT_EQ(ZDQ_PreviewSetMode(0, 1), RET_SUCCESS);
+        ASSERT_EQ(ZDQ_PreviewSetCallback(0, OnFrame, &m_seen), RET_SUCCESS);
+        ASSERT_EQ(ZDQ_PreviewStart(0, true), RET_SUCCESS);
+        ASSERT_TRUE(Called(3));
+    }
+    static size_t ColourFrameBytes() { return kFrameBytes * 3; }
+};
+
+// Every write takes 0.6 s: the shown frames the writer cannot take are left
+// out, the calls of another thread do not wait for the file, and the stop
+// writes the frames taken into a complete file.
+TEST_P(SlowWriterTest, FramesTheWriterCannotTakeAreLeftOutAndNothingWaitsForIt) {
+    const std::string folder = Folder();
+    if (folder.empty()) {
+        return;
+    }
+    int nDelayMs = 600;
+    CAviRecording::WriterHooks hooks;
+    hooks.pfBeforeWrite = SleepHook;
+    hooks.pUser = &nDelayMs;
+    hooks.nStallMs = 60000;
+    CAviRecording::SetWriterHooks(hooks);
+    OpenColourPreview();
+    const std::string path = folder + "/slow.avi";
+    ASSERT_EQ(ZDQ_RecordStart(0, true, 25.0f, plat::WideFromUtf8(path).c_str()), RET_SUCCESS);
+    CallsMeanwhile calls;
+    calls.Run(m_seen, std::chrono::milliseconds(1500));
+    EXPECT_LT(calls.longest, kLongestWait);
+    ASSERT_TRUE(Called(3)) << "the drawing goes on";
+    EXPECT_TRUE(Recording());
+    EXPECT_GT(m_seen.pDevice->RecordLeftOut(), 0u);
+    ASSERT_EQ(ZDQ_RecordStart(0, false, 0.0f, nullptr), RET_SUCCESS);
+    const auto avi = testutil::ParseAvi(testutil::ReadFile(path));
+    ASSERT_TRUE(avi.bValid) << avi.error;
+    EXPECT_GE(avi.frames.size(), 1u);
+    EXPECT_TRUE(ShownInOrder(FrameHashes(avi), m_seen.RecordedHashes()));
+    for (const testutil::AviChunk& frame : avi.frames) {
+        EXPECT_EQ(frame.data.size(), ColourFrameBytes());
+    }
+    ExpectIndexOfKeyFrames(avi);
+}
+
+// A writer that takes no frame for the stall bound (its file hangs) ends the
+// recording without holding anything up; once the file goes on, the frames
+// taken are written and the file is closed by itself.
+TEST_P(SlowWriterTest, AWriterStuckPastTheBoundEndsTheRecordingWithTheFramesTaken) {
+    const std::string folder = Folder();
+    if (folder.empty()) {
+        return;
+    }
+    WriterGate gate;
+    CAviRecording::WriterHooks hooks;
+    hooks.pfBeforeWrite = HoldHook;
+    hooks.pUser = &gate;
+    hooks.nStallMs = 300;
+    CAviRecording::SetWriterHooks(hooks);
+    OpenColourPreview();
+    const std::string path = folder + "/stuck.avi";
+    ASSERT_EQ(ZDQ_RecordStart(0, true, 25.0f, plat::WideFromUtf8(path).c_str()), RET_SUCCESS);
+    ASSERT_TRUE(gate.Waiting());
+    CallsMeanwhile calls;
+    calls.Run(m_seen, std::chrono::milliseconds(1200));
+    EXPECT_LT(calls.longest, kLongestWait);
+    // Ended, though the file is not closed yet: a new recording may not
+    // start, the status says it runs until the file is closed.
+    EXPECT_TRUE(Recording());
+    EXPECT_EQ(ZDQ_RecordAddOneFrame(0, m_seen.AllHashes().data(), 0, 1, 1, 8), RET_NOTSUPPORT);
+    gate.Open();
+    ASSERT_TRUE(WaitFor([] { return !Recording(); }));
+    ASSERT_TRUE(Called(3)) << "the preview goes on";
+    const auto avi = testutil::ParseAvi(testutil::ReadFile(path));
+    ASSERT_TRUE(avi.bValid) << avi.error;
+    EXPECT_LE(avi.frames.size(), GetParam() ? CAviMappedFrames::kAhead : CAviFrameQueue::kBuffers);
+    EXPECT_TRUE(ShownInOrder(FrameHashes(avi), m_seen.RecordedHashes()));
+    ExpectIndexOfKeyFrames(avi);
+    // A new recording starts after it.
+    hooks = CAviRecording::WriterHooks{};
+    CAviRecording::SetWriterHooks(hooks);
+    ASSERT_EQ(ZDQ_RecordStart(0, true, 25.0f, plat::WideFromUtf8(folder + "/next.avi").c_str()),
+              RET_SUCCESS);
+    ASSERT_TRUE(Recorded(3));
+    ASSERT_EQ(ZDQ_RecordStart(0, false, 0.0f, nullptr), RET_SUCCESS);
+    EXPECT_TRUE(testutil::ParseAvi(testutil::ReadFile(folder + "/next.avi")).bValid);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SlowWriterTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "InMemory" : "OnDisk"; });
+
 // The frames of a mapped file in memory: pushed frames are written in order
-// while helpers take the pages of the next ones; a frame whose pages cannot
-// be had (past the file's limit) ends the recording, though helpers took the
-// pages of frames before it after it failed, and the file closes with the
-// frames before it.
-TEST(AviMappedFrames, WritesInOrderAndStopsAtAFrameWithoutPages) {
+// while helpers take the pages of the next ones; a frame whose pages are not
+// there yet is refused at once and may come again; a frame whose pages
+// cannot be had (past the file's limit) ends the recording, though helpers
+// took the pages of frames before it after it failed, and the file closes
+// with the frames before it.
+TEST(AviMappedFrames, WritesInOrderRefusesFramesAheadOfItsPagesAndStopsAtAFrameWithoutPages) {
     const std::string folder = testutil::FreshMemoryFolder();
     if (folder.empty()) {
         GTEST_SKIP() << "no folder in memory";
@@ -532,18 +731,38 @@ TEST(AviMappedFrames, WritesInOrderAndStopsAtAFrameWithoutPages) {
         plat::AviWriter writer(c.nMaxFileBytes);
         ASSERT_TRUE(writer.Create(path, format));
         ASSERT_TRUE(writer.MapFrames(kBytes));
+        WriterGate gate;
         CAviMappedFrames frames;
-        ASSERT_TRUE(frames.Start(writer));
+        ASSERT_TRUE(frames.Start(writer, [&] { gate.Hold(); }));
+        ASSERT_TRUE(gate.Waiting());
+        EXPECT_EQ(frames.Push(std::vector<uint8_t>(kBytes, 0xEE).data()),
+                  CAviMappedFrames::Pushed::kNotReady);
+        gate.Open();
         int nAccepted = 0;
+        bool bFailed = false;
         for (int i = 0; i < 40; ++i) {
             const std::vector<uint8_t> frame(kBytes, static_cast<uint8_t>(i));
-            if (frames.Push(frame.data())) {
-                EXPECT_EQ(nAccepted++, i) << "no frame after a refused one";
+            CAviMappedFrames::Pushed pushed = CAviMappedFrames::Pushed::kNotReady;
+            for (int nTries = 0; nTries < 10000 && pushed == CAviMappedFrames::Pushed::kNotReady;
+                 ++nTries) {
+                pushed = frames.Push(frame.data());
+                if (pushed == CAviMappedFrames::Pushed::kNotReady) {
+                    std::this_thread::sleep_for(std::chrono::microseconds(100));
+                }
+            }
+            if (pushed == CAviMappedFrames::Pushed::kWritten) {
+                EXPECT_FALSE(bFailed) << "no frame after a failed one";
+                EXPECT_EQ(nAccepted++, i);
+            } else {
+                EXPECT_EQ(pushed, CAviMappedFrames::Pushed::kFailed) << i;
+                bFailed = true;
             }
         }
         EXPECT_EQ(nAccepted, c.nAccepted);
         EXPECT_EQ(frames.Finish(), c.nAccepted == 40);
-        EXPECT_FALSE(frames.Push(std::vector<uint8_t>(kBytes).data())) << "finished";
+        EXPECT_EQ(frames.Push(std::vector<uint8_t>(kBytes).data()),
+                  CAviMappedFrames::Pushed::kFailed)
+            << "finished";
         ASSERT_TRUE(writer.Close());
         const auto avi = testutil::ParseAvi(testutil::ReadFile(path));
         ASSERT_TRUE(avi.bValid) << avi.error;
@@ -556,22 +775,22 @@ TEST(AviMappedFrames, WritesInOrderAndStopsAtAFrameWithoutPages) {
 }
 
 // The writer thread of a preview recording: frames are written in the order
-// they came, a writer slower than the frames holds the drawing back rather
-// than losing frames, and a failed write ends the queue.
-TEST(AviFrameQueue, WritesInOrderWaitsForASlowWriterAndStopsAtAFailedWrite) {
+// they came; with every buffer waiting for a writer that is stuck, a frame is
+// refused at once (and the queued ones are written once it goes on); a
+// failed write ends the queue.
+TEST(AviFrameQueue, WritesInOrderRefusesFramesWhileFullAndStopsAtAFailedWrite) {
     struct Case {
         int nFailAt;  // the write that fails, -1: none
-        int nPushed;
-        int nAccepted;
         int nWritten;
     };
-    for (const Case& c : {Case{-1, 40, 40, 40}, Case{5, 40, 0, 5}}) {
+    for (const Case& c : {Case{-1, 40}, Case{5, 5}}) {
         SCOPED_TRACE(c.nFailAt);
         std::mutex mutex;
         std::vector<uint8_t> written;
+        WriterGate gate;
         CAviFrameQueue queue;
         ASSERT_TRUE(queue.Start(16, [&](const uint8_t* pFrame) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            gate.Hold();
             std::lock_guard<std::mutex> lock(mutex);
             if (static_cast<int>(written.size()) == c.nFailAt) {
                 return false;
@@ -579,24 +798,38 @@ TEST(AviFrameQueue, WritesInOrderWaitsForASlowWriterAndStopsAtAFailedWrite) {
             written.push_back(pFrame[0]);
             return std::all_of(pFrame, pFrame + 16, [&](uint8_t b) { return b == pFrame[0]; });
         }));
-        int nAccepted = 0;
-        for (int i = 0; i < c.nPushed; ++i) {
-            std::vector<uint8_t> frame(16, static_cast<uint8_t>(i));
-            nAccepted += queue.Push(frame.data()) ? 1 : 0;
+        int nPushed = 0;
+        // The writer holds the first frame; the buffers fill, then frames
+        // are refused without waiting.
+        for (; nPushed < static_cast<int>(CAviFrameQueue::kBuffers); ++nPushed) {
+            std::vector<uint8_t> frame(16, static_cast<uint8_t>(nPushed));
+            ASSERT_EQ(queue.Push(frame.data()), CAviFrameQueue::Pushed::kQueued);
         }
+        ASSERT_TRUE(gate.Waiting());
+        EXPECT_EQ(queue.Push(std::vector<uint8_t>(16, 0xEE).data()), CAviFrameQueue::Pushed::kFull);
+        gate.Open();
+        bool bFailed = false;
+        for (; nPushed < 40 && !bFailed; ++nPushed) {
+            std::vector<uint8_t> frame(16, static_cast<uint8_t>(nPushed));
+            CAviFrameQueue::Pushed pushed = CAviFrameQueue::Pushed::kFull;
+            for (int nTries = 0; nTries < 10000 && pushed == CAviFrameQueue::Pushed::kFull;
+                 ++nTries) {
+                pushed = queue.Push(frame.data());
+                if (pushed == CAviFrameQueue::Pushed::kFull) {
+                    std::this_thread::sleep_for(std::chrono::microseconds(100));
+                }
+            }
+            bFailed = pushed == CAviFrameQueue::Pushed::kFailed;
+            EXPECT_NE(pushed, CAviFrameQueue::Pushed::kFull);
+        }
+        EXPECT_EQ(bFailed, c.nFailAt >= 0);
         EXPECT_EQ(queue.Finish(), c.nFailAt < 0);
         std::vector<uint8_t> expected(static_cast<size_t>(c.nWritten));
         for (size_t i = 0; i < expected.size(); ++i) {
             expected[i] = static_cast<uint8_t>(i);
         }
         EXPECT_EQ(written, expected);
-        if (c.nFailAt < 0) {
-            EXPECT_EQ(nAccepted, c.nAccepted);
-        } else {
-            // Frames queued before the failure was seen are accepted, none after.
-            EXPECT_LT(nAccepted, c.nPushed);
-            EXPECT_FALSE(queue.Push(written.data()));
-        }
+        EXPECT_EQ(queue.Push(written.data()), CAviFrameQueue::Pushed::kFailed);
     }
 }
 

@@ -29,13 +29,13 @@ bool CAviFrameQueue::Start(uint32_t nFrameBytes, WriteFrame write) {
     return true;
 }
 
-bool CAviFrameQueue::Push(const uint8_t* pFrame) {
+CAviFrameQueue::Pushed CAviFrameQueue::Push(const uint8_t* pFrame) {
     std::unique_lock<std::mutex> lock(m_Mutex);
-    const bool bFree = m_Changed.wait_for(lock, std::chrono::milliseconds(kFreeBufferWaitMs), [&] {
-        return m_bFailed || m_nQueued < m_Buffers.size();
-    });
-    if (!bFree || m_bFailed || m_Buffers.empty()) {
-        return false;
+    if (m_bFailed || m_bFinishing || m_Buffers.empty()) {
+        return Pushed::kFailed;
+    }
+    if (m_nQueued == m_Buffers.size()) {
+        return Pushed::kFull;
     }
     // The writer never touches a buffer that is not queued: the copy goes
     // without the lock.
@@ -45,7 +45,7 @@ bool CAviFrameQueue::Push(const uint8_t* pFrame) {
     lock.lock();
     ++m_nQueued;
     m_Changed.notify_all();
-    return true;
+    return Pushed::kQueued;
 }
 
 void CAviFrameQueue::WriterBody() {

@@ -2,7 +2,9 @@
 // memory: AviMappedFrames): the drawing thread copies each shown
 // frame into one of a few buffers allocated when the recording starts and
 // goes on drawing; a thread of its own writes the buffers to the file in the
-// order they came. Nothing is allocated per frame.
+// order they came. Nothing is allocated per frame. The drawing thread never
+// waits for the file: when every buffer still waits for the writer, the
+// frame is refused and the caller leaves it out.
 //
 // Push belongs to one thread at a time (the device calls it under its
 // drawing lock); Finish and the destructor to the owner.
@@ -21,9 +23,7 @@ class CAviFrameQueue {
     // Writes one frame of the recording's size; false when the write failed.
     using WriteFrame = std::function<bool(const uint8_t* pFrame)>;
     static constexpr size_t kBuffers = 4;
-    // The longest a frame waits for a free buffer: a writer stuck that long
-    // ends the recording.
-    static constexpr uint32_t kFreeBufferWaitMs = 10000;
+    enum class Pushed { kQueued, kFull, kFailed };
 
     CAviFrameQueue() = default;
     CAviFrameQueue(const CAviFrameQueue&) = delete;
@@ -33,10 +33,10 @@ class CAviFrameQueue {
     // Allocates the buffers of nFrameBytes each and starts the writer; false
     // when memory or a thread is lacking (nothing runs then).
     bool Start(uint32_t nFrameBytes, WriteFrame write);
-    // Copies a frame of nFrameBytes into the next free buffer, waiting for one
-    // at most kFreeBufferWaitMs. False, with nothing queued, after a failed
-    // write or when no buffer came free in time.
-    bool Push(const uint8_t* pFrame);
+    // Copies a frame of nFrameBytes into the next free buffer without
+    // waiting for the writer: kFull, with nothing queued, when no buffer is
+    // free; kFailed after a failed write and after Finish.
+    Pushed Push(const uint8_t* pFrame);
     // Writes what is queued and ends the writer: false when a write failed.
     // Nothing to do when it is not running.
     bool Finish();

@@ -40,8 +40,9 @@ void CopyFrame(uint8_t* pTo, const uint8_t* pFrom, size_t nBytes) {
 }
 }  // namespace
 
-bool CAviMappedFrames::Start(plat::AviWriter& writer) {
+bool CAviMappedFrames::Start(plat::AviWriter& writer, PrepareHook beforePrepare) {
     m_pWriter = &writer;
+    m_BeforePrepare = std::move(beforePrepare);
     m_Slots.fill(Slot::kFree);
     m_nFirst = m_nNext = m_nClaimed = writer.NextPosition();
     m_bFailed = m_bPrepareFailed = m_bFinishing = false;
@@ -65,6 +66,9 @@ void CAviMappedFrames::HelperBody() {
         Slot& slot = m_Slots[static_cast<size_t>(nPosition - m_nFirst) % kAhead];
         slot = Slot::kPreparing;
         lock.unlock();
+        if (m_BeforePrepare) {
+            m_BeforePrepare();
+        }
         const bool bPrepared = m_pWriter->PrepareMappedFrame(nPosition);
         lock.lock();
         slot = bPrepared ? Slot::kReady : Slot::kFailed;
@@ -74,22 +78,20 @@ void CAviMappedFrames::HelperBody() {
     }
 }
 
-bool CAviMappedFrames::Push(const uint8_t* pFrame) {
+CAviMappedFrames::Pushed CAviMappedFrames::Push(const uint8_t* pFrame) {
     std::unique_lock<std::mutex> lock(m_Mutex);
+    if (m_bFailed || m_bFinishing || m_pWriter == nullptr) {
+        return Pushed::kFailed;
+    }
     Slot& slot = m_Slots[static_cast<size_t>(m_nNext - m_nFirst) % kAhead];
     // The slot of the next position holds it once a helper claimed it.
-    const bool bPrepared =
-        m_Changed.wait_for(lock, std::chrono::milliseconds(kPreparedWaitMs), [&] {
-            return m_bFailed || m_bFinishing ||
-                   (m_nClaimed > m_nNext && (slot == Slot::kReady || slot == Slot::kFailed));
-        });
-    if (!bPrepared || m_bFailed || m_bFinishing) {
-        return false;
+    if (m_nClaimed <= m_nNext || (slot != Slot::kReady && slot != Slot::kFailed)) {
+        return Pushed::kNotReady;
     }
     uint8_t* pTo = slot == Slot::kReady ? m_pWriter->BeginMappedFrame() : nullptr;
     if (pTo == nullptr) {
         m_bFailed = true;
-        return false;
+        return Pushed::kFailed;
     }
     // Helpers never touch a ready slot: the copy goes without the lock.
     lock.unlock();
@@ -99,7 +101,7 @@ bool CAviMappedFrames::Push(const uint8_t* pFrame) {
     slot = Slot::kFree;
     ++m_nNext;
     m_Changed.notify_all();
-    return true;
+    return Pushed::kWritten;
 }
 
 bool CAviMappedFrames::Finish() {

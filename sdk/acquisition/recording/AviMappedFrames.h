@@ -4,6 +4,8 @@
 // take the pages of the next frames' chunks ahead. Taking pages is most of a
 // write's cost in memory and runs in parallel this way; the frame is copied
 // once, with stores that pass the cache by. Nothing is allocated per frame.
+// The drawing thread never waits for the helpers: a frame whose pages are
+// not there yet is refused and the caller leaves it out.
 //
 // Push belongs to one thread at a time (the device calls it under its
 // drawing lock); Start, Finish and the destructor to the owner.
@@ -12,6 +14,7 @@
 #include <array>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 #include "platform/AviWriter.h"
@@ -22,9 +25,10 @@ class CAviMappedFrames {
     static constexpr size_t kHelpers = 3;
     // Frames whose pages are taken ahead of the next one written, at most.
     static constexpr size_t kAhead = 8;
-    // The longest a frame waits for its pages: helpers stuck that long end
-    // the recording.
-    static constexpr uint32_t kPreparedWaitMs = 10000;
+    enum class Pushed { kWritten, kNotReady, kFailed };
+    // Called by a helper before it takes a frame's pages (a test's slow
+    // file).
+    using PrepareHook = std::function<void()>;
 
     CAviMappedFrames() = default;
     CAviMappedFrames(const CAviMappedFrames&) = delete;
@@ -34,13 +38,13 @@ class CAviMappedFrames {
     // Starts the helpers on the frames of a writer whose file is mapped, from
     // its next position on; false when a thread is lacking (nothing runs
     // then). The writer stays until Finish.
-    bool Start(plat::AviWriter& writer);
-    // Writes the next frame (the writer's MappedFrameBytes()) once its pages
-    // are there, waiting for them at most kPreparedWaitMs. False, with
-    // nothing written, when its pages could not be had (the file's limit
-    // among others), an earlier frame failed or the wait timed out, and
-    // after Finish.
-    bool Push(const uint8_t* pFrame);
+    bool Start(plat::AviWriter& writer, PrepareHook beforePrepare = {});
+    // Writes the next frame (the writer's MappedFrameBytes()) when its pages
+    // are there: kWritten; kNotReady, with nothing written, while a helper
+    // is still taking them; kFailed, with nothing written, when its pages
+    // could not be had (the file's limit among others) or an earlier frame
+    // failed, and after Finish.
+    Pushed Push(const uint8_t* pFrame);
     // Ends the helpers: false when a frame failed. Nothing to do when they
     // do not run.
     bool Finish();
@@ -50,6 +54,7 @@ class CAviMappedFrames {
     void HelperBody();
 
     plat::AviWriter* m_pWriter = nullptr;
+    PrepareHook m_BeforePrepare;
     std::mutex m_Mutex;
     std::condition_variable m_Changed;
     // The state of the positions from m_nNext on, position n in slot

@@ -40,10 +40,28 @@ uint32_t RateTimesScale(float fRate) {
                : static_cast<uint32_t>(dRate);
 }
 
+// How often frames left out are logged at most.
+constexpr auto kLeftOutLogInterval = std::chrono::seconds(1);
+
+std::mutex g_HooksMutex;
+CAviRecording::WriterHooks g_Hooks;
+
 }  // namespace
 
+void CAviRecording::SetWriterHooks(const WriterHooks& hooks) {
+    std::lock_guard<std::mutex> lock(g_HooksMutex);
+    g_Hooks = hooks;
+}
+
 CAviRecording::CAviRecording(CLog* pLog, uint64_t nMaxFileBytes)
-    : m_pLog(pLog), m_Writer(nMaxFileBytes) {}
+    : m_pLog(pLog), m_Writer(nMaxFileBytes) {
+    std::lock_guard<std::mutex> lock(g_HooksMutex);
+    m_Hooks = g_Hooks;
+}
+
+CAviRecording::~CAviRecording() {
+    m_Closer.Join(plat::kInfinite);
+}
 
 PlatBitmapInfo CAviRecording::ExplicitFormat(int nWidth, int nHeight, int nBitCount) {
     PlatBitmapInfo info{};
@@ -105,6 +123,7 @@ int CAviRecording::Open(const wchar_t* pszFile, float fRate, const PlatBitmapInf
     m_nBitCount = header.biBitCount;
     m_nFrameBytes = header.biSizeImage;
     m_nAviFrameIndex = 0;
+    m_LastTaken = m_LastLeftOutLog = Clock::now();
     if (bPreview && !StartPreviewWriter()) {
         LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI writer cannot be started.");
         m_Writer.Discard();
@@ -119,11 +138,12 @@ bool CAviRecording::StartPreviewWriter() {
     }
     m_bMapped = m_Writer.MapFrames(m_nFrameBytes);
     if (m_bMapped) {
-        return m_Mapped.Start(m_Writer);
+        return m_Mapped.Start(m_Writer, [this] { BeforeWrite(); });
     }
     // On disk the writer thread writes past the page cache where it can.
     m_Writer.DirectFrames(m_nFrameBytes);
     return m_Queue.Start(m_nFrameBytes, [this](const uint8_t* pFrame) {
+        BeforeWrite();
         if (!m_Writer.WriteFrame(m_nAviFrameIndex, pFrame, m_nFrameBytes, true)) {
             return false;
         }
@@ -201,13 +221,64 @@ void CAviRecording::StoreOptions(const plat::AviCompressOptions& options) {
     reg.SetBinary("lpParms", options.parms.data(), static_cast<uint32_t>(options.parms.size()));
 }
 
-bool CAviRecording::WriteNextFrame(const uint8_t* pFrame, int nWidth, int nHeight, int nBitCount) {
-    return nWidth == m_nWidth && nHeight == m_nHeight && nBitCount == m_nBitCount &&
-           (m_bMapped ? m_Mapped.Push(pFrame) : m_Queue.Push(pFrame));
+void CAviRecording::BeforeWrite() const {
+    if (m_Hooks.pfBeforeWrite != nullptr) {
+        m_Hooks.pfBeforeWrite(m_Hooks.pUser);
+    }
+}
+
+CAviRecording::Shown CAviRecording::WriteNextFrame(const uint8_t* pFrame, int nWidth, int nHeight,
+                                                   int nBitCount) {
+    if (m_bEnded) {
+        return Shown::kEnded;
+    }
+    if (nWidth != m_nWidth || nHeight != m_nHeight || nBitCount != m_nBitCount) {
+        m_bEnded = true;
+        return Shown::kEnded;
+    }
+    bool bTaken = false;
+    bool bFailed = false;
+    if (m_bMapped) {
+        const CAviMappedFrames::Pushed pushed = m_Mapped.Push(pFrame);
+        bTaken = pushed == CAviMappedFrames::Pushed::kWritten;
+        bFailed = pushed == CAviMappedFrames::Pushed::kFailed;
+    } else {
+        const CAviFrameQueue::Pushed pushed = m_Queue.Push(pFrame);
+        bTaken = pushed == CAviFrameQueue::Pushed::kQueued;
+        bFailed = pushed == CAviFrameQueue::Pushed::kFailed;
+    }
+    const Clock::time_point now = Clock::now();
+    if (bTaken) {
+        m_LastTaken = now;
+        return Shown::kTaken;
+    }
+    if (bFailed) {
+        m_bEnded = true;
+        return Shown::kEnded;
+    }
+    const uint32_t nLeftOut = ++m_nLeftOut;
+    if (now - m_LastTaken >= std::chrono::milliseconds(m_Hooks.nStallMs)) {
+        LogPrint(m_pLog, LOGLEVEL_ERROR,
+                 L"ZDQAPI::**AVI writer took no frame for %u ms, %u frames left out.",
+                 m_Hooks.nStallMs, nLeftOut);
+        m_bEnded = true;
+        return Shown::kEnded;
+    }
+    if (now - m_LastLeftOutLog >= kLeftOutLogInterval) {
+        LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI writer behind, %u frames left out.",
+                 nLeftOut - m_nLeftOutLogged);
+        m_nLeftOutLogged = nLeftOut;
+        m_LastLeftOutLog = now;
+    }
+    return Shown::kLeftOut;
 }
 
 int CAviRecording::AddFrame(const void* pData, int nPosition, int nWidth, int nHeight,
                             int nBitCount) {
+    std::lock_guard<std::mutex> lock(m_FileMutex);
+    if (m_bClosed) {
+        return RET_NOTSUPPORT;
+    }
     if (pData == nullptr || nWidth != m_nWidth || nHeight != m_nHeight ||
         nBitCount != m_nBitCount) {
         return RET_PARAMERROR;
@@ -222,17 +293,43 @@ int CAviRecording::AddFrame(const void* pData, int nPosition, int nWidth, int nH
     return RET_SUCCESS;
 }
 
+void CAviRecording::End() {
+    m_bEnded = true;
+    if (!m_Closer.Running()) {
+        m_Closer.Start([this] { FinishFile(); });
+    }
+}
+
 void CAviRecording::Close() {
+    m_Closer.Join(plat::kInfinite);
+    FinishFile();
+}
+
+void CAviRecording::FinishFile() {
+    std::lock_guard<std::mutex> lock(m_FileMutex);
+    if (m_bClosed) {
+        return;
+    }
+    m_bClosed = true;
     // A failed write has already ended the file.
     m_Mapped.Finish();
     m_Queue.Finish();
     if (!m_Writer.Close()) {
         LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI file not completed.");
     }
+    if (m_nLeftOut > m_nLeftOutLogged) {
+        LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI writer behind, %u frames left out.",
+                 m_nLeftOut - m_nLeftOutLogged);
+    }
+    m_bFinished = true;
 }
 
 void CAviRecording::Discard() {
+    m_Closer.Join(plat::kInfinite);
+    std::lock_guard<std::mutex> lock(m_FileMutex);
+    m_bClosed = true;
     m_Mapped.Finish();
     m_Queue.Finish();
     m_Writer.Discard();
+    m_bFinished = true;
 }
