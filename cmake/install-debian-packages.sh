@@ -11,6 +11,8 @@ packages=(
   libtiff-dev libjpeg-dev zlib1g-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei
+  # Qt's own Chinese texts (file dialogs, message-box buttons).
+  qttranslations5-l10n
   # Liberation Serif stands in for the forms' "Times New Roman" with the same
   # widths, so five-digit values fit the fields drawn for them.
   fonts-liberation

@@ -100,7 +100,7 @@
 <context>
     <name>CI_MainWidget</name>
     <message>
-        <source>CI_MainWidget</source>
+        <source>Varnu Imaging Station</source>
         <translation>Varnu 成像工作站</translation>
     </message>
 </context>

@@ -16,6 +16,8 @@
 #include "database/Westblot_ExperimentDB.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSettings>
 #include <QThread>
@@ -95,13 +97,30 @@ void CI_MainControl::changeLanguage(int languageId) {
     }
     userOpt.LanguageID = languageId;
     userOpt.saveUserOpt(UserOpt_LanguageID);
-    if (languageId == 0) {
-        qDebug() << "installTranslator.";
-        translator.load(QStringLiteral(":/en_CN.qm"));
-        QCoreApplication::installTranslator(&translator);
-    } else {
-        qDebug() << "removeTranslator.";
-        QCoreApplication::removeTranslator(&translator);
+    installTranslators(languageId);
+}
+
+void CI_MainControl::installTranslators(int languageId) {
+    switch (languageId) {
+        case 0: {
+            qDebug() << "installTranslator.";
+            translator.load(QStringLiteral(":/en_CN.qm"));
+            QCoreApplication::installTranslator(&translator);
+            const QString qtFolder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+            if (qtTranslator.load(QStringLiteral("qt_zh_CN"), qtFolder)) {
+                QCoreApplication::installTranslator(&qtTranslator);
+            } else {
+                qWarning() << "no Qt translation qt_zh_CN in" << qtFolder;
+            }
+            break;
+        }
+        case 1:
+            qDebug() << "removeTranslator.";
+            QCoreApplication::removeTranslator(&qtTranslator);
+            QCoreApplication::removeTranslator(&translator);
+            break;
+        default:
+            qFatal("Unknow LanguageID.");
     }
 }
 

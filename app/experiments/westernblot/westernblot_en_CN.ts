@@ -16,7 +16,6 @@
     <message><source>Frame</source><translation>Frame</translation></message>
     <message><source>The camera preview did not stop.</source><translation>相机预览未能停止。</translation></message>
     <message><source>No picture from the camera.</source><translation>相机没有传来图像。</translation></message>
-    <message><source>Estimating exposure time...</source><translation>正在估算曝光时间...</translation></message>
     <message><source>Save Image</source><translation>保存图片</translation></message>
     <message><source>*.tif;;*.bmp;;*.jpg;;*.png</source><translation>*.tif;;*.bmp;;*.jpg;;*.png</translation></message>
     <message><source>The picture could not be saved: %1</source><translation>图片无法保存：%1</translation></message>
