@@ -15,6 +15,8 @@ packages=(
   # ImageMagick's import takes screenshots of a station under Xvfb and
   # xdotool types and clicks there.
   socat imagemagick xdotool
+  # Qt's own Chinese texts (file dialogs, message-box buttons).
+  qttranslations5-l10n
   # Liberation Serif stands in for the forms' "Times New Roman" with the same
   # widths, so five-digit values fit the fields drawn for them.
   fonts-liberation

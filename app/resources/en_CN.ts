@@ -117,7 +117,7 @@ The database folder may be full or not writable.</source>
 <context>
     <name>CI_MainWidget</name>
     <message>
-        <source>CI_MainWidget</source>
+        <source>Varnu Imaging Station</source>
         <translation>Varnu 成像工作站</translation>
     </message>
 </context>

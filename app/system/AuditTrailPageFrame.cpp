@@ -7,6 +7,7 @@
 #include "database/UserInfoDB.h"
 
 #include <QEvent>
+#include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTableWidgetItem>
 
@@ -28,7 +29,15 @@ AuditTrailPageFrame::AuditTrailPageFrame(QWidget* parent)
     m_currentPage = 0;
     m_recordCount = 0;
     ui->tableWidget->setColumnWidth(PositionColumn, 100);
-    ui->tableWidget->setColumnWidth(ContentColumn, 650);
+    // The module, handler and time columns take the width of their texts and
+    // the content column the rest, so that every column shows within the
+    // table's width (no horizontal scrolling) in either language.
+    QHeaderView* header = ui->tableWidget->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(ModuleColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ContentColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(HandlerColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(TimeColumn, QHeaderView::ResizeToContents);
 }
 
 AuditTrailPageFrame::~AuditTrailPageFrame() {

@@ -354,6 +354,7 @@ TEST_F(ControllerTest, LanguageSwitchesTheTranslatorBothWays) {
     EXPECT_EQ(station.userOption("LanguageID").toInt(), 1);
     EXPECT_EQ(s_control->getLanguageID(), 1);
     EXPECT_EQ(QCoreApplication::translate("LoginDialog", "Login"), "Login");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
     EXPECT_TRUE(station.todaysLog().contains("removeTranslator."));
 
     s_control->changeLanguage(0);
@@ -361,8 +362,13 @@ TEST_F(ControllerTest, LanguageSwitchesTheTranslatorBothWays) {
     EXPECT_EQ(QCoreApplication::translate("LoginDialog", "Login"), QStringLiteral("登录"));
     EXPECT_EQ(QCoreApplication::translate("CI_MainControl", "SerialPort connection error!"),
               QStringLiteral("串口连接错误！"));
+    // Qt's own texts: the buttons of message boxes and the file dialog.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"),
+              QStringLiteral("文件名称(&N)："));
     EXPECT_TRUE(station.todaysLog().contains("installTranslator."));
     s_control->changeLanguage(1);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
 }
 
 // A language that cannot be stored switches nothing: neither the texts

@@ -252,7 +252,7 @@ TEST_F(MainWindowTest, WindowIsFramelessWithTheHeadBarOverTheBody) {
     EXPECT_TRUE(m_window->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(static_cast<int>(m_window->windowFlags() & ~Qt::WindowType_Mask), 0xE800);
     EXPECT_EQ(m_window->minimumSize(), QSize(1024, 728));
-    EXPECT_EQ(m_window->windowTitle(), "CI_MainWidget");
+    EXPECT_EQ(m_window->windowTitle(), "Varnu Imaging Station");
     QWidget* head = child("frame_Head");
     EXPECT_EQ(head->minimumHeight(), 85);
     EXPECT_EQ(head->maximumHeight(), 85);

@@ -16,6 +16,8 @@
 #include "database/Westblot_ExperimentDB.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSettings>
 #include <QThread>
@@ -101,15 +103,32 @@ bool CI_MainControl::changeLanguage(int languageId) {
         qWarning() << "LanguageID not saved, the language stays" << userOpt.LanguageID;
         return false;
     }
-    if (languageId == 0) {
-        qDebug() << "installTranslator.";
-        translator.load(QStringLiteral(":/en_CN.qm"));
-        QCoreApplication::installTranslator(&translator);
-    } else {
-        qDebug() << "removeTranslator.";
-        QCoreApplication::removeTranslator(&translator);
-    }
+    installTranslators(languageId);
     return true;
+}
+
+void CI_MainControl::installTranslators(int languageId) {
+    switch (languageId) {
+        case 0: {
+            qDebug() << "installTranslator.";
+            translator.load(QStringLiteral(":/en_CN.qm"));
+            QCoreApplication::installTranslator(&translator);
+            const QString qtFolder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+            if (qtTranslator.load(QStringLiteral("qt_zh_CN"), qtFolder)) {
+                QCoreApplication::installTranslator(&qtTranslator);
+            } else {
+                qWarning() << "no Qt translation qt_zh_CN in" << qtFolder;
+            }
+            break;
+        }
+        case 1:
+            qDebug() << "removeTranslator.";
+            QCoreApplication::removeTranslator(&qtTranslator);
+            QCoreApplication::removeTranslator(&translator);
+            break;
+        default:
+            qFatal("Unknow LanguageID.");
+    }
 }
 
 int CI_MainControl::readMachineName() {

@@ -38,11 +38,16 @@ class CI_MainControl : public QObject {
     // Reloads LanguageID from the user settings and returns it: 0 Chinese,
     // 1 English.
     int getLanguageID();
-    // Saves LanguageID and installs (0) or removes (1) the translator. Any
+    // Saves LanguageID and installs (0) or removes (1) the translators. Any
     // other id is the fatal message "Unknow LanguageID." and is not saved.
     // When the settings file cannot be written nothing switches, the held
     // LanguageID is the stored one again, and false is returned.
     bool changeLanguage(int languageId);
+    // Installs (0) or removes (1) the program's translator and Qt's own
+    // (qt_zh_CN from Qt's translations folder: the texts of file dialogs and
+    // message-box buttons) without saving. Any other id is the fatal message
+    // "Unknow LanguageID.".
+    void installTranslators(int languageId);
 
     // The model in machine.ini (Machine/MachineName): "320" 0, "520" 1,
     // "550" 2, anything else (missing included) 3.
@@ -81,6 +86,7 @@ class CI_MainControl : public QObject {
     UserInfo* currentUser = nullptr;
     uchar* pictureBuffer = nullptr;
     QTranslator translator;
+    QTranslator qtTranslator;
     bool mainWindowShown = false;
     bool serialConnected = false;
     int machineName = Varnu_320;

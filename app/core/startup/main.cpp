@@ -57,18 +57,7 @@ int main(int argc, char* argv[]) {
     installReportWordProcessor(showWithDesktop);
     CI_MainControl* mainControl = CI_MainControl::getInstance();
     installAuditFailureBox(mainControl);
-    switch (mainControl->getLanguageID()) {
-        case 0:
-            qDebug() << "installTranslator.";
-            mainControl->translator.load(QStringLiteral(":/en_CN.qm"));
-            QCoreApplication::installTranslator(&mainControl->translator);
-            break;
-        case 1:
-            QCoreApplication::removeTranslator(&mainControl->translator);
-            break;
-        default:
-            qFatal("Unknow LanguageID.");
-    }
+    mainControl->installTranslators(mainControl->getLanguageID());
 
     qDebug() << "设备初始化开始";
     mainControl->initMachineName();

@@ -254,7 +254,7 @@
         <translation>直方图</translation>
     </message>
     <message>
-        <source>直方图调整：</source>
+        <source>Histogram:</source>
         <translation>直方图调整：</translation>
     </message>
     <message>

@@ -687,13 +687,12 @@ void Varnu_ImageFrame::slot_WpsEditClick() {
         controller->currentUser ? controller->currentUser->realName : QString();
     report->setBookmarkText(QStringLiteral("MainTitle"), options.MainTitle);
     report->setBookmarkText(QStringLiteral("SubTitle"), options.SubTitle);
-    report->setBookmarkText(QStringLiteral("UserLabel"), QStringLiteral("User:"));
+    report->setBookmarkText(QStringLiteral("UserLabel"), tr("User:"));
     report->setBookmarkText(QStringLiteral("User"), realName);
-    report->setBookmarkText(QStringLiteral("ReportDateLabel"), QStringLiteral("ReportDate:"));
+    report->setBookmarkText(QStringLiteral("ReportDateLabel"), tr("ReportDate:"));
     report->setBookmarkText(QStringLiteral("ReportDate"),
                             QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
-    report->setBookmarkText(QStringLiteral("PictureName1"),
-                            QStringLiteral("PictureName:") + picName);
+    report->setBookmarkText(QStringLiteral("PictureName1"), tr("PictureName:") + picName);
     report->insertBookmarkPicture(QStringLiteral("Picture1"),
                                   currentRecord->picSavedPath + picName);
     loading.reject();

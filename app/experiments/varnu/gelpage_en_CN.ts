@@ -11,15 +11,15 @@
     <message><source>Automatic exposure did not settle.</source><translation>自动曝光未能完成。</translation></message>
     <message><source>The capture is still running; it ends after its frame.</source><translation>采集仍在进行, 当前帧完成后结束。</translation></message>
     <message><source>The picture could not be saved: %1</source><translation>图片无法保存: %1</translation></message>
-    <message><source>Opening external application WPS...</source><translation>正在打开外部程序WPS...</translation></message>
+    <message><source>User:</source><translation>用户:</translation></message>
+    <message><source>ReportDate:</source><translation>报告日期:</translation></message>
+    <message><source>PictureName:</source><translation>图片名称:</translation></message>
 </context>
 <context>
     <name>Varnu_BottomBarFrame</name>
     <message><source>Frame</source><translation>框架</translation></message>
     <message><source>Door</source><translation>舱门</translation></message>
     <message><source>Previewing...</source><translation>预览中...</translation></message>
-    <message><source>Auto exposuring...</source><translation>自动曝光中...</translation></message>
-    <message><source>Auto focusing...</source><translation>自动对焦中...</translation></message>
 </context>
 <context>
     <name>RunningDialog</name>

@@ -16,7 +16,6 @@
     <message><source>Frame</source><translation>Frame</translation></message>
     <message><source>The camera preview did not stop.</source><translation>相机预览未能停止。</translation></message>
     <message><source>No picture from the camera.</source><translation>相机没有传来图像。</translation></message>
-    <message><source>Estimating exposure time...</source><translation>正在估算曝光时间...</translation></message>
     <message><source>No band was found on the membrane. The exposure time is set to %1 minutes.</source><translation>膜上没有找到条带。曝光时间设为%1分钟。</translation></message>
     <message><source>The camera gave no picture. The exposure time is set to %1 minutes.</source><translation>相机没有传来图像。曝光时间设为%1分钟。</translation></message>
     <message><source>The calibration of the exposure estimate is unusable. The exposure time is set to %1 minutes.</source><translation>曝光估算的校准参数不可用。曝光时间设为%1分钟。</translation></message>

@@ -15,9 +15,12 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -128,12 +131,60 @@ TEST_F(AuditTrailPageTest, BuiltEmptyWithTheFormsColumns) {
     EXPECT_EQ(table()->rowCount(), 0);
     ASSERT_EQ(table()->columnCount(), 5);
     EXPECT_EQ(table()->columnWidth(0), 100);
-    EXPECT_EQ(table()->columnWidth(2), 650);
     const QStringList headers{"Module", "Content", "Handler", "Operating Time"};
     for (int c = 1; c < 5; ++c) {
         EXPECT_EQ(table()->horizontalHeaderItem(c)->text(), headers.at(c - 1));
     }
     EXPECT_TRUE(child<QLineEdit>("lineEdit_startTime")->isReadOnly());
+}
+
+// On a 1280 x 1024 screen, in both languages and under the program's sheet,
+// every column shows within the table: no horizontal scrolling, and the
+// module, handler and time columns as wide as their texts.
+TEST_F(AuditTrailPageTest, ColumnsFitTheWidthOfA1280PixelScreen) {
+    QFile sheet(":/Style/base.css");
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    QWidget window;
+    window.setStyleSheet(QString::fromLatin1(sheet.readAll()));
+    page.reset();
+    for (int language : {0, 1}) {
+        s_control->changeLanguage(language);
+        clearRows();
+        addRows(5, language, "tarsk", "row",
+                QDateTime(QDate(2026, 12, 11), QTime(2, 32, 53), Qt::UTC));
+        addRows(5, language, "alice");
+        auto* frame = new AuditTrailPageFrame(&window);
+        // The body (and the page in it) spans the whole width of the main
+        // window, under the head bar of 85 pixels.
+        window.resize(1280, 939);
+        frame->setGeometry(0, 0, 1280, 939);
+        window.show();
+        frame->showPage();
+        QCoreApplication::processEvents();
+        auto* t = frame->findChild<QTableWidget*>("tableWidget");
+        ASSERT_NE(t, nullptr);
+        QHeaderView* header = t->horizontalHeader();
+        EXPECT_LE(header->length(), t->viewport()->width()) << "language " << language;
+        EXPECT_FALSE(t->horizontalScrollBar()->isVisible()) << "language " << language;
+        for (int column : {1, 3, 4}) {
+            // The header's titles are bold with 7 pixels of padding at each
+            // side; a cell's text keeps a few pixels from the grid.
+            QFont bold = header->font();
+            bold.setBold(true);
+            int widest =
+                QFontMetrics(bold).horizontalAdvance(t->horizontalHeaderItem(column)->text()) + 14;
+            for (int row = 0; row < t->rowCount(); ++row) {
+                if (QTableWidgetItem* item = t->item(row, column)) {
+                    widest = qMax(widest, t->fontMetrics().horizontalAdvance(item->text()) + 6);
+                }
+            }
+            EXPECT_GE(t->columnWidth(column), widest)
+                << "language " << language << " column " << column;
+        }
+        EXPECT_GE(t->columnWidth(2), 400) << "language " << language;
+        delete frame;
+    }
+    s_control->changeLanguage(1);
 }
 
 TEST_F(AuditTrailPageTest, PagesThirtyRowsAtATime) {

@@ -73,26 +73,26 @@ TEST_F(MultFluoreFormTest, CapturePanelForm) {
         &panel,
         {
             {"label", "QLabel", p, {30, 10, 210, 30}, "Mult Fluore"},
-            {"groupBox_Camera", "QGroupBox", p, {30, 50, 210, 80}, "Camera"},
-            {"pushButton_Preview", "QPushButton", "groupBox_Camera", {10, 20, 90, 50}, ""},
-            {"pushButton_Setting", "QPushButton", "groupBox_Camera", {110, 20, 90, 50}, ""},
-            {"groupBox_Light", "QGroupBox", p, {30, 140, 210, 80}, "Light"},
-            {"comboBox_Light", "QComboBox", "groupBox_Light", {10, 20, 120, 50}, nullptr},
-            {"groupBox_Filter", "QGroupBox", p, {30, 230, 210, 80}, "Filter"},
-            {"frame_Filter", "FilterFrame", "groupBox_Filter", {10, 20, 120, 50}, nullptr},
-            {"groupBox_CapSet", "QGroupBox", p, {30, 320, 211, 111}, "Capture Setting"},
-            {"label_CapNum", "QLabel", "groupBox_CapSet", {10, 20, 90, 25}, "Capture Num:"},
-            {"spinBox_CapNum", "QSpinBox", "groupBox_CapSet", {100, 20, 90, 25}, nullptr},
-            {"label_AutoMarker", "QLabel", "groupBox_CapSet", {10, 50, 90, 25}, "Three Combine:"},
-            {"checkBox_AutoTCombine", "QCheckBox", "groupBox_CapSet", {100, 50, 71, 25}, "Auto"},
-            {"label_ExpTime", "QLabel", "groupBox_CapSet", {10, 80, 90, 25}, "Exposure Time:"},
-            {"pushButton_SetExpTime", "QPushButton", "groupBox_CapSet", {100, 80, 80, 25}, "Set"},
-            {"groupBox_Histogram", "QGroupBox", p, {30, 440, 210, 61}, "Histogram"},
-            {"label_Histogram", "QLabel", "groupBox_Histogram", {10, 20, 81, 30}, "直方图调整："},
-            {"comboBox_Histogram", "QComboBox", "groupBox_Histogram", {90, 20, 100, 30}, nullptr},
-            {"groupBox_Capture", "QGroupBox", p, {30, 510, 210, 80}, "Capture"},
-            {"pushButton_Capture", "QPushButton", "groupBox_Capture", {10, 20, 90, 50}, ""},
-            {"pushButton_Stop", "QPushButton", "groupBox_Capture", {110, 20, 90, 50}, ""},
+            {"groupBox_Camera", "QGroupBox", p, {6, 50, 256, 80}, "Camera"},
+            {"pushButton_Preview", "QPushButton", "groupBox_Camera", {34, 20, 90, 50}, ""},
+            {"pushButton_Setting", "QPushButton", "groupBox_Camera", {134, 20, 90, 50}, ""},
+            {"groupBox_Light", "QGroupBox", p, {6, 140, 256, 80}, "Light"},
+            {"comboBox_Light", "QComboBox", "groupBox_Light", {34, 20, 120, 50}, nullptr},
+            {"groupBox_Filter", "QGroupBox", p, {6, 230, 256, 80}, "Filter"},
+            {"frame_Filter", "FilterFrame", "groupBox_Filter", {34, 20, 120, 50}, nullptr},
+            {"groupBox_CapSet", "QGroupBox", p, {6, 320, 256, 111}, "Capture Setting"},
+            {"label_CapNum", "QLabel", "groupBox_CapSet", {4, 20, 118, 25}, "Capture Num:"},
+            {"spinBox_CapNum", "QSpinBox", "groupBox_CapSet", {124, 20, 90, 25}, nullptr},
+            {"label_AutoMarker", "QLabel", "groupBox_CapSet", {4, 50, 118, 25}, "Three Combine:"},
+            {"checkBox_AutoTCombine", "QCheckBox", "groupBox_CapSet", {124, 50, 71, 25}, "Auto"},
+            {"label_ExpTime", "QLabel", "groupBox_CapSet", {4, 80, 118, 25}, "Exposure Time:"},
+            {"pushButton_SetExpTime", "QPushButton", "groupBox_CapSet", {124, 80, 80, 25}, "Set"},
+            {"groupBox_Histogram", "QGroupBox", p, {6, 440, 256, 61}, "Histogram"},
+            {"label_Histogram", "QLabel", "groupBox_Histogram", {4, 20, 108, 30}, "Histogram:"},
+            {"comboBox_Histogram", "QComboBox", "groupBox_Histogram", {114, 20, 100, 30}, nullptr},
+            {"groupBox_Capture", "QGroupBox", p, {6, 510, 256, 80}, "Capture"},
+            {"pushButton_Capture", "QPushButton", "groupBox_Capture", {34, 20, 90, 50}, ""},
+            {"pushButton_Stop", "QPushButton", "groupBox_Capture", {134, 20, 90, 50}, ""},
         });
     // Top to bottom: title, Camera, Light, Filter, Capture Setting,
     // Histogram, Capture.
@@ -158,57 +158,57 @@ TEST_F(MultFluoreFormTest, CameraSettingsForm) {
     EXPECT_EQ(panel.windowTitle(), "Frame");
     const char* p = "MultFluoreCamSetFrame";
     auto group = [&](const char* name, int y, int height, const char* title) {
-        return WidgetRow{name, "QGroupBox", p, {10, y, 180, height}, title};
+        return WidgetRow{name, "QGroupBox", p, {2, y, 196, height}, title};
     };
     expectRows(
         &panel,
         {
             group("groupBox_Binning", 10, 45, "Binning"),
-            {"label_Binning", "QLabel", "groupBox_Binning", {5, 15, 35, 20}, "Mode:"},
-            {"comboBox_BinningMode", "QComboBox", "groupBox_Binning", {40, 15, 135, 20}, nullptr},
+            {"label_Binning", "QLabel", "groupBox_Binning", {3, 15, 48, 20}, "Mode:"},
+            {"comboBox_BinningMode", "QComboBox", "groupBox_Binning", {52, 15, 135, 20}, nullptr},
             group("groupBox_Exposure", 55, 40, "Exposure"),
-            {"spinBox_Exposure", "QSpinBox", "groupBox_Exposure", {10, 15, 100, 20}, nullptr},
+            {"spinBox_Exposure", "QSpinBox", "groupBox_Exposure", {18, 15, 100, 20}, nullptr},
             group("groupBox_GainPre", 95, 40, "Gain_Preview"),
-            {"spinBox_GainPre", "QSpinBox", "groupBox_GainPre", {10, 15, 100, 20}, nullptr},
+            {"spinBox_GainPre", "QSpinBox", "groupBox_GainPre", {18, 15, 100, 20}, nullptr},
             group("groupBox_GainCap", 135, 40, "Gain_Capture"),
-            {"spinBox_GainCap", "QSpinBox", "groupBox_GainCap", {10, 15, 100, 20}, nullptr},
+            {"spinBox_GainCap", "QSpinBox", "groupBox_GainCap", {18, 15, 100, 20}, nullptr},
             group("groupBox_BlackLevel", 175, 40, "Black Level"),
-            {"spinBox_BlackLevel", "QSpinBox", "groupBox_BlackLevel", {10, 15, 100, 20}, nullptr},
+            {"spinBox_BlackLevel", "QSpinBox", "groupBox_BlackLevel", {18, 15, 100, 20}, nullptr},
             group("groupBox_Contrast", 215, 40, "Contrast"),
-            {"spinBox_Contrast", "QSpinBox", "groupBox_Contrast", {10, 15, 100, 20}, nullptr},
+            {"spinBox_Contrast", "QSpinBox", "groupBox_Contrast", {18, 15, 100, 20}, nullptr},
             group("groupBox_Gamma", 255, 40, "Gamma"),
-            {"spinBox_Gamma", "QSpinBox", "groupBox_Gamma", {10, 15, 100, 20}, nullptr},
+            {"spinBox_Gamma", "QSpinBox", "groupBox_Gamma", {18, 15, 100, 20}, nullptr},
             group("groupBox_Histogram", 295, 40, "Histogram"),
-            {"label_Histogram", "QLabel", "groupBox_Histogram", {5, 15, 35, 20}, "Mode:"},
-            {"comboBox_Histogram", "QComboBox", "groupBox_Histogram", {40, 15, 135, 20}, nullptr},
+            {"label_Histogram", "QLabel", "groupBox_Histogram", {3, 15, 48, 20}, "Mode:"},
+            {"comboBox_Histogram", "QComboBox", "groupBox_Histogram", {52, 15, 135, 20}, nullptr},
             group("groupBox_Rotate", 335, 40, "Rotate"),
-            {"label_Rotate", "QLabel", "groupBox_Rotate", {5, 15, 35, 20}, "Mode:"},
-            {"comboBox_Rotate", "QComboBox", "groupBox_Rotate", {40, 15, 135, 20}, nullptr},
+            {"label_Rotate", "QLabel", "groupBox_Rotate", {3, 15, 48, 20}, "Mode:"},
+            {"comboBox_Rotate", "QComboBox", "groupBox_Rotate", {52, 15, 135, 20}, nullptr},
             group("groupBox_Refrigerate", 375, 40, "Refrigerate"),
-            {"checkBox_Refrigerate", "QCheckBox", "groupBox_Refrigerate", {10, 15, 60, 20}, "Open"},
-            {"label_CurTemp", "QLabel", "groupBox_Refrigerate", {75, 15, 55, 20}, "CurTemp:"},
-            {"label_ShowTemp", "QLabel", "groupBox_Refrigerate", {135, 15, 40, 20}, "0"},
+            {"checkBox_Refrigerate", "QCheckBox", "groupBox_Refrigerate", {4, 15, 62, 20}, "Open"},
+            {"label_CurTemp", "QLabel", "groupBox_Refrigerate", {67, 15, 81, 20}, "CurTemp:"},
+            {"label_ShowTemp", "QLabel", "groupBox_Refrigerate", {150, 15, 40, 20}, "0"},
             group("groupBox_CaptureMode", 415, 80, "Capture Mode"),
             {"checkBox_TimeAcc",
              "QCheckBox",
              "groupBox_CaptureMode",
-             {10, 20, 150, 16},
+             {18, 20, 150, 16},
              "TimeAccumulate"},
             {"checkBox_IntegralAcc",
              "QCheckBox",
              "groupBox_CaptureMode",
-             {10, 40, 150, 16},
+             {18, 40, 159, 16},
              "IntegralAccumulate"},
-            {"checkBox_Opp", "QCheckBox", "groupBox_CaptureMode", {10, 60, 150, 16}, "Opposite"},
+            {"checkBox_Opp", "QCheckBox", "groupBox_CaptureMode", {18, 60, 150, 16}, "Opposite"},
             group("groupBox_FrameRate", 495, 40, "Frame Rate"),
-            {"label_FrameRate", "QLabel", "groupBox_FrameRate", {5, 15, 35, 20}, "Mode:"},
-            {"comboBox_FrameRate", "QComboBox", "groupBox_FrameRate", {40, 15, 135, 20}, nullptr},
+            {"label_FrameRate", "QLabel", "groupBox_FrameRate", {3, 15, 48, 20}, "Mode:"},
+            {"comboBox_FrameRate", "QComboBox", "groupBox_FrameRate", {52, 15, 135, 20}, nullptr},
             group("groupBox_BitsDepth", 535, 40, "Bits Depth"),
-            {"label_BitsDepth", "QLabel", "groupBox_BitsDepth", {5, 15, 35, 20}, "Mode:"},
-            {"comboBox_BitsDepth", "QComboBox", "groupBox_BitsDepth", {40, 15, 135, 20}, nullptr},
+            {"label_BitsDepth", "QLabel", "groupBox_BitsDepth", {3, 15, 48, 20}, "Mode:"},
+            {"comboBox_BitsDepth", "QComboBox", "groupBox_BitsDepth", {52, 15, 135, 20}, nullptr},
             group("groupBox_CurrentPara", 615, 51, "parameter"),
-            {"pushButton_Reset", "QPushButton", "groupBox_CurrentPara", {20, 15, 60, 31}, "Reset"},
-            {"pushButton_Save", "QPushButton", "groupBox_CurrentPara", {100, 15, 60, 31}, "Save"},
+            {"pushButton_Reset", "QPushButton", "groupBox_CurrentPara", {28, 15, 60, 31}, "Reset"},
+            {"pushButton_Save", "QPushButton", "groupBox_CurrentPara", {108, 15, 60, 31}, "Save"},
         });
     // Creation order, which is also the focus order.
     EXPECT_EQ(childOrder(&panel),
@@ -264,9 +264,9 @@ TEST_F(MultFluoreFormTest, BottomBarForm) {
         const char* text;
     };
     const Cell cells[] = {
-        {1, "label_ImgNo", "QLabel", {55, 30}, "Image No:"},
+        {1, "label_ImgNo", "QLabel", {80, 30}, "Image No:"},
         {2, "label_ImgNo_S", "QLabel", {90, 30}, ""},
-        {3, "label_ExpTime", "QLabel", {85, 30}, "Exposure Time:"},
+        {3, "label_ExpTime", "QLabel", {112, 30}, "Exposure Time:"},
         {4, "label_ExpTime_S", "QLabel", {80, 30}, ""},
         {5, "progressBar", "QProgressBar", {}, nullptr},
         {7, "label_Door", "QLabel", {60, 40}, "Door"},
@@ -304,7 +304,7 @@ TEST_F(MultFluoreFormTest, BottomBarForm) {
     EXPECT_EQ(progress->maximumHeight(), 40);
     // The progress bar takes the width the fixed widgets leave.
     bar.show();
-    EXPECT_EQ(progress->width(), bar.width() - (55 + 90 + 85 + 80) - 4 * 60 - 6 * 10);
+    EXPECT_EQ(progress->width(), bar.width() - (80 + 90 + 112 + 80) - 4 * 60 - 6 * 10);
 }
 
 TEST_F(MultFluoreFormTest, PageLayoutAndItsColumns) {
@@ -384,7 +384,7 @@ TEST_F(MultFluoreFormTest, PageLayoutAndItsColumns) {
 }
 
 // Chinese after the switch to language 0, English again after 1, the choices
-// kept, the Chinese source text of the histogram label the same in both.
+// kept.
 TEST_F(MultFluoreFormTest, LanguageChangeRetranslatesEveryFormAndKeepsTheChoices) {
     MultFluoreFrame page;
     auto* light = childOf<QComboBox>(&page, "comboBox_Light");
@@ -406,7 +406,7 @@ TEST_F(MultFluoreFormTest, LanguageChangeRetranslatesEveryFormAndKeepsTheChoices
         {capture, "groupBox_CapSet", "Capture Setting", "采集设置"},
         {capture, "checkBox_AutoTCombine", "Auto", "自动"},
         {capture, "pushButton_SetExpTime", "Set", "设置"},
-        {capture, "label_Histogram", "直方图调整：", "直方图调整："},
+        {capture, "label_Histogram", "Histogram:", "直方图调整："},
         {"frame_BottomBar", "pushButton_Export", "Export", "导出"},
         {"frame_BottomBar", "label_Door", "Door", "舱门"},
         {"frame_CamSetTool", "pushButton_Reset", "Reset", "重置"},

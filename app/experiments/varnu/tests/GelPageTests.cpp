@@ -6,6 +6,7 @@
 #include "ModalDriver.h"
 #include "PictureExport.h"
 #include "PreviewFit.h"
+#include "ReportTestFiles.h"
 #include "ReportWordProcessor.h"
 #include "RunningDialog.h"
 #include "TestStation.h"
@@ -483,6 +484,26 @@ TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpe
     EXPECT_EQ(auditRows(), before + 2);
     ASSERT_TRUE(waitFor([&] { return shown.size() == 2; }, 5000));
     EXPECT_TRUE(QFile::exists(shown.last()));
+
+    // The report's labels are texts of the interface language.
+    struct Labels {
+        int language;
+        const char* user;
+        const char* date;
+        const char* picture;
+    };
+    const Labels labels[] = {{0, "用户:", "报告日期:", "图片名称:007.tif"},
+                             {1, "User:", "ReportDate:", "PictureName:007.tif"}};
+    for (const Labels& l : labels) {
+        control->changeLanguage(l.language);
+        const int reports = shown.size();
+        image()->slot_WpsEditClick();
+        ASSERT_TRUE(waitFor([&] { return shown.size() == reports + 1; }, 5000));
+        const QByteArray xml = reporttest::readZip(shown.last()).value("word/document.xml");
+        EXPECT_EQ(reporttest::bookmarkText(xml, "UserLabel"), QString::fromUtf8(l.user));
+        EXPECT_EQ(reporttest::bookmarkText(xml, "ReportDateLabel"), QString::fromUtf8(l.date));
+        EXPECT_EQ(reporttest::bookmarkText(xml, "PictureName1"), QString::fromUtf8(l.picture));
+    }
 }
 
 // ---- Bottom bar and running dialog --------------------------------------------

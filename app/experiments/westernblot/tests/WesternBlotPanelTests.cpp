@@ -367,7 +367,7 @@ TEST_F(WesternBlotPanelTest, Forms) {
          "frame_CapTimeSet",
          typeid(CapTimeSetFrame),
          "groupBox_ManualMode",
-         {10, 20, 190, 100}},
+         {10, 20, 198, 100}},
         {single, "frame_Histo", typeid(SQ_ChartFrame), "groupBox_Histogram", {10, 20, 190, 70}},
         {single, "label_Line", typeid(LineLabel), "groupBox_Histogram", {20, 20, 170, 70}},
         {single,

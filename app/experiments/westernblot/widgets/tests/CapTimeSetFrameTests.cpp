@@ -43,7 +43,7 @@ class CapTimeSetFrameTest : public testing::Test {
 
 TEST_F(CapTimeSetFrameTest, Form) {
     EXPECT_EQ(frame.objectName(), "CapTimeSetFrame");
-    EXPECT_EQ(frame.size(), QSize(190, 100));
+    EXPECT_EQ(frame.size(), QSize(198, 100));
     EXPECT_EQ(frame.windowTitle(), "Frame");
     const char* p = "CapTimeSetFrame";
     expectRows(&frame, {
@@ -57,7 +57,7 @@ TEST_F(CapTimeSetFrameTest, Form) {
                            {"pushButton_SecDown", "QPushButton", p, {63, 65, 40, 30}, ""},
                            {"pushButton_MsUp", "QPushButton", p, {126, 0, 40, 30}, ""},
                            {"lineEdit_Ms", "QLineEdit", p, {126, 35, 40, 25}, nullptr},
-                           {"label_Ms", "QLabel", p, {166, 35, 23, 25}, "ms"},
+                           {"label_Ms", "QLabel", p, {166, 35, 32, 25}, "ms"},
                            {"pushButton_MsDown", "QPushButton", p, {126, 65, 40, 30}, ""},
                        });
     EXPECT_EQ(childOrder(&frame),

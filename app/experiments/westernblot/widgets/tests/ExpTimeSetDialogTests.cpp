@@ -113,13 +113,13 @@ TEST_F(ExpTimeSetDialogTest, Form) {
 
     const char* p = "frame_ExpTimeSet";
     expectRows(&dialog, {
-                            {"label_4", "QLabel", p, {20, 30, 110, 40}, "Exposure Time:"},
+                            {"label_4", "QLabel", p, {19, 30, 111, 40}, "Exposure Time:"},
                             {"spinBox_Min", "QSpinBox", p, {130, 30, 100, 40}, nullptr},
                             {"label", "QLabel", p, {240, 40, 31, 21}, "min"},
                             {"spinBox_S", "QSpinBox", p, {290, 30, 100, 40}, nullptr},
                             {"label_2", "QLabel", p, {400, 40, 21, 21}, "s"},
                             {"spinBox_Ms", "QSpinBox", p, {440, 30, 100, 40}, nullptr},
-                            {"label_3", "QLabel", p, {550, 40, 30, 20}, "ms"},
+                            {"label_3", "QLabel", p, {550, 40, 32, 20}, "ms"},
                             {"pushButton_Prev", "QPushButton", p, {130, 100, 40, 40}, ""},
                             {"label_CurCapIndex", "QLabel", p, {285, 100, 120, 40}, "Picture: 1"},
                             {"pushButton_Next", "QPushButton", p, {520, 100, 40, 40}, ""},
