@@ -171,9 +171,11 @@ QVector<int> TucsenCamCtrl::getRawHistogramInRange(int index, int low, int high)
     QVector<int> histogram(kHistogramBins, 0);
     int* bins = histogram.data();
     for (size_t i = 0; i < count; ++i) {
-        // 8-bit pictures are counted by their byte, 16-bit ones by their
-        // little-endian sample.
-        const int value = bytes == 1 ? samples[i] : samples[2 * i] | (samples[2 * i + 1] << 8);
+        // 16-bit samples are counted by their little-endian value, 8-bit
+        // ones at the 16-bit level of the same brightness (x 257), the scale
+        // on which the page stretches them.
+        const int value =
+            bytes == 1 ? samples[i] * 257 : samples[2 * i] | (samples[2 * i + 1] << 8);
         if (value >= low && value <= high) {
             ++bins[value];
         }

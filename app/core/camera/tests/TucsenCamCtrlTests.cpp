@@ -214,12 +214,26 @@ TEST_F(TucsenCamCtrlTest, HistogramsOfAPicture) {
         EXPECT_EQ(counts.at(0x12FF), c.at0x12FF) << c.low;
     }
 
+    // 8-bit samples count at their 16-bit level: 0x12 at 0x1212, 0xFF at
+    // 0xFFFF.
+    uchar* eight = picture(ctrl, 2, 2, 0);
+    eight[8] = 8;
+    eight[16] = eight[17] = eight[18] = 0x12;
+    eight[19] = 0xFF;
+    ctrl->frameList.append(eight);
+    const QVector<int> eightCounts = ctrl->getRawHistogramInRange(2, 0, 65535);
+    ASSERT_EQ(eightCounts.size(), 65536);
+    EXPECT_EQ(eightCounts.at(0x1212), 3);
+    EXPECT_EQ(eightCounts.at(0xFFFF), 1);
+    EXPECT_EQ(eightCounts.at(0x12), 0);
+    EXPECT_DOUBLE_EQ(ctrl->getRawHistogram(2).at(0x1212), std::log(4.0));
+
     // A header whose samples would run past the buffer is not read.
     uchar* broken = picture(ctrl, 4, 3, 0);
     broken[5] = 0xFF;
     broken[7] = 0xFF;
     ctrl->frameList.append(broken);
-    EXPECT_TRUE(ctrl->getRawHistogram(2).isEmpty());
+    EXPECT_TRUE(ctrl->getRawHistogram(3).isEmpty());
     EXPECT_TRUE(ctrl->getRawHistogramInRange(3, 0, 10).isEmpty());
 }
 
