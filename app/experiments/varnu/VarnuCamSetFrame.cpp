@@ -146,11 +146,21 @@ void VarnuCamSetFrame::loadConFromUi(int& resolution, int& exposure, int& gain, 
     sigAccOpen = ui->checkBox_SigAccOpen->isChecked();
 }
 
-void VarnuCamSetFrame::storeUiAsCurrent() {
+bool VarnuCamSetFrame::storeUiAsCurrent() {
     ZdqCamSet& set = mainControl->camOpt.zdqCurrentCamSet;
     loadConFromUi(set.Resolution, set.Exposure, set.Gain, set.BrightNess, set.Contrast, set.Gamma,
                   set.Mirror, set.Flip, set.SignalAccNum, set.SignalAccOpen);
-    mainControl->camOpt.saveZdqCurrentCamSet();
+    return mainControl->camOpt.saveZdqCurrentCamSet();
+}
+
+void VarnuCamSetFrame::tellNotStored() {
+    // Nothing was stored: the panel shows (and the camera gets) the stored
+    // set again.
+    loadCurrentToUi();
+    QMessageBox box(QMessageBox::Warning, tr("Tips"),
+                    tr("Save failed, the settings file cannot be written!"), QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(tr("Ok"));
+    box.exec();
 }
 
 void VarnuCamSetFrame::saveParaHandle() {
@@ -194,7 +204,10 @@ void VarnuCamSetFrame::on_pushButton_Save_clicked() {
     if (checkLoginDialog->checkLogin() == 0) {
         return;
     }
-    storeUiAsCurrent();
+    if (!storeUiAsCurrent()) {
+        tellNotStored();
+        return;
+    }
     emit sig_UpdateButton(mainControl->camOpt.zdqCurrentCamSet.SignalAccOpen);
     emit sig_PreviewStart();
     showTips(tr("Camera parameter save success."));
@@ -209,7 +222,10 @@ void VarnuCamSetFrame::on_pushButton_Reset_clicked() {
     options.loadZdqDefaultCamSet();
     setSetToUi(options.zdqDefaultCamSet);
     options.zdqCurrentCamSet = options.zdqDefaultCamSet;
-    options.saveZdqCurrentCamSet();
+    if (!options.saveZdqCurrentCamSet()) {
+        tellNotStored();
+        return;
+    }
     emit sig_UpdateButton(options.zdqCurrentCamSet.SignalAccOpen);
     emit sig_PreviewStart();
     showTips(tr("Camera parameter reset success."));

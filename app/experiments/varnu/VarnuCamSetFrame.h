@@ -72,8 +72,11 @@ class VarnuCamSetFrame : public QFrame {
     void queryParamRanges();
     void loadCurrentToUi();
     void setSetToUi(const ZdqCamSet& set);
-    // Reads the controls into the current set and writes it to the file.
-    void storeUiAsCurrent();
+    // Reads the controls into the current set and writes it to the file;
+    // false when the file could not be written.
+    bool storeUiAsCurrent();
+    // Warns that nothing was stored and shows the stored set again.
+    void tellNotStored();
     void showTips(const QString& text);
     void writeAudit(const QString& chinese, const QString& english);
 

@@ -21,5 +21,6 @@
     <message><source>Ok</source><translation>确定</translation></message>
     <message><source>Camera parameter save success.</source><translation>相机参数保存成功。</translation></message>
     <message><source>Camera parameter reset success.</source><translation>相机参数重置成功。</translation></message>
+    <message><source>Save failed, the settings file cannot be written!</source><translation>保存失败，无法写入设置文件！</translation></message>
 </context>
 </TS>

@@ -232,4 +232,66 @@ TEST(StoreFaults, AnAuditPairIsStoredWholeOrNotAtAllAndTold) {
     }
 }
 
+// The rows the pages write (a sample, an experiment and its capture values)
+// under the faults of their file: the write fails (the page tells the
+// user) and what the file held before is still there.
+TEST(StoreFaults, RowWritesFailWholeAndKeepEarlierRows) {
+    struct Fault {
+        const char* label;
+        std::function<bool(const QString& folder, const QString& file)> make;
+        std::function<void(const QString& folder, const QString& file)> undo;
+    };
+    std::unique_ptr<LockedDatabase> lock;
+    const Fault faults[] = {
+        {"an unwritable database folder",
+         [](const QString& folder, const QString&) { return makeUnwritable(folder); },
+         [](const QString& folder, const QString&) { makeWritable(folder); }},
+        {"an unwritable database file",
+         [](const QString&, const QString& file) { return makeUnwritable(file); },
+         [](const QString&, const QString& file) { makeWritable(file); }},
+        {"a lock of another program",
+         [&lock](const QString&, const QString& file) {
+             lock = std::make_unique<LockedDatabase>(kLocker, file);
+             return lock->isLocked();
+         },
+         [&lock](const QString&, const QString&) { lock.reset(); }},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.label);
+        const QString station = freshStationDir();
+        const QString folder = station + QStringLiteral("/DataBase");
+        SampleDB samples(station);
+        Varnu_ExperimentDB gel(station);
+        SampleInfo kept;
+        kept.sampleName = QStringLiteral("DNA");
+        ASSERT_TRUE(samples.insertSample(kept));
+        VarnuExperiment experiment;
+        experiment.name = QStringLiteral("gel 1");
+        experiment.exposureTime = QStringLiteral("300");
+        ASSERT_TRUE(gel.insertExperiment(experiment));
+
+        ASSERT_TRUE(fault.make(folder, databaseFile(station, "Sample.db")));
+        SampleInfo added;
+        added.sampleName = QStringLiteral("RNA");
+        EXPECT_FALSE(samples.insertSample(added));
+        fault.undo(folder, databaseFile(station, "Sample.db"));
+
+        ASSERT_TRUE(fault.make(folder, databaseFile(station, "Experiment.db")));
+        VarnuExperiment another;
+        another.name = QStringLiteral("gel 2");
+        EXPECT_FALSE(gel.insertExperiment(another));
+        VarnuExperiment captured = experiment;
+        captured.exposureTime = QStringLiteral("999");
+        EXPECT_FALSE(gel.updateExperiment(captured));
+        fault.undo(folder, databaseFile(station, "Experiment.db"));
+
+        EXPECT_EQ(samples.loadSampleNames(), QStringList{QStringLiteral("DNA")});
+        const auto rows = gel.loadAll();
+        ASSERT_TRUE(rows);
+        ASSERT_EQ(rows->size(), 1);
+        EXPECT_EQ(rows->first().name, QStringLiteral("gel 1"));
+        EXPECT_EQ(rows->first().exposureTime, QStringLiteral("300"));
+    }
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 // sending, Save and Reset behind the re-check with their boxes and audit
 // rows, and the form itself.
 #include "EventWait.h"
+#include "FileFaults.h"
 #include "ModalDriver.h"
 #include "SetExposureThread.h"
 #include "TestStation.h"
@@ -350,6 +351,38 @@ TEST_F(VarnuCamSetFrameTest, SaveStoresTheControlsBehindTheReCheck) {
     EXPECT_TRUE(file.Flip);
     EXPECT_EQ(auditContents(0), QStringList{"保存相机参数"});
     EXPECT_EQ(auditContents(1), QStringList{"Save camera parameters"});
+}
+
+// A camera settings file that cannot be written: no success, no audit row,
+// the stored set back in the panel; the same for save and reset.
+TEST_F(VarnuCamSetFrameTest, AnUnwritableSettingsFileIsToldAndTheStoredSetShown) {
+    const QString ini = s_station->filePath("Ini/camOption.ini");
+    for (const char* button : {"pushButton_Save", "pushButton_Reset"}) {
+        SCOPED_TRACE(button);
+        build();
+        m_panel->show();
+        spin("spinBox_Exposure")->setValue(650);
+        spin("spinBox_Gain")->setValue(20);
+        if (!makeUnwritable(ini)) {
+            makeWritable(ini);
+            GTEST_SKIP() << "this file system cannot make a file unwritable";
+        }
+        QSignalSpy previews(m_panel.get(), &VarnuCamSetFrame::sig_PreviewStart);
+        ModalDriver driver;
+        driver.answerMessageBox(QMessageBox::Ok);
+        QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+        makeWritable(ini);
+        EXPECT_EQ(driver.messages(),
+                  QStringList{"Tips|Save failed, the settings file cannot be written!"});
+        EXPECT_EQ(previews.count(), 0);
+        EXPECT_EQ(fileSet().Exposure, storedSet().Exposure);
+        EXPECT_EQ(fileSet().Gain, storedSet().Gain);
+        EXPECT_EQ(spin("spinBox_Exposure")->value(), storedSet().Exposure);
+        EXPECT_EQ(spin("spinBox_Gain")->value(), storedSet().Gain);
+        EXPECT_EQ(s_control->camOpt.zdqCurrentCamSet.Exposure, storedSet().Exposure);
+        EXPECT_TRUE(auditContents(1).isEmpty());
+        m_panel.reset();
+    }
 }
 
 TEST_F(VarnuCamSetFrameTest, ResetShowsAndStoresTheDefaultsOnModel1) {

@@ -5,8 +5,10 @@
 #include "BlotManualCaptureFrame.h"
 #include "BlotSingleCaptureFrame.h"
 #include "CapTimeSetFrame.h"
+#include "FileFaults.h"
 #include "ModalDriver.h"
 #include "SQ_ChartFrame.h"
+#include "WesternBlotCamSetFrame.h"
 #include "WesternBlotPicture.h"
 #include "WesternBlotStationTest.h"
 #include "WesternBlot_BottomBarFrame.h"
@@ -347,6 +349,36 @@ TEST_F(WesternBlotPanelTest, SettingsColumnAndMerge) {
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return previewLabel.last().first().toBool(); }, 5000));
     EXPECT_FALSE(child<QPushButton>(page->bottomBar(), "pushButton_Merge")->isEnabled());
+}
+
+// Camera settings that cannot be written are not confirmed: a warning, the
+// stored set back in the controls, the preview not restarted.
+TEST_F(WesternBlotPanelTest, CameraSettingsThatCannotBeWrittenAreNotConfirmed) {
+    enterPage();
+    WesternBlot_ToolsFrame* tools = page->toolsFrame();
+    child<QPushButton>(singlePanelOf(page.get()), "pushButton_Setting")->click();
+    auto* exposure = child<QSpinBox>(tools, "spinBox_ExposurePre");
+    const int stored = exposure->value();
+    exposure->setValue(stored + 7);
+    const QString ini = station().filePath(QStringLiteral("Ini/camOption.ini"));
+    if (!makeUnwritable(ini)) {
+        makeWritable(ini);
+        GTEST_SKIP() << "this file system cannot make a file unwritable";
+    }
+    auto* settings = tools->findChild<WesternBlotCamSetFrame*>();
+    ASSERT_NE(settings, nullptr);
+    QSignalSpy previews(settings, &WesternBlotCamSetFrame::sig_PreviewStart);
+    ModalDriver driver;
+    driver.answerMessageBox(QMessageBox::Ok);
+    child<QPushButton>(tools, "pushButton_Save")->click();
+    makeWritable(ini);
+    EXPECT_EQ(
+        driver.messages(),
+        QStringList{QStringLiteral("Tips|Save failed, the settings file cannot be written!")});
+    EXPECT_EQ(exposure->value(), stored);
+    EXPECT_EQ(QSettings(ini, QSettings::IniFormat).value("TucsenCurrentCamSet/ExposurePre").toInt(),
+              stored);
+    EXPECT_EQ(previews.count(), 0);
 }
 
 // The forms: classes (the promoted ones too), parents, places, the two

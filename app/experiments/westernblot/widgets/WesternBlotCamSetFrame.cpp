@@ -75,13 +75,17 @@ void WesternBlotCamSetFrame::on_pushButton_Reset_clicked() {
     }
     putIntoControls(defaults.Resolution, defaults.ExposurePre, defaults.GainPre, defaults.GainCap,
                     defaults.TimeAcc, defaults.InteAcc);
-    saveControlsAsCurrentSet();
+    if (!saveControlsAsCurrentSet()) {
+        return;
+    }
     tellDone(tr("Camera parameter reset success."));
     emit sig_PreviewStart();
 }
 
 void WesternBlotCamSetFrame::on_pushButton_Save_clicked() {
-    saveControlsAsCurrentSet();
+    if (!saveControlsAsCurrentSet()) {
+        return;
+    }
     tellDone(tr("Camera parameter save success."));
     emit sig_PreviewStart();
 }
@@ -154,7 +158,7 @@ void WesternBlotCamSetFrame::putIntoControls(int resolution, int exposurePre, in
     ui->checkBox_IntegralAcc->setChecked(inteAcc);
 }
 
-void WesternBlotCamSetFrame::saveControlsAsCurrentSet() {
+bool WesternBlotCamSetFrame::saveControlsAsCurrentSet() {
     CamOpts& opts = mainCtrl->camOpt;
     opts.loadTucsenCurrentCamSet();
     TucsenCamSet& set = opts.tucsenCurrentCamSet;
@@ -164,7 +168,20 @@ void WesternBlotCamSetFrame::saveControlsAsCurrentSet() {
     set.GainCap = ui->spinBox_GainCap->value();
     set.TimeAcc = ui->checkBox_TimeAcc->isChecked();
     set.InteAcc = ui->checkBox_IntegralAcc->isChecked();
-    opts.saveTucsenCurrentCamSet();
+    if (opts.saveTucsenCurrentCamSet()) {
+        return true;
+    }
+    // Nothing was stored: the controls show the stored set again.
+    opts.loadTucsenCurrentCamSet();
+    const TucsenCamSet stored = opts.tucsenCurrentCamSet;
+    putIntoControls(stored.Resolution, stored.ExposurePre, stored.GainPre, stored.GainCap,
+                    stored.TimeAcc, stored.InteAcc);
+    QMessageBox box(QMessageBox::Warning, tr("Tips"),
+                    tr("Save failed, the settings file cannot be written!"), QMessageBox::NoButton,
+                    nullptr);
+    box.addButton(tr("Ok"), QMessageBox::AcceptRole);
+    box.exec();
+    return false;
 }
 
 void WesternBlotCamSetFrame::tellDone(const QString& text) {

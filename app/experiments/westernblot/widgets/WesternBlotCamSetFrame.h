@@ -54,8 +54,10 @@ class WesternBlotCamSetFrame : public QFrame {
     void putIntoControls(int resolution, int exposurePre, int gainPre, int gainCap, bool timeAcc,
                          bool inteAcc);
     // The six values of the controls into the current set (the other keys
-    // as the file holds them), then the whole set into the file.
-    void saveControlsAsCurrentSet();
+    // as the file holds them), then the whole set into the file. When the
+    // file cannot be written: a warning, the stored set back in the
+    // controls, and false.
+    bool saveControlsAsCurrentSet();
     void tellDone(const QString& text);
 
     Ui::WesternBlotCamSetFrame* ui;
