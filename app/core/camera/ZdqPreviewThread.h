@@ -5,6 +5,8 @@
 
 #include <QThread>
 
+#include <atomic>
+
 #include "ZDQApi.h"
 
 class CI_MainControl;
@@ -16,14 +18,20 @@ class ZdqPreviewThread : public QThread {
 
     void setPreviewWindow(ZDQWindow window, int width, int height);
     // Reloads the current settings and sets the preview window of the
-    // resolution index (fatal for an index outside 0 to 3).
+    // resolution index (fatal for an index outside 0 to 3). Once the preview
+    // runs, the camera takes the window at once, and the exposure range
+    // there is told (ZdqCameraCtrl::exposureRangeFound), as it is when the
+    // preview starts.
     void setPreviewFieldOfView(int deviceIndex, int resolution);
 
   protected:
     void run() override;
 
   private:
+    void tellExposureRange(int deviceIndex);
+
     CI_MainControl* controller;
+    std::atomic<bool> m_started{false};
     ZDQWindow previewWindow = 0;
     int previewWidth = 0;
     int previewHeight = 0;

@@ -509,6 +509,15 @@ void Varnu_ImageFrame::finishedHandle() {
     if (!captureThread || !captureThread->captured() || !zdq->frameBuffer) {
         return;
     }
+    // The capture may have given the row another number (a picture of that
+    // name existed), its real size and the exposure the camera took.
+    if (currentRecord) {
+        if (std::unique_ptr<VarnuExperiment> stored =
+                controller->varnuExperimentDB->loadByUuid(currentRecord->uuid)) {
+            currentRecord = std::move(stored);
+            zdq->curExpName = currentRecord->name;
+        }
+    }
     const QImage frame(zdq->frameBuffer, zdq->frameWidth, zdq->frameHeight, zdq->frameWidth,
                        QImage::Format_Grayscale8);
     QImage image = frame.mirrored(false, true);

@@ -383,8 +383,12 @@ TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpe
     control->userOpt.saveUserOpt(UserOpt_curDate);
     control->userOpt.curExpNum = 6;
     control->userOpt.saveUserOpt(UserOpt_curExpNum);
-    image()->captureClickHandle();
+    // Earlier captures of today must not hold the number 7.
     const QString folder = GelPictureFiles::stationFolder(QDate::currentDate());
+    QDir(folder).removeRecursively();
+    QDir(GelPictureFiles::storageFolder(control->userOpt.storagePath, QDate::currentDate()))
+        .removeRecursively();
+    image()->captureClickHandle();
     QFile::copy(folder + QStringLiteral("007.tif"), folder + QStringLiteral("1007.tif"));
     auto lastRow = [&] {
         const QList<AuditTrailInfo> rows =
