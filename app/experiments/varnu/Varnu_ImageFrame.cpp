@@ -507,6 +507,8 @@ void Varnu_ImageFrame::finishedHandle() {
     }
     ZdqCameraCtrl* zdq = camera();
     if (!captureThread || !captureThread->captured() || !zdq->frameBuffer) {
+        // No picture: nothing to export, process or put in a report.
+        emit updateButton(false);
         return;
     }
     // The capture may have given the row another number (a picture of that

@@ -23,6 +23,7 @@
 #include "mlusbimager_control.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -238,6 +239,35 @@ TEST_F(GelPageTest, CapturesAreNamedByTheDailyNumberAndShownWithTheirOverlay) {
     const QPoint source(probe.x() * frame.width() / shown.width(),
                         probe.y() * frame.height() / shown.height());
     EXPECT_NEAR(qGray(shown.pixel(probe)), qGray(frame.pixel(source)), 40);
+}
+
+TEST_F(GelPageTest, ACaptureWhosePictureCannotBeWrittenIsToldAndOffersNothingToReport) {
+    plug();
+    openPage();
+    image()->captureClickHandle();
+    ASSERT_TRUE(barButton("pushButton_WpsEdit")->isEnabled());
+
+    // The day's picture folder cannot be made: a file stands in its place.
+    const QString dateFolder = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));
+    const QString blocker = station().filePath(QStringLiteral("Pictures/") + dateFolder);
+    QDir(blocker).removeRecursively();
+    {
+        QFile file(blocker);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ModalDriver driver;
+    driver.answerMessageBox(QMessageBox::Ok);
+    image()->captureClickHandle();
+    ASSERT_TRUE(waitFor([&] { return driver.pendingSteps() == 0; }, 5000));
+    EXPECT_EQ(driver.messages(),
+              QStringList{QStringLiteral("Warning|The picture could not be written to the folder "
+                                         "%1.")
+                              .arg(GelPictureFiles::stationFolder(QDate::currentDate()))});
+    EXPECT_FALSE(control->varnuExperimentDB->loadByUuid(control->zdqCameraCtrl->curExpUuid));
+    EXPECT_TRUE(cameraLabel()->pixmap(Qt::ReturnByValue).isNull());
+    EXPECT_FALSE(barButton("pushButton_Export")->isEnabled());
+    EXPECT_FALSE(barButton("pushButton_WpsEdit")->isEnabled());
+    QFile::remove(blocker);
 }
 
 TEST_F(GelPageTest, ExportWritesByChoiceAndAuditsOnlyStoredTiffs) {
