@@ -450,6 +450,39 @@ TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpe
     EXPECT_TRUE(QFile::exists(shown.last()));
 }
 
+TEST_F(GelPageTest, AReportOfAPictureThatTookTheNextNumberNamesThatPicture) {
+    QStringList shown;
+    installReportWordProcessor([&shown](const QString& path) { shown << path; });
+    plug();
+    openPage();
+    control->userOpt.curDate = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));
+    control->userOpt.saveUserOpt(UserOpt_curDate);
+    control->userOpt.curExpNum = 6;
+    control->userOpt.saveUserOpt(UserOpt_curExpNum);
+    // Another station that shares the storage path has taken number 7.
+    QDir(GelPictureFiles::stationFolder(QDate::currentDate())).removeRecursively();
+    const QString storage =
+        GelPictureFiles::storageFolder(control->userOpt.storagePath, QDate::currentDate());
+    QDir(storage).removeRecursively();
+    QDir().mkpath(storage);
+    {
+        QFile theirs(storage + QStringLiteral("007.tif"));
+        ASSERT_TRUE(theirs.open(QIODevice::WriteOnly));
+    }
+    image()->captureClickHandle();
+    EXPECT_EQ(control->zdqCameraCtrl->curExpName, QStringLiteral("Varnu008"));
+
+    QDir().mkpath(station().filePath(QStringLiteral("documents")));
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/documents/report.dotx"),
+                station().filePath(QStringLiteral("documents/report.dotx")));
+    image()->slot_WpsEditClick();
+    const QList<AuditTrailInfo> rows =
+        control->auditTrailDB->loadAuditTrail(AuditTrailDB::kAnyPage, "", "", "", 0, 1, 1);
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows.first().content, QStringLiteral("Open wps, path: 008.tif"));
+    ASSERT_TRUE(waitFor([&] { return shown.size() == 1; }, 5000));
+}
+
 // ---- Bottom bar and running dialog --------------------------------------------
 
 TEST_F(GelPageTest, BottomBarButtonsFollowTheRights) {
