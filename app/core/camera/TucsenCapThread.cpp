@@ -1,10 +1,10 @@
 #include "camera/TucsenCapThread.h"
 
+#include "camera/PictureCopies.h"
 #include "camera/TucsenCamCtrl.h"
 #include "camera/TucsenImageHeader.h"
 #include "camera/TucsenPictureFiles.h"
 #include "camera/TucsenPictureOps.h"
-#include "camera/UncompressedTiff.h"
 #include "controller/CI_MainControl.h"
 #include "database/Westblot_ExperimentDB.h"
 #include "serial/LightCtrl.h"
@@ -17,7 +17,9 @@
 
 #include <opencv2/core.hpp>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -58,6 +60,12 @@ void TucsenCapThread::run() {
     camera->clearFrameList();
     m_markerTaken = false;
     m_noFrame = false;
+    m_values.clear();
+    m_valuesOfPicture.clear();
+    m_unstored.clear();
+    m_picturesStored = 0;
+    m_writeFailed = false;
+    m_writeFailure.clear();
     curExperiment = m_mainControl->westblotExperimentDB->loadByName(camera->curExpName);
     if (!curExperiment) {
         qWarning() << "TucsenCapThread: no experiment named" << camera->curExpName;
@@ -84,9 +92,9 @@ void TucsenCapThread::run() {
         camera->setCapturePara(exposure, gain,
                                TucsenPictureOps::pixelClockFor(exposure, set.PixelClock));
         invertFlag = false;
-        m_markerTaken = pictureCap();
+        m_markerTaken = takePicture();
         if (m_markerTaken && !stopFlag) {
-            savePicture(camera->frameList.last());
+            savePicture(camera->frameList.size() - 1);
         }
     }
     camera->suspendDevice();
@@ -119,11 +127,14 @@ void TucsenCapThread::run() {
         default:
             qFatal("Unknow WesternBlot_FuncsFrameType.");
     }
-    m_mainControl->westblotExperimentDB->updateExperiment(*curExperiment);
+    finishRecord();
     camera->suspendDevice();
 }
 
 void TucsenCapThread::singleCap() {
+    if (m_writeFailed) {
+        return;
+    }
     TucsenCamCtrl* camera = m_camCtrl;
     const TucsenCamSet& set = m_camOpt.tucsenCurrentCamSet;
     m_userOpt.loadUserOpt(UserOpt_ExpTime);
@@ -134,11 +145,10 @@ void TucsenCapThread::singleCap() {
     camera->setCapturePara(exposure, gain,
                            TucsenPictureOps::pixelClockFor(exposure, set.PixelClock));
     invertFlag = true;
-    if (!pictureCap() || stopFlag) {
+    if (!takePicture() || stopFlag) {
         return;
     }
-    savePicture(camera->frameList.last());
-    if (!m_markerTaken) {
+    if (!savePicture(camera->frameList.size() - 1) || !m_markerTaken) {
         return;
     }
     const size_t bytes = pictureBytes();
@@ -148,7 +158,16 @@ void TucsenCapThread::singleCap() {
     std::memcpy(picture.get(), camera->frameList.last(), bytes);
     blendWithMarker(blend.get(), picture.get());
     camera->frameList.append(blend.release());
-    savePicture(camera->frameList.last());
+    m_valuesOfPicture.append(-1);
+    savePicture(camera->frameList.size() - 1);
+}
+
+bool TucsenCapThread::takePicture() {
+    if (!pictureCap()) {
+        return false;
+    }
+    m_valuesOfPicture.append(m_values.size() - 1);
+    return true;
 }
 
 bool TucsenCapThread::pictureCap() {
@@ -211,8 +230,29 @@ void TucsenCapThread::medianFilter(uchar* picture) {
 }
 
 void TucsenCapThread::recordExposure(int exposure, int gain) {
-    curExperiment->exposureTime += QString::number(exposure) + QLatin1Char(',');
-    curExperiment->gain += QString::number(gain) + QLatin1Char(',');
+    m_values.append({exposure, gain, false});
+}
+
+void TucsenCapThread::finishRecord() {
+    TucsenCamCtrl* camera = m_camCtrl;
+    std::sort(m_unstored.begin(), m_unstored.end(), std::greater<int>());
+    for (int index : m_unstored) {
+        delete[] camera->frameList.takeAt(index);
+    }
+    for (const PictureValues& values : m_values) {
+        if (!values.dropped) {
+            curExperiment->exposureTime += QString::number(values.exposure) + QLatin1Char(',');
+            curExperiment->gain += QString::number(values.gain) + QLatin1Char(',');
+        }
+    }
+    Westblot_ExperimentDB* store = m_mainControl->westblotExperimentDB;
+    if (m_writeFailed && m_picturesStored == 0) {
+        qWarning() << "capture: no picture of" << curExperiment->name
+                   << "was stored; its row is removed.";
+        store->deleteExperiment(curExperiment->uuid);
+        return;
+    }
+    store->updateExperiment(*curExperiment);
 }
 
 void TucsenCapThread::captureSeries(bool differences, bool save) {
@@ -220,6 +260,9 @@ void TucsenCapThread::captureSeries(bool differences, bool save) {
     const TucsenCamSet& set = m_camOpt.tucsenCurrentCamSet;
     int previous = 0;
     for (const QStringList& entry : m_userOpt.loadExpTimeList()) {
+        if (m_writeFailed) {
+            break;
+        }
         const int time = TucsenPictureOps::entryTimeMs(entry);
         const int exposure = differences ? time - previous : time;
         previous = time;
@@ -229,12 +272,12 @@ void TucsenCapThread::captureSeries(bool differences, bool save) {
                                TucsenPictureOps::pixelClockFor(exposure, set.PixelClock));
         camera->resetDevice();
         invertFlag = true;
-        const bool taken = pictureCap();
+        const bool taken = takePicture();
         if (stopFlag || !taken) {
             break;
         }
-        if (save) {
-            savePicture(camera->frameList.last());
+        if (save && !savePicture(camera->frameList.size() - 1)) {
+            break;
         }
     }
 }
@@ -272,7 +315,7 @@ void TucsenCapThread::combineIntegral() {
             TucsenPictureOps::multiplyHighBytes(camera->frameList.at(i),
                                                 camera->frameList.at(i - 1), pictureBytes());
         }
-        savePicture(camera->frameList.at(i));
+        savePicture(i);
     }
 }
 
@@ -289,16 +332,40 @@ void TucsenCapThread::blendWithMarker(uchar* marker, uchar* picture) {
                                       m_userOpt.sampleImageBkColor == 1);
 }
 
-void TucsenCapThread::savePicture(const uchar* picture) {
+bool TucsenCapThread::savePicture(int index) {
+    if (m_writeFailed) {
+        markUnstored(index);
+        return false;
+    }
     const QTime now = QTime::currentTime();
     const QString& experiment = m_camCtrl->curExpName;
     const QString folder1 = TucsenPictureFiles::stationFolder(m_folderDate, experiment);
     const QString folder2 =
         TucsenPictureFiles::storageFolder(m_storagePath, m_folderDate, experiment);
-    QDir().mkpath(folder1);
-    QDir().mkpath(folder2);
-    const QString name = TucsenPictureFiles::freeFileName(folder1, folder2, now);
-    const cv::Mat image = TucsenPictureOps::storedImage(picture, pictureBytes());
-    writeUncompressedTiff(folder1 + name, image, kPictureDpi);
-    writeUncompressedTiff(folder2 + name, image, kPictureDpi);
+    const cv::Mat image =
+        TucsenPictureOps::storedImage(m_camCtrl->frameList.at(index), pictureBytes());
+    const PictureCopies copies = writePictureCopies(folder1, folder2, image, kPictureDpi, [&] {
+        return TucsenPictureFiles::freeFileName(folder1, folder2, now);
+    });
+    if (copies.stationCopy) {
+        ++m_picturesStored;
+    } else {
+        markUnstored(index);
+    }
+    if (copies.complete()) {
+        return true;
+    }
+    qWarning() << "capture: the picture could not be written to" << copies.failedFolder;
+    m_writeFailed = true;
+    m_writeFailure = tr("The picture could not be written to the folder %1.")
+                         .arg(QDir::toNativeSeparators(copies.failedFolder));
+    return false;
+}
+
+void TucsenCapThread::markUnstored(int index) {
+    m_unstored.append(index);
+    const int values = m_valuesOfPicture.value(index, -1);
+    if (values >= 0) {
+        m_values[values].dropped = true;
+    }
 }

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <QThread>
+#include <QVector>
 
 #include <atomic>
 #include <memory>
@@ -23,6 +24,10 @@ struct WestblotExperiment;
 // frameList and stored twice as a 16-bit TIFF; the experiment's row gets
 // the exposure times and gains used. The owner closes the preview first and
 // sets the controller's curExpName and curFuncFrameType.
+//
+// A picture copy that cannot be written ends the job (writeFailure names
+// the folder). A picture without its station copy leaves frameList and the
+// row's values; a row left with no stored picture is removed.
 class TucsenCapThread : public QThread {
     Q_OBJECT
   public:
@@ -32,6 +37,9 @@ class TucsenCapThread : public QThread {
     // true ends the job at the next picture; the record is still updated
     // and the camera suspended.
     void setStopFlag(bool stop);
+    // After the thread finished: the warning about a picture copy that could
+    // not be written; empty when every picture of the job was stored.
+    QString writeFailure() const { return m_writeFailure; }
 
   protected:
     void run() override;
@@ -40,6 +48,8 @@ class TucsenCapThread : public QThread {
     // One picture appended to frameList; false when the job was stopped or
     // the camera gave no frame in time.
     bool pictureCap();
+    // pictureCap, and the picture's place among the row's values.
+    bool takePicture();
     void medianFilter(uchar* picture);
     void normalCap();
     void timeAccCap();
@@ -52,10 +62,17 @@ class TucsenCapThread : public QThread {
     void combineIntegral();
     void singleCap();
     void blendWithMarker(uchar* marker, uchar* picture);
-    void savePicture(const uchar* picture);
-    // Appends "<exposure>," and "<gain>," to the row's texts.
+    // Writes both copies of frameList[index]; false when the job has a
+    // picture that could not be written (this one or an earlier one).
+    bool savePicture(int index);
+    void markUnstored(int index);
+    // The values of the next picture: "<exposure>," and "<gain>," for the
+    // row's texts.
     void recordExposure(int exposure, int gain);
-    bool ended() const { return stopFlag || m_noFrame; }
+    // Drops the pictures that were not stored, then updates (or, with no
+    // picture stored after a failed write, removes) the row.
+    void finishRecord();
+    bool ended() const { return stopFlag || m_noFrame || m_writeFailed; }
     size_t pictureBytes() const;
 
     CI_MainControl* m_mainControl;
@@ -73,4 +90,19 @@ class TucsenCapThread : public QThread {
     bool m_noFrame = false;
     QDate m_folderDate;
     QString m_storagePath;
+
+    struct PictureValues {
+        int exposure;
+        int gain;
+        bool dropped;
+    };
+    // In the order they were recorded; a stopped picture keeps its values.
+    QVector<PictureValues> m_values;
+    // For each picture of frameList its index in m_values (-1: the blend).
+    QVector<int> m_valuesOfPicture;
+    // Indices in frameList of pictures a failed write left without a copy.
+    QVector<int> m_unstored;
+    int m_picturesStored = 0;
+    bool m_writeFailed = false;
+    QString m_writeFailure;
 };

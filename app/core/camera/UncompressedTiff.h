@@ -15,3 +15,11 @@ class Mat;
 // encoder failure, a folder or file that cannot be written); a partly
 // written file is removed.
 bool writeUncompressedTiff(const QString& path, const cv::Mat& picture, int dpi);
+
+enum class NewPictureFile { Written, NameTaken, Failed };
+// As writeUncompressedTiff, but never replaces a file: the name is claimed
+// first (created only when nothing of that name exists, so two writers can
+// never both take it), then filled. NameTaken when something of that name
+// exists already, which is left as it was; Failed, with the warning, when
+// the picture could not be written, and then no file of that name is left.
+NewPictureFile writeNewUncompressedTiff(const QString& path, const cv::Mat& picture, int dpi);

@@ -97,6 +97,9 @@ class ZdqCameraCtrl : public QObject {
     // A preview has opened the SDK and found the camera; emitted on the
     // preview thread, so receivers on the GUI thread get it queued.
     void cameraFound();
+    // The exposure range (ms) the camera takes at the preview's field of
+    // view, read after it was set; emitted on the thread that set it.
+    void exposureRangeFound(int minimum, int maximum);
 
   private:
     ZdqCameraCtrl() = default;

@@ -1,19 +1,36 @@
 #include "camera/ZdqCaptureThread.h"
 
 #include "camera/GelPictureFiles.h"
+#include "camera/PictureCopies.h"
 #include "camera/ScreenBlend.h"
-#include "camera/UncompressedTiff.h"
 #include "camera/ZdqCameraCtrl.h"
 #include "camera/ZdqFieldOfView.h"
 #include "controller/CI_MainControl.h"
 #include "database/Varnu_ExperimentDB.h"
 #include "settings/StoragePathDefault.h"
 
+#include <QDir>
+#include <QRegularExpression>
 #include <QtDebug>
 
 #include <opencv2/core.hpp>
 
 #include <vector>
+
+namespace {
+
+constexpr int kPictureDpi = 600;
+
+// The resolution list's text of the nominal size ("266*212", "1296x972")
+// written with the picture's own size.
+QString sizeText(const QString& nominal, int width, int height) {
+    static const QRegularExpression pattern(QStringLiteral("^\\d+(\\D+)\\d+$"));
+    const QRegularExpressionMatch match = pattern.match(nominal);
+    const QString separator = match.hasMatch() ? match.captured(1) : QStringLiteral("*");
+    return QString::number(width) + separator + QString::number(height);
+}
+
+}  // namespace
 
 ZdqCaptureThread::ZdqCaptureThread(QObject* parent)
     : QThread(parent),
@@ -62,6 +79,13 @@ bool ZdqCaptureThread::connectCamera() {
     camera->ZDQ_SetParam(0, ZDQ_MIRROR, set.Mirror ? 1 : 0);
     camera->ZDQ_SetParam(0, ZDQ_FLIP, set.Flip ? 1 : 0);
     setCaptureFieldOfView(0, set.Resolution);
+    // What the camera takes at this field of view may be less than was asked.
+    int exposure = 0;
+    m_exposureTaken =
+        camera->ZDQ_GetParam(0, ZDQ_EXPOSURE, &exposure) == 1 ? exposure : exposureUsed();
+    if (m_exposureTaken != exposureUsed()) {
+        qDebug() << "exposure asked" << exposureUsed() << "ms, taken" << m_exposureTaken << "ms.";
+    }
     int width = 0;
     int height = 0;
     camera->ZDQ_CaptureGetSize(0, &width, &height);
@@ -123,40 +147,62 @@ bool ZdqCaptureThread::accPicCapture(uchar* accumulated) {
     return true;
 }
 
-void ZdqCaptureThread::savePicture(const uchar* buffer) {
-    const QString number = [this] {
-        controller->userOpt.loadUserOpt(UserOpt_curExpNum);
-        return GelPictureFiles::numberText(controller->userOpt.curExpNum);
-    }();
+PictureCopies ZdqCaptureThread::savePicture(const uchar* buffer, int* number) {
+    UserOpts& options = controller->userOpt;
+    options.loadUserOpt(UserOpt_curExpNum);
+    const int counter = options.curExpNum;
     const cv::Mat frame(frameHeight, frameWidth, CV_8UC1, const_cast<uchar*>(buffer));
     cv::Mat rotated;
     cv::flip(frame, rotated, -1);
-    const QString first =
-        GelPictureFiles::stationFolder(m_experimentDate) + number + QStringLiteral(".tif");
-    writeUncompressedTiff(first, rotated, 600);
-    const QString storage = storagePathOrDefault(controller->userOpt);
-    const QString second =
-        GelPictureFiles::storageFolder(storage, m_experimentDate) + number + QStringLiteral(".tif");
-    writeUncompressedTiff(second, rotated, 600);
+    const QString folder1 = GelPictureFiles::stationFolder(m_experimentDate);
+    const QString folder2 =
+        GelPictureFiles::storageFolder(storagePathOrDefault(options), m_experimentDate);
+    // The day's number, or the next one whose name no picture has (another
+    // station may keep the same storage path).
+    int next = counter;
+    const PictureCopies copies =
+        writePictureCopies(folder1, folder2, rotated, kPictureDpi, [&]() -> QString {
+            *number = GelPictureFiles::freeNumber(folder1, folder2, next);
+            if (*number < 0) {
+                return QString();
+            }
+            next = *number + 1;
+            return GelPictureFiles::fileName(*number);
+        });
+    if (copies.stationCopy && *number > counter) {
+        options.curExpNum = *number;
+        options.saveUserOpt(UserOpt_curExpNum);
+    }
+    return copies;
 }
 
-void ZdqCaptureThread::updateRecord() {
+void ZdqCaptureThread::reportWriteFailure(const QString& folder) {
+    qWarning() << "capture: the picture could not be written to" << folder;
+    m_writeFailure = tr("The picture could not be written to the folder %1.")
+                         .arg(QDir::toNativeSeparators(folder));
+    controller->zdqCameraCtrl->postWarning(m_writeFailure);
+}
+
+void ZdqCaptureThread::updateRecord(int number) {
     Varnu_ExperimentDB* store = controller->varnuExperimentDB;
     lastRecord = store->loadByUuid(m_experimentUuid);
     if (!lastRecord) {
         qWarning() << "no experiment row for" << controller->zdqCameraCtrl->curExpName;
         return;
     }
-    lastRecord->exposureTime = QString::number(exposureUsed()) + QStringLiteral(",");
+    lastRecord->name = QStringLiteral("Varnu") + GelPictureFiles::numberText(number);
+    lastRecord->resolution = sizeText(lastRecord->resolution, frameWidth, frameHeight);
+    lastRecord->exposureTime = QString::number(m_exposureTaken) + QStringLiteral(",");
     lastRecord->gain =
         QString::number(controller->camOpt.zdqCurrentCamSet.Gain) + QStringLiteral(",");
-    store->updateExperiment(*lastRecord);
+    store->updateCapturedPicture(*lastRecord);
 }
 
 void ZdqCaptureThread::run() {
     ZdqCameraCtrl* camera = controller->zdqCameraCtrl;
     m_captured = false;
     m_framesTaken = 0;
+    m_writeFailure.clear();
     const bool connected = connectCamera();
     delete[] camera->frameBuffer;
     camera->frameBuffer = nullptr;
@@ -180,10 +226,21 @@ void ZdqCaptureThread::run() {
                                 : ZdqCameraCtrl::accessWarning(m_access));
         return;
     }
-    savePicture(buffer);
+    int number = 0;
+    const PictureCopies copies = savePicture(buffer, &number);
+    if (!copies.stationCopy) {
+        // No picture the row could name: the capture did not happen.
+        delete[] buffer;
+        controller->varnuExperimentDB->deleteExperiment(m_experimentUuid);
+        reportWriteFailure(copies.failedFolder);
+        return;
+    }
     camera->frameWidth = frameWidth;
     camera->frameBuffer = buffer;
     camera->frameHeight = frameHeight;
-    updateRecord();
+    updateRecord(number);
     m_captured = true;
+    if (!copies.complete()) {
+        reportWriteFailure(copies.failedFolder);
+    }
 }

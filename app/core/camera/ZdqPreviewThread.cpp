@@ -21,6 +21,20 @@ void ZdqPreviewThread::setPreviewFieldOfView(int deviceIndex, int resolution) {
     controller->zdqCameraCtrl->ZDQ_PreviewSetFieldOfView(deviceIndex, ZdqFieldOfView::kColumnStart,
                                                          ZdqFieldOfView::kRowStart, window.width(),
                                                          window.height(), mode, mode);
+    // The sensor takes the window once the preview runs.
+    if (m_started) {
+        tellExposureRange(deviceIndex);
+    }
+}
+
+void ZdqPreviewThread::tellExposureRange(int deviceIndex) {
+    // A skipping sensor mode has shorter frames, and so shorter exposures.
+    ZdqCameraCtrl* camera = controller->zdqCameraCtrl;
+    int minimum = 0;
+    int maximum = 0;
+    if (camera->ZDQ_GetParamRange(deviceIndex, ZDQ_EXPOSURE, &minimum, &maximum) == 1) {
+        emit camera->exposureRangeFound(minimum, maximum);
+    }
 }
 
 void ZdqPreviewThread::setOrder(std::shared_future<void> previous,
@@ -60,5 +74,8 @@ void ZdqPreviewThread::startPreview() {
     setPreviewFieldOfView(0, set.Resolution);
     camera->ZDQ_PreviewSetMode(0, 0);
     camera->ZDQ_PreviewSetPos(0, previewWindow, 0, 0, previewWidth, previewHeight);
-    camera->ZDQ_PreviewStart(0, true);
+    if (camera->ZDQ_PreviewStart(0, true) == 1) {
+        m_started = true;
+        tellExposureRange(0);
+    }
 }

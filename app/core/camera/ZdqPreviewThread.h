@@ -5,6 +5,7 @@
 
 #include <QThread>
 
+#include <atomic>
 #include <future>
 #include <memory>
 
@@ -19,7 +20,10 @@ class ZdqPreviewThread : public QThread {
 
     void setPreviewWindow(ZDQWindow window, int width, int height);
     // Reloads the current settings and sets the preview window of the
-    // resolution index (fatal for an index outside 0 to 3).
+    // resolution index (fatal for an index outside 0 to 3). Once the preview
+    // runs, the camera takes the window at once, and the exposure range
+    // there is told (ZdqCameraCtrl::exposureRangeFound), as it is when the
+    // preview starts.
     void setPreviewFieldOfView(int deviceIndex, int resolution);
     // The start waits for `previous` (the camera work asked for before it,
     // such as the stop of the last preview) and fulfils `done` when it ends.
@@ -30,10 +34,12 @@ class ZdqPreviewThread : public QThread {
 
   private:
     void startPreview();
+    void tellExposureRange(int deviceIndex);
 
     CI_MainControl* controller;
     std::shared_future<void> m_previous;
     std::shared_ptr<std::promise<void>> m_done;
+    std::atomic<bool> m_started{false};
     ZDQWindow previewWindow = 0;
     int previewWidth = 0;
     int previewHeight = 0;

@@ -8,4 +8,18 @@
         <translation>相机连接错误！</translation>
     </message>
 </context>
+<context>
+    <name>TucsenCapThread</name>
+    <message>
+        <source>The picture could not be written to the folder %1.</source>
+        <translation>图片无法写入文件夹 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>ZdqCaptureThread</name>
+    <message>
+        <source>The picture could not be written to the folder %1.</source>
+        <translation>图片无法写入文件夹 %1。</translation>
+    </message>
+</context>
 </TS>

@@ -2,9 +2,12 @@
 
 #include <QDebug>
 #include <QList>
+#include <QPair>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
+#include <QVariant>
 #include <memory>
 
 #include "database/RecordText.h"
@@ -77,6 +80,23 @@ class ExperimentTable {
         query.bindValue(QStringLiteral(":exposureTime"), record.exposureTime);
         query.bindValue(QStringLiteral(":gain"), record.gain);
         query.bindValue(QStringLiteral(":uuid"), uuidText(record.uuid));
+        return query.exec();
+    }
+
+    // Writes the given columns of the row of `uuid` in one statement. The
+    // column names are the table's own, never user input.
+    bool updateColumns(const QUuid& uuid, const QList<QPair<QString, QVariant>>& columns) {
+        QStringList assignments;
+        for (const auto& column : columns) {
+            assignments << QStringLiteral("%1 = :%1").arg(column.first);
+        }
+        QSqlQuery query(m_connection->database());
+        query.prepare(QStringLiteral("UPDATE %1 SET %2 where uuid = :uuid")
+                          .arg(m_schema.table, assignments.join(QStringLiteral(", "))));
+        for (const auto& column : columns) {
+            query.bindValue(QLatin1Char(':') + column.first, column.second);
+        }
+        query.bindValue(QStringLiteral(":uuid"), uuidText(uuid));
         return query.exec();
     }
 

@@ -89,6 +89,14 @@ bool Varnu_ExperimentDB::updateExperiment(const VarnuExperiment& experiment) {
     return m_table->updateCaptureValues(experiment);
 }
 
+bool Varnu_ExperimentDB::updateCapturedPicture(const VarnuExperiment& experiment) {
+    return m_table->updateColumns(experiment.uuid,
+                                  {{QStringLiteral("name"), experiment.name},
+                                   {QStringLiteral("resolution"), experiment.resolution},
+                                   {QStringLiteral("exposureTime"), experiment.exposureTime},
+                                   {QStringLiteral("gain"), experiment.gain}});
+}
+
 std::unique_ptr<QList<VarnuExperiment>> Varnu_ExperimentDB::loadAll() {
     return m_table->loadAll();
 }

@@ -44,6 +44,10 @@ class Varnu_ExperimentDB : public QObject {
     std::unique_ptr<VarnuExperiment> loadByName(const QString& name);
     // Writes `exposureTime` and `gain` of the row of `experiment.uuid`.
     bool updateExperiment(const VarnuExperiment& experiment);
+    // Writes what a capture found out: `name` (the number its picture got),
+    // `resolution` (the picture's size), `exposureTime` and `gain` of the
+    // row of `experiment.uuid`, in one statement.
+    bool updateCapturedPicture(const VarnuExperiment& experiment);
     // Null when the query fails or the table is empty.
     std::unique_ptr<QList<VarnuExperiment>> loadAll();
 

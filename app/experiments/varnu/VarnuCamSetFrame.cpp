@@ -35,6 +35,8 @@ VarnuCamSetFrame::VarnuCamSetFrame(QWidget* parent) : QFrame(parent), ui(new Ui:
     initCamSet();
     connect(mainControl->zdqCameraCtrl, &ZdqCameraCtrl::cameraFound, this,
             &VarnuCamSetFrame::cameraFoundHandle);
+    connect(mainControl->zdqCameraCtrl, &ZdqCameraCtrl::exposureRangeFound, this,
+            &VarnuCamSetFrame::exposureRangeFoundHandle);
 }
 
 VarnuCamSetFrame::~VarnuCamSetFrame() {
@@ -65,6 +67,7 @@ void VarnuCamSetFrame::initCamSet() {
         default:
             break;
     }
+    m_modelMaxExposure = maxExposure;
     if (maxExposure >= 0) {
         ui->horizontalSlider_Exposure->setRange(0, maxExposure);
         ui->spinBox_Exposure->setRange(0, maxExposure);
@@ -99,6 +102,20 @@ void VarnuCamSetFrame::cameraFoundHandle() {
     if (!rangesKnown) {
         queryParamRanges();
     }
+}
+
+void VarnuCamSetFrame::exposureRangeFoundHandle(int minimum, int maximum) {
+    const int lowest = qMax(0, minimum);
+    const int highest = m_modelMaxExposure >= 0 ? qMin(maximum, m_modelMaxExposure) : maximum;
+    if (highest < lowest) {
+        return;
+    }
+    // The camera has clamped its own exposure already: a value the new range
+    // clamps is shown, not sent again.
+    const QSignalBlocker spinBlocker(ui->spinBox_Exposure);
+    const QSignalBlocker sliderBlocker(ui->horizontalSlider_Exposure);
+    ui->spinBox_Exposure->setRange(lowest, highest);
+    ui->horizontalSlider_Exposure->setRange(lowest, highest);
 }
 
 void VarnuCamSetFrame::loadCurrentToUi() {

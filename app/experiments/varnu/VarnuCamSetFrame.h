@@ -21,7 +21,8 @@ class VarnuCamSetFrame;
 // The ranges of gain, brightness, contrast and gamma come from the camera.
 // When no camera answers while the panel is built, those boxes take any value
 // so that none clamps a stored setting, and the ranges are asked again once a
-// preview finds the camera.
+// preview finds the camera. The exposure control goes up to what the camera
+// takes at the preview's resolution, never beyond the model's own maximum.
 class VarnuCamSetFrame : public QFrame {
     Q_OBJECT
   public:
@@ -64,6 +65,9 @@ class VarnuCamSetFrame : public QFrame {
     void on_checkBox_Flip_clicked(bool checked);
     // A preview has found the camera: asks for the ranges still unknown.
     void cameraFoundHandle();
+    // A preview has set its field of view: the exposure the camera takes
+    // there bounds the exposure control.
+    void exposureRangeFoundHandle(int minimum, int maximum);
 
   private:
     void initCamSet();
@@ -81,6 +85,8 @@ class VarnuCamSetFrame : public QFrame {
     void writeAudit(const QString& chinese, const QString& english);
 
     Ui::VarnuCamSetFrame* ui;
+    // The model's longest exposure (ms); -1 for an unknown model.
+    int m_modelMaxExposure = -1;
     CI_MainControl* mainControl = nullptr;
     CheckLoginDialog* checkLoginDialog = nullptr;
     bool rangesKnown = false;

@@ -557,7 +557,18 @@ void Varnu_ImageFrame::finishedHandle() {
     }
     ZdqCameraCtrl* zdq = camera();
     if (!captureThread || !captureThread->captured() || !zdq->frameBuffer) {
+        // No picture: nothing to export, process or put in a report.
+        emit updateButton(false);
         return;
+    }
+    // The capture may have given the row another number (a picture of that
+    // name existed), its real size and the exposure the camera took.
+    if (currentRecord) {
+        if (std::unique_ptr<VarnuExperiment> stored =
+                controller->varnuExperimentDB->loadByUuid(currentRecord->uuid)) {
+            currentRecord = std::move(stored);
+            zdq->curExpName = currentRecord->name;
+        }
     }
     const QImage frame(zdq->frameBuffer, zdq->frameWidth, zdq->frameHeight, zdq->frameWidth,
                        QImage::Format_Grayscale8);

@@ -501,6 +501,9 @@ void WesternBlot_ImageFrame::closeRunDialog() {
     }
     ui->label_Cam->update();
     showCapedPic();
+    if (capThread && !capThread->writeFailure().isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Warning"), capThread->writeFailure());
+    }
 }
 
 // ---- Captured pictures ----------------------------------------------------------

@@ -1,6 +1,8 @@
 // Capture jobs of the western-blot page against the simulated cooled camera
-// and the dark-room simulator (whose journal shows the blot light commands).
+// and the dark-room simulator (whose journal shows the blot light commands),
+// also with pictures that cannot be written.
 #include "DarkroomSimProcess.h"
+#include "FileSizeLimit.h"
 #include "TestStation.h"
 #include "camera/TucsenCamCtrl.h"
 #include "camera/TucsenCapThread.h"
@@ -14,6 +16,8 @@
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "QtPrinters.h"
@@ -384,6 +388,128 @@ TEST_F(TucsenCapThreadTest, AnExperimentThatIsNotStoredTakesNoPicture) {
     EXPECT_EQ(camsim_frames_grabbed(), 0);
     EXPECT_TRUE(s_station->todaysLog().contains("TucsenCapThread: no experiment named"));
     EXPECT_EQ(TucsenCamCtrl::getInstance()->deviceState(), 0);
+}
+
+TEST_F(TucsenCapThreadTest, APictureThatCannotBeWrittenEndsTheJobAndLeavesNoRecordOfIt) {
+    enum Fault { SizeLimit, SizeLimitAfterTheMarker, StationFolderIsAFile, StorageFolderIsAFile };
+    struct Case {
+        const char* label;
+        int frameType;
+        Fault fault;
+    };
+    const Case cases[] = {
+        {"single, size limit", 0, SizeLimit},
+        {"single, size limit after the marker", 0, SizeLimitAfterTheMarker},
+        {"single, station folder is a file", 0, StationFolderIsAFile},
+        {"single, storage folder is a file", 0, StorageFolderIsAFile},
+        {"manual, size limit", 1, SizeLimit},
+        {"manual, size limit after the marker", 1, SizeLimitAfterTheMarker},
+        {"manual, station folder is a file", 1, StationFolderIsAFile},
+        {"manual, storage folder is a file", 1, StorageFolderIsAFile},
+    };
+    // Pictures of 1.5 MB; the limit lies between them and the station's
+    // other files (log, stores).
+    constexpr qint64 kLimit = 1024 * 1024;
+    const QString stationBlocker = s_station->path() + "/Pictures/26-03-04";
+    const QString storageBlocker = s_station->path() + "/storage/26-03-04";
+    const QByteArray earlier("an earlier picture");
+    TucsenCamCtrl* camera = TucsenCamCtrl::getInstance();
+    s_station->setUserOption("WbMarker", false);
+    s_station->setUserOption("ExpTime", 2000);
+    setManual(false, false, {{"0", "02", "000"}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        // The chemiluminescence exposure lasts two real seconds, in which
+        // the limit after the marker is set.
+        camsim_reset("width=1024,height=768,time_scale=1,noise=0,scene=bands");
+        ASSERT_TRUE(s_control->initTucsenCam());
+        settleLine();
+        s_sim->command("clear");
+        camera->curFuncFrameType = c.frameType;
+        for (const QString& path : {stationBlocker, storageBlocker}) {
+            QFile::remove(path);
+            QDir(path).removeRecursively();
+        }
+        const QString name = newExperiment();
+        const QString folder1 = stationBlocker + "/" + name + "/";
+        const QString folder2 = storageBlocker + "/" + name + "/";
+        // A file where a folder belongs, or an earlier picture in the folder.
+        const auto prepare = [&](const QString& folder, const QString& blocker, bool blocked) {
+            const QString path = blocked ? blocker : folder + "10-00-00-000.tif";
+            QDir().mkpath(QFileInfo(path).path());
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(blocked ? QByteArray("not a folder") : earlier);
+        };
+        prepare(folder1, stationBlocker, c.fault == StationFolderIsAFile);
+        prepare(folder2, storageBlocker, c.fault == StorageFolderIsAFile);
+        ASSERT_LT(QFileInfo(logFilePath(QDate::currentDate())).size() + 64 * 1024, kLimit);
+
+        TucsenCapThread thread;
+        {
+            std::unique_ptr<FileSizeLimit> limit;
+            if (c.fault == SizeLimit) {
+                limit = std::make_unique<FileSizeLimit>(kLimit);
+                ASSERT_TRUE(limit->active());
+            }
+            thread.start();
+            if (c.fault == SizeLimitAfterTheMarker) {
+                ASSERT_TRUE(waitUntil([&] { return filesIn(folder2) == 2; }, 10000));
+                camsim_stall_reads(1);
+                limit = std::make_unique<FileSizeLimit>(kLimit);
+                ASSERT_TRUE(limit->active());
+                camsim_stall_reads(0);
+            }
+            ASSERT_TRUE(thread.wait(20000));
+        }
+
+        // Only the marker is ever stored: it is written before any fault
+        // but a folder that is a file, or only its station copy is.
+        const bool markerStored =
+            c.fault == SizeLimitAfterTheMarker || c.fault == StorageFolderIsAFile;
+        const bool storageCopy = c.fault == SizeLimitAfterTheMarker;
+        const QString failed = c.fault == StorageFolderIsAFile ? folder2 : folder1;
+        EXPECT_EQ(thread.writeFailure(),
+                  QString("The picture could not be written to the folder %1.").arg(failed));
+        if (c.fault != StationFolderIsAFile) {
+            EXPECT_EQ(filesIn(folder1), markerStored ? 2 : 1);
+            QFile file(folder1 + "10-00-00-000.tif");
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), earlier);
+            EXPECT_EQ(QDir(folder1).entryList(QDir::Files | QDir::Hidden).size(), filesIn(folder1));
+        }
+        if (c.fault != StorageFolderIsAFile) {
+            EXPECT_EQ(filesIn(folder2), storageCopy ? 2 : 1);
+            QFile file(folder2 + "10-00-00-000.tif");
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), earlier);
+        }
+        // The page shows only what was stored; the row holds the values of
+        // the stored pictures, and is gone without any.
+        EXPECT_EQ(camera->frameList.size(), markerStored ? 1 : 0);
+        const auto row = s_control->westblotExperimentDB->loadByName(name);
+        ASSERT_EQ(bool(row), markerStored);
+        if (row) {
+            EXPECT_EQ(row->exposureTime, "200,");
+            EXPECT_EQ(row->gain, "200,");
+        }
+        const QString log = s_station->todaysLog();
+        EXPECT_TRUE(log.contains("writing the picture failed: \"" + failed));
+        EXPECT_TRUE(
+            log.contains("capture: the picture could not be written to \"" + failed + "\""));
+        if (!markerStored) {
+            EXPECT_TRUE(log.contains("capture: no picture of \"" + name +
+                                     "\" was stored; its row is removed."));
+        }
+        // The light goes off and the camera is suspended all the same.
+        ASSERT_TRUE(waitUntil([&] { return lightNotes().size() >= 2; }, 5000));
+        settleLine();
+        EXPECT_EQ(lightNotes(), QStringList({"blot light on", "blot light off"}));
+        EXPECT_EQ(camera->deviceState(), 0);
+    }
+    QFile::remove(stationBlocker);
+    QFile::remove(storageBlocker);
+    s_station->setUserOption("ExpTime", 5000);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "mlusbimager_control.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
@@ -245,6 +246,35 @@ TEST_F(GelPageTest, CapturesAreNamedByTheDailyNumberAndShownWithTheirOverlay) {
     EXPECT_NEAR(qGray(shown.pixel(probe)), qGray(frame.pixel(source)), 40);
 }
 
+TEST_F(GelPageTest, ACaptureWhosePictureCannotBeWrittenIsToldAndOffersNothingToReport) {
+    plug();
+    openPage();
+    image()->captureClickHandle();
+    ASSERT_TRUE(barButton("pushButton_WpsEdit")->isEnabled());
+
+    // The day's picture folder cannot be made: a file stands in its place.
+    const QString dateFolder = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));
+    const QString blocker = station().filePath(QStringLiteral("Pictures/") + dateFolder);
+    QDir(blocker).removeRecursively();
+    {
+        QFile file(blocker);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ModalDriver driver;
+    driver.answerMessageBox(QMessageBox::Ok);
+    image()->captureClickHandle();
+    ASSERT_TRUE(waitFor([&] { return driver.pendingSteps() == 0; }, 5000));
+    EXPECT_EQ(driver.messages(),
+              QStringList{QStringLiteral("Warning|The picture could not be written to the folder "
+                                         "%1.")
+                              .arg(GelPictureFiles::stationFolder(QDate::currentDate()))});
+    EXPECT_FALSE(control->varnuExperimentDB->loadByUuid(control->zdqCameraCtrl->curExpUuid));
+    EXPECT_TRUE(cameraLabel()->pixmap(Qt::ReturnByValue).isNull());
+    EXPECT_FALSE(barButton("pushButton_Export")->isEnabled());
+    EXPECT_FALSE(barButton("pushButton_WpsEdit")->isEnabled());
+    QFile::remove(blocker);
+}
+
 TEST_F(GelPageTest, ExportWritesByChoiceAndAuditsOnlyStoredTiffs) {
     plug();
     openPage();
@@ -453,8 +483,12 @@ TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpe
     control->userOpt.saveUserOpt(UserOpt_curDate);
     control->userOpt.curExpNum = 6;
     control->userOpt.saveUserOpt(UserOpt_curExpNum);
-    image()->captureClickHandle();
+    // Earlier captures of today must not hold the number 7.
     const QString folder = GelPictureFiles::stationFolder(QDate::currentDate());
+    QDir(folder).removeRecursively();
+    QDir(GelPictureFiles::storageFolder(control->userOpt.storagePath, QDate::currentDate()))
+        .removeRecursively();
+    image()->captureClickHandle();
     QFile::copy(folder + QStringLiteral("007.tif"), folder + QStringLiteral("1007.tif"));
     auto lastRow = [&] {
         const QList<AuditTrailInfo> rows =
@@ -504,6 +538,39 @@ TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpe
         EXPECT_EQ(reporttest::bookmarkText(xml, "ReportDateLabel"), QString::fromUtf8(l.date));
         EXPECT_EQ(reporttest::bookmarkText(xml, "PictureName1"), QString::fromUtf8(l.picture));
     }
+}
+
+TEST_F(GelPageTest, AReportOfAPictureThatTookTheNextNumberNamesThatPicture) {
+    QStringList shown;
+    installReportWordProcessor([&shown](const QString& path) { shown << path; });
+    plug();
+    openPage();
+    control->userOpt.curDate = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));
+    control->userOpt.saveUserOpt(UserOpt_curDate);
+    control->userOpt.curExpNum = 6;
+    control->userOpt.saveUserOpt(UserOpt_curExpNum);
+    // Another station that shares the storage path has taken number 7.
+    QDir(GelPictureFiles::stationFolder(QDate::currentDate())).removeRecursively();
+    const QString storage =
+        GelPictureFiles::storageFolder(control->userOpt.storagePath, QDate::currentDate());
+    QDir(storage).removeRecursively();
+    QDir().mkpath(storage);
+    {
+        QFile theirs(storage + QStringLiteral("007.tif"));
+        ASSERT_TRUE(theirs.open(QIODevice::WriteOnly));
+    }
+    image()->captureClickHandle();
+    EXPECT_EQ(control->zdqCameraCtrl->curExpName, QStringLiteral("Varnu008"));
+
+    QDir().mkpath(station().filePath(QStringLiteral("documents")));
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/documents/report.dotx"),
+                station().filePath(QStringLiteral("documents/report.dotx")));
+    image()->slot_WpsEditClick();
+    const QList<AuditTrailInfo> rows =
+        control->auditTrailDB->loadAuditTrail(AuditTrailDB::kAnyPage, "", "", "", 0, 1, 1);
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows.first().content, QStringLiteral("Open wps, path: 008.tif"));
+    ASSERT_TRUE(waitFor([&] { return shown.size() == 1; }, 5000));
 }
 
 // ---- Bottom bar and running dialog --------------------------------------------

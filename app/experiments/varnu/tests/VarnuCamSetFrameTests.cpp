@@ -2,7 +2,8 @@
 // resolution items and ranges by model, ranges from the camera (and none
 // clamping a stored value while no camera answers), values sent at once or,
 // for the slider, on release, the automatic-exposure time shown without
-// sending, Save and Reset behind the re-check with their boxes and audit
+// sending, the exposure bounded by what the camera takes at the preview's
+// resolution, Save and Reset behind the re-check with their boxes and audit
 // rows, and the form itself.
 #include "EventWait.h"
 #include "FileFaults.h"
@@ -11,7 +12,9 @@
 #include "TestStation.h"
 #include "VarnuCamSetFrame.h"
 #include "VarnuTestSupport.h"
+#include "camera/PreviewSurface.h"
 #include "camera/ZdqCameraCtrl.h"
+#include "camera/ZdqPreviewThread.h"
 #include "controller/CI_MainControl.h"
 #include "database/AuditTrailDB.h"
 #include "mlusbimager_control.h"
@@ -33,6 +36,7 @@
 #include <QTest>
 #include <QTranslator>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 
@@ -302,6 +306,46 @@ TEST_F(VarnuCamSetFrameTest, TheAutomaticExposureTimeMovesTheControlsWithoutSend
     QTest::qWait(200);
     EXPECT_EQ(changes.count(), 0);
     EXPECT_EQ(onCamera(ZDQ_EXPOSURE), 300);
+}
+
+TEST_F(VarnuCamSetFrameTest, TheExposureGoesUpToWhatTheCameraTakesAtThePreviewResolution) {
+    plug();
+    build();
+    struct Case {
+        int resolution;
+        int maximum;  // of the 1280 x 1024 sensor at that field of view
+    };
+    const Case cases[] = {{0, 446}, {1, 264}, {2, 187}, {3, 187}};
+    PreviewSurface surface;
+    surface.resize(400, 300);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.resolution);
+        s_control->camOpt.zdqCurrentCamSet.Resolution = c.resolution;
+        s_control->camOpt.saveZdqCurrentCamSet();
+        QSignalSpy changes(m_panel.get(), &VarnuCamSetFrame::expChange);
+        ZdqPreviewThread preview;
+        preview.setPreviewWindow(surface.handle(), 400, 300);
+        preview.start();
+        ASSERT_TRUE(preview.wait(10000));
+        ASSERT_TRUE(
+            waitFor([&] { return spin("spinBox_Exposure")->maximum() == c.maximum; }, 3000));
+        EXPECT_EQ(rangeOnCamera(ZDQ_EXPOSURE).second, c.maximum);
+        EXPECT_EQ(slider()->maximum(), c.maximum);
+        // The stored 300 ms as far as the camera takes it, not sent again.
+        EXPECT_EQ(spin("spinBox_Exposure")->value(), std::min(300, c.maximum));
+        EXPECT_EQ(slider()->value(), std::min(300, c.maximum));
+        EXPECT_EQ(changes.count(), 0);
+
+        // Another resolution chosen while the preview runs.
+        preview.setPreviewFieldOfView(0, 0);
+        EXPECT_EQ(spin("spinBox_Exposure")->maximum(), 446);
+        camera()->ZDQ_PreviewStart(0, false);
+        camera()->ZDQ_UnInit();
+    }
+    // The model's own maximum bounds a camera that would take more.
+    emit camera()->exposureRangeFound(0, 5000);
+    EXPECT_EQ(spin("spinBox_Exposure")->maximum(), 2000);
+    EXPECT_EQ(slider()->maximum(), 2000);
 }
 
 TEST_F(VarnuCamSetFrameTest, AnOvertakenExposureChoiceSendsNothing) {
