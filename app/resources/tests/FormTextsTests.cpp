@@ -263,9 +263,20 @@ QStringList cutTexts(const QString& form, int language) {
     return cut;
 }
 
+// The loader builds the program's own widget classes as their Qt base
+// classes and says so for each; those notes are expected here.
+QtMessageHandler s_previousHandler = nullptr;
+void quietAboutCustomWidgets(QtMsgType type, const QMessageLogContext& context,
+                             const QString& message) {
+    if (!message.contains(QLatin1String("unable to create a custom widget"))) {
+        s_previousHandler(type, context, message);
+    }
+}
+
 }  // namespace
 
 TEST(FormTextsTest, EveryFormShowsItsWholeTextsInBothLanguages) {
+    s_previousHandler = qInstallMessageHandler(quietAboutCustomWidgets);
     const QStringList forms = sourcefiles::appFiles(QStringLiteral(".ui"));
     ASSERT_GT(forms.size(), 50);
     QTranslator chinese;
@@ -281,6 +292,7 @@ TEST(FormTextsTest, EveryFormShowsItsWholeTextsInBothLanguages) {
             cut << cutTexts(form, language);
         }
     }
+    qInstallMessageHandler(s_previousHandler);
     EXPECT_TRUE(cut.isEmpty()) << cut.size() << " cut texts:\n"
                                << cut.join(QLatin1Char('\n')).toStdString();
 }
