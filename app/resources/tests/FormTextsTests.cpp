@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
 #include <QTextDocument>
 #include <QTranslator>
@@ -162,6 +164,26 @@ Fit fitOf(QWidget* widget) {
         const QRect label =
             style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
         fit.room = box->width() - label.left();
+        return fit;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // The widest of its items, in the field beside the arrow.
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        const QRect field = style->subControlRect(QStyle::CC_ComboBox, &option,
+                                                  QStyle::SC_ComboBoxEditField, combo);
+        for (int i = 0; i < combo->count(); ++i) {
+            int width = metrics.horizontalAdvance(combo->itemText(i));
+            if (!combo->itemIcon(i).isNull()) {
+                width += combo->iconSize().width() + 4;
+            }
+            if (width > fit.needed) {
+                fit.needed = width;
+                fit.text = combo->itemText(i);
+            }
+        }
+        fit.room = field.width();
         return fit;
     }
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
