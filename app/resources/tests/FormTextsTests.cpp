@@ -1,7 +1,7 @@
 // Every form of the program, built in Chinese and in English under the style
 // sheets its page gives it, shows the whole text of each label, button, check
-// box and group-box title: the text's width in the widget's font fits the
-// room the widget gives it.
+// box, combo-box item and group-box title: the text's width in the widget's
+// font fits the room the widget gives it.
 
 #include "SourceFiles.h"
 
@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStyle>
@@ -25,8 +24,6 @@
 #include <QtMath>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
