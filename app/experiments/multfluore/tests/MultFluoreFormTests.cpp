@@ -89,7 +89,7 @@ TEST_F(MultFluoreFormTest, CapturePanelForm) {
             {"pushButton_SetExpTime", "QPushButton", "groupBox_CapSet", {124, 80, 80, 25}, "Set"},
             {"groupBox_Histogram", "QGroupBox", p, {6, 440, 256, 61}, "Histogram"},
             {"label_Histogram", "QLabel", "groupBox_Histogram", {4, 20, 108, 30}, "Histogram:"},
-            {"comboBox_Histogram", "QComboBox", "groupBox_Histogram", {114, 20, 100, 30}, nullptr},
+            {"comboBox_Histogram", "QComboBox", "groupBox_Histogram", {114, 20, 136, 30}, nullptr},
             {"groupBox_Capture", "QGroupBox", p, {6, 510, 256, 80}, "Capture"},
             {"pushButton_Capture", "QPushButton", "groupBox_Capture", {34, 20, 90, 50}, ""},
             {"pushButton_Stop", "QPushButton", "groupBox_Capture", {134, 20, 90, 50}, ""},

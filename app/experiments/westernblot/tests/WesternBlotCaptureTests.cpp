@@ -377,8 +377,25 @@ TEST_F(WesternBlotCaptureTest, ReportOfThePictureOnShow) {
     const QByteArray document =
         reporttest::readZip(reports.filePath(reports.entryList(QDir::Files).first()))
             .value(QStringLiteral("word/document.xml"));
+    EXPECT_EQ(reporttest::bookmarkText(document, QStringLiteral("UserLabel")), "User:");
+    EXPECT_EQ(reporttest::bookmarkText(document, QStringLiteral("ReportDateLabel")), "ReportDate:");
     EXPECT_EQ(reporttest::bookmarkText(document, QStringLiteral("PictureName1")),
               QStringLiteral("PictureName:") + files.at(1));
+
+    // In Chinese the labels are Chinese.
+    control()->changeLanguage(0);
+    child<QPushButton>(page->bottomBar(), "pushButton_WpsEdit")->click();
+    ASSERT_TRUE(waitUntil([&] { return reports.entryList(QDir::Files).size() == 2; }, 5000));
+    const QByteArray chinese =
+        reporttest::readZip(reports.filePath(reports.entryList(QDir::Files, QDir::Time).first()))
+            .value(QStringLiteral("word/document.xml"));
+    control()->changeLanguage(1);
+    EXPECT_EQ(reporttest::bookmarkText(chinese, QStringLiteral("UserLabel")),
+              QStringLiteral("用户:"));
+    EXPECT_EQ(reporttest::bookmarkText(chinese, QStringLiteral("ReportDateLabel")),
+              QStringLiteral("报告日期:"));
+    EXPECT_EQ(reporttest::bookmarkText(chinese, QStringLiteral("PictureName1")),
+              QStringLiteral("图片名称:") + files.at(1));
 }
 
 }  // namespace
