@@ -2,6 +2,7 @@
 // its documents read back with libzip and a plain XML reader.
 
 #include "AxObject.h"
+#include "CraftedPictures.h"
 #include "KwpsServer.h"
 #include "MessageCapture.h"
 #include "ReportTestFiles.h"
@@ -267,7 +268,12 @@ TEST_F(WordProcessorTest, WhatIsNoReadablePictureLeavesTheBookmarkAsItIs) {
         ASSERT_TRUE(f.resize(40));
     }
     QDir().mkpath(picturePath("folder"));
-    const QString cases[] = {QString(),
+    // A few hundred bytes whose header claims 60000 x 60000 pixels.
+    const QString claimed = picturePath("claimed.tif");
+    ASSERT_TRUE(craftedpictures::writeFile(
+        claimed, craftedpictures::pictureClaiming("jpg", {60000, 60000})));
+    const QString cases[] = {claimed,
+                             QString(),
                              picturePath("missing.tif"),
                              picturePath("folder"),
                              picturePath("folder") + '/',
@@ -280,6 +286,12 @@ TEST_F(WordProcessorTest, WhatIsNoReadablePictureLeavesTheBookmarkAsItIs) {
         MessageCapture log;
         addPicture(s, "Picture1", path);
         EXPECT_EQ(log.count(QtWarningMsg, QStringLiteral("AxObject: AddPicture")), 1);
+        if (path == claimed) {  // refused from its header, not decoded
+            EXPECT_EQ(log.messages(QtWarningMsg)
+                          .filter("is too large for a report (60000 x 60000)")
+                          .size(),
+                      1);
+        }
         const QString report = save(s);
         const QMap<QString, QByteArray> package = readZip(report);
         EXPECT_FALSE(package.contains("word/media/image1.png"));
