@@ -1,5 +1,6 @@
 #include "AxRegistry.h"
 #include "MessageCapture.h"
+#include "ModalDriver.h"
 #include "ProgramRun.h"
 #include "RecordingServer.h"
 #include "ReportTestFiles.h"
@@ -266,6 +267,30 @@ TEST_F(StationReportTest, ReportsThatNoProgramOpensAreSavedAndSaySo) {
     installReportWordProcessor(showWithDesktop);
     ASSERT_TRUE(report.openReportTemplate());
     EXPECT_EQ(completeReport(report).outcome, ReportResult::SavedNotOpened);
+}
+
+TEST(ReportResultBox, TheUserLearnsWhereAReportWentOrWhyItDidNot) {
+    struct Case {
+        ReportResult result;
+        QStringList told;
+    };
+    const Case cases[] = {
+        {{ReportResult::Opened, "/s/reports/R.docx", ""}, {}},
+        {{ReportResult::SavedNotOpened, "/s/reports/R.docx", ""},
+         {"Report|No program can open the report. It was saved as /s/reports/R.docx"}},
+        {{ReportResult::NotSaved, "", "/s/reports/R.docx cannot be written: File too large"},
+         {"Warning|The report could not be saved: /s/reports/R.docx cannot be written: File too "
+          "large"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.result.outcome);
+        ModalDriver driver;
+        if (!c.told.isEmpty()) {
+            driver.answerMessageBox();
+        }
+        tellReportResult(nullptr, c.result);
+        EXPECT_EQ(driver.messages(), c.told);
+    }
 }
 
 TEST_F(StationReportTest, AReportsFolderThatCannotBeMadeStopsTheOpeningAndWritesNothing) {
