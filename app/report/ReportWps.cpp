@@ -116,3 +116,22 @@ void ReportWps::setSelectionFontSize(double size) {
     }
     delete selection;
 }
+
+QString ReportWps::saveDocument() {
+    m_failureReason.clear();
+    if (wpsDocument == nullptr) {
+        m_failureReason = QStringLiteral("no report document is open");
+        return QString();
+    }
+    connect(wpsDocument, &AxObject::exception, this, &ReportWps::automationExceptionHandle);
+    wpsDocument->dynamicCall("Save(void)");
+    disconnect(wpsDocument, &AxObject::exception, this, &ReportWps::automationExceptionHandle);
+    if (!m_failureReason.isEmpty()) {
+        return QString();
+    }
+    const QString path = wpsDocument->dynamicCall("FullName").toString();
+    if (path.isEmpty()) {
+        m_failureReason = QStringLiteral("the word processor wrote no file");
+    }
+    return path;
+}

@@ -33,9 +33,13 @@ class ReportWps : public QObject {
     void insertBookmarkPicture(const QString& bookmarkName, const QString& picturePath);
     // Sets the font size of the word processor's current selection.
     void setSelectionFontSize(double size);
+    // Saves the filled document: the word processor writes it whole, once,
+    // so no half-filled report is ever on disk. The path of its file; empty
+    // when it could not be saved, and failureReason() then says why.
+    QString saveDocument();
 
-    // Why openReportTemplate() failed, for the caller's message to the user;
-    // empty after a success.
+    // Why openReportTemplate() or saveDocument() failed, for the caller's
+    // message to the user; empty after a success.
     QString failureReason() const { return m_failureReason; }
 
   private slots:

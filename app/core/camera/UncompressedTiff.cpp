@@ -37,7 +37,7 @@ bool encodeTiff(const QString& path, const cv::Mat& picture, int dpi, std::vecto
 // they were all written.
 bool saveBytes(const QString& path, const std::vector<uchar>& bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         file.write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
         !file.commit()) {

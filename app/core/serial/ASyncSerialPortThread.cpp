@@ -21,6 +21,20 @@ constexpr int kAfterDeliverySleepMs = 20;
 constexpr qint64 kMaxDeliveryMs = 1000;
 // The caller of `echo` never waits longer than this, whatever the thread does.
 constexpr int kEchoLimitMs = 3000;
+// A delivery's log line shows this many bytes; the controller's statuses
+// come one at a time, so only noise on the line is longer.
+constexpr int kLoggedBytes = 64;
+
+// "readData:" and the delivery in hexadecimal; a long one shortened to its
+// first bytes and its length.
+void logDelivery(const QByteArray& bytes) {
+    if (bytes.size() <= kLoggedBytes) {
+        qDebug() << "readData:" << bytes.toHex();
+        return;
+    }
+    qDebug() << "readData:" << bytes.left(kLoggedBytes).toHex()
+             << QStringLiteral("(%1 bytes)").arg(bytes.size()).toUtf8().constData();
+}
 
 }  // namespace
 
@@ -234,7 +248,7 @@ bool ASyncSerialPortThread::serve(QSerialPort& port) {
     }
     if (!isReply) {
         emit readData(m_received);
-        qDebug() << "readData:" << m_received.toHex();
+        logDelivery(m_received);
     }
     QThread::msleep(kAfterDeliverySleepMs);
     return true;

@@ -1,5 +1,6 @@
 #include "PictureExport.h"
 
+#include "pictures/PictureFileWrite.h"
 #include "pictures/PictureLimits.h"
 
 #include <QFile>
@@ -49,11 +50,17 @@ bool writeTiff(const cv::Mat& picture, const QString& targetName, int resolution
     const std::vector<int> parameters{
         cv::IMWRITE_TIFF_RESUNIT, 2,          cv::IMWRITE_TIFF_XDPI,        resolution,
         cv::IMWRITE_TIFF_YDPI,    resolution, cv::IMWRITE_TIFF_COMPRESSION, 1};
+    std::vector<uchar> bytes;
     try {
-        return cv::imwrite(QFile::encodeName(targetName).toStdString(), picture, parameters);
+        if (!cv::imencode(".tif", picture, bytes, parameters)) {
+            return false;
+        }
     } catch (const cv::Exception&) {
         return false;
     }
+    return pictures::writeWholeFile(
+        targetName,
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size())));
 }
 
 }  // namespace
@@ -86,9 +93,8 @@ bool PictureExport::sourceReadable(const QString& sourcePath) {
 
 PictureExport::Result PictureExport::write(const QString& sourcePath, const QString& targetName,
                                            const QString& selectedFilter) {
-    // A file the user already had is never removed, only one this call
-    // started and could not finish.
-    const bool existed = QFileInfo::exists(targetName);
+    // Written whole or not at all: a file the user already had stays as it
+    // was when the export fails.
     bool written = false;
     if (isTiff(targetName)) {
         const cv::Mat picture = readUnchanged(sourcePath);
@@ -103,12 +109,9 @@ PictureExport::Result PictureExport::write(const QString& sourcePath, const QStr
         }
         picture.setDotsPerMeterX(kScreenDotsPerMeter);
         picture.setDotsPerMeterY(kScreenDotsPerMeter);
-        written = picture.save(targetName);
+        written = pictures::savePictureWhole(picture, targetName);
     }
     if (!written) {
-        if (!existed) {
-            QFile::remove(targetName);
-        }
         return Result::WriteFailed;
     }
     return Result::Written;

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 const QSize kIconSize(120, 90);
@@ -27,9 +28,15 @@ QPixmap loadShownPicture(const QString& path, QStringList* refused) {
 }
 
 void tellRefusedPictures(QWidget* parent, const QStringList& refused) {
-    if (!refused.isEmpty()) {
-        QMessageBox::warning(parent, QStringLiteral("Warning"), pictures::tooLargeMessage(refused));
+    if (refused.isEmpty()) {
+        return;
     }
+    // Told from the event loop, once the dialog that loads the pictures is
+    // on the screen; nothing when it is gone by then.
+    const QString text = pictures::tooLargeMessage(refused);
+    QTimer::singleShot(0, parent, [parent, text]() {
+        QMessageBox::warning(parent, QStringLiteral("Warning"), text);
+    });
 }
 
 void setUpThumbnailStrip(QListWidget* strip) {

@@ -14,8 +14,9 @@ class QWidget;
 // and empty with its file name added to `refused` when its header claims a
 // size over the station's picture limits (it is then not decoded).
 QPixmap loadShownPicture(const QString& path, QStringList* refused = nullptr);
-// Tells the user, once, which pictures were not shown for their size;
-// nothing when `refused` is empty.
+// Tells the user, once, which pictures were not shown for their size, as
+// soon as the event loop runs (over the dialog, once it is shown); nothing
+// when `refused` is empty.
 void tellRefusedPictures(QWidget* parent, const QStringList& refused);
 
 // Icon mode, 120 x 90 icons, one row from left to right without wrapping.

@@ -2,6 +2,7 @@
 
 #include "camera/GelPictureFiles.h"
 #include "camera/UncompressedTiff.h"
+#include "pictures/PictureFileWrite.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -39,8 +40,7 @@ bool writePictureExport(const PictureExportPlan& plan, const QImage& picture) {
         return false;
     }
     if (!plan.tiff) {
-        return picture.save(plan.path,
-                            QFileInfo(plan.path).suffix().toLower().toLatin1().constData());
+        return pictures::savePictureWhole(picture, plan.path);
     }
     const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
     const cv::Mat view(grey.height(), grey.width(), CV_8UC1, const_cast<uchar*>(grey.constBits()),

@@ -4,6 +4,7 @@
 
 #include "PictureExport.h"
 #include "PreviewFit.h"
+#include "ReportWordProcessor.h"
 #include "ReportWps.h"
 #include "RunningDialog.h"
 #include "base/Enumerations.h"
@@ -706,9 +707,15 @@ void Varnu_ImageFrame::slot_WpsEditClick() {
     report->setBookmarkText(QStringLiteral("PictureName1"), tr("PictureName:") + picName);
     report->insertBookmarkPicture(QStringLiteral("Picture1"),
                                   currentRecord->picSavedPath + picName);
+
+    // The report is written once, whole, now that it is filled.
+    const ReportResult result = completeReport(*report);
     loading.reject();
-    writeAudit(QStringLiteral("打开wps, 路径: %1").arg(picName),
-               QStringLiteral("Open wps, path: %1").arg(picName));
+    tellReportResult(this, result);
+    const ReportAuditTexts audit = reportAuditTexts(result, picName);
+    if (!audit.english.isEmpty()) {
+        writeAudit(audit.chinese, audit.english);
+    }
 }
 
 void Varnu_ImageFrame::writeAudit(const QString& chinese, const QString& english) {

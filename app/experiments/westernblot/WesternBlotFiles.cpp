@@ -4,6 +4,7 @@
 #include "WesternBlotPicture.h"
 #include "camera/TucsenPictureOps.h"
 #include "camera/UncompressedTiff.h"
+#include "pictures/PictureFileWrite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,9 +18,7 @@ bool writeWesternBlotExport(const PictureExportPlan& plan, const unsigned char* 
     }
     if (!plan.tiff) {
         const QImage screen = westernBlotScreenImage(picture, capacity);
-        return !screen.isNull() &&
-               screen.save(plan.path,
-                           QFileInfo(plan.path).suffix().toLower().toLatin1().constData());
+        return !screen.isNull() && pictures::savePictureWhole(screen, plan.path);
     }
     const cv::Mat stored = TucsenPictureOps::storedImage(picture, capacity);
     return !stored.empty() && writeUncompressedTiff(plan.path, stored, plan.dpi);

@@ -4,6 +4,7 @@
 
 #include "MergeDialog.h"
 #include "PictureExport.h"
+#include "ReportWordProcessor.h"
 #include "ReportWps.h"
 #include "RunningDialog.h"
 #include "WesternBlotFiles.h"
@@ -646,6 +647,8 @@ void WesternBlot_ImageFrame::slot_WpsEditClick() {
         report->insertBookmarkPicture(QStringLiteral("Picture1"),
                                       curExperiment->picSavedPath + file);
     }
+    // The report is written once, whole, now that it is filled.
+    tellReportResult(this, completeReport(*report));
 }
 
 void WesternBlot_ImageFrame::changeEvent(QEvent* event) {

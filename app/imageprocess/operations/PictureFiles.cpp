@@ -1,6 +1,7 @@
 #include "PictureFiles.h"
 
 #include "MatConversion.h"
+#include "pictures/PictureFileWrite.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -44,7 +45,13 @@ bool writeTiff(const QImage& picture, const QString& fileName, int resolution) {
         const std::vector<int> params = {
             cv::IMWRITE_TIFF_RESUNIT, 2,          cv::IMWRITE_TIFF_XDPI,        resolution,
             cv::IMWRITE_TIFF_YDPI,    resolution, cv::IMWRITE_TIFF_COMPRESSION, 1};
-        return cv::imwrite(fileName.toUtf8().toStdString(), mat, params);
+        std::vector<uchar> bytes;
+        if (!cv::imencode(".tif", mat, bytes, params)) {
+            return false;
+        }
+        return pictures::writeWholeFile(fileName,
+                                        QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                   static_cast<int>(bytes.size())));
     } catch (const cv::Exception& e) {
         qWarning() << "TIFF write failed:" << e.what();
     } catch (const std::bad_alloc&) {
@@ -93,7 +100,7 @@ SaveResult savePicture(const QImage& picture, const QString& name, const QString
         result.written = writeTiff(picture, result.fileName, tiffResolution(selectedFilter));
     } else {
         const QByteArray format = lowerSuffix(result.fileName).toLatin1();
-        result.written = picture.save(result.fileName, format.constData());
+        result.written = pictures::savePictureWhole(picture, result.fileName, format.constData());
     }
     return result;
 }

@@ -4,10 +4,6 @@
 #include "AxRegistry.h"
 #include "ReportDocument.h"
 
-#include <QCoreApplication>
-#include <QTimer>
-#include <QtDebug>
-
 #include <memory>
 #include <vector>
 
@@ -19,34 +15,10 @@ namespace {
 // selection (a bookmark of a document, or nothing).
 struct Session {
     KwpsOptions options;
-    bool visible = false;
     std::vector<std::shared_ptr<ReportDocument>> documents;
-    std::vector<bool> shown;  // per document: handed to showDocument
     std::shared_ptr<ReportDocument> active;
     std::weak_ptr<ReportDocument> selectionDocument;
     QString selectionBookmark;
-
-    // Hands every document not shown yet to the desktop, once the caller is
-    // back in the event loop.
-    void showPending() {
-        if (!visible || !options.showDocument) {
-            return;
-        }
-        for (size_t i = 0; i < documents.size(); ++i) {
-            if (shown[i]) {
-                continue;
-            }
-            shown[i] = true;
-            const QString path = documents[i]->path();
-            QCoreApplication* app = QCoreApplication::instance();
-            if (app == nullptr) {
-                qWarning().noquote() << QStringLiteral("kwps: no event loop to show %1").arg(path);
-                continue;
-            }
-            const auto show = options.showDocument;
-            QTimer::singleShot(0, app, [show, path]() { show(path); });
-        }
-    }
 };
 
 using SessionPtr = std::shared_ptr<Session>;
@@ -227,6 +199,19 @@ class DocumentObject : public KwpsObject {
         }
         return KwpsObject::subObject(member, args, error);
     }
+    QVariant call(const QByteArray& member, const QVariantList& args, AxException& error) override {
+        if (member == "Save(void)" && args.isEmpty()) {
+            QString why;
+            if (!m_document->save(&why)) {
+                fail(error, why);
+            }
+            return QVariant();
+        }
+        if (member == "FullName" && args.isEmpty()) {
+            return m_document->path();
+        }
+        return KwpsObject::call(member, args, error);
+    }
 
   private:
     SessionPtr m_session;
@@ -256,9 +241,7 @@ class DocumentsObject : public KwpsObject {
             return QVariant();
         }
         m_session->documents.push_back(document);
-        m_session->shown.push_back(false);
         m_session->active = document;
-        m_session->showPending();
         return QVariant::fromValue(
             AxDispatchRef{std::make_shared<DocumentObject>(m_session, document)});
     }
@@ -301,8 +284,9 @@ class ApplicationObject : public KwpsObject {
         if (name != "Visible") {
             return KwpsObject::setProperty(name, value, error);
         }
-        m_session->visible = value.toBool();
-        m_session->showPending();
+        // The documents are files that the caller hands to the desktop once
+        // they are saved: there is no window of its own to show or hide.
+        Q_UNUSED(value);
     }
 
   private:

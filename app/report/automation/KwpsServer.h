@@ -6,15 +6,10 @@
 
 namespace varnu {
 
-// How the word processor of this process keeps and shows its documents.
+// Where the word processor of this process keeps its documents.
 struct KwpsOptions {
-    // The folder new documents are written to, asked for at every Add.
+    // The folder new documents are saved in, asked for at every Add.
     std::function<QString()> reportsFolder;
-    // Shows a written document to the user (the desktop's word processor);
-    // called once per document of a visible application, from the event loop
-    // after the call that made the document has returned. Empty: documents
-    // are written and never shown.
-    std::function<void(const QString& path)> showDocument;
 };
 
 // The ProgID the word processor is registered under.
@@ -25,15 +20,16 @@ inline const QString kKwpsProgId = QStringLiteral("kwps.Application");
 //   Application: Visible (property), Documents, ActiveDocument, Selection
 //   Documents:   Add(QString) - a new document from a template (.dotx)
 //   Document:    Bookmarks(QVariant) - a bookmark by name, or none;
-//                InlineShapes
+//                InlineShapes; Save(void) - writes the document;
+//                FullName - the path of its file (empty until saved)
 //   Bookmark:    Select(void), Range
 //   Range:       Text (property)
 //   InlineShapes: AddPicture(const QString&, QVariant, QVariant ,QVariant) -
 //                file name, link to file (false), save with document (true),
 //                the range the picture replaces
 //   Selection:   Font;  Font: Size (property, points)
-// Every document is an Office Open XML file in the reports folder, rewritten
-// after every change.
+// A document is held in memory while it is filled; Save writes it whole as
+// an Office Open XML file of the reports folder (see ReportDocument).
 void registerKwpsApplication(KwpsOptions options);
 
 }  // namespace varnu

@@ -1,7 +1,11 @@
 #include "PictureFile.h"
 
+#include "pictures/PictureLimits.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
@@ -34,6 +38,19 @@ bool loadDocumentPicture(const QString& path, DocumentPicture* picture, QString*
     const QByteArray bytes = file.readAll();
     if (bytes.isEmpty()) {
         *error = QStringLiteral("%1 is empty").arg(path);
+        return false;
+    }
+
+    // The header's size is checked before anything is decoded: a small
+    // file can claim a picture of gigabytes.
+    QBuffer header;
+    header.setData(bytes);
+    const QSize claimed = QImageReader(&header).size();
+    if (claimed.isValid() && !pictures::withinLimits(claimed)) {
+        *error = QStringLiteral("%1 is too large for a report (%2 x %3)")
+                     .arg(path)
+                     .arg(claimed.width())
+                     .arg(claimed.height());
         return false;
     }
 

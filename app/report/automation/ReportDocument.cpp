@@ -25,8 +25,8 @@ QString newReportPath(const QDir& folder) {
 
 }  // namespace
 
-ReportDocument::ReportDocument(std::unique_ptr<WordPackage> package, QString path)
-    : m_package(std::move(package)), m_path(std::move(path)) {}
+ReportDocument::ReportDocument(std::unique_ptr<WordPackage> package, QString folder)
+    : m_package(std::move(package)), m_folder(std::move(folder)) {}
 
 std::unique_ptr<ReportDocument> ReportDocument::create(const QString& templatePath,
                                                        const QString& folder, QString* error) {
@@ -39,11 +39,16 @@ std::unique_ptr<ReportDocument> ReportDocument::create(const QString& templatePa
         *error = QStringLiteral("the reports folder %1 cannot be made").arg(folder);
         return nullptr;
     }
-    const QString path = newReportPath(QDir(folder));
-    if (!package->save(path, error)) {
-        return nullptr;
+    return std::unique_ptr<ReportDocument>(new ReportDocument(std::move(package), folder));
+}
+
+bool ReportDocument::save(QString* error) {
+    const QString path = m_path.isEmpty() ? newReportPath(QDir(m_folder)) : m_path;
+    if (!m_package->save(path, error)) {
+        return false;
     }
-    return std::unique_ptr<ReportDocument>(new ReportDocument(std::move(package), path));
+    m_path = path;
+    return true;
 }
 
 bool ReportDocument::hasBookmark(const QString& name) const {
@@ -51,7 +56,7 @@ bool ReportDocument::hasBookmark(const QString& name) const {
 }
 
 bool ReportDocument::setBookmarkText(const QString& name, const QString& text, QString* error) {
-    return WordBookmarks(*m_package).setText(name, text, error) && m_package->save(m_path, error);
+    return WordBookmarks(*m_package).setText(name, text, error);
 }
 
 bool ReportDocument::insertPicture(const QString& name, const QString& picturePath,
@@ -61,13 +66,11 @@ bool ReportDocument::insertPicture(const QString& name, const QString& picturePa
         return false;
     }
     return WordBookmarks(*m_package)
-               .setPicture(name, picture, QFileInfo(picturePath).fileName(), error) &&
-           m_package->save(m_path, error);
+        .setPicture(name, picture, QFileInfo(picturePath).fileName(), error);
 }
 
 bool ReportDocument::setBookmarkFontSize(const QString& name, double points, QString* error) {
-    return WordBookmarks(*m_package).setFontSize(name, points, error) &&
-           m_package->save(m_path, error);
+    return WordBookmarks(*m_package).setFontSize(name, points, error);
 }
 
 }  // namespace varnu

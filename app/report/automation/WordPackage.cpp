@@ -275,8 +275,12 @@ bool WordPackage::save(const QString& path, QString* error) const {
         *error = QStringLiteral("the document cannot be packed: %1").arg(why);
         return false;
     }
+    // Written to a temporary file of the same folder and renamed into place
+    // by commit(); unbuffered, so that a short write (a full disk, a file-size
+    // limit) shows in write()'s count instead of being lost at commit().
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         *error = QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
         return false;
     }

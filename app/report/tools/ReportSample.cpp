@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
-#include <QTimer>
 #include <QTranslator>
 
 #include <memory>
@@ -102,13 +101,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    QString written;
-    installReportWordProcessor([&written, noOpen](const QString& path) {
-        written = path;
-        if (!noOpen) {
-            showWithDesktop(path);
-        }
-    });
+    installReportWordProcessor(
+        [noOpen](const QString& path) { return !noOpen && showWithDesktop(path); });
 
     // What a report button does, in its order.
     const QFileInfo picture(pictures.first());
@@ -134,10 +128,11 @@ int main(int argc, char* argv[]) {
             << Qt::endl;
         return 1;
     }
-
-    // The document is handed over from the event loop, as in the program.
-    QTimer::singleShot(0, app.get(), &QCoreApplication::quit);
-    app->exec();
-    out << written << Qt::endl;
-    return written.isEmpty() ? 1 : 0;
+    const ReportResult result = completeReport(*report);
+    if (result.outcome == ReportResult::NotSaved) {
+        err << "report-sample: the report could not be saved: " << result.reason << Qt::endl;
+        return 1;
+    }
+    out << result.path << Qt::endl;
+    return 0;
 }

@@ -94,6 +94,39 @@ TEST_F(SerialLinkTest, StatusBytesReachReadDataInOrder) {
     EXPECT_TRUE(errors.isEmpty());
 }
 
+QStringList g_deliveryLines;
+QtMessageHandler g_previousHandler = nullptr;
+void recordDeliveryLine(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith("readData:")) {
+        g_deliveryLines << text;
+    }
+    g_previousHandler(type, context, text);
+}
+
+TEST_F(SerialLinkTest, ALongDeliveryIsLoggedShortWithItsLength) {
+    open();
+    g_deliveryLines.clear();
+    g_previousHandler = qInstallMessageHandler(recordDeliveryLine);
+    QByteArray noise;
+    QString command = "send";
+    for (int i = 0; i < 200; ++i) {
+        noise.append(static_cast<char>(0xA0 + i % 16));
+        command += QStringLiteral(" %1").arg(0xA0 + i % 16, 2, 16);
+    }
+    ASSERT_TRUE(sim->command(command).isEmpty());
+    ASSERT_TRUE(sim->command("send 0e").isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return delivered().size() >= 201; }, 5000));
+    qInstallMessageHandler(g_previousHandler);
+    EXPECT_EQ(delivered(), noise + QByteArray(1, '\x0E')) << "every byte is delivered";
+    ASSERT_FALSE(g_deliveryLines.isEmpty());
+    for (const QString& line : g_deliveryLines) {
+        EXPECT_LT(line.size(), 200) << line.toStdString();
+    }
+    EXPECT_TRUE(
+        g_deliveryLines.first().startsWith("readData: \"" + noise.left(64).toHex() + "\" ("))
+        << g_deliveryLines.first().toStdString();
+}
+
 TEST_F(SerialLinkTest, BurstOfWritesArrivesCompleteAndInOrder) {
     open();
     const QList<QByteArray> writes = {

@@ -207,6 +207,8 @@ TEST_F(DetailDialogTest, PicturesWhoseHeadersClaimHugeSizesAreToldAndNotDecoded)
     Varnu_DetailDialog dialog;
     dialog.setUuids({png, normal, tiff});
     dialog.initDialog();
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !driver.messages().isEmpty(); }, 5000));
     EXPECT_EQ(driver.messages(),
               QStringList{"Warning|This picture is too large to be shown: 011.tif, 012.tif"});
     ASSERT_EQ(strip(dialog)->count(), 3);
@@ -454,6 +456,8 @@ TEST_F(BlotDetailTest, APictureWhoseHeaderClaimsAHugeSizeIsToldAndNotDecoded) {
     DetailDialog dialog;
     dialog.setUuid(id);
     dialog.initDialog();
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !driver.messages().isEmpty(); }, 5000));
     EXPECT_EQ(driver.messages(),
               QStringList{"Warning|This picture is too large to be shown: 10-00-00-000.tif"});
     ASSERT_EQ(strip(dialog)->count(), 2);

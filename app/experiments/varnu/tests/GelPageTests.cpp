@@ -476,7 +476,13 @@ TEST_F(GelPageTest, AutomaticFocusDrivesTheLensAndEndsSharperOnTheWorld) {
 
 TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpen) {
     QStringList shown;
-    installReportWordProcessor([&shown](const QString& path) { shown << path; });
+    bool viewer = true;
+    installReportWordProcessor([&shown, &viewer](const QString& path) {
+        if (viewer) {
+            shown << path;
+        }
+        return viewer;
+    });
     plug();
     openPage();
     control->userOpt.curDate = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));
@@ -512,12 +518,33 @@ TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpe
         QCoreApplication::applicationDirPath() + QStringLiteral("/documents/report.dotx"),
         station().filePath(QStringLiteral("documents/report.dotx"))));
     for (int run = 0; run < 2; ++run) {  // the second finds the same picture
+        ModalDriver driver;
         image()->slot_WpsEditClick();
+        EXPECT_TRUE(driver.messages().isEmpty());
         EXPECT_EQ(lastRow(), QStringLiteral("Open wps, path: 007.tif"));
     }
     EXPECT_EQ(auditRows(), before + 2);
-    ASSERT_TRUE(waitFor([&] { return shown.size() == 2; }, 5000));
+    ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(QFile::exists(shown.last()));
+
+    {
+        // No program opens it: the user learns where it was saved, and the row
+        // says it was saved, not opened.
+        viewer = false;
+        ModalDriver driver;
+        driver.answerMessageBox(QMessageBox::Ok);
+        image()->slot_WpsEditClick();
+        // Report_<date>_<time>: the newest sorts last.
+        const QStringList saved = QDir(reportsFolderPath()).entryList(QDir::Files, QDir::Name);
+        ASSERT_EQ(saved.size(), 3);
+        const QString path = QDir(reportsFolderPath()).filePath(saved.last());
+        EXPECT_FALSE(shown.contains(path));
+        EXPECT_EQ(driver.messages(),
+                  QStringList{"Report|No program can open the report. It was saved as " + path});
+        EXPECT_EQ(lastRow(), "Save report (not opened), path: " + path);
+        EXPECT_EQ(auditRows(), before + 3);
+    }
+    viewer = true;
 
     // The report's labels are texts of the interface language.
     struct Labels {
@@ -542,7 +569,10 @@ TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpe
 
 TEST_F(GelPageTest, AReportOfAPictureThatTookTheNextNumberNamesThatPicture) {
     QStringList shown;
-    installReportWordProcessor([&shown](const QString& path) { shown << path; });
+    installReportWordProcessor([&shown](const QString& path) {
+        shown << path;
+        return true;
+    });
     plug();
     openPage();
     control->userOpt.curDate = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));

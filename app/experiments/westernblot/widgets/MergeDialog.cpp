@@ -18,6 +18,7 @@
 #include <QListWidgetItem>
 #include <QMessageBox>
 #include <QTime>
+#include <QTimer>
 #include <QtDebug>
 
 #include <memory>
@@ -206,7 +207,9 @@ void MergeDialog::refreshList() {
         list->insertItem(list->count(), item);
     }
     if (!refused.isEmpty()) {
-        warn(pictures::tooLargeMessage(refused));
+        // Told from the event loop, over the dialog once it is shown.
+        const QString text = pictures::tooLargeMessage(refused);
+        QTimer::singleShot(0, this, [this, text]() { warn(text); });
     }
     showPicture(QPixmap::fromImage(loadPicture(names.first())));
 }

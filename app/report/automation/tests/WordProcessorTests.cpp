@@ -2,6 +2,7 @@
 // its documents read back with libzip and a plain XML reader.
 
 #include "AxObject.h"
+#include "CraftedPictures.h"
 #include "KwpsServer.h"
 #include "MessageCapture.h"
 #include "ReportTestFiles.h"
@@ -34,8 +35,7 @@ using varnu::AxObject;
 const char* const kAddPicture = "AddPicture(const QString&, QVariant, QVariant ,QVariant)";
 
 // A station with the built template and the word processor registered to
-// write into its reports folder; documents handed to the desktop are
-// recorded, not shown.
+// save into its reports folder.
 class WordProcessorTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -46,11 +46,8 @@ class WordProcessorTest : public ::testing::Test {
         varnu::KwpsOptions options;
         const QString folder = reportsFolder;
         options.reportsFolder = [folder]() { return folder; };
-        options.showDocument = [this](const QString& path) { shown << path; };
         varnu::registerKwpsApplication(options);
     }
-    // Documents still to be shown are handed over while `shown` exists.
-    void TearDown() override { QCoreApplication::processEvents(); }
 
     // A visible application with a new document from `fromTemplate`.
     struct Session {
@@ -82,6 +79,11 @@ class WordProcessorTest : public ::testing::Test {
         s.document->querySubObject("InlineShapes")
             ->dynamicCall(kAddPicture, path, false, true, range->asVariant());
     }
+    // Saves the session's document; the path of its file.
+    static QString save(Session& s) {
+        s.document->dynamicCall("Save(void)");
+        return s.document->dynamicCall("FullName").toString();
+    }
     QStringList reports() const {
         return QDir(reportsFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
@@ -95,7 +97,6 @@ class WordProcessorTest : public ::testing::Test {
     std::unique_ptr<TestStation> station;
     QString templatePath;
     QString reportsFolder;
-    QStringList shown;
 };
 
 TEST_F(WordProcessorTest, AddWritesANewDocumentFromTheTemplate) {
@@ -106,7 +107,10 @@ TEST_F(WordProcessorTest, AddWritesANewDocumentFromTheTemplate) {
     }();
     Session s = open(templatePath);
     ASSERT_NE(s.document, nullptr);
-    const QString path = onlyReport();
+    EXPECT_TRUE(reports().isEmpty()) << "nothing is written before the document is saved";
+    EXPECT_EQ(s.document->dynamicCall("FullName").toString(), QString());
+    const QString path = save(s);
+    EXPECT_EQ(path, onlyReport());
     EXPECT_TRUE(QFileInfo(path).fileName().contains(
         QRegularExpression("^Report_\\d{8}_\\d{6}_\\d{3}\\.docx$")));
 
@@ -148,7 +152,7 @@ TEST_F(WordProcessorTest, BookmarkTextsAreWrittenAsGiven) {
         Session s = open(templatePath);
         ASSERT_NE(s.document, nullptr);
         setText(s, "MainTitle", c.text);
-        const QString path = reportsFolder + '/' + reports().last();
+        const QString path = save(s);
         const QByteArray xml = readZip(path).value("word/document.xml");
         QString expected = c.text;
         expected.replace("\r\n", "\n");
@@ -164,7 +168,7 @@ TEST_F(WordProcessorTest, ReplacedTextKeepsTheRunFormattingAndCanBeReplacedAgain
     setText(s, "UserLabel", "Benutzer:");
     setText(s, "UserLabel", "User:");
     setText(s, "MainTitle", QString("a") + QChar(1) + "b" + QChar(0xFFFF) + "c");
-    const QByteArray xml = readZip(onlyReport()).value("word/document.xml");
+    const QByteArray xml = readZip(save(s)).value("word/document.xml");
     EXPECT_EQ(bookmarkText(xml, "UserLabel"), "User:");
     EXPECT_NE(xml.indexOf("<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">User:</w:t>"), -1);
     // Characters that XML cannot hold are left out; the part stays readable.
@@ -188,7 +192,7 @@ TEST_F(WordProcessorTest, PicturesAreEmbeddedAtTheirResolution) {
         ASSERT_TRUE(reporttest::writeGreyPicture(source, 64, 48, c.depth, 600));
         Session s = open(templatePath);
         addPicture(s, "Picture1", source);
-        const QString path = reportsFolder + '/' + reports().last();
+        const QString path = save(s);
         // Deleting the picture afterwards leaves the document as it is.
         ASSERT_TRUE(QFile::remove(source));
         const QMap<QString, QByteArray> package = readZip(path);
@@ -237,7 +241,7 @@ TEST_F(WordProcessorTest, ALargePictureIsKeptWithinTheTextWidth) {
     Session s = open(templatePath);
     addPicture(s, "Picture1", source);
     addPicture(s, "Picture1", source);  // replaces the first
-    const QMap<QString, QByteArray> package = readZip(onlyReport());
+    const QMap<QString, QByteArray> package = readZip(save(s));
     const QByteArray xml = package.value("word/document.xml");
     // The template's text width: 11906 - 1247 - 1247 twips, 635 EMU each.
     const qint64 cx = (11906 - 2 * 1247) * 635;
@@ -264,7 +268,12 @@ TEST_F(WordProcessorTest, WhatIsNoReadablePictureLeavesTheBookmarkAsItIs) {
         ASSERT_TRUE(f.resize(40));
     }
     QDir().mkpath(picturePath("folder"));
-    const QString cases[] = {QString(),
+    // A few hundred bytes whose header claims 60000 x 60000 pixels.
+    const QString claimed = picturePath("claimed.tif");
+    ASSERT_TRUE(craftedpictures::writeFile(
+        claimed, craftedpictures::pictureClaiming("jpg", {60000, 60000})));
+    const QString cases[] = {claimed,
+                             QString(),
                              picturePath("missing.tif"),
                              picturePath("folder"),
                              picturePath("folder") + '/',
@@ -277,7 +286,13 @@ TEST_F(WordProcessorTest, WhatIsNoReadablePictureLeavesTheBookmarkAsItIs) {
         MessageCapture log;
         addPicture(s, "Picture1", path);
         EXPECT_EQ(log.count(QtWarningMsg, QStringLiteral("AxObject: AddPicture")), 1);
-        const QString report = reportsFolder + '/' + reports().last();
+        if (path == claimed) {  // refused from its header, not decoded
+            EXPECT_EQ(log.messages(QtWarningMsg)
+                          .filter("is too large for a report (60000 x 60000)")
+                          .size(),
+                      1);
+        }
+        const QString report = save(s);
         const QMap<QString, QByteArray> package = readZip(report);
         EXPECT_FALSE(package.contains("word/media/image1.png"));
         const QByteArray xml = package.value("word/document.xml");
@@ -362,7 +377,6 @@ TEST_F(WordProcessorTest, ABadTemplateOrReportsFolderGivesNoDocument) {
         SCOPED_TRACE(folder.toStdString());
         varnu::KwpsOptions options;
         options.reportsFolder = [folder]() { return folder; };
-        options.showDocument = [this](const QString& path) { shown << path; };
         varnu::registerKwpsApplication(options);
         AxObject app;
         ASSERT_TRUE(app.setControl(varnu::kKwpsProgId));
@@ -375,39 +389,30 @@ TEST_F(WordProcessorTest, ABadTemplateOrReportsFolderGivesNoDocument) {
         EXPECT_TRUE(exceptions.at(0).at(2).toString().contains("reports folder"));
         EXPECT_EQ(app.querySubObject("ActiveDocument"), nullptr);
     }
-    QCoreApplication::processEvents();
     EXPECT_TRUE(QFileInfo(reportsFolder).isFile());
     EXPECT_TRUE(QDir(station->path()).entryList({"*.docx"}, QDir::Files).isEmpty());
-    EXPECT_TRUE(shown.isEmpty());
 }
 
-TEST_F(WordProcessorTest, EachAddIsAnotherDocumentShownOnceFromTheEventLoop) {
+TEST_F(WordProcessorTest, EachAddIsAnotherDocumentSavedInAFileOfItsOwn) {
     Session first = open(templatePath);
     Session second = open(templatePath);
     ASSERT_NE(first.document, nullptr);
     ASSERT_NE(second.document, nullptr);
     setText(first, "MainTitle", "first");
     setText(second, "MainTitle", "second");
-    const QStringList files = reports();
-    ASSERT_EQ(files.size(), 2);
-    EXPECT_TRUE(shown.isEmpty()) << "shown before the event loop";
     QCoreApplication::processEvents();
-    ASSERT_EQ(shown.size(), 2);
-    QStringList titles;
-    for (const QString& path : shown) {
-        titles << bookmarkText(readZip(path).value("word/document.xml"), "MainTitle");
-    }
-    EXPECT_EQ(titles, (QStringList{"first", "second"}));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(shown.size(), 2);
-
-    // An application that is not visible shows nothing.
-    AxObject hidden;
-    hidden.setControl(varnu::kKwpsProgId);
-    hidden.querySubObject("Documents")->dynamicCall("Add(QString)", templatePath);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(shown.size(), 2);
-    EXPECT_EQ(reports().size(), 3);
+    EXPECT_TRUE(reports().isEmpty()) << "documents being filled are no files";
+    const QString firstPath = save(first);
+    const QString secondPath = save(second);
+    EXPECT_NE(firstPath, secondPath);
+    EXPECT_EQ(reports().size(), 2);
+    EXPECT_EQ(bookmarkText(readZip(firstPath).value("word/document.xml"), "MainTitle"), "first");
+    EXPECT_EQ(bookmarkText(readZip(secondPath).value("word/document.xml"), "MainTitle"), "second");
+    // A later save rewrites the document's own file.
+    setText(first, "MainTitle", "again");
+    EXPECT_EQ(save(first), firstPath);
+    EXPECT_EQ(bookmarkText(readZip(firstPath).value("word/document.xml"), "MainTitle"), "again");
+    EXPECT_EQ(reports().size(), 2);
 }
 
 TEST_F(WordProcessorTest, TheSelectionFontSizeChangesTheSelectedBookmark) {
@@ -420,7 +425,7 @@ TEST_F(WordProcessorTest, TheSelectionFontSizeChangesTheSelectedBookmark) {
     EXPECT_TRUE(selection->querySubObject("Font")->setProperty("Size", 15.5));
     MessageCapture log;
     EXPECT_FALSE(selection->querySubObject("Font")->setProperty("Size", 0.0));
-    const QByteArray xml = readZip(onlyReport()).value("word/document.xml");
+    const QByteArray xml = readZip(save(s)).value("word/document.xml");
     EXPECT_EQ(occurrences(xml, "<w:sz w:val=\"31\"/><w:szCs w:val=\"31\"/>"), 1);
     EXPECT_EQ(occurrences(xml, "w:sz "), 1);
 }
@@ -457,7 +462,7 @@ TEST_F(WordProcessorTest, AnOfficeSuiteReadsTheReport) {
     setText(s, "MainTitle", QStringLiteral("凝胶成像报告"));
     setText(s, "User", "Ada <Lovelace>");
     addPicture(s, "Picture1", source);
-    const QString report = onlyReport();
+    const QString report = save(s);
 
     const QString out = station->filePath("converted");
     const QString profile = station->filePath("office-profile");

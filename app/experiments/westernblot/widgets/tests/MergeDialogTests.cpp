@@ -350,6 +350,7 @@ TEST_F(MergeDialogTest, APictureWhoseHeaderClaimsAHugeSizeIsToldAndNeverMerged) 
     driver.answerMessageBox().answerMessageBox();
     MergeDialog dialog;
     open(dialog);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !driver.messages().isEmpty(); }, 5000));
     EXPECT_EQ(driver.messages(), QStringList{told});
     EXPECT_FALSE(list(dialog)->item(0)->icon().isNull());
     EXPECT_TRUE(list(dialog)->item(1)->icon().isNull());
