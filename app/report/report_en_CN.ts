@@ -16,4 +16,19 @@
         <translation>图片名称:</translation>
     </message>
 </context>
+<context>
+    <name>ReportWordProcessor</name>
+    <message>
+        <source>Report</source>
+        <translation>报告</translation>
+    </message>
+    <message>
+        <source>No program can open the report. It was saved as %1</source>
+        <translation>没有可以打开报告的程序。报告已保存为 %1</translation>
+    </message>
+    <message>
+        <source>The report could not be saved: %1</source>
+        <translation>报告无法保存：%1</translation>
+    </message>
+</context>
 </TS>

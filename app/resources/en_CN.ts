@@ -128,4 +128,11 @@ The database folder may be full or not writable.</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;更多产品信息，请访问：&lt;a href=&quot;https://www.example.com/&quot;&gt;www.example.com&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
 </context>
+<context>
+    <name>PictureLimits</name>
+    <message>
+        <source>This picture is too large to be shown: %1</source>
+        <translation>图片太大，无法显示：%1</translation>
+    </message>
+</context>
 </TS>

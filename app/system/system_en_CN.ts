@@ -258,6 +258,10 @@
 <context>
     <name>SystemInfoFrame</name>
     <message>
+        <source>The download link cannot be opened.</source>
+        <translation>无法打开下载链接。</translation>
+    </message>
+    <message>
         <source>Frame</source>
         <translation type="unfinished"></translation>
     </message>
