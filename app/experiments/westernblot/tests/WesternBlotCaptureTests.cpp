@@ -392,7 +392,12 @@ TEST_F(WesternBlotCaptureTest, ReportOfThePictureOnShow) {
 
     // In Chinese the labels are Chinese.
     control()->changeLanguage(0);
-    child<QPushButton>(page->bottomBar(), "pushButton_WpsEdit")->click();
+    {
+        ModalDriver driver;
+        driver.answerMessageBox(QMessageBox::Ok);
+        child<QPushButton>(page->bottomBar(), "pushButton_WpsEdit")->click();
+        EXPECT_EQ(driver.messages().size(), 1);
+    }
     ASSERT_TRUE(waitUntil([&] { return reports.entryList(QDir::Files).size() == 2; }, 5000));
     const QByteArray chinese =
         reporttest::readZip(reports.filePath(reports.entryList(QDir::Files, QDir::Time).first()))

@@ -5,6 +5,7 @@
 #include "camera/TucsenPictureFiles.h"
 #include "controller/CI_MainControl.h"
 #include "database/Westblot_ExperimentDB.h"
+#include "pictures/PictureFileWrite.h"
 #include "pictures/PictureLimits.h"
 #include "settings/StoragePathDefault.h"
 #include "style/StyleSheet.h"
@@ -247,7 +248,8 @@ void MergeDialog::showPicture(const QPixmap& picture) {
 
 bool MergeDialog::saveMerged(const QImage& merged, const QString& folder, const QString& name) {
     const QString path = folder + name;
-    const bool saved = !merged.isNull() && QDir().mkpath(folder) && merged.save(path, "TIF");
+    const bool saved = !merged.isNull() && QDir().mkpath(folder) &&
+                       pictures::savePictureWhole(merged, path, "tif");
     qDebug() << path + QStringLiteral(" merged ") +
                     (saved ? QStringLiteral("true") : QStringLiteral("false"));
     if (!saved) {

@@ -3,6 +3,7 @@
 // folders, the limits and a failed save, the product of two pictures and how
 // a picture is fitted into the display.
 #include "CraftedPictures.h"
+#include "FileSizeLimit.h"
 #include "MergeDialog.h"
 #include "MergeOrigins.h"
 #include "ModalDriver.h"
@@ -252,6 +253,29 @@ TEST_F(MergeDialogTest, MergeWritesOnePictureInBothFolders) {
     EXPECT_EQ(ticked(dialog), 0);
     // 200 x 200 / 255 of the two grey pictures.
     EXPECT_EQ(QImage(mainFolder + name).pixelColor(0, 0), QColor(156, 156, 156));
+}
+
+// A merged picture that cannot be written whole (a full disk) leaves no
+// part of itself behind, in neither folder, and the user is told.
+TEST_F(MergeDialogTest, AMergeThatCannotBeWrittenLeavesNoPartOfIt) {
+    makeExperiment(WesternBlot_SingleCapture, "2000,");
+    makePictures(kCaptured.mid(0, 2), QSize(200, 200));
+    MergeDialog dialog;
+    open(dialog);
+    clickItem(dialog, kCaptured.at(0));
+    clickItem(dialog, kCaptured.at(1));
+    ModalDriver driver;
+    driver.answerMessageBox(QMessageBox::Ok);
+    {
+        FileSizeLimit full(8192);
+        ASSERT_TRUE(full.active());
+        click(dialog, "pushButton_Comfirm");
+    }
+    EXPECT_EQ(driver.messages().size(), 1);
+    for (const QString& folder : {mainFolder, copyFolder}) {
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), kCaptured.mid(0, 2))
+            << folder.toStdString();
+    }
 }
 
 // One or three ticks are refused; so is any merge once ten pictures are
