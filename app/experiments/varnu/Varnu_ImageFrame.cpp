@@ -59,6 +59,10 @@ Varnu_ImageFrame::Varnu_ImageFrame(QWidget* parent)
     auto* surfaceLayout = new QGridLayout(ui->label_Cam);
     surfaceLayout->setContentsMargins(0, 0, 0, 0);
     m_surface = new PreviewSurface(ui->label_Cam);
+    // The SDK draws the camera's first row at the bottom; mirrored left to
+    // right as well, the live gel is the stored picture (the frame turned by
+    // 180 degrees), as every other view of it shows it.
+    m_surface->setMirrored(true);
     surfaceLayout->addWidget(m_surface, 0, 0);
 
     m_aeTimeout.setSingleShot(true);
@@ -561,7 +565,8 @@ void Varnu_ImageFrame::finishedHandle() {
     }
     const QImage frame(zdq->frameBuffer, zdq->frameWidth, zdq->frameHeight, zdq->frameWidth,
                        QImage::Format_Grayscale8);
-    QImage image = frame.mirrored(false, true);
+    // Turned by 180 degrees, as the stored picture holds it.
+    QImage image = frame.mirrored(true, true);
     const QSize labelSize = ui->label_Cam->size();
     if (image.width() >= labelSize.width() || image.height() >= labelSize.height()) {
         image = image.scaled(labelSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -636,7 +641,7 @@ void Varnu_ImageFrame::slot_ExportClick() {
     }
     const QImage picture = QImage(zdq->frameBuffer, zdq->frameWidth, zdq->frameHeight,
                                   zdq->frameWidth, QImage::Format_Grayscale8)
-                               .mirrored(false, true);
+                               .mirrored(true, true);
     const PictureExportPlan plan = planPictureExport(chosen, selectedFilter);
     if (!writePictureExport(plan, picture)) {
         QMessageBox::warning(this, QStringLiteral("Warning"),
