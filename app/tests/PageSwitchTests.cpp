@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -189,14 +190,18 @@ TEST_F(PageSwitchTest, QuickSwitchesNeverStallAndThePreviewComesBack) {
         StallMeter meter;
         meter.start();
         int returns = 0;
-        for (const char* name : switches) {
+        const int count = static_cast<int>(std::size(switches));
+        for (int i = 0; i < count; ++i) {
+            const std::string name = switches[i];
             SCOPED_TRACE(name);
             // A user reaches the head bar only when no busy dialog covers it.
             ASSERT_TRUE(QTest::qWaitFor([] { return !busyDialogOpen(); }, 5000));
             const int before = framesShown(m_window.get());
-            button(name)->click();
+            button(name.c_str())->click();
             QTest::qWait(30);
-            if (std::string(name) == "pushButton_Home") {
+            // Home pressed twice in a row goes on at once.
+            const bool homeNext = i + 1 < count && std::string(switches[i + 1]) == name;
+            if (name == "pushButton_Home" && !homeNext) {
                 ++returns;
                 EXPECT_TRUE(
                     QTest::qWaitFor([&] { return framesShown(m_window.get()) > before + 1; },

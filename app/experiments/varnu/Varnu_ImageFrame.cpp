@@ -225,13 +225,38 @@ void Varnu_ImageFrame::updatePreviewFieldHandle(int index) {
     previewHeight = fitted.height();
     ui->label_Cam->setMaximumSize(previewWidth, previewHeight);
     if (previewing && previewThread) {
-        // The preview thread sets the window itself while it still starts.
-        previewThread->wait(kPreviewThreadWaitMs);
+        if (!previewThread->isFinished()) {
+            // The start is still under way (or waits for the last stop):
+            // the field is set again once it has ended, without holding the
+            // GUI thread.
+            deferPreviewFieldUpdate();
+            return;
+        }
         previewThread->setPreviewFieldOfView(0, index);
         clearPicture();
         windowHandle = m_surface->handle();
         camera()->ZDQ_PreviewSetPos(0, windowHandle, 0, 0, previewWidth, previewHeight);
         qDebug() << "previewStart";
+    }
+}
+
+void Varnu_ImageFrame::deferPreviewFieldUpdate() {
+    if (m_fieldUpdatePending) {
+        return;
+    }
+    m_fieldUpdatePending = true;
+    const auto update = [this] {
+        if (!m_fieldUpdatePending) {
+            return;
+        }
+        m_fieldUpdatePending = false;
+        controller->camOpt.loadCamOpt(ZdqCurrent_Resolution);
+        updatePreviewFieldHandle(controller->camOpt.zdqCurrentCamSet.Resolution);
+    };
+    connect(previewThread, &QThread::finished, this, update);
+    // It may have ended before the connection was made.
+    if (previewThread->isFinished()) {
+        QMetaObject::invokeMethod(this, update, Qt::QueuedConnection);
     }
 }
 
