@@ -127,6 +127,16 @@ class PageSwitchTest : public testing::Test {
 #endif
     }
 
+    // The western-blot page's light button on show.
+    bool blotLightOn() const {
+        for (QPushButton* light : m_window->findChildren<QPushButton*>("pushButton_Light")) {
+            if (light->isVisible()) {
+                return light->isChecked();
+            }
+        }
+        return false;
+    }
+
     static TestStation* s_station;
     static CI_MainControl* s_control;
     std::unique_ptr<CI_MainWidget> m_window;
@@ -207,6 +217,9 @@ TEST_F(PageSwitchTest, QuickSwitchesNeverStallAndThePreviewComesBack) {
                     QTest::qWaitFor([&] { return framesShown(m_window.get()) > before + 1; },
                                     4 * c.exposureMs + 3000))
                     << "no live frames after the return";
+                if (kStationType == WesternBlot) {
+                    EXPECT_TRUE(blotLightOn()) << "the preview runs without its light";
+                }
             }
         }
         const qint64 stall = meter.longestStallMs();
