@@ -8,4 +8,11 @@
         <translation>相机连接错误！</translation>
     </message>
 </context>
+<context>
+    <name>ZdqCameraCtrl</name>
+    <message>
+        <source>ZdqCamera is in use by another program (another station).</source>
+        <translation>相机正被另一个程序（另一台工作站）占用。</translation>
+    </message>
+</context>
 </TS>
