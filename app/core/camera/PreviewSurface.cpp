@@ -95,6 +95,9 @@ void PreviewSurface::receive(const PlatBitmapInfo* info, const void* bits, int x
     if (picture.isNull()) {
         return;
     }
+    if (m_mirrored) {
+        picture = picture.mirrored(true, false);
+    }
     {
         QMutexLocker locker(&m_mutex);
         m_frame = std::move(picture);

@@ -24,6 +24,8 @@ class PreviewSurface : public QWidget {
     PlatWindow handle() const { return m_window; }
     // Forgets the frame on show.
     void clearFrame();
+    // Shows the frames that arrive from now on mirrored left to right.
+    void setMirrored(bool mirrored) { m_mirrored = mirrored; }
 
     // Frames received and frames painted since construction.
     int framesReceived() const { return m_received.load(); }
@@ -43,6 +45,7 @@ class PreviewSurface : public QWidget {
     mutable QMutex m_mutex;
     QImage m_frame;
     QPoint m_origin;
+    std::atomic<bool> m_mirrored{false};
     std::atomic<bool> m_repaintQueued{false};
     std::atomic<int> m_received{0};
     std::atomic<int> m_painted{0};

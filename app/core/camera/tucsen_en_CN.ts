@@ -22,4 +22,11 @@
         <translation>图片无法写入文件夹 %1。</translation>
     </message>
 </context>
+<context>
+    <name>ZdqCameraCtrl</name>
+    <message>
+        <source>ZdqCamera is in use by another program (another station).</source>
+        <translation>相机正被另一个程序（另一台工作站）占用。</translation>
+    </message>
+</context>
 </TS>

@@ -60,6 +60,10 @@ Varnu_ImageFrame::Varnu_ImageFrame(QWidget* parent)
     auto* surfaceLayout = new QGridLayout(ui->label_Cam);
     surfaceLayout->setContentsMargins(0, 0, 0, 0);
     m_surface = new PreviewSurface(ui->label_Cam);
+    // The SDK draws the camera's first row at the bottom; mirrored left to
+    // right as well, the live gel is the stored picture (the frame turned by
+    // 180 degrees), as every other view of it shows it.
+    m_surface->setMirrored(true);
     surfaceLayout->addWidget(m_surface, 0, 0);
 
     m_aeTimeout.setSingleShot(true);
@@ -222,13 +226,38 @@ void Varnu_ImageFrame::updatePreviewFieldHandle(int index) {
     previewHeight = fitted.height();
     ui->label_Cam->setMaximumSize(previewWidth, previewHeight);
     if (previewing && previewThread) {
-        // The preview thread sets the window itself while it still starts.
-        previewThread->wait(kPreviewThreadWaitMs);
+        if (!previewThread->isFinished()) {
+            // The start is still under way (or waits for the last stop):
+            // the field is set again once it has ended, without holding the
+            // GUI thread.
+            deferPreviewFieldUpdate();
+            return;
+        }
         previewThread->setPreviewFieldOfView(0, index);
         clearPicture();
         windowHandle = m_surface->handle();
         camera()->ZDQ_PreviewSetPos(0, windowHandle, 0, 0, previewWidth, previewHeight);
         qDebug() << "previewStart";
+    }
+}
+
+void Varnu_ImageFrame::deferPreviewFieldUpdate() {
+    if (m_fieldUpdatePending) {
+        return;
+    }
+    m_fieldUpdatePending = true;
+    const auto update = [this] {
+        if (!m_fieldUpdatePending) {
+            return;
+        }
+        m_fieldUpdatePending = false;
+        controller->camOpt.loadCamOpt(ZdqCurrent_Resolution);
+        updatePreviewFieldHandle(controller->camOpt.zdqCurrentCamSet.Resolution);
+    };
+    connect(previewThread, &QThread::finished, this, update);
+    // It may have ended before the connection was made.
+    if (previewThread->isFinished()) {
+        QMetaObject::invokeMethod(this, update, Qt::QueuedConnection);
     }
 }
 
@@ -573,7 +602,8 @@ void Varnu_ImageFrame::finishedHandle() {
     }
     const QImage frame(zdq->frameBuffer, zdq->frameWidth, zdq->frameHeight, zdq->frameWidth,
                        QImage::Format_Grayscale8);
-    QImage image = frame.mirrored(false, true);
+    // Turned by 180 degrees, as the stored picture holds it.
+    QImage image = frame.mirrored(true, true);
     const QSize labelSize = ui->label_Cam->size();
     if (image.width() >= labelSize.width() || image.height() >= labelSize.height()) {
         image = image.scaled(labelSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -648,7 +678,7 @@ void Varnu_ImageFrame::slot_ExportClick() {
     }
     const QImage picture = QImage(zdq->frameBuffer, zdq->frameWidth, zdq->frameHeight,
                                   zdq->frameWidth, QImage::Format_Grayscale8)
-                               .mirrored(false, true);
+                               .mirrored(true, true);
     const PictureExportPlan plan = planPictureExport(chosen, selectedFilter);
     if (!writePictureExport(plan, picture)) {
         QMessageBox::warning(this, QStringLiteral("Warning"),

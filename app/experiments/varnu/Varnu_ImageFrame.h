@@ -97,6 +97,9 @@ class Varnu_ImageFrame : public QFrame {
     // Waits, with the event loop running but no user input, until the camera
     // work asked for so far has ended; false (with a message) past the bound.
     bool awaitCameraWork();
+    // Sets the preview's field of view again once the running preview start
+    // has ended.
+    void deferPreviewFieldUpdate();
     void captureStart(int mode);
     void updateExpInfo();
     void drawOverlay(QPixmap& pixmap);
@@ -128,6 +131,7 @@ class Varnu_ImageFrame : public QFrame {
     ZdqPreviewThread* previewThread = nullptr;
     // The last preview start or stop asked for, in the order asked.
     std::shared_future<void> m_cameraWork;
+    bool m_fieldUpdatePending = false;
     ZdqCaptureThread* captureThread = nullptr;
     std::unique_ptr<VarnuExperiment> currentRecord;
 

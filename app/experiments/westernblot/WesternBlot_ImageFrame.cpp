@@ -128,7 +128,9 @@ void WesternBlot_ImageFrame::previewStart() {
         return;
     }
     if (previewing) {
-        // A preview that runs (or is about to) goes on as it is.
+        // A preview that runs (or is about to) goes on as it is, under its
+        // light (entering the page reset the panel's light button).
+        emit sig_OpenLight();
         return;
     }
     previewing = true;

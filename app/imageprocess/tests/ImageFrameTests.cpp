@@ -43,7 +43,7 @@ QPixmap shownPixmap(ImageProcess_ImageFrame& frame) {
 
 }  // namespace
 
-TEST_F(ImageFrameTest, GelEntryShowsTheCaptureMirroredAndFittedWithAFreshHistory) {
+TEST_F(ImageFrameTest, GelEntryShowsTheCaptureTurnedAndFittedWithAFreshHistory) {
     // Width 5 is not a multiple of 4; row r of the buffer holds 10 r + c.
     putGelCapture(5, 3, [](int x, int y) { return 10 * y + x; });
     QSignalSpy undo(frame.get(), &ImageProcess_ImageFrame::updateUndoStatus);
@@ -55,9 +55,12 @@ TEST_F(ImageFrameTest, GelEntryShowsTheCaptureMirroredAndFittedWithAFreshHistory
     const QImage& picture = frame->currentPicture();
     ASSERT_EQ(picture.format(), QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(5, 3));
-    EXPECT_EQ(picture.pixel(0, 2), qRgb(0, 0, 0));     // buffer row 0 at the bottom
-    EXPECT_EQ(picture.pixel(4, 0), qRgb(24, 24, 24));  // buffer row 2 on top
-    EXPECT_EQ(picture.pixel(3, 1), qRgb(13, 13, 13));
+    // Turned by 180 degrees, as the stored picture: buffer row 0 at the
+    // bottom, read from right to left.
+    EXPECT_EQ(picture.pixel(4, 2), qRgb(0, 0, 0));
+    EXPECT_EQ(picture.pixel(0, 2), qRgb(4, 4, 4));
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(24, 24, 24));
+    EXPECT_EQ(picture.pixel(3, 1), qRgb(11, 11, 11));
     EXPECT_EQ(frame->historySize(), 1);
     EXPECT_EQ(boolArgs(undo), QList<bool>{false});
     EXPECT_EQ(boolArgs(redo), QList<bool>{false});
@@ -244,7 +247,8 @@ TEST_F(ImageFrameTest, FiveStepsAndFiveUndosThenTwoUndosAndAStep) {
 }
 
 TEST_F(ImageFrameTest, EachOperationIsOneStepAndTwoInversionsGiveBackTheBytes) {
-    putGelCapture(4, 4, [](int x, int y) { return 16 * y + 4 * x; });
+    // The picture (the buffer turned by 180 degrees) holds 16 (3 - y) + 4 x.
+    putGelCapture(4, 4, [](int x, int y) { return 16 * y + 4 * (3 - x); });
     frame->enterIPFrameHandle();
     const QImage loaded = frame->currentPicture();
     frame->inverseClickHandle();
@@ -267,7 +271,8 @@ TEST_F(ImageFrameTest, EachOperationIsOneStepAndTwoInversionsGiveBackTheBytes) {
 }
 
 TEST_F(ImageFrameTest, DyeingTakesTheChosenColourAndACancelChangesNothing) {
-    putGelCapture(2, 1, [](int x, int) { return x == 0 ? 0 : 255; });
+    // Shown black at the left, white at the right.
+    putGelCapture(2, 1, [](int x, int) { return x == 1 ? 0 : 255; });
     frame->enterIPFrameHandle();
     ModalDriver cancel;
     cancel.onDialog([](QDialog* dialog) { dialog->reject(); });
@@ -414,7 +419,8 @@ TEST_F(ImageFrameTest, AViewTooLargeToMakeLeavesTheViewAsItWas) {
 }
 
 TEST_F(ImageFrameTest, HistogramPreviewsFromTheOpeningPictureAndKeepsOneStep) {
-    putGelCapture(4, 1, [](int x, int) { return 49 + 50 * x; });  // 49, 99, 149, 199
+    // Shown 49, 99, 149, 199 from the left.
+    putGelCapture(4, 1, [](int x, int) { return 49 + 50 * (3 - x); });
     frame->enterIPFrameHandle();
     QList<ImageToolsFrameType> tool;
     QObject::connect(frame.get(), &ImageProcess_ImageFrame::changeToolFrame,

@@ -68,7 +68,8 @@ class PageFrameTest : public PageTest {
         histogram = tools->findChild<HistogramAdjustToolFrame*>();
     }
     void enterWithCapture() {
-        putGelCapture(60, 40, [](int x, int y) { return 20 + x * 2 + y; });
+        // Shown (turned by 180 degrees) as 20 + 2 x + (39 - y).
+        putGelCapture(60, 40, [](int x, int y) { return 20 + (59 - x) * 2 + y; });
         page->slot_EnterIPFrame();
         ASSERT_TRUE(image->loaded());
     }

@@ -317,7 +317,7 @@ TEST(RectangleMapping, FontPixelSize) {
     EXPECT_EQ(fontPixelSize(1), 1);
 }
 
-TEST(GelCapturePicture, FirstBufferRowIsTheLastPictureRowWithUnpaddedRows) {
+TEST(GelCapturePicture, BufferTurnedBy180DegreesWithUnpaddedRows) {
     // Width 5 (not a multiple of 4), 3 rows: byte = 10 * row + column.
     std::vector<uchar> buffer;
     for (int row = 0; row < 3; ++row) {
@@ -328,7 +328,7 @@ TEST(GelCapturePicture, FirstBufferRowIsTheLastPictureRowWithUnpaddedRows) {
     const QImage picture = gelCaptureToPicture(buffer.data(), 5, 3);
     ASSERT_EQ(picture.format(), QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(5, 3));
-    const int expected[3][5] = {{20, 21, 22, 23, 24}, {10, 11, 12, 13, 14}, {0, 1, 2, 3, 4}};
+    const int expected[3][5] = {{24, 23, 22, 21, 20}, {14, 13, 12, 11, 10}, {4, 3, 2, 1, 0}};
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 5; ++x) {
             EXPECT_EQ(picture.pixel(x, y), qRgb(expected[y][x], expected[y][x], expected[y][x]));

@@ -30,7 +30,10 @@
  * MLSIM_CONTENT_SCENE: a gel under UV light, bands in eight lanes on a dark
  * background, defined on the chip's whole pixel array and sampled at the
  * array position of each output pixel (window start + index x skip), so a
- * window crops the scene. Its level is
+ * window crops the scene. The gel lies upright on the table and the lens
+ * turns it by 180 degrees on the chip: the size ladder (ten bands growing
+ * brighter away from the wells) is the lane at the array's last columns and
+ * the wells are at its last rows. Its level is
  *     v = black + radiance x (exposure_ms / 40) x gain x 0.6 x (2^s - 1)
  * clipped at 2^s - 1, with black = (2^s - 1) / 100, the brightest band at
  * radiance 1 and the background near 0.04; exposure and gain are decoded

@@ -86,6 +86,9 @@ std::vector<uint16_t> makeGel(int width, int height) {
             row[x] = static_cast<uint16_t>(std::min(r, 1.0) * 65535.0 + 0.5);
         }
     }
+    // The gel lies upright on the table (ladder at the left, wells at the
+    // top); the lens projects it onto the chip turned by 180 degrees.
+    std::reverse(out.begin(), out.end());
     return out;
 }
 

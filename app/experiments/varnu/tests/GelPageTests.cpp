@@ -3,6 +3,7 @@
 // bottom bar's rights and the running dialog.
 #include "DarkroomSimProcess.h"
 #include "EventWait.h"
+#include "GelCapturePicture.h"
 #include "ModalDriver.h"
 #include "PictureExport.h"
 #include "PreviewFit.h"
@@ -12,6 +13,7 @@
 #include "TestStation.h"
 #include "VarnuFrame.h"
 #include "VarnuTestSupport.h"
+#include "Varnu_DetailDialog.h"
 #include "Varnu_ImageFrame.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
@@ -41,6 +43,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -235,10 +238,10 @@ TEST_F(GelPageTest, CapturesAreNamedByTheDailyNumberAndShownWithTheirOverlay) {
         EXPECT_TRUE(barButton("pushButton_Process")->isEnabled());
         EXPECT_TRUE(barButton("pushButton_WpsEdit")->isEnabled());
     }
-    // The shown picture is the frame mirrored top to bottom, scaled.
+    // The shown picture is the frame turned by 180 degrees, scaled.
     const QImage frame = QImage(zdq->frameBuffer, zdq->frameWidth, zdq->frameHeight,
                                 zdq->frameWidth, QImage::Format_Grayscale8)
-                             .mirrored(false, true);
+                             .mirrored(true, true);
     const QImage shown = cameraLabel()->pixmap(Qt::ReturnByValue).toImage();
     const QPoint probe(shown.width() / 4, shown.height() / 4);
     const QPoint source(probe.x() * frame.width() / shown.width(),
@@ -354,6 +357,95 @@ TEST_F(GelPageTest, WithoutCameraTheAutomaticStepsCloseWithAMessage) {
     image()->autoFocusClickHandle();
     EXPECT_EQ(again.messages(), QStringList({QStringLiteral("Warning|ZdqCamera connect error."),
                                              QStringLiteral("Warning|ZdqCamera connect error.")}));
+}
+
+// Where a picture of the simulated gel has its size ladder: the ladder is the
+// lane brightest on average (ten bands, the samples carry three to five), and
+// its bands grow brighter from the wells down, so the half of the ladder
+// lane nearer the wells is the darker one.
+QString ladderPlace(const QImage& picture) {
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    const int width = grey.width();
+    const int height = grey.height();
+    if (width < 16 || height < 16) {
+        return QStringLiteral("none");
+    }
+    std::vector<double> columns(width, 0.0);
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = grey.constScanLine(y);
+        for (int x = 0; x < width; ++x) {
+            columns[x] += row[x];
+        }
+    }
+    // Columns averaged over a lane's core (a twentieth of the width).
+    const int span = std::max(1, width / 40);
+    int ladder = 0;
+    double best = -1;
+    for (int x = span; x < width - span; ++x) {
+        double sum = 0;
+        for (int d = -span; d <= span; ++d) {
+            sum += columns[x + d];
+        }
+        if (sum > best) {
+            best = sum;
+            ladder = x;
+        }
+    }
+    double upper = 0;
+    double lower = 0;
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = grey.constScanLine(y);
+        for (int x = ladder - span; x <= ladder + span; ++x) {
+            (y < height / 2 ? upper : lower) += row[x];
+        }
+    }
+    return QString(ladder < width / 2 ? QStringLiteral("left") : QStringLiteral("right")) +
+           (upper < lower ? QStringLiteral(", wells at the top")
+                          : QStringLiteral(", wells at the bottom"));
+}
+
+// One capture followed through every view of the gel: each shows the ladder
+// lane at the left and the wells at the top, as the stored picture does in
+// any viewer.
+TEST_F(GelPageTest, OneCaptureShowsTheSameWayRoundInEveryView) {
+    control->camOpt.zdqCurrentCamSet.Exposure = 60;
+    control->camOpt.saveZdqCurrentCamSet();
+    control->userOpt.isAddWaterMark = 1;
+    control->userOpt.saveUserOpt(UserOpt_isAddWaterMark);
+    plug();
+    openPage();
+    PreviewSurface* surface = image()->previewSurface();
+    ASSERT_TRUE(waitFor([&] { return surface->framesPainted() >= 2; }, 10000));
+    const QImage live = surface->lastFrame();
+    image()->captureClickHandle();
+    ZdqCameraCtrl* zdq = control->zdqCameraCtrl;
+    ASSERT_NE(zdq->frameBuffer, nullptr);
+    const QString stored = GelPictureFiles::stationFolder(QDate::currentDate()) +
+                           zdq->curExpName.mid(5) + QStringLiteral(".tif");
+    const auto row = control->varnuExperimentDB->loadByUuid(zdq->curExpUuid);
+    ASSERT_TRUE(row);
+    Varnu_DetailDialog detail;
+    detail.setUuids({zdq->curExpUuid});
+    detail.initDialog();
+    auto* detailView = detail.findChild<QLabel*>(QStringLiteral("label_Pic"));
+    ASSERT_NE(detailView, nullptr);
+
+    const std::pair<const char*, QImage> views[] = {
+        {"live view", live},
+        {"captured view", cameraLabel()->pixmap(Qt::ReturnByValue).toImage()},
+        {"image processing",
+         imageops::gelCaptureToPicture(zdq->frameBuffer, zdq->frameWidth, zdq->frameHeight)},
+        {"detail dialog", detailView->pixmap(Qt::ReturnByValue).toImage()},
+        {"stored TIFF (report, outside viewer)", QImage(stored)},
+        {"stored copy",
+         QImage(GelPictureFiles::storageFolder(control->userOpt.storagePath, QDate::currentDate()) +
+                zdq->curExpName.mid(5) + QStringLiteral(".tif"))}};
+    std::printf("%-40s %s\n", "view", "ladder");
+    for (const auto& [name, picture] : views) {
+        const QString place = ladderPlace(picture);
+        std::printf("%-40s %s\n", name, qPrintable(place));
+        EXPECT_EQ(place, QStringLiteral("left, wells at the top")) << name;
+    }
 }
 
 // A camera that is missing, or present but claimed by another process (a
