@@ -510,7 +510,7 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int RecordAddOneFrame(const void* pData, int nPosition, int nWidth, int nHeight, int nBitCount);
     // A recording runs, or one that ended by itself is still closing its
     // file.
-    bool Recording();
+    bool Recording() const;
     // Shown frames the running or the last preview recording left out
     // because its writer was behind.
     uint32_t RecordLeftOut() const { return m_nRecordLeftOut; }
@@ -786,7 +786,10 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
                           uint32_t& nFirstMark, uint32_t& nPreviousMark, int& nProfileIndex,
                           int& nCompacted, CRateMeter& rates);
     // The running AVI recording, or one that ended by itself and is being
-    // closed, under lock E; the flag (a recording runs) is read without it.
+    // closed, under lock E; the flags (a recording runs, one that ended is
+    // closing its file) are read without it. The closing flag is cleared by
+    // the recording's own thread: it outlives the recording.
+    std::atomic<bool> m_bRecordClosing{false};
     std::shared_ptr<CAviRecording> m_pRecording;
     std::atomic<bool> m_bRecording{false};
     std::atomic<uint32_t> m_nRecordLeftOut{0};

@@ -115,12 +115,8 @@ int CDevice::RecordAddOneFrame(const void* pData, int nPosition, int nWidth, int
     return nRet;
 }
 
-bool CDevice::Recording() {
-    if (m_bRecording) {
-        return true;
-    }
-    Guard callbacks(m_CallbackLock);
-    return m_pRecording && !m_pRecording->Finished();
+bool CDevice::Recording() const {
+    return m_bRecording || m_bRecordClosing;
 }
 
 void CDevice::RecordShownFrame(const uint8_t* pFrame, int nWidth, int nHeight, int nBitCount) {
@@ -136,8 +132,9 @@ void CDevice::RecordShownFrame(const uint8_t* pFrame, int nWidth, int nHeight, i
             break;
         case CAviRecording::Shown::kEnded:
             LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI write failed, recording stopped.");
+            m_bRecordClosing = true;
             m_bRecording = false;
-            m_pRecording->End();
+            m_pRecording->End([this] { m_bRecordClosing = false; });
             break;
     }
 }

@@ -293,11 +293,16 @@ int CAviRecording::AddFrame(const void* pData, int nPosition, int nWidth, int nH
     return RET_SUCCESS;
 }
 
-void CAviRecording::End() {
-    m_bEnded = true;
-    if (!m_Closer.Running()) {
-        m_Closer.Start([this] { FinishFile(); });
+void CAviRecording::End(std::function<void()> onClosed) {
+    if (m_Closer.Running()) {
+        return;
     }
+    m_bEnded = true;
+    {
+        std::lock_guard<std::mutex> lock(m_FileMutex);
+        m_OnClosed = std::move(onClosed);
+    }
+    m_Closer.Start([this] { FinishFile(); });
 }
 
 void CAviRecording::Close() {
@@ -321,7 +326,9 @@ void CAviRecording::FinishFile() {
         LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI writer behind, %u frames left out.",
                  m_nLeftOut - m_nLeftOutLogged);
     }
-    m_bFinished = true;
+    if (m_OnClosed) {
+        m_OnClosed();
+    }
 }
 
 void CAviRecording::Discard() {
@@ -331,5 +338,4 @@ void CAviRecording::Discard() {
     m_Mapped.Finish();
     m_Queue.Finish();
     m_Writer.Discard();
-    m_bFinished = true;
 }

@@ -23,6 +23,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -94,10 +95,9 @@ class CAviRecording {
 
     // Ends the recording without waiting: the frames already taken are
     // written and the file is closed on a thread of the recording's own
-    // (inline by Close when no thread can be had).
-    void End();
-    // The file is closed (by End's thread, Close or Discard).
-    bool Finished() const { return m_bFinished; }
+    // (inline by Close when no thread can be had); onClosed is called once
+    // the file is closed, on the thread that closed it.
+    void End(std::function<void()> onClosed);
     // Writes the frames still taken and the index, and closes the file; after
     // End, waits until that is done.
     void Close();
@@ -141,7 +141,7 @@ class CAviRecording {
     // The file, between the caller's frames, End's thread and Close.
     std::mutex m_FileMutex;
     bool m_bClosed = false;
-    std::atomic<bool> m_bFinished{false};
+    std::function<void()> m_OnClosed;  // set by End before its thread starts
     // A preview recording's writer, one of them; last, they end first.
     CAviFrameQueue m_Queue;
     CAviMappedFrames m_Mapped;
