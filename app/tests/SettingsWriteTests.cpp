@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -321,6 +322,61 @@ TEST(SettingsWrite, WritesOfSeveralThreadsAllStay) {
             << type;
     }
     EXPECT_EQ(station.userOption("storagePath").toString(), "/data/varnu/pictures");
+}
+
+// Another program that holds the settings file's lock (as QSettings takes
+// it for a write) and does not give it up: the write waits a bounded time
+// and fails, the file as it was.
+TEST(SettingsWrite, ALockHeldByAnotherProgramFailsInBoundedTime) {
+    TestStation station("settings-write-locked");
+    writeEarlierSettings(station);
+    const QString file = station.filePath("Ini/userOption.ini");
+    const QByteArray before = fileChecksum(file);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        ::close(ready[0]);
+        QLockFile lock(file + ".lock");
+        const char held = lock.tryLock(5000) ? 'y' : 'n';
+        if (::write(ready[1], &held, 1) != 1) {
+            ::_exit(1);
+        }
+        ::sleep(60);
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    ASSERT_GT(holder, 0);
+    char held = 'n';
+    struct pollfd p = {ready[0], POLLIN, 0};
+    if (::poll(&p, 1, 10000) == 1 && ::read(ready[0], &held, 1) != 1) {
+        held = 'n';
+    }
+    ::close(ready[0]);
+
+    QStringList messages;
+    bool written = true;
+    QElapsedTimer clock;
+    clock.start();
+    if (held == 'y') {
+        static QStringList* s_messages = nullptr;
+        s_messages = &messages;
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& msg) {
+                s_messages->append(msg);
+            });
+        written = writeIniValues(file, "UserOption", {{"comNum", "COM9"}});
+        qInstallMessageHandler(previous);
+    }
+    const qint64 elapsed = clock.elapsed();
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ASSERT_EQ(held, 'y');
+    EXPECT_FALSE(written);
+    EXPECT_LT(elapsed, 30000);
+    EXPECT_EQ(fileChecksum(file).toStdString(), before.toStdString());
+    EXPECT_EQ(messages, QStringList{"Settings not saved, " + file +
+                                    " cannot be written: another program holds it."});
 }
 
 // A file of another program's making that does not read as ini is
