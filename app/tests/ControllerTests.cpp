@@ -388,7 +388,7 @@ TEST_F(ControllerTest, ALanguageThatCannotBeSavedSwitchesNothing) {
     EXPECT_EQ(s_control->getLanguageID(), 1);
     EXPECT_EQ(QCoreApplication::translate("LoginDialog", "Login"), "Login");
     const QString log = station.todaysLog();
-    EXPECT_TRUE(log.contains("Settings not saved, " + ini + " cannot be written."))
+    EXPECT_TRUE(log.contains("Settings not saved, " + ini + " cannot be written: "))
         << log.toStdString();
     EXPECT_TRUE(log.contains("LanguageID not saved, the language stays 1")) << log.toStdString();
     EXPECT_FALSE(log.contains("installTranslator."));

@@ -8,9 +8,10 @@
 // Keys of one group of an ini file with the values to store.
 using IniValues = QList<QPair<QString, QVariant>>;
 
-// Stores `values` under `group` (empty: no group) of the ini file `filePath`
-// through QSettings in one write of the whole file (a new file renamed into
-// place): all of them are stored, or none and false (logged with the file).
-// On failure the process's view of the file goes back to what the file
-// holds, so later reads do not see the lost values.
+// Stores `values` under `group` (empty: no group) of the ini file `filePath`,
+// all of them or none. The new content is written through QSettings to a copy
+// of the file in its folder, read back from the disk (every value stored,
+// every other key of the file kept), flushed and then renamed over the file.
+// On any failure the file is left as it was, no copy remains, one line names
+// the file and the reason in the log, and the result is false.
 bool writeIniValues(const QString& filePath, const QString& group, const IniValues& values);
