@@ -9,6 +9,7 @@
     <name>Varnu_ImageFrame</name>
     <message><source>Frame</source><translation>框架</translation></message>
     <message><source>Automatic exposure did not settle.</source><translation>自动曝光未能完成。</translation></message>
+    <message><source>The camera preview did not stop.</source><translation>相机预览未能停止。</translation></message>
     <message><source>The capture is still running; it ends after its frame.</source><translation>采集仍在进行, 当前帧完成后结束。</translation></message>
     <message><source>The picture could not be saved: %1</source><translation>图片无法保存: %1</translation></message>
     <message><source>User:</source><translation>用户:</translation></message>
