@@ -259,6 +259,7 @@ int CFpgaRegisters::Fpga_WrRelateReg(int nRegister, uint16_t wValue, uint8_t* pb
     }
     if (pShadow != nullptr) {
         // Bit 8 of the working mode is a one-shot command, never remembered.
+        std::lock_guard<std::mutex> lock(m_ShadowMutex);
         *pShadow = nRegister == FPGAREG_WORKING_MODE ? (wValue & 0xFEFF) : wValue;
     }
     if (nRegister == FPGAREG_WORKING_MODE && onWorkingModeWritten) {
