@@ -26,9 +26,14 @@
  * be called. The automatic-exposure and focus callbacks run while the raw
  * post-processing of the frame holds its lock: they may call the parameter
  * setters and getters, but not the calls of that list (from a preview
- * thread they too get RET_STREAMNOTSTOP). The white-balance and colour
- * callbacks may call the getters only; the 3D callbacks must not call the
- * control exports of the same camera.
+ * thread they too get RET_STREAMNOTSTOP). A preview callback runs while the
+ * shown frame is held from the colour conversion: when it calls the dark or
+ * flat-field functions, the automatic-exposure and focus callbacks must not
+ * call the setters of the colour path (Bayer, filter and output modes,
+ * saturation, hue and saturation, the calibration map), or the two can wait
+ * for each other. The white-balance and colour callbacks may call the
+ * getters only; the 3D callbacks must not call the control exports of the
+ * same camera.
  *
  * Buffers: every buffer passed in stays owned by the caller; the SDK writes
  * only within the sizes documented at each function and keeps no pointer to
