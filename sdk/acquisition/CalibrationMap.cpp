@@ -52,24 +52,71 @@ uint8_t ToByte(int64_t nValue) {
 
 }  // namespace
 
+const CCalibrationMap::Header CCalibrationMap::m_NoHeader{};
+
+bool CCalibrationMap::Install(TablePtr pTable, size_t nScratchBytesPerPixel, TablePtr& pTarget,
+                              std::vector<uint8_t>& scratch) {
+    pTarget.reset();
+    std::vector<uint8_t>().swap(scratch);
+    if (!pTable) {
+        return true;
+    }
+    const size_t nPixels = pTable->sourceColumn.size();
+    try {
+        scratch.resize(nPixels * nScratchBytesPerPixel);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    pTarget = std::move(pTable);
+    return true;
+}
+
+bool CCalibrationMap::InstallForRaw(TablePtr pTable) {
+    return Install(std::move(pTable), 1, m_pRawTable, m_RawScratch);
+}
+
+bool CCalibrationMap::InstallForRgb(TablePtr pTable) {
+    // Room for 32-bit pixels.
+    return Install(std::move(pTable), 4, m_pRgbTable, m_RgbScratch);
+}
+
 void CCalibrationMap::Release() {
-    m_Header = Header{};
-    std::vector<uint16_t>().swap(m_SourceColumn);
-    std::vector<uint16_t>().swap(m_ColumnFraction);
-    std::vector<uint16_t>().swap(m_SourceRow);
-    std::vector<uint16_t>().swap(m_RowFraction);
-    std::vector<uint8_t>().swap(m_Scratch);
+    InstallForRaw(nullptr);
+    InstallForRgb(nullptr);
 }
 
 bool CCalibrationMap::BuildFromModel(const float fModel[kModelValues], uint32_t nWidth,
                                      uint32_t nHeight) {
+    const TablePtr pTable = MakeFromModel(fModel, nWidth, nHeight);
+    if (!pTable || !InstallForRaw(pTable) || !InstallForRgb(pTable)) {
+        Release();
+        return false;
+    }
+    return true;
+}
+
+int CCalibrationMap::LoadFile(const char* pszFile) {
+    TablePtr pTable;
+    const int nRet = ReadFile(pszFile, &pTable);
+    if (nRet != RET_SUCCESS) {
+        return nRet;
+    }
+    if (!InstallForRaw(pTable) || !InstallForRgb(pTable)) {
+        Release();
+        return RET_MALLOCFAIL;
+    }
+    return RET_SUCCESS;
+}
+
+CCalibrationMap::TablePtr CCalibrationMap::MakeFromModel(const float fModel[kModelValues],
+                                                         uint32_t nWidth, uint32_t nHeight) {
     for (int i = 0; i < kModelValues; ++i) {
         if (!std::isfinite(fModel[i])) {
-            return false;
+            return nullptr;
         }
     }
     if (nWidth == 0 || nHeight == 0 || nWidth >= kOutside || nHeight >= kOutside) {
-        return false;
+        return nullptr;
     }
     double k[3][3];
     for (int i = 0; i < 9; ++i) {
@@ -80,7 +127,7 @@ bool CCalibrationMap::BuildFromModel(const float fModel[kModelValues], uint32_t 
                         k[0][1] * (k[1][0] * k[2][2] - k[1][2] * k[2][0]) +
                         k[0][2] * (k[1][0] * k[2][1] - k[1][1] * k[2][0]);
     if (dDet == 0.0 || !std::isfinite(dDet)) {
-        return false;
+        return nullptr;
     }
     double inv[3][3];
     for (int r = 0; r < 3; ++r) {
@@ -95,45 +142,43 @@ bool CCalibrationMap::BuildFromModel(const float fModel[kModelValues], uint32_t 
     const double k1 = fModel[9], k2 = fModel[10], p1 = fModel[11], p2 = fModel[12];
     const double k3 = fModel[13];
     const size_t nPixels = static_cast<size_t>(nWidth) * nHeight;
+    auto pTable = std::make_shared<Table>();
     try {
-        std::vector<uint16_t> column(nPixels), columnFraction(nPixels), row(nPixels),
-            rowFraction(nPixels);
-        std::vector<uint8_t> scratch(nPixels * 4);
-        size_t n = 0;
-        for (uint32_t i = 0; i < nHeight; ++i) {
-            for (uint32_t j = 0; j < nWidth; ++j, ++n) {
-                const double X = inv[0][0] * j + inv[0][1] * i + inv[0][2];
-                const double Y = inv[1][0] * j + inv[1][1] * i + inv[1][2];
-                const double W = inv[2][0] * j + inv[2][1] * i + inv[2][2];
-                const double x = X / W, y = Y / W;
-                const double r2 = x * x + y * y;
-                const double radial = 1 + k1 * r2 + k2 * r2 * r2 + k3 * r2 * r2 * r2;
-                const double xd = x * radial + 2 * p1 * x * y + p2 * (r2 + 2 * x * x);
-                const double yd = y * radial + p1 * (r2 + 2 * y * y) + 2 * p2 * x * y;
-                Split(fx * xd + cx, nWidth, kModelFractionBits, column[n], columnFraction[n]);
-                Split(fy * yd + cy, nHeight, kModelFractionBits, row[n], rowFraction[n]);
-            }
-        }
-        m_SourceColumn.swap(column);
-        m_ColumnFraction.swap(columnFraction);
-        m_SourceRow.swap(row);
-        m_RowFraction.swap(rowFraction);
-        m_Scratch.swap(scratch);
+        pTable->sourceColumn.resize(nPixels);
+        pTable->columnFraction.resize(nPixels);
+        pTable->sourceRow.resize(nPixels);
+        pTable->rowFraction.resize(nPixels);
     } catch (const std::bad_alloc&) {
-        Release();
-        return false;
+        return nullptr;
     }
-    m_Header = Header{kMagic,
-                      kVersion,
-                      nWidth,
-                      nHeight,
-                      kModelFractionBits,
-                      static_cast<uint32_t>(nPixels * 2),
-                      static_cast<uint32_t>(nPixels * 2)};
-    return true;
+    size_t n = 0;
+    for (uint32_t i = 0; i < nHeight; ++i) {
+        for (uint32_t j = 0; j < nWidth; ++j, ++n) {
+            const double X = inv[0][0] * j + inv[0][1] * i + inv[0][2];
+            const double Y = inv[1][0] * j + inv[1][1] * i + inv[1][2];
+            const double W = inv[2][0] * j + inv[2][1] * i + inv[2][2];
+            const double x = X / W, y = Y / W;
+            const double r2 = x * x + y * y;
+            const double radial = 1 + k1 * r2 + k2 * r2 * r2 + k3 * r2 * r2 * r2;
+            const double xd = x * radial + 2 * p1 * x * y + p2 * (r2 + 2 * x * x);
+            const double yd = y * radial + p1 * (r2 + 2 * y * y) + 2 * p2 * x * y;
+            Split(fx * xd + cx, nWidth, kModelFractionBits, pTable->sourceColumn[n],
+                  pTable->columnFraction[n]);
+            Split(fy * yd + cy, nHeight, kModelFractionBits, pTable->sourceRow[n],
+                  pTable->rowFraction[n]);
+        }
+    }
+    pTable->header = Header{kMagic,
+                            kVersion,
+                            nWidth,
+                            nHeight,
+                            kModelFractionBits,
+                            static_cast<uint32_t>(nPixels * 2),
+                            static_cast<uint32_t>(nPixels * 2)};
+    return pTable;
 }
 
-int CCalibrationMap::LoadFile(const char* pszFile) {
+int CCalibrationMap::ReadFile(const char* pszFile, TablePtr* pTable) {
     std::unique_ptr<FILE, FileCloser> pFile(std::fopen(pszFile, "rb"));
     if (pFile == nullptr) {
         return RET_FAIL;
@@ -169,17 +214,18 @@ int CCalibrationMap::LoadFile(const char* pszFile) {
     if (std::fseek(pFile.get(), kFileHeaderSize, SEEK_SET) != 0) {
         return RET_FAIL;
     }
-    std::vector<uint16_t> arrays[4];
-    std::vector<uint8_t> scratch;
+    auto pRead = std::make_shared<Table>();
+    std::vector<uint16_t>* const arrays[4] = {&pRead->sourceColumn, &pRead->columnFraction,
+                                              &pRead->sourceRow, &pRead->rowFraction};
     try {
-        for (std::vector<uint16_t>& array : arrays) {
-            array.resize(static_cast<size_t>(nPixels));
+        for (std::vector<uint16_t>* pArray : arrays) {
+            pArray->resize(static_cast<size_t>(nPixels));
         }
-        scratch.resize(static_cast<size_t>(nPixels) * 4);
     } catch (const std::bad_alloc&) {
         return RET_MALLOCFAIL;
     }
-    for (std::vector<uint16_t>& array : arrays) {
+    for (std::vector<uint16_t>* pArray : arrays) {
+        std::vector<uint16_t>& array = *pArray;
         std::vector<uint8_t> bytes(array.size() * 2);
         if (std::fread(bytes.data(), 1, bytes.size(), pFile.get()) != bytes.size()) {
             return RET_FAIL;
@@ -188,33 +234,30 @@ int CCalibrationMap::LoadFile(const char* pszFile) {
             array[k] = static_cast<uint16_t>(bytes[2 * k] | bytes[2 * k + 1] << 8);
         }
     }
-    m_SourceColumn.swap(arrays[0]);
-    m_ColumnFraction.swap(arrays[1]);
-    m_SourceRow.swap(arrays[2]);
-    m_RowFraction.swap(arrays[3]);
-    m_Scratch.swap(scratch);
-    m_Header = header;
+    pRead->header = header;
+    *pTable = std::move(pRead);
     return RET_SUCCESS;
 }
 
-bool CCalibrationMap::Matches(int nWidth, int nHeight) const {
-    return Present() && nWidth > 0 && nHeight > 0 &&
-           static_cast<uint32_t>(nWidth) == m_Header.nWidth &&
-           static_cast<uint32_t>(nHeight) == m_Header.nHeight;
+bool CCalibrationMap::Matches(const TablePtr& pTable, int nWidth, int nHeight) {
+    return pTable && nWidth > 0 && nHeight > 0 &&
+           static_cast<uint32_t>(nWidth) == pTable->header.nWidth &&
+           static_cast<uint32_t>(nHeight) == pTable->header.nHeight;
 }
 
 void CCalibrationMap::ApplyRaw(uint8_t* pFrame, int nWidth, int nHeight, CFrameWorkers* pWorkers) {
-    if (pFrame == nullptr || !Matches(nWidth, nHeight)) {
+    if (pFrame == nullptr || !Matches(m_pRawTable, nWidth, nHeight)) {
         return;
     }
+    const Table& table = *m_pRawTable;
     const size_t nPixels = static_cast<size_t>(nWidth) * nHeight;
-    std::memcpy(m_Scratch.data(), pFrame, nPixels);
-    const uint8_t* pSource = m_Scratch.data();
-    const int f = static_cast<int>(m_Header.nFractionBits);
+    std::memcpy(m_RawScratch.data(), pFrame, nPixels);
+    const uint8_t* pSource = m_RawScratch.data();
+    const int f = static_cast<int>(table.header.nFractionBits);
     const bool bInterpolate = m_nMode == 1;
     ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
         for (size_t k = nBegin; k < nEnd; ++k) {
-            const uint32_t sx = m_SourceColumn[k], sy = m_SourceRow[k];
+            const uint32_t sx = table.sourceColumn[k], sy = table.sourceRow[k];
             if (sx >= static_cast<uint32_t>(nWidth) || sy >= static_cast<uint32_t>(nHeight)) {
                 pFrame[k] = 0;
                 continue;
@@ -227,7 +270,7 @@ void CCalibrationMap::ApplyRaw(uint8_t* pFrame, int nWidth, int nHeight, CFrameW
             }
             const int64_t a = pSource[nAt];
             const int64_t c = pSource[nAt + nWidth];
-            const int64_t fy = m_RowFraction[k];
+            const int64_t fy = table.rowFraction[k];
             const int64_t nValue =
                 ((c - a) * fy * (int64_t{1} << f) + a * (int64_t{1} << (2 * f))) >> (2 * f);
             pFrame[k] = ToByte(nValue);
@@ -237,21 +280,23 @@ void CCalibrationMap::ApplyRaw(uint8_t* pFrame, int nWidth, int nHeight, CFrameW
 
 void CCalibrationMap::ApplyRgb(uint8_t* pFrame, int nWidth, int nHeight, int nBitCount,
                                CFrameWorkers* pWorkers) {
-    if (pFrame == nullptr || (nBitCount != 24 && nBitCount != 32) || !Matches(nWidth, nHeight)) {
+    if (pFrame == nullptr || (nBitCount != 24 && nBitCount != 32) ||
+        !Matches(m_pRgbTable, nWidth, nHeight)) {
         return;
     }
+    const Table& table = *m_pRgbTable;
     const size_t nStep = static_cast<size_t>(nBitCount / 8);
     const size_t nPixels = static_cast<size_t>(nWidth) * nHeight;
     const size_t nRowBytes = static_cast<size_t>(nWidth) * nStep;
-    std::memcpy(m_Scratch.data(), pFrame, nPixels * nStep);
-    const uint8_t* pSource = m_Scratch.data();
-    const int f = static_cast<int>(m_Header.nFractionBits);
+    std::memcpy(m_RgbScratch.data(), pFrame, nPixels * nStep);
+    const uint8_t* pSource = m_RgbScratch.data();
+    const int f = static_cast<int>(table.header.nFractionBits);
     const int64_t nOne = int64_t{1} << f;
     const bool bInterpolate = m_nMode == 1;
     ForSlices(pWorkers, nPixels, [&](size_t nBegin, size_t nEnd) {
         for (size_t k = nBegin; k < nEnd; ++k) {
             uint8_t* pOut = pFrame + k * nStep;
-            const uint32_t sx = m_SourceColumn[k], sy = m_SourceRow[k];
+            const uint32_t sx = table.sourceColumn[k], sy = table.sourceRow[k];
             if (nStep == 4) {
                 pOut[3] = 0;
             }
@@ -267,7 +312,7 @@ void CCalibrationMap::ApplyRgb(uint8_t* pFrame, int nWidth, int nHeight, int nBi
                 pOut[2] = pA[2];
                 continue;
             }
-            const int64_t fx = m_ColumnFraction[k], fy = m_RowFraction[k];
+            const int64_t fx = table.columnFraction[k], fy = table.rowFraction[k];
             for (int i = 0; i < 3; ++i) {
                 const int64_t a = pA[i], b = pA[nStep + i];
                 const int64_t c = pA[nRowBytes + i], d = pA[nRowBytes + nStep + i];

@@ -6,13 +6,17 @@
 // or from a map file. It applies only to frames of the map's size, and only
 // to the preview or the capture frames as their flags say.
 //
-// Threads: the map is replaced or released only under the device's lock of
-// the chain that applies it; the flags and mode are single words.
+// Threads: the raw chain and the colour chain each hold the map's arrays
+// through a reference of their own, with a scratch frame of their own; each
+// reference is replaced only under the device's lock of its chain, so a new
+// map is installed one chain after the other without holding both locks. The
+// flags and mode are single words.
 #pragma once
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "acquisition/FrameWorkers.h"
@@ -39,18 +43,38 @@ class CCalibrationMap {
         uint32_t nYSize = 0;  // bytes of each row array
     };
 
-    // The map of a camera model for a frame of nWidth x nHeight: false (no
-    // map) for a model whose values are not finite, whose K cannot be
-    // inverted, a size beyond 16-bit coordinates or memory that is short.
+    // The map's arrays, never changed once made: entry k of each array
+    // belongs to output pixel k.
+    struct Table {
+        Header header;
+        std::vector<uint16_t> sourceColumn, columnFraction, sourceRow, rowFraction;
+    };
+    using TablePtr = std::shared_ptr<const Table>;
+
+    // The map of a camera model for a frame of nWidth x nHeight: null for a
+    // model whose values are not finite, whose K cannot be inverted, a size
+    // beyond 16-bit coordinates or memory that is short.
+    static TablePtr MakeFromModel(const float fModel[kModelValues], uint32_t nWidth,
+                                  uint32_t nHeight);
+    // The map from a file (UTF-8 name) into *pTable: RET_FAIL when it cannot
+    // be opened or read, RET_VERSIONERROR for a wrong magic or version,
+    // fraction bits above 15, array sizes other than width x height x 2 or a
+    // file of another length, RET_MALLOCFAIL.
+    static int ReadFile(const char* pszFile, TablePtr* pTable);
+    // Makes a table (null: none) the one a chain applies, with that chain's
+    // scratch frame; false, with no map for the chain, when the scratch
+    // frame cannot be allocated.
+    bool InstallForRaw(TablePtr pTable);
+    bool InstallForRgb(TablePtr pTable);
+
+    // Both chains at once, for a caller with no frame in flight (the
+    // opening, tests): as the makers above, installed for both chains; a
+    // failed load keeps the map as it was.
     bool BuildFromModel(const float fModel[kModelValues], uint32_t nWidth, uint32_t nHeight);
-    // The map from a file (UTF-8 name): RET_FAIL when it cannot be opened or
-    // read, RET_VERSIONERROR for a wrong magic or version, fraction bits
-    // above 15, array sizes other than width x height x 2 or a file of
-    // another length (the map is then kept as it was), RET_MALLOCFAIL.
     int LoadFile(const char* pszFile);
     void Release();
-    bool Present() const { return !m_SourceColumn.empty(); }
-    const Header& MapHeader() const { return m_Header; }
+    bool Present() const { return m_pRawTable != nullptr; }
+    const Header& MapHeader() const { return m_pRawTable ? m_pRawTable->header : m_NoHeader; }
 
     void SetMode(int nMode) { m_nMode = nMode; }
     int Mode() const { return m_nMode; }
@@ -69,22 +93,24 @@ class CCalibrationMap {
     void ApplyRgb(uint8_t* pFrame, int nWidth, int nHeight, int nBitCount,
                   CFrameWorkers* pWorkers = nullptr);
 
-    // Entry of pixel k: source column and row with their fractions.
-    uint16_t SourceColumn(size_t k) const { return m_SourceColumn[k]; }
-    uint16_t SourceColumnFraction(size_t k) const { return m_ColumnFraction[k]; }
-    uint16_t SourceRow(size_t k) const { return m_SourceRow[k]; }
-    uint16_t SourceRowFraction(size_t k) const { return m_RowFraction[k]; }
+    // Entry of pixel k of the present map: source column and row with their
+    // fractions.
+    uint16_t SourceColumn(size_t k) const { return m_pRawTable->sourceColumn[k]; }
+    uint16_t SourceColumnFraction(size_t k) const { return m_pRawTable->columnFraction[k]; }
+    uint16_t SourceRow(size_t k) const { return m_pRawTable->sourceRow[k]; }
+    uint16_t SourceRowFraction(size_t k) const { return m_pRawTable->rowFraction[k]; }
 
   private:
-    bool Matches(int nWidth, int nHeight) const;
+    static bool Matches(const TablePtr& pTable, int nWidth, int nHeight);
+    static bool Install(TablePtr pTable, size_t nScratchBytesPerPixel, TablePtr& pTarget,
+                        std::vector<uint8_t>& scratch);
 
-    Header m_Header;
+    static const Header m_NoHeader;
     std::atomic<int> m_nMode{1};
     std::atomic<bool> m_bPreview{false};
     std::atomic<bool> m_bCapture{false};
-    std::vector<uint16_t> m_SourceColumn;
-    std::vector<uint16_t> m_ColumnFraction;
-    std::vector<uint16_t> m_SourceRow;
-    std::vector<uint16_t> m_RowFraction;
-    std::vector<uint8_t> m_Scratch;
+    TablePtr m_pRawTable;
+    std::vector<uint8_t> m_RawScratch;
+    TablePtr m_pRgbTable;
+    std::vector<uint8_t> m_RgbScratch;
 };

@@ -35,6 +35,15 @@ int Logged3D(const wchar_t* pszName, const wchar_t* pszEntry, int nIndex, Operat
     return nRet;
 }
 
+// The same lines around a call of another export.
+template <typename Call, typename... Args>
+int LoggedCall(const wchar_t* pszName, const wchar_t* pszEntry, Call&& call, Args... args) {
+    ApiLog(pszEntry, args...);
+    const int nRet = call();
+    ApiLog(L"ZDQAPI::--%ls, nRet=%d", pszName, nRet);
+    return nRet;
+}
+
 // A setting that changes the frame stream: refused while acquiring.
 template <typename Operation>
 int Unless3DAcquiring(CDevice& device, Operation&& operation) {
@@ -75,18 +84,23 @@ int ZDQ3D_UnInitial(void) {
 }
 
 int ZDQ3D_GetAPIVersion(int* pMajor, int* pMinor, int* pRevision, int* pBuild) {
-    return ZDQ_GetVersion(pMajor, pMinor, pRevision, pBuild);
+    return LoggedCall(L"ZDQ3D_GetAPIVersion", L"ZDQAPI::++ZDQ3D_GetAPIVersion.",
+                      [&] { return ZDQ_GetVersion(pMajor, pMinor, pRevision, pBuild); });
 }
 
 int ZDQ3D_GetDeviceCount(int* pnCount) {
-    if (pnCount != nullptr) {
-        *pnCount = ZDQ_DeviceGetCount();
-    }
-    return RET_SUCCESS;
+    return LoggedCall(L"ZDQ3D_GetDeviceCount", L"ZDQAPI::++ZDQ3D_GetDeviceCount.", [&] {
+        if (pnCount != nullptr) {
+            *pnCount = ZDQ_DeviceGetCount();
+        }
+        return RET_SUCCESS;
+    });
 }
 
 int ZDQ3D_GetDeviceInformation(int nIndex, int* pType, int* pSerial, unsigned short* pFirmware) {
-    return ZDQ_DeviceGetInformation(nIndex, pType, pSerial, pFirmware);
+    return LoggedCall(
+        L"ZDQ3D_GetDeviceInformation", L"ZDQAPI::++ZDQ3D_GetDeviceInformation(%d).",
+        [&] { return ZDQ_DeviceGetInformation(nIndex, pType, pSerial, pFirmware); }, nIndex);
 }
 
 int ZDQ3D_Is3DCamera(int nIndex, bool* pbIs3D) {
@@ -179,23 +193,33 @@ int ZDQ3D_GetExposureTimeRange(int nIndex, float* pfMin, float* pfMax) {
 }
 
 int ZDQ3D_SetExposureTime(int nIndex, float fMs) {
-    return ZDQ_ExposureTimeSet(nIndex, fMs);
+    return LoggedCall(
+        L"ZDQ3D_SetExposureTime", L"ZDQAPI::++ZDQ3D_SetExposureTime(%d, %.3f).",
+        [&] { return ZDQ_ExposureTimeSet(nIndex, fMs); }, nIndex, static_cast<double>(fMs));
 }
 
 int ZDQ3D_GetExposureTime(int nIndex, float* pfMs) {
-    return ZDQ_ExposureTimeGet(nIndex, pfMs);
+    return LoggedCall(
+        L"ZDQ3D_GetExposureTime", L"ZDQAPI::++ZDQ3D_GetExposureTime(%d).",
+        [&] { return ZDQ_ExposureTimeGet(nIndex, pfMs); }, nIndex);
 }
 
 int ZDQ3D_GetGainRange(int nIndex, int* pnMin, int* pnMax) {
-    return ZDQ_GetParamRange(nIndex, ZDQ_RED, pnMin, pnMax);
+    return LoggedCall(
+        L"ZDQ3D_GetGainRange", L"ZDQAPI::++ZDQ3D_GetGainRange(%d).",
+        [&] { return ZDQ_GetParamRange(nIndex, ZDQ_RED, pnMin, pnMax); }, nIndex);
 }
 
 int ZDQ3D_SetGain(int nIndex, int nGain) {
-    return ZDQ_SetParam(nIndex, ZDQ_RED, nGain);
+    return LoggedCall(
+        L"ZDQ3D_SetGain", L"ZDQAPI::++ZDQ3D_SetGain(%d, %d).",
+        [&] { return ZDQ_SetParam(nIndex, ZDQ_RED, nGain); }, nIndex, nGain);
 }
 
 int ZDQ3D_GetGain(int nIndex, int* pnGain) {
-    return ZDQ_GetParam(nIndex, ZDQ_RED, pnGain);
+    return LoggedCall(
+        L"ZDQ3D_GetGain", L"ZDQAPI::++ZDQ3D_GetGain(%d).",
+        [&] { return ZDQ_GetParam(nIndex, ZDQ_RED, pnGain); }, nIndex);
 }
 
 int ZDQ3D_SetStartTrigger(int nIndex, int nReserved, bool bEnable, int nEdge) {

@@ -370,6 +370,8 @@ constexpr FpgaRow kFpgaRows[] = {
     {Types({55, 74, {86, 89}, {92, 95}, 97, {113, 121}}), OneOf({Major(24)}), AnyVersion(),
      F(0x889b1fdffe7ff)},
     {Types({96, 122}), OneOf({Major(24)}), AnyVersion(), F(0x899b1fdffe7ff)},
+    // The IMX183 cameras carry the FPGA of the IMX226 cameras.
+    {Types({{102, 103}, 123}), OneOf({Major(24)}), AnyVersion(), F(0x899b1fdffe7ff)},
     {Types({86, 92}), OneOf({Major(8)}), AnyVersion(), F(0xbb1fdfff7ff)},
     {Types({87, 93}), OneOf({Major(8)}), AnyVersion(), F(0xb80000ff7ff)},
     {Types({{98, 101}}), OneOf({Major(8)}), AnyVersion(), F(0x2380000ff7ff)},

@@ -21,8 +21,7 @@ int CBusControl::Bus_CatchOneFrame(uint8_t* pBuffer, uint32_t nBytes) {
 
 int CBusControl::StreamRead(uint8_t* pBuffer, uint32_t nBytes, uint32_t* pReal) {
     m_Vendor.VendorCmd_FrameAck();
-    const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
-    const bool bSoftwareTrigger = IsSoftwareTriggerWorkingMode(wMode);
+    const bool bSoftwareTrigger = IsSoftwareTriggerWorkingMode(m_Fpga.WorkingMode());
     if (!m_Transport.StreamStarted() || bSoftwareTrigger) {
         m_Vendor.VendorCmd_StartFrame();
     }

@@ -133,14 +133,31 @@ int CDevice::HueSaturationSetEnable(bool bOn) {
 }
 
 int CDevice::LoadCalibrationMapFile(const wchar_t* pszFile) {
-    // Both chains read the map: the Bayer lock first, then the raw post lock.
-    Guard bayer(m_BayerLock);
-    Guard rawPost(m_RawPostLock);
-    if (pszFile == nullptr) {
-        m_CalibrationMap.Release();
-        return RET_SUCCESS;
+    // The file is read with no lock held; each chain then takes the new map
+    // under its own lock, one after the other (the raw post lock is never
+    // held while the Bayer lock is taken).
+    CCalibrationMap::TablePtr pTable;
+    if (pszFile != nullptr) {
+        const int nRet = CCalibrationMap::ReadFile(plat::Utf8FromWide(pszFile).c_str(), &pTable);
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
     }
-    return m_CalibrationMap.LoadFile(plat::Utf8FromWide(pszFile).c_str());
+    bool bInstalled;
+    {
+        Guard rawPost(m_RawPostLock);
+        bInstalled = m_CalibrationMap.InstallForRaw(pTable);
+    }
+    {
+        Guard bayer(m_BayerLock);
+        bInstalled = m_CalibrationMap.InstallForRgb(bInstalled ? pTable : nullptr) && bInstalled;
+    }
+    if (!bInstalled) {
+        Guard rawPost(m_RawPostLock);
+        m_CalibrationMap.InstallForRaw(nullptr);
+        return RET_MALLOCFAIL;
+    }
+    return RET_SUCCESS;
 }
 
 void CDevice::ColourCorrectStatistics(const uint8_t* pFrame, int nWidth, int nHeight) {

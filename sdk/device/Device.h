@@ -782,7 +782,9 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     Laser3DState m_3D;
     void CaptureThread3D();
     void ProcessingThread3D();
-    void ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivider,
+    // One profile and, when it completes a cloud, the cloud, with their
+    // callbacks; false when a stop was asked for during a callback.
+    bool ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivider,
                           uint32_t& nFirstMark, uint32_t& nPreviousMark, int& nProfileIndex,
                           int& nCompacted, CRateMeter& rates);
     // The running AVI recording, or one that ended by itself and is being

@@ -14,7 +14,7 @@ using Guard = std::lock_guard<plat::CriticalSection>;
 
 bool CDevice::Data16BitsOn() const {
     return m_Capability.Has(FpgaCap::bm16BitsTransfer) &&
-           (m_Fpga.Shadows().WorkingMode & WORKINGMODE_16BIT_DATA) != 0;
+           (m_Fpga.WorkingMode() & WORKINGMODE_16BIT_DATA) != 0;
 }
 
 void CDevice::StoreFieldOfView(int nWhich, int nColStart, int nRowStart, int nColSize, int nRowSize,

@@ -259,6 +259,7 @@ int CFpgaRegisters::Fpga_WrRelateReg(int nRegister, uint16_t wValue, uint8_t* pb
     }
     if (pShadow != nullptr) {
         // Bit 8 of the working mode is a one-shot command, never remembered.
+        std::lock_guard<std::mutex> lock(m_ShadowMutex);
         *pShadow = nRegister == FPGAREG_WORKING_MODE ? (wValue & 0xFEFF) : wValue;
     }
     if (nRegister == FPGAREG_WORKING_MODE && onWorkingModeWritten) {
@@ -400,52 +401,41 @@ int CFpgaRegisters::Fpga_WriteRelateRegValue() {
         return RET_DEVICECLOSED;
     }
     const FpgaRelateRegValue& s = m_Shadow;
-    int nRet = m_Vendor.VendorCmd_SetWorkingMode(s.WorkingMode);
-    auto ok = [&]() { return nRet == RET_SUCCESS || nRet == RET_NOTSUPPORT; };
-    if (!ok()) {
-        return nRet;
-    }
-    nRet = m_Capability.Has(FpgaCap::bmSetTriggerDelay)
-               ? m_Vendor.VendorCmd_WrFpga(FPGAREG_TRIGGER_DELAY, s.wTriggerDelay)
-               : m_Vendor.VendorCmd_SetTriggerDelay(s.wTriggerDelay);
-    if (!ok()) {
-        return nRet;
-    }
+    // Every register is written back even when one is refused, so one bad
+    // register does not leave all those after it lost; the first failure is
+    // the result. A closed handle ends the sequence.
+    int nRet = RET_SUCCESS;
+    int nFirstFailure = RET_SUCCESS;
+    auto step = [&](int nResult) {
+        nRet = nResult;
+        if (nRet != RET_SUCCESS && nRet != RET_NOTSUPPORT && nFirstFailure == RET_SUCCESS) {
+            nFirstFailure = nRet;
+        }
+        return nRet != RET_DEVICECLOSED;
+    };
     auto writeList = [&](std::initializer_list<int> registers) {
         for (int nRegister : registers) {
-            nRet = WriteBack(nRegister, *ShadowOf(nRegister));
-            if (!ok()) {
+            if (!step(WriteBack(nRegister, *ShadowOf(nRegister)))) {
                 return false;
             }
         }
         return true;
     };
-    if (!writeList({4,  8,  9,  16, 17, 18, 19, 20, 21, 22, 23, 24,
-                    25, 26, 27, 28, 69, 29, 30, 31, 33, 34, 35, 36})) {
-        return nRet;
+    const bool bOpen = step(m_Vendor.VendorCmd_SetWorkingMode(s.WorkingMode)) &&
+                       step(m_Capability.Has(FpgaCap::bmSetTriggerDelay)
+                                ? m_Vendor.VendorCmd_WrFpga(FPGAREG_TRIGGER_DELAY, s.wTriggerDelay)
+                                : m_Vendor.VendorCmd_SetTriggerDelay(s.wTriggerDelay)) &&
+                       writeList({4,  8,  9,  16, 17, 18, 19, 20, 21, 22, 23, 24,
+                                  25, 26, 27, 28, 69, 29, 30, 31, 33, 34, 35, 36}) &&
+                       (!s.bLoadLut || !reloadLut || step(reloadLut())) &&
+                       (!s.bLoadGammaLut || !reloadGammaLut || step(reloadGammaLut())) &&
+                       (!HasModelWindowRegisters() || writeList({43, 1, 44, 2})) &&
+                       (!HasModelExtraRegisters() || writeList({1, 2, 38, 37, 50, 51, 52, 48})) &&
+                       (!m_Capability.Has(FpgaCap::bm3DRegisters) || writeList({65, 66, 67, 68}));
+    if (!bOpen) {
+        return RET_DEVICECLOSED;
     }
-    if (s.bLoadLut && reloadLut) {
-        nRet = reloadLut();
-        if (!ok()) {
-            return nRet;
-        }
-    }
-    if (s.bLoadGammaLut && reloadGammaLut) {
-        nRet = reloadGammaLut();
-        if (!ok()) {
-            return nRet;
-        }
-    }
-    if (HasModelWindowRegisters() && !writeList({43, 1, 44, 2})) {
-        return nRet;
-    }
-    if (HasModelExtraRegisters() && !writeList({1, 2, 38, 37, 50, 51, 52, 48})) {
-        return nRet;
-    }
-    if (m_Capability.Has(FpgaCap::bm3DRegisters) && !writeList({65, 66, 67, 68})) {
-        return nRet;
-    }
-    return nRet;
+    return nFirstFailure != RET_SUCCESS ? nFirstFailure : nRet;
 }
 
 void CFpgaRegisters::Fpga_DumpRelateRegValue() const {

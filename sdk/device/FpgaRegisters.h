@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 
 #include "usb/VendorRequests.h"
 
@@ -145,6 +146,12 @@ class CFpgaRegisters {
 
     const FpgaRelateRegValue& Shadows() const { return m_Shadow; }
     FpgaRelateRegValue& Shadows() { return m_Shadow; }
+    // The working-mode shadow as the frame-catching threads read it: the
+    // relate-register write stores its shadows under the same small lock.
+    uint16_t WorkingMode() const {
+        std::lock_guard<std::mutex> lock(m_ShadowMutex);
+        return m_Shadow.WorkingMode;
+    }
     // The shadow of a register, null for a register without one.
     uint16_t* ShadowOf(int nRegister);
 
@@ -162,5 +169,6 @@ class CFpgaRegisters {
     const DeviceCapability& m_Capability;
     uint16_t m_wFpgaVersion = 0;
     FpgaRelateRegValue m_Shadow{};
+    mutable std::mutex m_ShadowMutex;
     WaterMarkInfo m_WaterMark;
 };

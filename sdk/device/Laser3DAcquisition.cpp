@@ -188,9 +188,8 @@ void CDevice::ProcessingThread3D() {
             }
         }
         const uint32_t nMark = ReadFrameStamp(pFrame).nWaterMark;
-        ProcessProfile3D(run, pFrame, nDivider, nFirstMark, nPreviousMark, nProfileIndex,
-                         nCompacted, rates);
-        if (self.StopRequested()) {
+        if (!ProcessProfile3D(run, pFrame, nDivider, nFirstMark, nPreviousMark, nProfileIndex,
+                              nCompacted, rates)) {
             break;
         }
         run.nFilled.fetch_sub(1);
@@ -202,10 +201,12 @@ void CDevice::ProcessingThread3D() {
     LogPrint(m_pLog, LOGLEVEL_NORMAL, L"===== --CDevice::DealThreadX =====");
 }
 
-void CDevice::ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivider,
+bool CDevice::ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivider,
                                uint32_t& nFirstMark, uint32_t& nPreviousMark, int& nProfileIndex,
                                int& nCompacted, CRateMeter& rates) {
     const Laser3DCallbacks& callbacks = m_3D.callbacks;
+    // A stop asked for during a callback is obeyed before the next one.
+    plat::Thread& self = m_3D.processingThread;
     const FrameStamp stamp = ReadFrameStamp(pFrame);
     LogPrint(m_pLog, LOGLEVEL_FRAME,
              L"===== nWaterMark=%d pImageData[6,7,16,17]=%02X %02X %02X %02X  "
@@ -252,10 +253,16 @@ void CDevice::ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivi
             callbacks.pfProfileData(m_nIndex, nCol, dY, nProfileIndex, pX, pZ, nLost,
                                     callbacks.pProfileDataContext);
         }
+        if (self.StopRequested()) {
+            return false;
+        }
         if (callbacks.pfProfileImage != nullptr) {
             DrawProfileImage(run.profileImage.data(), pZ, nCol, m_3D.fZMin, m_3D.fZMax);
             callbacks.pfProfileImage(m_nIndex, run.profileImage.data(), nCol, kProfileImageRows, 8,
                                      callbacks.pProfileImageContext);
+            if (self.StopRequested()) {
+                return false;
+            }
         }
     }
     if (nProfileIndex < run.nProfiles - 1) {
@@ -268,7 +275,7 @@ void CDevice::ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivi
             m_3D.fTransmissionRate = fTransmission;
             m_3D.fTriggerRate = fTrigger;
         }
-        return;
+        return true;
     }
     const int nLostTotal = std::max(nSignals / nDivider - nProfileIndex, 0);
     LogPrint(m_pLog, LOGLEVEL_FRAME,
@@ -278,6 +285,19 @@ void CDevice::ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivi
              nCol, run.nProfiles, nSignals, nDivider, static_cast<int>(nPreviousMark), nLostTotal,
              nProfileIndex);
     const int nSetProfiles = nProfileIndex + 1;
+    // The set's rates are measured whether or not a stop cuts its callbacks
+    // short.
+    const auto finishSet = [&] {
+        float fTransmission = m_3D.fTransmissionRate;
+        float fTrigger = m_3D.fTriggerRate;
+        rates.Update(stamp.ullTimeStamp, nProfileIndex, stamp.nWaterMark, &fTransmission,
+                     &fTrigger);
+        m_3D.fTransmissionRate = fTransmission;
+        m_3D.fTriggerRate = fTrigger;
+        nProfileIndex = 0;
+        nCompacted = 0;
+        rates.Reset();
+    };
     if (callbacks.pfPointCloudData != nullptr) {
         if (m_3D.bObliterate) {
             callbacks.pfPointCloudData(m_nIndex, nCompacted, nSetProfiles, run.xCompact.data(),
@@ -288,6 +308,10 @@ void CDevice::ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivi
                                        run.y.data(), run.z.data(), nLostTotal,
                                        callbacks.pPointCloudDataContext);
         }
+        if (self.StopRequested()) {
+            finishSet();
+            return false;
+        }
     }
     if (callbacks.pfPointCloudImage != nullptr) {
         const size_t nPoints = static_cast<size_t>(nSetProfiles) * static_cast<size_t>(nCol);
@@ -297,12 +321,6 @@ void CDevice::ProcessProfile3D(Laser3DRun& run, const uint8_t* pFrame, int nDivi
         callbacks.pfPointCloudImage(m_nIndex, run.cloudImage.data(), nCol, nSetProfiles, 8,
                                     callbacks.pPointCloudImageContext);
     }
-    float fTransmission = m_3D.fTransmissionRate;
-    float fTrigger = m_3D.fTriggerRate;
-    rates.Update(stamp.ullTimeStamp, nProfileIndex, stamp.nWaterMark, &fTransmission, &fTrigger);
-    m_3D.fTransmissionRate = fTransmission;
-    m_3D.fTriggerRate = fTrigger;
-    nProfileIndex = 0;
-    nCompacted = 0;
-    rates.Reset();
+    finishSet();
+    return !self.StopRequested();
 }

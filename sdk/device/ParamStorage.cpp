@@ -66,8 +66,9 @@ StoredParams CDevice::GatherParams() {
     p.byMatrixPreset = static_cast<uint8_t>(m_ColourMatrix.Preset());
     m_ColourMatrix.Matrix(p.fMatrix);
 
-    // No sensor unit reports an on-chip AE window: the SDK's region is kept.
-    const FrameRegion region = m_AutoExposure.Region();
+    // The sensor's own AE window where the sensor reports one (the AR0130
+    // and MT9M031 units), else the region the SDK's AE measures.
+    const FrameRegion region = m_AutoExposure.ReportedRegion();
     p.nAeRegion[0] = region.x;
     p.nAeRegion[1] = region.y;
     p.nAeRegion[2] = region.width;

@@ -109,7 +109,7 @@ int CDevice::RawPostProcess16(uint8_t* pFrame, int nWidth, int nHeight, bool bPa
 void CDevice::Pack16To8(uint8_t* pFrame, uint32_t nPixels) const {
     // In place: byte i is written after sample i was read, and byte i never
     // lies beyond sample i.
-    const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
+    const uint16_t wMode = m_Fpga.WorkingMode();
     if ((wMode & WORKINGMODE_LUT_ON) != 0) {
         PackSamplesThroughTable(pFrame, nPixels, m_ucLut.data(), kLutEntries);
         return;

@@ -10,6 +10,31 @@
  * device index must come from one thread while no other call for that device
  * runs; ZDQ_LogSet must not run while device calls run.
  *
+ * Any other calls for one device may run at once on several threads. The
+ * calls that start, stop, pause or resume the preview or stop it around
+ * their work take turns on the device, each waiting for the one before to
+ * finish: preview start, stop and pause, both field-of-view sets, the 16-bit
+ * switch (ZDQ_SetData16Bits), the trigger mode and method, the fixed frame
+ * rate, the line-scan start registers, the ring size and every capture. A
+ * stop while another stop runs waits for it and then returns 1. Parameter
+ * setters (exposure, gain, gamma and the like) run beside them and beside a
+ * running preview.
+ *
+ * Callbacks: from a preview callback, the calls of that list for the same
+ * camera return RET_STREAMNOTSTOP (-24) and do nothing (they would wait for
+ * the thread that runs the callback); the parameter setters and getters may
+ * be called. The automatic-exposure and focus callbacks run while the raw
+ * post-processing of the frame holds its lock: they may call the parameter
+ * setters and getters, but not the calls of that list (from a preview
+ * thread they too get RET_STREAMNOTSTOP). A preview callback runs while the
+ * shown frame is held from the colour conversion: when it calls the dark or
+ * flat-field functions, the automatic-exposure and focus callbacks must not
+ * call the setters of the colour path (Bayer, filter and output modes,
+ * saturation, hue and saturation, the calibration map), or the two can wait
+ * for each other. The white-balance and colour callbacks may call the
+ * getters only; the 3D callbacks must not call the control exports of the
+ * same camera.
+ *
  * Buffers: every buffer passed in stays owned by the caller; the SDK writes
  * only within the sizes documented at each function and keeps no pointer to
  * it after the call returns. Text buffers are wchar_t arrays (4 bytes per
@@ -166,9 +191,14 @@ ZDQ_API int ZDQ_ResetHost(int nIndex);
 
 /* ---- Registers, vendor requests and camera memory ------------------------ */
 
-/* One vendor request as given (data stage pData, wLength bytes); no log. */
+/* One vendor request as given (data stage pData, wLength bytes); no log. A
+ * request that writes a sensor or FPGA register bypasses the SDK's copies of
+ * them, as the register writes below. */
 ZDQ_API int ZDQ_VendorCmd(int nIndex, const SetupPacket* pPacket, unsigned char* pData);
-/* Image-sensor registers with 8-bit (Reg) or 16-bit (RegX) addresses. */
+/* Image-sensor registers with 8-bit (Reg) or 16-bit (RegX) addresses, as
+ * raw bus requests: they bypass the sensor unit's copy of its registers, so
+ * the SDK's later settings, restores after a reset and getters go on from
+ * the values it last wrote itself. */
 ZDQ_API int ZDQ_WrSensorReg(int nIndex, unsigned short wAddress, unsigned short wValue);
 ZDQ_API int ZDQ_RdSensorReg(int nIndex, unsigned short wAddress, unsigned short* pValue);
 ZDQ_API int ZDQ_WrSensorRegX(int nIndex, unsigned short wAddress, unsigned short wValue);
@@ -177,7 +207,7 @@ ZDQ_API int ZDQ_RdSensorRegX(int nIndex, unsigned short wAddress, unsigned short
 ZDQ_API int ZDQ_FrameRestart(int nIndex);
 /* FPGA registers by number with the camera's capability tests (the SDK's
  * register shadows are not changed); the Ex forms reach the register as
- * numbered, without tests. */
+ * numbered, without tests. A refused write gives RET_FAIL. */
 ZDQ_API int ZDQ_WrFpgaReg(int nIndex, int nRegister, unsigned short wValue);
 ZDQ_API int ZDQ_RdFpgaReg(int nIndex, int nRegister, unsigned short* pValue);
 ZDQ_API int ZDQ_WrFpgaRegEx(int nIndex, int nRegister, unsigned short wValue);
@@ -190,7 +220,8 @@ ZDQ_API int ZDQ_RdFx2Reg(int nIndex, unsigned short wAddress, unsigned char* pVa
 ZDQ_API int ZDQ_WrFx2Sfr(int nIndex, unsigned char bySfr, unsigned char byValue);
 ZDQ_API int ZDQ_RdFx2Sfr(int nIndex, unsigned char bySfr, unsigned char* pValue);
 ZDQ_API int ZDQ_ResetFx2(int nIndex, int bFlag);
-/* A register of the CCD front end. */
+/* A register of the CCD front end, as a raw bus request: it bypasses the
+ * CCD unit's copy of the front end's registers, as the sensor writes above. */
 ZDQ_API int ZDQ_WrAD9923A(int nIndex, unsigned short wAddress, unsigned int nValue);
 /* Not offered by any camera: RET_NOTSUPPORT for a valid device. */
 ZDQ_API int ZDQ_GammaOn(int nIndex, int bOn);
@@ -650,8 +681,9 @@ typedef struct ZDQMemoryDC {
 
 /* Called on the preview's drawing thread for every frame shown, with the
  * converted frame (width x bitCount / 8 bytes a row, the first row in memory
- * is the bottom row of the picture). A callback must return quickly and
- * must not start, stop or pause the preview of the same camera. */
+ * is the bottom row of the picture). A callback must return quickly; a
+ * start, stop or pause of the preview of the same camera from it returns
+ * RET_STREAMNOTSTOP and does nothing (see Threads at the top). */
 typedef void (*PreviewCallback)(unsigned char* pData, int nWidth, int nHeight, int nBitCount,
                                 void* pContext);
 typedef void (*PreviewCallbackEx)(ZDQMemoryDC* pDC, unsigned char* pData, int nWidth, int nHeight,
@@ -758,7 +790,8 @@ ZDQ_API int ZDQ_HelperStretchBmp(const unsigned char* src, int srcWidth, int src
 /* The callbacks run on the thread that catches the frame (the caller's
  * thread inside a capture, or a preview thread) while the SDK holds the
  * camera's raw post-processing lock: they must return soon and must not call
- * the capture or preview functions of the same camera. */
+ * the capture or preview functions of the same camera (on a preview thread
+ * those return RET_STREAMNOTSTOP). */
 
 /* After every AE measurement whose status (below) is not 4: bSuccess when
  * the mean reached the target and AE stopped (status 0); the exposure in ms

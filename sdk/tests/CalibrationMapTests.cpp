@@ -3,9 +3,13 @@
 // RGB frames, the map file and its damaged forms, the exports.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "ColourCamera.h"
@@ -209,6 +213,35 @@ TEST_F(CalibrationExportTest, FlagsModeAndRemovingTheMap) {
     // Without a map the frames pass unchanged.
     const Rgb c = Centre(CapturePatch(2, 1));
     EXPECT_EQ(c.r, ChartByte(ChartPatch(2, 1).r));
+}
+
+// A thread that holds the raw post lock and then takes the Bayer lock (an
+// automatic-exposure callback calling a colour setter) is not held up by a
+// map change: the change never waits for one lock while holding the other.
+TEST_F(CalibrationExportTest, AMapChangeNeverHoldsTheBayerLockWhileWaitingForTheRawPostLock) {
+    CDevice& device = OpenColour(kFpgaWithoutColour);
+    std::atomic<bool> bRawPostHeld{false};
+    std::atomic<bool> bGotBayer{false};
+    std::thread callback([&] {
+        std::lock_guard<plat::CriticalSection> rawPost(device.RawPostLock());
+        bRawPostHeld = true;
+        // Time for the map change to reach its locks.
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        for (int i = 0; i < 1000 && !bGotBayer; ++i) {
+            if (device.BayerLock().TryEnter()) {
+                device.BayerLock().Leave();
+                bGotBayer = true;
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        }
+    });
+    while (!bRawPostHeld) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(ZDQ_LoadCalibrationMapFile(0, nullptr), RET_SUCCESS);
+    callback.join();
+    EXPECT_TRUE(bGotBayer);
 }
 
 TEST_F(CalibrationExportTest, RawCaptureOfAMonochromeCameraIsRemapped) {

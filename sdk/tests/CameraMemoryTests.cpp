@@ -201,6 +201,21 @@ INSTANTIATE_TEST_SUITE_P(
                       GateCase{1, 10, RET_SUCCESS, true, true, 1, true, true, 3},
                       GateCase{2, 0, RET_SUCCESS, true, true, 1, true, true, 3}));
 
+// A sensor with an AE window of its own stores that window, as the chip
+// took it (even values), in place of the region as it was given.
+TEST_F(CameraMemoryTest, TheStoredAeRegionIsTheSensorsOwnWindowWhereItHasOne) {
+    CDevice& device = Open(17);
+    ASSERT_EQ(ZDQ_AESetRegion(0, 11, 21, 101, 81), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_ParamProgram(0), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_AESetRegion(0, 0, 0, 64, 64), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_LoadParamFromCamera(0), RET_SUCCESS);
+    const FrameRegion region = device.AutoExposure().Region();
+    EXPECT_EQ(region.x, 10);
+    EXPECT_EQ(region.y, 20);
+    EXPECT_EQ(region.width, 100);
+    EXPECT_EQ(region.height, 80);
+}
+
 TEST_F(CameraMemoryTest, SettingsSurviveAPowerCycleThroughTheBlock) {
     Open(kTypeKind2);
     const int nLines = Param(ZDQ_EXPOSURE_LINES) / 3;

@@ -233,6 +233,33 @@ TEST_F(FpgaTest, ReadAllThenWriteBackAfterAPowerCycle) {
     }
 }
 
+// A register the FPGA refuses during the write-back does not stop it: the
+// registers after it are written all the same, and the refusal is the
+// result.
+TEST_F(FpgaTest, WriteBackGoesOnPastARefusedRegisterAndReportsIt) {
+    Open();
+    AllowEverything();
+    const struct {
+        uint16_t wRegister, wValue;
+    } kValues[] = {{4, 0x0030}, {9, 0x0001}, {17, 0x1111}, {25, 0x2222}, {36, 0x0007}};
+    for (const auto& v : kValues) {
+        ASSERT_EQ(camera.fpga.Fpga_WrRelateReg(v.wRegister, v.wValue), RET_SUCCESS);
+    }
+    ASSERT_EQ(mlsim_unplug(0), 1);
+    ASSERT_EQ(mlsim_replug(0, 1), 1);
+    ASSERT_EQ(camera.transport.ReleaseLostDevice(), RET_SUCCESS);
+    ASSERT_EQ(camera.transport.FindLostDevice(), RET_SUCCESS);
+    // Register 4 is the first written through the FPGA write request after
+    // the trigger delay: the FPGA refuses it.
+    ASSERT_EQ(mlsim_fault_add(1, MLSIM_FAULT_STATUS, 0x2B, 1, 1, 1), 1);
+    EXPECT_EQ(camera.fpga.Fpga_WriteRelateRegValue(), RET_FAIL);
+    for (const auto& v : kValues) {
+        uint16_t wValue = 0;
+        ASSERT_EQ(mlsim_fpga_read(1, v.wRegister, &wValue), 1);
+        EXPECT_EQ(wValue, v.wRegister == 4 ? 0 : v.wValue) << v.wRegister;
+    }
+}
+
 TEST_F(FpgaTest, ColourRegistersOnAColourCamera) {
     Open(kColourType);
     AllowEverything();

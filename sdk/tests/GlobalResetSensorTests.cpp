@@ -58,6 +58,34 @@ TEST_F(GlobalResetSensorTest, FirmwareDecidesTheGlobalResetShutter) {
     }
 }
 
+// The IMX183 cameras reach the FPGA's trigger modes, and so the global-reset
+// shutter, through their FPGA presets alone, as the IMX226 cameras do with the
+// same FPGA.
+TEST_F(GlobalResetSensorTest, TheFpgaPresetsOpenTheTriggerModesAndTheGlobalReset) {
+    const struct {
+        int nType;
+        uint16_t wFirmware;
+    } cases[] = {{102, 0x1414}, {103, 0x1500}, {123, 0x0100}, {96, 0x1400}, {122, 0x0100}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nType);
+        MlSimProfile profile = CameraProfile(c.nType, 1, c.wFirmware);
+        profile.fpga_version = 0x1800;
+        CDevice& device = Open(profile);
+        EXPECT_EQ(
+            device.Capability().FpgaCapability & ~FpgaCap::bmExposureLine.Mask() &
+                ~FpgaCap::bmGpioNormal.Mask(),
+            0x899b1fdffe7ffull & ~FpgaCap::bmExposureLine.Mask() & ~FpgaCap::bmGpioNormal.Mask());
+        ASSERT_EQ(ZDQ_SetParam(0, ZDQ_TRIGGER_MODE, 1), RET_SUCCESS);
+        ASSERT_EQ(ZDQ_GlobalResetShutterSet(0, true), RET_SUCCESS);
+        bool bOn = false;
+        ASSERT_EQ(ZDQ_GlobalResetShutterGet(0, &bOn), RET_SUCCESS);
+        EXPECT_TRUE(bOn);
+        EXPECT_EQ(Chip(0x08, 1, 0x01), 1u);
+        ZDQ_UnInit();
+        mlsim_unplug_all();
+    }
+}
+
 TEST_F(GlobalResetSensorTest, SplitExposureWithoutGlobalReset) {
     CDevice& device = OpenWith(102, 0x1413);
     struct Case {

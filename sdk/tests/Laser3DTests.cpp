@@ -302,6 +302,43 @@ TEST_F(Laser3DCameraTest, CameraWithoutTheMemoryKindIsNot3D) {
     EXPECT_FALSE(device.Is3D());
 }
 
+// The exports that hand on to another export log their own lines.
+TEST_F(Laser3DCameraTest, ForwardingExportsLogTheirOwnLines) {
+    Open3D();
+    const std::string path = ScratchPath("laser3d-usercall.log");
+    std::remove(path.c_str());
+    CLog* pSaved = g_pLog;
+    g_pLog = new CLog(plat::WideFromUtf8(path));
+    int a = 0, b = 0, c = 0, d = 0;
+    unsigned short w = 0;
+    float f = 0.0f;
+    ZDQ3D_GetAPIVersion(&a, &b, &c, &d);
+    ZDQ3D_GetDeviceCount(&a);
+    ZDQ3D_GetDeviceInformation(0, &a, &b, &w);
+    ZDQ3D_SetExposureTime(0, 2.5f);
+    ZDQ3D_GetExposureTime(0, &f);
+    ZDQ3D_GetGainRange(0, &a, &b);
+    ZDQ3D_SetGain(0, 3);
+    ZDQ3D_GetGain(0, &a);
+    delete g_pLog;
+    g_pLog = pSaved;
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    for (const char* pszName :
+         {"ZDQ3D_GetAPIVersion", "ZDQ3D_GetDeviceCount", "ZDQ3D_GetDeviceInformation",
+          "ZDQ3D_SetExposureTime", "ZDQ3D_GetExposureTime", "ZDQ3D_GetGainRange", "ZDQ3D_SetGain",
+          "ZDQ3D_GetGain"}) {
+        EXPECT_NE(text.str().find(std::string("ZDQAPI::++") + pszName), std::string::npos)
+            << pszName;
+        EXPECT_NE(text.str().find(std::string("ZDQAPI::--") + pszName + ", nRet=1"),
+                  std::string::npos)
+            << pszName;
+    }
+    EXPECT_NE(text.str().find("ZDQAPI::++ZDQ3D_SetGain(0, 3)."), std::string::npos);
+    std::remove(path.c_str());
+}
+
 TEST_F(Laser3DCameraTest, RoiIsCutToTheAreaAndReachesTheLibrary) {
     CDevice& device = Open3D();
     const struct {
@@ -631,6 +668,62 @@ TEST_F(Laser3DAcquisitionTest, SlowCallbackWithAFullRingLosesNoCaughtFrame) {
         ASSERT_EQ(r.liveMarks[i], r.liveMarks[i - 1] + 1) << "frame " << i;
     }
     EXPECT_EQ(r.nCloudLost, 0);
+}
+
+// A stop asked for while a profile callback runs: the callbacks that would
+// follow it for that profile and its cloud are not called.
+struct StopRecorder {
+    std::atomic<bool> bInCallback{false};
+    std::atomic<bool> bStopAsked{false};
+    std::atomic<bool> bReturned{false};
+    std::atomic<int> nAfterwards{0};
+};
+
+void BlockingProfile(int, int, double, int nProfile, int*, float*, int, void* pContext) {
+    auto* r = static_cast<StopRecorder*>(pContext);
+    if (r->bReturned) {
+        ++r->nAfterwards;
+        return;
+    }
+    if (nProfile != 3) {
+        return;
+    }
+    r->bInCallback = true;
+    for (int i = 0; i < 1000 && !r->bStopAsked; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    // Room for the stop to reach its request.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    r->bReturned = true;
+}
+
+void CountAfterwards(int, unsigned char*, int, int, int, void* pContext) {
+    auto* r = static_cast<StopRecorder*>(pContext);
+    if (r->bReturned) {
+        ++r->nAfterwards;
+    }
+}
+
+void CountCloudAfterwards(int, int, int, int*, float*, float*, int, void* pContext) {
+    CountAfterwards(0, nullptr, 0, 0, 0, pContext);
+}
+
+TEST_F(Laser3DAcquisitionTest, AStopDuringAProfileCallbackSkipsTheCallbacksAfterIt) {
+    Open3D();
+    ASSERT_EQ(ZDQ3D_SetRoi(0, 0, 0, 128, 32), RET_SUCCESS);
+    // The profile callback is on the cloud's last profile.
+    ASSERT_EQ(ZDQ3D_SetMaxNumberOfProfilesToCapture(0, 4), RET_SUCCESS);
+    StopRecorder r;
+    ASSERT_EQ(ZDQ3D_RegisterProfileDataCB(0, BlockingProfile, &r), RET_SUCCESS);
+    ASSERT_EQ(ZDQ3D_RegisterProfileImageCB(0, CountAfterwards, &r), RET_SUCCESS);
+    ASSERT_EQ(ZDQ3D_RegisterPointCloudDataCB(0, CountCloudAfterwards, &r), RET_SUCCESS);
+    ASSERT_EQ(ZDQ3D_RegisterPointCloudImageCB(0, CountAfterwards, &r), RET_SUCCESS);
+    ASSERT_EQ(ZDQ3D_StartAcquisition(0), RET_SUCCESS);
+    ASSERT_TRUE(WaitFor([&] { return r.bInCallback.load(); }));
+    r.bStopAsked = true;
+    ASSERT_EQ(ZDQ3D_StopAcquisition(0), RET_SUCCESS);
+    EXPECT_TRUE(r.bReturned);
+    EXPECT_EQ(r.nAfterwards, 0);
 }
 
 TEST_F(Laser3DAcquisitionTest, RepeatedStartAndStop) {

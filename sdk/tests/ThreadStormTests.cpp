@@ -2,8 +2,11 @@
 // runs a pair of callers for a few seconds, in a child process of its own so
 // that a hang or a crash fails the row (and not the program). Every call of
 // a caller must succeed (a capture that comes back short fails the row), and
-// after the run a capture on the main thread gives 1.
+// after the run a capture on the main thread gives 1. And a preview start in
+// a child process that can make no threads. The parent process never touches
+// the simulator, so each child has all of its threads.
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -223,5 +226,67 @@ const Row kRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Pairs, ThreadStormTest, ::testing::ValuesIn(kRows));
+
+// The preview starts of a child process that may create no more threads
+// (it runs as an unprivileged user with a process limit of none): 0 when
+// each engine's start fails and leaves the window, the callbacks and the
+// buffers as they were.
+int StartsWithoutThreads(CDevice& device) {
+    constexpr uid_t kNobody = 65534;
+    // The soft limit only: it is lifted again afterwards (the sanitizers'
+    // checks at exit make threads of their own).
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NPROC, &limit) != 0) {
+        return 3;
+    }
+    const rlimit none{0, limit.rlim_max};
+    if (setrlimit(RLIMIT_NPROC, &none) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
+        setresuid(kNobody, kNobody, kNobody) != 0) {
+        std::fprintf(stderr, "the process limit cannot be set\n");
+        return 3;
+    }
+    for (const bool bParallel : {false, true}) {
+        const int nRet = ZDQ_PreviewStartEx(0, true, bParallel);
+        const PreviewState& preview = device.Preview();
+        if (nRet != RET_FAIL || device.PreviewStatus() != PreviewState::kStopped ||
+            device.ActiveFov() != kCaptureFov || preview.pfCallback != nullptr ||
+            preview.pfCallbackSaved != CountFrame || !preview.rawBuffer.empty() ||
+            !preview.rgbBuffer.empty() || !preview.shownRaw.empty() || !preview.slots.empty()) {
+            std::fprintf(stderr, "engine %d: start %d, the preview is not as it was\n",
+                         bParallel ? 1 : 0, nRet);
+            return 2;
+        }
+    }
+    return setrlimit(RLIMIT_NPROC, &limit) == 0 ? 0 : 3;
+}
+
+int OpenAndStartWithoutThreads() {
+    MlSimProfile profile = CameraProfile(kTypeMono1280);
+    if (mlsim_plug(0, &profile) != 1 || ZDQ_Init() != RET_SUCCESS) {
+        return 3;
+    }
+    CDevice* pDevice = FrameGetDevice(0);
+    std::atomic<int> nFrames{0};
+    int nRet = 3;
+    if (pDevice != nullptr && ZDQ_PreviewSetFieldOfView(0, 0, 0, 320, 240, 0, 0) == 1 &&
+        ZDQ_PreviewSetCallback(0, CountFrame, &nFrames) == 1) {
+        nRet = StartsWithoutThreads(*pDevice);
+    }
+    ZDQ_UnInit();
+    return nRet;
+}
+
+TEST(PreviewThreadTest, AStartWhoseThreadCannotBeCreatedLeavesThePreviewAsItWas) {
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        std::exit(OpenAndStartWithoutThreads());
+    }
+    int nStatus = 0;
+    ASSERT_EQ(waitpid(pid, &nStatus, 0), pid);
+    ASSERT_TRUE(WIFEXITED(nStatus));
+    EXPECT_EQ(WEXITSTATUS(nStatus), 0);
+}
 
 }  // namespace
