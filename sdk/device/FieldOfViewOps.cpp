@@ -10,6 +10,14 @@
 
 namespace {
 using Guard = std::lock_guard<plat::CriticalSection>;
+
+bool SameFieldOfView(const FieldOfView& a, const FieldOfView& b) {
+    return a.nColStart == b.nColStart && a.nRowStart == b.nRowStart && a.nColSize == b.nColSize &&
+           a.nRowSize == b.nRowSize && a.AmCol == b.AmCol && a.AmRow == b.AmRow &&
+           a.nWidth == b.nWidth && a.nHeight == b.nHeight && a.ulTotalPixels == b.ulTotalPixels &&
+           a.ulTotalBytes == b.ulTotalBytes && a.usMultiFrameNum == b.usMultiFrameNum;
+}
+
 }  // namespace
 
 bool CDevice::Data16BitsOn() const {
@@ -24,7 +32,12 @@ void CDevice::StoreFieldOfView(int nWhich, int nColStart, int nRowStart, int nCo
     // other: the two are never nested).
     const FieldOfView fov = MakeFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol,
                                             nAmRow, usMultiFrameNum, Data16BitsOn());
-    {
+    // A catching thread holds the raw-post lock for a whole frame read, so a
+    // record that already holds this window is left alone: a caller that sets
+    // the window it has (a page shown again) does not wait out an exposure.
+    // Every writer of the records holds the control lock (or runs before any
+    // thread of the device does), so the record can be read here without B.
+    if (!SameFieldOfView(m_Fov[nWhich], fov)) {
         Guard rawPost(m_RawPostLock);
         m_Fov[nWhich] = fov;
     }

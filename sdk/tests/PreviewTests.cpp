@@ -235,6 +235,31 @@ TEST_P(PreviewTest, WindowChangesWhileRunning) {
     m_window = 0;
 }
 
+// Setting the window the preview already has does not wait for the frame
+// being read: the catching thread holds the raw-post lock for a whole
+// exposure, and a page shown again sets the window it has.
+TEST_P(PreviewTest, SettingTheWindowItHasDoesNotWaitOutTheExposure) {
+    MlSimProfile profile = CameraProfile(kTypeMono2592);
+    profile.timing = MLSIM_TIMING_REALTIME;
+    Open(profile);
+    ASSERT_EQ(ZDQ_PreviewSetFieldOfView(0, 0, 0, 640, 480, 0, 0), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_PreviewSetPos(0, m_window, 0, 0, 320, 240), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_PreviewSetCallback(0, OnFrame, &m_received), RET_SUCCESS);
+    ASSERT_EQ(ZDQ_SetParam(0, ZDQ_EXPOSURE, 1500), RET_SUCCESS);
+    int nExposure = 0;
+    ASSERT_EQ(ZDQ_GetParam(0, ZDQ_EXPOSURE, &nExposure), RET_SUCCESS);
+    ASSERT_GE(nExposure, 1000);
+    ASSERT_EQ(Start(), RET_SUCCESS);
+    ASSERT_TRUE(FramesArrive(1));
+    // The read of the next frame has begun.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ZDQ_PreviewSetFieldOfView(0, 0, 0, 640, 480, 0, 0), RET_SUCCESS);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 500);
+    ASSERT_TRUE(FramesArrive(1));
+    ASSERT_EQ(Stop(), RET_SUCCESS);
+}
+
 TEST_P(PreviewTest, TheExCallbackDrawsOnTheShownFrame) {
     OpenWithPreviewWindow();
     ASSERT_EQ(ZDQ_PreviewSetCallbackEx(
