@@ -540,6 +540,7 @@ void OnCloudImage(int, unsigned char* pImage, int nWidth, int nHeight, int, void
         r->nCloudImageWidth = nWidth;
         r->nCloudImageHeight = nHeight;
     }
+    r->changed.notify_all();
 }
 
 class Laser3DAcquisitionTest : public Laser3DCameraTest {
@@ -567,7 +568,9 @@ TEST_F(Laser3DAcquisitionTest, CloudFollowsTheHeightProfile) {
     EXPECT_EQ(ZDQ3D_SetRoi(0, 0, 0, 128, 128), RET_ILLEGALOPERATION);
     EXPECT_EQ(ZDQ3D_RegisterLiveImageCB(0, nullptr, nullptr), RET_ILLEGALOPERATION);
     EXPECT_EQ(ZDQ3D_SetMaxNumberOfProfilesToCapture(0, 5), RET_ILLEGALOPERATION);
-    ASSERT_TRUE(r.WaitFor([&] { return r.nClouds > 0; }));
+    // The cloud's image follows the cloud: a stop between the two would
+    // leave it out.
+    ASSERT_TRUE(r.WaitFor([&] { return r.nClouds > 0 && r.nCloudImageWidth > 0; }));
     ASSERT_EQ(ZDQ3D_StopAcquisition(0), RET_SUCCESS);
     EXPECT_EQ(ZDQ3D_StopAcquisition(0), RET_SUCCESS) << "already stopped";
 
