@@ -24,6 +24,12 @@ constexpr int kBayerColour[4][2][2] = {
 constexpr double kTint[4] = {1.0, 0.75, 0.75, 0.45};
 // Channel (red, green, blue) of each colour index of SensorReadout::gain.
 constexpr int kChannelOf[4] = {0, 1, 1, 2};
+// The gel's glow on the chip: radiance 1 at gain 1 fills this share of full
+// scale above the black level in kGelReferenceMs of exposure. A UV gel at a
+// gel imager's usual 300 ms shows its brightest bands at three quarters of
+// full scale.
+constexpr double kGelReferenceMs = 300.0;
+constexpr double kGelFullShare = 0.75;
 
 // The colour chart: six columns of patches in two rows, grey steps above,
 // hues below (red, green, blue reflectance).
@@ -182,7 +188,7 @@ class RowSource {
         }
         double full = path_.maxSample();
         black_ = static_cast<uint32_t>(full / 100);
-        double level = spec_.exposureMs / 40.0 * 0.6 * full / 65535.0;
+        double level = spec_.exposureMs / kGelReferenceMs * kGelFullShare * full / 65535.0;
         for (int k = 0; k < 4; ++k) {
             double tint = spec_.colour ? kTint[k] : 1.0;
             double gain = spec_.colour ? ro.gain[k] : ro.gain[1];

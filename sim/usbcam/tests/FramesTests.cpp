@@ -1,6 +1,7 @@
 // Frames as the chip's and FPGA's registers describe them: size, samples,
 // the exact test pattern, orientation, multi-frame transfers, watermark,
 // triggers, streaming, the gel scene's response and the Bayer mosaic.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -429,28 +430,41 @@ TEST_F(FramesTest, GelBrightnessFollowsExposureTimesGainAndSaturates) {
     p.content = MLSIM_CONTENT_SCENE;
     MlUsbHandle h = plugAndOpen(0, p);
     std::vector<uint8_t> buffer(1280 * 1024);
-    auto meanAt = [&](uint16_t lines, uint16_t gain) {
-        writeSensor(h, 0x09, lines);
+    // Exposure registers for a time in milliseconds, from the chip's row time.
+    writeSensor(h, 0x09, 1000);
+    MlSimFrameInfo info{};
+    ASSERT_EQ(mlsim_frame_info(0, &info), 1);
+    const double linesPerMs = 1000 / info.exposure_ms;
+    auto meanAt = [&](double ms, uint16_t gain) {
+        writeSensor(h, 0x09, static_cast<uint16_t>(std::lround(ms * linesPerMs)));
         writeSensor(h, 0x35, gain);
+        EXPECT_EQ(mlsim_frame_info(0, &info), 1);
+        EXPECT_NEAR(info.exposure_ms, ms, 0.1);
         ReadResult r = readFrame(h, buffer);
         EXPECT_EQ(r.bytes, 1280u * 1024u);
         return mean(buffer, r.bytes);
     };
-    double base = meanAt(400, 8);
-    double doubleExposure = meanAt(800, 8);
-    double doubleGain = meanAt(400, 16);
-    EXPECT_GT(base, 2.0);
+    double base = meanAt(150, 8);
+    double doubleExposure = meanAt(300, 8);
+    double doubleGain = meanAt(150, 16);
+    EXPECT_GT(base, 5.0);
     EXPECT_NEAR(doubleExposure - 2.55, 2 * (base - 2.55), 0.1 * base);
     EXPECT_NEAR(doubleGain, doubleExposure, 0.05 * base);
-    EXPECT_GT(meanAt(16000, 0x67), 250.0) << "saturates at full scale";
-    EXPECT_LE(*std::max_element(buffer.begin(), buffer.end()), 255);
+    // The longest exposure at the highest gain: the bands clip at full scale.
+    meanAt(500, 0x7F);
+    EXPECT_GT(std::count(buffer.begin(), buffer.end(), 255), 1280 * 1024 / 20);
 
-    // Bands stand out of a dark background: the brightest pixel is far above
-    // the median.
-    meanAt(1049, 8);
+    // At a gel imager's usual 300 ms and gain 1 the brightest bands are near
+    // but below full scale, none clipped, on a dark grey background.
+    meanAt(300, 8);
     std::vector<uint8_t> sorted(buffer);
-    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-    EXPECT_GT(*std::max_element(buffer.begin(), buffer.end()), 5 * sorted[sorted.size() / 2]);
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_GE(sorted.back(), 0.7 * 255);
+    EXPECT_LE(sorted.back(), 0.9 * 255);
+    const uint8_t median = sorted[sorted.size() / 2];
+    EXPECT_GE(median, 0.02 * 255);
+    EXPECT_LE(median, 0.1 * 255);
+    EXPECT_GT(sorted.back(), 5 * median) << "bands stand out of the background";
 }
 
 TEST_F(FramesTest, FocusBlurSoftensTheBands) {
