@@ -216,6 +216,48 @@ bool AviWriter::DirectFrames(uint32_t nFrameBytes) {
     m_pStage = std::move(stage);
     m_nStageBytes = static_cast<size_t>(nStageBytes);
     m_nStagePos = nStagePos;
+    m_nDirectFirstEnd = m_nEnd;
+    m_nDirectFrameBytes = nFrameBytes;
+    return true;
+}
+
+size_t AviWriter::DirectFrameLead(uint64_t nFrame) const {
+    const uint64_t nChunk = m_nDirectFirstEnd + nFrame * ChunkBytes(m_nDirectFrameBytes);
+    return static_cast<size_t>(nChunk % kDirectBlockBytes + kChunkHeaderBytes);
+}
+
+bool AviWriter::WriteDirectFrame(uint8_t* pFrame) {
+    const uint32_t nBytes = m_nDirectFrameBytes;
+    if (m_fdDirect < 0 || m_bFailed || pFrame == nullptr || !Fits(0, nBytes)) {
+        return false;
+    }
+    // The lead lies between the chunk header's size and a block more, so the
+    // buffer's alignment alone tells whether the data are where they go.
+    const size_t nStaged = static_cast<size_t>(m_nEnd - m_nStagePos);
+    uint8_t* pBuffer = pFrame - (nStaged + kChunkHeaderBytes);
+    if (reinterpret_cast<uintptr_t>(pBuffer) % kDirectBlockBytes != 0) {
+        return false;
+    }
+    std::memcpy(pBuffer, m_pStage.get(), nStaged);
+    Put32(pBuffer + nStaged, kChunkVideo);
+    Put32(pBuffer + nStaged + 4, nBytes);
+    if ((nBytes & 1) != 0) {
+        pFrame[nBytes] = 0;
+    }
+    const size_t nFilled = nStaged + static_cast<size_t>(ChunkBytes(nBytes));
+    const size_t nWhole = nFilled / kDirectBlockBytes * kDirectBlockBytes;
+    // A failed write leaves the writer's buffer holding the chunks before
+    // this one.
+    if (!WriteAll(m_fdDirect, m_nStagePos, pBuffer, nWhole)) {
+        m_bFailed = true;
+        return false;
+    }
+    std::memcpy(m_pStage.get(), pBuffer + nWhole, nFilled - nWhole);
+    m_nStagePos += nWhole;
+    m_Index.push_back(
+        IndexEntry{kAviifKeyFrame, static_cast<uint32_t>(m_nEnd - m_nMoviStart), nBytes});
+    m_nEnd += ChunkBytes(nBytes);
+    m_nLargestFrame = std::max(m_nLargestFrame, nBytes);
     return true;
 }
 
@@ -286,21 +328,25 @@ bool AviWriter::AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags
     return true;
 }
 
-bool AviWriter::WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes, bool bKeyFrame) {
-    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || pData == nullptr ||
-        nPosition < NextPosition()) {
-        return false;
-    }
-    // What the file holds at close after this write: the chunks, the empty
+bool AviWriter::Fits(uint64_t nGap, uint32_t nBytes) const {
+    // What the file holds at close after the write: the chunks, the empty
     // chunks of the gap, and the index of all of them.
-    const uint64_t nGap = static_cast<uint64_t>(nPosition - NextPosition());
     if (nGap > m_nMaxFileBytes) {
         return false;
     }
     const uint64_t nEntries = m_Index.size() + nGap + 1;
     const uint64_t nFileBytes = m_nEnd + nGap * kChunkHeaderBytes + kChunkHeaderBytes +
                                 Padded(nBytes) + kChunkHeaderBytes + nEntries * kIndexEntryBytes;
-    if (nFileBytes > m_nMaxFileBytes) {
+    return nFileBytes <= m_nMaxFileBytes;
+}
+
+bool AviWriter::WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes, bool bKeyFrame) {
+    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || pData == nullptr ||
+        nPosition < NextPosition()) {
+        return false;
+    }
+    const uint64_t nGap = static_cast<uint64_t>(nPosition - NextPosition());
+    if (!Fits(nGap, nBytes)) {
         return false;
     }
     for (uint64_t i = 0; i < nGap; ++i) {

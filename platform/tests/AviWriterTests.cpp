@@ -3,7 +3,9 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -298,6 +300,49 @@ TEST(AviWriterTest, DirectFramesMakeTheFileOfOrdinaryWrites) {
     const auto avi = testutil::ParseAvi(file);
     ASSERT_TRUE(avi.bValid) << avi.error;
     EXPECT_EQ(avi.frames.size(), 5u);
+    ExpectIndexMatchesFrames(avi);
+}
+
+// Frames handed over in the caller's buffers, each at the lead of its
+// position: the file is the one the ordinary writes make (an odd frame size,
+// so that the chunks start anywhere in a block); a frame not at its lead is
+// refused and changes nothing.
+TEST(AviWriterTest, DirectFramesFromTheCallersBuffersMakeTheFileOfOrdinaryWrites) {
+    const std::string folder = testutil::FreshFolder();
+    const uint32_t nBytes = 9999;
+    const AviStreamFormat format = GreyFormat(static_cast<int>(nBytes), 1, 25, 1);
+    AviWriter ordinary;
+    ASSERT_TRUE(ordinary.Create(folder + "/ordinary.avi", format));
+    AviWriter direct;
+    ASSERT_TRUE(direct.Create(folder + "/direct.avi", format));
+    if (!direct.DirectFrames(nBytes)) {
+        GTEST_SKIP() << "the file system takes no writes past the page cache";
+    }
+    const size_t nBufferBytes = direct.DirectBufferBytes();
+    ASSERT_EQ(nBufferBytes % AviWriter::kDirectBlockBytes, 0u);
+    std::unique_ptr<uint8_t, decltype(&std::free)> buffer(
+        static_cast<uint8_t*>(std::aligned_alloc(AviWriter::kDirectBlockBytes, nBufferBytes)),
+        &std::free);
+    ASSERT_TRUE(buffer);
+    for (int64_t nPosition = 0; nPosition < 7; ++nPosition) {
+        const std::vector<uint8_t> frame = Frame(nBytes, static_cast<int>(nPosition));
+        const size_t nLead = direct.DirectFrameLead(static_cast<uint64_t>(nPosition));
+        ASSERT_LE(nLead + nBytes + 1, nBufferBytes);
+        if (nPosition == 3) {
+            std::memcpy(buffer.get() + nLead + 1, frame.data(), nBytes);
+            EXPECT_FALSE(direct.WriteDirectFrame(buffer.get() + nLead + 1));
+        }
+        std::memcpy(buffer.get() + nLead, frame.data(), nBytes);
+        ASSERT_TRUE(direct.WriteDirectFrame(buffer.get() + nLead));
+        ASSERT_TRUE(ordinary.WriteFrame(nPosition, frame.data(), nBytes, true));
+    }
+    ASSERT_TRUE(ordinary.Close());
+    ASSERT_TRUE(direct.Close());
+    const std::string file = testutil::ReadFile(folder + "/direct.avi");
+    EXPECT_TRUE(file == testutil::ReadFile(folder + "/ordinary.avi"));
+    const auto avi = testutil::ParseAvi(file);
+    ASSERT_TRUE(avi.bValid) << avi.error;
+    EXPECT_EQ(avi.frames.size(), 7u);
     ExpectIndexMatchesFrames(avi);
 }
 

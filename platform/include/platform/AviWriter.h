@@ -137,6 +137,21 @@ class AviWriter {
     // writes, the file cannot be read back or memory lacks.
     static constexpr uint64_t kDirectBlockBytes = 4096;
     bool DirectFrames(uint32_t nFrameBytes);
+    // After DirectFrames the frames of nFrameBytes may come instead in
+    // buffers of the caller's, each laid out as its blocks go to the file,
+    // which saves copying them into the writer's buffer: DirectBufferBytes()
+    // bytes aligned to kDirectBlockBytes, the data DirectFrameLead(k) bytes
+    // in for the k-th frame after DirectFrames (each of that size, no gap).
+    // WriteDirectFrame puts what comes before the data (the rest of the last
+    // block written and the chunk header) into the bytes before them, writes
+    // the whole blocks from the buffer at the next position and keeps the
+    // rest; false, with nothing written, when the data are not where the
+    // next frame's go or the frame would take the file past its limit, and
+    // when the write fails (then as WriteFrame's). Lead and size may be asked
+    // from any thread.
+    size_t DirectBufferBytes() const { return m_nStageBytes; }
+    size_t DirectFrameLead(uint64_t nFrame) const;
+    bool WriteDirectFrame(uint8_t* pFrame);
 
     // Maps the file for frames of nFrameBytes from the next position on;
     // false, with nothing changed, when the file is not in memory (a file on
@@ -171,6 +186,9 @@ class AviWriter {
     };
     static bool WriteAll(int fd, uint64_t nOffset, const void* pData, size_t nBytes);
     bool WriteAt(uint64_t nOffset, const void* pData, size_t nBytes);
+    // Whether the file at close stays within its limit with nGap empty
+    // chunks and a frame of nBytes more.
+    bool Fits(uint64_t nGap, uint32_t nBytes) const;
     bool AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags);
     bool AppendDirect(const void* pData, uint32_t nBytes);
     // Ends the writes past the page cache, the rest of the last block
@@ -203,6 +221,9 @@ class AviWriter {
     std::unique_ptr<uint8_t, FreeDeleter> m_pStage;
     size_t m_nStageBytes = 0;
     uint64_t m_nStagePos = 0;
+    // Where the chunks started at DirectFrames, and the frame size it took.
+    uint64_t m_nDirectFirstEnd = 0;
+    uint32_t m_nDirectFrameBytes = 0;
 
     // The mapping of the file (MapFrames to Close): the frames of
     // m_nMapFrameBytes from position m_nMapFirst on, their chunks from

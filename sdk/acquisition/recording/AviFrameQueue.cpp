@@ -1,8 +1,8 @@
 #include "acquisition/recording/AviFrameQueue.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <new>
 
 #include "platform/Event.h"
 
@@ -12,15 +12,28 @@ constexpr auto kIdleWait = std::chrono::milliseconds(200);
 }  // namespace
 
 bool CAviFrameQueue::Start(uint32_t nFrameBytes, WriteFrame write) {
-    try {
-        m_Buffers.assign(kBuffers, std::vector<uint8_t>(nFrameBytes));
-    } catch (const std::bad_alloc&) {
-        m_Buffers.clear();
-        return false;
+    return Start(nFrameBytes, std::move(write), Layout{});
+}
+
+bool CAviFrameQueue::Start(uint32_t nFrameBytes, WriteFrame write, Layout layout) {
+    layout.nBufferBytes = std::max<size_t>(layout.nBufferBytes, nFrameBytes);
+    // aligned_alloc takes whole multiples of the alignment.
+    const size_t nAllocBytes =
+        (layout.nBufferBytes + layout.nAlign - 1) / layout.nAlign * layout.nAlign;
+    m_Buffers.clear();
+    m_Buffers.resize(kBuffers);
+    for (Buffer& buffer : m_Buffers) {
+        buffer.pBytes.reset(static_cast<uint8_t*>(std::aligned_alloc(layout.nAlign, nAllocBytes)));
+        if (!buffer.pBytes) {
+            m_Buffers.clear();
+            return false;
+        }
     }
     m_nFrameBytes = nFrameBytes;
     m_Write = std::move(write);
+    m_Layout = std::move(layout);
     m_nNext = m_nQueued = 0;
+    m_nPushed = 0;
     m_bFailed = m_bFinishing = false;
     if (!m_Thread.Start([this] { WriterBody(); })) {
         m_Buffers.clear();
@@ -37,13 +50,19 @@ CAviFrameQueue::Pushed CAviFrameQueue::Push(const uint8_t* pFrame) {
     if (m_nQueued == m_Buffers.size()) {
         return Pushed::kFull;
     }
+    const size_t nLead = m_Layout.leadOf ? m_Layout.leadOf(m_nPushed) : 0;
+    if (nLead > m_Layout.nBufferBytes - m_nFrameBytes) {
+        return Pushed::kFailed;
+    }
     // The writer never touches a buffer that is not queued: the copy goes
     // without the lock.
-    std::vector<uint8_t>& buffer = m_Buffers[(m_nNext + m_nQueued) % m_Buffers.size()];
+    Buffer& buffer = m_Buffers[(m_nNext + m_nQueued) % m_Buffers.size()];
+    buffer.nLead = nLead;
     lock.unlock();
-    std::memcpy(buffer.data(), pFrame, m_nFrameBytes);
+    std::memcpy(buffer.pBytes.get() + nLead, pFrame, m_nFrameBytes);
     lock.lock();
     ++m_nQueued;
+    ++m_nPushed;
     m_Changed.notify_all();
     return Pushed::kQueued;
 }
@@ -58,7 +77,7 @@ void CAviFrameQueue::WriterBody() {
             m_Changed.wait_for(lock, kIdleWait);
             continue;
         }
-        const uint8_t* pFrame = m_Buffers[m_nNext].data();
+        uint8_t* pFrame = m_Buffers[m_nNext].pBytes.get() + m_Buffers[m_nNext].nLead;
         lock.unlock();
         const bool bWritten = m_Write(pFrame);
         lock.lock();

@@ -140,8 +140,21 @@ bool CAviRecording::StartPreviewWriter() {
     if (m_bMapped) {
         return m_Mapped.Start(m_Writer, [this] { BeforeWrite(); });
     }
-    // On disk the writer thread writes past the page cache where it can.
-    m_Writer.DirectFrames(m_nFrameBytes);
+    // On disk the writer thread writes past the page cache where it can,
+    // each frame straight from the buffer it was copied into.
+    if (m_Writer.DirectFrames(m_nFrameBytes)) {
+        CAviFrameQueue::Layout layout;
+        layout.nBufferBytes = m_Writer.DirectBufferBytes();
+        layout.nAlign = plat::AviWriter::kDirectBlockBytes;
+        layout.leadOf = [this](uint64_t nFrame) { return m_Writer.DirectFrameLead(nFrame); };
+        return m_Queue.Start(
+            m_nFrameBytes,
+            [this](uint8_t* pFrame) {
+                BeforeWrite();
+                return m_Writer.WriteDirectFrame(pFrame);
+            },
+            std::move(layout));
+    }
     return m_Queue.Start(m_nFrameBytes, [this](const uint8_t* pFrame) {
         BeforeWrite();
         if (!m_Writer.WriteFrame(m_nAviFrameIndex, pFrame, m_nFrameBytes, true)) {
