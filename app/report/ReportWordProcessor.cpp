@@ -93,7 +93,8 @@ void tellReportResult(QWidget* parent, const ReportResult& result) {
                     .arg(QDir::toNativeSeparators(result.path)));
             return;
         case ReportResult::NotSaved:
-            QMessageBox::warning(parent, QStringLiteral("Warning"),
+            QMessageBox::warning(parent,
+                                 QCoreApplication::translate("ReportWordProcessor", "Warning"),
                                  QCoreApplication::translate("ReportWordProcessor",
                                                              "The report could not be saved: %1")
                                      .arg(result.reason));

@@ -38,7 +38,7 @@ bool ReportWps::openReportTemplate() {
     wpsDocuments = wpsApplication->querySubObject("Documents");
     if (wpsDocuments == nullptr) {
         if (m_failureReason.isEmpty()) {
-            m_failureReason = QStringLiteral("the word processor has no Documents collection");
+            m_failureReason = tr("the word processor has no Documents collection");
         }
         return false;
     }
@@ -49,7 +49,7 @@ bool ReportWps::openReportTemplate() {
     wpsDocument = wpsApplication->querySubObject("ActiveDocument");
     if (wpsDocument == nullptr) {
         if (m_failureReason.isEmpty()) {
-            m_failureReason = QStringLiteral("the word processor made no document");
+            m_failureReason = tr("the word processor made no document");
         }
         return false;
     }
@@ -120,7 +120,7 @@ void ReportWps::setSelectionFontSize(double size) {
 QString ReportWps::saveDocument() {
     m_failureReason.clear();
     if (wpsDocument == nullptr) {
-        m_failureReason = QStringLiteral("no report document is open");
+        m_failureReason = tr("no report document is open");
         return QString();
     }
     connect(wpsDocument, &AxObject::exception, this, &ReportWps::automationExceptionHandle);
@@ -131,7 +131,7 @@ QString ReportWps::saveDocument() {
     }
     const QString path = wpsDocument->dynamicCall("FullName").toString();
     if (path.isEmpty()) {
-        m_failureReason = QStringLiteral("the word processor wrote no file");
+        m_failureReason = tr("the word processor wrote no file");
     }
     return path;
 }

@@ -30,5 +30,28 @@
         <source>The report could not be saved: %1</source>
         <translation>报告无法保存：%1</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>ReportWps</name>
+    <message>
+        <source>the word processor has no Documents collection</source>
+        <translation>文字处理程序没有文档集合</translation>
+    </message>
+    <message>
+        <source>the word processor made no document</source>
+        <translation>文字处理程序未能新建文档</translation>
+    </message>
+    <message>
+        <source>no report document is open</source>
+        <translation>没有打开的报告文档</translation>
+    </message>
+    <message>
+        <source>the word processor wrote no file</source>
+        <translation>文字处理程序未写出文件</translation>
+    </message>
 </context>
 </TS>

@@ -115,6 +115,25 @@ The database folder may be full or not writable.</source>
     </message>
 </context>
 <context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>否</translation>
+    </message>
+</context>
+<context>
     <name>CI_MainWidget</name>
     <message>
         <source>Varnu Imaging Station</source>

@@ -5,6 +5,7 @@
 #include "DarkroomSimProcess.h"
 #include "RP_FuncFrame.h"
 #include "SP_FuncFrame.h"
+#include "ShownTexts.h"
 #include "TestStation.h"
 #include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
@@ -379,6 +380,26 @@ TEST_F(MainWindowTest, LanguageChangeSwapsPicturesAndTextsWithoutRebuilding) {
     QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(head->styleSheet().contains("home_normal_en.png"));
     EXPECT_EQ(notice->text(), "CCD Temp:");
+}
+
+// A language change reaches every text of the window, on every page, shown
+// or not, both ways: none stays as it was in the other language.
+TEST_F(MainWindowTest, LanguageChangeReachesEveryTextOfEveryPage) {
+    for (int first : {1, 0}) {
+        SCOPED_TRACE(first);
+        const int second = 1 - first;
+        s_control->changeLanguage(first);
+        buildWindow();
+        const QMap<QString, QString> before = showntexts::of(m_window.get());
+        EXPECT_GT(before.size(), 100);
+        s_control->changeLanguage(second);
+        QCoreApplication::sendPostedEvents();
+        const QStringList same = showntexts::unchanged(before, showntexts::of(m_window.get()));
+        EXPECT_TRUE(same.isEmpty()) << same.size() << " texts stayed:\n"
+                                    << same.join('\n').toStdString();
+        m_window.reset();
+    }
+    s_control->changeLanguage(1);
 }
 
 // Clicks the button with `text` of the next message box that shows up, and

@@ -20,7 +20,11 @@ ZdqCameraCtrl* ZdqCameraCtrl::getInstance() {
 
 void ZdqCameraCtrl::postWarning(const QString& text) {
     QMetaObject::invokeMethod(
-        qApp, [text] { QMessageBox::warning(nullptr, QStringLiteral("Warning"), text); },
+        qApp,
+        [text] {
+            QMessageBox::warning(nullptr, QCoreApplication::translate("ZdqCameraCtrl", "Warning"),
+                                 text);
+        },
         Qt::QueuedConnection);
 }
 
@@ -44,7 +48,7 @@ ZdqCameraCtrl::Access ZdqCameraCtrl::cameraAccess() {
 QString ZdqCameraCtrl::accessWarning(Access access) {
     switch (access) {
         case Access::Missing:
-            return QStringLiteral("ZdqCamera connect error.");
+            return QCoreApplication::translate("ZdqCameraCtrl", "ZdqCamera connect error.");
         case Access::HeldElsewhere:
             return QCoreApplication::translate(
                 "ZdqCameraCtrl", "ZdqCamera is in use by another program (another station).");

@@ -220,9 +220,9 @@ void ZdqCaptureThread::run() {
     if (!taken) {
         delete[] buffer;
         controller->varnuExperimentDB->deleteExperiment(m_experimentUuid);
-        camera->postWarning(connected ? QStringLiteral("ZdqCamera capture error.")
+        camera->postWarning(connected ? tr("ZdqCamera capture error.")
                             : m_access == ZdqCameraCtrl::Access::Ready
-                                ? QStringLiteral("ZdqCamera connect error.")
+                                ? tr("ZdqCamera connect error.")
                                 : ZdqCameraCtrl::accessWarning(m_access));
         return;
     }

@@ -111,12 +111,12 @@ void DetailDialog::showPicture(const QPixmap& picture, bool draw) {
 void DetailDialog::drawParameters(QPixmap& picture) {
     const WestblotExperiment& r = *experiment;
     drawParameterLines(picture, kOverlayFromRight,
-                       {QStringLiteral("Binning:    ") + binningModeToString(r.binning),
-                        QStringLiteral("Exposure:   ") + valueAt(r.exposureTime, curRow),
-                        QStringLiteral("Gain:       ") + valueAt(r.gain, curRow),
-                        QStringLiteral("BlackLevel: ") + QString::number(r.blackLevel),
-                        QStringLiteral("Contrast:   ") + QString::number(r.contrast),
-                        QStringLiteral("Gamma:      ") + QString::number(r.gamma)});
+                       {tr("Binning:    ") + binningModeToString(r.binning),
+                        tr("Exposure:   ") + valueAt(r.exposureTime, curRow),
+                        tr("Gain:       ") + valueAt(r.gain, curRow),
+                        tr("BlackLevel: ") + QString::number(r.blackLevel),
+                        tr("Contrast:   ") + QString::number(r.contrast),
+                        tr("Gamma:      ") + QString::number(r.gamma)});
 }
 
 void DetailDialog::on_pushButton_Back_clicked() {

@@ -2,6 +2,7 @@
 
 #include "pictures/PictureLimits.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFont>
 #include <QLabel>
@@ -35,7 +36,7 @@ void tellRefusedPictures(QWidget* parent, const QStringList& refused) {
     // on the screen; nothing when it is gone by then.
     const QString text = pictures::tooLargeMessage(refused);
     QTimer::singleShot(0, parent, [parent, text]() {
-        QMessageBox::warning(parent, QStringLiteral("Warning"), text);
+        QMessageBox::warning(parent, QCoreApplication::translate("PictureView", "Warning"), text);
     });
 }
 

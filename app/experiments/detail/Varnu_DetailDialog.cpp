@@ -117,13 +117,13 @@ void Varnu_DetailDialog::showPicture(const QPixmap& picture, bool draw) {
 
 void Varnu_DetailDialog::drawParameters(QPixmap& picture) {
     const VarnuExperiment& r = *m_currentRecord;
-    drawParameterLines(picture, kOverlayFromRight,
-                       {QStringLiteral("Resolution: ") + r.resolution,
-                        QStringLiteral("Exposure:   ") + withoutCommas(r.exposureTime),
-                        QStringLiteral("Gain:       ") + withoutCommas(r.gain),
-                        QStringLiteral("Brightness: ") + QString::number(r.brightness),
-                        QStringLiteral("Contrast:   ") + QString::number(r.contrast),
-                        QStringLiteral("Gamma:      ") + QString::number(r.gamma)});
+    drawParameterLines(
+        picture, kOverlayFromRight,
+        {tr("Resolution: ") + r.resolution, tr("Exposure:   ") + withoutCommas(r.exposureTime),
+         tr("Gain:       ") + withoutCommas(r.gain),
+         tr("Brightness: ") + QString::number(r.brightness),
+         tr("Contrast:   ") + QString::number(r.contrast),
+         tr("Gamma:      ") + QString::number(r.gamma)});
 }
 
 void Varnu_DetailDialog::on_pushButton_Back_clicked() {

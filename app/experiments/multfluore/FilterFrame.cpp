@@ -5,6 +5,7 @@
 #include "FluorescenceCommands.h"
 #include "MultFluoreResources.h"
 
+#include <QEvent>
 #include <QIcon>
 
 FilterFrame::FilterFrame(QWidget* parent) : QFrame(parent), ui(new Ui::FilterFrame) {
@@ -24,6 +25,13 @@ void FilterFrame::initFrame() {
     for (int item = 1; item < ui->comboBox_Filter->count(); ++item) {
         ui->comboBox_Filter->setItemIcon(item, on);
     }
+}
+
+void FilterFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+    }
+    QFrame::changeEvent(event);
 }
 
 void FilterFrame::on_comboBox_Filter_currentIndexChanged(int index) {

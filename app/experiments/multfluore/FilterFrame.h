@@ -17,6 +17,10 @@ class FilterFrame : public QFrame {
     explicit FilterFrame(QWidget* parent = nullptr);
     ~FilterFrame() override;
 
+  protected:
+    // The filter names follow a language change; the chosen filter stays.
+    void changeEvent(QEvent* event) override;
+
   private slots:
     void on_comboBox_Filter_currentIndexChanged(int index);
 

@@ -161,8 +161,7 @@ bool Varnu_ImageFrame::awaitCameraWork() {
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     if (!ended()) {
-        QMessageBox::warning(this, QStringLiteral("Warning"),
-                             tr("The camera preview did not stop."));
+        QMessageBox::warning(this, tr("Warning"), tr("The camera preview did not stop."));
         return false;
     }
     return true;
@@ -326,7 +325,7 @@ bool Varnu_ImageFrame::cameraPresent() {
     if (access == ZdqCameraCtrl::Access::Ready) {
         return true;
     }
-    QMessageBox::warning(this, QStringLiteral("Warning"), ZdqCameraCtrl::accessWarning(access));
+    QMessageBox::warning(this, tr("Warning"), ZdqCameraCtrl::accessWarning(access));
     return false;
 }
 
@@ -380,7 +379,7 @@ void Varnu_ImageFrame::aeTimeoutHandle() {
     camera()->ZDQ_AEStart(0, false, kAeSteps, kAeTarget);
     aePending = false;
     emit destroyAEDialog();
-    QMessageBox::warning(this, QStringLiteral("Warning"), tr("Automatic exposure did not settle."));
+    QMessageBox::warning(this, tr("Warning"), tr("Automatic exposure did not settle."));
 }
 
 void Varnu_ImageFrame::autoFocusClickHandle() {
@@ -571,7 +570,7 @@ void Varnu_ImageFrame::stopCapThreadHandle() {
     controller->camOpt.loadCamOpt(ZdqCurrent_Exposure);
     const int bound = qMax(0, controller->camOpt.zdqCurrentCamSet.Exposure) + kCaptureStopMarginMs;
     if (!captureThread->wait(static_cast<unsigned long>(bound))) {
-        QMessageBox::warning(this, QStringLiteral("Warning"),
+        QMessageBox::warning(this, tr("Warning"),
                              tr("The capture is still running; it ends after its frame."));
     }
 }
@@ -647,13 +646,12 @@ void Varnu_ImageFrame::drawOverlay(QPixmap& pixmap) {
     QString gain = record->gain;
     exposure.remove(QLatin1Char(','));
     gain.remove(QLatin1Char(','));
-    painter.drawText(x, h - 85, QStringLiteral("Resolution: ") + record->resolution);
-    painter.drawText(x, h - 70, QStringLiteral("Exposure:   ") + exposure);
-    painter.drawText(x, h - 55, QStringLiteral("Gain:       ") + gain);
-    painter.drawText(x, h - 40,
-                     QStringLiteral("Brightness: ") + QString::number(record->brightness));
-    painter.drawText(x, h - 25, QStringLiteral("Contrast:   ") + QString::number(record->contrast));
-    painter.drawText(x, h - 10, QStringLiteral("Gamma:      ") + QString::number(record->gamma));
+    painter.drawText(x, h - 85, tr("Resolution: ") + record->resolution);
+    painter.drawText(x, h - 70, tr("Exposure:   ") + exposure);
+    painter.drawText(x, h - 55, tr("Gain:       ") + gain);
+    painter.drawText(x, h - 40, tr("Brightness: ") + QString::number(record->brightness));
+    painter.drawText(x, h - 25, tr("Contrast:   ") + QString::number(record->contrast));
+    painter.drawText(x, h - 10, tr("Gamma:      ") + QString::number(record->gamma));
 }
 
 // ---- Export ---------------------------------------------------------------------
@@ -667,7 +665,7 @@ void Varnu_ImageFrame::slot_ExportClick() {
         folder + QTime::currentTime().toString(QStringLiteral("hh-mm-ss-zzz"));
     QString selectedFilter;
     const QString chosen = QFileDialog::getSaveFileName(
-        nullptr, QStringLiteral("Save Image"), defaultName,
+        nullptr, tr("Save Image"), defaultName,
         QStringLiteral("600dpi(*.tif);;300dpi(*.tif);;*.bmp;;*.jpg;;*.png"), &selectedFilter);
     if (chosen.isEmpty()) {
         return;
@@ -681,7 +679,7 @@ void Varnu_ImageFrame::slot_ExportClick() {
                                .mirrored(true, true);
     const PictureExportPlan plan = planPictureExport(chosen, selectedFilter);
     if (!writePictureExport(plan, picture)) {
-        QMessageBox::warning(this, QStringLiteral("Warning"),
+        QMessageBox::warning(this, tr("Warning"),
                              tr("The picture could not be saved: %1").arg(plan.path));
         return;
     }
@@ -705,7 +703,7 @@ void Varnu_ImageFrame::slot_WpsEditClick() {
     report = new ReportWps();
     if (!report->openReportTemplate()) {
         loading.reject();
-        QMessageBox::warning(this, QStringLiteral("Warning"), report->failureReason());
+        QMessageBox::warning(this, tr("Warning"), report->failureReason());
         return;
     }
     // The picture named exactly by the day's number ("007.tif", not

@@ -15,6 +15,14 @@
     <message><source>User:</source><translation>用户:</translation></message>
     <message><source>ReportDate:</source><translation>报告日期:</translation></message>
     <message><source>PictureName:</source><translation>图片名称:</translation></message>
+    <message><source>Warning</source><translation>警告</translation></message>
+    <message><source>Save Image</source><translation>保存图片</translation></message>
+    <message><source>Resolution: </source><translation>分辨率: </translation></message>
+    <message><source>Exposure:   </source><translation>曝光: </translation></message>
+    <message><source>Gain:       </source><translation>增益: </translation></message>
+    <message><source>Brightness: </source><translation>亮度: </translation></message>
+    <message><source>Contrast:   </source><translation>对比度: </translation></message>
+    <message><source>Gamma:      </source><translation>伽马: </translation></message>
 </context>
 <context>
     <name>Varnu_BottomBarFrame</name>

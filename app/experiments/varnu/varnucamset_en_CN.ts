@@ -9,7 +9,7 @@
     <message><source>ms</source><translation>毫秒</translation></message>
     <message><source>Contrast</source><translation>对比度</translation></message>
     <message><source>Brightness</source><translation>亮度</translation></message>
-    <message><source>Gamma</source><translation>Gamma</translation></message>
+    <message><source>Gamma</source><translation>伽马</translation></message>
     <message><source>Gain</source><translation>增益</translation></message>
     <message><source>Mirror &amp;&amp; Flip</source><translation>镜像 &amp;&amp; 翻转</translation></message>
     <message><source>Mirror</source><translation>镜像</translation></message>

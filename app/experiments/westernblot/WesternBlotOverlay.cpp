@@ -3,6 +3,7 @@
 #include "base/Enumerations.h"
 #include "database/Westblot_ExperimentDB.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
@@ -27,12 +28,17 @@ QStringList westernBlotOverlayLines(const WestblotExperiment& record, int index)
     if (exposure.isEmpty()) {
         return {};
     }
-    return {QStringLiteral("Binning:    ") + binningModeToString(record.binning),
-            QStringLiteral("Exposure:   ") + exposure,
-            QStringLiteral("Gain:       ") + listEntry(record.gain, index),
-            QStringLiteral("BlackLevel: ") + QString::number(record.blackLevel),
-            QStringLiteral("Contrast:   ") + QString::number(record.contrast),
-            QStringLiteral("Gamma:      ") + QString::number(record.gamma)};
+    return {QCoreApplication::translate("WesternBlotOverlay", "Binning:    ") +
+                binningModeToString(record.binning),
+            QCoreApplication::translate("WesternBlotOverlay", "Exposure:   ") + exposure,
+            QCoreApplication::translate("WesternBlotOverlay", "Gain:       ") +
+                listEntry(record.gain, index),
+            QCoreApplication::translate("WesternBlotOverlay", "BlackLevel: ") +
+                QString::number(record.blackLevel),
+            QCoreApplication::translate("WesternBlotOverlay", "Contrast:   ") +
+                QString::number(record.contrast),
+            QCoreApplication::translate("WesternBlotOverlay", "Gamma:      ") +
+                QString::number(record.gamma)};
 }
 
 void drawWesternBlotOverlay(QPixmap& pixmap, const QStringList& lines) {

@@ -213,8 +213,7 @@ bool WesternBlot_ImageFrame::awaitPreviewThreads() {
     disconnect(grabEnded);
     disconnect(showEnded);
     if (!previewThreadsEnded()) {
-        QMessageBox::warning(this, QStringLiteral("Warning"),
-                             tr("The camera preview did not stop."));
+        QMessageBox::warning(this, tr("Warning"), tr("The camera preview did not stop."));
         return false;
     }
     previewStopping = false;
@@ -276,7 +275,7 @@ void WesternBlot_ImageFrame::firstFrameMissing() {
     const bool dialogOpen = initialDialog != nullptr;
     closeInitialDialog();
     if (dialogOpen) {
-        QMessageBox::warning(this, QStringLiteral("Warning"), tr("No picture from the camera."));
+        QMessageBox::warning(this, tr("Warning"), tr("No picture from the camera."));
     }
 }
 
@@ -386,18 +385,18 @@ void WesternBlot_ImageFrame::deliverEstimate() {
             break;
         case EstimateExpTimeThread::Outcome::NoBand:
             QMessageBox::warning(
-                this, QStringLiteral("Warning"),
+                this, tr("Warning"),
                 tr("No band was found on the membrane. The exposure time is set to %1 minutes.")
                     .arg(minutes));
             break;
         case EstimateExpTimeThread::Outcome::NoPicture:
             QMessageBox::warning(
-                this, QStringLiteral("Warning"),
+                this, tr("Warning"),
                 tr("The camera gave no picture. The exposure time is set to %1 minutes.")
                     .arg(minutes));
             break;
         case EstimateExpTimeThread::Outcome::Unusable:
-            QMessageBox::warning(this, QStringLiteral("Warning"),
+            QMessageBox::warning(this, tr("Warning"),
                                  tr("The calibration of the exposure estimate is unusable. The "
                                     "exposure time is set to %1 minutes.")
                                      .arg(minutes));
@@ -505,7 +504,7 @@ void WesternBlot_ImageFrame::closeRunDialog() {
     ui->label_Cam->update();
     showCapedPic();
     if (capThread && !capThread->writeFailure().isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Warning"), capThread->writeFailure());
+        QMessageBox::warning(this, tr("Warning"), capThread->writeFailure());
     }
 }
 
@@ -613,7 +612,7 @@ void WesternBlot_ImageFrame::exportPicture() {
     }
     const PictureExportPlan plan = planPictureExport(chosen, selectedFilter);
     if (!writeWesternBlotExport(plan, mainControl->pictureBuffer, camCtrl->imageBufferSize())) {
-        QMessageBox::warning(this, QStringLiteral("Warning"),
+        QMessageBox::warning(this, tr("Warning"),
                              tr("The picture could not be saved: %1").arg(plan.path));
     }
 }
@@ -625,7 +624,7 @@ void WesternBlot_ImageFrame::slot_WpsEditClick() {
     delete report;
     report = new ReportWps();
     if (!report->openReportTemplate()) {
-        QMessageBox::warning(this, QStringLiteral("Warning"), report->failureReason());
+        QMessageBox::warning(this, tr("Warning"), report->failureReason());
         return;
     }
     UserOpts& options = mainControl->userOpt;

@@ -3,6 +3,7 @@
 #include "ui_CapTimeSetFrame.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QRegExp>
 #include <QRegExpValidator>
 
@@ -56,6 +57,13 @@ void CapTimeSetFrame::setCapTime(int ms) {
     const int newSeconds = time / 1000 - newMinutes * 60;
     ui->lineEdit_Sec->setText(QString::number(newSeconds));
     ui->lineEdit_Ms->setText(QString::number(time % 1000));
+}
+
+void CapTimeSetFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+    }
+    QFrame::changeEvent(event);
 }
 
 void CapTimeSetFrame::on_pushButton_MinUp_clicked() {

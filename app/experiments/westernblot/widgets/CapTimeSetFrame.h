@@ -29,6 +29,10 @@ class CapTimeSetFrame : public QFrame {
   signals:
     void transferCapTime(int ms);
 
+  protected:
+    // The unit labels follow a language change.
+    void changeEvent(QEvent* event) override;
+
   private slots:
     void on_pushButton_MinUp_clicked();
     void on_pushButton_MinDown_clicked();
