@@ -323,12 +323,15 @@ bool insideNameCall(const QString& code, const Range& range, int offset) {
 // <text>: why".
 QStringList englishInTheChineseInterface(const QString& file, const QString& source,
                                          const QTranslator& chinese) {
+    static const QRegularExpression hanzi(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
     const QString code = withoutComments(source);
     QStringList found;
     QSet<int> seen;
     for (const Range& range : showingRanges(code)) {
         for (const Literal& literal : literalsIn(code, range.begin, range.end)) {
-            if (seen.contains(literal.offset) || showntexts::sameInBothLanguages(literal.text) ||
+            // A text written out in both languages is Chinese already.
+            if (seen.contains(literal.offset) || literal.text.contains(hanzi) ||
+                showntexts::sameInBothLanguages(literal.text) ||
                 insideNameCall(code, range, literal.offset)) {
                 continue;
             }
@@ -432,7 +435,7 @@ TEST(CodeTextsTest, StandardButtonsOfTheBoxesAreChinese) {
                     QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No);
     QStringList english;
     for (QAbstractButton* button : box.buttons()) {
-        if (!showntexts::sameInBothLanguages(button->text())) {
+        if (button->text().contains(QRegularExpression(QStringLiteral("[A-Za-z]")))) {
             english << button->text();
         }
     }

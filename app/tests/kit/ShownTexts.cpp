@@ -52,13 +52,9 @@ bool sameInBothLanguages(const QString& text) {
     static const QStringList names = {
         QStringLiteral("Varnu"), QStringLiteral("UV302C"), QStringLiteral("UV302O"),
         QStringLiteral("UV254"), QStringLiteral("UV365"),  QStringLiteral("English"),
-        QStringLiteral("Frame"), QStringLiteral("Dialog"),
+        QStringLiteral("中文"),  QStringLiteral("Frame"),  QStringLiteral("Dialog"),
     };
     if (names.contains(text)) {
-        return true;
-    }
-    static const QRegularExpression chinese(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
-    if (chinese.match(text).hasMatch()) {
         return true;
     }
     static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
@@ -66,7 +62,8 @@ bool sameInBothLanguages(const QString& text) {
     static const QRegularExpression filePattern(QStringLiteral("\\*\\.\\w+"));
     static const QRegularExpression number(
         QStringLiteral("\\bV?\\d+(\\.\\d+)*(x\\d+|dpi|nm|px)?\\b"));
-    static const QRegularExpression letter(QStringLiteral("[A-Za-z]"));
+    // Latin letters and Chinese characters make words.
+    static const QRegularExpression letter(QStringLiteral("[A-Za-z\\x{4e00}-\\x{9fff}]"));
     QString rest = text;
     rest.remove(tag).remove(placeholder).remove(filePattern).remove(number);
     return !rest.contains(letter);

@@ -17,8 +17,8 @@ QMap<QString, QString> of(QWidget* root, const QList<QWidget*>& widgets);
 QMap<QString, QString> of(QWidget* root);
 
 // A text that is the same in both languages: a product, instrument or
-// language name, a text already in Chinese, or one without words (numbers,
-// units, a version, placeholders, file patterns, signs, rich-text markup).
+// language name, or one without words (numbers, units, a version,
+// placeholders, file patterns, signs, rich-text markup).
 bool sameInBothLanguages(const QString& text);
 
 // The texts that stayed as they were from `before` to `after`, the other
