@@ -19,12 +19,12 @@
 
 namespace {
 
-// One string literal of a source: where it starts, its text, and the
-// translation call around it ("" when none).
+// One string literal of a source: where it starts, its text, whether it is
+// the text of a translation call, and that call's context.
 struct Literal {
     int offset = 0;
     QString text;
-    QString context;  // the translation context when inside a translation call
+    QString context;
     bool translated = false;
 };
 
