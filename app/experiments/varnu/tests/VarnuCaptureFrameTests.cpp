@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -121,9 +122,14 @@ class VarnuCaptureFrameTest : public testing::Test {
     }
 
     // The simulator's status byte as the station receives it.
+    // Sends a status byte and returns once the serial thread has delivered it
+    // and the panel has had its turn: a loaded machine may take longer than a
+    // fixed pause to read the byte.
     void inject(int byte) {
+        QSignalSpy delivered(s_control->serialPortThread, &ASyncSerialPortThread::readData);
         ASSERT_TRUE(
             s_sim->command(QStringLiteral("send %1").arg(byte, 2, 16, QLatin1Char('0'))).isEmpty());
+        ASSERT_TRUE(waitUntil([&] { return !delivered.isEmpty(); }, 5000));
         settle();
     }
 
