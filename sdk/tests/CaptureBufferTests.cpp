@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "OpenedCamera.h"
 #include "capability/DeviceCapability.h"
@@ -18,7 +17,7 @@ namespace {
 // data; and the station's camera, which cannot.
 constexpr int kTypeMonoCcd = 47;
 constexpr int kTypeColourCcd = 46;
-constexpr int kTypeColourCcdWithStream = 90;
+constexpr int kTypeOtherColourCcd = 90;
 
 constexpr uint8_t kUnwritten = 0xA5;
 
@@ -47,7 +46,7 @@ FrameSize CaptureSize() {
 // forms that report the frame's format check it against the size export.
 struct Form {
     const char* pszName;
-    bool bRaw;
+    bool bRaw, bStream;
     std::function<int(unsigned char*, const FrameSize&)> capture;
 };
 
@@ -59,43 +58,43 @@ int WithReportedFormat(int nRet, int nWidth, int nHeight, int nBitCount, const F
 }
 
 const Form kForms[] = {
-    {"ZDQ_CaptureRawData", true,
+    {"ZDQ_CaptureRawData", true, false,
      [](unsigned char* p, const FrameSize&) { return ZDQ_CaptureRawData(0, p); }},
-    {"ZDQ_CaptureRgbData", false,
+    {"ZDQ_CaptureRgbData", false, false,
      [](unsigned char* p, const FrameSize&) { return ZDQ_CaptureRgbData(0, p); }},
-    {"ZDQ_CaptureRgbDataEx", false,
+    {"ZDQ_CaptureRgbDataEx", false, false,
      [](unsigned char* p, const FrameSize& size) {
          int nWidth = 0, nHeight = 0, nBits = 0;
          const int nRet = ZDQ_CaptureRgbDataEx(0, p, &nWidth, &nHeight, &nBits);
          return WithReportedFormat(nRet, nWidth, nHeight, nBits, size);
      }},
-    {"ZDQ_CaptureRawDataAfterEmptyFrameBuffer", true,
+    {"ZDQ_CaptureRawDataAfterEmptyFrameBuffer", true, false,
      [](unsigned char* p, const FrameSize&) {
          return ZDQ_CaptureRawDataAfterEmptyFrameBuffer(0, p);
      }},
-    {"ZDQ_CaptureRgbDataAfterEmptyFrameBuffer", false,
+    {"ZDQ_CaptureRgbDataAfterEmptyFrameBuffer", false, false,
      [](unsigned char* p, const FrameSize&) {
          return ZDQ_CaptureRgbDataAfterEmptyFrameBuffer(0, p);
      }},
-    {"ZDQ_CaptureRgbDataExAfterEmptyFrameBuffer", false,
+    {"ZDQ_CaptureRgbDataExAfterEmptyFrameBuffer", false, false,
      [](unsigned char* p, const FrameSize& size) {
          int nWidth = 0, nHeight = 0, nBits = 0;
          const int nRet =
              ZDQ_CaptureRgbDataExAfterEmptyFrameBuffer(0, p, &nWidth, &nHeight, &nBits);
          return WithReportedFormat(nRet, nWidth, nHeight, nBits, size);
      }},
-    {"ZDQ_StreamReadRawData", true,
+    {"ZDQ_StreamReadRawData", true, true,
      [](unsigned char* p, const FrameSize&) { return ZDQ_StreamReadRawData(0, p); }},
-    {"ZDQ_StreamReadRawDataEx", true,
+    {"ZDQ_StreamReadRawDataEx", true, true,
      [](unsigned char* p, const FrameSize& size) {
          int nBytes = 0;
          const int nRet = ZDQ_StreamReadRawDataEx(0, p, &nBytes);
          EXPECT_EQ(static_cast<size_t>(nBytes), size.RawBytes());
          return nRet;
      }},
-    {"ZDQ_StreamReadRgbData", false,
+    {"ZDQ_StreamReadRgbData", false, true,
      [](unsigned char* p, const FrameSize&) { return ZDQ_StreamReadRgbData(0, p); }},
-    {"ZDQ_StreamReadRgbDataEx", false,
+    {"ZDQ_StreamReadRgbDataEx", false, true,
      [](unsigned char* p, const FrameSize&) { return ZDQ_StreamReadRgbDataEx(0, p); }},
 };
 
@@ -108,18 +107,10 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {kTypeMono1280, 0, 0},
-    {kTypeMonoCcd, 0, 0},
-    {kTypeColourCcd, 0, 2},
-    {kTypeColourCcd, 1, 2},
-    {kTypeColourCcd, 1, 6},
-    {kTypeColourCcd, 1, 10},
-    {kTypeColourCcd, 1, 14},
-    {kTypeColourCcd, 1, 18},
-    {kTypeColourCcd, 1, 22},
-    {kTypeColourCcdWithStream, 1, 0},
-    {kTypeColourCcdWithStream, 1, 12},
-    {kTypeColourCcdWithStream, 1, 18},
+    {kTypeMono1280, 0, 0},       {kTypeMonoCcd, 0, 0},         {kTypeColourCcd, 0, 2},
+    {kTypeColourCcd, 1, 2},      {kTypeColourCcd, 1, 6},       {kTypeColourCcd, 1, 10},
+    {kTypeColourCcd, 1, 14},     {kTypeColourCcd, 1, 18},      {kTypeColourCcd, 1, 22},
+    {kTypeOtherColourCcd, 1, 0}, {kTypeOtherColourCcd, 1, 12}, {kTypeOtherColourCcd, 1, 18},
 };
 
 bool AnyWritten(const uint8_t* pBegin, const uint8_t* pEnd) {
@@ -148,6 +139,9 @@ TEST_F(CaptureBufferTest, EveryCaptureFormFillsExactlyTheBufferTheSizeExportGive
                       bSixteenBitsPossible ? RET_SUCCESS : RET_NOTSUPPORT);
             const FrameSize size = CaptureSize();
             ASSERT_EQ(size.nBitsPerSample, b16Bits && bSixteenBitsPossible ? 16 : 8);
+            if (b16Bits && !bSixteenBitsPossible) {
+                continue;  // the 8-bit frames again
+            }
             ASSERT_EQ(size.nBitCount, c.nOutputMode == 0  ? 8
                                       : c.nBayerMode < 8  ? 24
                                       : c.nBayerMode < 16 ? 32
@@ -156,14 +150,13 @@ TEST_F(CaptureBufferTest, EveryCaptureFormFillsExactlyTheBufferTheSizeExportGive
             const size_t nRowBytes = nBytes / static_cast<size_t>(size.nHeight);
             for (const Form& form : kForms) {
                 SCOPED_TRACE(form.pszName);
-                const bool bStream = std::string(form.pszName).find("Stream") != std::string::npos;
-                if (bStream) {
+                if (form.bStream) {
                     ASSERT_EQ(ZDQ_StreamStart(0), RET_SUCCESS);
                 }
                 std::unique_ptr<uint8_t[]> pBuffer(new uint8_t[nBytes]);
                 std::fill(pBuffer.get(), pBuffer.get() + nBytes, kUnwritten);
                 ASSERT_EQ(form.capture(pBuffer.get(), size), RET_SUCCESS);
-                if (bStream) {
+                if (form.bStream) {
                     ASSERT_EQ(ZDQ_StreamStop(0), RET_SUCCESS);
                 }
                 // A raw capture in a colour format fills one sample a pixel
