@@ -190,12 +190,13 @@ bool AviWriter::DirectFrames(uint32_t nFrameBytes) {
     if (fd < 0) {
         return false;
     }
-    // Room for the rest of a block and a chunk, in whole blocks.
-    const uint64_t nStageBytes =
+    // The writer's buffer holds the rest of the last block written; the
+    // caller's buffers have room for that rest and a chunk, in whole blocks.
+    const uint64_t nBufferBytes =
         (kDirectBlockBytes + ChunkBytes(nFrameBytes) + kDirectBlockBytes - 1) / kDirectBlockBytes *
         kDirectBlockBytes;
     void* pStage = nullptr;
-    if (posix_memalign(&pStage, kDirectBlockBytes, nStageBytes) != 0) {
+    if (posix_memalign(&pStage, kDirectBlockBytes, kDirectBlockBytes) != 0) {
         close(fd);
         return false;
     }
@@ -214,7 +215,7 @@ bool AviWriter::DirectFrames(uint32_t nFrameBytes) {
     }
     m_fdDirect = fd;
     m_pStage = std::move(stage);
-    m_nStageBytes = static_cast<size_t>(nStageBytes);
+    m_nDirectBufferBytes = static_cast<size_t>(nBufferBytes);
     m_nStagePos = nStagePos;
     m_nDirectFirstEnd = m_nEnd;
     m_nDirectFrameBytes = nFrameBytes;
@@ -261,32 +262,6 @@ bool AviWriter::WriteDirectFrame(uint8_t* pFrame) {
     return true;
 }
 
-bool AviWriter::AppendDirect(const void* pData, uint32_t nBytes) {
-    const size_t nStaged = static_cast<size_t>(m_nEnd - m_nStagePos);
-    const size_t nFilled = nStaged + static_cast<size_t>(ChunkBytes(nBytes));
-    if (nFilled > m_nStageBytes) {
-        return false;
-    }
-    uint8_t* pChunk = m_pStage.get() + nStaged;
-    Put32(pChunk, kChunkVideo);
-    Put32(pChunk + 4, nBytes);
-    if (nBytes > 0) {
-        std::memcpy(pChunk + kChunkHeaderBytes, pData, nBytes);
-    }
-    if ((nBytes & 1) != 0) {
-        pChunk[kChunkHeaderBytes + nBytes] = 0;
-    }
-    // The whole blocks go; a failed write leaves the buffer holding the
-    // chunks before this one.
-    const size_t nWhole = nFilled / kDirectBlockBytes * kDirectBlockBytes;
-    if (!WriteAll(m_fdDirect, m_nStagePos, m_pStage.get(), nWhole)) {
-        return false;
-    }
-    std::memmove(m_pStage.get(), m_pStage.get() + nWhole, nFilled - nWhole);
-    m_nStagePos += nWhole;
-    return true;
-}
-
 void AviWriter::EndDirect(bool bWriteRest) {
     if (m_fdDirect < 0) {
         return;
@@ -314,11 +289,9 @@ bool AviWriter::AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags
     Put32(chunkHeader + 4, nBytes);
     const uint8_t pad = 0;
     const bool bWritten =
-        m_fdDirect >= 0
-            ? AppendDirect(pData, nBytes)
-            : WriteAt(m_nEnd, chunkHeader, sizeof chunkHeader) &&
-                  (nBytes == 0 || WriteAt(m_nEnd + kChunkHeaderBytes, pData, nBytes)) &&
-                  ((nBytes & 1) == 0 || WriteAt(m_nEnd + kChunkHeaderBytes + nBytes, &pad, 1));
+        WriteAt(m_nEnd, chunkHeader, sizeof chunkHeader) &&
+        (nBytes == 0 || WriteAt(m_nEnd + kChunkHeaderBytes, pData, nBytes)) &&
+        ((nBytes & 1) == 0 || WriteAt(m_nEnd + kChunkHeaderBytes + nBytes, &pad, 1));
     if (!bWritten) {
         m_bFailed = true;
         return false;
@@ -341,7 +314,7 @@ bool AviWriter::Fits(uint64_t nGap, uint32_t nBytes) const {
 }
 
 bool AviWriter::WriteFrame(int64_t nPosition, const void* pData, uint32_t nBytes, bool bKeyFrame) {
-    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || pData == nullptr ||
+    if (m_fd < 0 || m_bFailed || m_pMap != nullptr || m_fdDirect >= 0 || pData == nullptr ||
         nPosition < NextPosition()) {
         return false;
     }

@@ -416,8 +416,9 @@ ZDQ_API int ZDQ_GlobalResetShutterGet(int nIndex, bool* pbOn);
 /* Bits per sample of the sensor's converter. */
 ZDQ_API int ZDQ_GetADCResolution(int nIndex, int* pBits);
 /* 16-bit pixel data (RET_NOTSUPPORT where the camera cannot send it). While
- * it is on, a raw frame holds two bytes a pixel: size the capture buffer by
- * ZDQ_CaptureGetSizeExEx. A running preview restarts around the switch. */
+ * it is on, every sample of a captured frame, raw or colour, takes two bytes:
+ * size the capture buffer by ZDQ_CaptureGetSizeExEx. The preview's frames
+ * stay 8 bits a sample. A running preview restarts around the switch. */
 ZDQ_API int ZDQ_SetData16Bits(int nIndex, bool bOn);
 ZDQ_API int ZDQ_GetData16Bits(int nIndex, bool* pbOn);
 /* Whether the camera offers a function (numbers 0 .. 57). */
@@ -455,6 +456,11 @@ ZDQ_API int ZDQ_CaptureSetFieldOfViewEx(int nIndex, int nColStart, int nRowStart
 ZDQ_API int ZDQ_CaptureGetFieldOfViewEx(int nIndex, int* pColStart, int* pRowStart, int* pColSize,
                                         int* pRowSize, int* pAmCol, int* pAmRow,
                                         unsigned short* pMultiFrameNum);
+/* Sets the preview window as the sensor adjusts it (ZDQ_PreviewSetFieldOfView:
+ * RET_STREAMNOTSTOP while stream mode runs). On a running preview a window
+ * that changes its frames stops and restarts it around the change; on a
+ * paused preview both give RET_NOTSUPPORT and change nothing. (A capture
+ * window set meanwhile is only stored; the next capture takes it.) */
 ZDQ_API int ZDQ_PreviewSetFieldOfView(int nIndex, int nColStart, int nRowStart, int nColSize,
                                       int nRowSize, int nAmCol, int nAmRow);
 ZDQ_API int ZDQ_PreviewGetFieldOfView(int nIndex, int* pColStart, int* pRowStart, int* pColSize,
@@ -465,11 +471,18 @@ ZDQ_API int ZDQ_PreviewSetFieldOfViewEx(int nIndex, int nColStart, int nRowStart
 ZDQ_API int ZDQ_PreviewGetFieldOfViewEx(int nIndex, int* pColStart, int* pRowStart, int* pColSize,
                                         int* pRowSize, int* pAmCol, int* pAmRow,
                                         unsigned short* pMultiFrameNum);
-/* Width and height of a captured frame in pixels; the Ex forms add its bits
- * per pixel (8 raw, or 24, 32 or 8 for colour output) and the bits per
- * sample (16 while 16-bit data is on, else 8). A raw capture fills width x
- * height x bitsPerSample / 8 bytes, a colour one width x height x bitCount /
- * 8 bytes. */
+/* Width and height of a captured frame in pixels; the Ex forms add its
+ * bitCount, the bits per pixel of the output format (8 for raw output; 24, 32
+ * or 8 by the Bayer mode for colour output), and its bitsPerSample (16 while
+ * 16-bit data is on, else 8).
+ *
+ * The capture buffer: every capture form (ZDQ_CaptureRawData,
+ * ZDQ_CaptureRgbData and their Ex, AfterEmptyFrameBuffer and stream forms)
+ * takes a buffer of width x height x bitCount / 8 x bitsPerSample / 8 bytes,
+ * all four as ZDQ_CaptureGetSizeExEx gives them, and writes nothing beyond
+ * it. The Rgb forms fill it (with 16-bit data each of a pixel's bitCount / 8
+ * channels is a 16-bit sample); the raw forms fill width x height x
+ * bitsPerSample / 8 bytes of it, which is all of it for raw output. */
 ZDQ_API int ZDQ_CaptureGetSize(int nIndex, int* pWidth, int* pHeight);
 ZDQ_API int ZDQ_CaptureGetSizeEx(int nIndex, int* pWidth, int* pHeight, int* pBitCount);
 ZDQ_API int ZDQ_CaptureGetSizeExEx(int nIndex, int* pWidth, int* pHeight, int* pBitCount,
@@ -477,9 +490,9 @@ ZDQ_API int ZDQ_CaptureGetSizeExEx(int nIndex, int* pWidth, int* pHeight, int* p
 
 /* ---- Still capture ---------------------------------------------------------- */
 
-/* One frame of the capture window into pBuffer, which must hold the frame
- * (see ZDQ_CaptureGetSizeExEx). A running preview pauses around the capture.
- * Rgb forms deliver the output format (raw bytes for monochrome cameras).
+/* One frame of the capture window into pBuffer, a capture buffer as stated
+ * at ZDQ_CaptureGetSizeExEx. A running preview pauses around the capture. Rgb
+ * forms deliver the output format (raw bytes for monochrome cameras).
  * RET_TIMEOUT when no frame came within the capture time-out (recovery off),
  * RET_RECOVERY_SUCCESS when the camera had to be recovered and no frame was
  * delivered, RET_RECOVERY_FAIL when it could not be. */
@@ -721,7 +734,8 @@ ZDQ_API int ZDQ_GetPreviewFrameCount(int nIndex, int* pCaught, int* pShown);
 ZDQ_API int ZDQ_SetBufferCount(int nIndex, int nCount);
 ZDQ_API int ZDQ_GetBufferCount(int nIndex, int* pCount);
 /* The frame shown while the preview is paused (RET_FAIL otherwise); pData
- * must hold width x height x bitCount / 8 bytes of ZDQ_PreviewGetSizeEx. */
+ * must hold width x height x bitCount / 8 bytes of ZDQ_PreviewGetSizeEx (8
+ * bits a sample, also while 16-bit data is on). */
 ZDQ_API int ZDQ_PreviewGetPausedData(int nIndex, unsigned char* pData);
 ZDQ_API int ZDQ_PreviewGetPausedDataEx(int nIndex, unsigned char* pData, int* pWidth, int* pHeight,
                                        int* pBitCount);

@@ -139,7 +139,7 @@ TEST_P(PreviewTest, FramesReachTheWindowAndTheCallback) {
 }
 
 TEST_P(PreviewTest, PauseKeepsTheLastFrame) {
-    OpenWithPreviewWindow();
+    CDevice& device = OpenWithPreviewWindow();
     EXPECT_EQ(ZDQ_PreviewPause(0, true), RET_ILLEGALOPERATION) << "nothing runs";
     ASSERT_EQ(Start(), RET_SUCCESS);
     ASSERT_TRUE(FramesArrive());
@@ -151,6 +151,14 @@ TEST_P(PreviewTest, PauseKeepsTheLastFrame) {
     int nStatus = 0;
     ZDQ_PreviewGetStatus(0, &nStatus);
     EXPECT_EQ(nStatus, 2);
+    // A paused preview keeps its window: a preview window set is refused, a
+    // capture window set is only stored.
+    EXPECT_EQ(ZDQ_PreviewSetFieldOfView(0, 0, 0, 320, 240, 0, 0), RET_NOTSUPPORT);
+    EXPECT_EQ(ZDQ_PreviewSetFieldOfViewEx(0, 0, 0, 320, 240, 0, 0, 1), RET_NOTSUPPORT);
+    EXPECT_EQ(device.Fov(kPreviewFov).nWidth, 640);
+    EXPECT_EQ(ZDQ_CaptureSetFieldOfView(0, 0, 0, 320, 240, 0, 0), RET_SUCCESS);
+    EXPECT_EQ(device.Fov(kCaptureFov).nWidth, 320);
+    EXPECT_EQ(device.ActiveFov(), kPreviewFov);
     float fRate = 1.0f;
     EXPECT_EQ(ZDQ_PreviewGetFrameRate(0, &fRate), RET_NOTSUPPORT);
     EXPECT_EQ(fRate, 0.0f);

@@ -132,6 +132,11 @@ int ZdqCameraCtrl::ZDQ_CaptureRawData(int nIndex, unsigned char* pBuffer) {
     return ::ZDQ_CaptureRawData(nIndex, pBuffer);
 }
 
+int ZdqCameraCtrl::ZDQ_SetData16Bits(int nIndex, bool bOn) {
+    std::lock_guard<std::mutex> lock(m_sdkMutex);
+    return ::ZDQ_SetData16Bits(nIndex, bOn);
+}
+
 int ZdqCameraCtrl::ZDQ_HelperSaveToBmp(const unsigned char* pData, int nWidth, int nHeight,
                                        int nBitCount, const wchar_t* pszFileName) {
     std::lock_guard<std::mutex> lock(m_sdkMutex);

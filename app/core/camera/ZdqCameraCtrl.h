@@ -64,6 +64,7 @@ class ZdqCameraCtrl : public QObject {
     int ZDQ_SetParam(int nIndex, ZDQ_PARAM param, int nValue);
     int ZDQ_GetParam(int nIndex, ZDQ_PARAM param, int* pValue);
     int ZDQ_CaptureRawData(int nIndex, unsigned char* pBuffer);
+    int ZDQ_SetData16Bits(int nIndex, bool bOn);
     int ZDQ_HelperSaveToBmp(const unsigned char* pData, int nWidth, int nHeight, int nBitCount,
                             const wchar_t* pszFileName);
     int ZDQ_HelperSaveToJpg(const unsigned char* pData, int nWidth, int nHeight, int nBitCount,

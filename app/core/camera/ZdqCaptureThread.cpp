@@ -78,6 +78,10 @@ bool ZdqCaptureThread::connectCamera() {
     camera->ZDQ_SetParam(0, ZDQ_GAMMA, set.Gamma);
     camera->ZDQ_SetParam(0, ZDQ_MIRROR, set.Mirror ? 1 : 0);
     camera->ZDQ_SetParam(0, ZDQ_FLIP, set.Flip ? 1 : 0);
+    // Pictures are 8 bits a sample, one byte a pixel in the frame buffer,
+    // also from a camera whose stored settings send 16-bit data (a camera
+    // without 16-bit data refuses the switch).
+    camera->ZDQ_SetData16Bits(0, false);
     setCaptureFieldOfView(0, set.Resolution);
     // What the camera takes at this field of view may be less than was asked.
     int exposure = 0;

@@ -26,10 +26,10 @@
 // disk twice.
 //
 // Frames on disk may instead go past the page cache (DirectFrames): whole
-// blocks of the chunks from a buffer of the writer's own, the rest of the
-// last block kept there until the next chunk or Close. That writes at the
-// disk's pace, without the page cache's copy and its holding back of the
-// writers that fill it.
+// blocks of the chunks straight from the caller's buffers, the rest of the
+// last block kept in a buffer of the writer's own until the next frame or
+// Close. That writes at the disk's pace, without the page cache's copy and
+// its holding back of the writers that fill it.
 //
 // The writer allocates nothing per frame: the index is reserved for the
 // frames of one size that fit into the file (ReserveFrames, at most
@@ -130,18 +130,17 @@ class AviWriter {
     static constexpr uint64_t kMaxReservedFrames = 65536;
     bool ReserveFrames(uint32_t nFrameBytes);
 
-    // Writes the chunks from now on past the page cache in blocks of
-    // kDirectBlockBytes, through a buffer with room for a chunk of
-    // nFrameBytes and the rest of a block (a chunk that does not fit then
-    // fails). False, with nothing changed, when the file system refuses such
-    // writes, the file cannot be read back or memory lacks.
+    // Writes the frames of nFrameBytes from now on past the page cache in
+    // blocks of kDirectBlockBytes, only through WriteDirectFrame (WriteFrame
+    // refuses them). False, with nothing changed, when the file system
+    // refuses such writes, the file cannot be read back or memory lacks.
     static constexpr uint64_t kDirectBlockBytes = 4096;
     bool DirectFrames(uint32_t nFrameBytes);
-    // After DirectFrames the frames of nFrameBytes may come instead in
-    // buffers of the caller's, each laid out as its blocks go to the file,
-    // which saves copying them into the writer's buffer: DirectBufferBytes()
-    // bytes aligned to kDirectBlockBytes, the data DirectFrameLead(k) bytes
-    // in for the k-th frame after DirectFrames (each of that size, no gap).
+    // After DirectFrames the frames come in buffers of the caller's, each
+    // laid out as its blocks go to the file, which saves copying them into a
+    // buffer of the writer's: DirectBufferBytes() bytes aligned to
+    // kDirectBlockBytes, the data DirectFrameLead(k) bytes in for the k-th
+    // frame after DirectFrames (each of that size, no gap).
     // WriteDirectFrame puts what comes before the data (the rest of the last
     // block written and the chunk header) into the bytes before them, writes
     // the whole blocks from the buffer at the next position and keeps the
@@ -149,7 +148,7 @@ class AviWriter {
     // next frame's go or the frame would take the file past its limit, and
     // when the write fails (then as WriteFrame's). Lead and size may be asked
     // from any thread.
-    size_t DirectBufferBytes() const { return m_nStageBytes; }
+    size_t DirectBufferBytes() const { return m_nDirectBufferBytes; }
     size_t DirectFrameLead(uint64_t nFrame) const;
     bool WriteDirectFrame(uint8_t* pFrame);
 
@@ -190,7 +189,6 @@ class AviWriter {
     // chunks and a frame of nBytes more.
     bool Fits(uint64_t nGap, uint32_t nBytes) const;
     bool AppendChunk(const void* pData, uint32_t nBytes, uint32_t dwFlags);
-    bool AppendDirect(const void* pData, uint32_t nBytes);
     // Ends the writes past the page cache, the rest of the last block
     // written to the file when asked; when that fails, the frames end with
     // the last one wholly written.
@@ -212,14 +210,15 @@ class AviWriter {
     std::vector<IndexEntry> m_Index;
 
     // The writes past the page cache (DirectFrames to Close): their
-    // descriptor, and the buffer of m_nStageBytes holding the file from
-    // m_nStagePos (a block's start) to the end of the last chunk.
+    // descriptor, the block-sized buffer holding the file from m_nStagePos (a
+    // block's start) to the end of the last chunk, and the size of the
+    // caller's buffers.
     struct FreeDeleter {
         void operator()(uint8_t* p) const;
     };
     int m_fdDirect = -1;
     std::unique_ptr<uint8_t, FreeDeleter> m_pStage;
-    size_t m_nStageBytes = 0;
+    size_t m_nDirectBufferBytes = 0;
     uint64_t m_nStagePos = 0;
     // Where the chunks started at DirectFrames, and the frame size it took.
     uint64_t m_nDirectFirstEnd = 0;

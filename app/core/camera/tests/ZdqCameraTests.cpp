@@ -38,6 +38,8 @@ namespace {
 
 constexpr int kMono1280 = 1;
 constexpr int kMono2592 = 9;
+// A monochrome camera that can send 16-bit data.
+constexpr int kMonoSixteenBits = 47;
 
 // One station for the process: the controller is created once.
 TestStation& station() {
@@ -276,6 +278,44 @@ TEST_F(ZdqCameraTest, AutomaticExposureResultIsCapturedAndRecorded) {
     EXPECT_NEAR(info.exposure_ms, 420.0, 4.2);
     EXPECT_EQ(control->varnuExperimentDB->loadByUuid(row.uuid)->exposureTime,
               QStringLiteral("420,"));
+}
+
+// A camera whose stored settings switch 16-bit data on still gives the
+// station a picture of 8-bit samples, in a buffer of one byte a pixel.
+TEST_F(ZdqCameraTest, ACameraStoredWithSixteenBitDataGivesAnEightBitPicture) {
+    MlSimProfile profile{};
+    mlsim_profile_default(kMonoSixteenBits, &profile);
+    profile.content = MLSIM_CONTENT_PATTERN;
+    profile.timing = MLSIM_TIMING_INSTANT;
+    profile.eeprom_kind = 1;
+    ASSERT_EQ(mlsim_plug(0, &profile), 1);
+    ASSERT_EQ(camera->ZDQ_Init(), 1);
+    ASSERT_EQ(ZDQ_SetData16Bits(0, true), 1);
+    ASSERT_EQ(ZDQ_ParamProgram(0), 1);
+    camera->ZDQ_UnInit();
+    control->machineName = Varnu_320;
+    // The pattern as the camera sends it: no contrast or brightness table.
+    control->camOpt.zdqCurrentCamSet.Contrast = 0;
+    control->camOpt.zdqCurrentCamSet.BrightNess = 0;
+    setResolution(1);
+    const VarnuExperiment row = insertRow();
+    ZdqCaptureThread thread;
+    thread.setExperiment(row.uuid, row.dateTime.date());
+    thread.start();
+    ASSERT_TRUE(thread.wait(20000));
+    ASSERT_TRUE(thread.captured());
+    uint16_t mode = 0;
+    ASSERT_EQ(mlsim_fpga_read(0, 0, &mode), 1);
+    EXPECT_EQ(mode & 0x10, 0) << "16-bit data is off";
+    // The pattern steps by one from column to column (either way).
+    ASSERT_NE(camera->frameBuffer, nullptr);
+    ASSERT_GT(camera->frameWidth, 2);
+    const uint8_t step = static_cast<uint8_t>(camera->frameBuffer[1] - camera->frameBuffer[0]);
+    EXPECT_TRUE(step == 1 || step == 255) << int(step);
+    for (int c = 2; c < camera->frameWidth; ++c) {
+        ASSERT_EQ(static_cast<uint8_t>(camera->frameBuffer[c] - camera->frameBuffer[c - 1]), step)
+            << c;
+    }
 }
 
 TEST_F(ZdqCameraTest, AccumulationBlendsItsFramesAndAStopEndsItAfterTheFirst) {
