@@ -4,6 +4,7 @@
 // once per station kind (PAGE_SWITCH_GEL_STATION: gel/UV over the simulated
 // USB camera; otherwise western blot over the simulated cooled camera).
 
+#include "StallMeter.h"
 #include "TestStation.h"
 #include "base/Enumerations.h"
 #include "camera/PreviewSurface.h"
@@ -16,7 +17,6 @@
 #include <CamCore_control.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -24,39 +24,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 
 namespace {
-
-// Measures how late its own ticks come: the longest time the event loop was
-// held by one piece of work.
-class StallMeter : public QObject {
-  public:
-    StallMeter() {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(kTickMs);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            const qint64 gap = m_clock.restart();
-            m_longest = std::max(m_longest, gap - kTickMs);
-        });
-    }
-    void start() {
-        m_longest = 0;
-        m_clock.start();
-        m_timer.start();
-    }
-    qint64 longestStallMs() const { return m_longest; }
-
-  private:
-    static constexpr int kTickMs = 5;
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_longest = 0;
-};
 
 // Answers and records every message box of the application.
 class MessageWatch : public QObject {
@@ -144,10 +117,6 @@ class PageSwitchTest : public testing::Test {
 
 TestStation* PageSwitchTest::s_station = nullptr;
 CI_MainControl* PageSwitchTest::s_control = nullptr;
-
-// Well below a stopping preview's frame, well above the scheduling noise of a
-// busy machine.
-constexpr qint64 kStallBoundMs = 800;
 
 TEST_F(PageSwitchTest, QuickSwitchesNeverStallAndThePreviewComesBack) {
     struct Case {

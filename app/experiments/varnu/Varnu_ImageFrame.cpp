@@ -39,8 +39,9 @@ namespace {
 
 constexpr int kAeSteps = 20;
 constexpr int kAeTarget = 30;
-// A preview thread that has not ended by then is not waited for further.
-constexpr unsigned long kPreviewThreadWaitMs = 5000;
+// An automatic step waits this long for the preview's start to end; past
+// it, the step goes on.
+constexpr int kPreviewStartBoundMs = 5000;
 // Longest wait for the preview to have stopped before a capture takes the
 // camera.
 constexpr int kCameraWorkBoundMs = 10000;
@@ -69,6 +70,9 @@ Varnu_ImageFrame::Varnu_ImageFrame(QWidget* parent)
     m_aeTimeout.setSingleShot(true);
     m_aeTimeout.setInterval(kDefaultAeTimeoutMs);
     connect(&m_aeTimeout, &QTimer::timeout, this, &Varnu_ImageFrame::aeTimeoutHandle);
+    m_previewStartBound.setSingleShot(true);
+    m_previewStartBound.setInterval(kPreviewStartBoundMs);
+    connect(&m_previewStartBound, &QTimer::timeout, this, &Varnu_ImageFrame::runStepAfterStart);
     m_afTimeout.setSingleShot(true);
     connect(&m_afTimeout, &QTimer::timeout, this, &Varnu_ImageFrame::afFinish);
     connect(controller, &CI_MainControl::lensFocusReset, this,
@@ -188,6 +192,8 @@ void Varnu_ImageFrame::previewStop() {
         return;
     }
     qDebug() << "previewStop.";
+    // A step waiting for the start is not run on a stopped camera.
+    dropStepAfterStart();
     std::shared_future<void> previous;
     std::shared_ptr<std::promise<void>> done = orderCameraWork(&previous);
     // After the preview's own start (which may still be opening the camera).
@@ -215,15 +221,26 @@ void Varnu_ImageFrame::previewStartHandle() {
     previewClickHandle();
 }
 
-void Varnu_ImageFrame::updatePreviewFieldHandle(int index) {
-    qDebug() << "updatePreviewFieldHandle.";
-    const int W = width() - 19 + (toolPanelShown ? 0 : 200);
-    const int H = height() - 10;
-    const QSize view = ZdqFieldOfView::frameSize(controller->machineName, index);
+bool Varnu_ImageFrame::fitPreviewArea() {
+    // The picture area is what the layout gives the label now: a hidden
+    // settings column has already left its width to this frame. The frame
+    // gives the area again whenever its size changes (resizeEvent).
+    const QMargins margins = ui->gridLayout->contentsMargins();
+    const int W = contentsRect().width() - margins.left() - margins.right();
+    const int H = contentsRect().height() - margins.top() - margins.bottom();
+    const QSize view = ZdqFieldOfView::frameSize(controller->machineName, m_fieldIndex);
     const QSize fitted = fitPreview(W, H, view.width(), view.height());
+    const bool changed = fitted != QSize(previewWidth, previewHeight);
     previewWidth = fitted.width();
     previewHeight = fitted.height();
     ui->label_Cam->setMaximumSize(previewWidth, previewHeight);
+    return changed;
+}
+
+void Varnu_ImageFrame::updatePreviewFieldHandle(int index) {
+    qDebug() << "updatePreviewFieldHandle.";
+    m_fieldIndex = index;
+    fitPreviewArea();
     if (previewing && previewThread) {
         if (!previewThread->isFinished()) {
             // The start is still under way (or waits for the last stop):
@@ -261,11 +278,9 @@ void Varnu_ImageFrame::deferPreviewFieldUpdate() {
 }
 
 void Varnu_ImageFrame::slot_updatePreviewField(QString changeType) {
-    if (changeType == QLatin1String("Show")) {
-        toolPanelShown = true;
-    } else if (changeType == QLatin1String("Hide")) {
-        toolPanelShown = false;
-    }
+    // The column's own width reaches this frame through the layout (a
+    // resize); the settings panel may have changed the resolution.
+    Q_UNUSED(changeType);
     controller->camOpt.loadCamOpt(ZdqCurrent_Resolution);
     updatePreviewFieldHandle(controller->camOpt.zdqCurrentCamSet.Resolution);
 }
@@ -278,6 +293,19 @@ void Varnu_ImageFrame::showEvent(QShowEvent* event) {
     QFrame::showEvent(event);
     controller->camOpt.loadCamOpt(ZdqCurrent_Resolution);
     updatePreviewFieldHandle(controller->camOpt.zdqCurrentCamSet.Resolution);
+}
+
+void Varnu_ImageFrame::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    if (m_fieldIndex < 0 || !fitPreviewArea() || !previewing || !previewThread) {
+        return;
+    }
+    if (!previewThread->isFinished()) {
+        deferPreviewFieldUpdate();
+        return;
+    }
+    // The same field of view in a window of the new size.
+    camera()->ZDQ_PreviewSetPos(0, windowHandle, 0, 0, previewWidth, previewHeight);
 }
 
 void Varnu_ImageFrame::changeEvent(QEvent* event) {
@@ -329,14 +357,48 @@ bool Varnu_ImageFrame::cameraPresent() {
     return false;
 }
 
+void Varnu_ImageFrame::afterPreviewStart(void (Varnu_ImageFrame::*step)()) {
+    if (!previewThread || previewThread->isFinished()) {
+        (this->*step)();
+        return;
+    }
+    if (m_afterStart) {
+        // One automatic step already waits for this start.
+        return;
+    }
+    m_afterStart = step;
+    m_afterStartEnded =
+        connect(previewThread, &QThread::finished, this, &Varnu_ImageFrame::runStepAfterStart);
+    // It may have ended before the connection was made.
+    if (previewThread->isFinished()) {
+        QMetaObject::invokeMethod(this, &Varnu_ImageFrame::runStepAfterStart, Qt::QueuedConnection);
+    }
+    m_previewStartBound.start();
+}
+
+void Varnu_ImageFrame::dropStepAfterStart() {
+    disconnect(m_afterStartEnded);
+    m_afterStart = nullptr;
+    m_previewStartBound.stop();
+}
+
+void Varnu_ImageFrame::runStepAfterStart() {
+    const auto step = m_afterStart;
+    dropStepAfterStart();
+    if (step && previewing) {
+        (this->*step)();
+    }
+}
+
 void Varnu_ImageFrame::autoExposureClickHandle() {
     if (!previewing) {
         return;
     }
     qDebug() << "autoExposureClickHandle.";
-    if (previewThread) {
-        previewThread->wait(kPreviewThreadWaitMs);
-    }
+    afterPreviewStart(&Varnu_ImageFrame::autoExposureStart);
+}
+
+void Varnu_ImageFrame::autoExposureStart() {
     if (!cameraPresent()) {
         return;
     }
@@ -387,9 +449,10 @@ void Varnu_ImageFrame::autoFocusClickHandle() {
         return;
     }
     qDebug() << "autoFocusClickHandle.";
-    if (previewThread) {
-        previewThread->wait(kPreviewThreadWaitMs);
-    }
+    afterPreviewStart(&Varnu_ImageFrame::autoFocusStart);
+}
+
+void Varnu_ImageFrame::autoFocusStart() {
     if (!cameraPresent()) {
         return;
     }

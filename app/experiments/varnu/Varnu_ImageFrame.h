@@ -79,6 +79,7 @@ class Varnu_ImageFrame : public QFrame {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
@@ -100,6 +101,18 @@ class Varnu_ImageFrame : public QFrame {
     // Sets the preview's field of view again once the running preview start
     // has ended.
     void deferPreviewFieldUpdate();
+    // Fits the view of the held resolution into the picture area the frame
+    // has now; true when the fitted size changed.
+    bool fitPreviewArea();
+    // Runs `step` once the preview's start has ended (at once when it has),
+    // without holding the GUI thread: the camera is open and programmed
+    // then. A start that has not ended within its bound is not waited for
+    // further; a preview stopped meanwhile drops the step.
+    void afterPreviewStart(void (Varnu_ImageFrame::*step)());
+    void runStepAfterStart();
+    void dropStepAfterStart();
+    void autoExposureStart();
+    void autoFocusStart();
     void captureStart(int mode);
     void updateExpInfo();
     void drawOverlay(QPixmap& pixmap);
@@ -123,15 +136,20 @@ class Varnu_ImageFrame : public QFrame {
     ZDQWindow windowHandle = 0;
     int previewWidth = 0;
     int previewHeight = 0;
+    // The resolution index of the preview's view (none before the first show).
+    int m_fieldIndex = -1;
     bool entered = false;
     bool previewing = false;
     bool aePending = false;
     RunningDialog* runningDialog = nullptr;
-    bool toolPanelShown = false;
     ZdqPreviewThread* previewThread = nullptr;
     // The last preview start or stop asked for, in the order asked.
     std::shared_future<void> m_cameraWork;
     bool m_fieldUpdatePending = false;
+    // The automatic step waiting for the preview's start, and its bound.
+    void (Varnu_ImageFrame::*m_afterStart)() = nullptr;
+    QMetaObject::Connection m_afterStartEnded;
+    QTimer m_previewStartBound;
     ZdqCaptureThread* captureThread = nullptr;
     std::unique_ptr<VarnuExperiment> currentRecord;
 

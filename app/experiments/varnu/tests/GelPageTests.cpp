@@ -10,11 +10,13 @@
 #include "ReportTestFiles.h"
 #include "ReportWordProcessor.h"
 #include "RunningDialog.h"
+#include "StallMeter.h"
 #include "TestStation.h"
 #include "VarnuFrame.h"
 #include "VarnuTestSupport.h"
 #include "Varnu_DetailDialog.h"
 #include "Varnu_ImageFrame.h"
+#include "Varnu_ToolsFrame.h"
 #include "camera/GelPictureFiles.h"
 #include "camera/PreviewSurface.h"
 #include "camera/TucsenCamCtrl.h"
@@ -37,13 +39,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -187,6 +192,80 @@ TEST_F(GelPageTest, PreviewFramesReachTheSurfaceAtTheFittedSize) {
     EXPECT_EQ(page->findChild<QLabel*>(QStringLiteral("label_PreviewStatus"))->text(),
               QStringLiteral("Previewing..."));
     EXPECT_FALSE(barButton("pushButton_Export")->isEnabled());
+}
+
+// The live picture the camera library draws lies whole inside the picture
+// area: on the page's first show with the settings column hidden, entered
+// before its window shows (as at the station's start) or shown and then
+// entered (a page change), then with the column opened and closed again; at
+// the sizes the page has in the station's full-screen window (head bar 85
+// high) on the usual screens. On a screen smaller than the window's least
+// size (the offscreen platform's 800 x 600) the page has its form's size.
+TEST_F(GelPageTest, TheWholeLivePictureLiesInThePictureArea) {
+    struct Case {
+        const char* screen;
+        QSize page;
+    };
+    const Case cases[] = {{"800 x 600 (least window)", QSize(1024, 643)},
+                          {"1280 x 1024", QSize(1280, 939)},
+                          {"1366 x 768", QSize(1366, 683)},
+                          {"1920 x 1080", QSize(1920, 995)}};
+    const QSize view(1064, 850);
+    plug();
+    std::printf("%-26s %-16s %-16s %12s %12s\n", "screen", "first show", "column", "picture",
+                "area");
+    for (const Case& c : cases) {
+        for (const bool enteredFirst : {true, false}) {
+            const char* order = enteredFirst ? "entered, shown" : "shown, entered";
+            SCOPED_TRACE(std::string(c.screen) + ", " + order);
+            page = std::make_unique<VarnuFrame>();
+            page->resize(c.page);
+            if (enteredFirst) {
+                page->slot_EnterVrFrame();
+                page->show();
+            } else {
+                page->show();
+                QCoreApplication::processEvents();
+                page->slot_EnterVrFrame();
+            }
+            PreviewSurface* surface = image()->previewSurface();
+            auto* settings = page->findChild<QPushButton*>(QStringLiteral("pushButton_Setting"));
+            ASSERT_NE(settings, nullptr);
+            for (const char* column : {"hidden", "opened", "closed again"}) {
+                SCOPED_TRACE(column);
+                if (std::string(column) != "hidden") {
+                    QTest::mouseClick(settings, Qt::LeftButton);
+                }
+                // Frames drawn at the last size asked for.
+                const int before = surface->framesReceived();
+                ASSERT_TRUE(waitFor(
+                    [&] {
+                        return surface->framesReceived() > before + 1 &&
+                               surface->lastFrame().size() == image()->previewSize();
+                    },
+                    10000));
+                QCoreApplication::processEvents();
+                const QRect drawn(QPoint(0, 0), surface->lastFrame().size());
+                const QRect area = surface->rect();
+                std::printf("%-26s %-16s %-16s %5d x %4d %5d x %4d\n", c.screen, order, column,
+                            drawn.width(), drawn.height(), area.width(), area.height());
+                EXPECT_TRUE(area.contains(drawn))
+                    << drawn.width() << " x " << drawn.height() << " in " << area.width() << " x "
+                    << area.height();
+                // The area itself is inside the frame, beside the columns.
+                const QRect inFrame(surface->mapTo(image(), QPoint(0, 0)), surface->size());
+                EXPECT_TRUE(image()->rect().contains(inFrame));
+                // The whole view, scaled without a change of shape, as large
+                // as the area lets it be.
+                EXPECT_LE(std::abs(drawn.width() * view.height() - drawn.height() * view.width()),
+                          view.width());
+                EXPECT_TRUE(drawn.size() == view || drawn.width() >= area.width() - 1 ||
+                            drawn.height() >= area.height() - 1);
+            }
+            EXPECT_FALSE(page->toolsFrame()->isVisible());
+            page.reset();
+        }
+    }
 }
 
 TEST_F(GelPageTest, CapturesAreNamedByTheDailyNumberAndShownWithTheirOverlay) {
@@ -339,14 +418,89 @@ TEST_F(GelPageTest, AutomaticExposureSettlesOnTheGelAndItsDialogCloses) {
     openPage();
     QSignalSpy settled(image(), &Varnu_ImageFrame::updateAeTime);
     QSignalSpy closed(image(), &Varnu_ImageFrame::destroyAEDialog);
-    image()->autoExposureClickHandle();  // returns once its dialog has closed
-    EXPECT_EQ(closed.count(), 1);
+    image()->autoExposureClickHandle();
+    // Once the preview's start has ended the dialog opens; it closes when the
+    // exposure has settled.
+    ASSERT_TRUE(waitFor([&] { return closed.count() == 1; }, 30000));
     ASSERT_EQ(settled.count(), 1);
     const int exposure = settled.first().first().toInt();
     EXPECT_GT(exposure, 60);
     for (QWidget* window : QApplication::topLevelWidgets()) {
         EXPECT_FALSE(window->isVisible() && qobject_cast<QDialog*>(window));
     }
+}
+
+// Pressed just after the page was entered again, while the preview's start
+// still waits for the last stop (a read of a long exposure ends first), the
+// automatic steps wait for the start without holding the event loop, then run
+// as always: their dialog opens and closes, without a message.
+TEST_F(GelPageTest, AutomaticStepsWaitForThePreviewStartWithoutStallingTheEventLoop) {
+    control->camOpt.zdqCurrentCamSet.Exposure = 1500;
+    control->camOpt.saveZdqCurrentCamSet();
+    MlSimProfile profile{};
+    mlsim_profile_default(kMono1280, &profile);
+    profile.content = MLSIM_CONTENT_SCENE;
+    profile.timing = MLSIM_TIMING_REALTIME;
+    ASSERT_EQ(mlsim_plug(0, &profile), 1);
+    struct Case {
+        const char* name;
+        const char* button;
+        void (Varnu_ImageFrame::*closed)();
+    };
+    const Case cases[] = {
+        {"automatic exposure", "pushButton_AutoExposure", &Varnu_ImageFrame::destroyAEDialog},
+        {"automatic focus", "pushButton_AutoFocus", &Varnu_ImageFrame::destroyAFDialog}};
+    std::printf("%-20s %12s %10s\n", "step", "closed ms", "stall ms");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openPage();
+        // Without a dark room the focus measure never drops: the search ends
+        // when its inward drive has run, here a fiftieth of the real time.
+        image()->setAutoFocusTimeScale(0.02);
+        PreviewSurface* surface = image()->previewSurface();
+        ASSERT_TRUE(waitFor([&] { return surface->framesReceived() >= 1; }, 10000));
+        page->exitExperimentFrameHandle();
+        page->slot_EnterVrFrame();
+
+        // A message would be answered (and is one too many).
+        ModalDriver messages;
+        messages.answerMessageBox(QMessageBox::Ok);
+        QSignalSpy closed(image(), c.closed);
+        StallMeter meter;
+        meter.start();
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(page->findChild<QPushButton*>(QString::fromLatin1(c.button)),
+                          Qt::LeftButton);
+        ASSERT_TRUE(waitFor([&] { return closed.count() == 1; }, 20000));
+        const qint64 closedMs = clock.elapsed();
+        const qint64 stall = meter.longestStallMs();
+        std::printf("%-20s %12lld %10lld\n", c.name, static_cast<long long>(closedMs),
+                    static_cast<long long>(stall));
+        EXPECT_LT(stall, kStallBoundMs);
+        EXPECT_EQ(messages.pendingSteps(), 1)
+            << messages.messages().join(QStringLiteral(" | ")).toStdString();
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            EXPECT_FALSE(window->isVisible() && qobject_cast<QDialog*>(window));
+        }
+        page.reset();
+    }
+
+    // Left before the start has ended, the page runs no step on a stopped
+    // camera: no dialog, no message.
+    openPage();
+    PreviewSurface* surface = image()->previewSurface();
+    ASSERT_TRUE(waitFor([&] { return surface->framesReceived() >= 1; }, 10000));
+    page->exitExperimentFrameHandle();
+    page->slot_EnterVrFrame();
+    ModalDriver messages;
+    messages.answerMessageBox(QMessageBox::Ok);
+    QSignalSpy opened(image(), &Varnu_ImageFrame::createAEDialog);
+    QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("pushButton_AutoExposure")),
+                      Qt::LeftButton);
+    page->exitExperimentFrameHandle();
+    EXPECT_FALSE(waitFor([&] { return opened.count() > 0; }, 4000));
+    EXPECT_EQ(messages.pendingSteps(), 1);
 }
 
 TEST_F(GelPageTest, WithoutCameraTheAutomaticStepsCloseWithAMessage) {
@@ -357,7 +511,9 @@ TEST_F(GelPageTest, WithoutCameraTheAutomaticStepsCloseWithAMessage) {
     ModalDriver again;
     again.answerMessageBox(QMessageBox::Ok).answerMessageBox(QMessageBox::Ok);
     image()->autoExposureClickHandle();
+    ASSERT_TRUE(waitFor([&] { return again.pendingSteps() == 1; }, 5000));
     image()->autoFocusClickHandle();
+    ASSERT_TRUE(waitFor([&] { return again.pendingSteps() == 0; }, 5000));
     EXPECT_EQ(again.messages(), QStringList({QStringLiteral("Warning|ZdqCamera connect error."),
                                              QStringLiteral("Warning|ZdqCamera connect error.")}));
 }
@@ -581,8 +737,8 @@ TEST_F(GelPageTest, AutomaticFocusEndsWithinAFewStepsOfTheSharpPosition) {
             openPage();
             image()->setAutoFocusTimeScale(1.0 / run.timeScale);
             QSignalSpy closed(image(), &Varnu_ImageFrame::destroyAFDialog);
-            image()->autoFocusClickHandle();  // returns once its dialog has closed
-            EXPECT_EQ(closed.count(), 1);
+            image()->autoFocusClickHandle();
+            ASSERT_TRUE(waitFor([&] { return closed.count() == 1; }, 60000));
             ASSERT_TRUE(waitFor(
                 [&] { return sim.state(QStringLiteral("motion")) == QStringLiteral("none"); },
                 5000));

@@ -3,6 +3,7 @@
 // the relays in the GUI thread, the settings stored before a preview or a
 // capture starts, and the page's style sheets against the pictures and the
 // widgets they name.
+#include "EventWait.h"
 #include "ModalDriver.h"
 #include "MultFluoreCaptureFrame.h"
 #include "MultFluoreResources.h"
@@ -228,14 +229,18 @@ TEST_F(GelPageWiringTest, EveryChainRunsThroughTheRelaysToItsEnd) {
     EXPECT_TRUE(image()->isPreviewing());
     EXPECT_TRUE(tools->isHidden());  // the image frame hides the tools on entering
 
-    // Show and hide the settings: the column follows, the preview re-fits.
+    // Show and hide the settings: the column follows, the preview re-fits
+    // once the layout has given the image frame its new width.
+    QCoreApplication::processEvents();
     const QSize wide = image()->previewSize();
     click(capturePanel(), "pushButton_Setting");
     EXPECT_TRUE(tools->isVisible());
+    QCoreApplication::processEvents();
     const QSize narrow = image()->previewSize();
     EXPECT_LT(narrow.width(), wide.width());
     click(capturePanel(), "pushButton_Setting");
     EXPECT_TRUE(tools->isHidden());
+    QCoreApplication::processEvents();
     EXPECT_EQ(image()->previewSize(), wide);
 
     // A resolution change re-fits the preview to the new frame.
@@ -247,7 +252,8 @@ TEST_F(GelPageWiringTest, EveryChainRunsThroughTheRelaysToItsEnd) {
     QSignalSpy settled(image(), &Varnu_ImageFrame::updateAeTime);
     QSignalSpy changes(settingsPanel(), &VarnuCamSetFrame::expChange);
     click(capturePanel(), "pushButton_AutoExposure");
-    ASSERT_EQ(settled.count(), 1);
+    // It starts once the preview's start has ended.
+    ASSERT_TRUE(waitFor([&] { return settled.count() == 1; }, 10000));
     EXPECT_EQ(find<QSpinBox>(settingsPanel(), "spinBox_Exposure")->value(),
               settled.first().first().toInt());
     EXPECT_EQ(changes.count(), 0);
@@ -299,7 +305,7 @@ TEST_F(GelPageWiringTest, AnExposureChangeAfterAutomaticExposureCapturesTheChose
         }
         QSignalSpy settled(image(), &Varnu_ImageFrame::updateAeTime);
         click(capturePanel(), "pushButton_AutoExposure");
-        ASSERT_EQ(settled.count(), 1);
+        ASSERT_TRUE(waitFor([&] { return settled.count() == 1; }, 10000));
         const int automatic = settled.first().first().toInt();
         ASSERT_NE(automatic, 250);
         if (changedAfterwards) {
