@@ -63,11 +63,11 @@ class ZdqCameraTest : public testing::Test {
         set.BrightNess = 25;
         set.Gamma = 0;
         set.SignalAccNum = 2;
-        control->camOpt.saveZdqCurrentCamSet();
+        EXPECT_TRUE(control->camOpt.saveZdqCurrentCamSet());
         control->userOpt.storagePath = station().filePath(QStringLiteral("store"));
-        control->userOpt.saveUserOpt(UserOpt_storagePath);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_storagePath));
         control->userOpt.curExpNum = 7;
-        control->userOpt.saveUserOpt(UserOpt_curExpNum);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_curExpNum));
         // Every test starts from a day without pictures.
         QDir(GelPictureFiles::stationFolder(QDate::currentDate())).removeRecursively();
         QDir(station().filePath(QStringLiteral("store"))).removeRecursively();
@@ -86,7 +86,7 @@ class ZdqCameraTest : public testing::Test {
     }
     void setResolution(int resolution) {
         control->camOpt.zdqCurrentCamSet.Resolution = resolution;
-        control->camOpt.saveZdqCurrentCamSet();
+        EXPECT_TRUE(control->camOpt.saveZdqCurrentCamSet());
     }
     // A row of today, as the image frame makes it before a capture.
     VarnuExperiment insertRow() {
@@ -282,7 +282,7 @@ TEST_F(ZdqCameraTest, AccumulationBlendsItsFramesAndAStopEndsItAfterTheFirst) {
     plug(kMono1280);
     control->machineName = Varnu_320;
     control->camOpt.zdqCurrentCamSet.SignalAccNum = 3;
-    control->camOpt.saveZdqCurrentCamSet();
+    EXPECT_TRUE(control->camOpt.saveZdqCurrentCamSet());
     for (bool stop : {false, true}) {
         SCOPED_TRACE(stop ? "stopped" : "whole");
         QDir(stationFolder()).removeRecursively();
@@ -509,7 +509,7 @@ TEST_F(ZdqCameraTest, APictureNeverReplacesAnotherItTakesTheNextFreeNumberInBoth
         control->userOpt.loadUserOpt(UserOpt_curExpNum);
         EXPECT_EQ(control->userOpt.curExpNum, c.number);
         control->userOpt.curExpNum = 7;
-        control->userOpt.saveUserOpt(UserOpt_curExpNum);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_curExpNum));
     }
 }
 
