@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <random>
+#include <string>
 
 #include "platform/ErrorText.h"
 
@@ -105,18 +106,25 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Creates a temporary file `path` + ".XXXXXX" (letters and digits) with
-// `permissions` (less the umask); its descriptor, or -1 with errno.
-int CreateTemporary(const std::string& path, mode_t permissions, std::string* temp) {
+// `path` + '.' and six random letters or digits.
+std::string TemporaryName(const std::string& path) {
     static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937 random{std::random_device{}()};
     std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
-    constexpr int kAttempts = 100;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        *temp = path + '.';
-        for (int i = 0; i < 6; ++i) {
-            *temp += kLetters[pick(random)];
-        }
+    std::string name = path + '.';
+    for (int i = 0; i < 6; ++i) {
+        name += kLetters[pick(random)];
+    }
+    return name;
+}
+
+constexpr int kNameAttempts = 100;
+
+// Creates a temporary file `path` + ".XXXXXX" with `permissions` (less the
+// umask); its descriptor, or -1 with errno.
+int CreateTemporary(const std::string& path, mode_t permissions, std::string* temp) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        *temp = TemporaryName(path);
         const int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
@@ -124,6 +132,39 @@ int CreateTemporary(const std::string& path, mode_t permissions, std::string* te
     }
     errno = EEXIST;
     return -1;
+}
+
+// Gives the unnamed file `fd` the name `name`; fails (EEXIST) when the name
+// is taken.
+int LinkUnnamed(int fd, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0
+                                                                                          : errno;
+}
+
+// Puts the complete unnamed file `fd` in place of `target`: under its name
+// when that is free (CreateNew), else under a temporary name renamed over it.
+int PlaceUnnamed(int fd, const std::string& target, bool createNew) {
+    if (createNew) {
+        return LinkUnnamed(fd, target);
+    }
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string temp = TemporaryName(target);
+        const int error = LinkUnnamed(fd, temp);
+        if (error == EEXIST) {
+            continue;
+        }
+        if (error != 0) {
+            return error;
+        }
+        if (rename(temp.c_str(), target.c_str()) != 0) {
+            const int failure = errno;
+            unlink(temp.c_str());
+            return failure;
+        }
+        return 0;
+    }
+    return EEXIST;
 }
 
 int WriteAll(int fd, const void* data, size_t size) {
@@ -190,7 +231,7 @@ int SetDistinctTime(int fd, const struct stat& replaced) {
 }
 
 // Fills the open temporary file: content, permissions, time, flushed to the
-// disk, closed. 0 or the errno of the failing step.
+// disk. 0 or the errno of the failing step.
 int FillTemporary(int fd, const void* data, size_t size, int permissions,
                   const struct stat* replaced) {
     int error = WriteAll(fd, data, size);
@@ -201,9 +242,6 @@ int FillTemporary(int fd, const void* data, size_t size, int permissions,
         error = SetDistinctTime(fd, *replaced);
     }
     if (error == 0 && fsync(fd) != 0) {
-        error = errno;
-    }
-    if (close(fd) != 0 && error == 0) {
         error = errno;
     }
     return error;
@@ -242,13 +280,37 @@ int WriteWholeFile(const std::string& path, const void* data, size_t size,
     if (permissions < 0 && exists) {
         permissions = static_cast<int>(old.st_mode & 07777);
     }
+    const std::string folder = FolderOf(target);
+    const mode_t createMode = permissions >= 0 ? 0600 : 0666;
+    const bool distinct = options.distinctTime && exists;
+    // An unnamed file gets its name only once it is complete, so a program
+    // that ends while writing leaves nothing; a file system without unnamed
+    // files gets a named temporary file.
+    const int unnamed = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode);
+    if (unnamed >= 0) {
+        int error = FillTemporary(unnamed, data, size, permissions, distinct ? &old : nullptr);
+        if (error == 0) {
+            error = PlaceUnnamed(unnamed, target, createNew);
+        }
+        close(unnamed);
+        if (error != 0) {
+            return error;
+        }
+        FlushFolder(folder);
+        return 0;
+    }
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+        return errno;
+    }
     std::string temp;
-    const int fd = CreateTemporary(target, permissions >= 0 ? 0600 : 0666, &temp);
+    const int fd = CreateTemporary(target, createMode, &temp);
     if (fd < 0) {
         return errno;
     }
-    const bool distinct = options.distinctTime && exists;
     int error = FillTemporary(fd, data, size, permissions, distinct ? &old : nullptr);
+    if (close(fd) != 0 && error == 0) {
+        error = errno;
+    }
     if (error == 0) {
         if (createNew) {
             error = RenameNew(temp, target);

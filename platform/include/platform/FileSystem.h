@@ -34,13 +34,14 @@ struct WholeFileOptions {
 };
 
 // Writes `size` bytes as the file `path`, whole or not at all: they go to a
-// temporary file beside it (its name followed by '.' and six letters or
-// digits), which is flushed to the disk and then renamed into place, and the
-// folder's entry is flushed as well. A reader sees the old content or the
-// new, never a part; a write that fails (full disk, file-size limit, folder
-// not writable) leaves the old file byte for byte and removes the temporary
-// file; a program that ends in the middle leaves the old file and at most the
-// temporary one. An existing file that is not writable, a folder or another
+// temporary file in its folder (unnamed where the file system has such
+// files, else its name followed by '.' and six letters or digits), which is
+// flushed to the disk and then renamed into place, and the folder's entry is
+// flushed as well. A reader sees the old content or the new, never a part; a
+// write that fails (full disk, file-size limit, folder not writable) leaves
+// the old file byte for byte and removes the temporary file; a program that
+// ends in the middle leaves the old file, and a named temporary file at
+// most. An existing file that is not writable, a folder or another
 // file that is not a regular one is refused. Returns 0 when written, else the
 // errno of the step that failed (EEXIST for CreateNew when the name is taken).
 int WriteWholeFile(const std::string& path, const void* data, size_t size,
