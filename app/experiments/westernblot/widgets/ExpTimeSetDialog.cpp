@@ -61,12 +61,12 @@ void ExpTimeSetDialog::on_pushButton_Cancel_clicked() {
 }
 
 void ExpTimeSetDialog::on_pushButton_Prev_clicked() {
-    if (!ui->pushButton_Next->isEnabled()) {
-        ui->pushButton_Next->setEnabled(true);
-    }
     if (!savePage()) {
         showPage();
         return;
+    }
+    if (!ui->pushButton_Next->isEnabled()) {
+        ui->pushButton_Next->setEnabled(true);
     }
     --curCapIndex;
     showPage();
@@ -77,12 +77,12 @@ void ExpTimeSetDialog::on_pushButton_Prev_clicked() {
 }
 
 void ExpTimeSetDialog::on_pushButton_Next_clicked() {
-    if (!ui->pushButton_Prev->isEnabled()) {
-        ui->pushButton_Prev->setEnabled(true);
-    }
     if (!savePage()) {
         showPage();
         return;
+    }
+    if (!ui->pushButton_Prev->isEnabled()) {
+        ui->pushButton_Prev->setEnabled(true);
     }
     ++curCapIndex;
     showPage();
