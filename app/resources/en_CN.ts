@@ -154,4 +154,15 @@ The database folder may be full or not writable.</source>
         <translation>图片太大，无法显示：%1</translation>
     </message>
 </context>
+<context>
+    <name>SettingsNotSaved</name>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Save failed, the settings file cannot be written!</source>
+        <translation>保存失败，无法写入设置文件！</translation>
+    </message>
+</context>
 </TS>

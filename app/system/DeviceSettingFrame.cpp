@@ -112,7 +112,9 @@ void DeviceSettingFrame::showStoredSettings() {
     // stored 0 (never close) stays.
     if (!UserOpts::isStored(UserOpt_shutDownTime)) {
         opts.shutDownTime = kDefaultShutDownMinutes;
-        opts.saveUserOpt(UserOpt_shutDownTime);
+        if (!opts.saveUserOpt(UserOpt_shutDownTime)) {
+            warnNotWritten();
+        }
     } else {
         opts.loadUserOpt(UserOpt_shutDownTime);
     }
@@ -125,7 +127,9 @@ void DeviceSettingFrame::showStoredSettings() {
     if (opts.storagePath.isEmpty()) {
         opts.storagePath = defaultStoragePath(fixedDriveRoots(), desktopLocation());
         qDebug().noquote() << "mainCtrl->userOpt.storagePath:" + opts.storagePath;
-        opts.saveUserOpt(UserOpt_storagePath);
+        if (!opts.saveUserOpt(UserOpt_storagePath)) {
+            warnNotWritten();
+        }
     }
     ui->lineEdit_StoragePath->setText(opts.storagePath);
 

@@ -3,13 +3,16 @@
 #include "TestStation.h"
 #include "controller/CI_MainControl.h"
 #include "serial/ASyncSerialPortThread.h"
+#include "settings/SettingsNotSaved.h"
 #include "startup/LogHandler.h"
 
 #include <CamCore_control.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
@@ -217,6 +220,42 @@ TEST_F(ControllerTest, FirstRunDefaultsAreWrittenOnce) {
     QSettings after(station.filePath("Ini/camOption.ini"), QSettings::IniFormat);
     EXPECT_EQ(after.value("ZdqCurrentCamSet/Exposure").toInt(), 123);
     EXPECT_EQ(after.value("TucsenCurrentCamSet/GainPre").toInt(), 77);
+}
+
+// First-start defaults that cannot be stored are told, and the start is not
+// marked done: the next start, with the folder writable again, stores them.
+TEST_F(ControllerTest, FirstRunDefaultsThatCannotBeStoredAreTold) {
+    TestStation station("controller-firstrun-unwritable");
+    station.writeMachineIni("320");
+    const QString folder = station.filePath("Ini");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    if (!makeUnwritable(folder)) {
+        makeWritable(folder);
+        GTEST_SKIP() << "this file system cannot make a folder unwritable";
+    }
+    QStringList told;
+    {
+        ModalDriver driver;
+        driver.answerMessageBox();
+        const bool done = s_control->initMachineName();
+        makeWritable(folder);
+        EXPECT_TRUE(done);
+        told = driver.messages();
+    }
+    const QString warning =
+        QCoreApplication::translate("SettingsNotSaved", "Tips") + "|" + settingsNotSavedText();
+    EXPECT_EQ(told, QStringList{warning});
+    EXPECT_FALSE(QFileInfo::exists(station.filePath("Ini/userOption.ini")));
+
+    {
+        ModalDriver driver;
+        driver.answerMessageBox();  // none expected; answered should one come
+        ASSERT_TRUE(s_control->initMachineName());
+        EXPECT_TRUE(driver.messages().isEmpty());
+    }
+    EXPECT_EQ(station.userOption("AlreadyRun").toString(), "true");
+    EXPECT_EQ(station.userOption("comNum").toString(), "COM2");
+    EXPECT_EQ(station.todaysLog().count("initVarnuPara."), 2);
 }
 
 TEST_F(ControllerTest, ExperimentTypeOfTheStationSelectsTheDevicePath) {

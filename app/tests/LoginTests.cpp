@@ -262,7 +262,7 @@ TEST_F(LoginTest, AForgedTokenDoesNotLogIn) {
     std::unique_ptr<UserInfo> record = s_control->userInfoDB->loadByName("bob");
     record->isRemember = true;
     s_control->userInfoDB->updateUser(*record);
-    RememberedLogins::store(bob, "not-a-token");
+    EXPECT_TRUE(RememberedLogins::store(bob, "not-a-token"));
     LoginDialog dialog;
     LoginForm f(dialog);
     f.users->setCurrentText("bob");
@@ -271,7 +271,7 @@ TEST_F(LoginTest, AForgedTokenDoesNotLogIn) {
     f.login->click();
     EXPECT_EQ(f.warning->text(), "Please enter password !");
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-    RememberedLogins::forget(bob);
+    EXPECT_TRUE(RememberedLogins::forget(bob));
 }
 
 TEST_F(LoginTest, CancelRejectsWithoutAuditRows) {

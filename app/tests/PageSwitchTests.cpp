@@ -80,7 +80,7 @@ class PageSwitchTest : public testing::Test {
         set = ZdqCamSet();
         set.Exposure = 100;
         set.Gain = 8;
-        s_control->camOpt.saveZdqCurrentCamSet();
+        EXPECT_TRUE(s_control->camOpt.saveZdqCurrentCamSet());
     }
 
     QPushButton* button(const char* name) const {
@@ -149,7 +149,7 @@ TEST_F(PageSwitchTest, QuickSwitchesNeverStallAndThePreviewComesBack) {
             ASSERT_TRUE(camera->initBuffers());
             s_control->camOpt.loadTucsenCurrentCamSet();
             s_control->camOpt.tucsenCurrentCamSet.ExposurePre = c.exposureMs;
-            s_control->camOpt.saveTucsenCurrentCamSet();
+            EXPECT_TRUE(s_control->camOpt.saveTucsenCurrentCamSet());
             if (c.suspendRefused) {
                 camsim_fail("SuspendDevice", -1, -1);
             }
@@ -157,7 +157,7 @@ TEST_F(PageSwitchTest, QuickSwitchesNeverStallAndThePreviewComesBack) {
             continue;
         } else {
             s_control->camOpt.zdqCurrentCamSet.Exposure = c.exposureMs;
-            s_control->camOpt.saveZdqCurrentCamSet();
+            EXPECT_TRUE(s_control->camOpt.saveZdqCurrentCamSet());
         }
         s_control->expType = kStationType;
         MessageWatch watch;

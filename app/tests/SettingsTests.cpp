@@ -80,10 +80,10 @@ TEST(CamOpts, EveryNumberHasItsKeyAndType) {
     writer.zdqCurrentCamSet = {11, 12, 13, 14, 15, 16, false, true, 19, false};
     writer.tucsenDefaultCamSet = {21, 22, 23, 24, 25, 26, 27, 28, 29, true, false, 32, 1};
     writer.tucsenCurrentCamSet = {34, 35, 36, 37, 38, 39, 40, 41, 42, false, true, 45, 0};
-    writer.saveZdqDefaultCamSet();
-    writer.saveZdqCurrentCamSet();
-    writer.saveTucsenDefaultCamSet();
-    writer.saveTucsenCurrentCamSet();
+    EXPECT_TRUE(writer.saveZdqDefaultCamSet());
+    EXPECT_TRUE(writer.saveZdqCurrentCamSet());
+    EXPECT_TRUE(writer.saveTucsenDefaultCamSet());
+    EXPECT_TRUE(writer.saveTucsenCurrentCamSet());
 
     for (const CamKey& k : keys) {
         SCOPED_TRACE(k.key.toStdString());
@@ -123,7 +123,7 @@ TEST(CamOpts, SingleKeyRoundTripAndNonNumbers) {
     TestStation station("camopts-single");
     CamOpts opts;
     opts.zdqCurrentCamSet.Exposure = 300;
-    opts.saveCamOpt(ZdqCurrent_Exposure);
+    EXPECT_TRUE(opts.saveCamOpt(ZdqCurrent_Exposure));
     CamOpts later;
     later.loadCamOpt(ZdqCurrent_Exposure);
     EXPECT_EQ(later.zdqCurrentCamSet.Exposure, 300);
@@ -141,7 +141,7 @@ TEST(CamOptsDeathTest, NumbersOutsideTheTableAreFatal) {
     TestStation station("camopts-fatal");
     CamOpts opts;
     EXPECT_DEATH(opts.loadCamOpt(46), "Unknow CamOptType\\.");
-    EXPECT_DEATH(opts.saveCamOpt(-1), "Unknow CamOptType\\.");
+    EXPECT_DEATH(static_cast<void>(opts.saveCamOpt(-1)), "Unknow CamOptType\\.");
 }
 
 TEST(UserOpts, KeysTypesAndRoundTrip) {
@@ -170,7 +170,7 @@ TEST(UserOpts, KeysTypesAndRoundTrip) {
     w.isCheckLogin = 1;
     for (int n : {UserOpt_AlreadyRun, UserOpt_LanguageID, UserOpt_ExpTime_3, UserOpt_MainTitle,
                   UserOpt_para1, UserOpt_comNum, UserOpt_isCheckLogin}) {
-        w.saveUserOpt(n);
+        EXPECT_TRUE(w.saveUserOpt(n));
     }
     EXPECT_EQ(station.userOption("AlreadyRun").toString(), "true");
     EXPECT_EQ(station.userOption("comNum").toString(), "COM3");
@@ -212,7 +212,7 @@ TEST(UserOpts, ExposureTimeListFollowsCapCount) {
     for (int i = 0; i < 10; ++i) {
         QStringList* list = &w.ExpTime_1 + i;
         *list = QStringList{QString::number(i), QString::number(i + 1), QString::number(i * 100)};
-        w.saveUserOpt(UserOpt_ExpTime_1 + i);
+        EXPECT_TRUE(w.saveUserOpt(UserOpt_ExpTime_1 + i));
     }
     struct Case {
         int capCount;
@@ -221,7 +221,7 @@ TEST(UserOpts, ExposureTimeListFollowsCapCount) {
     for (const Case c : {Case{0, 0}, Case{-3, 0}, Case{2, 2}, Case{10, 10}, Case{12, 12}}) {
         SCOPED_TRACE(c.capCount);
         w.CapCount = c.capCount;
-        w.saveUserOpt(UserOpt_CapCount);
+        EXPECT_TRUE(w.saveUserOpt(UserOpt_CapCount));
         UserOpts r;
         const QList<QStringList> list = r.loadExpTimeList();
         ASSERT_EQ(list.size(), c.entries);
@@ -237,7 +237,7 @@ TEST(UserOptsDeathTest, NumbersOutsideTheTableAreFatal) {
     TestStation station("useropts-fatal");
     UserOpts opts;
     EXPECT_DEATH(opts.loadUserOpt(31), "Unknow UserOptType\\.");
-    EXPECT_DEATH(opts.saveUserOpt(2), "Unknow UserOptType\\.");
+    EXPECT_DEATH(static_cast<void>(opts.saveUserOpt(2)), "Unknow UserOptType\\.");
 }
 
 }  // namespace

@@ -44,9 +44,11 @@ struct ChildResult {
 };
 
 // Runs `write` in a child process whose files may grow to `fileSizeLimit`
-// bytes at most (a write past it fails, it does not end the process); the
-// child's exit code tells the write's result.
-ChildResult runInChild(rlim_t fileSizeLimit, const std::function<bool()>& write) {
+// bytes at most: a write past it fails, or with `endAtLimit` ends the
+// process there (as a program killed in the middle of the write). The
+// child's exit code tells the write's result; -1 when it did not exit.
+ChildResult runInChild(rlim_t fileSizeLimit, const std::function<bool()>& write,
+                       bool endAtLimit = false) {
     int fds[2];
     if (::pipe(fds) != 0) {
         return {};
@@ -56,7 +58,7 @@ ChildResult runInChild(rlim_t fileSizeLimit, const std::function<bool()>& write)
         ::close(fds[0]);
         g_messagePipe = fds[1];
         qInstallMessageHandler(messageToPipe);
-        std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGXFSZ, endAtLimit ? SIG_DFL : SIG_IGN);
         const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
             ::_exit(2);
@@ -396,6 +398,53 @@ TEST(SettingsWrite, AFileThatIsNoIniOrMissingIsWritten) {
     ASSERT_TRUE(writeIniValues(file, "UserOption", {{"comNum", "COM4"}}));
     EXPECT_EQ(station.userOption("comNum").toString(), "COM4");
     EXPECT_EQ(QSettings(file, QSettings::IniFormat).status(), QSettings::NoError);
+}
+
+// A save that the program ends in (killed at a file-size limit) leaves the
+// file byte for byte, and beside it what the write had made so far; the
+// next start removes that, and nothing else of the folder.
+TEST(SettingsWrite, ACutSaveLeavesTheFileAndItsLeftoversGoAtTheNextStart) {
+    for (const SettingsWrite& w : settingsWrites()) {
+        SCOPED_TRACE(w.label);
+        TestStation station("settings-write-cut");
+        writeEarlierSettings(station);
+        const QString file = station.filePath(w.file);
+        const QString folder = QFileInfo(file).absolutePath();
+        const QString name = QFileInfo(file).fileName();
+        // Names near the leftovers' that are not theirs.
+        for (const QString& other : {name + ".bak", name + ".AbC12", name + ".AbCdEf7",
+                                     name + "x.AbCdEf", QStringLiteral("other.ini.AbCdEf"),
+                                     name + ".AbCdEf.old", name + ".AbCdEf.new.lock"}) {
+            QFile keep(QDir(folder).filePath(other));
+            ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
+            keep.write("kept");
+        }
+        const QStringList entries = folderEntries(folder);
+        const QByteArray before = fileChecksum(file);
+
+        const ChildResult child =
+            runInChild(static_cast<rlim_t>(QFileInfo(file).size()), w.write, true);
+        ASSERT_TRUE(child.ended);
+        EXPECT_EQ(child.exitCode, -1);
+        EXPECT_EQ(fileChecksum(file).toStdString(), before.toStdString());
+        EXPECT_NE(folderEntries(folder), entries);
+
+        removeIniWriteLeftovers(file);
+        EXPECT_EQ(folderEntries(folder), entries);
+        EXPECT_EQ(fileChecksum(file).toStdString(), before.toStdString());
+    }
+}
+
+// The lock of a write that is running (here: of this process) stays.
+TEST(SettingsWrite, ALockOfARunningWriteIsNotRemoved) {
+    TestStation station("settings-write-held-lock");
+    writeEarlierSettings(station);
+    const QString file = station.filePath("Ini/userOption.ini");
+    QLockFile held(file + ".lock");
+    ASSERT_TRUE(held.tryLock(0));
+    removeIniWriteLeftovers(file);
+    EXPECT_TRUE(QFileInfo::exists(file + ".lock"));
+    held.unlock();
 }
 
 }  // namespace

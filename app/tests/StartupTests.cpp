@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -239,6 +241,73 @@ INSTANTIATE_TEST_SUITE_P(
                     StoreFaultCase{"locked", "UserInfo.db", true,
                                    "Database file %1 is in use by another program: it was left "
                                    "as it is."}));
+
+// A folder or a named pipe where a store's file should be: the start ends in
+// the box that names it (the program waits in it, it does not end on its
+// own or wait on the pipe), and the thing is left as it is.
+class StartupStoreNotAFile : public testing::TestWithParam<bool> {};
+
+TEST_P(StartupStoreNotAFile, EndsInTheBoxThatNamesIt) {
+    const bool pipe = GetParam();
+    TestStation station(pipe ? "store-pipe" : "store-folder");
+    station.writeMachineIni("320");
+    station.setUserOption("AlreadyRun", true);
+    station.setUserOption("comNum", "COM99");  // an intact start waits in the serial box
+    QDir().mkpath(station.filePath("DataBase"));
+    const QString path = station.filePath("DataBase/UserInfo.db");
+    if (pipe) {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else {
+        ASSERT_TRUE(QDir().mkdir(path));
+    }
+    RunningProgram running(kProgram, {}, programEnvironment(station, uniqueInstance()));
+    ASSERT_TRUE(running.started());
+    const QString line = QStringLiteral(
+                             "    Database file %1 is not a file (a folder or another special "
+                             "file): it was left as it is.\n")
+                             .arg(path);
+    ASSERT_TRUE(waitForLog(station, line, 20000)) << station.todaysLog().toStdString();
+    QThread::msleep(300);
+    EXPECT_TRUE(running.isRunning());  // in the box
+    EXPECT_FALSE(station.todaysLog().contains("initDevice."));
+    running.stop();
+    const QFileInfo info(path);
+    EXPECT_EQ(info.isDir(), !pipe);
+    EXPECT_EQ(info.exists() && !info.isDir() && !info.isFile(), pipe);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, StartupStoreNotAFile, testing::Bool());
+
+// What settings writes that a program ended in left beside the settings
+// files is gone after the next start; other files of the folder stay.
+TEST(Startup, LeftoversOfCutSettingsWritesAreRemoved) {
+    TestStation station("settings-leftovers");
+    station.writeMachineIni("320");
+    station.setUserOption("AlreadyRun", true);
+    station.setUserOption("comNum", "COM99");  // waits in the serial box
+    const QStringList leftovers = {"Ini/userOption.ini.AbCdEf", "Ini/userOption.ini.AbCdEf.new",
+                                   "Ini/camOption.ini.Zy9876",
+                                   "Ini/rememberedLogins.ini.QwErTy.lock"};
+    const QStringList kept = {"Ini/userOption.ini.bak", "Ini/camOption.ini.AbCdE",
+                              "Ini/notes.ini.AbCdEf"};
+    for (const QString& name : leftovers + kept) {
+        QFile file(station.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        // A lock of a process that is gone (no process has this number).
+        file.write(name.endsWith(".lock") ? "1073741824\nVarnu\n\n" : "[UserOption]\n");
+    }
+    {
+        RunningProgram running(kProgram, {}, programEnvironment(station, uniqueInstance()));
+        ASSERT_TRUE(running.started());
+        ASSERT_TRUE(waitForLog(station, "initDevice.", 20000));
+    }
+    for (const QString& name : leftovers) {
+        EXPECT_FALSE(QFileInfo::exists(station.filePath(name))) << name.toStdString();
+    }
+    for (const QString& name : kept) {
+        EXPECT_TRUE(QFileInfo::exists(station.filePath(name))) << name.toStdString();
+    }
+}
 
 // The first start fills the settings files; a later start leaves what the
 // user changed alone. The program waits in a dialog (the serial warning or the

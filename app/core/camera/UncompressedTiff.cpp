@@ -1,14 +1,17 @@
 #include "camera/UncompressedTiff.h"
 
+#include "platform/FileSystem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtDebug>
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -33,18 +36,18 @@ bool encodeTiff(const QString& path, const cv::Mat& picture, int dpi, std::vecto
     return true;
 }
 
-// The bytes go to a temporary file beside `path` that replaces it only when
-// they were all written.
-bool saveBytes(const QString& path, const std::vector<uchar>& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
-        qWarning() << "writing the picture failed:" << path;
-        return false;
-    }
-    return true;
+// The bytes go to a temporary file beside `path` that takes its place only
+// when they were all written. 0 when written, else the errno.
+int saveBytes(const QString& path, const std::vector<uchar>& bytes, plat::WholeFileMode mode) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    plat::WholeFileOptions options;
+    options.mode = mode;
+    return plat::WriteWholeFile(QFile::encodeName(path).toStdString(), bytes.data(), bytes.size(),
+                                options);
+}
+
+void warnNotWritten(const QString& path, int error) {
+    qWarning() << "writing the picture failed:" << path << std::strerror(error);
 }
 
 }  // namespace
@@ -54,8 +57,11 @@ bool writeUncompressedTiff(const QString& path, const cv::Mat& picture, int dpi)
     if (!encodeTiff(path, picture, dpi, &bytes)) {
         return false;
     }
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return saveBytes(path, bytes);
+    const int error = saveBytes(path, bytes, plat::WholeFileMode::Replace);
+    if (error != 0) {
+        warnNotWritten(path, error);
+    }
+    return error == 0;
 }
 
 NewPictureFile writeNewUncompressedTiff(const QString& path, const cv::Mat& picture, int dpi) {
@@ -63,19 +69,14 @@ NewPictureFile writeNewUncompressedTiff(const QString& path, const cv::Mat& pict
     if (!encodeTiff(path, picture, dpi, &bytes)) {
         return NewPictureFile::Failed;
     }
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile claim(path);
-    if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        if (QFileInfo::exists(path)) {
-            return NewPictureFile::NameTaken;
-        }
-        qWarning() << "writing the picture failed:" << path << claim.errorString();
-        return NewPictureFile::Failed;
+    // The name is taken only by the finished file: until then nothing of that
+    // name exists, and a file another writer put there first stays.
+    const int error = saveBytes(path, bytes, plat::WholeFileMode::CreateNew);
+    if (error == EEXIST) {
+        return NewPictureFile::NameTaken;
     }
-    claim.close();
-    // The empty claimed file is ours alone; the picture replaces it whole.
-    if (!saveBytes(path, bytes)) {
-        QFile::remove(path);
+    if (error != 0) {
+        warnNotWritten(path, error);
         return NewPictureFile::Failed;
     }
     return NewPictureFile::Written;

@@ -7,6 +7,7 @@
 #include "camera/ZdqFieldOfView.h"
 #include "controller/CI_MainControl.h"
 #include "database/Varnu_ExperimentDB.h"
+#include "settings/SettingsNotSaved.h"
 #include "settings/StoragePathDefault.h"
 
 #include <QDir>
@@ -175,7 +176,9 @@ PictureCopies ZdqCaptureThread::savePicture(const uchar* buffer, int* number) {
         });
     if (copies.stationCopy && *number > counter) {
         options.curExpNum = *number;
-        options.saveUserOpt(UserOpt_curExpNum);
+        if (!options.saveUserOpt(UserOpt_curExpNum)) {
+            postSettingsNotSaved();
+        }
     }
     return copies;
 }

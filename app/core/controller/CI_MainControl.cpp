@@ -14,6 +14,7 @@
 #include "database/UserInfoDB.h"
 #include "database/Varnu_ExperimentDB.h"
 #include "database/Westblot_ExperimentDB.h"
+#include "settings/SettingsNotSaved.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -167,18 +168,20 @@ bool CI_MainControl::initMachineName() {
     if (expType < 0) {
         qFatal("Unknow ExperimentType.");
     }
-    initVarnuPara();
-    seedMissingDefaults();
+    // Both run: each writes what it can.
+    const bool firstStartStored = initVarnuPara();
+    const bool seedsStored = seedMissingDefaults();
+    if (!firstStartStored || !seedsStored) {
+        tellSettingsNotSaved();
+    }
     return true;
 }
 
-void CI_MainControl::initVarnuPara() {
+bool CI_MainControl::initVarnuPara() {
     userOpt.loadUserOpt(UserOpt_AlreadyRun);
     if (userOpt.AlreadyRun) {
-        return;
+        return true;
     }
-    userOpt.AlreadyRun = true;
-    userOpt.saveUserOpt(UserOpt_AlreadyRun);
     qDebug() << "initVarnuPara.";
 
     // A user settings file that lost its contents makes a first start as
@@ -197,17 +200,24 @@ void CI_MainControl::initVarnuPara() {
     set.SignalAccOpen = true;
     camOpt.zdqDefaultCamSet = set;
     camOpt.zdqCurrentCamSet = set;
-    camOpt.saveMissing(ZdqDefault_Resolution, ZdqCurrent_SignalAccOpen);
+    bool stored = camOpt.saveMissing(ZdqDefault_Resolution, ZdqCurrent_SignalAccOpen);
     camOpt.loadZdqDefaultCamSet();
     camOpt.loadZdqCurrentCamSet();
 
     if (!UserOpts::isStored(UserOpt_comNum)) {
         userOpt.comNum = QStringLiteral("COM2");
-        userOpt.saveUserOpt(UserOpt_comNum);
+        stored = userOpt.saveMissing({UserOpt_comNum}) && stored;
     }
+    // Marked done only once the defaults are in place: a start that could
+    // not store them tries again.
+    if (stored) {
+        userOpt.AlreadyRun = true;
+        stored = userOpt.saveUserOpt(UserOpt_AlreadyRun);
+    }
+    return stored;
 }
 
-void CI_MainControl::seedMissingDefaults() {
+bool CI_MainControl::seedMissingDefaults() {
     // Without these the cooled camera would start at zero exposure and gain
     // and the exposure estimation would divide by a zero parameter. Only keys
     // that are missing are written, so nothing a user saved is overwritten.
@@ -229,18 +239,17 @@ void CI_MainControl::seedMissingDefaults() {
     const TucsenCamSet keptCurrent = camOpt.tucsenCurrentCamSet;
     camOpt.tucsenDefaultCamSet = seed;
     camOpt.tucsenCurrentCamSet = seed;
-    camOpt.saveMissing(TucsenDefault_Resolution, TucsenCurrent_Depth);
+    const bool stored = camOpt.saveMissing(TucsenDefault_Resolution, TucsenCurrent_Depth);
     camOpt.tucsenDefaultCamSet = keptDefault;
     camOpt.tucsenCurrentCamSet = keptCurrent;
 
     if (!UserOpts::isStored(UserOpt_para1)) {
         userOpt.para1 = 1.04;
-        userOpt.saveUserOpt(UserOpt_para1);
     }
     if (!UserOpts::isStored(UserOpt_para2)) {
         userOpt.para2 = 0.7;
-        userOpt.saveUserOpt(UserOpt_para2);
     }
+    return userOpt.saveMissing({UserOpt_para1, UserOpt_para2}) && stored;
 }
 
 bool CI_MainControl::initDevice() {

@@ -58,9 +58,12 @@ class CI_MainControl : public QObject {
     static int readExperimentType();
 
     // Reads the model (unknown: fatal "Unknow MachineName."), sets the
-    // experiment type of the station and writes the first-run defaults.
+    // experiment type of the station and writes the first-run defaults; a
+    // default that cannot be stored is told to the user.
     bool initMachineName();
-    void initVarnuPara();
+    // The first-run defaults where keys are missing, AlreadyRun last; true
+    // when stored (or not a first run).
+    bool initVarnuPara();
     bool initDevice();
     bool initZdqDevice();
     bool initTucsenDevice();
@@ -107,6 +110,6 @@ class CI_MainControl : public QObject {
     ~CI_MainControl() override;
 
     // Seeds the cooled camera's settings sets and the exposure-estimation
-    // parameters where their keys are missing.
-    void seedMissingDefaults();
+    // parameters where their keys are missing; true when stored.
+    bool seedMissingDefaults();
 };

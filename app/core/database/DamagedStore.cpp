@@ -1,6 +1,8 @@
 #include "database/DamagedStore.h"
 
 #include <QDebug>
+
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -23,9 +25,51 @@ QString storeInUseLine(const QString& filePath) {
         .arg(filePath);
 }
 
+QString notAFileStoreLine(const QString& filePath) {
+    return QStringLiteral(
+               "Database file %1 is not a file (a folder or another special file): it was left "
+               "as it is.")
+        .arg(filePath);
+}
+
+QString unopenedStoreLine(const QString& filePath) {
+    return QStringLiteral("Database file %1 cannot be opened.").arg(filePath);
+}
+
+namespace {
+
+QString problemLine(StoreProblem problem, const QString& filePath) {
+    switch (problem) {
+        case StoreProblem::Damaged:
+            return damagedStoreLine(filePath);
+        case StoreProblem::InUse:
+            return storeInUseLine(filePath);
+        case StoreProblem::NotAFile:
+            return notAFileStoreLine(filePath);
+        case StoreProblem::CannotOpen:
+            break;
+    }
+    return unopenedStoreLine(filePath);
+}
+
+const char* endingLine(StoreProblem problem) {
+    switch (problem) {
+        case StoreProblem::Damaged:
+            return "Program ended on a damaged database file.";
+        case StoreProblem::InUse:
+            return "Program ended on a database file in use.";
+        case StoreProblem::NotAFile:
+            return "Program ended on a database file that is not a file.";
+        case StoreProblem::CannotOpen:
+            break;
+    }
+    return "Program ended on a database file that cannot be opened.";
+}
+
+}  // namespace
+
 void reportStoreProblem(StoreProblem problem, const QString& filePath, bool endProgram) {
-    const QString line =
-        problem == StoreProblem::Damaged ? damagedStoreLine(filePath) : storeInUseLine(filePath);
+    const QString line = problemLine(problem, filePath);
     if (!endProgram) {
         qWarning().noquote() << line;
         return;
@@ -34,8 +78,8 @@ void reportStoreProblem(StoreProblem problem, const QString& filePath, bool endP
     if (installedNotice()) {
         installedNotice()(problem, filePath);
     }
-    if (problem == StoreProblem::Damaged) {
-        qFatal("Program ended on a damaged database file.");
-    }
-    qFatal("Program ended on a database file in use.");
+    // Nothing has run yet that an ordinary end would leave half done: the
+    // stores are opened first of all, before any device or thread.
+    qCritical("%s", endingLine(problem));
+    std::exit(kStoreProblemExitCode);
 }

@@ -4,9 +4,12 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+
+#include <sys/stat.h>
 
 namespace {
 const QString kTableExists =
@@ -58,6 +61,12 @@ StoreCheck checkStoreFile(QSqlDatabase db) {
     }
     return {false, StoreProblem::Damaged, findings.join(QStringLiteral("; "))};
 }
+// False when something other than a regular file (also through a link) has
+// the name; a name that cannot be looked at is left to SQLite.
+bool isFileOrMissing(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode);
+}
 }  // namespace
 
 std::unique_ptr<StoreConnection> openStore(const QString& stationDir, const StoreOpening& opening) {
@@ -67,24 +76,31 @@ std::unique_ptr<StoreConnection> openStore(const QString& stationDir, const Stor
     auto connection = std::make_unique<StoreConnection>(
         opening.connectionName, folder + opening.fileName, opening.setupStatements);
     const bool endProgram = opening.onFailure == StoreOpening::OnFailure::EndProgram;
-    if (connection->open()) {
-        qDebug().noquote() << opening.fileName + QStringLiteral(" open success.");
-        const StoreCheck check = checkStoreFile(connection->database());
-        if (!check.intact) {
-            const QString path = QDir::toNativeSeparators(folder + opening.fileName);
-            qWarning().noquote() << QStringLiteral("Quick check of %1 failed: %2")
-                                        .arg(path, check.finding.left(kMaxFindingLength));
-            // Nothing of the store may touch the file from here on.
-            connection->refuse();
-            reportStoreProblem(check.problem, path, endProgram);
+    const QString path = QDir::toNativeSeparators(folder + opening.fileName);
+    // Looked at before SQLite opens it: SQLite would wait for ever on a named
+    // pipe, and on a folder says no more than that it failed.
+    if (!isFileOrMissing(folder + opening.fileName)) {
+        qWarning().noquote() << opening.fileName + QStringLiteral(" open failed.");
+        connection->refuse();
+        reportStoreProblem(StoreProblem::NotAFile, path, endProgram);
+        return connection;
+    }
+    if (!connection->open()) {
+        qWarning().noquote() << opening.fileName + QStringLiteral(" open failed.");
+        if (endProgram) {
+            reportStoreProblem(StoreProblem::CannotOpen, path, true);
         }
         return connection;
     }
-    const QString failure = opening.fileName + QStringLiteral(" open failed.");
-    if (endProgram) {
-        qFatal("%s", qPrintable(failure));
+    qDebug().noquote() << opening.fileName + QStringLiteral(" open success.");
+    const StoreCheck check = checkStoreFile(connection->database());
+    if (!check.intact) {
+        qWarning().noquote() << QStringLiteral("Quick check of %1 failed: %2")
+                                    .arg(path, check.finding.left(kMaxFindingLength));
+        // Nothing of the store may touch the file from here on.
+        connection->refuse();
+        reportStoreProblem(check.problem, path, endProgram);
     }
-    qWarning().noquote() << failure;
     return connection;
 }
 

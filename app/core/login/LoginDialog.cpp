@@ -8,6 +8,7 @@
 #include "database/UserInfo.h"
 #include "database/UserInfoDB.h"
 #include "login/RememberedLogins.h"
+#include "settings/SettingsNotSaved.h"
 
 #include <QBrush>
 #include <QFile>
@@ -125,13 +126,17 @@ void LoginDialog::finishLogin() {
     UserInfoDB* users = mainControl->userInfoDB;
     selectedUser->isRemember = ui->checkBox_Remember->isChecked();
     users->updateUser(*selectedUser);
+    bool remembered = true;
     if (selectedUser->isRemember) {
         const QString token = users->issueRememberToken(selectedUser->uuid);
         if (!token.isEmpty()) {
-            RememberedLogins::store(selectedUser->uuid, token);
+            remembered = RememberedLogins::store(selectedUser->uuid, token);
         }
     } else {
-        RememberedLogins::forget(selectedUser->uuid);
+        remembered = RememberedLogins::forget(selectedUser->uuid);
+    }
+    if (!remembered) {
+        tellSettingsNotSaved(this);
     }
 
     *mainControl->currentUser = *selectedUser;

@@ -1,14 +1,16 @@
 #include "login/RememberedLogins.h"
 
 #include "base/StationDir.h"
+#include "settings/IniWrite.h"
 
-#include <QFile>
 #include <QSettings>
 
 namespace {
 
+const QString kGroup = QStringLiteral("Tokens");
+
 QString keyOf(const QUuid& uuid) {
-    return QStringLiteral("Tokens/") + uuid.toString(QUuid::WithoutBraces);
+    return uuid.toString(QUuid::WithoutBraces);
 }
 
 }  // namespace
@@ -21,23 +23,20 @@ QString filePath() {
 
 QString tokenFor(const QUuid& uuid) {
     QSettings settings(filePath(), QSettings::IniFormat);
-    return settings.value(keyOf(uuid)).toString();
+    return settings.value(kGroup + QLatin1Char('/') + keyOf(uuid)).toString();
 }
 
-void store(const QUuid& uuid, const QString& token) {
-    {
-        QSettings settings(filePath(), QSettings::IniFormat);
-        settings.setValue(keyOf(uuid), token);
-        settings.sync();
-    }
-    QFile::setPermissions(filePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+bool store(const QUuid& uuid, const QString& token) {
+    return writeIniValues(filePath(), kGroup, {{keyOf(uuid), token}}, IniFileAccess::OwnerOnly);
 }
 
-void forget(const QUuid& uuid) {
+bool forget(const QUuid& uuid) {
     QSettings settings(filePath(), QSettings::IniFormat);
-    if (settings.contains(keyOf(uuid))) {
-        settings.remove(keyOf(uuid));
+    if (!settings.contains(kGroup + QLatin1Char('/') + keyOf(uuid))) {
+        return true;
     }
+    return writeIniValues(filePath(), kGroup, {{keyOf(uuid), QVariant()}},
+                          IniFileAccess::OwnerOnly);
 }
 
 }  // namespace RememberedLogins

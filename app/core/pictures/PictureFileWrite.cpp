@@ -1,22 +1,25 @@
 #include "pictures/PictureFileWrite.h"
 
+#include "platform/FileSystem.h"
+
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
+
+#include <cstring>
 
 namespace pictures {
 
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error) {
-    // Unbuffered, so that a short write shows in write()'s count; a buffered
-    // one would lose it when the buffer is flushed at commit().
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        file.write(bytes) == bytes.size() && file.commit()) {
+    const int failure = plat::WriteWholeFile(QFile::encodeName(path).toStdString(),
+                                             bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (failure == 0) {
         return true;
     }
     if (error != nullptr) {
-        *error = QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+        *error = QStringLiteral("%1 cannot be written: %2")
+                     .arg(path, QString::fromLocal8Bit(std::strerror(failure)));
     }
     return false;
 }

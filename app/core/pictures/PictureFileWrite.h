@@ -5,8 +5,9 @@
 #include <QString>
 
 // Files the user asks for (exports, saved pictures) are written whole or not
-// at all: the bytes go to a temporary file of the same folder, which is
-// renamed over the target only once all of them are on disk. A program that
+// at all (platform/FileSystem.h): the bytes go to a temporary file of the
+// same folder, which is renamed over the target only once all of them are
+// on the disk. A program that
 // ends in the middle, a full disk or a file-size limit leaves the earlier file
 // as it was, or none, and no temporary file.
 namespace pictures {

@@ -99,7 +99,7 @@ class CamOpts : public QObject {
     // Writes / reads the field of one number; a number outside 0 to 45 is
     // the fatal message "Unknow CamOptType." and the file is not touched.
     // The save tells whether the file was written.
-    bool saveCamOpt(int type);
+    [[nodiscard]] bool saveCamOpt(int type);
     void loadCamOpt(int type);
 
     // "Group/Key" of a number, or an empty text outside 0 to 45.
@@ -110,13 +110,13 @@ class CamOpts : public QObject {
 
     // Each set in one write of the file: stored whole, or (when the file
     // cannot be written, logged) not at all and false.
-    bool saveZdqDefaultCamSet();
-    bool saveZdqCurrentCamSet();
-    bool saveTucsenDefaultCamSet();
-    bool saveTucsenCurrentCamSet();
+    [[nodiscard]] bool saveZdqDefaultCamSet();
+    [[nodiscard]] bool saveZdqCurrentCamSet();
+    [[nodiscard]] bool saveTucsenDefaultCamSet();
+    [[nodiscard]] bool saveTucsenCurrentCamSet();
     // Writes the fields of the numbers `first` to `last` whose keys the file
     // does not hold yet, in one write; keys it holds keep their values.
-    bool saveMissing(int first, int last);
+    [[nodiscard]] bool saveMissing(int first, int last);
     void loadZdqDefaultCamSet();
     void loadZdqCurrentCamSet();
     void loadTucsenDefaultCamSet();
@@ -133,7 +133,7 @@ class CamOpts : public QObject {
         bool* boolField = nullptr;
     };
     Field fieldOf(int type);
-    bool saveRange(int first, int last, bool missingOnly = false);
+    [[nodiscard]] bool saveRange(int first, int last, bool missingOnly = false);
     void loadRange(int first, int last);
 
     std::recursive_mutex mutex_;

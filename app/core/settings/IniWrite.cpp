@@ -1,15 +1,16 @@
 #include "settings/IniWrite.h"
 
+#include "platform/FileSystem.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryFile>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
@@ -55,6 +56,12 @@ QString checkWritten(const QString& written, const QString& filePath, const QStr
     for (const auto& [key, value] : values) {
         const QString name = fullKey(group, key);
         changed.append(name);
+        if (!value.isValid()) {
+            if (check.contains(name)) {
+                return QStringLiteral("the new content reads back with %1 still in it").arg(name);
+            }
+            continue;
+        }
         if (!check.contains(name) || !sameStoredValue(check.value(name), value)) {
             return QStringLiteral("the new content reads back without the value of %1").arg(name);
         }
@@ -69,38 +76,6 @@ QString checkWritten(const QString& written, const QString& filePath, const QStr
     return QString();
 }
 
-// Flushes the file's bytes to the disk and gives it `mode`. QSettings tells a
-// file it read has changed by its size and time of change: a replacement of
-// the same size and time (a clock coarser than the writes) is dated a
-// millisecond later, so that this process reads it.
-QString settle(const QString& path, mode_t mode, const struct stat* replaced) {
-    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return QStringLiteral("the new content cannot be opened (%1)").arg(systemError());
-    }
-    QString reason;
-    struct stat own {};
-    if (::fchmod(fd, mode) != 0 || ::fstat(fd, &own) != 0) {
-        reason = QStringLiteral("the new content cannot be given its mode (%1)").arg(systemError());
-    } else if (replaced != nullptr && own.st_size == replaced->st_size) {
-        const qint64 ownMs = own.st_mtim.tv_sec * 1000 + own.st_mtim.tv_nsec / 1000000;
-        const qint64 oldMs = replaced->st_mtim.tv_sec * 1000 + replaced->st_mtim.tv_nsec / 1000000;
-        if (ownMs == oldMs) {
-            const qint64 laterMs = oldMs + 1;
-            const struct timespec times[2] = {{0, UTIME_OMIT},
-                                              {laterMs / 1000, (laterMs % 1000) * 1000000}};
-            if (::futimens(fd, times) != 0) {
-                reason = QStringLiteral("the new content cannot be dated (%1)").arg(systemError());
-            }
-        }
-    }
-    if (reason.isEmpty() && ::fsync(fd) != 0) {
-        reason = QStringLiteral("the new content cannot be flushed (%1)").arg(systemError());
-    }
-    ::close(fd);
-    return reason;
-}
-
 // The file a link (or a chain of them) stands for: its content is replaced,
 // the link stays.
 QString linkTarget(const QString& path) {
@@ -111,20 +86,11 @@ QString linkTarget(const QString& path) {
     return info.filePath();
 }
 
-// The folder's entries (the rename) to the disk; the file is in place
-// already, so a failure here changes nothing of the result.
-void flushFolder(const QString& folder) {
-    const int fd = ::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// Writes the new content to a copy of the file beside it, checks and flushes
-// it, and renames it over the file. Empty when done, else the reason; the
-// file is then untouched and no copy is left.
-QString replaceIni(const QString& filePath, const QString& group, const IniValues& values) {
+// Writes the new content to a scratch copy of the file beside it through
+// QSettings, checks it, and writes it whole over the file. Empty when done,
+// else the reason; the file is then untouched and no copy is left.
+QString replaceIni(const QString& filePath, const QString& group, const IniValues& values,
+                   IniFileAccess access) {
     const QFileInfo info(filePath);
     const QString folder = info.absolutePath();
     if (!QDir().mkpath(folder)) {
@@ -138,11 +104,7 @@ QString replaceIni(const QString& filePath, const QString& group, const IniValue
                    ? QStringLiteral("another program holds it")
                    : QStringLiteral("its lock file cannot be made");
     }
-    struct stat replaced {};
-    const bool exists = ::stat(nativePath(filePath).constData(), &replaced) == 0;
-    if (!exists && errno != ENOENT) {
-        return QStringLiteral("it cannot be looked at (%1)").arg(systemError());
-    }
+    const bool exists = info.exists();
     if (exists && ::access(nativePath(filePath).constData(), W_OK) != 0) {
         return QStringLiteral("it is not writable (%1)").arg(systemError());
     }
@@ -169,11 +131,18 @@ QString replaceIni(const QString& filePath, const QString& group, const IniValue
     const QString written = copy.fileName();
     {
         QSettings settings(written, QSettings::IniFormat);
+        // The copy is this write's own: written in place, without a further
+        // temporary file of QSettings beside it.
+        settings.setAtomicSyncRequired(false);
         if (!group.isEmpty()) {
             settings.beginGroup(group);
         }
         for (const auto& [key, value] : values) {
-            settings.setValue(key, value);
+            if (value.isValid()) {
+                settings.setValue(key, value);
+            } else {
+                settings.remove(key);
+            }
         }
         settings.sync();
         // A copy that did not read as ini reports that instead of the
@@ -188,31 +157,91 @@ QString replaceIni(const QString& filePath, const QString& group, const IniValue
     if (::rename(nativePath(written).constData(), nativePath(checked).constData()) != 0) {
         return QStringLiteral("the new content cannot be moved (%1)").arg(systemError());
     }
-    const mode_t mode = exists ? (replaced.st_mode & 07777) : mode_t{0644};
     QString reason = checkWritten(checked, filePath, group, values);
+    QByteArray replacement;
     if (reason.isEmpty()) {
-        reason = settle(checked, mode, exists ? &replaced : nullptr);
+        QFile result(checked);
+        if (!result.open(QIODevice::ReadOnly)) {
+            reason =
+                QStringLiteral("the new content cannot be read (%1)").arg(result.errorString());
+        } else {
+            replacement = result.readAll();
+        }
     }
-    if (reason.isEmpty() &&
-        ::rename(nativePath(checked).constData(), nativePath(filePath).constData()) != 0) {
-        reason = QStringLiteral("it cannot be replaced (%1)").arg(systemError());
-    }
+    QFile::remove(checked);
     if (!reason.isEmpty()) {
-        QFile::remove(checked);
         return reason;
     }
-    flushFolder(folder);
+    plat::WholeFileOptions options;
+    options.permissions = access == IniFileAccess::OwnerOnly ? 0600 : -1;
+    options.distinctTime = true;
+    const int error =
+        plat::WriteWholeFile(nativePath(filePath).toStdString(), replacement.constData(),
+                             static_cast<size_t>(replacement.size()), options);
+    if (error != 0) {
+        return QStringLiteral("it cannot be replaced (%1)")
+            .arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
     return QString();
+}
+
+// What a write of `fileName` leaves beside it when the program ends in it:
+// its copy (the name, '.', six letters or digits), the checked copy (".new"
+// after that), and what QSettings made beside the copy while writing it (its
+// own copy, six more letters or digits, or its ".lock").
+enum class Leftover { None, Copy, Lock };
+Leftover leftoverOf(const QString& name, const QString& fileName) {
+    static const QRegularExpression suffix(QRegularExpression::anchoredPattern(
+        QStringLiteral("\\.(lock|[A-Za-z0-9]{6}(\\.new|\\.lock|\\.[A-Za-z0-9]{6})?)")));
+    if (!name.startsWith(fileName)) {
+        return Leftover::None;
+    }
+    const QRegularExpressionMatch match = suffix.match(name.mid(fileName.size()));
+    if (!match.hasMatch()) {
+        return Leftover::None;
+    }
+    return name.endsWith(QStringLiteral(".lock")) ? Leftover::Lock : Leftover::Copy;
 }
 
 }  // namespace
 
-bool writeIniValues(const QString& filePath, const QString& group, const IniValues& values) {
-    const QString reason = replaceIni(linkTarget(filePath), group, values);
+bool writeIniValues(const QString& filePath, const QString& group, const IniValues& values,
+                    IniFileAccess access) {
+    const QString reason = replaceIni(linkTarget(filePath), group, values, access);
     if (reason.isEmpty()) {
         return true;
     }
     qWarning().noquote() << QStringLiteral("Settings not saved, %1 cannot be written: %2.")
                                 .arg(QDir::toNativeSeparators(filePath), reason);
     return false;
+}
+
+void removeIniWriteLeftovers(const QString& filePath) {
+    const QFileInfo target(linkTarget(filePath));
+    const QString fileName = target.fileName();
+    const QDir folder = target.absoluteDir();
+    const QStringList names = folder.entryList({fileName + QStringLiteral(".*")},
+                                               QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        const QString path = folder.filePath(name);
+        const Leftover kind = leftoverOf(name, fileName);
+        if (kind == Leftover::None || QFileInfo(path).isSymLink()) {
+            continue;
+        }
+        if (kind == Leftover::Lock) {
+            // A lock whose holder is gone is taken over and removed with its
+            // release; one that a running program holds stays.
+            QLockFile lock(path);
+            if (!lock.tryLock(0)) {
+                continue;
+            }
+            lock.unlock();
+        } else if (!QFile::remove(path)) {
+            continue;
+        }
+        qDebug().noquote() << QStringLiteral(
+                                  "Removed %1, left by a settings write that ended before it "
+                                  "was done.")
+                                  .arg(QDir::toNativeSeparators(path));
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "settings/UserOpts.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -30,7 +31,11 @@ QString storagePathOrDefault(UserOpts& userOpt) {
     userOpt.loadUserOpt(UserOpt_storagePath);
     if (userOpt.storagePath.isEmpty()) {
         userOpt.storagePath = defaultStoragePath(fixedDriveRoots(), desktopLocation());
-        userOpt.saveUserOpt(UserOpt_storagePath);
+        // Unsaved (the log names the file), the same default is found again
+        // at the next use.
+        if (!userOpt.saveUserOpt(UserOpt_storagePath)) {
+            qDebug() << "storagePath default used without being saved.";
+        }
     }
     return userOpt.storagePath;
 }

@@ -142,11 +142,22 @@ bool UserOpts::saveUserOpt(int type) {
 }
 
 bool UserOpts::saveUserOpts(std::initializer_list<int> types) {
+    return saveValues(types, false);
+}
+
+bool UserOpts::saveMissing(std::initializer_list<int> types) {
+    return saveValues(types, true);
+}
+
+bool UserOpts::saveValues(std::initializer_list<int> types, bool missingOnly) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     IniValues values;
     for (int type : types) {
         if (!isUserOpt(type)) {
             qFatal("Unknow UserOptType.");
+        }
+        if (missingOnly && isStored(type)) {
+            continue;
         }
         const Field f = fieldOf(type);
         QVariant value;
@@ -163,7 +174,7 @@ bool UserOpts::saveUserOpts(std::initializer_list<int> types) {
         }
         values.append({keyOf(type), value});
     }
-    return writeIniValues(filePath(), QStringLiteral("UserOption"), values);
+    return values.isEmpty() || writeIniValues(filePath(), QStringLiteral("UserOption"), values);
 }
 
 void UserOpts::loadUserOpt(int type) {

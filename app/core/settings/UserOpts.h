@@ -53,11 +53,14 @@ class UserOpts : public QObject {
     // Writes / reads the field of one number; a number outside 3 to 30 is the
     // fatal message "Unknow UserOptType." and the file is not touched. The
     // save tells whether the file was written.
-    bool saveUserOpt(int type);
+    [[nodiscard]] bool saveUserOpt(int type);
     void loadUserOpt(int type);
     // Writes the fields of several numbers in one write of the file: all of
     // them are stored or, when the file cannot be written, none (logged).
-    bool saveUserOpts(std::initializer_list<int> types);
+    [[nodiscard]] bool saveUserOpts(std::initializer_list<int> types);
+    // As saveUserOpts for those of the numbers whose keys the file does not
+    // hold yet; keys it holds keep their values. True when none is missing.
+    [[nodiscard]] bool saveMissing(std::initializer_list<int> types);
 
     // The exposure times of a multi-exposure capture: CapCount entries of three
     // texts (minutes, seconds, milliseconds), ExpTime_1 to ExpTime_10 and
@@ -109,6 +112,7 @@ class UserOpts : public QObject {
         QStringList* l = nullptr;
     };
     Field fieldOf(int type);
+    [[nodiscard]] bool saveValues(std::initializer_list<int> types, bool missingOnly);
 
     std::recursive_mutex mutex_;
 };

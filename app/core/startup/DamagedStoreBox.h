@@ -1,5 +1,6 @@
 // The message box the program shows before it ends on a database file it
-// cannot use (damaged, or in use by another program). Shown before a
+// cannot use (damaged, in use by another program, not a file, not to be
+// opened). Shown before a
 // language is chosen, so it says it in both.
 #pragma once
 

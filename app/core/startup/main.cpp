@@ -5,8 +5,12 @@
 #include "ReportWordProcessor.h"
 #include "controller/CI_MainControl.h"
 #include "login/LoginDialog.h"
+#include "login/RememberedLogins.h"
 #include "mainwindow/CI_MainWidget.h"
 #include "serial/ASyncSerialPortThread.h"
+#include "settings/CamOpts.h"
+#include "settings/IniWrite.h"
+#include "settings/UserOpts.h"
 #include "startup/AuditFailureBox.h"
 #include "startup/DamagedStoreBox.h"
 #include "startup/LogHandler.h"
@@ -51,6 +55,13 @@ int main(int argc, char* argv[]) {
     if (!checkSingleInstance()) {
         qDebug() << "program already start.";
         return -1;
+    }
+
+    // What a settings write that was cut off (the program ended in it) left
+    // beside its file; no write of this run has begun yet.
+    for (const QString& file :
+         {CamOpts::filePath(), UserOpts::filePath(), RememberedLogins::filePath()}) {
+        removeIniWriteLeftovers(file);
     }
 
     installDamagedStoreBox();

@@ -20,6 +20,7 @@
 #include "database/UserInfo.h"
 #include "database/Varnu_ExperimentDB.h"
 #include "serial/AutoFocusThread.h"
+#include "settings/SettingsNotSaved.h"
 #include "settings/StoragePathDefault.h"
 #include "widgets/LoadingDialog.h"
 
@@ -588,15 +589,17 @@ void Varnu_ImageFrame::updateExpInfo() {
 
     UserOpts& options = controller->userOpt;
     options.loadUserOpt(UserOpt_curDate);
+    options.loadUserOpt(UserOpt_curExpNum);
     if (options.curDate != today) {
         options.curDate = today;
-        options.saveUserOpt(UserOpt_curDate);
         options.curExpNum = 0;
-        options.saveUserOpt(UserOpt_curExpNum);
     }
-    options.loadUserOpt(UserOpt_curExpNum);
     options.curExpNum += 1;
-    options.saveUserOpt(UserOpt_curExpNum);
+    // The capture still finds a free picture name; the next one may then
+    // take this number again.
+    if (!options.saveUserOpts({UserOpt_curDate, UserOpt_curExpNum})) {
+        tellSettingsNotSaved(this);
+    }
 
     currentRecord->name = QStringLiteral("Varnu") + GelPictureFiles::numberText(options.curExpNum);
     ZdqCameraCtrl* zdq = camera();

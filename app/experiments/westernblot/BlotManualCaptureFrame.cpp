@@ -10,6 +10,7 @@
 #include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
 #include "serial/LightCtrl.h"
+#include "settings/SettingsNotSaved.h"
 
 #include <QMessageBox>
 #include <QtDebug>
@@ -87,7 +88,11 @@ void BlotManualCaptureFrame::on_pushButton_Single_clicked() {
 void BlotManualCaptureFrame::on_pushButton_SetExpTime_clicked() {
     UserOpts& options = mainControl->userOpt;
     options.CapCount = ui->spinBox_CapNum->value();
-    options.saveUserOpt(UserOpt_CapCount);
+    if (!options.saveUserOpt(UserOpt_CapCount)) {
+        showStoredCapCount();
+        tellSettingsNotSaved(this);
+        return;
+    }
     ExpTimeSetDialog dialog(this);
     dialog.setCapCount(options.CapCount);
     dialog.exec();

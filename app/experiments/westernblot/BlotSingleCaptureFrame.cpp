@@ -9,10 +9,12 @@
 #include "camera/TucsenCamCtrl.h"
 #include "controller/CI_MainControl.h"
 #include "serial/LightCtrl.h"
+#include "settings/SettingsNotSaved.h"
 
 #include <QFile>
 #include <QMovie>
 #include <QPixmap>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QtDebug>
 
@@ -116,9 +118,18 @@ void BlotSingleCaptureFrame::updateAutoExpTimeHandle(int autoExpTime) {
     qDebug() << "autoExpTime:" << autoExpTime;
     // The entry shows at most 59:59.999; what it shows is what is captured.
     const int shown = CapTimeSetFrame::clampedCapTime(autoExpTime);
-    ui->frame_CapTimeSet->setCapTime(shown);
+    {
+        const QSignalBlocker blocker(ui->frame_CapTimeSet);
+        ui->frame_CapTimeSet->setCapTime(shown);
+    }
     mainControl->userOpt.ExpTime = shown;
-    mainControl->userOpt.saveUserOpt(UserOpt_ExpTime);
+    if (!mainControl->userOpt.saveUserOpt(UserOpt_ExpTime)) {
+        // A capture would take the stored time, not the estimate.
+        autoCapFlag = false;
+        const QSignalBlocker blocker(ui->frame_CapTimeSet);
+        showStoredExpTime();
+        tellSettingsNotSaved(this);
+    }
 
     const QString threshold = stationFilePath(QStringLiteral("threshold.tif"));
     ui->label_PreviewImage->setScaledContents(true);
@@ -138,7 +149,12 @@ void BlotSingleCaptureFrame::updateAutoExpTimeHandle(int autoExpTime) {
 
 void BlotSingleCaptureFrame::transferCapTimeHandle(int ms) {
     mainControl->userOpt.ExpTime = ms;
-    mainControl->userOpt.saveUserOpt(UserOpt_ExpTime);
+    if (!mainControl->userOpt.saveUserOpt(UserOpt_ExpTime)) {
+        // The capture takes the stored time: the entry shows it again.
+        const QSignalBlocker blocker(ui->frame_CapTimeSet);
+        showStoredExpTime();
+        tellSettingsNotSaved(this);
+    }
 }
 
 void BlotSingleCaptureFrame::resetFunsFrameHandle() {

@@ -124,7 +124,7 @@ TEST_P(CooledEntry, DecodesTheFrameOnceAndFollowsTheFlipSetting) {
     const CooledCase& c = GetParam();
     s_control->expType = WesternBlot;
     s_control->camOpt.tucsenCurrentCamSet.Flip = c.flip ? 1 : 0;
-    s_control->camOpt.saveTucsenCurrentCamSet();
+    EXPECT_TRUE(s_control->camOpt.saveTucsenCurrentCamSet());
     putCooledFrame(cooledFrame(2, 2, c.bits, c.spp, c.samples), 64);
     QSignalSpy hide(frame.get(), &ImageProcess_ImageFrame::hideToolsFrame);
     frame->enterIPFrameHandle();

@@ -2,9 +2,12 @@
 
 #include "OfficeXml.h"
 
+#include "platform/FileSystem.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cstring>
 
 namespace varnu {
 
@@ -275,13 +278,13 @@ bool WordPackage::save(const QString& path, QString* error) const {
         *error = QStringLiteral("the document cannot be packed: %1").arg(why);
         return false;
     }
-    // Written to a temporary file of the same folder and renamed into place
-    // by commit(); unbuffered, so that a short write (a full disk, a file-size
-    // limit) shows in write()'s count instead of being lost at commit().
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+    // Written whole: a full disk or a file-size limit leaves no half
+    // document, and an earlier one of that name as it was.
+    const int failure = plat::WriteWholeFile(QFile::encodeName(path).toStdString(),
+                                             bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (failure != 0) {
+        *error = QStringLiteral("%1 cannot be written: %2")
+                     .arg(path, QString::fromLocal8Bit(std::strerror(failure)));
         return false;
     }
     return true;

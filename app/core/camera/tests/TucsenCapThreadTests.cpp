@@ -105,10 +105,10 @@ class TucsenCapThreadTest : public testing::Test {
         cam.setValue("TucsenCurrentCamSet/InteAcc", inteAcc);
         cam.sync();
         s_control->userOpt.CapCount = entries.size();
-        s_control->userOpt.saveUserOpt(UserOpt_CapCount);
+        EXPECT_TRUE(s_control->userOpt.saveUserOpt(UserOpt_CapCount));
         for (int i = 0; i < entries.size(); ++i) {
             *(&s_control->userOpt.ExpTime_1 + i) = entries.at(i);
-            s_control->userOpt.saveUserOpt(UserOpt_ExpTime_1 + i);
+            EXPECT_TRUE(s_control->userOpt.saveUserOpt(UserOpt_ExpTime_1 + i));
         }
     }
     static int filesIn(const QString& folder) {

@@ -30,7 +30,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <limits>
 #include <memory>
 
@@ -65,11 +70,11 @@ class ZdqCameraTest : public testing::Test {
         set.BrightNess = 25;
         set.Gamma = 0;
         set.SignalAccNum = 2;
-        control->camOpt.saveZdqCurrentCamSet();
+        EXPECT_TRUE(control->camOpt.saveZdqCurrentCamSet());
         control->userOpt.storagePath = station().filePath(QStringLiteral("store"));
-        control->userOpt.saveUserOpt(UserOpt_storagePath);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_storagePath));
         control->userOpt.curExpNum = 7;
-        control->userOpt.saveUserOpt(UserOpt_curExpNum);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_curExpNum));
         // Every test starts from a day without pictures.
         QDir(GelPictureFiles::stationFolder(QDate::currentDate())).removeRecursively();
         QDir(station().filePath(QStringLiteral("store"))).removeRecursively();
@@ -88,7 +93,7 @@ class ZdqCameraTest : public testing::Test {
     }
     void setResolution(int resolution) {
         control->camOpt.zdqCurrentCamSet.Resolution = resolution;
-        control->camOpt.saveZdqCurrentCamSet();
+        EXPECT_TRUE(control->camOpt.saveZdqCurrentCamSet());
     }
     // A row of today, as the image frame makes it before a capture.
     VarnuExperiment insertRow() {
@@ -322,7 +327,7 @@ TEST_F(ZdqCameraTest, AccumulationBlendsItsFramesAndAStopEndsItAfterTheFirst) {
     plug(kMono1280);
     control->machineName = Varnu_320;
     control->camOpt.zdqCurrentCamSet.SignalAccNum = 3;
-    control->camOpt.saveZdqCurrentCamSet();
+    EXPECT_TRUE(control->camOpt.saveZdqCurrentCamSet());
     for (bool stop : {false, true}) {
         SCOPED_TRACE(stop ? "stopped" : "whole");
         QDir(stationFolder()).removeRecursively();
@@ -549,7 +554,7 @@ TEST_F(ZdqCameraTest, APictureNeverReplacesAnotherItTakesTheNextFreeNumberInBoth
         control->userOpt.loadUserOpt(UserOpt_curExpNum);
         EXPECT_EQ(control->userOpt.curExpNum, c.number);
         control->userOpt.curExpNum = 7;
-        control->userOpt.saveUserOpt(UserOpt_curExpNum);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_curExpNum));
     }
 }
 
@@ -588,6 +593,39 @@ TEST(PictureCopiesTest, ANameTakenBetweenProposalAndWriteMovesBothCopiesOn) {
         writeNewUncompressedTiff(folder2 + "b.tif", cv::Mat(2, 2, CV_8UC1, cv::Scalar(1)), 600),
         NewPictureFile::NameTaken);
     EXPECT_EQ(readGelTiff(folder2 + "b.tif").width, 6);
+}
+
+// A picture writer killed in the middle of its write (at a file-size limit,
+// in a process of its own): a new picture leaves nothing of its name, a
+// replaced one the earlier file as it was.
+TEST(PictureCopiesTest, AWriterKilledMidWriteLeavesNoPartOfItsPicture) {
+    TestStation scratch(QStringLiteral("picture-killed"));
+    const QString folder = scratch.filePath(QStringLiteral("pictures/"));
+    const cv::Mat picture(600, 800, CV_8UC1, cv::Scalar(99));
+    writeText(folder + "earlier.tif", "earlier");
+    for (const bool replace : {false, true}) {
+        SCOPED_TRACE(replace ? "replaced" : "new");
+        const QString path = folder + (replace ? "earlier.tif" : "new.tif");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const struct rlimit limit = {4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_DFL);
+            if (replace) {
+                writeUncompressedTiff(path, picture, 600);
+            } else {
+                writeNewUncompressedTiff(path, picture, 600);
+            }
+            ::_exit(0);
+        }
+        ASSERT_GT(child, 0);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+        EXPECT_EQ(filesIn(folder), QStringList{"earlier.tif"});
+        EXPECT_EQ(readAll(folder + "earlier.tif"), "earlier");
+    }
 }
 
 TEST(GelPictureFilesTest, TheFreeNumberIsTheFirstNamedInNeitherFolder) {

@@ -7,8 +7,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <functional>
 #include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cstdlib>
 
 #include "FileFaults.h"
 #include "TestSupport.h"
@@ -92,6 +97,49 @@ TEST_F(ForkingDeathTest, AStoreWithADamagedPageEndsTheProgramUntouched) {
         EXPECT_DEATH(kind.open(station), expected);
         EXPECT_EQ(fileChecksum(file), before);
     }
+}
+
+// A folder or a named pipe where a store's file should be: the program
+// ends at once (never waiting on the pipe) and normally, with the line that
+// names it, and leaves it as it is. The view, which can live without its
+// file, only warns.
+TEST_F(ForkingDeathTest, AFolderOrPipeInPlaceOfAStoreEndsTheProgramNormally) {
+    for (const bool pipe : {false, true}) {
+        for (const StoreKind& kind : kStoreKinds) {
+            SCOPED_TRACE(std::string(kind.file) + (pipe ? " pipe" : " folder"));
+            const QString station = freshStationDir();
+            ASSERT_TRUE(QDir().mkpath(station + QStringLiteral("/DataBase")));
+            const QString file = databaseFile(station, kind.file);
+            if (pipe) {
+                ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+            } else {
+                ASSERT_TRUE(QDir().mkdir(file));
+            }
+            const std::string expected =
+                "Database file .*" + std::string(kind.file) +
+                " is not a file .*Program ended on a database file that is not a file";
+            EXPECT_EXIT(
+                {
+                    ::alarm(10);
+                    kind.open(station);
+                },
+                ::testing::ExitedWithCode(255), expected);
+            const QFileInfo info(file);
+            EXPECT_EQ(info.isDir(), !pipe);
+            EXPECT_EQ(info.exists() && !info.isDir() && !info.isFile(), pipe);
+        }
+    }
+    const QString station = freshStationDir();
+    ASSERT_TRUE(QDir().mkpath(station + QStringLiteral("/DataBase")));
+    const QString file = databaseFile(station, "Experiment.db");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    EXPECT_EXIT(
+        {
+            ::alarm(10);
+            ExperimentViewDB view(station);
+            std::exit(view.loadAll() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "Database file .*Experiment\\.db is not a file");
 }
 
 // The view can live without its file: it warns, and still writes nothing

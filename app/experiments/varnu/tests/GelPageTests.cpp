@@ -140,11 +140,11 @@ class GelPageTest : public testing::Test {
         set.Contrast = 10;
         set.BrightNess = 25;
         set.SignalAccNum = 2;
-        control->camOpt.saveZdqCurrentCamSet();
+        EXPECT_TRUE(control->camOpt.saveZdqCurrentCamSet());
         control->userOpt.storagePath = station().filePath(QStringLiteral("store"));
-        control->userOpt.saveUserOpt(UserOpt_storagePath);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_storagePath));
         control->userOpt.isAddWaterMark = 0;
-        control->userOpt.saveUserOpt(UserOpt_isAddWaterMark);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_isAddWaterMark));
         control->currentUser->authImgProcess = true;
         control->currentUser->authRptExport = true;
     }
@@ -288,11 +288,11 @@ TEST_F(GelPageTest, CapturesAreNamedByTheDailyNumberAndShownWithTheirOverlay) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         control->userOpt.curDate = c.curDate;
-        control->userOpt.saveUserOpt(UserOpt_curDate);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_curDate));
         control->userOpt.curExpNum = c.curExpNum;
-        control->userOpt.saveUserOpt(UserOpt_curExpNum);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_curExpNum));
         control->userOpt.isAddWaterMark = c.waterMark;
-        control->userOpt.saveUserOpt(UserOpt_isAddWaterMark);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_isAddWaterMark));
         image()->captureClickHandle();
         EXPECT_EQ(zdq->curExpName, c.name);
         const QString number = c.name.mid(5);
@@ -413,7 +413,7 @@ TEST_F(GelPageTest, ExportWritesByChoiceAndAuditsOnlyStoredTiffs) {
 TEST_F(GelPageTest, AutomaticExposureSettlesOnTheGelAndItsDialogCloses) {
     // 60 ms leaves the gel dim: the exposure has to grow.
     control->camOpt.zdqCurrentCamSet.Exposure = 60;
-    control->camOpt.saveZdqCurrentCamSet();
+    EXPECT_TRUE(control->camOpt.saveZdqCurrentCamSet());
     plug();
     openPage();
     QSignalSpy settled(image(), &Varnu_ImageFrame::updateAeTime);
@@ -568,9 +568,9 @@ QString ladderPlace(const QImage& picture) {
 // any viewer.
 TEST_F(GelPageTest, OneCaptureShowsTheSameWayRoundInEveryView) {
     control->camOpt.zdqCurrentCamSet.Exposure = 60;
-    control->camOpt.saveZdqCurrentCamSet();
+    EXPECT_TRUE(control->camOpt.saveZdqCurrentCamSet());
     control->userOpt.isAddWaterMark = 1;
-    control->userOpt.saveUserOpt(UserOpt_isAddWaterMark);
+    EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_isAddWaterMark));
     plug();
     openPage();
     PreviewSurface* surface = image()->previewSurface();
@@ -721,7 +721,7 @@ TEST_F(GelPageTest, AutomaticFocusEndsWithinAFewStepsOfTheSharpPosition) {
                              .arg(c.sharp)
                              .toStdString());
             control->camOpt.zdqCurrentCamSet.Exposure = c.nExposureMs;
-            control->camOpt.saveZdqCurrentCamSet();
+            EXPECT_TRUE(control->camOpt.saveZdqCurrentCamSet());
             sim.command(QStringLiteral("lens focus %1").arg(c.start));
             sim.command(QStringLiteral("clear"));
             const QString config = station().filePath(QStringLiteral("usbcam.ini"));
@@ -778,9 +778,9 @@ TEST_F(GelPageTest, ReportTakesThePictureOfTheDailyNumberAndTellsWhenItCannotOpe
     plug();
     openPage();
     control->userOpt.curDate = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));
-    control->userOpt.saveUserOpt(UserOpt_curDate);
+    EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_curDate));
     control->userOpt.curExpNum = 6;
-    control->userOpt.saveUserOpt(UserOpt_curExpNum);
+    EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_curExpNum));
     // Earlier captures of today must not hold the number 7.
     const QString folder = GelPictureFiles::stationFolder(QDate::currentDate());
     QDir(folder).removeRecursively();
@@ -868,9 +868,9 @@ TEST_F(GelPageTest, AReportOfAPictureThatTookTheNextNumberNamesThatPicture) {
     plug();
     openPage();
     control->userOpt.curDate = QDate::currentDate().toString(QStringLiteral("yy-MM-dd"));
-    control->userOpt.saveUserOpt(UserOpt_curDate);
+    EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_curDate));
     control->userOpt.curExpNum = 6;
-    control->userOpt.saveUserOpt(UserOpt_curExpNum);
+    EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_curExpNum));
     // Another station that shares the storage path has taken number 7.
     QDir(GelPictureFiles::stationFolder(QDate::currentDate())).removeRecursively();
     const QString storage =
@@ -929,9 +929,9 @@ TEST_F(GelPageTest, RunningDialogTotalsStopAndLanguage) {
         int total;
     };
     control->camOpt.tucsenCurrentCamSet.ExposurePre = 200;
-    control->camOpt.saveTucsenCurrentCamSet();
+    EXPECT_TRUE(control->camOpt.saveTucsenCurrentCamSet());
     control->userOpt.ExpTime = 5000;
-    control->userOpt.saveUserOpt(UserOpt_ExpTime);
+    EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_ExpTime));
     const Case cases[] = {
         {Varnu, false, true, 300},          {Varnu, true, true, 600},
         {MultFluore, false, true, 0},       {WesternBlot, false, true, 13000},
@@ -940,7 +940,7 @@ TEST_F(GelPageTest, RunningDialogTotalsStopAndLanguage) {
     for (const Case& c : cases) {
         control->expType = c.expType;
         control->userOpt.WbMarker = c.marker;
-        control->userOpt.saveUserOpt(UserOpt_WbMarker);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_WbMarker));
         RunningDialog dialog;
         dialog.setAccCapture(c.accumulate);
         EXPECT_EQ(dialog.totalCapTime(), c.total) << c.expType << " " << c.accumulate;
@@ -952,12 +952,12 @@ TEST_F(GelPageTest, RunningDialogTotalsStopAndLanguage) {
     tucsen->curFuncFrameType = 1;
     control->expType = WesternBlot;
     control->userOpt.WbMarker = true;
-    control->userOpt.saveUserOpt(UserOpt_WbMarker);
+    EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_WbMarker));
     control->userOpt.ExpTime_1 = QStringList{"0", "1", "0"};
     control->userOpt.ExpTime_2 = QStringList{"0", "2", "0"};
     control->userOpt.ExpTime_3 = QStringList{"0", "3", "500"};
     for (int type : {UserOpt_ExpTime_1, UserOpt_ExpTime_2, UserOpt_ExpTime_3}) {
-        control->userOpt.saveUserOpt(type);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(type));
     }
     struct ManualCase {
         int count;
@@ -968,9 +968,9 @@ TEST_F(GelPageTest, RunningDialogTotalsStopAndLanguage) {
         {3, false, 24500}, {3, true, 21500}, {0, false, 0}, {-1, true, 0}, {1, false, 7000}};
     for (const ManualCase& c : manualCases) {
         control->userOpt.CapCount = c.count;
-        control->userOpt.saveUserOpt(UserOpt_CapCount);
+        EXPECT_TRUE(control->userOpt.saveUserOpt(UserOpt_CapCount));
         control->camOpt.tucsenCurrentCamSet.TimeAcc = c.timeAccumulate;
-        control->camOpt.saveTucsenCurrentCamSet();
+        EXPECT_TRUE(control->camOpt.saveTucsenCurrentCamSet());
         RunningDialog dialog;
         EXPECT_EQ(dialog.totalCapTime(), c.total) << c.count << " " << c.timeAccumulate;
     }

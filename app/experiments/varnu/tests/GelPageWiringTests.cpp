@@ -63,9 +63,9 @@ class GelPageWiringTest : public testing::Test {
         set.SignalAccNum = 2;
         set.SignalAccOpen = true;
         s_control->camOpt.zdqCurrentCamSet = set;
-        s_control->camOpt.saveZdqCurrentCamSet();
+        EXPECT_TRUE(s_control->camOpt.saveZdqCurrentCamSet());
         s_control->userOpt.storagePath = s_station->filePath(QStringLiteral("store"));
-        s_control->userOpt.saveUserOpt(UserOpt_storagePath);
+        EXPECT_TRUE(s_control->userOpt.saveUserOpt(UserOpt_storagePath));
     }
 
     void TearDown() override {

@@ -72,7 +72,7 @@ class VarnuCamSetFrameTest : public testing::Test {
         s_control->machineName = Varnu_320;
         s_control->mainWindowShown = false;
         s_control->camOpt.zdqCurrentCamSet = storedSet();
-        s_control->camOpt.saveZdqCurrentCamSet();
+        EXPECT_TRUE(s_control->camOpt.saveZdqCurrentCamSet());
         ZdqCamSet defaults = storedSet();
         defaults.Exposure = 300;
         defaults.Gain = 8;
@@ -82,7 +82,7 @@ class VarnuCamSetFrameTest : public testing::Test {
         defaults.SignalAccNum = 2;
         defaults.SignalAccOpen = false;
         s_control->camOpt.zdqDefaultCamSet = defaults;
-        s_control->camOpt.saveZdqDefaultCamSet();
+        EXPECT_TRUE(s_control->camOpt.saveZdqDefaultCamSet());
         QSqlQuery(QSqlDatabase::database(s_control->auditTrailDB->connectionName()))
             .exec(QStringLiteral("DELETE FROM AuditTrail"));
     }
@@ -321,7 +321,7 @@ TEST_F(VarnuCamSetFrameTest, TheExposureGoesUpToWhatTheCameraTakesAtThePreviewRe
     for (const Case& c : cases) {
         SCOPED_TRACE(c.resolution);
         s_control->camOpt.zdqCurrentCamSet.Resolution = c.resolution;
-        s_control->camOpt.saveZdqCurrentCamSet();
+        EXPECT_TRUE(s_control->camOpt.saveZdqCurrentCamSet());
         QSignalSpy changes(m_panel.get(), &VarnuCamSetFrame::expChange);
         ZdqPreviewThread preview;
         preview.setPreviewWindow(surface.handle(), 400, 300);
@@ -436,7 +436,7 @@ TEST_F(VarnuCamSetFrameTest, ResetShowsAndStoresTheDefaultsOnModel1) {
     current.Exposure = 4000;
     current.Gain = 30;
     s_control->camOpt.zdqCurrentCamSet = current;
-    s_control->camOpt.saveZdqCurrentCamSet();
+    EXPECT_TRUE(s_control->camOpt.saveZdqCurrentCamSet());
     build();
     m_panel->show();
     ASSERT_EQ(child<QComboBox>("comboBox_Resolution")->currentText(), QStringLiteral("324*243"));

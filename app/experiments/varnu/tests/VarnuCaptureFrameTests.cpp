@@ -79,7 +79,7 @@ class VarnuCaptureFrameTest : public testing::Test {
         s_control->mainWindowShown = false;
         s_control->currentUser->authImgCap = true;
         s_control->camOpt.zdqCurrentCamSet.SignalAccOpen = true;
-        s_control->camOpt.saveCamOpt(ZdqCurrent_SignalAccOpen);
+        EXPECT_TRUE(s_control->camOpt.saveCamOpt(ZdqCurrent_SignalAccOpen));
         s_debugMessages.clear();
     }
 
@@ -439,7 +439,7 @@ TEST_F(VarnuCaptureFrameTest, CaptureRightsAreTakenOnEveryShow) {
 
 TEST_F(VarnuCaptureFrameTest, AccumulatedCaptureFollowsTheStoredOptionAndTheRelay) {
     s_control->camOpt.zdqCurrentCamSet.SignalAccOpen = false;
-    s_control->camOpt.saveCamOpt(ZdqCurrent_SignalAccOpen);
+    EXPECT_TRUE(s_control->camOpt.saveCamOpt(ZdqCurrent_SignalAccOpen));
     s_control->camOpt.zdqCurrentCamSet.SignalAccOpen = true;
     buildSettled();
     EXPECT_TRUE(button("pushButton_AccCapture")->isHidden());

@@ -188,7 +188,7 @@ TEST_F(WesternBlotCaptureTest, PagingShowsTheLastPictureOfEachCapture) {
 
     camera()->curFuncFrameType = WesternBlot_SingleCapture;
     control()->userOpt.ExpTime = 300;
-    control()->userOpt.saveUserOpt(UserOpt_ExpTime);
+    EXPECT_TRUE(control()->userOpt.saveUserOpt(UserOpt_ExpTime));
     image()->capStartHandle();
     EXPECT_EQ(position(), QStringLiteral("1 / 1"));
     EXPECT_FALSE(pagingShown());
@@ -255,7 +255,7 @@ TEST_F(WesternBlotCaptureTest, EscapeKeepsTheProgressDialogUntilTheCaptureEnds) 
 TEST_F(WesternBlotCaptureTest, StretchStartsFromTheCapturedPicture) {
     station().setUserOption(QStringLiteral("WbMarker"), true);
     control()->userOpt.ExpTime = 5000;
-    control()->userOpt.saveUserOpt(UserOpt_ExpTime);
+    EXPECT_TRUE(control()->userOpt.saveUserOpt(UserOpt_ExpTime));
     enterPage();
     image()->capStartHandle();
     ASSERT_EQ(camera()->frameList.size(), 1);
@@ -275,7 +275,7 @@ TEST_F(WesternBlotCaptureTest, StretchStartsFromTheCapturedPicture) {
 TEST_F(WesternBlotCaptureTest, ExportBySuffix) {
     station().setUserOption(QStringLiteral("WbMarker"), true);
     control()->userOpt.ExpTime = 5000;
-    control()->userOpt.saveUserOpt(UserOpt_ExpTime);
+    EXPECT_TRUE(control()->userOpt.saveUserOpt(UserOpt_ExpTime));
     enterPage();
     image()->capStartHandle();
     ASSERT_NE(control()->pictureBuffer, nullptr);
@@ -353,7 +353,7 @@ TEST_F(WesternBlotCaptureTest, ReportOfThePictureOnShow) {
     installReportWordProcessor();
     station().setUserOption(QStringLiteral("WbMarker"), false);
     control()->userOpt.ExpTime = 5000;
-    control()->userOpt.saveUserOpt(UserOpt_ExpTime);
+    EXPECT_TRUE(control()->userOpt.saveUserOpt(UserOpt_ExpTime));
     enterPage();
     image()->capStartHandle();
     ASSERT_NE(image()->currentExperiment(), nullptr);

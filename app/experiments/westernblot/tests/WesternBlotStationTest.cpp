@@ -100,16 +100,16 @@ void WesternBlotStationTest::enterPage() {
 void WesternBlotStationTest::setManualSeries(const QList<QStringList>& entries) {
     UserOpts& options = control()->userOpt;
     options.CapCount = entries.size();
-    options.saveUserOpt(UserOpt_CapCount);
+    EXPECT_TRUE(options.saveUserOpt(UserOpt_CapCount));
     for (int i = 0; i < entries.size(); ++i) {
         *(&options.ExpTime_1 + i) = entries.at(i);
-        options.saveUserOpt(UserOpt_ExpTime_1 + i);
+        EXPECT_TRUE(options.saveUserOpt(UserOpt_ExpTime_1 + i));
     }
 }
 
 void WesternBlotStationTest::setExpTime(int ms) {
     control()->userOpt.ExpTime = ms;
-    control()->userOpt.saveUserOpt(UserOpt_ExpTime);
+    EXPECT_TRUE(control()->userOpt.saveUserOpt(UserOpt_ExpTime));
 }
 
 int WesternBlotStationTest::tifsIn(const QString& folder) {

@@ -1,6 +1,7 @@
 #include "ExpTimeSetDialog.h"
 
 #include "controller/CI_MainControl.h"
+#include "settings/SettingsNotSaved.h"
 #include "style/StyleSheet.h"
 #include "ui_ExpTimeSetDialog.h"
 
@@ -48,7 +49,10 @@ void ExpTimeSetDialog::setCapCount(int count) {
 }
 
 void ExpTimeSetDialog::on_pushButton_Ok_clicked() {
-    savePage();
+    if (!savePage()) {
+        showPage();
+        return;
+    }
     accept();
 }
 
@@ -57,10 +61,13 @@ void ExpTimeSetDialog::on_pushButton_Cancel_clicked() {
 }
 
 void ExpTimeSetDialog::on_pushButton_Prev_clicked() {
+    if (!savePage()) {
+        showPage();
+        return;
+    }
     if (!ui->pushButton_Next->isEnabled()) {
         ui->pushButton_Next->setEnabled(true);
     }
-    savePage();
     --curCapIndex;
     showPage();
     ui->label_CurCapIndex->setText(tr("Picture: ") + QString::number(curCapIndex));
@@ -70,10 +77,13 @@ void ExpTimeSetDialog::on_pushButton_Prev_clicked() {
 }
 
 void ExpTimeSetDialog::on_pushButton_Next_clicked() {
+    if (!savePage()) {
+        showPage();
+        return;
+    }
     if (!ui->pushButton_Prev->isEnabled()) {
         ui->pushButton_Prev->setEnabled(true);
     }
-    savePage();
     ++curCapIndex;
     showPage();
     ui->label_CurCapIndex->setText(tr("Picture: ") + QString::number(curCapIndex));
@@ -82,18 +92,21 @@ void ExpTimeSetDialog::on_pushButton_Next_clicked() {
     }
 }
 
-void ExpTimeSetDialog::saveExpTimeToIni(QStringList timeList, int index) {
+bool ExpTimeSetDialog::saveExpTimeToIni(QStringList timeList, int index) {
     qDebug() << "saveExpTimeToIni.";
     QStringList* member = expTimeMember(index);
-    if (member != nullptr) {
-        saveExpTimeToIni(*member, timeList, expTimeKey(index));
-    }
+    return member == nullptr || saveExpTimeToIni(*member, timeList, expTimeKey(index));
 }
 
-void ExpTimeSetDialog::saveExpTimeToIni(QStringList& expTime, QStringList timeList,
+bool ExpTimeSetDialog::saveExpTimeToIni(QStringList& expTime, QStringList timeList,
                                         UserOptType userOpt) {
     expTime = timeList;
-    mainCtrl->userOpt.saveUserOpt(userOpt);
+    if (mainCtrl->userOpt.saveUserOpt(userOpt)) {
+        return true;
+    }
+    mainCtrl->userOpt.loadUserOpt(userOpt);
+    tellSettingsNotSaved(this);
+    return false;
 }
 
 QStringList ExpTimeSetDialog::loadExpTimeFromIni(int index) {
@@ -121,8 +134,8 @@ UserOptType ExpTimeSetDialog::expTimeKey(int index) {
     return static_cast<UserOptType>(UserOpt_ExpTime_1 + index - kFirstPicture);
 }
 
-void ExpTimeSetDialog::savePage() {
-    saveExpTimeToIni(
+bool ExpTimeSetDialog::savePage() {
+    return saveExpTimeToIni(
         QStringList{ui->spinBox_Min->text(), ui->spinBox_S->text(), ui->spinBox_Ms->text()},
         curCapIndex);
 }

@@ -38,9 +38,11 @@ class ExpTimeSetDialog : public QDialog {
     void on_pushButton_Next_clicked();
 
   public slots:
-    // Writes ExpTime_<index> (1 to 10; any other index is ignored).
-    void saveExpTimeToIni(QStringList timeList, int index);
-    void saveExpTimeToIni(QStringList& expTime, QStringList timeList, UserOptType userOpt);
+    // Writes ExpTime_<index> (1 to 10; any other index is ignored). False
+    // when the settings file could not be written: told to the user, and the
+    // member holds the stored list again.
+    bool saveExpTimeToIni(QStringList timeList, int index);
+    bool saveExpTimeToIni(QStringList& expTime, QStringList timeList, UserOptType userOpt);
     // ExpTime_<index> as the settings file holds it (empty outside 1 to 10).
     QStringList loadExpTimeFromIni(int index);
 
@@ -48,7 +50,7 @@ class ExpTimeSetDialog : public QDialog {
     // The settings member and key number of ExpTime_<index>.
     QStringList* expTimeMember(int index);
     static UserOptType expTimeKey(int index);
-    void savePage();
+    bool savePage();
     void showPage();
 
     Ui::ExpTimeSetDialog* ui;

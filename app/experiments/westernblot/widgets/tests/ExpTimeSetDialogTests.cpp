@@ -3,10 +3,12 @@
 // settings object of its own), Cancel and OK, and stored values beyond the
 // fields' ranges.
 #include "ExpTimeSetDialog.h"
+#include "FileFaults.h"
 #include "ModalDriver.h"
 #include "QtPrinters.h"
 #include "WidgetsTestSupport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QGraphicsDropShadowEffect>
 #include <QGridLayout>
@@ -15,6 +17,9 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -223,6 +228,49 @@ TEST_F(ExpTimeSetDialogTest, CancelAndOkThroughExec) {
         EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     }
     EXPECT_EQ(stored(1), QStringList({"3", "0", "1"}));
+}
+
+// A page that cannot be stored (the settings file not writable) is told;
+// the dialog stays on it, showing what is stored, and OK does not close it.
+TEST_F(ExpTimeSetDialogTest, APageThatCannotBeStoredIsToldAndShownAsStored) {
+    store(1, {"0", "9", "0"});
+    if (!makeUnwritable(iniPath())) {
+        makeWritable(iniPath());
+        GTEST_SKIP() << "this file system cannot make a file unwritable";
+    }
+    ExpTimeSetDialog dialog;
+    dialog.setCapCount(2);
+    // The box a click opens runs its own loop: the click comes from the
+    // dialog's loop, not from inside the driver's step.
+    const auto later = [&dialog](std::function<void()> action) {
+        QTimer::singleShot(0, &dialog, std::move(action));
+    };
+    ModalDriver driver;
+    driver.onDialog([&](QDialog*) {
+        enter(dialog, 1, 2, 3);
+        later([&] { click(dialog, "pushButton_Next"); });
+    });
+    driver.answerMessageBox();
+    driver.onDialog([&](QDialog*) {
+        EXPECT_EQ(pageOf(dialog), (Page{"Picture: 1", 0, 9, 0, false, true}));
+        enter(dialog, 4, 5, 6);
+        later([&] { click(dialog, "pushButton_Ok"); });
+    });
+    driver.answerMessageBox();
+    driver.onDialog([&](QDialog*) {
+        EXPECT_EQ(pageOf(dialog), (Page{"Picture: 1", 0, 9, 0, false, true}));
+        click(dialog, "pushButton_Cancel");
+    });
+    const int result = dialog.exec();
+    makeWritable(iniPath());
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_EQ(driver.pendingSteps(), 0);
+    const QString told =
+        QCoreApplication::translate("SettingsNotSaved", "Tips") + "|" +
+        QCoreApplication::translate("SettingsNotSaved",
+                                    "Save failed, the settings file cannot be written!");
+    EXPECT_EQ(driver.messages(), QStringList({told, told}));
+    EXPECT_EQ(stored(1), QStringList({"0", "9", "0"}));
 }
 
 // What the file holds beyond a field's range shows as the range's bound and
