@@ -12,9 +12,24 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     exit 2
 fi
 
+# Build jobs: CMake's CMAKE_BUILD_PARALLEL_LEVEL when the user sets it, else
+# one a core.
+jobs="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
+if [[ ! "$jobs" =~ ^[1-9][0-9]*$ ]]; then
+    echo "run.sh: CMAKE_BUILD_PARALLEL_LEVEL must be a number of jobs (1 or more), not '$jobs'." >&2
+    exit 2
+fi
+export CMAKE_BUILD_PARALLEL_LEVEL="$jobs"
+
 ./cmake/install-debian-packages.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)"
+# Only what a run uses: the station program with the libraries it links (the
+# camera SDK, the demosaicing and window libraries, the simulated camera
+# driver and cooled camera) and its report template, the dark-room and
+# update-service simulators and the demonstration-experiment tool. The tests
+# and benchmarks are built by ./test.sh.
+cmake --build build --target Varnu varnu_report_template darkroom-sim update-sim \
+    varnu-demo-experiments
 
 station="${VARNU_HOME:-build/station}"
 mkdir -p "$station/Ini"

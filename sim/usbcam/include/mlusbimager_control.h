@@ -34,11 +34,12 @@
  * turns it by 180 degrees on the chip: the size ladder (ten bands growing
  * brighter away from the wells) is the lane at the array's last columns and
  * the wells are at its last rows. Its level is
- *     v = black + radiance x (exposure_ms / 300) x gain x 0.75 x (2^s - 1)
+ *     v = black + radiance x (exposure_ms / 300) x gain x 0.35 x (2^s - 1)
  * clipped at 2^s - 1, with black = (2^s - 1) / 100, the brightest band at
- * radiance 1 and the background near 0.04: at 300 ms and gain 1 (register 8)
- * the brightest bands reach 76 % of full scale and the background 4 %, and
- * nothing clips below 390 ms; exposure and gain are decoded
+ * radiance 1 and the background near 0.04: at 300 ms and gain 2 (register
+ * 16, the station's first-start gain) the brightest bands reach 71 % of full
+ * scale and the background 4 %, and nothing clips below 420 ms; exposure and
+ * gain are decoded
  * from the chip's registers (gain register g: (g bit 6 ? 2 : 1) x (g & 0x3F)
  * / 8, times 1 + ((g >> 8) & 0x7F) / 8 on the 2592 and 2048 families; the
  * green 1 gain on monochrome cameras). A focus blur (box radius in array

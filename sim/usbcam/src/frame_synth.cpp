@@ -25,11 +25,12 @@ constexpr double kTint[4] = {1.0, 0.75, 0.75, 0.45};
 // Channel (red, green, blue) of each colour index of SensorReadout::gain.
 constexpr int kChannelOf[4] = {0, 1, 1, 2};
 // The gel's glow on the chip: radiance 1 at gain 1 fills this share of full
-// scale above the black level in kGelReferenceMs of exposure. A UV gel at a
-// gel imager's usual 300 ms shows its brightest bands at three quarters of
-// full scale.
+// scale above the black level in kGelReferenceMs of exposure. At a gel
+// imager's usual 300 ms and the station's first-start gain (2x) the brightest
+// bands reach about 70 % of full scale, so that they stay below it after the
+// contrast and brightness the station applies on top.
 constexpr double kGelReferenceMs = 300.0;
-constexpr double kGelFullShare = 0.75;
+constexpr double kGelFullShare = 0.35;
 
 // The colour chart: six columns of patches in two rows, grey steps above,
 // hues below (red, green, blue reflectance).

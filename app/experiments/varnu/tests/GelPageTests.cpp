@@ -44,6 +44,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -607,6 +608,33 @@ TEST_F(GelPageTest, OneCaptureShowsTheSameWayRoundInEveryView) {
     }
 }
 
+// The stored picture of a first-start capture (300 ms, gain 8, contrast 10,
+// brightness 25, gamma 0, as the fixture and run.sh set them) with the lens
+// at the sharp position: the brightest band is bright but below full scale
+// after the camera's contrast and brightness, the background dark.
+TEST_F(GelPageTest, AFirstStartCaptureOfTheSharpGelKeepsItsBrightestBandBelowFullScale) {
+    plug();
+    ASSERT_EQ(mlsim_set_blur(0, 0), 1);
+    openPage();
+    image()->captureClickHandle();
+    ZdqCameraCtrl* zdq = control->zdqCameraCtrl;
+    ASSERT_NE(zdq->frameBuffer, nullptr);
+    const QImage stored(GelPictureFiles::stationFolder(QDate::currentDate()) +
+                        zdq->curExpName.mid(5) + QStringLiteral(".tif"));
+    ASSERT_EQ(stored.format(), QImage::Format_Grayscale8);
+    std::vector<uchar> levels;
+    for (int y = 0; y < stored.height(); ++y) {
+        const uchar* row = stored.constScanLine(y);
+        levels.insert(levels.end(), row, row + stored.width());
+    }
+    ASSERT_EQ(levels.size(), 1064u * 850u);
+    EXPECT_EQ(std::count(levels.begin(), levels.end(), uchar{255}), 0) << "clipped pixels";
+    std::sort(levels.begin(), levels.end());
+    EXPECT_GE(levels.back(), 0.8 * 255);
+    EXPECT_LE(levels.back(), 0.92 * 255);
+    EXPECT_LE(levels[levels.size() / 2], 0.1 * 255) << "dark background";
+}
+
 // A camera that is missing, or present but claimed by another process (a
 // second station), is told when the preview starts, and automatic exposure,
 // automatic focus and capture refuse at once with the same words.
@@ -702,11 +730,11 @@ TEST_F(GelPageTest, AutomaticFocusEndsWithinAFewStepsOfTheSharpPosition) {
     // frames: the pair that drops and the pair before it) past it.
     const Run runs[] = {
         {4,
-         {{20, 500, 300, 300, 500},
-          {50, 100, 300, 300, 500},
-          {20, 900, 600, 600, 800},
-          {35, 200, 450, 450, 650},
-          {20, 500, 1000, 990, 1000}}},
+         {{40, 500, 300, 300, 500},
+          {100, 100, 300, 300, 500},
+          {40, 900, 600, 600, 800},
+          {70, 200, 450, 450, 650},
+          {40, 500, 1000, 990, 1000}}},
         {1, {{300, 500, 300, 300, 500}, {300, 0, 300, 300, 500}, {300, 1000, 300, 300, 500}}},
     };
     for (const Run& run : runs) {
