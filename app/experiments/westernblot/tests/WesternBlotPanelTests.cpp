@@ -4,6 +4,7 @@
 #include "BlotHistogramRange.h"
 #include "BlotManualCaptureFrame.h"
 #include "BlotSingleCaptureFrame.h"
+#include "BlotStretch.h"
 #include "CapTimeSetFrame.h"
 #include "FileFaults.h"
 #include "ModalDriver.h"
@@ -22,6 +23,7 @@
 #include "widgets/MySlider.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -429,6 +431,39 @@ TEST_F(WesternBlotPanelTest, SettingsColumnAndMerge) {
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return previewLabel.last().first().toBool(); }, 5000));
     EXPECT_FALSE(child<QPushButton>(page->bottomBar(), "pushButton_Merge")->isEnabled());
+}
+
+// The merge dialog shows the picture on show with the page's range, as the
+// picture area does.
+TEST_F(WesternBlotPanelTest, MergeShowsThePictureWithThePagesRange) {
+    station().setUserOption(QStringLiteral("WbMarker"), true);
+    setExpTime(2000);
+    enterPage();
+    BlotSingleCaptureFrame* single = singlePanelOf(page.get());
+    child<QPushButton>(single, "pushButton_Capture")->click();
+    ASSERT_EQ(camera()->frameList.size(), 1);
+    const BlotHistogramRange::Range automatic =
+        BlotHistogramRange::autoRange(camera()->getRawHistogram(0));
+    const int low = automatic.first + (automatic.second - automatic.first) / 4;
+    const int high = automatic.second - (automatic.second - automatic.first) / 4;
+    child<QSlider>(single, "horizontalSlider_Right")->setValue(high);
+    child<QSlider>(single, "horizontalSlider_Left")->setValue(low);
+    const QString folder = image()->currentExperiment()->picSavedPath;
+    const QStringList stored = QDir(folder).entryList({QStringLiteral("*.tif")}, QDir::Files);
+    ASSERT_EQ(stored.size(), 1);
+    const QImage expected = stretchedForScreen(QImage(folder + stored.first()), low, high);
+    ASSERT_EQ(expected.format(), QImage::Format_Grayscale8);
+    QImage shown;
+    ModalDriver driver;
+    driver.onDialog([&shown](QDialog* dialog) {
+        shown = dialog->findChild<QLabel*>(QStringLiteral("label_Pic"))
+                    ->pixmap(Qt::ReturnByValue)
+                    .toImage();
+        dialog->reject();
+    });
+    child<QPushButton>(page->bottomBar(), "pushButton_Merge")->click();
+    ASSERT_EQ(shown.size(), expected.size());
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_Grayscale8), expected);
 }
 
 // Camera settings that cannot be written are not confirmed: a warning, the
