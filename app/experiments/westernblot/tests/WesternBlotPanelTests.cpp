@@ -372,6 +372,20 @@ TEST_F(WesternBlotPanelTest, ManualSeriesTakesTheCountOnShow) {
             EXPECT_TRUE(camera()->frameList.isEmpty());
         }
     }
+
+    // The same in the Chinese interface (the last series has a 0 ms picture).
+    control()->changeLanguage(0);
+    QCoreApplication::sendPostedEvents();
+    {
+        ModalDriver driver;
+        driver.answerMessageBox(QMessageBox::Ok);
+        child<QPushButton>(manual, "pushButton_Capture")->click();
+        EXPECT_EQ(driver.messages(), QStringList{QString::fromUtf8(
+                                         "提示|第 2 张照片没有曝光时间。请在拍摄前设置全部 2 "
+                                         "张照片的曝光时间。")});
+    }
+    control()->changeLanguage(1);
+    QCoreApplication::sendPostedEvents();
 }
 
 // The settings column: opened by either panel's toggle with the capture
