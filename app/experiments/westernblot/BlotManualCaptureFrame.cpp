@@ -98,14 +98,33 @@ void BlotManualCaptureFrame::on_pushButton_SetExpTime_clicked() {
     dialog.exec();
 }
 
+void BlotManualCaptureFrame::tellTips(const QString& text) {
+    QMessageBox::information(nullptr, tr("Tips"), text, tr("Ok"));
+}
+
 void BlotManualCaptureFrame::on_pushButton_Capture_clicked() {
+    // The series on show is the one taken: the capture reads its count from
+    // the settings, so the count goes there first.
+    UserOpts& options = mainControl->userOpt;
+    options.CapCount = ui->spinBox_CapNum->value();
+    if (!options.saveUserOpt(UserOpt_CapCount)) {
+        tellTips(tr("The number of pictures could not be saved; nothing was captured."));
+        return;
+    }
+    const QList<QStringList> entries = options.loadExpTimeList();
+    const int unset = firstEntryWithoutTime(entries);
+    if (unset > 0) {
+        tellTips(tr("Picture %1 of the series has no exposure time. Set the exposure times of "
+                    "all %2 pictures before capturing.")
+                     .arg(unset)
+                     .arg(entries.size()));
+        return;
+    }
     mainControl->camOpt.loadTucsenCurrentCamSet();
-    if (mainControl->camOpt.tucsenCurrentCamSet.TimeAcc &&
-        !timesIncrease(mainControl->userOpt.loadExpTimeList())) {
-        QMessageBox::information(nullptr, tr("Tips"),
-                                 tr("For a time-accumulated series every exposure time must be "
-                                    "longer than the one before it."),
-                                 tr("Ok"));
+    if (mainControl->camOpt.tucsenCurrentCamSet.TimeAcc && !timesIncrease(entries)) {
+        tellTips(
+            tr("For a time-accumulated series every exposure time must be longer than the "
+               "one before it."));
         return;
     }
     lightOff();

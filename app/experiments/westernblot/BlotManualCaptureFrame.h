@@ -53,7 +53,9 @@ class BlotManualCaptureFrame : public QFrame {
     void on_pushButton_Single_clicked();
     void on_pushButton_Setting_clicked(bool checked);
     void on_pushButton_SetExpTime_clicked();
-    // A time-accumulated series whose times do not increase is refused.
+    // Takes the count on show; a series with a picture without exposure
+    // time, or a time-accumulated one whose times do not increase, is
+    // refused with a message before anything is captured.
     void on_pushButton_Capture_clicked();
     void on_lineEdit_Max_editingFinished();
     void on_lineEdit_Min_editingFinished();
@@ -65,6 +67,7 @@ class BlotManualCaptureFrame : public QFrame {
 
   private:
     void lightOff();
+    void tellTips(const QString& text);
     void showStoredCapCount();
     void stretch(int moved, int other);
 

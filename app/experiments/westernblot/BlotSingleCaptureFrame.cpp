@@ -144,6 +144,10 @@ void BlotSingleCaptureFrame::updateAutoExpTimeHandle(int autoExpTime) {
         // Posted: the capture starts from the event loop, not from inside
         // whatever delivered the estimate.
         QTimer::singleShot(0, this, &BlotSingleCaptureFrame::on_pushButton_Capture_clicked);
+    } else {
+        // The live picture comes back, as a capture brings its pictures,
+        // without the user pressing Preview.
+        emit sig_PreviewStart();
     }
 }
 

@@ -46,7 +46,8 @@ class BlotSingleCaptureFrame : public QFrame {
     // The histogram of captured picture `value`, for a single capture.
     void updateHistoHandle(WesternBlot_FuncsFrameType curFuncFrameType, int value);
     // The estimate: shown, kept as the exposure time, its threshold picture
-    // shown then deleted; after the automatic button the capture follows.
+    // shown then deleted; after the automatic button the capture follows,
+    // else the live preview starts again.
     void updateAutoExpTimeHandle(int autoExpTime);
 
   protected:

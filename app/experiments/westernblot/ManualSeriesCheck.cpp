@@ -13,3 +13,13 @@ bool timesIncrease(const QList<QStringList>& entries) {
     }
     return true;
 }
+
+int firstEntryWithoutTime(const QList<QStringList>& entries) {
+    for (int i = 0; i < entries.size(); ++i) {
+        const QStringList& entry = entries.at(i);
+        if (entry.size() < 3 || TucsenPictureOps::entryTimeMs(entry) <= 0) {
+            return i + 1;
+        }
+    }
+    return 0;
+}

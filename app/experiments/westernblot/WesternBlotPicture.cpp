@@ -41,17 +41,6 @@ QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity)
     return image;
 }
 
-quint16 stretchedLevel(int value, int minimum, int maximum) {
-    if (value < minimum) {
-        return 0;
-    }
-    if (value > maximum || minimum == maximum) {
-        return kTopLevel;
-    }
-    const double share = static_cast<double>(value - minimum) / (maximum - minimum);
-    return static_cast<quint16>(share * kTopLevel + 0.5);
-}
-
 bool stretchPicture(unsigned char* buffer, std::size_t capacity, int minimum, int maximum) {
     TucsenImageHeader header;
     if (buffer == nullptr || !TucsenImageHeader::read(buffer, capacity, &header)) {

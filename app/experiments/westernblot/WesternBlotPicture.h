@@ -2,6 +2,8 @@
 // western-blot page shows and stretches them.
 #pragma once
 
+#include "BlotStretch.h"
+
 #include <QImage>
 #include <QtGlobal>
 
@@ -12,12 +14,6 @@
 // sample shows its high byte. A null image when the header does not fit
 // the buffer.
 QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity);
-
-// One 16-bit level of the histogram stretch: below `minimum` 0, above
-// `maximum` 65535, between them the linear map of minimum..maximum onto
-// 0..65535, rounded half up. An empty range (minimum equal to maximum) is a
-// step: below it black, from it on white.
-quint16 stretchedLevel(int value, int minimum, int maximum);
 
 // Stretches every sample of the picture in place (the bounds are ordered
 // and kept within 0..65535 first); 8-bit samples are stretched as their

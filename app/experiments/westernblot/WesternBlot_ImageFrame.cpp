@@ -32,6 +32,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMutexLocker>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QtDebug>
@@ -536,6 +537,7 @@ void WesternBlot_ImageFrame::on_horizontalScrollBar_valueChanged(int value) {
         return;
     }
     curPictureIndex = value;
+    stretchSet = false;
     copyToPictureBuffer(value);
     ui->label_Position->setText(QStringLiteral("%1 / %2").arg(value + 1).arg(count));
     showPictureBuffer();
@@ -573,6 +575,9 @@ void WesternBlot_ImageFrame::updateHistoedImgHandle(int minInten, int maxInten) 
         return;
     }
     stretchPicture(mainControl->pictureBuffer, camCtrl->imageBufferSize(), minInten, maxInten);
+    stretchSet = true;
+    stretchMinimum = minInten;
+    stretchMaximum = maxInten;
     showPictureBuffer();
 }
 
@@ -589,6 +594,15 @@ void WesternBlot_ImageFrame::drawInfoOverlay(QPixmap& pix) {
 
 void WesternBlot_ImageFrame::slot_MergeClick() {
     MergeDialog dialog(this);
+    if (curExperiment && stretchSet) {
+        // The capture's own files, named by their time, are its pictures in
+        // order; merged ones are named otherwise.
+        const QRegularExpression captured(QStringLiteral("^\\d\\d-\\d\\d-\\d\\d-\\d{3}\\.tif$"));
+        const QStringList files = listCapturedTifs(curExperiment->picSavedPath).filter(captured);
+        if (curPictureIndex < files.size()) {
+            dialog.setShownStretch(files.at(curPictureIndex), stretchMinimum, stretchMaximum);
+        }
+    }
     dialog.initDialog();
     dialog.exec();
 }

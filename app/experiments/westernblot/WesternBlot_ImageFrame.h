@@ -73,7 +73,8 @@ class WesternBlot_ImageFrame : public QFrame {
     void capStartHandle();
     // The picture on show, stretched from its captured samples.
     void updateHistoedImgHandle(int minInten, int maxInten);
-    // The merge dialog over the pictures of the current experiment.
+    // The merge dialog over the pictures of the current experiment, the
+    // picture on show with the stretch it has here.
     void slot_MergeClick();
     void slot_ExportClick();
     void slot_WpsEditClick();
@@ -141,6 +142,10 @@ class WesternBlot_ImageFrame : public QFrame {
     std::unique_ptr<WestblotExperiment> curExperiment;
     QTimer* firstFrameTimer;
     int curPictureIndex = 0;
+    // The stretch the picture on show has, once its panel set one.
+    bool stretchSet = false;
+    int stretchMinimum = 0;
+    int stretchMaximum = 0;
     int imageShowMode = 0;
     bool previewing = false;
     // The loops were asked to stop and have not ended yet; a start asked for

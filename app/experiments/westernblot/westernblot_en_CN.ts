@@ -61,6 +61,8 @@
     <message><source>Tips</source><translation>提示</translation></message>
     <message><source>For a time-accumulated series every exposure time must be longer than the one before it.</source><translation>时间累积拍摄的每个曝光时间都必须比前一个长。</translation></message>
     <message><source>Ok</source><translation>确定</translation></message>
+    <message><source>The number of pictures could not be saved; nothing was captured.</source><translation>无法保存拍摄张数，未进行拍摄。</translation></message>
+    <message><source>Picture %1 of the series has no exposure time. Set the exposure times of all %2 pictures before capturing.</source><translation>第 %1 张照片没有曝光时间。请在拍摄前设置全部 %2 张照片的曝光时间。</translation></message>
 </context>
 <context>
     <name>WesternBlot_FuncsFrame</name>

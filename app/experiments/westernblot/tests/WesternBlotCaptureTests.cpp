@@ -88,8 +88,18 @@ TEST_F(WesternBlotCaptureTest, EstimateThenSingleCaptureWithMarker) {
     EXPECT_FALSE(QFile::exists(station().filePath(QStringLiteral("threshold.tif"))));
     EXPECT_TRUE(child<QWidget>(single, "groupBox_PreviewImage")->isVisibleTo(single));
     EXPECT_FALSE(child<QLabel>(single, "label_PreviewImage")->pixmap(Qt::ReturnByValue).isNull());
-    EXPECT_EQ(camera()->deviceState(), 0);
-    EXPECT_TRUE(child<QLabel>(page->bottomBar(), "label_PreviewStatus")->text().isEmpty());
+    // The live picture is back, under its light, without Preview pressed.
+    EXPECT_EQ(child<QLabel>(page->bottomBar(), "label_PreviewStatus")->text(),
+              QStringLiteral("Previewing..."));
+    auto* picture = child<QLabel>(image(), "label_Cam");
+    const int decoded = camsim_frames_decoded();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return camsim_frames_decoded() > decoded + 1 &&
+                   !picture->pixmap(Qt::ReturnByValue).isNull();
+        },
+        5000));
+    EXPECT_TRUE(child<QPushButton>(single, "pushButton_Light")->isChecked());
     // Kept as the capture's time, as far as the time entry shows it.
     const int stored = std::min(estimate, CapTimeSetFrame::kMaxCapTimeMs);
     control()->userOpt.loadUserOpt(UserOpt_ExpTime);
@@ -121,8 +131,11 @@ TEST_F(WesternBlotCaptureTest, EstimateThenSingleCaptureWithMarker) {
     EXPECT_EQ(*histograms, (Requests{{WesternBlot_SingleCapture, 2}}));
     EXPECT_TRUE(child<QPushButton>(page->bottomBar(), "pushButton_Export")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(page->bottomBar(), "pushButton_WpsEdit")->isEnabled());
-    // Off before the estimate, then on and off around the marker picture.
-    EXPECT_EQ(lightNotes(), (QStringList{"blot light off", "blot light on", "blot light off"}));
+    // Off before the estimate, on for the preview after it (from each panel,
+    // as on entering the page), off before the capture, then on and off
+    // around the marker picture.
+    EXPECT_EQ(lightNotes(), (QStringList{"blot light off", "blot light on", "blot light on",
+                                         "blot light off", "blot light on", "blot light off"}));
 }
 
 // An estimate that finds no band says so before its fallback time goes to

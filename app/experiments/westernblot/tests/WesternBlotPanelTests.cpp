@@ -4,6 +4,7 @@
 #include "BlotHistogramRange.h"
 #include "BlotManualCaptureFrame.h"
 #include "BlotSingleCaptureFrame.h"
+#include "BlotStretch.h"
 #include "CapTimeSetFrame.h"
 #include "FileFaults.h"
 #include "ModalDriver.h"
@@ -22,6 +23,7 @@
 #include "widgets/MySlider.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -236,12 +238,14 @@ TEST_F(WesternBlotPanelTest, AutomaticCaptureAfterTheEstimate) {
 // A time-accumulated series whose times do not rise is refused with a box;
 // nothing is captured.
 TEST_F(WesternBlotPanelTest, TimeAccumulatedSeriesThatDoesNotRiseIsRefused) {
+    station().setUserOption(QStringLiteral("WbMarker"), true);
     enterPage();
     QSettings cam(station().filePath(QStringLiteral("Ini/camOption.ini")), QSettings::IniFormat);
     cam.setValue(QStringLiteral("TucsenCurrentCamSet/TimeAcc"), true);
     cam.sync();
     setManualSeries({{"0", "05", "000"}, {"0", "05", "000"}});
     child<QPushButton>(singlePanelOf(page.get()), "pushButton_Manual")->click();
+    child<QSpinBox>(manualPanelOf(page.get()), "spinBox_CapNum")->setValue(2);
     QSignalSpy captures(page->funcsFrame(), &WesternBlot_FuncsFrame::capStart);
     {
         ModalDriver driver;
@@ -290,6 +294,98 @@ TEST_F(WesternBlotPanelTest, ManualSeriesOfThreeWithMarker) {
     bar->setValue(0);
     EXPECT_EQ(position(), QStringLiteral("1 / 4"));
     EXPECT_TRUE(child<QGroupBox>(manual, "groupBox_Histogram")->isVisibleTo(manual));
+}
+
+// Capture takes the count on show, whatever the settings held before; a
+// picture of that series without an exposure time is told and nothing is
+// captured.
+TEST_F(WesternBlotPanelTest, ManualSeriesTakesTheCountOnShow) {
+    station().setUserOption(QStringLiteral("WbMarker"), true);
+    enterPage();
+    child<QPushButton>(singlePanelOf(page.get()), "pushButton_Manual")->click();
+    BlotManualCaptureFrame* manual = manualPanelOf(page.get());
+    struct Case {
+        const char* label;
+        QList<QStringList> stored;  // the settings' series, its count with it
+        QStringList third;          // ExpTime_3 when the stored series is shorter
+        int shown;
+        int pictures;  // captured; 0: refused with the message below
+        const char* told;
+    };
+    const Case cases[] = {
+        {"fewer shown than stored",
+         {{"0", "0", "100"}, {"0", "0", "200"}, {"0", "0", "300"}},
+         {},
+         2,
+         2,
+         nullptr},
+        {"more shown than stored",
+         {{"0", "0", "100"}, {"0", "0", "200"}},
+         {"0", "0", "300"},
+         3,
+         3,
+         nullptr},
+        {"a shown picture never set",
+         {{"0", "0", "100"}, {"0", "0", "200"}},
+         {},
+         3,
+         0,
+         "Tips|Picture 3 of the series has no exposure time. Set the exposure times of all 3 "
+         "pictures before capturing."},
+        {"a shown picture of 0 ms",
+         {{"0", "0", "100"}, {"0", "0", "0"}},
+         {},
+         2,
+         0,
+         "Tips|Picture 2 of the series has no exposure time. Set the exposure times of all 2 "
+         "pictures before capturing."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        camera()->clearFrameList();
+        setManualSeries(c.stored);
+        if (c.stored.size() < 3) {
+            control()->userOpt.ExpTime_3 = c.third;
+            ASSERT_TRUE(control()->userOpt.saveUserOpt(UserOpt_ExpTime_3));
+        }
+        child<QSpinBox>(manual, "spinBox_CapNum")->setValue(c.shown);
+        QSignalSpy captures(page->funcsFrame(), &WesternBlot_FuncsFrame::capStart);
+        ModalDriver driver;
+        if (c.told != nullptr) {
+            driver.answerMessageBox(QMessageBox::Ok);
+        }
+        child<QPushButton>(manual, "pushButton_Capture")->click();
+        control()->userOpt.loadUserOpt(UserOpt_CapCount);
+        EXPECT_EQ(control()->userOpt.CapCount, c.shown);
+        if (c.told == nullptr) {
+            EXPECT_TRUE(driver.messages().isEmpty());
+            EXPECT_EQ(captures.count(), 1);
+            EXPECT_EQ(camera()->frameList.size(), c.pictures);
+            ASSERT_NE(image()->currentExperiment(), nullptr);
+            const auto row =
+                control()->westblotExperimentDB->loadByName(image()->currentExperiment()->name);
+            ASSERT_TRUE(row);
+            EXPECT_EQ(row->exposureTime.split(',', Qt::SkipEmptyParts).size(), c.pictures);
+        } else {
+            EXPECT_EQ(driver.messages(), QStringList{QString::fromUtf8(c.told)});
+            EXPECT_EQ(captures.count(), 0);
+            EXPECT_TRUE(camera()->frameList.isEmpty());
+        }
+    }
+
+    // The same in the Chinese interface (the last series has a 0 ms picture).
+    control()->changeLanguage(0);
+    QCoreApplication::sendPostedEvents();
+    {
+        ModalDriver driver;
+        driver.answerMessageBox(QMessageBox::Ok);
+        child<QPushButton>(manual, "pushButton_Capture")->click();
+        EXPECT_EQ(driver.messages(), QStringList{QString::fromUtf8(
+                                         "提示|第 2 张照片没有曝光时间。请在拍摄前设置全部 2 "
+                                         "张照片的曝光时间。")});
+    }
+    control()->changeLanguage(1);
+    QCoreApplication::sendPostedEvents();
 }
 
 // The settings column: opened by either panel's toggle with the capture
@@ -349,6 +445,39 @@ TEST_F(WesternBlotPanelTest, SettingsColumnAndMerge) {
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return previewLabel.last().first().toBool(); }, 5000));
     EXPECT_FALSE(child<QPushButton>(page->bottomBar(), "pushButton_Merge")->isEnabled());
+}
+
+// The merge dialog shows the picture on show with the page's range, as the
+// picture area does.
+TEST_F(WesternBlotPanelTest, MergeShowsThePictureWithThePagesRange) {
+    station().setUserOption(QStringLiteral("WbMarker"), true);
+    setExpTime(2000);
+    enterPage();
+    BlotSingleCaptureFrame* single = singlePanelOf(page.get());
+    child<QPushButton>(single, "pushButton_Capture")->click();
+    ASSERT_EQ(camera()->frameList.size(), 1);
+    const BlotHistogramRange::Range automatic =
+        BlotHistogramRange::autoRange(camera()->getRawHistogram(0));
+    const int low = automatic.first + (automatic.second - automatic.first) / 4;
+    const int high = automatic.second - (automatic.second - automatic.first) / 4;
+    child<QSlider>(single, "horizontalSlider_Right")->setValue(high);
+    child<QSlider>(single, "horizontalSlider_Left")->setValue(low);
+    const QString folder = image()->currentExperiment()->picSavedPath;
+    const QStringList stored = QDir(folder).entryList({QStringLiteral("*.tif")}, QDir::Files);
+    ASSERT_EQ(stored.size(), 1);
+    const QImage expected = stretchedForScreen(QImage(folder + stored.first()), low, high);
+    ASSERT_EQ(expected.format(), QImage::Format_Grayscale8);
+    QImage shown;
+    ModalDriver driver;
+    driver.onDialog([&shown](QDialog* dialog) {
+        shown = dialog->findChild<QLabel*>(QStringLiteral("label_Pic"))
+                    ->pixmap(Qt::ReturnByValue)
+                    .toImage();
+        dialog->reject();
+    });
+    child<QPushButton>(page->bottomBar(), "pushButton_Merge")->click();
+    ASSERT_EQ(shown.size(), expected.size());
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_Grayscale8), expected);
 }
 
 // Camera settings that cannot be written are not confirmed: a warning, the

@@ -1,5 +1,6 @@
 #include "MergeDialog.h"
 
+#include "BlotStretch.h"
 #include "MergeOrigins.h"
 #include "camera/TucsenCamCtrl.h"
 #include "camera/TucsenPictureFiles.h"
@@ -179,7 +180,7 @@ void MergeDialog::on_pushButton_Back_clicked() {
 
 void MergeDialog::slot_ItemClicked(QListWidgetItem* pItem) {
     pItem->setCheckState(pItem->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    showPicture(QPixmap::fromImage(loadPicture(pItem->text())));
+    showPicture(QPixmap::fromImage(screenPicture(pItem->text())));
 }
 
 QStringList MergeDialog::listPictures() const {
@@ -197,7 +198,7 @@ void MergeDialog::refreshList() {
     QStringList refused;
     for (const QString& name : names) {
         const QPixmap thumbnail =
-            QPixmap::fromImage(loadPicture(name, &refused))
+            QPixmap::fromImage(screenPicture(name, &refused))
                 .scaled(kThumbnailSize, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         auto* item = new QListWidgetItem(QIcon(thumbnail), name);
         item->setSizeHint(kItemSize);
@@ -212,7 +213,7 @@ void MergeDialog::refreshList() {
         const QString text = pictures::tooLargeMessage(refused);
         QTimer::singleShot(0, this, [this, text]() { warn(text); });
     }
-    showPicture(QPixmap::fromImage(loadPicture(names.first())));
+    showPicture(QPixmap::fromImage(screenPicture(names.first())));
 }
 
 QImage MergeDialog::loadPicture(const QString& name, QStringList* refused) const {
@@ -225,6 +226,21 @@ QImage MergeDialog::loadPicture(const QString& name, QStringList* refused) const
         *refused << name;
     }
     return picture;
+}
+
+void MergeDialog::setShownStretch(const QString& name, int minimum, int maximum) {
+    stretchedName = name;
+    stretchMinimum = minimum;
+    stretchMaximum = maximum;
+}
+
+QImage MergeDialog::screenPicture(const QString& name, QStringList* refused) const {
+    const QImage picture = loadPicture(name, refused);
+    if (!stretchedName.isEmpty() && name == stretchedName) {
+        return stretchedForScreen(picture, stretchMinimum, stretchMaximum);
+    }
+    const QPair<int, int> range = automaticLevels(picture);
+    return stretchedForScreen(picture, range.first, range.second);
 }
 
 void MergeDialog::showPicture(const QPixmap& picture) {

@@ -30,6 +30,11 @@ class MergeDialog : public QDialog {
     // second picture has no pixel it counts 0.
     static QImage mergeImages(QImage first, QImage second);
 
+    // The stretch the page shows picture `name` with (its histogram range);
+    // every other 16-bit picture is shown over its own lowest and highest
+    // sample. Called before initDialog().
+    void setShownStretch(const QString& name, int minimum, int maximum);
+
   public slots:
     // Folders, list and protected pictures of the current experiment; called
     // once before exec().
@@ -49,6 +54,9 @@ class MergeDialog : public QDialog {
     // limits before it is decoded; null when it cannot be read, and null with
     // the name added to `refused` when it is too large.
     QImage loadPicture(const QString& name, QStringList* refused = nullptr) const;
+    // A picture of the main folder as the page would show it: stretched as
+    // setShownStretch says, or over its own range.
+    QImage screenPicture(const QString& name, QStringList* refused = nullptr) const;
     void refreshList();
     void showPicture(const QPixmap& picture);
     // Saves the merged picture in one folder; false (and the user told) when
@@ -62,4 +70,7 @@ class MergeDialog : public QDialog {
     CI_MainControl* mainCtrl;
     QStringList originPictures;
     int imageShowMode = 0;
+    QString stretchedName;
+    int stretchMinimum = 0;
+    int stretchMaximum = 0;
 };

@@ -2,6 +2,7 @@
 // and list, the pictures it protects, merging two ticked pictures into both
 // folders, the limits and a failed save, the product of two pictures and how
 // a picture is fitted into the display.
+#include "BlotStretch.h"
 #include "CraftedPictures.h"
 #include "FileSizeLimit.h"
 #include "MergeDialog.h"
@@ -383,6 +384,59 @@ TEST_F(MergeDialogTest, APictureWhoseHeaderClaimsAHugeSizeIsToldAndNeverMerged) 
     click(dialog, "pushButton_Comfirm");
     EXPECT_EQ(driver.messages(), (QStringList{told, told}));
     EXPECT_EQ(files(mainFolder), kCaptured.mid(0, 2)) << "nothing merged";
+}
+
+// Dark 16-bit pictures as the capture stores them (samples high in the
+// range, the inverted chemiluminescence) are shown stretched: the one the
+// page shows with the page's range, every other one over its own lowest and
+// highest sample; thumbnail and big view alike.
+TEST_F(MergeDialogTest, SixteenBitPicturesAreShownStretched) {
+    makeExperiment(WesternBlot_SingleCapture, "2000,");
+    // 40 x 30 samples from 64000 at the top left rising by 1 a pixel along
+    // the rows, row after row: 64000 .. 65199.
+    QImage wide(40, 30, QImage::Format_Grayscale16);
+    for (int y = 0; y < wide.height(); ++y) {
+        auto* row = reinterpret_cast<quint16*>(wide.scanLine(y));
+        for (int x = 0; x < wide.width(); ++x)
+            row[x] = static_cast<quint16>(64000 + y * wide.width() + x);
+    }
+    for (const QString& folder : {mainFolder, copyFolder}) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        for (const QString& name : kCaptured.mid(0, 2))
+            ASSERT_TRUE(wide.save(folder + name, "TIF"));
+    }
+    ASSERT_EQ(QImage(mainFolder + kCaptured.at(0)).format(), QImage::Format_Grayscale16);
+    MergeDialog dialog;
+    dialog.setShownStretch(kCaptured.at(1), 64200, 64400);
+    open(dialog);
+    auto* label = childOf<QLabel>(&dialog, "label_Pic");
+    const auto grey = [](const QImage& shown, int x, int y) { return qGray(shown.pixel(x, y)); };
+
+    // Its own range: black at its lowest sample, white at its highest.
+    QImage shown = label->pixmap(Qt::ReturnByValue).toImage();
+    ASSERT_EQ(shown.size(), wide.size());
+    EXPECT_EQ(grey(shown, 0, 0), 0);
+    EXPECT_EQ(grey(shown, 39, 29), 255);
+    EXPECT_EQ(grey(shown, 0, 15), stretchedLevel(64600, 64000, 65199) >> 8);
+    const QImage thumbnail = list(dialog)->item(0)->icon().pixmap(QSize(115, 90)).toImage();
+    EXPECT_EQ(grey(thumbnail, 0, 0), 0);
+    EXPECT_EQ(grey(thumbnail, thumbnail.width() - 1, thumbnail.height() - 1), 255);
+
+    // The page's range: black up to 64200, white from 64400 on.
+    clickItem(dialog, kCaptured.at(1));
+    shown = label->pixmap(Qt::ReturnByValue).toImage();
+    EXPECT_EQ(grey(shown, 0, 5), 0);     // 64200
+    EXPECT_EQ(grey(shown, 20, 7), 128);  // 64300: level 32768
+    EXPECT_EQ(grey(shown, 0, 10), 255);  // 64400
+    EXPECT_EQ(grey(shown, 39, 29), 255);
+
+    // What is merged are the stored pictures, not the screen's.
+    clickItem(dialog, kCaptured.at(0));
+    click(dialog, "pushButton_Comfirm");
+    const QStringList merged = files(mainFolder).filter(QRegularExpression("_"));
+    ASSERT_EQ(merged.size(), 1);
+    const QImage product = QImage(mainFolder + merged.first());
+    EXPECT_EQ(product.pixelColor(0, 0), MergeDialog::mergeImages(wide, wide).pixelColor(0, 0));
 }
 
 TEST_F(MergeDialogTest, MissingFolderListsOneEmptyName) {
