@@ -6,8 +6,8 @@
 // one group a file; ../README.md maps the groups to the files.
 //
 // Locks. When they nest, they are taken in this order, and a lock further
-// up is never taken while one further down is held (the plain mutexes at the
-// end are never held while another lock is taken; the others are
+// up is never taken while one further down is held (no lock of the device
+// is taken while the plain mutexes at the end are held; the others are
 // recursive):
 //   control      ControlLock(): serialises the calls that start, stop, pause
 //                or resume the preview or stop it around their work
@@ -636,7 +636,7 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     // Which driver read catches a frame: the plain read, the stream read, or
     // the stream read that reports the bytes received.
     enum class FrameRead { Plain, Stream, StreamCounted };
-    // Runs a catch with the capture record active: under the capture lock,
+    // Runs a catch with the capture record active: under the control lock,
     // pausing a running preview around it.
     template <typename Catch>
     int CaptureInCaptureWindow(Catch&& catchFrame);

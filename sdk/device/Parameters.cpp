@@ -115,16 +115,16 @@ int CDevice::GetParamRange(int nParam, int* pMin, int* pMax) {
             SetRange(pMin, pMax, CProcessTables::kMinGamma, CProcessTables::kMaxGamma);
             return RET_SUCCESS;
         case ZDQ_PREVIEW_COLUMNSTART:
-            SetRange(pMin, pMax, 0, roi.nMaxWidth - m_Fov[kPreviewFov].nColSize);
+            SetRange(pMin, pMax, 0, roi.nMaxWidth - Fov(kPreviewFov).nColSize);
             return RET_SUCCESS;
         case ZDQ_PREVIEW_ROWSTART:
-            SetRange(pMin, pMax, 0, roi.nMaxHeight - m_Fov[kPreviewFov].nRowSize);
+            SetRange(pMin, pMax, 0, roi.nMaxHeight - Fov(kPreviewFov).nRowSize);
             return RET_SUCCESS;
         case ZDQ_CAPTURE_COLUMNSTART:
-            SetRange(pMin, pMax, 0, roi.nMaxWidth - m_Fov[kCaptureFov].nColSize);
+            SetRange(pMin, pMax, 0, roi.nMaxWidth - Fov(kCaptureFov).nColSize);
             return RET_SUCCESS;
         case ZDQ_CAPTURE_ROWSTART:
-            SetRange(pMin, pMax, 0, roi.nMaxHeight - m_Fov[kCaptureFov].nRowSize);
+            SetRange(pMin, pMax, 0, roi.nMaxHeight - Fov(kCaptureFov).nRowSize);
             return RET_SUCCESS;
         case ZDQ_HORIZONTALBLANK:
             return SensorGetHorizontalBlankRange(pMin, pMax);
@@ -215,16 +215,16 @@ int CDevice::GetParam(int nParam, int* pValue) {
             *pValue = m_ProcessTables.Gamma();
             return RET_SUCCESS;
         case ZDQ_PREVIEW_COLUMNSTART:
-            *pValue = m_Fov[kPreviewFov].nColStart;
+            *pValue = Fov(kPreviewFov).nColStart;
             return RET_SUCCESS;
         case ZDQ_PREVIEW_ROWSTART:
-            *pValue = m_Fov[kPreviewFov].nRowStart;
+            *pValue = Fov(kPreviewFov).nRowStart;
             return RET_SUCCESS;
         case ZDQ_CAPTURE_COLUMNSTART:
-            *pValue = m_Fov[kCaptureFov].nColStart;
+            *pValue = Fov(kCaptureFov).nColStart;
             return RET_SUCCESS;
         case ZDQ_CAPTURE_ROWSTART:
-            *pValue = m_Fov[kCaptureFov].nRowStart;
+            *pValue = Fov(kCaptureFov).nRowStart;
             return RET_SUCCESS;
         case ZDQ_HORIZONTALBLANK:
             return SensorGetHorizontalBlank(pValue);
@@ -280,8 +280,8 @@ int CDevice::GetParam(int nParam, int* pValue) {
 int CDevice::SetParam(int nParam, int nValue) {
     LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::++SetParam. ( Param = %04d, Value = %04d [%ls] )",
              nParam, nValue, ParamName(nParam));
-    const FieldOfView& preview = m_Fov[kPreviewFov];
-    const FieldOfView& capture = m_Fov[kCaptureFov];
+    const FieldOfView preview = Fov(kPreviewFov);
+    const FieldOfView capture = Fov(kCaptureFov);
     switch (nParam) {
         case ZDQ_EXPOSURE:
             return SensorSetExposureTime(static_cast<float>(nValue));
