@@ -58,12 +58,15 @@ template <typename Catch>
 int CDevice::CaptureInCaptureWindow(Catch&& catchFrame) {
     return Controlled([&] {
         const int nPreviewStateBefore = m_Preview.nStatus;
+        if (nPreviewStateBefore == PreviewState::kStopped) {
+            // The capture record stays active, as after a stop (a restart
+            // that failed leaves the preview record active).
+            const int nRet = SelectFieldOfView(kCaptureFov);
+            return nRet == RET_SUCCESS || nRet == RET_NOTSUPPORT ? catchFrame() : nRet;
+        }
         // A preview that runs is paused also when the capture record is
         // already active (its own could not be programmed back after an
         // earlier capture): its thread never catches while a capture does.
-        if (m_nActiveFov == kCaptureFov && nPreviewStateBefore == PreviewState::kStopped) {
-            return catchFrame();
-        }
         int nRet = PausePreview();
         if (nRet != RET_SUCCESS) {
             return nRet;

@@ -32,6 +32,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kRunTime = std::chrono::seconds(3);
+// The two cameras are unplugged and plugged back for longer: a call must
+// meet a camera that is away at the wrong moment.
+constexpr auto kReplugRunTime = std::chrono::seconds(5);
 // A child that has not ended this long after its run hangs.
 constexpr auto kHangBound = std::chrono::seconds(90);
 
@@ -289,7 +292,7 @@ void RunInChild(const std::function<int()>& body, const std::string& what) {
     if (pid == 0) {
         std::exit(body());
     }
-    const Clock::time_point bound = Clock::now() + kRunTime + kHangBound;
+    const Clock::time_point bound = Clock::now() + kReplugRunTime + kHangBound;
     int nStatus = 0;
     pid_t ended = 0;
     while ((ended = waitpid(pid, &nStatus, WNOHANG)) == 0 && Clock::now() < bound) {
@@ -348,7 +351,7 @@ INSTANTIATE_TEST_SUITE_P(Pairs, ThreadStormTest, ::testing::ValuesIn(kRows));
 
 // Two cameras, each driven by three threads (preview starts, stops and
 // pauses; both windows and the 16-bit switch; raw and RGB captures) while a
-// fourth unplugs it and plugs it back in its slot every 100 to 300 ms. Calls
+// fourth unplugs it and plugs it back in its slot every 40 to 120 ms. Calls
 // fail while a camera is away; what counts is that none corrupts memory or
 // hangs, and that once both are back each device captures again.
 constexpr int kReplugCameras = 2;
@@ -407,7 +410,7 @@ int RunTwoCamerasWithReplug() {
         const FieldOfView fov = pDevice->Fov(kCaptureFov);
         nCaptureBytes = std::max<size_t>(nCaptureBytes, size_t{fov.ulTotalPixels} * 4u * 2u);
     }
-    const Clock::time_point end = Clock::now() + kRunTime;
+    const Clock::time_point end = Clock::now() + kReplugRunTime;
     std::vector<std::thread> threads;
     for (int i = 0; i < kReplugCameras; ++i) {
         for (int nRole = 0; nRole < 3; ++nRole) {
@@ -420,11 +423,11 @@ int RunTwoCamerasWithReplug() {
         }
         threads.emplace_back([i, end] {
             for (int n = 0; Clock::now() < end; ++n) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(100 + 50 * (n % 5)));
+                std::this_thread::sleep_for(std::chrono::milliseconds(40 + 20 * (n % 5)));
                 if (mlsim_unplug(i) != 1) {
                     return;
                 }
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 if (mlsim_replug(i, i) != 1) {
                     return;
                 }
