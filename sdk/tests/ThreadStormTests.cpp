@@ -292,6 +292,7 @@ void RunInChild(const std::function<int()>& body, const std::string& what) {
     if (pid == 0) {
         std::exit(body());
     }
+    // The longer of the two run times, for every child.
     const Clock::time_point bound = Clock::now() + kReplugRunTime + kHangBound;
     int nStatus = 0;
     pid_t ended = 0;
