@@ -76,7 +76,8 @@ struct PreviewState {
         plat::Event free{plat::Event::Mode::ManualReset, true};
         plat::Event ready{plat::Event::Mode::ManualReset, false};
     };
-    int nBufferCount = kDefaultBufferCount;
+    // Set under the device's control lock, read by its getter without.
+    std::atomic<int> nBufferCount{kDefaultBufferCount};
     std::vector<std::unique_ptr<Slot>> slots;
     std::atomic<int> nLastFilled{-1};
 

@@ -67,7 +67,7 @@ int ZDQ_CaptureSetFieldOfView(int nIndex, int nColStart, int nRowStart, int nCol
             return RET_STREAMNOTSTOP;
         }
         return device.CaptureSetFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol,
-                                            nAmRow, device.Fov(kCaptureFov).usMultiFrameNum);
+                                            nAmRow);
     });
     ApiLog(L"ZDQAPI::--ZDQ_CaptureSetFieldOfView.Ret(%d, %d)", nIndex, nRet);
     return nRet;
@@ -118,7 +118,7 @@ int ZDQ_PreviewSetFieldOfView(int nIndex, int nColStart, int nRowStart, int nCol
             return RET_STREAMNOTSTOP;
         }
         return device.PreviewSetFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol,
-                                            nAmRow, device.Fov(kPreviewFov).usMultiFrameNum);
+                                            nAmRow);
     });
 }
 
@@ -162,7 +162,7 @@ int ZDQ_CaptureGetSizeEx(int nIndex, int* pWidth, int* pHeight, int* pBitCount) 
 int ZDQ_CaptureGetSizeExEx(int nIndex, int* pWidth, int* pHeight, int* pBitCount,
                            int* pBitsPerSample) {
     return WithDevice(nIndex, [&](CDevice& device) {
-        const FieldOfView& fov = device.Fov(kCaptureFov);
+        const FieldOfView fov = device.Fov(kCaptureFov);
         SetOut(pWidth, fov.nWidth);
         SetOut(pHeight, fov.nHeight);
         SetOut(pBitCount, device.GetOutputBitCount());

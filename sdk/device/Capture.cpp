@@ -4,7 +4,6 @@
 // view and runs it through the pipeline; CatchOneFrame is the bus read with
 // its failure and recovery rules, which the preview uses as well.
 #include <memory>
-#include <mutex>
 #include <new>
 
 #include "ZDQApi.h"
@@ -14,8 +13,6 @@
 #include "sensors/LineSensor.h"
 
 namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
-
 // Pause after the controller reset that follows an aborted read.
 constexpr uint32_t kAbortedReadResetPauseMs = 100;
 // A type whose camera answers no device-reset request while it streams.
@@ -60,11 +57,16 @@ int CDevice::StreamCapture(CaptureKind kind, uint8_t* pBuffer, int* pBytesRead) 
 template <typename Catch>
 int CDevice::CaptureInCaptureWindow(Catch&& catchFrame) {
     return Controlled([&] {
-        Guard capture(m_CaptureLock);
         const int nPreviewStateBefore = m_Preview.nStatus;
-        if (m_nActiveFov == kCaptureFov) {
-            return catchFrame();
+        if (nPreviewStateBefore == PreviewState::kStopped) {
+            // The capture record stays active, as after a stop (a restart
+            // that failed leaves the preview record active).
+            const int nRet = SelectFieldOfView(kCaptureFov);
+            return nRet == RET_SUCCESS || nRet == RET_NOTSUPPORT ? catchFrame() : nRet;
         }
+        // A preview that runs is paused also when the capture record is
+        // already active (its own could not be programmed back after an
+        // earlier capture): its thread never catches while a capture does.
         int nRet = PausePreview();
         if (nRet != RET_SUCCESS) {
             return nRet;
@@ -81,32 +83,34 @@ int CDevice::CaptureInCaptureWindow(Catch&& catchFrame) {
 }
 
 int CDevice::CatchForCapture(CaptureKind kind, uint8_t* pBuffer, FrameRead read, int* pBytesRead) {
+    // The control lock is held: the record is the one the caller's buffer
+    // was sized for, and the raw buffer below is sized from the same copy.
+    const FieldOfView fov = m_Fov[m_nActiveFov];
     if (kind == CaptureKind::Raw || m_nOutputMode == kOutputRaw) {
-        return CatchRawData(pBuffer, false, read, pBytesRead);
+        return CatchRawData(pBuffer, fov, false, read, pBytesRead);
     }
-    std::unique_ptr<uint8_t[]> pRaw(new (std::nothrow) uint8_t[m_Fov[kCaptureFov].ulTotalBytes]);
+    std::unique_ptr<uint8_t[]> pRaw(new (std::nothrow) uint8_t[fov.ulTotalBytes]);
     if (!pRaw) {
         return RET_MALLOCFAIL;
     }
-    const int nRet = CatchRawData(pRaw.get(), false, read, pBytesRead);
+    const int nRet = CatchRawData(pRaw.get(), fov, false, read, pBytesRead);
     if (nRet != RET_SUCCESS) {
         return nRet;
     }
-    const FieldOfView& fov = m_Fov[m_nActiveFov];
     RawToRgb(pRaw.get(), fov.nWidth, fov.nHeight, GetOutputBitCount(), pBuffer, false);
     return RET_SUCCESS;
 }
 
-int CDevice::CatchRawData(uint8_t* pBuffer, bool bPreview8) {
-    return CatchRawData(pBuffer, bPreview8, FrameRead::Plain, nullptr);
+int CDevice::CatchRawData(uint8_t* pBuffer, const FieldOfView& fov, bool bPreview8) {
+    return CatchRawData(pBuffer, fov, bPreview8, FrameRead::Plain, nullptr);
 }
 
-int CDevice::CatchRawData(uint8_t* pBuffer, bool bPreview8, FrameRead read, int* pBytesRead) {
+int CDevice::CatchRawData(uint8_t* pBuffer, const FieldOfView& fov, bool bPreview8, FrameRead read,
+                          int* pBytesRead) {
     if (pBuffer == nullptr) {
         return RET_PARAMERROR;
     }
-    Guard rawPost(m_RawPostLock);
-    const FieldOfView& fov = m_Fov[m_nActiveFov];
+    plat::CriticalSectionLock rawPost(m_RawPostLock);
     int nBytesRead = 0;
     const int nRet = CatchFrame(pBuffer, fov.ulTotalBytes, read, &nBytesRead);
     if (pBytesRead != nullptr) {
@@ -116,7 +120,8 @@ int CDevice::CatchRawData(uint8_t* pBuffer, bool bPreview8, FrameRead read, int*
     const bool bPostProcess =
         nRet == RET_SUCCESS || (read == FrameRead::StreamCounted && nBytesRead > 0);
     if (bPostProcess) {
-        if (Data16BitsOn()) {
+        // The record's own sample size, which sized the buffer.
+        if (fov.ulTotalBytes > fov.ulTotalPixels) {
             RawPostProcess16(pBuffer, fov.nWidth, fov.nHeight, bPreview8);
         } else {
             RawPostProcess(pBuffer, fov.nWidth, fov.nHeight, fov.ulTotalBytes);
@@ -184,19 +189,20 @@ int CDevice::CatchFrame(uint8_t* pBuffer, uint32_t nBytes, FrameRead read, int* 
 }
 
 int CDevice::EmptyFrameBuffer() {
-    const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
-    const bool bSoftwareTrigger = IsSoftwareTriggerWorkingMode(wMode);
+    const bool bSoftwareTrigger = IsSoftwareTriggerWorkingMode(m_Fpga.WorkingMode());
     if (!m_Capability.Has(FpgaCap::bmEmptyFrameBuffer) || bSoftwareTrigger) {
         return RET_NOTSUPPORT;
     }
-    Guard bus(BusLock());
+    plat::CriticalSectionLock bus(BusLock());
     const bool bStreaming = m_Transport.StreamStarted();
     if (bStreaming) {
         m_Vendor.VendorCmd_StopAcq();
     }
-    const int nRet = m_Fpga.Fpga_WrRelateReg(
-        FPGAREG_WORKING_MODE,
-        static_cast<uint16_t>(m_Fpga.Shadows().WorkingMode | WORKINGMODE_EMPTY_FRAME_BUFFER));
+    // The command bit goes with the mode as it is when the register is
+    // written, not as it was read above (a trigger-mode write may fall in
+    // between).
+    const int nRet =
+        m_Fpga.Fpga_SetRelateRegBits(FPGAREG_WORKING_MODE, WORKINGMODE_EMPTY_FRAME_BUFFER, 0);
     if (bStreaming) {
         if (m_nDeviceType != kTypeWithoutStreamReset) {
             m_Vendor.VendorCmd_ResetDevice();

@@ -10,7 +10,6 @@
 #include "platform/WideText.h"
 
 namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
 
 bool IsOneOf(int nType, std::initializer_list<int> types) {
     for (int n : types) {
@@ -128,7 +127,7 @@ int CDevice::SetColourGain(int nChannel, int nGain) {
 }
 
 int CDevice::HueSaturationSetEnable(bool bOn) {
-    Guard bayer(m_BayerLock);
+    plat::CriticalSectionLock bayer(m_BayerLock);
     return m_HueSaturation.SetEnable(bOn);
 }
 
@@ -145,15 +144,15 @@ int CDevice::LoadCalibrationMapFile(const wchar_t* pszFile) {
     }
     bool bInstalled;
     {
-        Guard rawPost(m_RawPostLock);
+        plat::CriticalSectionLock rawPost(m_RawPostLock);
         bInstalled = m_CalibrationMap.InstallForRaw(pTable);
     }
     {
-        Guard bayer(m_BayerLock);
+        plat::CriticalSectionLock bayer(m_BayerLock);
         bInstalled = m_CalibrationMap.InstallForRgb(bInstalled ? pTable : nullptr) && bInstalled;
     }
     if (!bInstalled) {
-        Guard rawPost(m_RawPostLock);
+        plat::CriticalSectionLock rawPost(m_RawPostLock);
         m_CalibrationMap.InstallForRaw(nullptr);
         return RET_MALLOCFAIL;
     }

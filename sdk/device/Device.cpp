@@ -52,6 +52,8 @@ CDevice::CDevice(int nIndex, bool& bSuccess) : m_nIndex(nIndex) {
     bSuccess = false;
     m_Bus.restoreRegisters = [this] { return SensorRestoreRegs(); };
     m_Fpga.onWorkingModeWritten = [this] { SensorResyncAfterFpgaCtrl(); };
+    m_Fpga.reloadLut = [this] { return ReloadLookUpTable(false); };
+    m_Fpga.reloadGammaLut = [this] { return ReloadLookUpTable(true); };
     if (m_Transport.Open() != RET_SUCCESS) {
         return;
     }

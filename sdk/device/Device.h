@@ -5,25 +5,44 @@
 // a partly built object. Its members are defined in the files of device/,
 // one group a file; ../README.md maps the groups to the files.
 //
-// Locks (all recursive). When they nest, the order is D, then B, then A;
-// lock C is taken only after A and B are released; lock E is the one lock
-// held while the application is called back. The sensor lock serialises the
-// sensor operations of the device, which the application may call from
-// several threads. The control lock, taken before all others, serialises the
-// calls that start, stop, pause or resume the preview or stop it around
-// their work (captures, fields of view, the 16-bit switch, trigger and
-// frame-stream writes); the preview's own threads never wait for it.
-//   A  BusLock()      frame reads, locked vendor requests, EEPROM pages
-//   B  RawPostLock()  dark and flat-field frames and the raw post steps
-//   C  BayerLock()    raw to RGB conversion and the paused preview frame
-//   D  CaptureLock()  still capture and setting a field of view
-//   E  CallbackLock() preview callbacks, their contexts, drawing of frames
+// Locks. When they nest, they are taken in this order, and a lock further
+// up is never taken while one further down is held (no lock of the device
+// is taken while the plain mutexes at the end are held; the others are
+// recursive):
+//   control      ControlLock(): serialises the calls that start, stop, pause
+//                or resume the preview or stop it around their work
+//                (captures, dark and flat-field frame making, both window
+//                sets, the 16-bit switch, trigger and frame-stream writes,
+//                the ring size); the preview's own threads never take it
+//                (Controlled). The stored windows are written only with it
+//                held.
+//   E callback   CallbackLock(): the preview callbacks and their contexts,
+//                the recording object.
+//   C Bayer      BayerLock(): raw to RGB conversion, the bitmap record (frame
+//                format), the preview's RGB and shown buffers and the paused
+//                frame.
+//   B raw post   RawPostLock(): a frame read with its raw post chain, the
+//                stored windows as the reads see them, the dark and
+//                flat-field frames and switches. C is never taken while B is
+//                held.
+//   sensor       SensorLock(): the sensor operations of the device, which the
+//                application may call from several threads.
+//   LUT          m_LutLock: the LUT copies and their downloads.
+//   A bus        BusLock(): frame reads, locked vendor requests, EEPROM pages.
+//   records      m_FovMutex: the stored windows as the getters copy them;
+//                their writers take it inside B.
+// Inside the FPGA register layer its write and shadow mutexes come last.
+// Held while the application is called back: E and C around the preview
+// callbacks (the drawing thread); B around the AE and focus callbacks (the
+// raw post chain of the thread that catches the frame, with the control lock
+// as well when that is a capture).
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "ZDQApi.h"
 #include "acquisition/AutoExposure.h"
@@ -222,6 +241,11 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
                               int nAmRow, uint16_t usMultiFrameNum);
     int PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize, int nAmCol,
                               int nAmRow, uint16_t usMultiFrameNum);
+    // The same with the frame count the record has when the set runs.
+    int CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize, int nAmCol,
+                              int nAmRow);
+    int PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize, int nAmCol,
+                              int nAmRow);
     // The members of a record into the non-null outputs; 1.
     int GetFieldOfView(int nWhich, int* pColStart, int* pRowStart, int* pColSize, int* pRowSize,
                        int* pAmCol, int* pAmRow, uint16_t* pMultiFrameNum) const;
@@ -237,7 +261,8 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     // the output format) and logs it.
     void StoreFieldOfView(int nWhich, int nColStart, int nRowStart, int nColSize, int nRowSize,
                           int nAmCol, int nAmRow, uint16_t usMultiFrameNum);
-    const FieldOfView& Fov(int nWhich) const { return m_Fov[nWhich]; }
+    // A copy of a record as it is now, for any thread.
+    FieldOfView Fov(int nWhich) const;
     int ActiveFov() const { return m_nActiveFov; }
     // A window and frame count as the sensor and the FPGA can take them:
     // adjusted in place by the sensor's rule; RET_NOTSUPPORT for a frame
@@ -333,6 +358,9 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     int LutWrite(int nOffset, const uint8_t* pData, int nLength);
     int GammaLutDataDownload(const uint16_t* pEntries, int nEntries);
     int LutFileDownload(const wchar_t* pszFile);
+    // The register write-back's follow-up: the LUT (or gamma LUT) sent again
+    // when one was downloaded, else 1.
+    int ReloadLookUpTable(bool bGamma);
     int GammaLutFileDownload(const wchar_t* pszFile);
     int LutSetEnable(bool bOn);
     int LutGetEnable(bool* pbOn) const;
@@ -448,8 +476,9 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     enum class CaptureKind { Raw, Rgb };
     int Capture(CaptureKind kind, uint8_t* pBuffer, bool bEmptyFirst);
     int StreamCapture(CaptureKind kind, uint8_t* pBuffer, int* pBytesRead);
-    // One frame of the active field of view: read and raw post chain.
-    int CatchRawData(uint8_t* pBuffer, bool bPreview8);
+    // One frame of a record (the one pBuffer was sized for: it holds
+    // fov.ulTotalBytes): read and raw post chain.
+    int CatchRawData(uint8_t* pBuffer, const FieldOfView& fov, bool bPreview8);
     // The bus read of one frame with its failure and recovery rules.
     int CatchOneFrame(uint8_t* pBuffer, uint32_t nBytes);
     int EmptyFrameBuffer();
@@ -555,7 +584,6 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     plat::CriticalSection& BusLock() { return m_Transport.BusLock(); }
     plat::CriticalSection& RawPostLock() { return m_RawPostLock; }
     plat::CriticalSection& BayerLock() { return m_BayerLock; }
-    plat::CriticalSection& CaptureLock() { return m_CaptureLock; }
     plat::CriticalSection& CallbackLock() { return m_CallbackLock; }
     plat::CriticalSection& SensorLock() { return m_SensorLock; }
     plat::CriticalSection& ControlLock() { return m_ControlLock; }
@@ -608,12 +636,13 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     // Which driver read catches a frame: the plain read, the stream read, or
     // the stream read that reports the bytes received.
     enum class FrameRead { Plain, Stream, StreamCounted };
-    // Runs a catch with the capture record active: under the capture lock,
+    // Runs a catch with the capture record active: under the control lock,
     // pausing a running preview around it.
     template <typename Catch>
     int CaptureInCaptureWindow(Catch&& catchFrame);
     int CatchForCapture(CaptureKind kind, uint8_t* pBuffer, FrameRead read, int* pBytesRead);
-    int CatchRawData(uint8_t* pBuffer, bool bPreview8, FrameRead read, int* pBytesRead);
+    int CatchRawData(uint8_t* pBuffer, const FieldOfView& fov, bool bPreview8, FrameRead read,
+                     int* pBytesRead);
     int CatchFrame(uint8_t* pBuffer, uint32_t nBytes, FrameRead read, int* pBytesRead);
     // The software corrections of an 8-bit frame: bad pixels (step 3) and
     // the flat field (step 6), under the raw-post lock.
@@ -718,10 +747,16 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     std::atomic<int> m_nOutputMode{kOutputRaw};
     std::unique_ptr<PlatBitmapInfo> m_pBitmapInfo;
     FieldOfView m_Fov[2] = {};
+    mutable std::mutex m_FovMutex;
     // Changed only while no preview thread catches (stopped or paused).
     std::atomic<int> m_nActiveFov{kCaptureFov};
+    // The preview record as the running preview's buffers were sized for it
+    // at its start; its threads read their frames by it.
+    FieldOfView m_PreviewFrame = {};
     CProcessTables m_ProcessTables;
     // The camera's 8-bit LUT as last downloaded (entry i = i / 16 until then).
+    // The tables and flags change under the LUT lock (or before any thread
+    // of the device runs).
     static constexpr uint32_t kLutEntries = 4096;
     std::array<uint8_t, kLutEntries> m_ucLut{};
     // Look-up tables as last downloaded.
@@ -762,10 +797,10 @@ class CDevice : private IAutoExposureCamera, private ISensorHost, private IColou
     std::unique_ptr<CSensorUnit> m_pSensorUnit = std::make_unique<CSensorUnit>();
     plat::CriticalSection m_RawPostLock;   // B
     plat::CriticalSection m_BayerLock;     // C
-    plat::CriticalSection m_CaptureLock;   // D
     plat::CriticalSection m_CallbackLock;  // E
     plat::CriticalSection m_SensorLock;
     plat::CriticalSection m_ControlLock;
+    mutable plat::CriticalSection m_LutLock;
     // Automatic exposure and focus measure.
     CAutoExposure m_AutoExposure{*this};
     CFocusMeasure m_FocusMeasure;

@@ -3,18 +3,14 @@
 // the preview's drawing thread under the callback lock, so the callbacks are
 // never changed while they are called.
 #include <cstring>
-#include <mutex>
 
 #include "ZDQApi.h"
 #include "device/Device.h"
 
-namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
-}  // namespace
-
 void CDevice::DrawFrame() {
-    Guard callbacks(m_CallbackLock);
-    Guard bayer(m_BayerLock);  // the frame is not converted or copied out meanwhile
+    plat::CriticalSectionLock callbacks(m_CallbackLock);
+    plat::CriticalSectionLock bayer(
+        m_BayerLock);  // the frame is not converted or copied out meanwhile
     if (!m_pBitmapInfo) {
         return;
     }

@@ -9,8 +9,6 @@
 #include "device/Device.h"
 
 namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
-
 bool SameFieldOfView(const FieldOfView& a, const FieldOfView& b) {
     return a.nColStart == b.nColStart && a.nRowStart == b.nRowStart && a.nColSize == b.nColSize &&
            a.nRowSize == b.nRowSize && a.AmCol == b.AmCol && a.AmRow == b.AmRow &&
@@ -28,8 +26,9 @@ bool CDevice::Data16BitsOn() const {
 void CDevice::StoreFieldOfView(int nWhich, int nColStart, int nRowStart, int nColSize, int nRowSize,
                                int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
     // The catching threads read the record under the raw-post lock, the
-    // drawing thread the bitmap record under the Bayer lock (one after the
-    // other: the two are never nested).
+    // getters under the records' own lock, the drawing thread the bitmap
+    // record under the Bayer lock (one after the other: the Bayer lock is
+    // never taken with the raw-post lock held).
     const FieldOfView fov = MakeFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol,
                                             nAmRow, usMultiFrameNum, Data16BitsOn());
     // A catching thread holds the raw-post lock for a whole frame read, so a
@@ -38,11 +37,12 @@ void CDevice::StoreFieldOfView(int nWhich, int nColStart, int nRowStart, int nCo
     // Every writer of the records holds the control lock (or runs before any
     // thread of the device does), so the record can be read here without B.
     if (!SameFieldOfView(m_Fov[nWhich], fov)) {
-        Guard rawPost(m_RawPostLock);
+        plat::CriticalSectionLock rawPost(m_RawPostLock);
+        std::lock_guard<std::mutex> records(m_FovMutex);
         m_Fov[nWhich] = fov;
     }
     if (nWhich == kPreviewFov && m_pBitmapInfo) {
-        Guard bayer(m_BayerLock);
+        plat::CriticalSectionLock bayer(m_BayerLock);
         PlatDibHeader& header = m_pBitmapInfo->bmiHeader;
         header.biWidth = fov.nWidth;
         header.biHeight = fov.nHeight;
@@ -80,6 +80,22 @@ int CDevice::AdjustFieldOfView(int& nColStart, int& nRowStart, int& nColSize, in
 }
 
 int CDevice::CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
+                                   int nAmCol, int nAmRow) {
+    return Controlled([&] {
+        return CaptureSetFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                                     m_Fov[kCaptureFov].usMultiFrameNum);
+    });
+}
+
+int CDevice::PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
+                                   int nAmCol, int nAmRow) {
+    return Controlled([&] {
+        return PreviewSetFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
+                                     m_Fov[kPreviewFov].usMultiFrameNum);
+    });
+}
+
+int CDevice::CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, int nRowSize,
                                    int nAmCol, int nAmRow, uint16_t usMultiFrameNum) {
     return Controlled([&] {
         int nRet = AdjustFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
@@ -87,7 +103,6 @@ int CDevice::CaptureSetFieldOfView(int nColStart, int nRowStart, int nColSize, i
         if (nRet != RET_SUCCESS) {
             return nRet;
         }
-        Guard capture(m_CaptureLock);
         if (m_nActiveFov == kCaptureFov) {
             nRet = SensorSetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, nullptr);
             if (nRet == RET_SUCCESS) {
@@ -111,8 +126,8 @@ int CDevice::PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, i
         if (nRet != RET_SUCCESS) {
             return nRet;
         }
-        if (m_nActiveFov != kPreviewFov) {
-            Guard capture(m_CaptureLock);
+        const bool bStopped = m_Preview.nStatus == PreviewState::kStopped;
+        if (m_nActiveFov != kPreviewFov && bStopped) {
             StoreFieldOfView(kPreviewFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
                              usMultiFrameNum);
             return RET_SUCCESS;
@@ -124,25 +139,23 @@ int CDevice::PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, i
                                                    nAmRow, usMultiFrameNum, Data16BitsOn());
         // The preview's buffers are sized for its frames: a window that
         // changes them is set with the preview stopped, and the preview
-        // starts again. The capture lock is held only for the write, so a
-        // capture never waits for the restart (the control lock keeps
-        // captures out meanwhile).
-        const bool bRestart = SensorFovChanged(wanted, m_Fov[kPreviewFov]);
+        // starts again. So is any window of a preview that runs with the
+        // capture record programmed (its own could not be programmed back
+        // after a capture): the start programs it.
+        const bool bRestart =
+            m_nActiveFov != kPreviewFov || SensorFovChanged(wanted, m_Fov[kPreviewFov]);
         const bool bParallel = m_Preview.bParallel;
         if (bRestart) {
             StopPreview(bParallel, false);
         }
         bool bStored = false;
-        {
-            Guard capture(m_CaptureLock);
-            nRet = SensorSetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, nullptr);
-            if (nRet == RET_SUCCESS) {
-                nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_MULTIFRAMES_NUM, usMultiFrameNum);
-                bStored = nRet == RET_SUCCESS || nRet == RET_NOTSUPPORT;
-                if (bStored) {
-                    StoreFieldOfView(kPreviewFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol,
-                                     nAmRow, usMultiFrameNum);
-                }
+        nRet = SensorSetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow, nullptr);
+        if (nRet == RET_SUCCESS) {
+            nRet = m_Fpga.Fpga_WrRelateReg(FPGAREG_MULTIFRAMES_NUM, usMultiFrameNum);
+            bStored = nRet == RET_SUCCESS || nRet == RET_NOTSUPPORT;
+            if (bStored) {
+                StoreFieldOfView(kPreviewFov, nColStart, nRowStart, nColSize, nRowSize, nAmCol,
+                                 nAmRow, usMultiFrameNum);
             }
         }
         // A failed write is what the caller learns; the preview starts
@@ -157,10 +170,15 @@ int CDevice::PreviewSetFieldOfView(int nColStart, int nRowStart, int nColSize, i
     });
 }
 
+FieldOfView CDevice::Fov(int nWhich) const {
+    std::lock_guard<std::mutex> records(m_FovMutex);
+    return m_Fov[nWhich];
+}
+
 int CDevice::GetFieldOfView(int nWhich, int* pColStart, int* pRowStart, int* pColSize,
                             int* pRowSize, int* pAmCol, int* pAmRow,
                             uint16_t* pMultiFrameNum) const {
-    const FieldOfView& fov = m_Fov[nWhich];
+    const FieldOfView fov = Fov(nWhich);
     const struct {
         int* pOut;
         int nValue;

@@ -14,7 +14,6 @@
 #include "platform/WideText.h"
 
 namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
 constexpr size_t kRecordBytes = 42;
 constexpr size_t kFields = 10;
 
@@ -87,7 +86,7 @@ bool SameRecord(const FieldOfView& a, const FieldOfView& b) {
 }  // namespace
 
 int CDevice::SaveFlatFieldCorrection(const wchar_t* pszFile) {
-    Guard rawPost(m_RawPostLock);
+    plat::CriticalSectionLock rawPost(m_RawPostLock);
     const uint32_t nBytes = m_FlatFieldFov.ulTotalBytes;
     if (!m_FlatField.HasDark() || !m_FlatField.HasGain() || m_FlatField.Dark().size() != nBytes ||
         m_FlatField.Gain().size() != nBytes) {
@@ -161,7 +160,7 @@ int CDevice::LoadFlatFieldCorrection(const wchar_t* pszFile) {
         const uint32_t nBits = Get32(&gainBytes[4 * i]);
         std::memcpy(&gain[i], &nBits, sizeof nBits);
     }
-    Guard rawPost(m_RawPostLock);
+    plat::CriticalSectionLock rawPost(m_RawPostLock);
     m_FlatFieldFov = record;
     m_FlatField.SetDarkAndGain(std::move(dark), std::move(gain));
     return RET_SUCCESS;

@@ -2,14 +2,10 @@
 // captures of that window, the gain table and the step of the raw chain.
 // The frames and the gain table are replaced only under the raw-post lock,
 // which the raw chain holds while it runs.
-#include <mutex>
-
 #include "ZDQApi.h"
 #include "device/Device.h"
 
 namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
-
 bool SameWindow(const FieldOfView& a, const FieldOfView& b) {
     return a.nColStart == b.nColStart && a.nRowStart == b.nRowStart && a.nColSize == b.nColSize &&
            a.nRowSize == b.nRowSize && a.nWidth == b.nWidth && a.nHeight == b.nHeight;
@@ -24,15 +20,21 @@ int CDevice::SetFlatFieldFieldOfView(int nColStart, int nRowStart, int nColSize,
     if (nRet != RET_SUCCESS) {
         return nRet;
     }
-    Guard rawPost(m_RawPostLock);
+    plat::CriticalSectionLock rawPost(m_RawPostLock);
     m_FlatFieldFov = MakeFieldOfView(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
                                      usMultiFrameNum, Data16BitsOn());
     return RET_SUCCESS;
 }
 
 int CDevice::CaptureFlatFieldAverage(int nFrames, std::vector<uint8_t>& average) {
+    // The caller holds the control lock: no window set or 16-bit switch
+    // falls between the window set here, the captures and the restore.
     const FieldOfView keep = m_Fov[kCaptureFov];
-    const FieldOfView& record = m_FlatFieldFov;
+    FieldOfView record;
+    {
+        plat::CriticalSectionLock rawPost(m_RawPostLock);
+        record = m_FlatFieldFov;
+    }
     int nRet =
         CaptureSetFieldOfView(record.nColStart, record.nRowStart, record.nColSize, record.nRowSize,
                               record.AmCol, record.AmRow, record.usMultiFrameNum);
@@ -59,57 +61,63 @@ int CDevice::CaptureFlatFieldAverage(int nFrames, std::vector<uint8_t>& average)
 }
 
 bool CDevice::AnyFlatFieldCorrectionOn() {
-    Guard rawPost(m_RawPostLock);
+    plat::CriticalSectionLock rawPost(m_RawPostLock);
     return m_bPreviewFlatField || m_bCaptureFlatField;
 }
 
+// Both run under the control lock from the first check to the last frame:
+// the window they set stays the one the captures read.
 int CDevice::MakeDarkFrame(int nFrames) {
-    if (AnyFlatFieldCorrectionOn()) {
-        return RET_ILLEGALOPERATION;
-    }
-    if (nFrames < 1) {
-        return RET_PARAMERROR;
-    }
-    {
-        Guard rawPost(m_RawPostLock);
-        m_FlatField.SetDark({});
-        m_FlatField.ClearGain();
-    }
-    std::vector<uint8_t> dark;
-    const int nRet = CaptureFlatFieldAverage(nFrames, dark);
-    if (nRet != RET_SUCCESS) {
-        return nRet;
-    }
-    Guard rawPost(m_RawPostLock);
-    m_FlatField.SetDark(std::move(dark));
-    m_FlatField.MakeGain();  // without a flat frame yet there is none
-    return RET_SUCCESS;
+    return Controlled([&] {
+        if (AnyFlatFieldCorrectionOn()) {
+            return RET_ILLEGALOPERATION;
+        }
+        if (nFrames < 1) {
+            return RET_PARAMERROR;
+        }
+        {
+            plat::CriticalSectionLock rawPost(m_RawPostLock);
+            m_FlatField.SetDark({});
+            m_FlatField.ClearGain();
+        }
+        std::vector<uint8_t> dark;
+        const int nRet = CaptureFlatFieldAverage(nFrames, dark);
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+        plat::CriticalSectionLock rawPost(m_RawPostLock);
+        m_FlatField.SetDark(std::move(dark));
+        m_FlatField.MakeGain();  // without a flat frame yet there is none
+        return RET_SUCCESS;
+    });
 }
 
 int CDevice::MakeFlatFieldFrame(int nFrames) {
-    if (AnyFlatFieldCorrectionOn()) {
-        return RET_ILLEGALOPERATION;
-    }
-    if (nFrames < 1) {
-        return RET_PARAMERROR;
-    }
-    {
-        Guard rawPost(m_RawPostLock);
-        m_FlatField.SetFlat({});
-    }
-    std::vector<uint8_t> flat;
-    const int nRet = CaptureFlatFieldAverage(nFrames, flat);
-    if (nRet != RET_SUCCESS) {
-        return nRet;
-    }
-    Guard rawPost(m_RawPostLock);
-    m_FlatField.SetFlat(std::move(flat));
-    m_FlatField.MakeGain();  // without a dark frame there is none
-    return RET_SUCCESS;
+    return Controlled([&] {
+        if (AnyFlatFieldCorrectionOn()) {
+            return RET_ILLEGALOPERATION;
+        }
+        if (nFrames < 1) {
+            return RET_PARAMERROR;
+        }
+        {
+            plat::CriticalSectionLock rawPost(m_RawPostLock);
+            m_FlatField.SetFlat({});
+        }
+        std::vector<uint8_t> flat;
+        const int nRet = CaptureFlatFieldAverage(nFrames, flat);
+        if (nRet != RET_SUCCESS) {
+            return nRet;
+        }
+        plat::CriticalSectionLock rawPost(m_RawPostLock);
+        m_FlatField.SetFlat(std::move(flat));
+        m_FlatField.MakeGain();  // without a dark frame there is none
+        return RET_SUCCESS;
+    });
 }
 
 int CDevice::SetFlatFieldCorrection(bool bPreview, bool bOn) {
-    Guard rawPost(m_RawPostLock);
+    plat::CriticalSectionLock rawPost(m_RawPostLock);
     if (!m_FlatField.HasDark() || !m_FlatField.HasGain()) {
         return RET_ILLEGALOPERATION;
     }
@@ -118,7 +126,7 @@ int CDevice::SetFlatFieldCorrection(bool bPreview, bool bOn) {
 }
 
 bool CDevice::FlatFieldCorrection(bool bPreview) {
-    Guard rawPost(m_RawPostLock);
+    plat::CriticalSectionLock rawPost(m_RawPostLock);
     return bPreview ? m_bPreviewFlatField : m_bCaptureFlatField;
 }
 

@@ -246,6 +246,31 @@ int CFpgaRegisters::Fpga_WrReg(int nRegister, uint16_t wValue) {
 }
 
 int CFpgaRegisters::Fpga_WrRelateReg(int nRegister, uint16_t wValue, uint8_t* pbChanged) {
+    bool bWritten = false;
+    int nRet;
+    {
+        std::lock_guard<std::mutex> write(m_WriteMutex);
+        nRet = WriteRelateLocked(nRegister, wValue, bWritten);
+    }
+    return bWritten ? AfterRelateWrite(nRegister, pbChanged) : nRet;
+}
+
+int CFpgaRegisters::Fpga_SetRelateRegBits(int nRegister, uint16_t wSet, uint16_t wClear) {
+    const uint16_t* pShadow = ShadowOf(nRegister);
+    if (pShadow == nullptr) {
+        return RET_PARAMERROR;
+    }
+    bool bWritten = false;
+    int nRet;
+    {
+        std::lock_guard<std::mutex> write(m_WriteMutex);
+        nRet = WriteRelateLocked(nRegister, static_cast<uint16_t>((*pShadow | wSet) & ~wClear),
+                                 bWritten);
+    }
+    return bWritten ? AfterRelateWrite(nRegister, nullptr) : nRet;
+}
+
+int CFpgaRegisters::WriteRelateLocked(int nRegister, uint16_t wValue, bool& bWritten) {
     uint16_t* pShadow = ShadowOf(nRegister);
     if (pShadow != nullptr && *pShadow == wValue) {
         return RET_SUCCESS;
@@ -254,13 +279,21 @@ int CFpgaRegisters::Fpga_WrRelateReg(int nRegister, uint16_t wValue, uint8_t* pb
     if (nRet != RET_SUCCESS) {
         return nRet;
     }
+    bWritten = true;
+    // Bit 8 of the working mode is a one-shot command, never remembered. A
+    // shadow that keeps its value is not written: the command alone (the
+    // frame buffer emptied) leaves the shadow to the mode writers' reads.
+    const uint16_t wStored = nRegister == FPGAREG_WORKING_MODE ? (wValue & 0xFEFF) : wValue;
+    if (pShadow != nullptr && *pShadow != wStored) {
+        std::lock_guard<std::mutex> lock(m_ShadowMutex);
+        *pShadow = wStored;
+    }
+    return RET_SUCCESS;
+}
+
+int CFpgaRegisters::AfterRelateWrite(int nRegister, uint8_t* pbChanged) {
     if (pbChanged != nullptr) {
         *pbChanged = 1;
-    }
-    if (pShadow != nullptr) {
-        // Bit 8 of the working mode is a one-shot command, never remembered.
-        std::lock_guard<std::mutex> lock(m_ShadowMutex);
-        *pShadow = nRegister == FPGAREG_WORKING_MODE ? (wValue & 0xFEFF) : wValue;
     }
     if (nRegister == FPGAREG_WORKING_MODE && onWorkingModeWritten) {
         onWorkingModeWritten();
@@ -427,8 +460,8 @@ int CFpgaRegisters::Fpga_WriteRelateRegValue() {
                                 : m_Vendor.VendorCmd_SetTriggerDelay(s.wTriggerDelay)) &&
                        writeList({4,  8,  9,  16, 17, 18, 19, 20, 21, 22, 23, 24,
                                   25, 26, 27, 28, 69, 29, 30, 31, 33, 34, 35, 36}) &&
-                       (!s.bLoadLut || !reloadLut || step(reloadLut())) &&
-                       (!s.bLoadGammaLut || !reloadGammaLut || step(reloadGammaLut())) &&
+                       (!reloadLut || step(reloadLut())) &&
+                       (!reloadGammaLut || step(reloadGammaLut())) &&
                        (!HasModelWindowRegisters() || writeList({43, 1, 44, 2})) &&
                        (!HasModelExtraRegisters() || writeList({1, 2, 38, 37, 50, 51, 52, 48})) &&
                        (!m_Capability.Has(FpgaCap::bm3DRegisters) || writeList({65, 66, 67, 68}));

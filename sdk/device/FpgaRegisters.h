@@ -99,7 +99,9 @@ class CFpgaRegisters {
 
     // Follow-ups of other layers: after register 0 was written (the sensor
     // resynchronises), after register 8 (the frame buffer is emptied), and
-    // the LUT downloads of the write-back. Unset ones do nothing.
+    // the LUT downloads of the write-back (which send a table only when one
+    // was downloaded). Unset ones do nothing. Set before the device's
+    // threads start, never changed after.
     std::function<void()> onWorkingModeWritten;
     std::function<void()> onMultiFramesWritten;
     std::function<int()> reloadLut;
@@ -114,6 +116,11 @@ class CFpgaRegisters {
     // The write every layer uses: nothing is sent when the value equals the
     // register's shadow; *pbChanged (may be null) is set to 1 after a write.
     int Fpga_WrRelateReg(int nRegister, uint16_t wValue, uint8_t* pbChanged = nullptr);
+    // The same write of the register's shadow with the bits wSet set and
+    // wClear cleared, read and written as one step against the other relate
+    // writes (a write of another thread never falls in between).
+    // RET_PARAMERROR for a register without a shadow.
+    int Fpga_SetRelateRegBits(int nRegister, uint16_t wSet, uint16_t wClear);
     int Fpga_ReadRelateRegValue();
     int Fpga_WriteRelateRegValue();
     void Fpga_DumpRelateRegValue() const;
@@ -160,6 +167,11 @@ class CFpgaRegisters {
     bool ReadAllowed() const;
     int ReadStep(int nRegister, uint16_t& wShadow);
     int WriteBack(int nRegister, uint16_t wValue);
+    // The relate write's compare, write and shadow update, with the write
+    // lock held; then its follow-ups, without it (they reach the sensor,
+    // whose lock comes before the bus lock some writers hold).
+    int WriteRelateLocked(int nRegister, uint16_t wValue, bool& bWritten);
+    int AfterRelateWrite(int nRegister, uint8_t* pbChanged);
     bool HasModelWindowRegisters() const;
     bool HasModelExtraRegisters() const;
     CLog* Log() const { return m_Transport.Log(); }
@@ -169,6 +181,10 @@ class CFpgaRegisters {
     const DeviceCapability& m_Capability;
     uint16_t m_wFpgaVersion = 0;
     FpgaRelateRegValue m_Shadow{};
+    // Held by the relate writes from the shadow compare to the shadow
+    // update; the shadow lock by their update and the locked shadow reads.
+    // Neither is held while another lock is taken.
+    std::mutex m_WriteMutex;
     mutable std::mutex m_ShadowMutex;
     WaterMarkInfo m_WaterMark;
 };

@@ -7,42 +7,38 @@
 #include "common/OutParam.h"
 #include "device/Device.h"
 
-namespace {
-using SensorGuard = std::lock_guard<plat::CriticalSection>;
-}  // namespace
-
 int CDevice::GlobalResetShutterSet(bool bOn) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     m_byGlobalResetRequest = bOn ? 1 : 0;
     return m_pSensorUnit->SetGlobalResetShutter(bOn);
 }
 
 int CDevice::GlobalResetShutterGet(bool* pbOn) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetGlobalResetShutter(pbOn);
 }
 
 int CDevice::SensorPreExposureRangeGet(int* pMin, int* pMax) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetPreExposureRange(pMin, pMax);
 }
 
 int CDevice::SensorPreExposureLinesSet(int nLines) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetPreExposureLines(nLines);
 }
 
 int CDevice::SensorPreExposureLinesGet(int* pLines) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetPreExposureLines(pLines);
 }
 
 int CDevice::SensorPreExposureTimeSet(float fMs) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetPreExposureTime(fMs);
 }
 
 int CDevice::SensorPreExposureTimeGet(float* pMs) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetPreExposureTime(pMs);
 }

@@ -12,7 +12,6 @@
 #include "sensors/LineSensor.h"
 
 namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
 
 // Frames stacked into one calibration transfer.
 constexpr uint16_t kCalibrationFrames = 8;
@@ -43,31 +42,31 @@ int CDevice::AwaibaSegmentCount() const {
 }
 
 int CDevice::AwaibaSetGain(int nSegment, int nGain) {
-    Guard sensor(m_SensorLock);
+    plat::CriticalSectionLock sensor(m_SensorLock);
     auto* pUnit = dynamic_cast<CLineSensorUnit*>(m_pSensorUnit.get());
     return pUnit != nullptr ? pUnit->SetSegmentGain(nSegment, nGain) : RET_NOTSUPPORT;
 }
 
 int CDevice::AwaibaGetGain(int nSegment, int* pGain) {
-    Guard sensor(m_SensorLock);
+    plat::CriticalSectionLock sensor(m_SensorLock);
     auto* pUnit = dynamic_cast<CLineSensorUnit*>(m_pSensorUnit.get());
     return pUnit != nullptr ? pUnit->GetSegmentGain(nSegment, pGain) : RET_NOTSUPPORT;
 }
 
 int CDevice::AwaibaSetBlackLevel(int nSegment, uint16_t wLevel) {
-    Guard sensor(m_SensorLock);
+    plat::CriticalSectionLock sensor(m_SensorLock);
     auto* pUnit = dynamic_cast<CLineSensorUnit*>(m_pSensorUnit.get());
     return pUnit != nullptr ? pUnit->SetSegmentBlackLevel(nSegment, wLevel) : RET_NOTSUPPORT;
 }
 
 int CDevice::AwaibaGetBlackLevel(int nSegment, int* pLevel) {
-    Guard sensor(m_SensorLock);
+    plat::CriticalSectionLock sensor(m_SensorLock);
     auto* pUnit = dynamic_cast<CLineSensorUnit*>(m_pSensorUnit.get());
     return pUnit != nullptr ? pUnit->GetSegmentBlackLevel(nSegment, pLevel) : RET_NOTSUPPORT;
 }
 
 int CDevice::AwaibaAutoBlackLevelSeg(int nSegment) {
-    Guard sensor(m_SensorLock);
+    plat::CriticalSectionLock sensor(m_SensorLock);
     auto* pUnit = dynamic_cast<CLineSensorUnit*>(m_pSensorUnit.get());
     if (pUnit == nullptr || nSegment < 0 || nSegment >= pUnit->SegmentCount()) {
         return RET_NOTSUPPORT;
@@ -79,7 +78,7 @@ int CDevice::AwaibaAutoBlackLevelSeg(int nSegment) {
         LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::++DR2K_AutoBlackLevelSeg. ( SegIndex = %d )",
                  nSegment);
     }
-    Guard bus(BusLock());
+    plat::CriticalSectionLock bus(BusLock());
     // The first failure of the run is its result; the FPGA is restored
     // whatever happened.
     int nResult = RET_SUCCESS;
@@ -140,7 +139,7 @@ int CDevice::AwaibaAutoBlackLevelSeg(int nSegment) {
 }
 
 int CDevice::AwaibaAutoBlackLevelAllSeg() {
-    Guard sensor(m_SensorLock);
+    plat::CriticalSectionLock sensor(m_SensorLock);
     auto* pUnit = dynamic_cast<CLineSensorUnit*>(m_pSensorUnit.get());
     if (pUnit == nullptr) {
         return RET_NOTSUPPORT;

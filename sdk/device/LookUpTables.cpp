@@ -62,6 +62,8 @@ int CDevice::LutDataDownload(const uint8_t* pData, int nLength) {
     if (!m_Transport.IsOpen()) {
         return RET_DEVICECLOSED;
     }
+    // One download at a time: the camera's table and the copy are the same.
+    plat::CriticalSectionLock lut(m_LutLock);
     const int nRet = SendLut(m_Vendor, pData, nTable);
     if (nRet != RET_SUCCESS) {
         return nRet;
@@ -70,8 +72,17 @@ int CDevice::LutDataDownload(const uint8_t* pData, int nLength) {
     std::memcpy(m_ucLut.data(), pData, nTable);
     // A reset loses the FPGA's table: the register write-back sends it again.
     m_Fpga.Shadows().bLoadLut = 1;
-    m_Fpga.reloadLut = [this, nTable] { return SendLut(m_Vendor, m_ucLut.data(), nTable); };
     return RET_SUCCESS;
+}
+
+int CDevice::ReloadLookUpTable(bool bGamma) {
+    plat::CriticalSectionLock lut(m_LutLock);
+    const uint32_t nTable = AdcTableLength(m_Capability);
+    if (bGamma) {
+        return m_bGammaLutDownloaded != 0 ? SendGammaLut(m_Vendor, m_usGammaLut.data(), nTable)
+                                          : RET_SUCCESS;
+    }
+    return m_bLutDownloaded != 0 ? SendLut(m_Vendor, m_ucLut.data(), nTable) : RET_SUCCESS;
 }
 
 int CDevice::LutWrite(int nOffset, const uint8_t* pData, int nLength) {
@@ -103,6 +114,7 @@ int CDevice::GammaLutDataDownload(const uint16_t* pEntries, int nEntries) {
     if (!m_Transport.IsOpen()) {
         return RET_DEVICECLOSED;
     }
+    plat::CriticalSectionLock lut(m_LutLock);
     const int nRet = SendGammaLut(m_Vendor, pEntries, nTable);
     if (nRet != RET_SUCCESS) {
         return nRet;
@@ -110,9 +122,6 @@ int CDevice::GammaLutDataDownload(const uint16_t* pEntries, int nEntries) {
     m_bGammaLutDownloaded = 1;
     std::copy(pEntries, pEntries + nTable, m_usGammaLut.begin());
     m_Fpga.Shadows().bLoadGammaLut = 1;
-    m_Fpga.reloadGammaLut = [this, nTable] {
-        return SendGammaLut(m_Vendor, m_usGammaLut.data(), nTable);
-    };
     return RET_SUCCESS;
 }
 

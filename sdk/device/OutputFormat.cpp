@@ -58,7 +58,7 @@ int CDevice::SetOutputMode(int nMode) {
     }
     // A running preview converts and draws its frames by the mode and the
     // format under the Bayer lock.
-    std::lock_guard<plat::CriticalSection> bayer(m_BayerLock);
+    plat::CriticalSectionLock bayer(m_BayerLock);
     if (nMode == m_nOutputMode) {
         return RET_SUCCESS;
     }
@@ -72,7 +72,7 @@ int CDevice::BayerSetMode(int nMode) {
     }
     // A running preview converts and draws its frames by the mode and the
     // format under the Bayer lock.
-    std::lock_guard<plat::CriticalSection> bayer(m_BayerLock);
+    plat::CriticalSectionLock bayer(m_BayerLock);
     if (nMode != m_nBayerMode) {
         m_nBayerMode = nMode;
         UpdateBayerModeForFlipMirror();

@@ -14,7 +14,6 @@
 #include "device/Device.h"
 
 namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
 
 const wchar_t* const kParamNames[37] = {
     L"ZDQ_EXPOSURE",
@@ -116,16 +115,16 @@ int CDevice::GetParamRange(int nParam, int* pMin, int* pMax) {
             SetRange(pMin, pMax, CProcessTables::kMinGamma, CProcessTables::kMaxGamma);
             return RET_SUCCESS;
         case ZDQ_PREVIEW_COLUMNSTART:
-            SetRange(pMin, pMax, 0, roi.nMaxWidth - m_Fov[kPreviewFov].nColSize);
+            SetRange(pMin, pMax, 0, roi.nMaxWidth - Fov(kPreviewFov).nColSize);
             return RET_SUCCESS;
         case ZDQ_PREVIEW_ROWSTART:
-            SetRange(pMin, pMax, 0, roi.nMaxHeight - m_Fov[kPreviewFov].nRowSize);
+            SetRange(pMin, pMax, 0, roi.nMaxHeight - Fov(kPreviewFov).nRowSize);
             return RET_SUCCESS;
         case ZDQ_CAPTURE_COLUMNSTART:
-            SetRange(pMin, pMax, 0, roi.nMaxWidth - m_Fov[kCaptureFov].nColSize);
+            SetRange(pMin, pMax, 0, roi.nMaxWidth - Fov(kCaptureFov).nColSize);
             return RET_SUCCESS;
         case ZDQ_CAPTURE_ROWSTART:
-            SetRange(pMin, pMax, 0, roi.nMaxHeight - m_Fov[kCaptureFov].nRowSize);
+            SetRange(pMin, pMax, 0, roi.nMaxHeight - Fov(kCaptureFov).nRowSize);
             return RET_SUCCESS;
         case ZDQ_HORIZONTALBLANK:
             return SensorGetHorizontalBlankRange(pMin, pMax);
@@ -216,16 +215,16 @@ int CDevice::GetParam(int nParam, int* pValue) {
             *pValue = m_ProcessTables.Gamma();
             return RET_SUCCESS;
         case ZDQ_PREVIEW_COLUMNSTART:
-            *pValue = m_Fov[kPreviewFov].nColStart;
+            *pValue = Fov(kPreviewFov).nColStart;
             return RET_SUCCESS;
         case ZDQ_PREVIEW_ROWSTART:
-            *pValue = m_Fov[kPreviewFov].nRowStart;
+            *pValue = Fov(kPreviewFov).nRowStart;
             return RET_SUCCESS;
         case ZDQ_CAPTURE_COLUMNSTART:
-            *pValue = m_Fov[kCaptureFov].nColStart;
+            *pValue = Fov(kCaptureFov).nColStart;
             return RET_SUCCESS;
         case ZDQ_CAPTURE_ROWSTART:
-            *pValue = m_Fov[kCaptureFov].nRowStart;
+            *pValue = Fov(kCaptureFov).nRowStart;
             return RET_SUCCESS;
         case ZDQ_HORIZONTALBLANK:
             return SensorGetHorizontalBlank(pValue);
@@ -281,8 +280,8 @@ int CDevice::GetParam(int nParam, int* pValue) {
 int CDevice::SetParam(int nParam, int nValue) {
     LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::++SetParam. ( Param = %04d, Value = %04d [%ls] )",
              nParam, nValue, ParamName(nParam));
-    const FieldOfView& preview = m_Fov[kPreviewFov];
-    const FieldOfView& capture = m_Fov[kCaptureFov];
+    const FieldOfView preview = Fov(kPreviewFov);
+    const FieldOfView capture = Fov(kCaptureFov);
     switch (nParam) {
         case ZDQ_EXPOSURE:
             return SensorSetExposureTime(static_cast<float>(nValue));
@@ -378,7 +377,7 @@ int CDevice::SetData16Bits(bool bOn) {
         if (!m_Capability.Has(FpgaCap::bm16BitsTransfer)) {
             return RET_NOTSUPPORT;
         }
-        if (bOn == ((m_Fpga.Shadows().WorkingMode & WORKINGMODE_16BIT_DATA) != 0)) {
+        if (bOn == ((m_Fpga.WorkingMode() & WORKINGMODE_16BIT_DATA) != 0)) {
             return RET_SUCCESS;
         }
         // Frames change size: a running or paused preview stops around the
@@ -391,12 +390,16 @@ int CDevice::SetData16Bits(bool bOn) {
         }
         int nRet;
         {
-            Guard bus(BusLock());
-            const uint16_t wMode = m_Fpga.Shadows().WorkingMode;
-            nRet = m_Fpga.Fpga_WrRelateReg(
-                FPGAREG_WORKING_MODE, static_cast<uint16_t>(bOn ? wMode | WORKINGMODE_16BIT_DATA
-                                                                : wMode & ~WORKINGMODE_16BIT_DATA));
+            // The records change under the raw-post lock, which the frame
+            // catching holds while it reads them; it comes before the bus
+            // lock.
+            plat::CriticalSectionLock rawPost(m_RawPostLock);
+            plat::CriticalSectionLock bus(BusLock());
+            nRet =
+                m_Fpga.Fpga_SetRelateRegBits(FPGAREG_WORKING_MODE, bOn ? WORKINGMODE_16BIT_DATA : 0,
+                                             bOn ? 0 : WORKINGMODE_16BIT_DATA);
             const uint32_t nFactor = Data16BitsOn() ? 2u : 1u;
+            std::lock_guard<std::mutex> records(m_FovMutex);
             for (FieldOfView& fov : m_Fov) {
                 fov.ulTotalBytes = fov.ulTotalPixels * nFactor;
             }
@@ -416,7 +419,7 @@ int CDevice::GetData16Bits(bool* pbOn) {
     if (!m_Capability.Has(FpgaCap::bm16BitsTransfer)) {
         return RET_NOTSUPPORT;
     }
-    *pbOn = (m_Fpga.Shadows().WorkingMode & WORKINGMODE_16BIT_DATA) != 0;
+    *pbOn = (m_Fpga.WorkingMode() & WORKINGMODE_16BIT_DATA) != 0;
     return RET_SUCCESS;
 }
 
@@ -432,7 +435,7 @@ int CDevice::BlackLevelThresholdRange(int nParam, int* pMin, int* pMax) {
 }
 
 int CDevice::BlackLevelThresholdGet(int nParam, int* pValue) {
-    Guard sensor(m_SensorLock);
+    plat::CriticalSectionLock sensor(m_SensorLock);
     bool bAutomatic = false;
     int nLow = 0;
     int nHigh = 0;
@@ -447,7 +450,7 @@ int CDevice::BlackLevelThresholdGet(int nParam, int* pValue) {
 }
 
 int CDevice::BlackLevelThresholdSet(int nParam, int nValue) {
-    Guard sensor(m_SensorLock);
+    plat::CriticalSectionLock sensor(m_SensorLock);
     bool bAutomatic = false;
     int nLow = 0;
     int nHigh = 0;

@@ -26,8 +26,6 @@
 #include "platform/Time.h"
 
 namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
-
 // Waits of the preview threads.
 constexpr uint32_t kPausedWaitMs = 1000;  // parked at the pause gate
 constexpr uint32_t kSlotWaitMs = 1000;    // for a free ring slot
@@ -87,7 +85,7 @@ void CDevice::AbandonPreviewStart(int nActiveFovBefore) {
     SelectFieldOfView(nActiveFovBefore);
     m_Preview.rawBuffer = std::vector<uint8_t>();
     m_Preview.slots.clear();
-    Guard bayer(m_BayerLock);
+    plat::CriticalSectionLock bayer(m_BayerLock);
     m_Preview.rgbBuffer = std::vector<uint8_t>();
     m_Preview.shownRaw = std::vector<uint8_t>();
     m_Preview.bShowsRaw = false;
@@ -96,7 +94,7 @@ void CDevice::AbandonPreviewStart(int nActiveFovBefore) {
 void CDevice::BeginPreviewRun() {
     m_Preview.pause.Reset();
     {
-        Guard callbacks(m_CallbackLock);
+        plat::CriticalSectionLock callbacks(m_CallbackLock);
         m_Preview.pfCallback = m_Preview.pfCallbackSaved;
         m_Preview.pfCallbackEx = m_Preview.pfCallbackExSaved;
     }
@@ -144,7 +142,7 @@ void CDevice::EndPreviewRun(bool bRestoreCapture) {
 }
 
 void CDevice::SaveCallbacksForStop() {
-    Guard callbacks(m_CallbackLock);
+    plat::CriticalSectionLock callbacks(m_CallbackLock);
     m_Preview.pfCallbackSaved = m_Preview.pfCallback;
     m_Preview.pfCallbackExSaved = m_Preview.pfCallbackEx;
     m_Preview.pfCallback = nullptr;
@@ -170,7 +168,8 @@ int CDevice::StartPreviewSerial() {
             LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StartPreviewSerial Error. (Not Stop)");
             return RET_FAIL;
         }
-        const size_t nBytes = m_Fov[kPreviewFov].ulTotalBytes;
+        m_PreviewFrame = m_Fov[kPreviewFov];
+        const size_t nBytes = m_PreviewFrame.ulTotalBytes;
         if (!Allocate(m_Preview.rawBuffer, nBytes) || !Allocate(m_Preview.rgbBuffer, 4 * nBytes) ||
             !Allocate(m_Preview.shownRaw, nBytes)) {
             m_Preview.rawBuffer.clear();
@@ -202,7 +201,7 @@ void CDevice::SerialPreviewThread() {
     plat::Thread& self = m_Preview.serialThread;
     while (!self.StopRequested()) {
         if (!m_Preview.pause.Requested()) {
-            if (CatchRawData(m_Preview.rawBuffer.data(), true) != RET_SUCCESS) {
+            if (CatchRawData(m_Preview.rawBuffer.data(), m_PreviewFrame, true) != RET_SUCCESS) {
                 continue;
             }
             TakeCaughtFrame(m_Preview.rawBuffer);
@@ -241,7 +240,7 @@ int CDevice::StopSerialEngine(bool bRestoreCapture) {
     m_Bus.ResetDeviceAndHost();
     m_Preview.rawBuffer = std::vector<uint8_t>();
     {
-        Guard bayer(m_BayerLock);
+        plat::CriticalSectionLock bayer(m_BayerLock);
         m_Preview.rgbBuffer = std::vector<uint8_t>();
         m_Preview.shownRaw = std::vector<uint8_t>();
         m_Preview.bShowsRaw = false;
@@ -260,7 +259,8 @@ int CDevice::StartParallelEngine() {
         LogPrint(m_pLog, LOGLEVEL_NORMAL, L"ZDQAPI::--StartPreviewParallel Error. (Not Stop)");
         return RET_FAIL;
     }
-    const size_t nBytes = m_Fov[kPreviewFov].ulTotalBytes;
+    m_PreviewFrame = m_Fov[kPreviewFov];
+    const size_t nBytes = m_PreviewFrame.ulTotalBytes;
     m_Preview.slots.clear();
     for (int i = 0; i < m_Preview.nBufferCount; ++i) {
         auto pSlot = std::unique_ptr<PreviewState::Slot>(new (std::nothrow) PreviewState::Slot);
@@ -313,7 +313,7 @@ void CDevice::ParallelCaptureThread() {
         if (!slot.free.Wait(kSlotWaitMs)) {
             continue;
         }
-        if (CatchRawData(slot.frame.data(), true) == RET_SUCCESS) {
+        if (CatchRawData(slot.frame.data(), m_PreviewFrame, true) == RET_SUCCESS) {
             m_Preview.nLastFilled = i;
             slot.free.Reset();
             slot.ready.Set();
@@ -356,7 +356,7 @@ void CDevice::ParallelShowThread() {
 }
 
 void CDevice::TakeCaughtFrame(std::vector<uint8_t>& frame) {
-    Guard bayer(m_BayerLock);
+    plat::CriticalSectionLock bayer(m_BayerLock);
     if (m_nOutputMode == kOutputRaw) {
         // A raw frame is shown as it was caught: it trades buffers with the
         // frame shown before, which the caller catches into next.
@@ -364,9 +364,8 @@ void CDevice::TakeCaughtFrame(std::vector<uint8_t>& frame) {
         m_Preview.bShowsRaw = true;
         return;
     }
-    // The bitmap record holds the preview frame's size under this lock.
-    const PlatDibHeader& header = m_pBitmapInfo->bmiHeader;
-    RawToRgb8(frame.data(), header.biWidth, header.biHeight, GetOutputBitCount(),
+    // The frame is one of the record the buffers were sized for.
+    RawToRgb8(frame.data(), m_PreviewFrame.nWidth, m_PreviewFrame.nHeight, GetOutputBitCount(),
               m_Preview.rgbBuffer.data());
     m_Preview.bShowsRaw = false;
 }
@@ -398,7 +397,7 @@ int CDevice::StopParallelEngine(bool bRestoreCapture) {
     JoinPreviewThread(m_Preview.showThread, kThreadExitWaitMs,
                       L"ZDQAPI::m_hThreadPreviewExShow TerminateThread!");
     {
-        Guard bayer(m_BayerLock);
+        plat::CriticalSectionLock bayer(m_BayerLock);
         m_Preview.rgbBuffer = std::vector<uint8_t>();
         m_Preview.shownRaw = std::vector<uint8_t>();
         m_Preview.bShowsRaw = false;
@@ -440,7 +439,7 @@ int CDevice::ResumePreview() {
 }
 
 int CDevice::SetPreviewCallback(PreviewCallback pfCallback, void* pContext) {
-    Guard callbacks(m_CallbackLock);
+    plat::CriticalSectionLock callbacks(m_CallbackLock);
     m_Preview.pfCallback = pfCallback;
     m_Preview.pfCallbackSaved = pfCallback;
     m_Preview.pContext = pContext;
@@ -448,7 +447,7 @@ int CDevice::SetPreviewCallback(PreviewCallback pfCallback, void* pContext) {
 }
 
 int CDevice::SetPreviewCallbackEx(PreviewCallbackEx pfCallback, void* pContext) {
-    Guard callbacks(m_CallbackLock);
+    plat::CriticalSectionLock callbacks(m_CallbackLock);
     m_Preview.pfCallbackEx = pfCallback;
     m_Preview.pfCallbackExSaved = pfCallback;
     m_Preview.pContextEx = pContext;
@@ -511,9 +510,9 @@ int CDevice::PreviewGetPausedData(uint8_t* pData) {
     if (pData == nullptr) {
         return RET_PARAMERROR;
     }
-    Guard bayer(m_BayerLock);
+    plat::CriticalSectionLock bayer(m_BayerLock);
     const size_t nBytes =
-        static_cast<size_t>(GetOutputBitCount() / 8) * m_Fov[kPreviewFov].ulTotalPixels;
+        static_cast<size_t>(GetOutputBitCount() / 8) * Fov(kPreviewFov).ulTotalPixels;
     const std::vector<uint8_t>& shown = m_Preview.ShownFrame(nBytes);
     if (shown.empty()) {
         return RET_FAIL;

@@ -13,7 +13,6 @@
 #include "device/Device.h"
 
 namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
 
 // Swaps row i with row height-1-i through one row of scratch memory.
 template <typename Sample>
@@ -111,6 +110,7 @@ void CDevice::Pack16To8(uint8_t* pFrame, uint32_t nPixels) const {
     // lies beyond sample i.
     const uint16_t wMode = m_Fpga.WorkingMode();
     if ((wMode & WORKINGMODE_LUT_ON) != 0) {
+        plat::CriticalSectionLock lut(m_LutLock);
         PackSamplesThroughTable(pFrame, nPixels, m_ucLut.data(), kLutEntries);
         return;
     }
@@ -121,7 +121,7 @@ void CDevice::Pack16To8(uint8_t* pFrame, uint32_t nPixels) const {
 
 int CDevice::RawToRgb(const uint8_t* pRaw, int nWidth, int nHeight, int nBitCount, uint8_t* pOut,
                       bool bPreview8) {
-    Guard bayer(m_BayerLock);
+    plat::CriticalSectionLock bayer(m_BayerLock);
     if (bPreview8 || !Data16BitsOn()) {
         return RawToRgb8(pRaw, nWidth, nHeight, nBitCount, pOut);
     }

@@ -11,20 +11,19 @@
 // a recording that ends there closes on a thread of its own. A frame being
 // drawn is thus never written to a closed file.
 #include <memory>
-#include <mutex>
 
 #include "ZDQApi.h"
 #include "device/Device.h"
-
-namespace {
-using Guard = std::lock_guard<plat::CriticalSection>;
-}  // namespace
 
 int CDevice::RecordStartPreview(float fRate, const wchar_t* pszFile,
                                 CAviRecording::Options options) {
     PlatBitmapInfo format{};
     {
-        Guard callbacks(m_CallbackLock);
+        // The format is written under the Bayer lock (window sets, output
+        // mode and Bayer sets), taken inside the callback lock as the
+        // drawing does.
+        plat::CriticalSectionLock callbacks(m_CallbackLock);
+        plat::CriticalSectionLock bayer(m_BayerLock);
         if (m_bRecording || m_Preview.nStatus != PreviewState::kRunning || !m_pBitmapInfo) {
             return RET_ILLEGALOPERATION;
         }
@@ -54,7 +53,7 @@ int CDevice::RecordStartExplicit(float fRate, int nWidth, int nHeight, int nBitC
 int CDevice::RecordInstall(std::unique_ptr<CAviRecording> pRecording) {
     std::shared_ptr<CAviRecording> pEnded;
     {
-        Guard callbacks(m_CallbackLock);
+        plat::CriticalSectionLock callbacks(m_CallbackLock);
         if (m_bRecording) {
             // Another start came first.
             pRecording->Discard();
@@ -75,7 +74,7 @@ int CDevice::RecordInstall(std::unique_ptr<CAviRecording> pRecording) {
 int CDevice::RecordStop() {
     std::shared_ptr<CAviRecording> pRecording;
     {
-        Guard callbacks(m_CallbackLock);
+        plat::CriticalSectionLock callbacks(m_CallbackLock);
         m_bRecording = false;
         pRecording = std::move(m_pRecording);
     }
@@ -89,7 +88,7 @@ int CDevice::RecordAddOneFrame(const void* pData, int nPosition, int nWidth, int
                                int nBitCount) {
     std::shared_ptr<CAviRecording> pRecording;
     {
-        Guard callbacks(m_CallbackLock);
+        plat::CriticalSectionLock callbacks(m_CallbackLock);
         if (!m_bRecording || !m_pRecording) {
             return RET_NOTSUPPORT;
         }
@@ -103,7 +102,7 @@ int CDevice::RecordAddOneFrame(const void* pData, int nPosition, int nWidth, int
     if (pRecording->Ended()) {
         LogPrint(m_pLog, LOGLEVEL_ERROR, L"ZDQAPI::**AVI write failed, recording stopped.");
         {
-            Guard callbacks(m_CallbackLock);
+            plat::CriticalSectionLock callbacks(m_CallbackLock);
             if (m_pRecording != pRecording) {
                 return nRet;  // stopped meanwhile
             }

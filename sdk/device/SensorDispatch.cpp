@@ -10,7 +10,6 @@
 #include "sensors/SensorUnitFactory.h"
 
 namespace {
-using SensorGuard = std::lock_guard<plat::CriticalSection>;
 using Colour = CSensorUnit::GainColour;
 }  // namespace
 
@@ -19,14 +18,14 @@ bool CDevice::IsMono() const {
 }
 
 int CDevice::SensorInit() {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     m_pSensorUnit =
         MakeSensorUnit({m_Vendor, m_Capability, m_pLog, m_Sensor, BusLock(), *this, m_nDeviceType});
     return m_pSensorUnit->Init();
 }
 
 int CDevice::SensorRestoreRegs() {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     const SensorUnit unit = SensorUnitOf(m_nDeviceType);
     if (unit == SensorUnit::DR2K || unit == SensorUnit::DR4K) {
         // The line sensors keep no register list to restore.
@@ -42,7 +41,7 @@ int CDevice::SensorRestoreRegs() {
 }
 
 int CDevice::SensorSetExposureLines(int nLines) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     const int nRet = m_pSensorUnit->SetExposureLines(nLines);
     if (nRet != RET_NOTSUPPORT) {
         m_Sensor.fRequestedExposureTime = m_Sensor.fExposureTime;
@@ -51,63 +50,63 @@ int CDevice::SensorSetExposureLines(int nLines) {
 }
 
 int CDevice::SensorSetExposureTime(float fMs) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetExposureTime(fMs);
 }
 
 int CDevice::SensorGetExposureLines(int* pLines) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     SetOut(pLines, 0);
     return m_pSensorUnit->GetExposureLines(pLines);
 }
 
 int CDevice::SensorGetExposureLinesRange(int* pMin, int* pMax) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     SetOut(pMin, 0);
     SetOut(pMax, 0);
     return m_pSensorUnit->GetExposureLinesRange(pMin, pMax);
 }
 
 float CDevice::SensorExposureLinesToTime(int nLines) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->ExposureLinesToTime(nLines);
 }
 
 int64_t CDevice::SensorExposureTimeToLines(float fMs) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->ExposureTimeToLines(fMs);
 }
 
 int CDevice::SensorGetExposureTimeRange(float* pMin, float* pMax) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     SetOut(pMin, 0.0f);
     SetOut(pMax, 0.0f);
     return m_pSensorUnit->GetExposureTimeRange(pMin, pMax);
 }
 
 int CDevice::SensorGetExposureTime(float* pMs) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     SetOut(pMs, 0.0f);
     return m_pSensorUnit->GetExposureTime(pMs);
 }
 
 int CDevice::SensorFlashEnableSet(bool bOn) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetStrobeEnable(bOn);
 }
 
 int CDevice::SensorFlashEnableGet(bool* pbOn) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetStrobeEnable(pbOn);
 }
 
 int CDevice::SensorGetBlackLevelRange(int* pMin, int* pMax) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetBlackLevelRange(pMin, pMax);
 }
 
 int CDevice::SensorGetBlackLevel(int* pLevel) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     if (pLevel == nullptr) {
         return RET_PARAMERROR;
     }
@@ -115,12 +114,12 @@ int CDevice::SensorGetBlackLevel(int* pLevel) {
 }
 
 int CDevice::SensorSetBlackLevel(int nLevel) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetBlackLevel(nLevel);
 }
 
 int CDevice::SensorSetFlip(bool bFlip) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     if (!m_Capability.Has(SensorCap::bmFlip)) {
         // Flipped in software: the rows of the raw frame swap, which moves
         // the Bayer pattern as a flip in the sensor does.
@@ -137,7 +136,7 @@ int CDevice::SensorSetFlip(bool bFlip) {
 }
 
 int CDevice::SensorSetMirror(bool bMirror) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     if (!m_Capability.Has(SensorCap::bmMirror)) {
         m_bMirror = bMirror;
         UpdateBayerModeForFlipMirror();
@@ -152,7 +151,7 @@ int CDevice::SensorSetMirror(bool bMirror) {
 }
 
 int CDevice::SensorGetFlip(bool* pbFlip) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     if (pbFlip == nullptr) {
         return RET_PARAMERROR;
     }
@@ -164,7 +163,7 @@ int CDevice::SensorGetFlip(bool* pbFlip) {
 }
 
 int CDevice::SensorGetMirror(bool* pbMirror) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     if (pbMirror == nullptr) {
         return RET_PARAMERROR;
     }
@@ -206,39 +205,39 @@ void CDevice::UpdateBayerModeForFlipMirror() {
 }
 
 int CDevice::SensorGetGainRange(int* pMin, int* pMax) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetGainRange(pMin, pMax);
 }
 
 int CDevice::SensorSetRedGain(int nGain) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetGain(Colour::Red, nGain);
 }
 
 int CDevice::SensorSetGreenGain(int nGain) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetGain(Colour::Green, nGain);
 }
 
 int CDevice::SensorSetBlueGain(int nGain) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetGain(Colour::Blue, nGain);
 }
 
 int CDevice::SensorGetRedGain(int* pGain) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     SetOut(pGain, 0);
     return m_pSensorUnit->GetGain(Colour::Red, pGain);
 }
 
 int CDevice::SensorGetGreenGain(int* pGain) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     SetOut(pGain, 0);
     return m_pSensorUnit->GetGain(Colour::Green, pGain);
 }
 
 int CDevice::SensorGetBlueGain(int* pGain) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     SetOut(pGain, 0);
     return m_pSensorUnit->GetGain(Colour::Blue, pGain);
 }

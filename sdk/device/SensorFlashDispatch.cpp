@@ -10,7 +10,6 @@
 #include "device/Device.h"
 
 namespace {
-using SensorGuard = std::lock_guard<plat::CriticalSection>;
 
 template <typename T>
 void ClearOut(T* pOut) {
@@ -21,30 +20,30 @@ void ClearOut(T* pOut) {
 }  // namespace
 
 int CDevice::SensorFlashInvertSet(bool bInvert) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetStrobeInvert(bInvert);
 }
 
 int CDevice::SensorFlashInvertGet(bool* pbInvert) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     ClearOut(pbInvert);
     return m_pSensorUnit->GetStrobeInvert(pbInvert);
 }
 
 int CDevice::SensorFlashSetMode(int nMode) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetStrobeMode(nMode);
 }
 
 int CDevice::SensorFlashGetMode(int* pMode) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     ClearOut(pMode);
     return m_pSensorUnit->GetStrobeMode(pMode);
 }
 
 int CDevice::SensorFlashControlGet(bool* pbOn, bool* pbInvert, int* pMode) {
     // One lock over the three reads, so they describe one state.
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     ClearOut(pbOn);
     const int nEnable = SensorFlashEnableGet(pbOn);
     const int nInvert = SensorFlashInvertGet(pbInvert);

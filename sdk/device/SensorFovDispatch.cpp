@@ -5,25 +5,21 @@
 #include "ZDQApi.h"
 #include "device/Device.h"
 
-namespace {
-using SensorGuard = std::lock_guard<plat::CriticalSection>;
-}  // namespace
-
 int CDevice::SensorGetFovLimits(FieldOfView& fov) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetFovLimits(fov, m_Fpga.Shadows().wMultiFrameNum, Data16BitsOn());
 }
 
 int CDevice::SensorCheckFov(int& nColStart, int& nRowStart, int& nColSize, int& nRowSize,
                             int nAmCol, int nAmRow, uint16_t* pMultiFrames) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->CheckFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
                                    pMultiFrames, Data16BitsOn());
 }
 
 int CDevice::SensorSetFov(int nColStart, int nRowStart, int nColSize, int nRowSize, int nAmCol,
                           int nAmRow, uint8_t* pbChanged) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetFov(nColStart, nRowStart, nColSize, nRowSize, nAmCol, nAmRow,
                                  pbChanged);
 }

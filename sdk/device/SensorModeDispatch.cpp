@@ -6,32 +6,28 @@
 #include "ZDQApi.h"
 #include "device/Device.h"
 
-namespace {
-using SensorGuard = std::lock_guard<plat::CriticalSection>;
-}  // namespace
-
 int CDevice::SensorGetHorizontalBlankRange(int* pMin, int* pMax) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetHorizontalBlankRange(pMin, pMax);
 }
 
 int CDevice::SensorGetVerticalBlankRange(int* pMin, int* pMax) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetVerticalBlankRange(pMin, pMax);
 }
 
 int CDevice::SensorSetHorizontalBlank(int nClocks) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetHorizontalBlank(nClocks);
 }
 
 int CDevice::SensorSetVerticalBlank(int nRows) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetVerticalBlank(nRows);
 }
 
 int CDevice::SensorGetHorizontalBlank(int* pClocks) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     if (pClocks == nullptr) {
         return RET_PARAMERROR;
     }
@@ -39,7 +35,7 @@ int CDevice::SensorGetHorizontalBlank(int* pClocks) {
 }
 
 int CDevice::SensorGetVerticalBlank(int* pRows) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     if (pRows == nullptr) {
         return RET_PARAMERROR;
     }
@@ -47,22 +43,22 @@ int CDevice::SensorGetVerticalBlank(int* pRows) {
 }
 
 int CDevice::SensorModeSet(int nMode) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetSensorMode(nMode);
 }
 
 int CDevice::SensorModeGet(int* pMode) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetSensorMode(pMode);
 }
 
 int CDevice::SensorGetBinRange(int* pMin, int* pMax) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->GetBinRange(pMin, pMax);
 }
 
 int CDevice::SensorGetBin(int* pbOn) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     if (pbOn == nullptr) {
         return RET_PARAMERROR;
     }
@@ -70,6 +66,6 @@ int CDevice::SensorGetBin(int* pbOn) {
 }
 
 int CDevice::SensorSetBin(bool bOn) {
-    SensorGuard guard(m_SensorLock);
+    plat::CriticalSectionLock guard(m_SensorLock);
     return m_pSensorUnit->SetBin(bOn);
 }

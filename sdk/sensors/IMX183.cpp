@@ -109,7 +109,7 @@ int CIMX183::SetGlobalResetShutter(bool bOn) {
     if (!PreExposureApplies() || !TriggerState()) {
         return RET_NOTSUPPORT;
     }
-    std::lock_guard<plat::CriticalSection> bus(m_BusLock);
+    plat::CriticalSectionLock bus(m_BusLock);
     SetGlobalResetFlag(bOn);
     SetPreExposure();
     return RET_SUCCESS;

@@ -112,7 +112,7 @@ int CIMX226::SetGlobalResetShutter(bool bOn) {
     if (!HasGlobalReset() || !TriggerState()) {
         return RET_NOTSUPPORT;
     }
-    std::lock_guard<plat::CriticalSection> bus(m_BusLock);
+    plat::CriticalSectionLock bus(m_BusLock);
     SetGlobalResetFlag(bOn);
     SetPreExposure();
     return RET_SUCCESS;

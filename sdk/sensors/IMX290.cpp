@@ -101,7 +101,7 @@ int CIMX290::SetExposureLines(int64_t nLines) {
     const int64_t nVmax = bStretch ? n + 2 : nShortest;
     const int64_t nShs = bStretch ? 1 : nShortest - n - 1;
     {
-        std::lock_guard<plat::CriticalSection> bus(m_BusLock);
+        plat::CriticalSectionLock bus(m_BusLock);
         const int nRet = WriteValue(kVmax, static_cast<uint32_t>(nVmax));
         if (nRet != RET_SUCCESS) {
             return nRet;

@@ -54,7 +54,7 @@ int CMultiFrameShutterUnit::SetExposureLines(int64_t nLines) {
     if (!m_Map.bExposureUnderBusLock) {
         return WriteExposure(nLines);
     }
-    std::lock_guard<plat::CriticalSection> bus(m_BusLock);
+    plat::CriticalSectionLock bus(m_BusLock);
     LogPrint(m_rpLog, LOGLEVEL_NORMAL, L"ZDQAPI::++%ls_SetExposureLines EnterCriticalSection",
              UnitName());
     const int nRet = WriteExposure(nLines);

@@ -161,10 +161,11 @@ class CUsbTransport {
     // overlapped record, both used by one read at a time (under lock A).
     plat::Event m_ReadEvent{plat::Event::Mode::ManualReset};
     MlUsbOverlapped m_ReadOverlapped{};
-    uint32_t m_nCaptureTimeOut = kDefaultCaptureTimeOutMs;
+    // Set by the caller's thread, read by every frame read and recovery.
+    std::atomic<uint32_t> m_nCaptureTimeOut{kDefaultCaptureTimeOutMs};
     std::atomic<bool> m_bStreamStarted{false};
     bool m_bNewDriver = false;
-    bool m_bRecover = true;
+    std::atomic<bool> m_bRecover{true};
     DeviceIdentity m_Identity;
     plat::CriticalSection m_BusLock;
 };
