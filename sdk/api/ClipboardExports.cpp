@@ -11,10 +11,17 @@ namespace {
 // Captures one frame of the capture window into a DIB block (header, grey
 // palette for 8 bits, pixels) and hands a copy to the clipboard.
 int CaptureToClipboard(CDevice& device) {
+    if (device.OnPreviewThread()) {
+        return RET_STREAMNOTSTOP;
+    }
+    // The window and the data width that size the block stay those of the
+    // capture that fills it: another thread's window set or 16-bit switch
+    // waits for the whole call.
+    plat::CriticalSectionLock control(device.ControlLock());
     if (device.Data16BitsOn()) {
         return RET_NOTSUPPORT;
     }
-    const FieldOfView& fov = device.Fov(kCaptureFov);
+    const FieldOfView fov = device.Fov(kCaptureFov);
     const int nBitCount = device.GetOutputBitCount();
     const size_t nPalette = nBitCount == 8 ? sizeof(PlatBitmapInfo::bmiColors) : 0;
     const size_t nImage = static_cast<size_t>(fov.nWidth) * (nBitCount / 8) * fov.nHeight;

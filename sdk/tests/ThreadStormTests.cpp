@@ -68,6 +68,7 @@ enum class Caller {
     BufferCount,      // sets the ring size of the parallel preview
     EmptyBuffer,      // empties the camera's frame buffer
     TimeOut,          // sets the capture time-out and recovery
+    Clipboard,        // captures a colour frame to the clipboard
 };
 
 const char* Name(Caller caller) {
@@ -104,6 +105,8 @@ const char* Name(Caller caller) {
             return "empty frame buffer";
         case Caller::TimeOut:
             return "capture time-out";
+        case Caller::Clipboard:
+            return "capture to the clipboard";
         case Caller::Capture:
         default:
             return "capture";
@@ -178,6 +181,8 @@ int Step(Caller caller, int n, std::vector<uint8_t>& buffer) {
             return ZDQ_EmptyFrameBuffer(0);
         case Caller::TimeOut:
             return ZDQ_CaptureSetTimeOutEx(0, 5000 + 1000 * k, true);
+        case Caller::Clipboard:
+            return ZDQ_CaptureRgbDataToClipboard(0);
         case Caller::Capture:
         default:
             return ZDQ_CaptureRawData(0, buffer.data());
@@ -195,6 +200,9 @@ bool Accepted(Caller caller, int nRet) {
             return nRet == RET_SUCCESS || nRet == RET_FAIL;
         case Caller::Recording:
             return nRet == RET_SUCCESS || nRet == RET_ILLEGALOPERATION;
+        case Caller::Clipboard:
+            // Not with 16-bit data.
+            return nRet == RET_SUCCESS || nRet == RET_NOTSUPPORT;
         case Caller::EmptyBuffer:
             // Not in the triggered modes.
             return nRet == RET_SUCCESS || nRet == RET_NOTSUPPORT;
@@ -346,6 +354,8 @@ const Row kRows[] = {
     {Caller::Getters, Caller::BufferCount},
     {Caller::EmptyBuffer, Caller::TriggerMode},
     {Caller::TimeOut, Caller::Capture},
+    {Caller::Clipboard, Caller::CaptureWindow},
+    {Caller::Clipboard, Caller::Data16Bits},
 };
 
 INSTANTIATE_TEST_SUITE_P(Pairs, ThreadStormTest, ::testing::ValuesIn(kRows));
