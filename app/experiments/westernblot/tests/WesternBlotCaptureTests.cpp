@@ -248,6 +248,42 @@ TEST_F(WesternBlotCaptureTest, EstimateAndCaptureWaitForASlowPreviewStopWithoutH
     }
 }
 
+// An Auto Capture whose estimate is dropped (the page left while the preview
+// loops were still ending) leaves no capture behind for the next plain Auto
+// Time on the page.
+TEST_F(WesternBlotCaptureTest, AnAutoCaptureLeftUnfinishedDoesNotCaptureAfterTheNextEstimate) {
+    camsim_reset("width=1024,height=1024,time_scale=0,noise=0,scene=bands");
+    ASSERT_TRUE(control()->initTucsenCam());
+    setExpTime(500);
+    page = std::make_unique<WesternBlotFrame>();
+    page->resize(1024, 643);
+    enterPage();
+    auto* single = page->funcsFrame()->singlePanel();
+    ModalDriver driver;
+    driver.answerMessageBox();
+    camsim_fail("SuspendDevice", -1, -1);
+    camsim_stall_reads(1);
+    const int grabbed = camsim_frames_grabbed();
+    static_cast<void>(QTest::qWaitFor([&] { return camsim_frames_grabbed() > grabbed; }, 1000));
+    child<QPushButton>(single, "pushButton_AutoCap")->click();
+    page->exitExperimentFrameHandle();
+    camsim_stall_reads(0);
+    camsim_fail("SuspendDevice", 0, 0);
+
+    enterPage();
+    const int decoded = camsim_frames_decoded();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return camsim_frames_decoded() > decoded; }, 5000));
+    QSignalSpy estimates(image(), &WesternBlot_ImageFrame::sig_UpdateAutoExpTime);
+    child<QPushButton>(single, "pushButton_AutoTime")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return estimates.count() == 1; }, 20000));
+    // A capture would have been posted right after the estimate.
+    QTest::qWait(200);
+    EXPECT_TRUE(camera()->frameList.isEmpty());
+    EXPECT_EQ(driver.pendingSteps(), 1)
+        << driver.messages().join(QStringLiteral(" | ")).toStdString();
+    page->exitExperimentFrameHandle();
+}
+
 // Paging: the last picture of every capture is shown, also when the bar's
 // value does not change; one picture shows no paging bar.
 TEST_F(WesternBlotCaptureTest, PagingShowsTheLastPictureOfEachCapture) {
