@@ -102,6 +102,13 @@ void BlotSingleCaptureFrame::on_pushButton_Capture_clicked() {
 }
 
 void BlotSingleCaptureFrame::on_pushButton_AutoTime_clicked() {
+    // A plain estimate: an Auto Capture whose estimate was dropped (the page
+    // left, the preview not stopping) does not capture after this one.
+    autoCapFlag = false;
+    startEstimate();
+}
+
+void BlotSingleCaptureFrame::startEstimate() {
     lightOff();
     ui->groupBox_Histogram->hide();
     ui->groupBox_PreviewImage->hide();
@@ -111,7 +118,7 @@ void BlotSingleCaptureFrame::on_pushButton_AutoTime_clicked() {
 void BlotSingleCaptureFrame::on_pushButton_AutoCap_clicked() {
     qDebug() << "on_pushButton_AutoCap_clicked.";
     autoCapFlag = true;
-    on_pushButton_AutoTime_clicked();
+    startEstimate();
 }
 
 void BlotSingleCaptureFrame::updateAutoExpTimeHandle(int autoExpTime) {

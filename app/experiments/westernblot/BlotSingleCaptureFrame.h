@@ -71,6 +71,9 @@ class BlotSingleCaptureFrame : public QFrame {
     void on_horizontalSlider_Right_valueChanged(int value);
 
   private:
+    // Asks the image frame for an exposure-time estimate; autoCapFlag says
+    // whether a capture follows it.
+    void startEstimate();
     void lightOff();
     void showStoredExpTime();
     void stretch(int moved, int other);

@@ -28,7 +28,6 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMutexLocker>
@@ -52,7 +51,8 @@ WesternBlot_ImageFrame::WesternBlot_ImageFrame(QWidget* parent)
       camCtrl(TucsenCamCtrl::getInstance()),
       grabThread(new TucsenGrabThread),
       showThread(new TucsenShowThread),
-      firstFrameTimer(new QTimer(this)) {
+      firstFrameTimer(new QTimer(this)),
+      stopBoundTimer(new QTimer(this)) {
     ui->setupUi(this);
     connect(showThread, SIGNAL(updateImg()), this, SLOT(updateImgHandle()));
     connect(grabThread, &QThread::finished, this, &WesternBlot_ImageFrame::previewThreadEnded);
@@ -61,6 +61,9 @@ WesternBlot_ImageFrame::WesternBlot_ImageFrame(QWidget* parent)
     firstFrameTimer->setSingleShot(true);
     firstFrameTimer->setInterval(kFirstFrameBoundMs);
     connect(firstFrameTimer, &QTimer::timeout, this, &WesternBlot_ImageFrame::firstFrameMissing);
+    stopBoundTimer->setSingleShot(true);
+    stopBoundTimer->setInterval(kStopBoundMs);
+    connect(stopBoundTimer, &QTimer::timeout, this, &WesternBlot_ImageFrame::stopBoundPassed);
 }
 
 WesternBlot_ImageFrame::~WesternBlot_ImageFrame() {
@@ -134,6 +137,9 @@ void WesternBlot_ImageFrame::previewStart() {
         emit sig_OpenLight();
         return;
     }
+    // A start asked for replaces an estimate or capture still waiting for
+    // the last preview's loops.
+    cancelStepAfterStop();
     previewing = true;
     firstFrame = true;
     ui->label_Cam->clear();
@@ -165,6 +171,7 @@ void WesternBlot_ImageFrame::startPreviewThreads() {
 void WesternBlot_ImageFrame::previewClose() {
     qDebug() << "previewClose.";
     startWhenStopped = false;
+    cancelStepAfterStop();
     previewing = false;
     firstFrameTimer->stop();
     if (!previewStopping) {
@@ -191,34 +198,48 @@ void WesternBlot_ImageFrame::previewThreadEnded() {
     if (startWhenStopped) {
         startWhenStopped = false;
         startPreviewThreads();
+        return;
+    }
+    const StepAfterStop step = stepAfterStop;
+    cancelStepAfterStop();
+    runStep(step);
+}
+
+void WesternBlot_ImageFrame::runWhenStopped(StepAfterStop step) {
+    if (!previewStopping) {
+        runStep(step);
+        return;
+    }
+    // The loops' finished runs the step; the GUI thread does not wait.
+    stepAfterStop = step;
+    stopBoundTimer->start();
+}
+
+void WesternBlot_ImageFrame::runStep(StepAfterStop step) {
+    switch (step) {
+        case StepAfterStop::None:
+            break;
+        case StepAfterStop::Estimate:
+            startEstimate();
+            break;
+        case StepAfterStop::Capture:
+            startCapture();
+            break;
     }
 }
 
-bool WesternBlot_ImageFrame::awaitPreviewThreads() {
-    if (previewThreadsEnded()) {
-        previewStopping = false;
-        return true;
+void WesternBlot_ImageFrame::cancelStepAfterStop() {
+    stepAfterStop = StepAfterStop::None;
+    stopBoundTimer->stop();
+}
+
+void WesternBlot_ImageFrame::stopBoundPassed() {
+    if (stepAfterStop == StepAfterStop::None) {
+        return;
     }
-    QEventLoop loop;
-    const auto quit = [&loop, this] {
-        if (previewThreadsEnded()) {
-            loop.quit();
-        }
-    };
-    const QMetaObject::Connection grabEnded = connect(grabThread, &QThread::finished, &loop, quit);
-    const QMetaObject::Connection showEnded = connect(showThread, &QThread::finished, &loop, quit);
-    QTimer::singleShot(kStopBoundMs, &loop, &QEventLoop::quit);
-    if (!previewThreadsEnded()) {
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    disconnect(grabEnded);
-    disconnect(showEnded);
-    if (!previewThreadsEnded()) {
-        QMessageBox::warning(this, tr("Warning"), tr("The camera preview did not stop."));
-        return false;
-    }
-    previewStopping = false;
-    return true;
+    // The loops' close still completes when they end; the step is dropped.
+    stepAfterStop = StepAfterStop::None;
+    QMessageBox::warning(this, tr("Warning"), tr("The camera preview did not stop."));
 }
 
 void WesternBlot_ImageFrame::applyCamSet() {
@@ -329,9 +350,10 @@ void WesternBlot_ImageFrame::updateLabelCam(QPixmap& pix, bool waterMark) {
 
 void WesternBlot_ImageFrame::autoExpStartHandle() {
     previewClose();
-    if (!awaitPreviewThreads()) {
-        return;
-    }
+    runWhenStopped(StepAfterStop::Estimate);
+}
+
+void WesternBlot_ImageFrame::startEstimate() {
     camCtrl->resumeDevice();
     delete estimateThread;
     estimateThread = new EstimateExpTimeThread;
@@ -411,9 +433,10 @@ void WesternBlot_ImageFrame::deliverEstimate() {
 void WesternBlot_ImageFrame::capStartHandle() {
     ui->frame_Btn->hide();
     previewClose();
-    if (!awaitPreviewThreads()) {
-        return;
-    }
+    runWhenStopped(StepAfterStop::Capture);
+}
+
+void WesternBlot_ImageFrame::startCapture() {
     updateExpInfo();
 
     if (capThread) {

@@ -41,8 +41,8 @@ class WesternBlot_ImageFrame : public QFrame {
     // Longest wait of the GUI thread for the preview loops to end; loops
     // still ending then are followed through their finished signals.
     static constexpr int kStopWaitMs = 50;
-    // Longest wait, with the event loop running, for the preview loops to
-    // end before the estimate or a capture takes the camera.
+    // Longest time an estimate or a capture waits, with the page's events
+    // running, for the preview loops to end before it takes the camera.
     static constexpr int kStopBoundMs = 5000;
 
     // The record of the last capture (null before the first one).
@@ -107,10 +107,19 @@ class WesternBlot_ImageFrame : public QFrame {
     void applyCamSet();
     // True when neither preview loop runs.
     bool previewThreadsEnded() const;
-    // Waits, with the event loop running but no user input, for the preview
-    // loops to end; false (with a message) when they did not within the
-    // bound.
-    bool awaitPreviewThreads();
+    // What runs once the preview loops have ended.
+    enum class StepAfterStop { None, Estimate, Capture };
+    // Runs `step` now when the preview loops have ended, else from their
+    // finished; loops that have not ended within kStopBoundMs drop it with
+    // a message.
+    void runWhenStopped(StepAfterStop step);
+    void runStep(StepAfterStop step);
+    void cancelStepAfterStop();
+    void stopBoundPassed();
+    // The estimate under its busy dialog, the camera free of the preview.
+    void startEstimate();
+    // The capture under its progress dialog, the camera free of the preview.
+    void startCapture();
     // The busy dialog over the frame until the first frame or the bound.
     void runInitialDialog();
     void closeInitialDialog();
@@ -141,6 +150,7 @@ class WesternBlot_ImageFrame : public QFrame {
     ReportWps* report = nullptr;
     std::unique_ptr<WestblotExperiment> curExperiment;
     QTimer* firstFrameTimer;
+    QTimer* stopBoundTimer;
     int curPictureIndex = 0;
     // The stretch the picture on show has, once its panel set one.
     bool stretchSet = false;
@@ -152,6 +162,7 @@ class WesternBlot_ImageFrame : public QFrame {
     // meanwhile is pending until they have.
     bool previewStopping = false;
     bool startWhenStopped = false;
+    StepAfterStop stepAfterStop = StepAfterStop::None;
     bool firstFrame = false;
     bool showBusyDialog = false;
     bool previewFromButton = false;

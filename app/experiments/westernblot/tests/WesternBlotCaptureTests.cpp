@@ -8,6 +8,7 @@
 #include "ModalDriver.h"
 #include "ReportTestFiles.h"
 #include "ReportWordProcessor.h"
+#include "StallMeter.h"
 #include "WesternBlotPicture.h"
 #include "WesternBlotStationTest.h"
 #include "WesternBlot_BottomBarFrame.h"
@@ -43,6 +44,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -156,6 +158,130 @@ TEST_F(WesternBlotCaptureTest, AnEstimateThatFindsNoBandSaysSo) {
                                          "time is set to 25 minutes.")});
     control()->userOpt.loadUserOpt(UserOpt_ExpTime);
     EXPECT_EQ(control()->userOpt.ExpTime, EstimateExpTimeThread::kNoBandExpTime);
+}
+
+// A camera that neither takes its suspend nor ends its read keeps the
+// preview loops running after the preview was closed. Auto Time and Capture
+// then wait for the loops without holding the page: the click returns at
+// once, the event loop runs on, and the step runs as always once the read
+// has ended (the estimate brings the live picture back). Loops that do not
+// end within the bound drop the step with a message; a page left meanwhile
+// runs no step.
+TEST_F(WesternBlotCaptureTest, EstimateAndCaptureWaitForASlowPreviewStopWithoutHoldingThePage) {
+    enum class Outcome { Runs, Message, LeftPage };
+    struct Case {
+        const char* name;
+        const char* button;
+        Outcome outcome;
+    };
+    const Case cases[] = {
+        {"estimate", "pushButton_AutoTime", Outcome::Runs},
+        {"capture", "pushButton_Capture", Outcome::Runs},
+        {"estimate, loops never end", "pushButton_AutoTime", Outcome::Message},
+        {"capture, loops never end", "pushButton_Capture", Outcome::Message},
+        {"estimate, page left", "pushButton_AutoTime", Outcome::LeftPage},
+    };
+    std::printf("%-28s %10s %10s\n", "case", "click ms", "stall ms");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        camsim_reset("width=1024,height=1024,time_scale=0,noise=0,scene=bands");
+        ASSERT_TRUE(control()->initTucsenCam());
+        setExpTime(500);
+        page = std::make_unique<WesternBlotFrame>();
+        page->resize(1024, 643);
+        enterPage();
+        auto* single = page->funcsFrame()->singlePanel();
+        QSignalSpy estimates(image(), &WesternBlot_ImageFrame::sig_UpdateAutoExpTime);
+        const auto stepRan = [&] {
+            const int pictures = camera()->frameList.size();
+            return std::strcmp(c.button, "pushButton_AutoTime") == 0
+                       ? estimates.count() == 1
+                       : pictures > 0 && position() == QStringLiteral("%1 / %1").arg(pictures);
+        };
+        ModalDriver driver;
+        driver.answerMessageBox();
+        camsim_fail("SuspendDevice", -1, -1);
+        camsim_stall_reads(1);
+        // A read under way delivers its frame; the next one stalls.
+        const int grabbed = camsim_frames_grabbed();
+        static_cast<void>(QTest::qWaitFor([&] { return camsim_frames_grabbed() > grabbed; }, 1000));
+        const int readEndsMs =
+            c.outcome == Outcome::Message ? WesternBlot_ImageFrame::kStopBoundMs + 1000 : 1500;
+        QTimer::singleShot(readEndsMs, [] { camsim_stall_reads(0); });
+        StallMeter meter;
+        meter.start();
+        QElapsedTimer clock;
+        clock.start();
+        child<QPushButton>(single, c.button)->click();
+        const qint64 clickMs = clock.elapsed();
+        if (c.outcome == Outcome::Runs) {
+            ASSERT_TRUE(QTest::qWaitFor(stepRan, 20000));
+            EXPECT_GE(clock.elapsed(), readEndsMs);
+            EXPECT_EQ(driver.pendingSteps(), 1)
+                << driver.messages().join(QStringLiteral(" | ")).toStdString();
+            if (estimates.count() == 1) {
+                const int decoded = camsim_frames_decoded();
+                EXPECT_TRUE(
+                    QTest::qWaitFor([&] { return camsim_frames_decoded() > decoded + 1; }, 5000));
+            }
+        } else {
+            if (c.outcome == Outcome::LeftPage) {
+                page->exitExperimentFrameHandle();
+            } else {
+                ASSERT_TRUE(QTest::qWaitFor([&] { return driver.pendingSteps() == 0; }, 20000));
+                EXPECT_EQ(driver.messages(),
+                          QStringList{QStringLiteral("Warning|The camera preview did not stop.")});
+            }
+            // The stop completes when the read ends at last; the step does
+            // not run then.
+            QTest::qWait(readEndsMs - static_cast<int>(clock.elapsed()) + 500);
+            EXPECT_FALSE(stepRan());
+            EXPECT_EQ(driver.pendingSteps(), c.outcome == Outcome::LeftPage ? 1 : 0);
+        }
+        const qint64 stall = meter.longestStallMs();
+        std::printf("%-28s %10lld %10lld\n", c.name, static_cast<long long>(clickMs),
+                    static_cast<long long>(stall));
+        EXPECT_LT(clickMs, kStallBoundMs) << "the click waited for the preview loops";
+        EXPECT_LT(stall, kStallBoundMs);
+        camsim_fail("SuspendDevice", 0, 0);
+        page->exitExperimentFrameHandle();
+    }
+}
+
+// An Auto Capture whose estimate is dropped (the page left while the preview
+// loops were still ending) leaves no capture behind for the next plain Auto
+// Time on the page.
+TEST_F(WesternBlotCaptureTest, AnAutoCaptureLeftUnfinishedDoesNotCaptureAfterTheNextEstimate) {
+    camsim_reset("width=1024,height=1024,time_scale=0,noise=0,scene=bands");
+    ASSERT_TRUE(control()->initTucsenCam());
+    setExpTime(500);
+    page = std::make_unique<WesternBlotFrame>();
+    page->resize(1024, 643);
+    enterPage();
+    auto* single = page->funcsFrame()->singlePanel();
+    ModalDriver driver;
+    driver.answerMessageBox();
+    camsim_fail("SuspendDevice", -1, -1);
+    camsim_stall_reads(1);
+    const int grabbed = camsim_frames_grabbed();
+    static_cast<void>(QTest::qWaitFor([&] { return camsim_frames_grabbed() > grabbed; }, 1000));
+    child<QPushButton>(single, "pushButton_AutoCap")->click();
+    page->exitExperimentFrameHandle();
+    camsim_stall_reads(0);
+    camsim_fail("SuspendDevice", 0, 0);
+
+    enterPage();
+    const int decoded = camsim_frames_decoded();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return camsim_frames_decoded() > decoded; }, 5000));
+    QSignalSpy estimates(image(), &WesternBlot_ImageFrame::sig_UpdateAutoExpTime);
+    child<QPushButton>(single, "pushButton_AutoTime")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return estimates.count() == 1; }, 20000));
+    // A capture would have been posted right after the estimate.
+    QTest::qWait(200);
+    EXPECT_TRUE(camera()->frameList.isEmpty());
+    EXPECT_EQ(driver.pendingSteps(), 1)
+        << driver.messages().join(QStringLiteral(" | ")).toStdString();
+    page->exitExperimentFrameHandle();
 }
 
 // Paging: the last picture of every capture is shown, also when the bar's
