@@ -4,12 +4,7 @@
 
 #include <QtEndian>
 
-#include <algorithm>
 #include <vector>
-
-namespace {
-constexpr int kTopLevel = 65535;
-}  // namespace
 
 QImage westernBlotScreenImage(const unsigned char* buffer, std::size_t capacity) {
     TucsenImageHeader header;
@@ -46,17 +41,9 @@ bool stretchPicture(unsigned char* buffer, std::size_t capacity, int minimum, in
     if (buffer == nullptr || !TucsenImageHeader::read(buffer, capacity, &header)) {
         return false;
     }
-    minimum = qBound(0, minimum, kTopLevel);
-    maximum = qBound(0, maximum, kTopLevel);
-    if (minimum > maximum) {
-        std::swap(minimum, maximum);
-    }
     // One table for all samples: a 2048 x 2048 picture has 4 M samples and
     // only 64 K levels.
-    std::vector<quint16> table(kTopLevel + 1);
-    for (int level = 0; level <= kTopLevel; ++level) {
-        table[level] = stretchedLevel(level, minimum, maximum);
-    }
+    const std::vector<quint16> table = stretchTable(minimum, maximum);
     unsigned char* samples = buffer + header.dataOffset;
     const std::size_t count = header.sampleCount();
     if (header.bytesPerSample() == 1) {

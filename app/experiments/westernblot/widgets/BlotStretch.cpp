@@ -33,19 +33,24 @@ QPair<int, int> automaticLevels(const QImage& picture) {
     return range;
 }
 
-QImage stretchedForScreen(const QImage& picture, int minimum, int maximum) {
-    if (picture.format() != QImage::Format_Grayscale16) {
-        return picture;
-    }
+std::vector<quint16> stretchTable(int minimum, int maximum) {
     minimum = qBound(0, minimum, kTopLevel);
     maximum = qBound(0, maximum, kTopLevel);
     if (minimum > maximum) {
         std::swap(minimum, maximum);
     }
-    std::vector<uchar> table(kTopLevel + 1);
+    std::vector<quint16> table(kTopLevel + 1);
     for (int level = 0; level <= kTopLevel; ++level) {
-        table[level] = static_cast<uchar>(stretchedLevel(level, minimum, maximum) >> 8);
+        table[level] = stretchedLevel(level, minimum, maximum);
     }
+    return table;
+}
+
+QImage stretchedForScreen(const QImage& picture, int minimum, int maximum) {
+    if (picture.format() != QImage::Format_Grayscale16) {
+        return picture;
+    }
+    const std::vector<quint16> table = stretchTable(minimum, maximum);
     QImage shown(picture.size(), QImage::Format_Grayscale8);
     if (shown.isNull()) {
         return shown;
@@ -54,7 +59,7 @@ QImage stretchedForScreen(const QImage& picture, int minimum, int maximum) {
         const auto* in = reinterpret_cast<const quint16*>(picture.constScanLine(y));
         uchar* out = shown.scanLine(y);
         for (int x = 0; x < picture.width(); ++x) {
-            out[x] = table[in[x]];
+            out[x] = static_cast<uchar>(table[in[x]] >> 8);
         }
     }
     return shown;
