@@ -412,9 +412,11 @@ TEST(SettingsWrite, ACutSaveLeavesTheFileAndItsLeftoversGoAtTheNextStart) {
         const QString folder = QFileInfo(file).absolutePath();
         const QString name = QFileInfo(file).fileName();
         // Names near the leftovers' that are not theirs.
-        for (const QString& other : {name + ".bak", name + ".AbC12", name + ".AbCdEf7",
-                                     name + "x.AbCdEf", QStringLiteral("other.ini.AbCdEf"),
-                                     name + ".AbCdEf.old", name + ".AbCdEf.new.lock"}) {
+        for (const QString& other :
+             {name + ".bak", name + ".backup", name + ".AbCdEf", name + ".saving-AbC12",
+              name + ".saving-AbCdEf7", name + "x.saving-AbCdEf",
+              QStringLiteral("other.ini.saving-AbCdEf"), name + ".saving-AbCdEf.old",
+              name + ".saving-AbCdEf.new.lock"}) {
             QFile keep(QDir(folder).filePath(other));
             ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
             keep.write("kept");

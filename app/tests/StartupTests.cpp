@@ -285,11 +285,12 @@ TEST(Startup, LeftoversOfCutSettingsWritesAreRemoved) {
     station.writeMachineIni("320");
     station.setUserOption("AlreadyRun", true);
     station.setUserOption("comNum", "COM99");  // waits in the serial box
-    const QStringList leftovers = {"Ini/userOption.ini.AbCdEf", "Ini/userOption.ini.AbCdEf.new",
-                                   "Ini/camOption.ini.Zy9876",
-                                   "Ini/rememberedLogins.ini.QwErTy.lock"};
-    const QStringList kept = {"Ini/userOption.ini.bak", "Ini/camOption.ini.AbCdE",
-                              "Ini/notes.ini.AbCdEf"};
+    const QStringList leftovers = {
+        "Ini/userOption.ini.saving-AbCdEf", "Ini/userOption.ini.saving-AbCdEf.new",
+        "Ini/camOption.ini.saving-Zy9876", "Ini/rememberedLogins.ini.saving-QwErTy.lock"};
+    // A user's copies beside the files, however they are named.
+    const QStringList kept = {"Ini/userOption.ini.bak", "Ini/userOption.ini.backup",
+                              "Ini/camOption.ini.AbCdEf", "Ini/notes.ini.saving-AbCdEf"};
     for (const QString& name : leftovers + kept) {
         QFile file(station.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -18,6 +18,9 @@
 namespace {
 
 constexpr int kLockWaitMs = 5000;
+// Between a settings file's name and the six letters or digits of a write's
+// copy of it.
+constexpr char kCopyMarker[] = ".saving-";
 
 QString systemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -120,7 +123,10 @@ QString replaceIni(const QString& filePath, const QString& group, const IniValue
         }
     }
 
-    QTemporaryFile copy(folder + QLatin1Char('/') + info.fileName() + QStringLiteral(".XXXXXX"));
+    // The copy's name says what it is, so that a start tells it from a file
+    // the user keeps beside the settings (a backup, say).
+    QTemporaryFile copy(folder + QLatin1Char('/') + info.fileName() + QLatin1String(kCopyMarker) +
+                        QStringLiteral("XXXXXX"));
     if (!copy.open()) {
         return QStringLiteral("no copy can be made beside it (%1)").arg(copy.errorString());
     }
@@ -186,13 +192,14 @@ QString replaceIni(const QString& filePath, const QString& group, const IniValue
 }
 
 // What a write of `fileName` leaves beside it when the program ends in it:
-// its copy (the name, '.', six letters or digits), the checked copy (".new"
-// after that), and what QSettings made beside the copy while writing it (its
+// its copy (the name, kCopyMarker, six letters or digits), the checked copy
+// (".new" after that), and what QSettings made beside the copy while writing it (its
 // own copy, six more letters or digits, or its ".lock").
 enum class Leftover { None, Copy, Lock };
 Leftover leftoverOf(const QString& name, const QString& fileName) {
     static const QRegularExpression suffix(QRegularExpression::anchoredPattern(
-        QStringLiteral("\\.(lock|[A-Za-z0-9]{6}(\\.new|\\.lock|\\.[A-Za-z0-9]{6})?)")));
+        QStringLiteral("(\\.lock|%1[A-Za-z0-9]{6}(\\.new|\\.lock|\\.[A-Za-z0-9]{6})?)")
+            .arg(QRegularExpression::escape(QLatin1String(kCopyMarker)))));
     if (!name.startsWith(fileName)) {
         return Leftover::None;
     }

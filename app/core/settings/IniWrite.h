@@ -29,9 +29,10 @@ enum class IniFileAccess {
                                   IniFileAccess access = IniFileAccess::Kept);
 
 // Removes what writes of `filePath` that never ended left beside it: its
-// copies (the file's name, '.', six letters or digits, perhaps followed by
-// ".new" or by '.' and six more) and its lock files (".lock" after the name
-// or after a copy's name) when no running program holds them. Nothing else
-// of the folder is touched. For the start of the program, before its first
+// copies (the file's name, ".saving-", six letters or digits, perhaps
+// followed by ".new" or by '.' and six more) and its lock files (".lock"
+// after the name or after a copy's name) when no running program holds them.
+// Nothing else of the folder is touched (a user's "userOption.ini.backup"
+// stays). For the start of the program, before its first
 // write.
 void removeIniWriteLeftovers(const QString& filePath);
